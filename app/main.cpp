@@ -1,0 +1,39 @@
+#include "app/Commands.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void printUsage() {
+    std::fputs("usage: vup                      open the window\n"
+               "       vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
+               "                [--report FILE.json] [--yes]\n"
+               "       vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n"
+               "       vup defaults read [KEY] | write KEY VALUE | delete KEY\n",
+               stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2)
+        return runWindow(argc, argv);
+    const char* command = argv[1];
+    if (std::strcmp(command, "scan") == 0)
+        return runScanCommand(argc, argv);
+    if (std::strcmp(command, "crash-report") == 0)
+        return runCrashReportCommand(argc, argv);
+    if (std::strcmp(command, "defaults") == 0)
+        return runDefaultsCommand(argc, argv);
+    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 || std::strcmp(command, "help") == 0) {
+        printUsage();
+        return 0;
+    }
+    // Qt's own options (-platform, -style ...) still reach the window.
+    if (command[0] == '-')
+        return runWindow(argc, argv);
+    std::fprintf(stderr, "vup: unknown command \"%s\"\n", command);
+    printUsage();
+    return 1;
+}

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "bridge/iPhotoTypes.h"
+
+#include <QDBusConnection>
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+#include <memory>
+
+// Client classes of the photo application's D-Bus service. Every request is synchronous and
+// bounded by the connection's time-out. A failed request answers nothing (empty list, empty
+// dictionary, 0, false) and never throws, except version(). Objects are small values that name
+// a photo, album or keyword by its stable id; they may be used from any thread.
+
+class iPhotoConnection; // shared connection state (bus, service name, time-out)
+
+class iPhotoKeyword {
+public:
+    iPhotoKeyword() = default;
+    QString name() const;
+    qint64 id() const { return objectId; }
+    bool isValid() const { return connection != nullptr; }
+    bool operator==(const iPhotoKeyword& o) const { return objectId == o.objectId && isValid() == o.isValid(); }
+
+private:
+    friend class iPhotoApplication;
+    iPhotoKeyword(std::shared_ptr<const iPhotoConnection> c, qint64 id) : connection(std::move(c)), objectId(id) {}
+    std::shared_ptr<const iPhotoConnection> connection;
+    qint64 objectId = -1;
+};
+
+class iPhotoPhoto {
+public:
+    iPhotoPhoto() = default;
+
+    // The property dictionary: values as QVariant (dates as QDateTime, ids as qint64, sizes as int),
+    // a missing value as nullMarker(), an absent key not in the map. Empty on failure.
+    QVariantMap properties() const;
+    // Like properties(), but tells a failed request (false) from an answer.
+    bool properties(QVariantMap& out) const;
+    void select() const;
+    bool removeFrom(const class iPhotoAlbum& album) const;
+
+    qint64 id() const { return objectId; }
+    bool isValid() const { return connection != nullptr; }
+    bool operator==(const iPhotoPhoto& o) const { return objectId == o.objectId && isValid() == o.isValid(); }
+
+private:
+    friend class iPhotoApplication;
+    friend class iPhotoAlbum;
+    iPhotoPhoto(std::shared_ptr<const iPhotoConnection> c, qint64 id) : connection(std::move(c)), objectId(id) {}
+    std::shared_ptr<const iPhotoConnection> connection;
+    qint64 objectId = -1;
+};
+
+class iPhotoAlbum {
+public:
+    iPhotoAlbum() = default;
+
+    QList<iPhotoPhoto> photos() const;
+    qint64 photoCount() const; // one request
+    void select() const;
+    QString name() const;
+    quint32 type() const; // 0 on failure
+    // Starts an import of a file or folder into this album; answers at once.
+    bool importFrom(const QString& path, bool forceCopy) const;
+
+    qint64 id() const { return objectId; }
+    bool isValid() const { return connection != nullptr; }
+    bool operator==(const iPhotoAlbum& o) const { return objectId == o.objectId && isValid() == o.isValid(); }
+
+private:
+    friend class iPhotoApplication;
+    friend class iPhotoPhoto;
+    iPhotoAlbum(std::shared_ptr<const iPhotoConnection> c, qint64 id) : connection(std::move(c)), objectId(id) {}
+    std::shared_ptr<const iPhotoConnection> connection;
+    qint64 objectId = -1;
+};
+
+// One entry of the selection: a photo or an album.
+class iPhotoItem {
+public:
+    enum class Kind { Photo, Album };
+    iPhotoItem(iPhotoPhoto p) : itemKind(Kind::Photo), photoValue(std::move(p)) {}
+    iPhotoItem(iPhotoAlbum a) : itemKind(Kind::Album), albumValue(std::move(a)) {}
+    Kind kind() const { return itemKind; }
+    bool isAlbum() const { return itemKind == Kind::Album; }
+    const iPhotoPhoto& photo() const { return photoValue; }
+    const iPhotoAlbum& album() const { return albumValue; }
+    bool operator==(const iPhotoItem& o) const = default;
+
+private:
+    Kind itemKind;
+    iPhotoPhoto photoValue;
+    iPhotoAlbum albumValue;
+};
+
+class iPhotoApplication {
+public:
+    static constexpr int kDefaultTimeoutMs = 25000;
+
+    // The application with this bundle identifier on the session bus. Never starts anything.
+    static std::shared_ptr<iPhotoApplication> applicationWithBundleIdentifier(const QString& identifier);
+    iPhotoApplication(const QDBusConnection& bus, const QString& service, int timeoutMs = kDefaultTimeoutMs);
+
+    // True while some process owns the service name.
+    bool isRunning() const;
+
+    // Throws BridgeError with the D-Bus error's name and message when the request fails.
+    QString version() const;
+
+    QList<iPhotoItem> selection() const;
+    iPhotoAlbum photoLibraryAlbum() const; // invalid on failure
+    iPhotoAlbum trashAlbum() const;
+    QList<iPhotoAlbum> albums() const;
+    iPhotoAlbum newAlbumName(const QString& name) const;
+    QList<iPhotoKeyword> keywords() const;
+    bool assignKeywordString(const QString& keyword) const;
+    bool importing() const;
+    // The cheapest round trip the service offers; for measurements.
+    bool ping() const;
+
+    iPhotoPhoto photoWithId(qint64 id) const;
+    iPhotoAlbum albumWithId(qint64 id) const;
+
+private:
+    std::shared_ptr<const iPhotoConnection> connection;
+};

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+class QObject;
+
+// The one way work moves to the main thread. `wait` blocks the caller until the main thread has
+// run it; on the main thread itself the work runs at once. Hand-offs from one thread keep their
+// order because they all go through the same queued connection of `context`.
+namespace MainThread {
+
+enum class Wait { No, Yes };
+
+void run(QObject* context, std::function<void()> work, Wait wait);
+
+bool isMainThread();
+
+} // namespace MainThread

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds and runs every test. With --sanitize the build uses address and
+# undefined-behaviour sanitizers (in its own build folder).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=build
+EXTRA=()
+if [ "${1:-}" = "--sanitize" ]; then
+    BUILD_DIR=build-sanitize
+    EXTRA=(-DVUP_SANITIZE=ON -DVUP_BUILD_BENCH=OFF)
+    export ASAN_OPTIONS="detect_leaks=0:abort_on_error=1"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+fi
+scripts/setup.sh "$BUILD_DIR" "${EXTRA[@]}"
+
+# Qt and D-Bus want a private runtime folder; tests start their own session buses.
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
+    export XDG_RUNTIME_DIR="$(mktemp -d /tmp/vup-runtime.XXXXXX)"
+fi
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=offscreen
+
+cd "$BUILD_DIR"
+ctest --output-on-failure -j2 --timeout 600

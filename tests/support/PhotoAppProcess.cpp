@@ -1,0 +1,90 @@
+#include "tests/support/PhotoAppProcess.h"
+
+#include "bridge/PhotoAppWire.h"
+#include "tests/support/TestBus.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QThread>
+
+#include <csignal>
+
+QString PhotoAppProcess::executable() { return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE); }
+
+PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args) {
+    QProcess p;
+    setDieWithParent(p);
+    p.start(executable(), args);
+    Result r;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        r.err = "photoapp did not finish";
+        return r;
+    }
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+QJsonObject PhotoAppProcess::dump(const QString& library) {
+    const Result r = run({QStringLiteral("dump"), library});
+    if (r.exitCode != 0)
+        return {};
+    return QJsonDocument::fromJson(r.out).object();
+}
+
+PhotoAppProcess::PhotoAppProcess() = default;
+
+PhotoAppProcess::~PhotoAppProcess() {
+    if (isRunning())
+        stop();
+}
+
+bool PhotoAppProcess::serve(const QString& library, const QStringList& extraArgs) {
+    process = std::make_unique<QProcess>();
+    setDieWithParent(*process);
+    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    process->start(executable(), QStringList{QStringLiteral("serve"), library} + extraArgs);
+    if (!process->waitForStarted(10000))
+        return false;
+    QElapsedTimer timer;
+    timer.start();
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    while (timer.elapsed() < 10000) {
+        if (process->state() == QProcess::NotRunning)
+            return false;
+        if (bus && bus->isServiceRegistered(QString::fromLatin1(PhotoAppWire::kService)))
+            return true;
+        QThread::msleep(20);
+    }
+    return false;
+}
+
+bool PhotoAppProcess::stop() {
+    if (!process || process->state() == QProcess::NotRunning)
+        return process && process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
+    if (!process->waitForFinished(5000)) {
+        process->kill();
+        process->waitForFinished(5000);
+        return false;
+    }
+    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+}
+
+void PhotoAppProcess::kill() {
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->kill();
+    process->waitForFinished(5000);
+}
+
+qint64 PhotoAppProcess::pid() const { return process ? process->processId() : 0; }
+
+bool PhotoAppProcess::isRunning() const { return process && process->state() != QProcess::NotRunning; }
+
+QByteArray PhotoAppProcess::standardError() { return process ? process->readAllStandardError() : QByteArray(); }

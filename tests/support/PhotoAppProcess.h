@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStringList>
+
+#include <memory>
+
+// Runs the real photoapp program for tests: one-shot subcommands, and `serve` as a child process
+// on the test's session bus, stopped by its own process id.
+class PhotoAppProcess {
+public:
+    struct Result {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    static QString executable();
+    // Runs `photoapp ARGS...` to completion (60 s at most).
+    static Result run(const QStringList& args);
+    // `photoapp dump LIBRARY` parsed; an empty object on failure.
+    static QJsonObject dump(const QString& library);
+
+    PhotoAppProcess();
+    ~PhotoAppProcess();
+    PhotoAppProcess(const PhotoAppProcess&) = delete;
+    PhotoAppProcess& operator=(const PhotoAppProcess&) = delete;
+
+    // `photoapp serve LIBRARY EXTRA...`; true once it owns the bus name (10 s at most).
+    bool serve(const QString& library, const QStringList& extraArgs = {});
+    // SIGTERM, then SIGKILL if it does not exit in 5 s. True when it exited with status 0.
+    bool stop();
+    // SIGKILL at once, as a crash would.
+    void kill();
+    qint64 pid() const;
+    bool isRunning() const;
+    QByteArray standardError();
+
+private:
+    std::unique_ptr<QProcess> process;
+};

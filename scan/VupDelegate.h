@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+// The delegate operations: the fixed set through which code on the scan thread reports status
+// and progress, reads the user's options, shows alerts and prompts and ends a run. The window
+// controller (VupAppDelegate) and the terminal runner implement it.
+//
+// Thread rules. The window operations below run on the main thread only: code on the scan thread
+// hands each over with MainThread::run(delegate, ..., Wait::Yes/No) as its call site requires.
+// The option getters, setRecoverZombies, cfgInfoText and both alert forms may be called from any
+// thread; each alert form moves its own window work to the main thread.
+class VupDelegate : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~VupDelegate() override = default;
+
+    // ---- window operations: main thread only ----
+    virtual void setStatusLabel(const QString& text) = 0;
+    virtual void cfgProgressBarIndeterminate() = 0;
+    virtual void cfgProgressBarDeterminate() = 0;
+    virtual void cfgProgressBarMaxValue(double value) = 0;
+    virtual void cfgProgressBarCurrentValue(double value) = 0;
+    virtual void stopAnimation() = 0;
+    virtual void processingComplete() = 0;
+    // Answers once the user has pressed Open; cancelling asks again.
+    virtual void userSelectedFiles(const QString& path) = 0;
+
+    // ---- any thread ----
+    // Accepted and ignored: the window does not change.
+    virtual void cfgInfoText(const QString& text) { Q_UNUSED(text); }
+    // Sheet alert: returns at once; the alert appears on the main thread later.
+    virtual void showAlert(const QString& text, const QString& title) = 0;
+    // Modal alert: returns only after the user dismissed it.
+    virtual void showModalAlert(const QString& text, const QString& title) = 0;
+
+    // The user's options, read directly from the scan thread.
+    virtual bool autoDelete() const = 0;
+    virtual bool selectionMode() const = 0;
+    virtual bool recoverZombies() const = 0;
+    virtual bool cancelled() const = 0;
+    virtual void setRecoverZombies(bool value) = 0;
+};

@@ -40,8 +40,14 @@ inline constexpr quint32 kAlbumTypeSmart = 0x736D7274;   // 'smrt'
 inline constexpr const char* kErrorNoSuchObject = "com.apple.iPhoto.Error.NoSuchObject";
 inline constexpr const char* kErrorFailed = "com.apple.iPhoto.Error.Failed";
 
-inline QString albumPath(qint64 id) { return QString::fromLatin1(kAlbumPathPrefix) + QString::number(id); }
-inline QString photoPath(qint64 id) { return QString::fromLatin1(kPhotoPathPrefix) + QString::number(id); }
-inline QString keywordPath(qint64 id) { return QString::fromLatin1(kKeywordPathPrefix) + QString::number(id); }
+inline QString albumPath(qint64 id) {
+    return QString::fromLatin1(kAlbumPathPrefix) + QString::number(id);
+}
+inline QString photoPath(qint64 id) {
+    return QString::fromLatin1(kPhotoPathPrefix) + QString::number(id);
+}
+inline QString keywordPath(qint64 id) {
+    return QString::fromLatin1(kKeywordPathPrefix) + QString::number(id);
+}
 
 } // namespace PhotoAppWire

@@ -11,7 +11,8 @@
 
 class iPhotoConnection {
 public:
-    iPhotoConnection(QDBusConnection b, QString s, int t) : bus(std::move(b)), service(std::move(s)), timeoutMs(t) {}
+    iPhotoConnection(QDBusConnection b, QString s, int t)
+        : bus(std::move(b)), service(std::move(s)), timeoutMs(t) {}
 
     // One bounded request. On failure the reply is an error message; callers answer nothing.
     QDBusMessage call(const QString& path, const char* interface, const char* method,
@@ -30,7 +31,9 @@ public:
 
 namespace {
 
-bool ok(const QDBusMessage& reply) { return reply.type() == QDBusMessage::ReplyMessage; }
+bool ok(const QDBusMessage& reply) {
+    return reply.type() == QDBusMessage::ReplyMessage;
+}
 
 // Ids from object paths such as "/photos/42"; -1 when the path is not of that kind.
 qint64 idFromPath(const QString& path, const char* prefix) {
@@ -141,10 +144,10 @@ void iPhotoPhoto::select() const {
 bool iPhotoPhoto::removeFrom(const iPhotoAlbum& album) const {
     if (!connection || !album.isValid())
         return false;
-    return firstAs<bool>(connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface,
-                                          "RemoveFrom",
-                                          {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(album.id())))}),
-                         false);
+    return firstAs<bool>(
+        connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface, "RemoveFrom",
+                         {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(album.id())))}),
+        false);
 }
 
 // ---- album ----
@@ -200,7 +203,8 @@ bool iPhotoAlbum::importFrom(const QString& path, bool forceCopy) const {
 
 // ---- application ----
 
-std::shared_ptr<iPhotoApplication> iPhotoApplication::applicationWithBundleIdentifier(const QString& identifier) {
+std::shared_ptr<iPhotoApplication>
+iPhotoApplication::applicationWithBundleIdentifier(const QString& identifier) {
     return std::make_shared<iPhotoApplication>(QDBusConnection::sessionBus(), identifier);
 }
 
@@ -212,17 +216,17 @@ iPhotoApplication::iPhotoApplication(const QDBusConnection& bus, const QString& 
 bool iPhotoApplication::isRunning() const {
     if (!connection->bus.isConnected())
         return false;
-    const QDBusMessage msg =
-        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
+    const QDBusMessage msg = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("NameHasOwner"));
     QDBusMessage withArgs = msg;
     withArgs.setArguments({connection->service});
     return firstAs<bool>(connection->bus.call(withArgs, QDBus::Block, connection->timeoutMs), false);
 }
 
 QString iPhotoApplication::version() const {
-    const QDBusMessage reply =
-        connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath), PhotoAppWire::kApplicationInterface, "Version");
+    const QDBusMessage reply = connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                                PhotoAppWire::kApplicationInterface, "Version");
     if (!ok(reply))
         throw BridgeError{reply.errorName(), reply.errorMessage()};
     if (reply.arguments().isEmpty())
@@ -243,14 +247,18 @@ QList<iPhotoItem> iPhotoApplication::selection() const {
     return result;
 }
 
-
-iPhotoAlbum iPhotoApplication::albumWithId(qint64 id) const { return iPhotoAlbum(connection, id); }
-iPhotoPhoto iPhotoApplication::photoWithId(qint64 id) const { return iPhotoPhoto(connection, id); }
+iPhotoAlbum iPhotoApplication::albumWithId(qint64 id) const {
+    return iPhotoAlbum(connection, id);
+}
+iPhotoPhoto iPhotoApplication::photoWithId(qint64 id) const {
+    return iPhotoPhoto(connection, id);
+}
 
 iPhotoAlbum iPhotoApplication::photoLibraryAlbum() const {
-    const qint64 id = idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                         PhotoAppWire::kApplicationInterface, "PhotoLibraryAlbum")),
-                                 PhotoAppWire::kAlbumPathPrefix);
+    const qint64 id =
+        idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                           PhotoAppWire::kApplicationInterface, "PhotoLibraryAlbum")),
+                   PhotoAppWire::kAlbumPathPrefix);
     return id >= 0 ? iPhotoAlbum(connection, id) : iPhotoAlbum();
 }
 
@@ -272,9 +280,10 @@ QList<iPhotoAlbum> iPhotoApplication::albums() const {
 }
 
 iPhotoAlbum iPhotoApplication::newAlbumName(const QString& name) const {
-    const qint64 id = idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                         PhotoAppWire::kApplicationInterface, "NewAlbum", {name})),
-                                 PhotoAppWire::kAlbumPathPrefix);
+    const qint64 id =
+        idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                           PhotoAppWire::kApplicationInterface, "NewAlbum", {name})),
+                   PhotoAppWire::kAlbumPathPrefix);
     return id >= 0 ? iPhotoAlbum(connection, id) : iPhotoAlbum();
 }
 

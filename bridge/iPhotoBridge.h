@@ -6,7 +6,6 @@
 #include <QList>
 #include <QString>
 #include <QVariantMap>
-
 #include <memory>
 
 // Client classes of the photo application's D-Bus service. Every request is synchronous and
@@ -22,11 +21,14 @@ public:
     QString name() const;
     qint64 id() const { return objectId; }
     bool isValid() const { return connection != nullptr; }
-    bool operator==(const iPhotoKeyword& o) const { return objectId == o.objectId && isValid() == o.isValid(); }
+    bool operator==(const iPhotoKeyword& o) const {
+        return objectId == o.objectId && isValid() == o.isValid();
+    }
 
 private:
     friend class iPhotoApplication;
-    iPhotoKeyword(std::shared_ptr<const iPhotoConnection> c, qint64 id) : connection(std::move(c)), objectId(id) {}
+    iPhotoKeyword(std::shared_ptr<const iPhotoConnection> c, qint64 id)
+        : connection(std::move(c)), objectId(id) {}
     std::shared_ptr<const iPhotoConnection> connection;
     qint64 objectId = -1;
 };
@@ -50,7 +52,8 @@ public:
 private:
     friend class iPhotoApplication;
     friend class iPhotoAlbum;
-    iPhotoPhoto(std::shared_ptr<const iPhotoConnection> c, qint64 id) : connection(std::move(c)), objectId(id) {}
+    iPhotoPhoto(std::shared_ptr<const iPhotoConnection> c, qint64 id)
+        : connection(std::move(c)), objectId(id) {}
     std::shared_ptr<const iPhotoConnection> connection;
     qint64 objectId = -1;
 };
@@ -74,7 +77,8 @@ public:
 private:
     friend class iPhotoApplication;
     friend class iPhotoPhoto;
-    iPhotoAlbum(std::shared_ptr<const iPhotoConnection> c, qint64 id) : connection(std::move(c)), objectId(id) {}
+    iPhotoAlbum(std::shared_ptr<const iPhotoConnection> c, qint64 id)
+        : connection(std::move(c)), objectId(id) {}
     std::shared_ptr<const iPhotoConnection> connection;
     qint64 objectId = -1;
 };

@@ -11,8 +11,12 @@ struct NullMarker {
 };
 Q_DECLARE_METATYPE(NullMarker)
 
-inline QVariant nullMarker() { return QVariant::fromValue(NullMarker{}); }
-inline bool isNullMarker(const QVariant& v) { return v.metaType() == QMetaType::fromType<NullMarker>(); }
+inline QVariant nullMarker() {
+    return QVariant::fromValue(NullMarker{});
+}
+inline bool isNullMarker(const QVariant& v) {
+    return v.metaType() == QMetaType::fromType<NullMarker>();
+}
 
 // A failed version request: the error's name and reason.
 struct BridgeError {

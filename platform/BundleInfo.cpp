@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-
 #include <mutex>
 
 namespace {

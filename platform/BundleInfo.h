@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // The application's information file: fixed facts about this build (name, identifier,

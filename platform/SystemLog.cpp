@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDateTime>
-
 #include <cstdio>
 #include <mutex>
 #include <sys/syscall.h>

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <functional>
 
 // The one way Vup logs: one plain line per message, no levels. Lines go to stderr as
@@ -21,4 +20,6 @@ void setEchoWhileSinking(bool echo);
 } // namespace SystemLog
 
 // Shorthand used throughout the code base.
-inline void vupLog(const QString& message) { SystemLog::log(message); }
+inline void vupLog(const QString& message) {
+    SystemLog::log(message);
+}

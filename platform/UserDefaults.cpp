@@ -20,7 +20,9 @@ UserDefaults& UserDefaults::standard() {
     return defaults;
 }
 
-UserDefaults::UserDefaults() { reload(); }
+UserDefaults::UserDefaults() {
+    reload();
+}
 UserDefaults::~UserDefaults() = default;
 
 void UserDefaults::reload() {
@@ -87,9 +89,13 @@ void UserDefaults::setBool(const QString& key, bool value) {
     setObject(key, value ? QStringLiteral("YES") : QStringLiteral("NO"));
 }
 
-void UserDefaults::setString(const QString& key, const QString& value) { setObject(key, value); }
+void UserDefaults::setString(const QString& key, const QString& value) {
+    setObject(key, value);
+}
 
-void UserDefaults::setDate(const QString& key, const QDateTime& value) { setObject(key, dateToText(value)); }
+void UserDefaults::setDate(const QString& key, const QDateTime& value) {
+    setObject(key, dateToText(value));
+}
 
 void UserDefaults::removeObject(const QString& key) {
     QMutexLocker lock(&mutex);

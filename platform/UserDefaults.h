@@ -5,7 +5,6 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
-
 #include <memory>
 #include <optional>
 

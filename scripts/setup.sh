@@ -10,7 +10,7 @@ PACKAGES=(
     libexiv2-dev libicu-dev libcpp-httplib-dev libssl-dev
     dbus dbus-daemon dbus-bin dbus-x11
     xvfb xauth fonts-dejavu-core
-    python3 procps libglib2.0-bin
+    python3 procps libglib2.0-bin bc
 )
 
 missing=()

@@ -8,10 +8,11 @@
 #include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QThread>
-
 #include <csignal>
 
-QString PhotoAppProcess::executable() { return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE); }
+QString PhotoAppProcess::executable() {
+    return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE);
+}
 
 PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args) {
     QProcess p;
@@ -83,8 +84,14 @@ void PhotoAppProcess::kill() {
     process->waitForFinished(5000);
 }
 
-qint64 PhotoAppProcess::pid() const { return process ? process->processId() : 0; }
+qint64 PhotoAppProcess::pid() const {
+    return process ? process->processId() : 0;
+}
 
-bool PhotoAppProcess::isRunning() const { return process && process->state() != QProcess::NotRunning; }
+bool PhotoAppProcess::isRunning() const {
+    return process && process->state() != QProcess::NotRunning;
+}
 
-QByteArray PhotoAppProcess::standardError() { return process ? process->readAllStandardError() : QByteArray(); }
+QByteArray PhotoAppProcess::standardError() {
+    return process ? process->readAllStandardError() : QByteArray();
+}

@@ -4,7 +4,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
-
 #include <memory>
 
 // Runs the real photoapp program for tests: one-shot subcommands, and `serve` as a child process

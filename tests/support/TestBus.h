@@ -2,7 +2,6 @@
 
 #include <QProcess>
 #include <QString>
-
 #include <memory>
 
 // A private D-Bus session bus for one test executable. Start it before anything touches the

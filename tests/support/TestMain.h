@@ -7,16 +7,16 @@
 #include <QTest>
 
 // QTEST_MAIN variants that first start a private session bus for the whole executable.
-#define VUP_TEST_MAIN_WITH_BUS(AppClass, TestObject)                                                          \
-    int main(int argc, char** argv) {                                                                          \
-        TestBus bus;                                                                                           \
-        if (!bus.start())                                                                                      \
-            return 2;                                                                                          \
-        AppClass app(argc, argv);                                                                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                                               \
-        TestObject tc;                                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                                  \
+#define VUP_TEST_MAIN_WITH_BUS(AppClass, TestObject)                                                         \
+    int main(int argc, char** argv) {                                                                        \
+        TestBus bus;                                                                                         \
+        if (!bus.start())                                                                                    \
+            return 2;                                                                                        \
+        AppClass app(argc, argv);                                                                            \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                             \
+        TestObject tc;                                                                                       \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                           \
+        return QTest::qExec(&tc, argc, argv);                                                                \
     }
 
 #define VUP_TEST_MAIN_CORE(TestObject) VUP_TEST_MAIN_WITH_BUS(QCoreApplication, TestObject)

@@ -1,0 +1,287 @@
+// The bridge against a live photoapp on the test's private session bus.
+
+#include "bridge/PhotoAppWire.h"
+#include "bridge/iPhotoBridge.h"
+#include "tests/support/PhotoAppProcess.h"
+#include "tests/support/TestMain.h"
+
+#include <QDBusConnection>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+#include <atomic>
+#include <csignal>
+#include <thread>
+
+namespace {
+
+QString service() {
+    return QString::fromLatin1(PhotoAppWire::kService);
+}
+
+QList<qint64> photoIds(const QJsonObject& dump) {
+    QList<qint64> ids;
+    for (const QJsonValue& p : dump.value(QStringLiteral("photos")).toArray())
+        ids.append(p.toObject().value(QStringLiteral("id")).toInteger());
+    return ids;
+}
+
+bool runTool(const QStringList& args) {
+    const PhotoAppProcess::Result r = PhotoAppProcess::run(args);
+    if (r.exitCode != 0)
+        qWarning("photoapp %s failed: %s", qPrintable(args.join(u' ')), r.err.constData());
+    return r.exitCode == 0;
+}
+
+} // namespace
+
+class BridgeTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    QString library;
+    QList<qint64> ids;
+
+    std::shared_ptr<iPhotoApplication> app(int timeoutMs = 5000) {
+        return std::make_shared<iPhotoApplication>(QDBusConnection::sessionBus(), service(), timeoutMs);
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        library = dir.filePath(QStringLiteral("Bridge.photolibrary"));
+        QVERIFY(runTool({QStringLiteral("demo"), library, QStringLiteral("--photos"), QStringLiteral("6"),
+                         QStringLiteral("--missing-images"), QStringLiteral("0"),
+                         QStringLiteral("--missing-masters"), QStringLiteral("0"),
+                         QStringLiteral("--zombies"), QStringLiteral("0")}));
+        ids = photoIds(PhotoAppProcess::dump(library));
+        QCOMPARE(ids.size(), 6);
+    }
+
+    void notRunningAnswersNothing() {
+        const auto a = app();
+        QVERIFY(!a->isRunning());
+        QVERIFY(a->selection().isEmpty());
+        QVERIFY(a->albums().isEmpty());
+        QVERIFY(a->keywords().isEmpty());
+        QVERIFY(!a->photoLibraryAlbum().isValid());
+        QCOMPARE(a->photoLibraryAlbum().photoCount(), 0);
+        QVERIFY(!a->importing());
+        QVERIFY(a->photoWithId(ids.first()).properties().isEmpty());
+        QVariantMap props;
+        QVERIFY(!a->photoWithId(ids.first()).properties(props));
+        try {
+            a->version();
+            QFAIL("version() must report the failure");
+        } catch (const BridgeError& e) {
+            QCOMPARE(e.name, QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
+            QVERIFY(!e.reason.isEmpty());
+        }
+    }
+
+    void requestsOfARunningApplication() {
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library, {QStringLiteral("--version"), QStringLiteral("9.5.1")}));
+        const auto a = app();
+        QVERIFY(a->isRunning());
+        QVERIFY(a->ping());
+        QCOMPARE(a->version(), QStringLiteral("9.5.1"));
+
+        const iPhotoAlbum libraryAlbum = a->photoLibraryAlbum();
+        const iPhotoAlbum trash = a->trashAlbum();
+        QVERIFY(libraryAlbum.isValid());
+        QVERIFY(trash.isValid());
+        QVERIFY(!(libraryAlbum == trash));
+        QCOMPARE(libraryAlbum.photoCount(), 6);
+        QCOMPARE(libraryAlbum.photos().size(), 6);
+        QVERIFY(libraryAlbum.type() != PhotoAppWire::kAlbumTypePlain);
+        QVERIFY(a->albums().contains(libraryAlbum));
+        QVERIFY(a->albums().contains(trash));
+
+        // The same photo reached by two routes is equal; different photos are not.
+        const QList<iPhotoPhoto> photos = libraryAlbum.photos();
+        QCOMPARE(photos.first(), a->photoWithId(photos.first().id()));
+        QVERIFY(!(photos.at(0) == photos.at(1)));
+
+        // Properties: texts, an int64 id, pixel sizes and a date that arrives as a date.
+        const QVariantMap props = photos.first().properties();
+        QVERIFY(props.value(QStringLiteral("imagePath")).toString().startsWith(u'/'));
+        QVERIFY(props.value(QStringLiteral("originalPath")).toString().startsWith(u'/'));
+        QVERIFY(!props.value(QStringLiteral("imageFilename")).toString().isEmpty());
+        QCOMPARE(props.value(QStringLiteral("id")).toLongLong(), photos.first().id());
+        QVERIFY(props.value(QStringLiteral("width")).toInt() > 0);
+        QVERIFY(props.value(QStringLiteral("height")).toInt() > 0);
+        QCOMPARE(props.value(QStringLiteral("date")).metaType().id(), QMetaType::QDateTime);
+        QVERIFY(props.value(QStringLiteral("date")).toDateTime().isValid());
+
+        // A new plain album, found again by name and type.
+        const iPhotoAlbum fresh = a->newAlbumName(QStringLiteral("Bridge Album"));
+        QVERIFY(fresh.isValid());
+        QCOMPARE(fresh.name(), QStringLiteral("Bridge Album"));
+        QCOMPARE(fresh.type(), PhotoAppWire::kAlbumTypePlain);
+        QCOMPARE(fresh.photoCount(), 0);
+        QVERIFY(a->albums().contains(fresh));
+
+        // Selection: a photo becomes the whole selection; an album in the selection is an album.
+        photos.at(2).select();
+        const QList<iPhotoItem> sel = a->selection();
+        QCOMPARE(sel.size(), 1);
+        QVERIFY(!sel.first().isAlbum());
+        QCOMPARE(sel.first().photo(), photos.at(2));
+        fresh.select();
+        const QList<iPhotoItem> albumSel = a->selection();
+        QCOMPARE(albumSel.size(), 1);
+        QVERIFY(albumSel.first().isAlbum());
+        QCOMPARE(albumSel.first().album(), fresh);
+
+        // Keywords: an unknown keyword is not assigned; a known one is, to the selection only.
+        photos.at(3).select();
+        QVERIFY(!a->assignKeywordString(QStringLiteral("Never Heard Of")));
+        QVERIFY(runTool(
+            {QStringLiteral("keyword"), QStringLiteral("add"), library, QStringLiteral("Bridge Tag")}));
+        QStringList names;
+        for (const iPhotoKeyword& k : a->keywords())
+            names.append(k.name());
+        QVERIFY(names.contains(QStringLiteral("Bridge Tag")));
+        QVERIFY(a->assignKeywordString(QStringLiteral("Bridge Tag")));
+        const QJsonObject dump = PhotoAppProcess::dump(library);
+        for (const QJsonValue& p : dump.value(QStringLiteral("photos")).toArray()) {
+            const QJsonObject o = p.toObject();
+            const bool tagged = o.value(QStringLiteral("keywords"))
+                                    .toArray()
+                                    .contains(QJsonValue(QStringLiteral("Bridge Tag")));
+            QCOMPARE(tagged, o.value(QStringLiteral("id")).toInteger() == photos.at(3).id());
+        }
+
+        // Removing from the library moves the photo to the trash album.
+        QVERIFY(photos.at(4).removeFrom(libraryAlbum));
+        QCOMPARE(libraryAlbum.photoCount(), 5);
+        QVERIFY(!libraryAlbum.photos().contains(photos.at(4)));
+        QVERIFY(trash.photos().contains(photos.at(4)));
+
+        // An id that does not exist answers nothing.
+        QVERIFY(a->photoWithId(987654321).properties().isEmpty());
+        QVERIFY(a->albumWithId(987654321).name().isEmpty());
+        QCOMPARE(a->albumWithId(987654321).type(), 0u);
+        QVERIFY(server.stop());
+    }
+
+    void propertyStatesAreDistinct() {
+        const qint64 nullPhoto = ids.at(0);
+        const qint64 absentPhoto = ids.at(1);
+        const qint64 failingPhoto = ids.at(5);
+        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
+                         QString::number(nullPhoto), QStringLiteral("--null"), QStringLiteral("imagePath")}));
+        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
+                         QString::number(absentPhoto), QStringLiteral("--absent"),
+                         QStringLiteral("originalPath")}));
+        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
+                         QString::number(failingPhoto), QStringLiteral("--fail-properties")}));
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const auto a = app();
+
+        const QVariantMap withNull = a->photoWithId(nullPhoto).properties();
+        QVERIFY(withNull.contains(QStringLiteral("imagePath")));
+        QVERIFY(isNullMarker(withNull.value(QStringLiteral("imagePath"))));
+        QVERIFY(!isNullMarker(withNull.value(QStringLiteral("originalPath"))));
+        QVERIFY(withNull.value(QStringLiteral("originalPath")).toString().startsWith(u'/'));
+
+        const QVariantMap withAbsent = a->photoWithId(absentPhoto).properties();
+        QVERIFY(!withAbsent.contains(QStringLiteral("originalPath")));
+        QVERIFY(withAbsent.value(QStringLiteral("imagePath")).toString().startsWith(u'/'));
+
+        QVariantMap failed;
+        QVERIFY(!a->photoWithId(failingPhoto).properties(failed));
+        QVERIFY(failed.isEmpty());
+        // Only that photo fails.
+        QVERIFY(!a->photoWithId(ids.at(2)).properties().isEmpty());
+
+        QVERIFY(server.stop());
+        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
+    }
+
+    void versionFailureCarriesNameAndMessage() {
+        QVERIFY(
+            runTool({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
+                     QStringLiteral("com.example.Error.Busy"), QStringLiteral("The application is busy")}));
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        try {
+            app()->version();
+            QFAIL("version() must report the failure");
+        } catch (const BridgeError& e) {
+            QCOMPARE(e.name, QStringLiteral("com.example.Error.Busy"));
+            QCOMPARE(e.reason, QStringLiteral("The application is busy"));
+        }
+        QVERIFY(server.stop());
+        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
+    }
+
+    // The application dies in the middle of a run of requests: every later request answers
+    // nothing, at once rather than at the end of its time-out.
+    void killedMidRunAnswersNothingPromptly() {
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const auto a = app(20000);
+        const QList<iPhotoPhoto> photos = a->photoLibraryAlbum().photos();
+        QVERIFY(!photos.isEmpty());
+        QVERIFY(!photos.first().properties().isEmpty());
+        server.kill();
+
+        QElapsedTimer timer;
+        timer.start();
+        for (const iPhotoPhoto& p : photos)
+            QVERIFY(p.properties().isEmpty());
+        QVERIFY(a->photoLibraryAlbum().photos().isEmpty());
+        QVERIFY(!a->importing());
+        QVERIFY(!a->isRunning());
+        QVERIFY2(timer.elapsed() < 10000, "requests to a dead application must not wait for their time-out");
+    }
+
+    // A hung application (stopped, not dead) holds no request longer than the bridge's bound.
+    void hungApplicationIsBoundedByTheTimeout() {
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const auto a = app(500);
+        const iPhotoPhoto photo = a->photoWithId(ids.at(2));
+        QVERIFY(!photo.properties().isEmpty());
+        ::kill(static_cast<pid_t>(server.pid()), SIGSTOP);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(photo.properties().isEmpty());
+        QVERIFY(!a->importing());
+        const qint64 elapsed = timer.elapsed();
+        ::kill(static_cast<pid_t>(server.pid()), SIGCONT);
+        QVERIFY2(elapsed < 5000, "two requests with a 500 ms bound took too long");
+        QVERIFY(!photo.properties().isEmpty());
+        QVERIFY(server.stop());
+    }
+
+    // The scan thread and the main thread use the bridge at the same time.
+    void usableFromTwoThreadsAtOnce() {
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const auto a = app();
+        const QList<iPhotoPhoto> photos = a->photoLibraryAlbum().photos();
+        std::atomic<int> failures{0};
+        std::thread worker([&] {
+            for (int round = 0; round < 200; ++round)
+                for (const iPhotoPhoto& p : photos)
+                    if (p.properties().value(QStringLiteral("id")).toLongLong() != p.id())
+                        ++failures;
+        });
+        for (int round = 0; round < 200; ++round)
+            if (a->photoLibraryAlbum().photoCount() != photos.size())
+                ++failures;
+        worker.join();
+        QCOMPARE(failures.load(), 0);
+        QVERIFY(server.stop());
+    }
+};
+
+VUP_TEST_MAIN_CORE(BridgeTest)
+#include "tst_bridge.moc"

@@ -24,6 +24,11 @@ public:
         return bus.call(msg, QDBus::Block, timeoutMs);
     }
 
+    QDBusMessage callApplication(const char* method, const QList<QVariant>& args = {}) const {
+        return call(QString::fromLatin1(PhotoAppWire::kApplicationPath), PhotoAppWire::kApplicationInterface,
+                    method, args);
+    }
+
     QDBusConnection bus;
     QString service;
     int timeoutMs;
@@ -225,8 +230,7 @@ bool iPhotoApplication::isRunning() const {
 }
 
 QString iPhotoApplication::version() const {
-    const QDBusMessage reply = connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                PhotoAppWire::kApplicationInterface, "Version");
+    const QDBusMessage reply = connection->callApplication("Version");
     if (!ok(reply))
         throw BridgeError{reply.errorName(), reply.errorMessage()};
     if (reply.arguments().isEmpty())
@@ -236,8 +240,7 @@ QString iPhotoApplication::version() const {
 
 QList<iPhotoItem> iPhotoApplication::selection() const {
     QList<iPhotoItem> result;
-    const QList<QString> paths = pathsOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                          PhotoAppWire::kApplicationInterface, "Selection"));
+    const QList<QString> paths = pathsOf(connection->callApplication("Selection"));
     for (const QString& p : paths) {
         if (const qint64 id = idFromPath(p, PhotoAppWire::kPhotoPathPrefix); id >= 0)
             result.append(iPhotoItem(iPhotoPhoto(connection, id)));
@@ -254,25 +257,22 @@ iPhotoPhoto iPhotoApplication::photoWithId(qint64 id) const {
     return iPhotoPhoto(connection, id);
 }
 
-iPhotoAlbum iPhotoApplication::photoLibraryAlbum() const {
-    const qint64 id =
-        idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                           PhotoAppWire::kApplicationInterface, "PhotoLibraryAlbum")),
-                   PhotoAppWire::kAlbumPathPrefix);
+iPhotoAlbum iPhotoApplication::albumAnswer(const QDBusMessage& reply) const {
+    const qint64 id = idFromPath(pathOf(reply), PhotoAppWire::kAlbumPathPrefix);
     return id >= 0 ? iPhotoAlbum(connection, id) : iPhotoAlbum();
 }
 
+iPhotoAlbum iPhotoApplication::photoLibraryAlbum() const {
+    return albumAnswer(connection->callApplication("PhotoLibraryAlbum"));
+}
+
 iPhotoAlbum iPhotoApplication::trashAlbum() const {
-    const qint64 id = idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                         PhotoAppWire::kApplicationInterface, "TrashAlbum")),
-                                 PhotoAppWire::kAlbumPathPrefix);
-    return id >= 0 ? iPhotoAlbum(connection, id) : iPhotoAlbum();
+    return albumAnswer(connection->callApplication("TrashAlbum"));
 }
 
 QList<iPhotoAlbum> iPhotoApplication::albums() const {
     QList<iPhotoAlbum> result;
-    for (const QString& p : pathsOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                     PhotoAppWire::kApplicationInterface, "Albums"))) {
+    for (const QString& p : pathsOf(connection->callApplication("Albums"))) {
         if (const qint64 id = idFromPath(p, PhotoAppWire::kAlbumPathPrefix); id >= 0)
             result.append(iPhotoAlbum(connection, id));
     }
@@ -280,17 +280,12 @@ QList<iPhotoAlbum> iPhotoApplication::albums() const {
 }
 
 iPhotoAlbum iPhotoApplication::newAlbumName(const QString& name) const {
-    const qint64 id =
-        idFromPath(pathOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                           PhotoAppWire::kApplicationInterface, "NewAlbum", {name})),
-                   PhotoAppWire::kAlbumPathPrefix);
-    return id >= 0 ? iPhotoAlbum(connection, id) : iPhotoAlbum();
+    return albumAnswer(connection->callApplication("NewAlbum", {name}));
 }
 
 QList<iPhotoKeyword> iPhotoApplication::keywords() const {
     QList<iPhotoKeyword> result;
-    for (const QString& p : pathsOf(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                                     PhotoAppWire::kApplicationInterface, "Keywords"))) {
+    for (const QString& p : pathsOf(connection->callApplication("Keywords"))) {
         if (const qint64 id = idFromPath(p, PhotoAppWire::kKeywordPathPrefix); id >= 0)
             result.append(iPhotoKeyword(connection, id));
     }
@@ -298,18 +293,13 @@ QList<iPhotoKeyword> iPhotoApplication::keywords() const {
 }
 
 bool iPhotoApplication::assignKeywordString(const QString& keyword) const {
-    return firstAs<bool>(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                          PhotoAppWire::kApplicationInterface, "AssignKeyword", {keyword}),
-                         false);
+    return firstAs<bool>(connection->callApplication("AssignKeyword", {keyword}), false);
 }
 
 bool iPhotoApplication::importing() const {
-    return firstAs<bool>(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                                          PhotoAppWire::kApplicationInterface, "Importing"),
-                         false);
+    return firstAs<bool>(connection->callApplication("Importing"), false);
 }
 
 bool iPhotoApplication::ping() const {
-    return ok(connection->call(QString::fromLatin1(PhotoAppWire::kApplicationPath),
-                               PhotoAppWire::kApplicationInterface, "Ping"));
+    return ok(connection->callApplication("Ping"));
 }

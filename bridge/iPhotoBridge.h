@@ -130,5 +130,6 @@ public:
     iPhotoAlbum albumWithId(qint64 id) const;
 
 private:
+    iPhotoAlbum albumAnswer(const class QDBusMessage& reply) const;
     std::shared_ptr<const iPhotoConnection> connection;
 };

@@ -21,7 +21,7 @@ dbus-run-session -- bash -c '
             --method org.freedesktop.DBus.NameHasOwner com.apple.iPhoto 2>/dev/null | grep -q true && break
         sleep 0.05
     done
-    "$0/bench/bridge/bench_bridge"; rc=$?
+    "$0/bench/bridge/bench_bridge" 20000 ${BENCH_PROPERTY_CALLS:--1}; rc=$?
     echo "photoapp peak memory      $(awk "/VmHWM/ {printf \"%.1f MB\", \$2/1024}" /proc/$pid/status)"
     kill $pid; wait $pid
     exit $rc

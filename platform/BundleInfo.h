@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-
 #include <optional>
 
 // The application's information file: fixed facts about this build (name, identifier,
@@ -9,6 +8,7 @@
 namespace BundleInfo {
 
 inline constexpr const char* kBundleName = "CFBundleName";
+inline constexpr const char* kValidatedTitle = "ValidatedTitle";
 inline constexpr const char* kBundleIdentifier = "CFBundleIdentifier";
 inline constexpr const char* kShortVersion = "CFBundleShortVersionString";
 inline constexpr const char* kBundleVersion = "CFBundleVersion";

@@ -1,11 +1,11 @@
 #include "crashreporter/ZXNCrashReporterWindowController.h"
 
+#include "crashreporter/DiscardCrashLog.h"
 #include "crashreporter/ZXNCrashReportSubmission.h"
 #include "crashreporter/ZXNException.h"
 #include "platform/BundleInfo.h"
 #include "platform/OwnEmailAddress.h"
 #include "platform/SystemLog.h"
-#include "platform/Trash.h"
 #include "platform/UserDefaults.h"
 #include "ui_ZXNCrashReporterWindow.h"
 
@@ -26,8 +26,6 @@ constexpr const char* kSucceededTitle = "The crash report was successfully submi
 constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
 constexpr const char* kFailedTitle = "An error occurred while submitting the crash report.";
 constexpr const char* kFailedMessage = "The error was: %1";
-constexpr const char* kNoFileReference = "ZXNCrashReporter: Unable to create FSRef for file %1";
-constexpr const char* kTrashFailed = "ZXNCrashReporter: Unable to move %1 to trash: %2";
 constexpr const char* kClosedWhileSending =
     "ZXNCrashReporter: report window closed while sending; outcome: %1";
 constexpr const char* kOutcomeSent = "sent";
@@ -192,11 +190,7 @@ void ZXNCrashReporterWindowController::ignoreReport() {
 }
 
 void ZXNCrashReporterWindowController::discardReport() {
-    if (!Trash::itemExists(_crashLogPath)) {
-        vupLog(key(kNoFileReference).arg(_crashLogPath));
-    } else if (const int status = Trash::moveToTrash(_crashLogPath); status != 0) {
-        vupLog(key(kTrashFailed).arg(_crashLogPath).arg(status));
-    }
+    discardCrashLog(_crashLogPath);
     hide();
 }
 

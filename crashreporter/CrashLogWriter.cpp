@@ -33,6 +33,8 @@ char hostSuffix[300];      // "_host.crash"
 char header[4096];         // the lines that do not change between crashes
 long utcOffsetSeconds = 0; // local time of the stamp, as at install
 std::atomic<bool> writing{false};
+std::atomic<bool> written{false};
+constexpr int kWaitForOtherWriterSteps = 200; // 10 ms each
 alignas(16) char alternateStack[64 * 1024];
 
 // ---- async-signal-safe text building: fixed buffers, no allocation ----
@@ -217,9 +219,16 @@ void writeCrashLog(int signal, const siginfo_t* info) {
 
 void onFatalSignal(int signal, siginfo_t* info, void*) {
     const int savedErrno = errno;
-    // One log per process, even when several threads fail at once.
-    if (!writing.exchange(true))
+    // One log per process, even when several threads fail at once; the others wait for it so
+    // that the process does not end half-way through the writing.
+    if (!writing.exchange(true)) {
         writeCrashLog(signal, info);
+        written = true;
+    } else {
+        const struct timespec step { 0, 10'000'000 };
+        for (int i = 0; i < kWaitForOtherWriterSteps && !written; ++i)
+            ::nanosleep(&step, nullptr);
+    }
     errno = savedErrno;
     // Let the signal take its default course (core dump, exit status) once the handler returns.
     struct sigaction fallback {};

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace {
@@ -27,7 +29,9 @@ bool itemExists(const QString& path) {
 int moveToTrash(const QString& path, QString* trashedPath) {
     // Without the data folder Qt "succeeds" by moving the item into ./files of the working
     // directory; make sure the folder exists and check where the item went.
-    QDir().mkpath(dataHome());
+    const QString data = dataHome();
+    if (!QDir().mkpath(data) || !QFileInfo(data).isDir())
+        return ENOTDIR;
     QFile file(path);
     if (!file.moveToTrash())
         return file.error() != QFileDevice::NoError ? static_cast<int>(file.error()) : kMovedOutsideTheTrash;

@@ -55,7 +55,10 @@ bool LoopbackServer::start() {
     if (port <= 0)
         return false;
     thread = std::thread([this] { server->listen_after_bind(); });
-    return true;
+    // stop() is ignored until the accept loop runs: wait for it, or a quick stop would hang.
+    for (int i = 0; i < 1000 && !server->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return server->is_running();
 }
 
 QUrl LoopbackServer::url() const {

@@ -272,6 +272,26 @@ private slots:
                  QStringList{QStringLiteral("ZXNCrashReporter: Unable to create FSRef for file ") + logPath});
     }
 
+    void logThatCannotBeTrashedStaysAndIsLogged() {
+        LogCapture log;
+        // A file where the data folder should be: there is no Trash to move into.
+        QFile blocker(home->filePath(QStringLiteral("XDG_DATA_HOME")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(home->path());
+        auto* window = open();
+        child<QPushButton>(window, "discardButton")->click();
+        QDir::setCurrent(previous);
+        QVERIFY(!window->isVisible());
+        verifyLogKept();
+        QCOMPARE(log.lines.size(), 1);
+        QVERIFY2(log.lines.first().startsWith(QStringLiteral("ZXNCrashReporter: Unable to move ") + logPath +
+                                              QStringLiteral(" to trash: ")),
+                 qPrintable(log.lines.first()));
+        QVERIFY(!QFile::exists(home->filePath(QStringLiteral("files"))));
+    }
+
     // ---- sending ----
 
     void recognisedAnswerUnderServerErrorStatusSucceeds() {

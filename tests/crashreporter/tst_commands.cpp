@@ -62,6 +62,8 @@ private slots:
         for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
             qputenv(variable, home->filePath(QString::fromLatin1(variable)).toUtf8());
         qputenv("HOME", home->path().toUtf8());
+        // The loopback server must be reached directly even where a proxy is configured.
+        qputenv("no_proxy", "127.0.0.1,localhost");
         qputenv("EMAIL", "me@example.org");
         server = std::make_unique<LoopbackServer>();
         QVERIFY(server->start());

@@ -1,9 +1,160 @@
+// `vup crash-report`: the crash report window's choices on a terminal, for machines without a
+// display. The same discovery, report fields, request, answer test and effects as the window; it
+// never sends without the user's explicit choice.
 #include "app/Commands.h"
+#include "crashreporter/DiscardCrashLog.h"
+#include "crashreporter/ZXNCrashReportSubmission.h"
+#include "crashreporter/ZXNCrashReporter.h"
+#include "crashreporter/ZXNException.h"
+#include "crashreporter/ZXNSystemInformation.h"
+#include "platform/OwnEmailAddress.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+#include <QUrl>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 
-// Placeholder until this face of the program is built.
-int runCrashReportCommand(int, char**) {
-    std::fputs("vup: not available yet\n", stderr);
+namespace {
+
+enum class Action { Ask, Send, Ignore, Discard };
+
+constexpr const char* kUsage =
+    "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n";
+constexpr const char* kSucceeded = "The crash report was successfully submitted.";
+constexpr const char* kFailed = "An error occurred while submitting the crash report.";
+constexpr const char* kFailedMessage = "The error was: %1";
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+    std::fflush(stream);
+}
+
+QString describe(const QString& name, const QVariant& value) {
+    if (value.metaType().id() == QMetaType::QUrl) {
+        const QFileInfo log(value.toUrl().toLocalFile());
+        return QStringLiteral("  %1: file %2 (%3 bytes)").arg(name, log.fileName()).arg(log.size());
+    }
+    if (value.metaType().id() == QMetaType::Bool)
+        return QStringLiteral("  %1: %2")
+            .arg(name, value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
+    QString text = value.toString();
+    text.replace(u'\n', QStringLiteral("\\n"));
+    return QStringLiteral("  %1: %2").arg(name, text);
+}
+
+// Reads the user's choice; nothing when standard input ends without one.
+std::optional<Action> ask() {
+    QTextStream in(stdin);
+    while (true) {
+        std::fputs("Send this report? [s]end, [i]gnore, [d]iscard: ", stdout);
+        std::fflush(stdout);
+        QString line;
+        if (!in.readLineInto(&line))
+            return std::nullopt;
+        const QString answer = line.trimmed().toLower();
+        if (answer == u"s" || answer == u"send")
+            return Action::Send;
+        if (answer == u"i" || answer == u"ignore")
+            return Action::Ignore;
+        if (answer == u"d" || answer == u"discard")
+            return Action::Discard;
+    }
+}
+
+int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>& email,
+         const QString& comments) {
+    if (log.submissionURL.isEmpty()) {
+        print(stderr, QStringLiteral("vup: the crash report submission address is not a valid URL"));
+        return 1;
+    }
+    ZXNCrashReportSubmission submission(log.path, log.submissionURL);
+    int status = 1;
+    QObject::connect(&submission, &ZXNCrashReportSubmission::succeeded, [&] {
+        print(stdout, QCoreApplication::translate("ZXNCrashReporter", kSucceeded));
+        status = 0;
+        QCoreApplication::quit();
+    });
+    QObject::connect(&submission, &ZXNCrashReportSubmission::failed, [&](const QString& error) {
+        print(stderr, QCoreApplication::translate("ZXNCrashReporter", kFailed));
+        print(stderr, QCoreApplication::translate("ZXNCrashReporter", kFailedMessage).arg(error));
+        QCoreApplication::quit();
+    });
+    submission.sendCrashReport(email, comments);
+    QCoreApplication::exec();
+    return status;
+}
+
+} // namespace
+
+int runCrashReportCommand(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    Action action = Action::Ask;
+    QString comments;
+    std::optional<QString> email = ownEmailAddress();
+    for (int i = 2; i < argc; ++i) {
+        const char* arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (std::strcmp(arg, "--send") == 0 && action == Action::Ask) {
+            action = Action::Send;
+        } else if (std::strcmp(arg, "--ignore") == 0 && action == Action::Ask) {
+            action = Action::Ignore;
+        } else if (std::strcmp(arg, "--discard") == 0 && action == Action::Ask) {
+            action = Action::Discard;
+        } else if (std::strcmp(arg, "--comments") == 0 && hasValue) {
+            comments = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(arg, "--email") == 0 && hasValue) {
+            const QString address = QString::fromLocal8Bit(argv[++i]);
+            email = address.isEmpty() ? std::nullopt : std::optional(address);
+        } else {
+            std::fputs(kUsage, stderr);
+            return 1;
+        }
+    }
+
+    ZXNCrashReportSubmission::registerDefaults();
+    std::optional<ZXNCrashReporter::NewCrashLog> log;
+    try {
+        log = ZXNCrashReporter::findNewCrashLog();
+    } catch (const ZXNException& e) {
+        print(stderr, QStringLiteral("vup: %1: %2").arg(e.name(), e.reason()));
+        return 1;
+    }
+    if (!log) {
+        print(stdout, QStringLiteral("No new crash log."));
+        return 0;
+    }
+
+    print(stdout, QStringLiteral("New crash log: %1").arg(log->path));
+    print(stdout, QStringLiteral("Report to %1 with these fields:").arg(log->submissionURL.toString()));
+    const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
+        log->path, email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
+    for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
+        print(stdout, describe(it.key(), it.value()));
+
+    if (action == Action::Ask) {
+        const auto chosen = ask();
+        if (!chosen) {
+            print(stderr, QStringLiteral("\nvup: no choice made; the crash log is kept"));
+            return 1;
+        }
+        action = *chosen;
+    }
+    switch (action) {
+    case Action::Send:
+        return send(*log, email, comments);
+    case Action::Discard:
+        if (!discardCrashLog(log->path))
+            return 1;
+        print(stdout, QStringLiteral("Moved the crash log to the Trash."));
+        return 0;
+    case Action::Ignore:
+    case Action::Ask:
+        print(stdout, QStringLiteral("Ignored; the crash log will be offered again at the next launch."));
+        return 0;
+    }
     return 1;
 }

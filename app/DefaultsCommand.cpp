@@ -1,9 +1,131 @@
+// `vup defaults`: reads and changes the user defaults the application uses, in the store it
+// reads them from. Booleans and dates are written in the form the application reads back.
 #include "app/Commands.h"
+#include "platform/UserDefaults.h"
 
+#include <QCoreApplication>
+#include <QDateTime>
 #include <cstdio>
+#include <cstring>
 
-// Placeholder until this face of the program is built.
-int runDefaultsCommand(int, char**) {
-    std::fputs("vup: not available yet\n", stderr);
+namespace {
+
+constexpr const char* kUsage = "usage: vup defaults read [KEY]\n"
+                               "       vup defaults write KEY [-string|-bool|-int|-date] VALUE\n"
+                               "       vup defaults delete KEY\n"
+                               "  -bool takes YES/NO, true/false or 1/0; -date takes ISO 8601 (for example\n"
+                               "  2026-01-31T08:15:00.250Z) or \"now\".\n";
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fputc('\n', stream);
+}
+
+int usage() {
+    std::fputs(kUsage, stderr);
     return 1;
+}
+
+QString textOf(const QVariant& value) {
+    if (value.metaType().id() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+int read(const QStringList& args) {
+    const UserDefaults& defaults = UserDefaults::standard();
+    if (args.isEmpty()) {
+        for (const QString& key : defaults.storedKeys())
+            print(stdout, QStringLiteral("%1 = %2").arg(
+                              key, textOf(defaults.objectForKey(key).value_or(QVariant()))));
+        return 0;
+    }
+    if (args.size() != 1)
+        return usage();
+    if (!defaults.hasStoredValue(args.first())) {
+        print(stderr, QStringLiteral("vup: the default \"%1\" does not exist").arg(args.first()));
+        return 1;
+    }
+    print(stdout, textOf(*defaults.objectForKey(args.first())));
+    return 0;
+}
+
+std::optional<bool> parseBool(const QString& text) {
+    const QString t = text.trimmed().toLower();
+    if (t == u"yes" || t == u"true" || t == u"1")
+        return true;
+    if (t == u"no" || t == u"false" || t == u"0")
+        return false;
+    return std::nullopt;
+}
+
+int write(const QStringList& args) {
+    if (args.size() != 2 && args.size() != 3)
+        return usage();
+    const QString& key = args.at(0);
+    const QString type = args.size() == 3 ? args.at(1) : QStringLiteral("-string");
+    const QString& value = args.last();
+    UserDefaults& defaults = UserDefaults::standard();
+    if (type == u"-string") {
+        defaults.setString(key, value);
+    } else if (type == u"-bool") {
+        const auto flag = parseBool(value);
+        if (!flag) {
+            print(stderr, QStringLiteral("vup: \"%1\" is not a boolean (YES or NO)").arg(value));
+            return 1;
+        }
+        defaults.setBool(key, *flag);
+    } else if (type == u"-int") {
+        bool ok = false;
+        const qlonglong number = value.toLongLong(&ok);
+        if (!ok) {
+            print(stderr, QStringLiteral("vup: \"%1\" is not an integer").arg(value));
+            return 1;
+        }
+        defaults.setObject(key, number);
+    } else if (type == u"-date") {
+        const QDateTime date = value == u"now" ? QDateTime::currentDateTimeUtc()
+                                               : QDateTime::fromString(value, Qt::ISODateWithMs);
+        if (!date.isValid()) {
+            print(stderr, QStringLiteral("vup: \"%1\" is not an ISO 8601 date").arg(value));
+            return 1;
+        }
+        defaults.setDate(key, date);
+    } else {
+        return usage();
+    }
+    defaults.synchronize();
+    return 0;
+}
+
+int remove(const QStringList& args) {
+    if (args.size() != 1)
+        return usage();
+    UserDefaults& defaults = UserDefaults::standard();
+    if (!defaults.hasStoredValue(args.first())) {
+        print(stderr, QStringLiteral("vup: the default \"%1\" does not exist").arg(args.first()));
+        return 1;
+    }
+    defaults.removeObject(args.first());
+    defaults.synchronize();
+    return 0;
+}
+
+} // namespace
+
+int runDefaultsCommand(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 3)
+        return usage();
+    QStringList args;
+    for (int i = 3; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const char* verb = argv[2];
+    if (std::strcmp(verb, "read") == 0)
+        return read(args);
+    if (std::strcmp(verb, "write") == 0)
+        return write(args);
+    if (std::strcmp(verb, "delete") == 0)
+        return remove(args);
+    return usage();
 }

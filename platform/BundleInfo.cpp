@@ -23,6 +23,7 @@ Overrides& overrides() {
 const QHash<QString, QString>& builtIn() {
     static const QHash<QString, QString> values{
         {QString::fromLatin1(BundleInfo::kBundleName), QStringLiteral(VUP_BUNDLE_NAME)},
+        {QString::fromLatin1(BundleInfo::kValidatedTitle), QStringLiteral(VUP_BUNDLE_NAME)},
         {QString::fromLatin1(BundleInfo::kBundleIdentifier), QStringLiteral(VUP_BUNDLE_IDENTIFIER)},
         {QString::fromLatin1(BundleInfo::kShortVersion), QStringLiteral(VUP_BUNDLE_SHORT_VERSION)},
         {QString::fromLatin1(BundleInfo::kBundleVersion), QStringLiteral(VUP_BUNDLE_VERSION)},

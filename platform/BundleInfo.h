@@ -8,6 +8,7 @@
 namespace BundleInfo {
 
 inline constexpr const char* kBundleName = "CFBundleName";
+inline constexpr const char* kValidatedTitle = "ValidatedTitle";
 inline constexpr const char* kBundleIdentifier = "CFBundleIdentifier";
 inline constexpr const char* kShortVersion = "CFBundleShortVersionString";
 inline constexpr const char* kBundleVersion = "CFBundleVersion";

@@ -1,0 +1,23 @@
+#include "crashreporter/CrashCheckAtLaunch.h"
+
+#include "crashreporter/ZXNCrashReporter.h"
+#include "crashreporter/ZXNCrashReporterWindowController.h"
+#include "crashreporter/ZXNException.h"
+#include "platform/SystemLog.h"
+
+#include <QWidget>
+
+namespace {
+constexpr const char* kCheckFailedFormat = "ZXNCrashReporter: %1: %2";
+}
+
+void checkForNewCrashesAtLaunch(QWidget* parentOrNull) {
+    try {
+        ZXNCrashReporter::checkForNewCrashes([parentOrNull](const QString& path, const QUrl& url) {
+            ZXNCrashReporterWindowController::showWindowForCrashLogPath(path, url, parentOrNull);
+        });
+    } catch (const ZXNException& e) {
+        // A configuration mistake must not stop the application from starting, every time.
+        vupLog(QString::fromLatin1(kCheckFailedFormat).arg(e.name(), e.reason()));
+    }
+}

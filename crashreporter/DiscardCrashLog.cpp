@@ -1,0 +1,21 @@
+#include "crashreporter/DiscardCrashLog.h"
+
+#include "platform/SystemLog.h"
+#include "platform/Trash.h"
+
+namespace {
+constexpr const char* kNoFileReference = "ZXNCrashReporter: Unable to create FSRef for file %1";
+constexpr const char* kTrashFailed = "ZXNCrashReporter: Unable to move %1 to trash: %2";
+} // namespace
+
+bool discardCrashLog(const QString& crashLogPath) {
+    if (!Trash::itemExists(crashLogPath)) {
+        vupLog(QString::fromLatin1(kNoFileReference).arg(crashLogPath));
+        return false;
+    }
+    if (const int status = Trash::moveToTrash(crashLogPath); status != 0) {
+        vupLog(QString::fromLatin1(kTrashFailed).arg(crashLogPath).arg(status));
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantMap>
+#include <optional>
+
+// Encodes named values as a multipart/form-data body (RFC 7578), CR LF throughout.
+// Values: text (QString), numbers (bool as "1"/"0", signed and unsigned integers in decimal) and
+// local file URLs (QUrl::fromLocalFile), sent as an upload of the whole file under its file name.
+// Any other value is logged and sent as an empty part. Double quotes, CR and LF in field and file
+// names are percent-escaped so that a name cannot break the header it sits in.
+//
+// A file that cannot be read makes the whole body fail: nothing is answered and `readError`
+// receives the reason, so that an empty upload is never taken for the file.
+std::optional<QByteArray> GenerateFormData(const QVariantMap& formValues, const QString& boundary,
+                                           QString* readError = nullptr);

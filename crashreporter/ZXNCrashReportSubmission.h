@@ -1,0 +1,84 @@
+#pragma once
+
+#include "crashreporter/ZXNSystemInformation.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QNetworkRequest>
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+#include <QVariantMap>
+#include <optional>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// One crash report on its way to the server: the report's fields, the request, the answer test
+// and, on a recognised answer, the persistent effects (stored date advanced, log deleted). Shared
+// by the report window and `vup crash-report`. Lives on the main thread; the transfer's callbacks
+// arrive there.
+class ZXNCrashReportSubmission : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(bool sending READ isSending NOTIFY sendingChanged)
+
+public:
+    static constexpr const char* kBoundary = "81e29ba4f957efe5916039f587fe3ed7";
+    static constexpr const char* kIncludeSystemInformationKey =
+        "ZXNCrashReporterIncludeAnonymousSystemInformation";
+    static constexpr const char* kIncludeEmailAddressKey = "ZXNCrashReporterIncludeEmailAddress";
+    static constexpr const char* kReportingLocaleKey = "ZXNCrashReporterPreferredReportingLocale";
+    static constexpr const char* kFallbackReportingLocale = "en_US";
+    static constexpr int kDefaultTransferTimeoutMs = 60000;
+
+    ZXNCrashReportSubmission(QString crashLogPath, QUrl submissionURL, QObject* parent = nullptr);
+    ~ZXNCrashReportSubmission() override;
+
+    // Installs the fallbacks of the two include settings (both on).
+    static void registerDefaults();
+
+    // The fields a report would carry now, with the user's settings as they stand.
+    static QVariantMap reportFields(const QString& crashLogPath, const std::optional<QString>& emailAddress,
+                                    const QString& comments, const ZXNSystemInformation& information,
+                                    const QDateTime& now);
+    static QString reportingLocale();
+    // Medium date and medium time of `locale` in the current time zone.
+    static QString reportDate(const QDateTime& when, const QString& locale);
+    static QNetworkRequest request(const QUrl& url, qsizetype bodyLength);
+    // Exactly "ok\n", whatever the HTTP status.
+    static bool isRecognisedAnswer(const QByteArray& body);
+
+    // Builds the report and starts the transfer; returns at once. The outcome arrives as exactly
+    // one of succeeded() or failed(), also when the crash log cannot be read (then nothing is
+    // sent and nothing changes).
+    void sendCrashReport(const std::optional<QString>& emailAddress, const QString& comments);
+    // Also answers for the information of a report: a fresh reader of the running system unless
+    // a test gives one of its own.
+    void setSystemInformation(const ZXNSystemInformation& information) { systemInformation = information; }
+    void setTransferTimeout(int milliseconds) { transferTimeoutMs = milliseconds; }
+
+    bool isSending() const { return !_urlConnection.isNull(); }
+    const QString& crashLogPath() const { return logPath; }
+    const QUrl& submissionURL() const { return url; }
+
+signals:
+    void succeeded();
+    void failed(const QString& errorDescription);
+    void sendingChanged(bool sending);
+
+private:
+    void connectionDidReceiveResponse();
+    void connectionDidReceiveData();
+    void connectionDidFinishLoading();
+    void connectionDidFailWithError(const QString& errorDescription);
+    void releaseTransfer();
+    void recordSuccessfulSubmission();
+
+    QString logPath;
+    QUrl url;
+    ZXNSystemInformation systemInformation;
+    int transferTimeoutMs = kDefaultTransferTimeoutMs;
+    QNetworkAccessManager* network;
+    QPointer<QNetworkReply> _urlConnection;
+    QByteArray _responseData;
+};

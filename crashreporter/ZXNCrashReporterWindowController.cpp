@@ -1,0 +1,252 @@
+#include "crashreporter/ZXNCrashReporterWindowController.h"
+
+#include "crashreporter/DiscardCrashLog.h"
+#include "crashreporter/ZXNCrashReportSubmission.h"
+#include "crashreporter/ZXNException.h"
+#include "platform/BundleInfo.h"
+#include "platform/OwnEmailAddress.h"
+#include "platform/SystemLog.h"
+#include "platform/UserDefaults.h"
+#include "ui_ZXNCrashReporterWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QScreen>
+#include <mutex>
+
+namespace {
+
+constexpr const char* kTitleWithVersion = "Crash Reporter: %1 (%2)";
+constexpr const char* kTitle = "Crash Reporter: %1";
+constexpr const char* kPlaceholder = "Please enter a description of the actions leading up to the crash.";
+constexpr const char* kSucceededTitle = "The crash report was successfully submitted.";
+constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
+constexpr const char* kFailedTitle = "An error occurred while submitting the crash report.";
+constexpr const char* kFailedMessage = "The error was: %1";
+constexpr const char* kClosedWhileSending =
+    "ZXNCrashReporter: report window closed while sending; outcome: %1";
+constexpr const char* kOutcomeSent = "sent";
+constexpr qreal kTypingFontPointSize = 10;
+
+QString localized(const char* text) {
+    return QCoreApplication::translate("ZXNCrashReporter", text);
+}
+
+QString key(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+void ZXNCrashReporterWindowController::initialize() {
+    static std::once_flag once;
+    std::call_once(once, [] { ZXNCrashReportSubmission::registerDefaults(); });
+}
+
+ZXNCrashReporterWindowController*
+ZXNCrashReporterWindowController::showWindowForCrashLogPath(const QString& crashLogPath,
+                                                            const QUrl& submissionURL, QWidget* parent) {
+    checkParameter(!crashLogPath.isEmpty(), "nil != crashLogPath");
+    checkParameter(submissionURL.isValid() && !submissionURL.isEmpty(), "nil != submissionURL");
+    initialize();
+    auto* controller = new ZXNCrashReporterWindowController(crashLogPath, submissionURL, parent);
+    if (const QScreen* screen = controller->screen())
+        controller->move(screen->availableGeometry().center() - controller->rect().center());
+    controller->show();
+    controller->raise();
+    controller->activateWindow();
+    controller->self_reference = controller;
+    return controller;
+}
+
+ZXNCrashReporterWindowController::ZXNCrashReporterWindowController(QString crashLogPath, QUrl submissionURL,
+                                                                   QWidget* parent)
+    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::ZXNCrashReporterWindow>()),
+      _crashLogPath(std::move(crashLogPath)), _submissionURL(std::move(submissionURL)),
+      transferTimeoutMs(ZXNCrashReportSubmission::kDefaultTransferTimeoutMs) {
+    setObjectName(key(kWindowDescription));
+    ui->setupUi(this);
+    windowDidLoad();
+}
+
+ZXNCrashReporterWindowController::~ZXNCrashReporterWindowController() = default;
+
+QString ZXNCrashReporterWindowController::applicationName() const {
+    return BundleInfo::value(key(BundleInfo::kValidatedTitle)).value_or(QString());
+}
+
+QString ZXNCrashReporterWindowController::nameForTexts() const {
+    QString name = applicationName();
+    if (name.isEmpty())
+        name = BundleInfo::value(key(BundleInfo::kBundleName)).value_or(QCoreApplication::applicationName());
+    return name;
+}
+
+void ZXNCrashReporterWindowController::windowDidLoad() {
+    const QString name = nameForTexts();
+    const auto version = BundleInfo::value(key(BundleInfo::kShortVersion));
+    setWindowTitle(version ? localized(kTitleWithVersion).arg(name, *version) : localized(kTitle).arg(name));
+
+    setEmailAddress(ownEmailAddress().value_or(QString()));
+    ui->emailAddressField->setText(_emailAddress);
+    connect(ui->emailAddressField, &QLineEdit::textEdited, this,
+            [this](const QString& text) { setEmailAddress(text.isEmpty() ? QString() : text); });
+
+    QFont typingFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    typingFont.setPointSizeF(kTypingFontPointSize);
+    ui->commentsTextView->setFont(typingFont);
+    ui->commentsTextView->setPlaceholderText(localized(kPlaceholder));
+    ui->commentsTextView->installEventFilter(this);
+
+    // The two settings are shown so that the user sees, and may change, what is sent.
+    UserDefaults& defaults = UserDefaults::standard();
+    const QString includeEmail = key(ZXNCrashReportSubmission::kIncludeEmailAddressKey);
+    const QString includeSystem = key(ZXNCrashReportSubmission::kIncludeSystemInformationKey);
+    ui->includeEmailAddressCheckBox->setChecked(defaults.boolForKey(includeEmail));
+    ui->includeSystemInformationCheckBox->setChecked(defaults.boolForKey(includeSystem));
+    ui->emailAddressField->setEnabled(ui->includeEmailAddressCheckBox->isChecked());
+    connect(ui->includeEmailAddressCheckBox, &QCheckBox::toggled, this, [this, includeEmail](bool on) {
+        UserDefaults::standard().setBool(includeEmail, on);
+        ui->emailAddressField->setEnabled(on);
+    });
+    connect(ui->includeSystemInformationCheckBox, &QCheckBox::toggled, this,
+            [includeSystem](bool on) { UserDefaults::standard().setBool(includeSystem, on); });
+
+    ui->progressIndicator->setRange(0, 1);
+    ui->progressIndicator->hide();
+    connect(ui->reportButton, &QPushButton::clicked, this, &ZXNCrashReporterWindowController::sendReport);
+    connect(ui->ignoreButton, &QPushButton::clicked, this, &ZXNCrashReporterWindowController::ignoreReport);
+    connect(ui->discardButton, &QPushButton::clicked, this, &ZXNCrashReporterWindowController::discardReport);
+    ui->commentsTextView->setFocus();
+}
+
+void ZXNCrashReporterWindowController::setEmailAddress(const QString& address) {
+    if (address == _emailAddress && address.isNull() == _emailAddress.isNull())
+        return;
+    _emailAddress = address;
+    emit emailAddressChanged(_emailAddress);
+}
+
+bool ZXNCrashReporterWindowController::isSending() const {
+    return submission && submission->isSending();
+}
+
+bool ZXNCrashReporterWindowController::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->commentsTextView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Backtab ||
+            (key->key() == Qt::Key_Tab && key->modifiers() & Qt::ShiftModifier))
+            return textViewDoCommandBySelector(ui->commentsTextView, TextCommand::InsertBacktab);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::NoModifier)
+            return textViewDoCommandBySelector(ui->commentsTextView, TextCommand::InsertTab);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ZXNCrashReporterWindowController::textViewDoCommandBySelector(QPlainTextEdit*, TextCommand command) {
+    // Tab moves between the controls; a comment has no use for tab characters.
+    if (command == TextCommand::InsertTab)
+        focusNextChild();
+    else
+        focusPreviousChild();
+    return true;
+}
+
+void ZXNCrashReporterWindowController::sendReport() {
+    sendCrashReport();
+}
+
+void ZXNCrashReporterWindowController::sendCrashReport() {
+    if (submission)
+        return;
+    submission = new ZXNCrashReportSubmission(_crashLogPath, _submissionURL, this);
+    submission->setTransferTimeout(transferTimeoutMs);
+    connect(submission, &ZXNCrashReportSubmission::sendingChanged, this,
+            &ZXNCrashReporterWindowController::sendingChanged);
+    // The sheets are shown after the transfer's callback has returned.
+    connect(submission, &ZXNCrashReportSubmission::succeeded, this,
+            &ZXNCrashReporterWindowController::showSubmissionSucceededSheet, Qt::QueuedConnection);
+    connect(submission, &ZXNCrashReportSubmission::failed, this,
+            &ZXNCrashReporterWindowController::showSubmissionFailedSheet, Qt::QueuedConnection);
+
+    ui->progressIndicator->setRange(0, 0);
+    ui->progressIndicator->show();
+    ui->reportButton->setEnabled(false);
+    ui->ignoreButton->setEnabled(false);
+    ui->discardButton->setEnabled(false);
+    ui->emailAddressField->setEnabled(false);
+    ui->includeEmailAddressCheckBox->setEnabled(false);
+    ui->includeSystemInformationCheckBox->setEnabled(false);
+    ui->commentsTextView->setReadOnly(true);
+    submission->sendCrashReport(_emailAddress.isNull() ? std::nullopt : std::optional(_emailAddress),
+                                ui->commentsTextView->toPlainText());
+}
+
+void ZXNCrashReporterWindowController::ignoreReport() {
+    hide();
+}
+
+void ZXNCrashReporterWindowController::discardReport() {
+    discardCrashLog(_crashLogPath);
+    hide();
+}
+
+void ZXNCrashReporterWindowController::showSubmissionSucceededSheet() {
+    ui->progressIndicator->setRange(0, 1);
+    ui->progressIndicator->hide();
+    if (!self_reference) {
+        vupLog(key(kClosedWhileSending).arg(key(kOutcomeSent)));
+        releaseWhenUnused();
+        return;
+    }
+    auto* sheet = new QMessageBox(QMessageBox::NoIcon, localized(kSucceededTitle), localized(kSucceededTitle),
+                                  QMessageBox::Ok, this);
+    sheet->setInformativeText(localized(kSucceededMessage).arg(nameForTexts()));
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QMessageBox::finished, this,
+            &ZXNCrashReporterWindowController::showSubmissionSheetDidEnd);
+    sheet->open();
+}
+
+void ZXNCrashReporterWindowController::showSubmissionFailedSheet(const QString& error) {
+    checkParameter(!error.isNull(), "nil != error");
+    ui->progressIndicator->setRange(0, 1);
+    ui->progressIndicator->hide();
+    if (!self_reference) {
+        vupLog(key(kClosedWhileSending).arg(error));
+        releaseWhenUnused();
+        return;
+    }
+    auto* sheet = new QMessageBox(QMessageBox::Warning, localized(kFailedTitle), localized(kFailedTitle),
+                                  QMessageBox::Ok, this);
+    sheet->setInformativeText(localized(kFailedMessage).arg(error));
+    sheet->setWindowModality(Qt::WindowModal);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QMessageBox::finished, this,
+            &ZXNCrashReporterWindowController::showSubmissionSheetDidEnd);
+    sheet->open();
+}
+
+void ZXNCrashReporterWindowController::showSubmissionSheetDidEnd() {
+    hide();
+}
+
+void ZXNCrashReporterWindowController::closeEvent(QCloseEvent* event) {
+    windowWillClose();
+    QWidget::closeEvent(event);
+}
+
+void ZXNCrashReporterWindowController::windowWillClose() {
+    self_reference.clear();
+    releaseWhenUnused();
+}
+
+void ZXNCrashReporterWindowController::releaseWhenUnused() {
+    // A running transfer keeps the controller: its outcome (log deleted or kept) must still land.
+    if (!self_reference && !isSending())
+        deleteLater();
+}

@@ -1,0 +1,8 @@
+#include "platform/OwnEmailAddress.h"
+
+std::optional<QString> ownEmailAddress() {
+    const QString address = QString::fromLocal8Bit(qgetenv("EMAIL")).trimmed();
+    if (address.isEmpty())
+        return std::nullopt;
+    return address;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QUrl>
+#include <condition_variable>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace httplib {
+class Server;
+}
+
+// A real HTTP server on 127.0.0.1 (any free port), run in a thread of the test. It records every
+// request it receives, with the multipart body parsed by cpp-httplib's own parser, and answers as
+// the test says: an answer, a dropped connection, or silence until released.
+class LoopbackServer {
+public:
+    struct Part {
+        std::string filename;
+        std::string contentType;
+        std::string content;
+    };
+    struct Request {
+        std::string method;
+        std::string path;
+        std::multimap<std::string, std::string> headers;
+        bool multipart = false;
+        std::map<std::string, Part> parts;
+        std::size_t partCount = 0;
+
+        std::string header(const std::string& name) const;
+    };
+
+    LoopbackServer();
+    ~LoopbackServer();
+
+    bool start();
+    QUrl url() const;
+
+    void answer(int status, std::string body);
+    // Sends headers promising a body, then closes the connection.
+    void dropConnection();
+    // Holds each request until release() (then answers as set by answer()) or the server stops.
+    void hold();
+    void release();
+
+    std::vector<Request> requests() const;
+
+private:
+    enum class Mode { Answer, Drop, Hold };
+
+    std::unique_ptr<httplib::Server> server;
+    std::thread thread;
+    int port = 0;
+    mutable std::mutex mutex;
+    std::condition_variable released;
+    bool isReleased = false;
+    bool stopping = false;
+    Mode mode = Mode::Answer;
+    int status = 200;
+    std::string body = "ok\n";
+    std::vector<Request> received;
+};

@@ -1,0 +1,185 @@
+// `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
+// user defaults and crash log folder, sending to a real loopback server.
+#include "platform/UserDefaults.h"
+#include "tests/crashreporter/LoopbackServer.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+const QString kDateKey = QStringLiteral("ZXNCrashReporterLastCrashReportDate");
+const QString kURLKey = QStringLiteral("ZXNCrashReporterCrashSubmissionURL");
+
+struct Run {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+} // namespace
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home;
+    std::unique_ptr<LoopbackServer> server;
+    QString logPath;
+    QDateTime storedDate;
+    QDateTime logDate;
+
+    Run vup(const QStringList& args, const QByteArray& input = QByteArray()) {
+        QProcess process;
+        process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        process.start(QStringLiteral(VUP_EXECUTABLE), args);
+        if (!process.waitForStarted(10000))
+            return {};
+        process.write(input);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            return {};
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromLocal8Bit(process.readAllStandardOutput()),
+                QString::fromLocal8Bit(process.readAllStandardError())};
+    }
+
+    UserDefaults& defaults() {
+        UserDefaults::standard().reload();
+        return UserDefaults::standard();
+    }
+
+private slots:
+    void init() {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(home->isValid());
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+            qputenv(variable, home->filePath(QString::fromLatin1(variable)).toUtf8());
+        qputenv("HOME", home->path().toUtf8());
+        // The loopback server must be reached directly even where a proxy is configured.
+        qputenv("no_proxy", "127.0.0.1,localhost");
+        qputenv("EMAIL", "me@example.org");
+        server = std::make_unique<LoopbackServer>();
+        QVERIFY(server->start());
+
+        const QString folder = home->filePath(QStringLiteral("XDG_STATE_HOME/Logs/DiagnosticReports"));
+        QVERIFY(QDir().mkpath(folder));
+        logPath = QDir(folder).filePath(QStringLiteral("Vup_2026-12-06-101010_host.crash"));
+        QFile log(logPath);
+        QVERIFY(log.open(QIODevice::WriteOnly));
+        log.write("Exception Type: SIGSEGV\n");
+        log.close();
+        storedDate = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
+        logDate = storedDate.addSecs(60).addMSecs(5);
+        QVERIFY(log.open(QIODevice::ReadWrite));
+        QVERIFY(log.setFileTime(logDate, QFileDevice::FileModificationTime));
+        log.close();
+        defaults().setDate(kDateKey, storedDate);
+        defaults().setString(kURLKey, server->url().toString());
+    }
+
+    void cleanup() { server.reset(); }
+
+    // ---- vup defaults ----
+
+    void defaultsAreWrittenInTheFormTheApplicationReads() {
+        QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-bool", "YES"}).exitCode, 0);
+        QVERIFY(defaults().boolForKey(QStringLiteral("skipInfoScreen")));
+        QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-bool", "no"}).exitCode, 0);
+        QVERIFY(defaults().hasStoredValue(QStringLiteral("skipInfoScreen")));
+        QVERIFY(!defaults().boolForKey(QStringLiteral("skipInfoScreen")));
+        QCOMPARE(vup({"defaults", "read", "skipInfoScreen"}).out, QStringLiteral("NO\n"));
+        QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-bool", "perhaps"}).exitCode, 1);
+
+        QCOMPARE(vup({"defaults", "write", kDateKey, "-date", "2026-01-31T08:15:00.250+01:00"}).exitCode, 0);
+        QCOMPARE(defaults().dateForKey(kDateKey),
+                 std::optional(
+                     QDateTime::fromString(QStringLiteral("2026-01-31T07:15:00.250Z"), Qt::ISODateWithMs)));
+        QCOMPARE(vup({"defaults", "write", kDateKey, "-date", "yesterday"}).exitCode, 1);
+
+        QCOMPARE(vup({"defaults", "write", "ZXNCrashReporterPreferredReportingLocale", "de_DE"}).exitCode, 0);
+        const Run all = vup({"defaults", "read"});
+        QCOMPARE(all.exitCode, 0);
+        QVERIFY(all.out.contains(QStringLiteral("ZXNCrashReporterPreferredReportingLocale = de_DE\n")));
+        QVERIFY(all.out.contains(
+            QStringLiteral("ZXNCrashReporterLastCrashReportDate = 2026-01-31T07:15:00.250Z\n")));
+
+        QCOMPARE(vup({"defaults", "delete", "skipInfoScreen"}).exitCode, 0);
+        QVERIFY(!defaults().hasStoredValue(QStringLiteral("skipInfoScreen")));
+        QCOMPARE(vup({"defaults", "delete", "skipInfoScreen"}).exitCode, 1);
+        QCOMPARE(vup({"defaults", "read", "skipInfoScreen"}).exitCode, 1);
+        QCOMPARE(vup({"defaults", "frobnicate"}).exitCode, 1);
+    }
+
+    // ---- vup crash-report ----
+
+    void sendPostsTheReportAndRemovesTheLog() {
+        server->answer(200, "ok\n");
+        const Run run = vup({"crash-report", "--send", "--comments", "after saving"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QVERIFY(run.out.contains(logPath));
+        QVERIFY(run.out.contains(QStringLiteral("  emailAddress: me@example.org\n")));
+        QVERIFY(run.out.contains(QStringLiteral("The crash report was successfully submitted.")));
+        const auto requests = server->requests();
+        QCOMPARE(requests.size(), std::size_t(1));
+        QCOMPARE(QString::fromStdString(requests.front().parts.at("comments").content),
+                 QStringLiteral("after saving"));
+        QCOMPARE(QString::fromStdString(requests.front().parts.at("emailAddress").content),
+                 QStringLiteral("me@example.org"));
+        QVERIFY(!QFile::exists(logPath));
+        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(logDate));
+        // Nothing is left to offer.
+        const Run again = vup({"crash-report", "--send"});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out, QStringLiteral("No new crash log.\n"));
+        QCOMPARE(server->requests().size(), std::size_t(1));
+    }
+
+    void refusedAnswerKeepsTheLogAndFails() {
+        server->answer(200, "OK\n");
+        const Run run = vup({"crash-report", "--send", "--email", ""});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(QStringLiteral("The error was: Unrecognized response from the server")));
+        QCOMPARE(server->requests().front().parts.count("emailAddress"), std::size_t(0));
+        QVERIFY(QFile::exists(logPath));
+        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
+    }
+
+    void nothingIsSentWithoutAnExplicitChoice() {
+        const Run closed = vup({"crash-report"});
+        QCOMPARE(closed.exitCode, 1);
+        const Run ignored = vup({"crash-report"}, "maybe\ni\n");
+        QCOMPARE(ignored.exitCode, 0);
+        QVERIFY(server->requests().empty());
+        QVERIFY(QFile::exists(logPath));
+        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
+
+        const Run discarded = vup({"crash-report"}, "d\n");
+        QCOMPARE(discarded.exitCode, 0);
+        QVERIFY(!QFile::exists(logPath));
+        QVERIFY(QFile::exists(
+            home->filePath(QStringLiteral("XDG_DATA_HOME/Trash/files/Vup_2026-12-06-101010_host.crash"))));
+        QVERIFY(server->requests().empty());
+    }
+
+    void blankUserAddressFallsBackToTheBuildsAndBadArgumentsFail() {
+        QCOMPARE(vup({"defaults", "write", kURLKey, ""}).exitCode, 0);
+        const Run run = vup({"crash-report", "--ignore"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.contains(QStringLiteral("Report to http://127.0.0.1:8765/crashreport with")),
+                 qPrintable(run.out));
+        QVERIFY(QFile::exists(logPath));
+        QCOMPARE(vup({"crash-report", "--bogus"}).exitCode, 1);
+        QCOMPARE(vup({"crash-report", "--send", "--discard"}).exitCode, 1);
+        QVERIFY(QFile::exists(logPath));
+    }
+};
+
+VUP_TEST_MAIN_CORE(CommandsTest)
+#include "tst_commands.moc"

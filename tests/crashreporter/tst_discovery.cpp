@@ -1,0 +1,237 @@
+// Finding new crash logs at launch: the stored date, which folder is searched, which entries
+// count as this application's logs, which one is offered first, and logs written by the crash
+// log writer in a process that really crashed.
+#include "crashreporter/ZXNCrashReporter.h"
+#include "crashreporter/ZXNException.h"
+#include "platform/BundleInfo.h"
+#include "platform/LibraryFolders.h"
+#include "platform/UserDefaults.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+const QString kURLKey = QStringLiteral("ZXNCrashReporterCrashSubmissionURL");
+const QString kDateKey = QStringLiteral("ZXNCrashReporterLastCrashReportDate");
+
+struct Offer {
+    QString path;
+    QUrl url;
+};
+
+std::optional<Offer> check() {
+    std::optional<Offer> offer;
+    int calls = 0;
+    ZXNCrashReporter::checkForNewCrashes([&](const QString& path, const QUrl& url) {
+        ++calls;
+        offer = Offer{path, url};
+    });
+    if (calls > 1)
+        qWarning("more than one log offered");
+    return calls > 1 ? std::nullopt : offer;
+}
+
+} // namespace
+
+class DiscoveryTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> home;
+    QString userLogs;
+    QString machineLogs;
+    QDateTime base;
+
+    QString makeLog(const QString& folder, const QString& relative, const QDateTime& modified) {
+        const QString path = QDir(folder).filePath(relative);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write("Process: Vup\n");
+        file.close();
+        if (!file.open(QIODevice::ReadWrite) ||
+            !file.setFileTime(modified, QFileDevice::FileModificationTime))
+            return {};
+        return path;
+    }
+
+    void storeDate(const QDateTime& when) { UserDefaults::standard().setDate(kDateKey, when); }
+
+private slots:
+    void init() {
+        home = std::make_unique<QTemporaryDir>();
+        QVERIFY(home->isValid());
+        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
+            qputenv(variable, home->filePath(QString::fromLatin1(variable)).toUtf8());
+        qputenv("HOME", home->path().toUtf8());
+        UserDefaults::standard().reload();
+        BundleInfo::resetOverrides();
+        LibraryFolders::setMachineLibraryForTesting(home->filePath(QStringLiteral("machine")));
+        userLogs = home->filePath(QStringLiteral("XDG_STATE_HOME/Logs/DiagnosticReports"));
+        machineLogs = home->filePath(QStringLiteral("machine/Logs/DiagnosticReports"));
+        QVERIFY(QDir().mkpath(userLogs));
+        base = QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch() / 1000 * 1000 - 3600 * 1000,
+                                              Qt::UTC);
+    }
+
+    void cleanup() {
+        LibraryFolders::setMachineLibraryForTesting({});
+        BundleInfo::resetOverrides();
+    }
+
+    void missingAddressRaisesAndStoresNothing() {
+        BundleInfo::overrideValue(kURLKey, std::nullopt);
+        makeLog(userLogs, QStringLiteral("Vup_a.crash"), base);
+        try {
+            check();
+            QFAIL("no exception");
+        } catch (const ZXNException& e) {
+            QCOMPARE(e.name(), QStringLiteral("Missing ZXNCrashReporterCrashSubmissionURL"));
+            QCOMPARE(e.reason(),
+                     QStringLiteral("You must specify the URL for crash log submission as the "
+                                    "ZXNCrashReporterCrashSubmissionURL in either Info.plist or the "
+                                    "user defaults!"));
+        }
+        QVERIFY(!UserDefaults::standard().hasStoredValue(kDateKey));
+    }
+
+    void firstRunStoresNowAndOffersNothingOlder() {
+        makeLog(userLogs, QStringLiteral("Vup_old.crash"), QDateTime::currentDateTimeUtc().addSecs(-5));
+        const QDateTime before = QDateTime::currentDateTimeUtc().addMSecs(-1);
+        QVERIFY(!check());
+        const auto stored = UserDefaults::standard().dateForKey(kDateKey);
+        QVERIFY(stored);
+        QVERIFY(*stored >= before && *stored <= QDateTime::currentDateTimeUtc());
+        // The next launch does not offer it either.
+        QVERIFY(!check());
+    }
+
+    void onlyStrictlyLaterLogsAreOffered() {
+        storeDate(base);
+        const QString path = makeLog(userLogs, QStringLiteral("Vup_same.crash"), base);
+        QVERIFY(!check());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(base.addSecs(1), QFileDevice::FileModificationTime));
+        file.close();
+        const auto offer = check();
+        QVERIFY(offer);
+        QCOMPARE(offer->path, path);
+        QCOMPARE(offer->url, QUrl(QStringLiteral("http://127.0.0.1:8765/crashreport")));
+        // Offering advances nothing: only a successful submission does.
+        QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(base));
+    }
+
+    void userFolderShadowsMachineFolder() {
+        storeDate(base);
+        const QString machineLog = makeLog(machineLogs, QStringLiteral("Vup_m.crash"), base.addSecs(10));
+        QCOMPARE(ZXNCrashReporter::crashLogDirectories(), QStringList{userLogs});
+        QVERIFY(!check());
+        QVERIFY(QDir(userLogs).removeRecursively());
+        QCOMPARE(ZXNCrashReporter::crashLogDirectories(), QStringList{machineLogs});
+        QCOMPARE(check()->path, machineLog);
+        QVERIFY(QDir(machineLogs).removeRecursively());
+        QVERIFY(ZXNCrashReporter::crashLogDirectories().isEmpty());
+        QVERIFY(!check());
+    }
+
+    void defaultsAddressBeatsBundleAddress() {
+        storeDate(base);
+        makeLog(userLogs, QStringLiteral("Vup_x.crash"), base.addSecs(1));
+        BundleInfo::overrideValue(kURLKey, QStringLiteral("http://bundle.invalid/submit"));
+        QCOMPARE(check()->url, QUrl(QStringLiteral("http://bundle.invalid/submit")));
+        UserDefaults::standard().setString(kURLKey, QStringLiteral("http://defaults.invalid/submit"));
+        QCOMPARE(check()->url, QUrl(QStringLiteral("http://defaults.invalid/submit")));
+        // An address that does not parse reaches the presenter as no URL at all.
+        UserDefaults::standard().setString(kURLKey, QStringLiteral("http://exa mple/%zz"));
+        QVERIFY(check()->url.isEmpty());
+    }
+
+    void onlyRegularFilesNamedAfterTheApplicationQualify() {
+        storeDate(base);
+        const QString longer = makeLog(userLogs, QStringLiteral("VupHelper_1.crash"), base.addSecs(1));
+        const QString nested = makeLog(userLogs, QStringLiteral("Vup_folder/inner.crash"), base.addSecs(2));
+        makeLog(userLogs, QStringLiteral("Other_1.crash"), base.addSecs(1));
+        makeLog(userLogs, QStringLiteral("sub/Vup_1.crash"), base.addSecs(1));
+        QVERIFY(QFile::link(longer, QDir(userLogs).filePath(QStringLiteral("Vup_link.crash"))));
+        QStringList paths = ZXNCrashReporter::crashLogPaths();
+        paths.sort();
+        QCOMPARE(paths, (QStringList{longer, nested}));
+        // The folder itself is never a candidate, however new.
+        QVERIFY(QFile::remove(nested));
+        QVERIFY(QFile::remove(longer));
+        QCOMPARE(ZXNCrashReporter::crashLogPaths(), QStringList());
+        QVERIFY(!check());
+    }
+
+    void oldestNewLogIsOfferedFirst() {
+        storeDate(base);
+        makeLog(userLogs, QStringLiteral("Vup_c.crash"), base.addSecs(3));
+        const QString b = makeLog(userLogs, QStringLiteral("Vup_b.crash"), base.addSecs(1));
+        const QString a = makeLog(userLogs, QStringLiteral("Vup_a.crash"), base.addSecs(1));
+        makeLog(userLogs, QStringLiteral("Vup_d.crash"), base.addSecs(2));
+        QCOMPARE(check()->path, a);
+        QVERIFY(QFile::remove(a));
+        QCOMPARE(check()->path, b);
+    }
+
+    void withoutBundleNameTheApplicationNameIsUsed() {
+        storeDate(base);
+        BundleInfo::overrideValue(QStringLiteral("CFBundleName"), std::nullopt);
+        const QString own =
+            makeLog(userLogs, QStringLiteral("crashreporter_discovery_1.crash"), base.addSecs(1));
+        makeLog(userLogs, QStringLiteral("Vup_1.crash"), base.addSecs(1));
+        QCOMPARE(ZXNCrashReporter::crashLogPaths(), QStringList{own});
+        QCOMPARE(check()->path, own);
+    }
+
+    void crashedProcessLeavesALogThatTheNextLaunchOffers_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("signalName");
+        QTest::newRow("segmentation fault") << QStringLiteral("segv") << QStringLiteral("SIGSEGV");
+        QTest::newRow("abort") << QStringLiteral("abort") << QStringLiteral("SIGABRT");
+    }
+
+    void crashedProcessLeavesALogThatTheNextLaunchOffers() {
+        QFETCH(QString, mode);
+        QFETCH(QString, signalName);
+        QVERIFY(QDir(userLogs).removeRecursively());
+        storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
+        QProcess child;
+        child.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+        child.start(QStringLiteral(VUP_CRASHING_HELPER), {mode});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        const QStringList logs = QDir(userLogs).entryList(QDir::Files);
+        QCOMPARE(logs.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"))
+                     .match(logs.first())
+                     .hasMatch(),
+                 qPrintable(logs.first()));
+        QFile log(QDir(userLogs).filePath(logs.first()));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(log.readAll());
+        QVERIFY2(text.contains(QStringLiteral("Exception Type:   ") + signalName), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("Version:          1.0.0 (1)")));
+        QVERIFY(text.contains(QStringLiteral("Crashed Thread:   ")));
+        QVERIFY(text.contains(QStringLiteral("Faulting Address: 0x")));
+        const qsizetype backtrace = text.indexOf(QStringLiteral("Backtrace:\n"));
+        QVERIFY(backtrace > 0);
+        QVERIFY(text.mid(backtrace).count(u'\n') > 2);
+        if (mode == QStringLiteral("segv"))
+            QVERIFY(text.contains(QStringLiteral("Faulting Address: 0x0000000000000010")));
+
+        const auto offer = ZXNCrashReporter::findNewCrashLog();
+        QVERIFY(offer);
+        QCOMPARE(offer->path, log.fileName());
+    }
+};
+
+VUP_TEST_MAIN_CORE(DiscoveryTest)
+#include "tst_discovery.moc"

@@ -1,0 +1,278 @@
+// Machine facts and the multipart body: byte-exact encodings, escaping, unreadable files, and the
+// hardware queries answered from a proc/sys/etc tree the test writes itself.
+#include "crashreporter/GenerateFormData.h"
+#include "crashreporter/ZXNException.h"
+#include "crashreporter/ZXNSystemInformation.h"
+#include "platform/SystemLog.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <cerrno>
+#include <cstring>
+#include <sys/utsname.h>
+#include <thread>
+
+namespace {
+
+const QString kBoundary = QStringLiteral("81e29ba4f957efe5916039f587fe3ed7");
+
+void writeFile(const QString& path, const QByteArray& contents) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(contents), contents.size());
+}
+
+QByteArray textPart(const QByteArray& name, const QByteArray& content) {
+    return "--81e29ba4f957efe5916039f587fe3ed7\r\nContent-Disposition: form-data; name=\"" + name +
+           "\"\r\nContent-Type: text/plain; charset=utf-8\r\n\r\n" + content + "\r\n";
+}
+
+const QByteArray kClosing = "--81e29ba4f957efe5916039f587fe3ed7--\r\n";
+
+// Answers a size of 0 for every query, as a broken kernel interface might.
+class ZeroSizeQueries : public SysctlShim {
+public:
+    int sysctl(const int*, unsigned, void*, std::size_t* size) const override {
+        *size = 0;
+        return 0;
+    }
+};
+
+struct LogCapture {
+    QStringList lines;
+    LogCapture() {
+        SystemLog::setSink([this](const QString& line) { lines << line; });
+    }
+    ~LogCapture() { SystemLog::setSink({}); }
+};
+
+} // namespace
+
+class EncodingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void emptyMappingIsOnlyTheClosingDelimiter() {
+        const auto body = GenerateFormData({}, kBoundary);
+        QVERIFY(body);
+        QCOMPARE(*body, kClosing);
+    }
+
+    void textAndNumbersAreByteExact_data() {
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty text") << QVariant(QString()) << QByteArray();
+        QTest::newRow("utf-8 text") << QVariant(QStringLiteral("Größe\r\nzwei"))
+                                    << QByteArray("Gr\xc3\xb6\xc3\x9f"
+                                                  "e\r\nzwei");
+        QTest::newRow("true") << QVariant(true) << QByteArray("1");
+        QTest::newRow("false") << QVariant(false) << QByteArray("0");
+        QTest::newRow("negative 32-bit") << QVariant(qint32(-2147483647 - 1)) << QByteArray("-2147483648");
+        QTest::newRow("64-bit") << QVariant(qint64(17179869184)) << QByteArray("17179869184");
+    }
+
+    void textAndNumbersAreByteExact() {
+        QFETCH(QVariant, value);
+        QFETCH(QByteArray, content);
+        const auto body = GenerateFormData({{QStringLiteral("field"), value}}, kBoundary);
+        QVERIFY(body);
+        QCOMPARE(*body, textPart("field", content) + kClosing);
+    }
+
+    void fileUploadCarriesLastPathComponentAndBytes() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Vup_2026-01-02-030405_host.crash"));
+        const QByteArray contents("line one\nbinary \0\xff end", 22);
+        writeFile(path, contents);
+        const auto body = GenerateFormData({{QStringLiteral("crashLog"), QUrl::fromLocalFile(path)},
+                                            {QStringLiteral("comments"), QStringLiteral("hi")}},
+                                           kBoundary);
+        QVERIFY(body);
+        const QByteArray expected =
+            textPart("comments", "hi") +
+            "--81e29ba4f957efe5916039f587fe3ed7\r\nContent-Disposition: form-data; name=\"crashLog\"; "
+            "filename=\"Vup_2026-01-02-030405_host.crash\"\r\nContent-Type: "
+            "application/octet-stream\r\n\r\n" +
+            contents + "\r\n" + kClosing;
+        QCOMPARE(*body, expected);
+        QVERIFY(!body->contains(dir.path().toUtf8()));
+    }
+
+    void quotesAndLineBreaksInNamesAreEscaped() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a\"b\r\nc.crash"));
+        writeFile(path, "x");
+        const auto body =
+            GenerateFormData({{QStringLiteral("na\"me\n"), QUrl::fromLocalFile(path)}}, kBoundary);
+        QVERIFY(body);
+        QVERIFY(body->contains("name=\"na%22me%0A\"; filename=\"a%22b%0D%0Ac.crash\"\r\n"));
+        // The only line breaks left are the body's own: delimiter, two headers, blank, content, closing.
+        QCOMPARE(body->count("\r\n"), 6);
+        QCOMPARE(body->count('\n'), 6);
+    }
+
+    void illegalValuesAreLoggedAndLeaveAnEmptyPart() {
+        LogCapture log;
+        const auto body =
+            GenerateFormData({{QStringLiteral("web"), QUrl(QStringLiteral("https://example.org/x"))},
+                              {QStringLiteral("when"), 1.5}},
+                             kBoundary);
+        QVERIFY(body);
+        const QByteArray delimiter = "--81e29ba4f957efe5916039f587fe3ed7\r\n";
+        QCOMPARE(*body, delimiter + "\r\n" + delimiter + "\r\n" + kClosing);
+        QCOMPARE(log.lines.size(), 2);
+        QCOMPARE(log.lines.at(0), QStringLiteral("ZXNCrashReporterError: formValues contained illegal object "
+                                                 "https://example.org/x of class QUrl"));
+        QVERIFY(log.lines.at(1).startsWith(
+            QStringLiteral("ZXNCrashReporterError: formValues contained illegal object")));
+        QVERIFY(log.lines.at(1).endsWith(QStringLiteral(" of class double")));
+    }
+
+    void unreadableFileFailsTheWholeBody() {
+        QTemporaryDir dir;
+        QString error;
+        const auto body = GenerateFormData(
+            {{QStringLiteral("comments"), QStringLiteral("kept")},
+             {QStringLiteral("crashLog"), QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.crash")))}},
+            kBoundary, &error);
+        QVERIFY(!body);
+        QVERIFY2(error.contains(QStringLiteral("gone.crash")), qPrintable(error));
+    }
+
+    void missingBoundaryFailsTheParameterCheck() {
+        try {
+            (void)GenerateFormData({}, QString());
+            QFAIL("no exception");
+        } catch (const ZXNException& e) {
+            QCOMPARE(e.reason(), QStringLiteral("Invalid parameter not satisfying: nil != boundary"));
+        }
+    }
+
+    // ---- machine facts ----
+
+    void factsComeFromTheTreeTheyAreAskedOf() {
+        QTemporaryDir root;
+        writeFile(root.filePath(QStringLiteral("proc/meminfo")),
+                  "MemFree:  100 kB\nMemTotal:       16384 kB\n");
+        writeFile(
+            root.filePath(QStringLiteral("proc/cpuinfo")),
+            "processor\t: 0\ncpu family\t: 6\ncpu MHz\t\t: 2400.000\nphysical id\t: 0\ncore id\t\t: 0\n\n"
+            "processor\t: 1\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 0\n\n"
+            "processor\t: 2\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 1\n\n");
+        writeFile(root.filePath(QStringLiteral("sys/devices/system/cpu/present")), "0-3\n");
+        writeFile(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0-1,3\n");
+        writeFile(root.filePath(QStringLiteral("sys/class/dmi/id/product_name")), "Test Board 9\n");
+        writeFile(root.filePath(QStringLiteral("etc/os-release")),
+                  "NAME=\"Test OS\"\nVERSION_ID=\"12\"\nBUILD_ID=b\\\"42\n");
+        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
+
+        QCOMPARE(info.physicalMemory(), std::optional<qint64>(16384LL * 1024));
+        QCOMPARE(info.numberOfCPUs(), std::optional<qint64>(4));
+        QCOMPARE(info.logicalCPUs(), std::optional<qint64>(3));
+        QCOMPARE(info.physicalCPUs(), std::optional<qint64>(2));
+        QCOMPARE(info.CPUFamily(), std::optional<qint64>(6));
+        QCOMPARE(info.CPUFrequency(), std::optional<qint64>(2400000000LL));
+        QCOMPARE(info.model(), std::optional<QString>(QStringLiteral("Test Board 9")));
+        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("12")));
+        QCOMPARE(info.systemBuildVersion(), std::optional<QString>(QStringLiteral("b\\\"42")));
+        // What Linux has no notion of is absent, not 0.
+        QCOMPARE(info.busFrequency(), std::nullopt);
+        QCOMPARE(info.CPUSubtype(), std::nullopt);
+        QCOMPARE(info.int64ForSysctlName("hw.nosuchthing"), std::nullopt);
+
+        struct utsname names {};
+        QCOMPARE(::uname(&names), 0);
+        const auto machine = info.machine();
+        QVERIFY(machine);
+        QCOMPARE(*machine, QString::fromLatin1(names.machine));
+        QVERIFY(!machine->endsWith(QChar(0)));
+        QVERIFY(!info.model()->endsWith(QChar(0)));
+        if (std::strcmp(names.machine, "x86_64") == 0)
+            QCOMPARE(info.CPUType(), std::optional<qint64>(0x01000007));
+    }
+
+    void missingFilesGiveNothingAndAffectNoOtherValue() {
+        QTemporaryDir root;
+        writeFile(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0\n");
+        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
+        QCOMPARE(info.physicalMemory(), std::nullopt);
+        QCOMPARE(info.model(), std::nullopt);
+        QCOMPARE(info.numberOfCPUs(), std::nullopt);
+        QCOMPARE(info.physicalCPUs(), std::nullopt);
+        QCOMPARE(info.CPUFrequency(), std::nullopt);
+        QCOMPARE(info.systemVersion(), std::nullopt);
+        QCOMPARE(info.logicalCPUs(), std::optional<qint64>(1));
+    }
+
+    void topBitOfA32BitValueReadsNegative() {
+        QTemporaryDir root;
+        writeFile(root.filePath(QStringLiteral("proc/cpuinfo")),
+                  "processor\t: 0\ncpu family\t: 4294967294\n");
+        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
+        QCOMPARE(info.CPUFamily(), std::optional<qint64>(-2));
+        // Read as 64 bits the same 4 bytes leave the high half 0.
+        QCOMPARE(info.int64ForSysctlName("hw.cpufamily"), std::optional<qint64>(4294967294LL));
+    }
+
+    void bufferTooSmallIsRefused() {
+        const SysctlShim shim;
+        const int mib[2] = {SysctlShim::kCtlHw, SysctlShim::kHwMachine};
+        char tiny[1];
+        std::size_t size = sizeof tiny;
+        errno = 0;
+        QCOMPARE(shim.sysctl(mib, 2, tiny, &size), -1);
+        QCOMPARE(errno, ENOMEM);
+    }
+
+    void systemVersionIsReadAtEachCall() {
+        QTemporaryDir root;
+        const QString file = root.filePath(QStringLiteral("etc/os-release"));
+        writeFile(file, "VERSION_ID=1\n");
+        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
+        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("1")));
+        writeFile(file, "VERSION_ID='2.5'\n");
+        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("2.5")));
+        QFile::remove(file);
+        writeFile(root.filePath(QStringLiteral("usr/lib/os-release")), "VERSION_ID=3\n");
+        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("3")));
+    }
+
+    void sizeZeroAnswersNothing() {
+        const ZXNSystemInformation info(std::make_shared<ZeroSizeQueries>(), QStringLiteral("/"));
+        QCOMPARE(info.machine(), std::nullopt);
+    }
+
+    void parameterChecksNameTheirCondition() {
+        const ZXNSystemInformation info;
+        try {
+            (void)info.stringForMIB(nullptr, 2);
+            QFAIL("no exception");
+        } catch (const ZXNException& e) {
+            QCOMPARE(e.reason(), QStringLiteral("Invalid parameter not satisfying: NULL != mib"));
+        }
+        try {
+            (void)info.int32ForSysctlName(nullptr);
+            QFAIL("no exception");
+        } catch (const ZXNException& e) {
+            QCOMPARE(e.reason(), QStringLiteral("Invalid parameter not satisfying: NULL != name"));
+        }
+    }
+
+    void sharedInstanceIsCreatedOnce() {
+        ZXNSystemInformation* seen[4] = {};
+        std::thread threads[4];
+        for (int i = 0; i < 4; ++i)
+            threads[i] = std::thread([&seen, i] { seen[i] = &ZXNSystemInformation::instance(); });
+        for (auto& t : threads)
+            t.join();
+        for (auto* p : seen)
+            QCOMPARE(p, &ZXNSystemInformation::instance());
+    }
+};
+
+VUP_TEST_MAIN_CORE(EncodingTest)
+#include "tst_encoding.moc"

@@ -284,6 +284,12 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
         // Files are always copied into the library, whatever forceCopy says: a library that
         // referenced files outside itself would lose them when they move.
         const QString source = m.arguments().at(0).toString();
+        // A photo imported "into" the trash would sit in the library and the trash at once, and a
+        // smart album's photos are whatever its rule finds: neither takes imports.
+        if (album->type != PhotoAppWire::kAlbumTypePlain && album->type != PhotoAppWire::kAlbumTypeLibrary) {
+            PhotoAppLog::line(QStringLiteral("the album %1 takes no imports").arg(album->name));
+            return m.createReply(false);
+        }
         if (source.isEmpty() || !QFileInfo::exists(source)) {
             PhotoAppLog::line(QStringLiteral("nothing to import at %1").arg(source));
             return m.createReply(false);

@@ -479,6 +479,32 @@ private slots:
         QVERIFY(!app("Importing").arguments().value(0).toBool());
     }
 
+    void trashAndSmartAlbumsTakeNoImports() {
+        const QString library = demo(1);
+        const auto smart = PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), library,
+                                                 QStringLiteral("Recent"), QStringLiteral("--type"),
+                                                 QStringLiteral("smrt")});
+        QCOMPARE(smart.exitCode, 0);
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const QString trash = app("TrashAlbum").arguments().value(0).value<QDBusObjectPath>().path();
+        const QString smartPath =
+            PhotoAppWire::albumPath(QString::fromUtf8(smart.out.trimmed()).toLongLong());
+        for (const QString& album : {trash, smartPath}) {
+            const QDBusMessage answer =
+                call(album, PhotoAppWire::kAlbumInterface, "ImportFrom", {kKeywordImage, true});
+            QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
+            QCOMPARE(answer.arguments().value(0).toBool(), false);
+        }
+        QVERIFY(waitUntilIdle(20000));
+        // Nothing came in: no photo sits in the library and the trash at once.
+        const QJsonObject dump = PhotoAppProcess::dump(library);
+        QCOMPARE(dump.value(QLatin1StringView("photos")).toArray().size(), 1);
+        QVERIFY(ids(albumIn(dump, dump.value(QLatin1StringView("trashAlbum")).toInteger())
+                        .value(QLatin1StringView("photos")))
+                    .isEmpty());
+    }
+
     void newAlbumAndRemoveFromLibraryToTrash() {
         const QString library = demo(3);
         PhotoAppProcess server;

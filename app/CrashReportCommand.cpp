@@ -23,9 +23,6 @@ enum class Action { Ask, Send, Ignore, Discard };
 
 constexpr const char* kUsage =
     "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n";
-constexpr const char* kSucceeded = "The crash report was successfully submitted.";
-constexpr const char* kFailed = "An error occurred while submitting the crash report.";
-constexpr const char* kFailedMessage = "The error was: %1";
 
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -74,13 +71,14 @@ int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>&
     ZXNCrashReportSubmission submission(log.path, log.submissionURL);
     int status = 1;
     QObject::connect(&submission, &ZXNCrashReportSubmission::succeeded, [&] {
-        print(stdout, QCoreApplication::translate("ZXNCrashReporter", kSucceeded));
+        print(stdout, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kSucceededTitle));
         status = 0;
         QCoreApplication::quit();
     });
     QObject::connect(&submission, &ZXNCrashReportSubmission::failed, [&](const QString& error) {
-        print(stderr, QCoreApplication::translate("ZXNCrashReporter", kFailed));
-        print(stderr, QCoreApplication::translate("ZXNCrashReporter", kFailedMessage).arg(error));
+        print(stderr, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedTitle));
+        print(stderr,
+              ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
         QCoreApplication::quit();
     });
     submission.sendCrashReport(email, comments);

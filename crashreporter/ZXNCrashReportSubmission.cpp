@@ -34,10 +34,6 @@ void addIfPresent(QVariantMap& fields, const char* name, const std::optional<T>&
         fields.insert(key(name), QVariant::fromValue(*value));
 }
 
-QString localized(const char* text) {
-    return QCoreApplication::translate("ZXNCrashReporter", text);
-}
-
 } // namespace
 
 ZXNCrashReportSubmission::ZXNCrashReportSubmission(QString crashLogPath, QUrl submissionURL, QObject* parent)
@@ -49,6 +45,10 @@ ZXNCrashReportSubmission::~ZXNCrashReportSubmission() {
         _urlConnection->disconnect(this);
         _urlConnection->abort();
     }
+}
+
+QString ZXNCrashReportSubmission::localized(const char* text) {
+    return QCoreApplication::translate("ZXNCrashReporter", text);
 }
 
 void ZXNCrashReportSubmission::registerDefaults() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "crashreporter/ZXNSystemInformation.h"
+#include "platform/BundleInfo.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -27,9 +28,14 @@ public:
     static constexpr const char* kIncludeSystemInformationKey =
         "ZXNCrashReporterIncludeAnonymousSystemInformation";
     static constexpr const char* kIncludeEmailAddressKey = "ZXNCrashReporterIncludeEmailAddress";
-    static constexpr const char* kReportingLocaleKey = "ZXNCrashReporterPreferredReportingLocale";
+    // The same key in the user defaults and in the bundle information.
+    static constexpr const char* kReportingLocaleKey = BundleInfo::kReportingLocale;
     static constexpr const char* kFallbackReportingLocale = "en_US";
     static constexpr int kDefaultTransferTimeoutMs = 60000;
+    // How the outcome is told, in the window's sheets and on the terminal alike.
+    static constexpr const char* kSucceededTitle = "The crash report was successfully submitted.";
+    static constexpr const char* kFailedTitle = "An error occurred while submitting the crash report.";
+    static constexpr const char* kFailedMessageFormat = "The error was: %1";
 
     ZXNCrashReportSubmission(QString crashLogPath, QUrl submissionURL, QObject* parent = nullptr);
     ~ZXNCrashReportSubmission() override;
@@ -42,6 +48,8 @@ public:
                                     const QString& comments, const ZXNSystemInformation& information,
                                     const QDateTime& now);
     static QString reportingLocale();
+    // The crash reporter's texts in the user's language, the English text being the key.
+    static QString localized(const char* text);
     // Medium date and medium time of `locale` in the current time zone.
     static QString reportDate(const QDateTime& when, const QString& locale);
     static QNetworkRequest request(const QUrl& url, qsizetype bodyLength);

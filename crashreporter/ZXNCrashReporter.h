@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BundleInfo.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -12,7 +14,8 @@
 // defaults.
 class ZXNCrashReporter {
 public:
-    static constexpr const char* kCrashSubmissionURLKey = "ZXNCrashReporterCrashSubmissionURL";
+    // The same key in the user defaults and in the bundle information.
+    static constexpr const char* kCrashSubmissionURLKey = BundleInfo::kSubmissionURL;
     static constexpr const char* kLastCrashReportDateKey = "ZXNCrashReporterLastCrashReportDate";
     static constexpr const char* kMissingURLExceptionName = "Missing ZXNCrashReporterCrashSubmissionURL";
     static constexpr const char* kMissingURLExceptionReason =

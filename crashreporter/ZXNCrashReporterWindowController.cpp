@@ -22,17 +22,14 @@ namespace {
 constexpr const char* kTitleWithVersion = "Crash Reporter: %1 (%2)";
 constexpr const char* kTitle = "Crash Reporter: %1";
 constexpr const char* kPlaceholder = "Please enter a description of the actions leading up to the crash.";
-constexpr const char* kSucceededTitle = "The crash report was successfully submitted.";
 constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
-constexpr const char* kFailedTitle = "An error occurred while submitting the crash report.";
-constexpr const char* kFailedMessage = "The error was: %1";
 constexpr const char* kClosedWhileSending =
     "ZXNCrashReporter: report window closed while sending; outcome: %1";
 constexpr const char* kOutcomeSent = "sent";
 constexpr qreal kTypingFontPointSize = 10;
 
 QString localized(const char* text) {
-    return QCoreApplication::translate("ZXNCrashReporter", text);
+    return ZXNCrashReportSubmission::localized(text);
 }
 
 QString key(const char* text) {
@@ -202,8 +199,9 @@ void ZXNCrashReporterWindowController::showSubmissionSucceededSheet() {
         releaseWhenUnused();
         return;
     }
-    auto* sheet = new QMessageBox(QMessageBox::NoIcon, localized(kSucceededTitle), localized(kSucceededTitle),
-                                  QMessageBox::Ok, this);
+    auto* sheet =
+        new QMessageBox(QMessageBox::NoIcon, localized(ZXNCrashReportSubmission::kSucceededTitle),
+                        localized(ZXNCrashReportSubmission::kSucceededTitle), QMessageBox::Ok, this);
     sheet->setInformativeText(localized(kSucceededMessage).arg(nameForTexts()));
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
@@ -221,9 +219,9 @@ void ZXNCrashReporterWindowController::showSubmissionFailedSheet(const QString& 
         releaseWhenUnused();
         return;
     }
-    auto* sheet = new QMessageBox(QMessageBox::Warning, localized(kFailedTitle), localized(kFailedTitle),
-                                  QMessageBox::Ok, this);
-    sheet->setInformativeText(localized(kFailedMessage).arg(error));
+    auto* sheet = new QMessageBox(QMessageBox::Warning, localized(ZXNCrashReportSubmission::kFailedTitle),
+                                  localized(ZXNCrashReportSubmission::kFailedTitle), QMessageBox::Ok, this);
+    sheet->setInformativeText(localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QMessageBox::finished, this,

@@ -195,7 +195,15 @@ bool Catalogue::prepareStatements() {
                    "(SELECT COALESCE(MAX(position), 0) + 1 FROM album_photos WHERE album_id = ?))");
 }
 
+bool Catalogue::refusedInFailedTransaction() const {
+    // A statement run after the transaction could not begin (or after a nested part failed) would
+    // commit on its own, leaving half of a change that its caller then reports as not made.
+    return transactionDepth > 0 && transactionFailed;
+}
+
 bool Catalogue::exec(QSqlQuery& q) {
+    if (refusedInFailedTransaction())
+        return false;
     if (q.exec())
         return true;
     error = q.lastError().text();
@@ -203,6 +211,8 @@ bool Catalogue::exec(QSqlQuery& q) {
 }
 
 bool Catalogue::run(const QString& sql) {
+    if (refusedInFailedTransaction())
+        return false;
     QSqlQuery q(db);
     if (q.exec(sql))
         return true;
@@ -238,12 +248,11 @@ bool Catalogue::removeSetting(const QString& name) {
 
 Catalogue::Transaction::Transaction(Catalogue& c) : catalogue(c) {
     // Nested transactions join the outer one; only the outermost talks to SQLite. IMMEDIATE takes
-    // the write lock at once, so two writers queue instead of failing halfway.
+    // the write lock at once, so two writers queue instead of failing halfway. When it cannot be
+    // had, every statement until the end of this transaction is refused.
     if (catalogue.transactionDepth == 0) {
-        open = catalogue.run(QStringLiteral("BEGIN IMMEDIATE"));
-        catalogue.transactionFailed = !open;
-    } else {
-        open = true;
+        began = catalogue.run(QStringLiteral("BEGIN IMMEDIATE"));
+        catalogue.transactionFailed = !began;
     }
     ++catalogue.transactionDepth;
 }
@@ -251,11 +260,14 @@ Catalogue::Transaction::Transaction(Catalogue& c) : catalogue(c) {
 Catalogue::Transaction::~Transaction() {
     if (!open)
         return;
-    --catalogue.transactionDepth;
-    if (catalogue.transactionDepth == 0)
-        catalogue.run(QStringLiteral("ROLLBACK"));
-    else
+    open = false;
+    if (--catalogue.transactionDepth > 0) {
         catalogue.transactionFailed = true;
+        return;
+    }
+    catalogue.transactionFailed = false;
+    if (began)
+        catalogue.run(QStringLiteral("ROLLBACK"));
 }
 
 bool Catalogue::Transaction::commit() {
@@ -264,11 +276,17 @@ bool Catalogue::Transaction::commit() {
     open = false;
     if (--catalogue.transactionDepth > 0)
         return !catalogue.transactionFailed;
-    if (catalogue.transactionFailed) {
-        catalogue.run(QStringLiteral("ROLLBACK"));
+    const bool failed = catalogue.transactionFailed;
+    catalogue.transactionFailed = false;
+    if (!began)
         return false;
-    }
-    return catalogue.run(QStringLiteral("COMMIT"));
+    if (!failed && catalogue.run(QStringLiteral("COMMIT")))
+        return true;
+    // A COMMIT that failed leaves the transaction open; end it so that the next one can begin.
+    const QString why = catalogue.error;
+    catalogue.run(QStringLiteral("ROLLBACK"));
+    catalogue.error = why;
+    return false;
 }
 
 // ---- photos ----

@@ -74,7 +74,8 @@ public:
 
     private:
         Catalogue& catalogue;
-        bool open = false;
+        bool open = true;
+        bool began = false; // the outermost one only: BEGIN succeeded
     };
 
     qint64 libraryAlbumId() const { return libraryAlbum; }
@@ -129,6 +130,7 @@ public:
 private:
     Catalogue(const LibraryPackage& library, QSqlDatabase database);
     bool prepareStatements();
+    bool refusedInFailedTransaction() const;
     bool exec(QSqlQuery& q);
     bool run(const QString& sql);
     QString setting(const QString& name);

@@ -17,6 +17,8 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -240,6 +242,37 @@ private slots:
         }
         QCOMPARE(readAll(catalogue), before);
         QVERIFY(!QFile::exists(catalogue + QStringLiteral("-wal")));
+    }
+
+    void importThatCannotHaveTheCatalogueLeavesNoHalfRecord() {
+        const QString library = newPath(QStringLiteral("Locked.photolibrary"));
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
+        {
+            // Another writer holds the catalogue past photoapp's patience, then lets go.
+            QSqlDatabase other =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            other.setDatabaseName(library + QStringLiteral("/Database/Library.sqlite"));
+            QVERIFY(other.open());
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
+            QProcess import;
+            import.start(PhotoAppProcess::executable(), {QStringLiteral("import"), library, kKeywordImage});
+            QVERIFY(import.waitForStarted());
+            const bool gaveUpWhileLocked = import.waitForFinished(15000);
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
+            other.close();
+            if (!gaveUpWhileLocked)
+                import.waitForFinished(30000);
+            QCOMPARE(import.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(import.exitCode(), 1);
+            QVERIFY2(import.readAllStandardError().contains("locked"), "the reason is not told");
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        // Neither a record without its file nor a file without its record.
+        QVERIFY(PhotoAppProcess::dump(library).value(QLatin1StringView("photos")).toArray().isEmpty());
+        QVERIFY(filesBelow(library + QStringLiteral("/Masters")).isEmpty());
+        // The next import, with the catalogue free, goes through.
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("import"), library, kKeywordImage}).exitCode, 0);
+        QCOMPARE(PhotoAppProcess::dump(library).value(QLatin1StringView("photos")).toArray().size(), 1);
     }
 
     void demoLibraryHasWhatItPromises() {

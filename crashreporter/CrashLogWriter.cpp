@@ -39,13 +39,15 @@ alignas(16) char alternateStack[64 * 1024];
 
 // ---- async-signal-safe text building: fixed buffers, no allocation ----
 
-struct Line {
-    char text[512];
+template <std::size_t Capacity = 512> struct Text {
+    char text[Capacity];
     std::size_t length = 0;
+    bool truncated = false;
 
     void add(const char* s) {
         while (*s && length + 1 < sizeof text)
             text[length++] = *s++;
+        truncated = truncated || *s != '\0';
         text[length] = '\0';
     }
     void addUnsigned(std::uint64_t value, unsigned base = 10, int minDigits = 1) {
@@ -59,6 +61,7 @@ struct Line {
             digits[n++] = '0';
         while (n > 0 && length + 1 < sizeof text)
             text[length++] = digits[--n];
+        truncated = truncated || n > 0;
         text[length] = '\0';
     }
     void addSigned(std::int64_t value) {
@@ -70,6 +73,9 @@ struct Line {
         }
     }
 };
+using Line = Text<>;
+// The crash log's path: the prepared folder and host parts with the stamp between them.
+using PathText = Text<sizeof folderPrefix + sizeof hostSuffix + 64>;
 
 void writeAll(int fd, const char* data, std::size_t length) {
     while (length > 0) {
@@ -83,7 +89,7 @@ void writeAll(int fd, const char* data, std::size_t length) {
     }
 }
 
-void writeLine(int fd, const Line& line) {
+template <std::size_t Capacity> void writeLine(int fd, const Text<Capacity>& line) {
     writeAll(fd, line.text, line.length);
 }
 
@@ -142,7 +148,7 @@ const char* signalName(int signal) {
 int openCrashLog() {
     const CivilTime t = civilFromSeconds(static_cast<std::int64_t>(::time(nullptr)) + utcOffsetSeconds);
     for (int attempt = 0; attempt < 10; ++attempt) {
-        Line name;
+        PathText name;
         name.add(folderPrefix);
         name.addSigned(t.year);
         name.add("-");
@@ -158,6 +164,9 @@ int openCrashLog() {
             name.addUnsigned(static_cast<unsigned>(attempt));
         }
         name.add(hostSuffix);
+        // A cut path would name some other file, or one the next launch does not recognise.
+        if (folderPrefix[0] == '\0' || name.truncated)
+            return -1;
         const int fd = ::open(name.text, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -238,10 +247,12 @@ void onFatalSignal(int signal, siginfo_t* info, void*) {
     ::raise(signal);
 }
 
-void copyInto(char* target, std::size_t capacity, const QByteArray& text) {
+// Copies as much as fits; answers whether all of it did.
+bool copyInto(char* target, std::size_t capacity, const QByteArray& text) {
     const auto n = std::min(static_cast<std::size_t>(text.size()), capacity - 1);
     std::memcpy(target, text.constData(), n);
     target[n] = '\0';
+    return n == static_cast<std::size_t>(text.size());
 }
 
 QString value(const char* key) {
@@ -257,7 +268,9 @@ void installCrashLogWriter() {
     QString name = ZXNCrashReporter::applicationNameForMatching();
     if (name.isEmpty())
         name = QStringLiteral("Vup");
-    copyInto(folderPrefix, sizeof folderPrefix, QFile::encodeName(folder + u'/' + name + u'_'));
+    // A folder too long to hold is no folder: better no log than one in the wrong place.
+    if (!copyInto(folderPrefix, sizeof folderPrefix, QFile::encodeName(folder + u'/' + name + u'_')))
+        folderPrefix[0] = '\0';
 
     QString host = QHostInfo::localHostName();
     host.replace(u'/', u'_');

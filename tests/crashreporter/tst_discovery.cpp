@@ -231,6 +231,32 @@ private slots:
         QVERIFY(offer);
         QCOMPARE(offer->path, log.fileName());
     }
+
+    void crashLogReachesAFolderWithALongPath() {
+        // Well within what the system allows for a path, but longer than a log line.
+        const QString deep = home->filePath(QStringLiteral("state/") + QString(200, u'd') + u'/' +
+                                            QString(200, u'e') + u'/' + QString(200, u'f'));
+        const QString deepLogs = deep + QStringLiteral("/Logs/DiagnosticReports");
+        storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), deep);
+        child.setProcessEnvironment(environment);
+        child.start(QStringLiteral(VUP_CRASHING_HELPER), {QStringLiteral("segv")});
+        QVERIFY(child.waitForFinished(30000));
+        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+
+        const QStringList logs = QDir(deepLogs).entryList(QDir::Files);
+        QCOMPARE(logs.size(), 1);
+        QVERIFY2(QRegularExpression(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"))
+                     .match(logs.first())
+                     .hasMatch(),
+                 qPrintable(logs.first()));
+        qputenv("XDG_STATE_HOME", deep.toUtf8());
+        const auto offer = ZXNCrashReporter::findNewCrashLog();
+        QVERIFY(offer);
+        QCOMPARE(offer->path, QDir(deepLogs).filePath(logs.first()));
+    }
 };
 
 VUP_TEST_MAIN_CORE(DiscoveryTest)

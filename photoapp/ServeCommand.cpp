@@ -37,17 +37,17 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
     }
     PhotoAppLog::line(QStringLiteral("serving %1").arg(root));
 
-    QObject::connect(&shutdownSignals, &ShutdownSignals::requested, [&service](int number) {
+    // The service stops only once the loop has ended: a request still handled in the loop's
+    // last pass would otherwise hand an import to a worker that is already gone.
+    QObject::connect(&shutdownSignals, &ShutdownSignals::requested, [](int number) {
         PhotoAppLog::line(QStringLiteral("stopping on signal %1").arg(number));
-        service.shutdown();
         QCoreApplication::exit(0);
     });
     QTimer busCheck;
-    QObject::connect(&busCheck, &QTimer::timeout, [&service] {
+    QObject::connect(&busCheck, &QTimer::timeout, [] {
         if (QDBusConnection::sessionBus().isConnected())
             return;
         PhotoAppLog::line(QStringLiteral("the session bus went away; stopping"));
-        service.shutdown();
         QCoreApplication::exit(1);
     });
     busCheck.start(kBusCheckIntervalMs);

@@ -109,6 +109,17 @@ ScanFindings VupMode::lastRun() const {
     return latest;
 }
 
+QString VupMode::summaryText(qsizetype issues, qsizetype zombies, bool selectionMode) {
+    QString summary;
+    if (issues > 0)
+        summary = latin(kIssuesSummary).arg(issues);
+    if (zombies > 0)
+        summary += latin(kZombiesSummary).arg(zombies);
+    if (issues == 0 && zombies == 0)
+        summary = latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+    return summary;
+}
+
 void VupMode::cleanupRun(VupDelegate* d) {
     MainThread::run(
         d, [d] { d->processingComplete(); }, Wait::Yes);
@@ -304,15 +315,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     setStatus(d, kProcessingComplete, Wait::Yes);
     UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
 
-    const qsizetype issues = findings.issueCount();
-    const qsizetype z = findings.zombies.size();
-    QString summary;
-    if (issues > 0)
-        summary = latin(kIssuesSummary).arg(issues);
-    if (z > 0)
-        summary += latin(kZombiesSummary).arg(z);
-    if (issues == 0 && z == 0)
-        summary = latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+    const QString summary = summaryText(findings.issueCount(), findings.zombies.size(), selectionMode);
     findings.summary = summary;
     findings.outcome = Outcome::Completed;
     d->showAlert(summary, latin(kSuccess));

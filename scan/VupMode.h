@@ -50,6 +50,9 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
+    // The text of the closing "Success" alert for a run with these counts.
+    static QString summaryText(qsizetype issues, qsizetype zombies, bool selectionMode);
+
 private:
     void runSteps(VupDelegate* delegate, ScanFindings& findings, bool& cleanedUp);
 

@@ -4,7 +4,6 @@
 #include "tests/support/RecordingDelegate.h"
 
 #include <QThread>
-
 #include <memory>
 
 // Runs one scan on a scan thread of its own, the way the window starts one, and waits for it.

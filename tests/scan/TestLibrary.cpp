@@ -32,10 +32,15 @@ QString TestLibrary::writeFile(const QString& relative, int size) {
 }
 
 qint64 TestLibrary::addPhoto(const QString& image, const QString& original, int width, int height) {
-    QStringList args{QStringLiteral("photo"),  QStringLiteral("add-record"), libraryPath,
-                     QStringLiteral("--image"), image,
-                     QStringLiteral("--width"), QString::number(width),
-                     QStringLiteral("--height"), QString::number(height)};
+    QStringList args{QStringLiteral("photo"),
+                     QStringLiteral("add-record"),
+                     libraryPath,
+                     QStringLiteral("--image"),
+                     image,
+                     QStringLiteral("--width"),
+                     QString::number(width),
+                     QStringLiteral("--height"),
+                     QString::number(height)};
     if (!original.isEmpty())
         args << QStringLiteral("--original") << original;
     QByteArray out;
@@ -44,7 +49,9 @@ qint64 TestLibrary::addPhoto(const QString& image, const QString& original, int 
     return out.trimmed().toLongLong();
 }
 
-bool TestLibrary::fault(const QStringList& args) { return run(QStringList{QStringLiteral("fault"), libraryPath} + args); }
+bool TestLibrary::fault(const QStringList& args) {
+    return run(QStringList{QStringLiteral("fault"), libraryPath} + args);
+}
 
 bool TestLibrary::addKeyword(const QString& name) {
     return run({QStringLiteral("keyword"), QStringLiteral("add"), libraryPath, name});
@@ -109,5 +116,9 @@ QList<qint64> TestLibrary::photosOfAlbum(qint64 albumId) const {
     return ids;
 }
 
-qint64 TestLibrary::trashAlbumId() const { return dump().value(QStringLiteral("trashAlbum")).toInteger(); }
-qint64 TestLibrary::libraryAlbumId() const { return dump().value(QStringLiteral("libraryAlbum")).toInteger(); }
+qint64 TestLibrary::trashAlbumId() const {
+    return dump().value(QStringLiteral("trashAlbum")).toInteger();
+}
+qint64 TestLibrary::libraryAlbumId() const {
+    return dump().value(QStringLiteral("libraryAlbum")).toInteger();
+}

@@ -6,7 +6,6 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-
 #include <memory>
 
 // A photo library for one test, built with photoapp's own command line in a temporary folder:

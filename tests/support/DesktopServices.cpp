@@ -63,7 +63,9 @@ private:
 
 DesktopServices::DesktopServices() : state(std::make_shared<State>()) {}
 
-DesktopServices::~DesktopServices() { stop(); }
+DesktopServices::~DesktopServices() {
+    stop();
+}
 
 bool DesktopServices::start(bool screenSaver, bool notificationsWanted) {
     stop();
@@ -79,7 +81,9 @@ bool DesktopServices::start(bool screenSaver, bool notificationsWanted) {
         auto* s = new ScreenSaverService(state);
         s->moveToThread(thread.get());
         services.append(s);
-        good = good && bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), s, QDBusConnection::ExportAllSlots) &&
+        good = good &&
+               bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), s,
+                                  QDBusConnection::ExportAllSlots) &&
                bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
     }
     if (notificationsWanted) {
@@ -87,7 +91,8 @@ bool DesktopServices::start(bool screenSaver, bool notificationsWanted) {
         n->moveToThread(thread.get());
         services.append(n);
         good = good &&
-               bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), n, QDBusConnection::ExportAllSlots) &&
+               bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), n,
+                                  QDBusConnection::ExportAllSlots) &&
                bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
     }
     return good;
@@ -105,7 +110,8 @@ void DesktopServices::stop() {
     }
     QDBusConnection::disconnectFromBus(connectionName);
     for (QObject* s : std::as_const(services))
-        QMetaObject::invokeMethod(s, [s] { delete s; }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(
+            s, [s] { delete s; }, Qt::BlockingQueuedConnection);
     services.clear();
     thread->quit();
     thread->wait();

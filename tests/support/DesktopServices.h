@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QThread>
 #include <QVariantMap>
-
 #include <memory>
 
 // Small real implementations of the desktop's notification and screen-saver services, served on

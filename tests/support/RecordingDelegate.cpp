@@ -3,7 +3,6 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-
 #include <condition_variable>
 #include <mutex>
 
@@ -130,16 +129,30 @@ void RecordingDelegate::recordWindow(const QString& name, const QVariant& value)
     log.append(DelegateCall{name, value, QString(), kind, waited});
 }
 
-void RecordingDelegate::setStatusLabel(const QString& text) { recordWindow(QStringLiteral("setStatusLabel"), text); }
-void RecordingDelegate::cfgProgressBarIndeterminate() { recordWindow(QStringLiteral("cfgProgressBarIndeterminate")); }
-void RecordingDelegate::cfgProgressBarDeterminate() { recordWindow(QStringLiteral("cfgProgressBarDeterminate")); }
-void RecordingDelegate::cfgProgressBarMaxValue(double v) { recordWindow(QStringLiteral("cfgProgressBarMaxValue"), v); }
+void RecordingDelegate::setStatusLabel(const QString& text) {
+    recordWindow(QStringLiteral("setStatusLabel"), text);
+}
+void RecordingDelegate::cfgProgressBarIndeterminate() {
+    recordWindow(QStringLiteral("cfgProgressBarIndeterminate"));
+}
+void RecordingDelegate::cfgProgressBarDeterminate() {
+    recordWindow(QStringLiteral("cfgProgressBarDeterminate"));
+}
+void RecordingDelegate::cfgProgressBarMaxValue(double v) {
+    recordWindow(QStringLiteral("cfgProgressBarMaxValue"), v);
+}
 void RecordingDelegate::cfgProgressBarCurrentValue(double v) {
     recordWindow(QStringLiteral("cfgProgressBarCurrentValue"), v);
 }
-void RecordingDelegate::stopAnimation() { recordWindow(QStringLiteral("stopAnimation")); }
-void RecordingDelegate::processingComplete() { recordWindow(QStringLiteral("processingComplete")); }
-void RecordingDelegate::userSelectedFiles(const QString& path) { recordWindow(QStringLiteral("userSelectedFiles"), path); }
+void RecordingDelegate::stopAnimation() {
+    recordWindow(QStringLiteral("stopAnimation"));
+}
+void RecordingDelegate::processingComplete() {
+    recordWindow(QStringLiteral("processingComplete"));
+}
+void RecordingDelegate::userSelectedFiles(const QString& path) {
+    recordWindow(QStringLiteral("userSelectedFiles"), path);
+}
 
 void RecordingDelegate::cfgInfoText(const QString& text) {
     recordDirect(QStringLiteral("cfgInfoText"), text);

@@ -8,7 +8,6 @@
 #include <QThread>
 #include <QVariant>
 #include <QWaitCondition>
-
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -18,8 +17,8 @@
 struct DelegateCall {
     enum class Thread { Window, Main, Scan };
     QString name;
-    QVariant value;   // the argument: a text or a number
-    QString title;    // alerts only
+    QVariant value; // the argument: a text or a number
+    QString title;  // alerts only
     Thread thread = Thread::Scan;
     std::optional<bool> waited; // window operations, when waits are judged
 };
@@ -88,8 +87,8 @@ private:
     mutable QMutex mutex;
     mutable QWaitCondition changed;
     mutable QList<DelegateCall> log;
-    mutable qint64 activity = 0;  // scan-thread steps seen: posts and direct calls
-    QList<qint64> postStamps;     // activity right after each post
-    int delivered = 0;            // window operations run so far
+    mutable qint64 activity = 0; // scan-thread steps seen: posts and direct calls
+    QList<qint64> postStamps;    // activity right after each post
+    int delivered = 0;           // window operations run so far
     mutable std::atomic<int> cancelReads{0};
 };

@@ -234,6 +234,9 @@ int demoCommand(Args& a) {
     return 0;
 }
 
+// A fixed date keeps the keyword image the same from one build to the next.
+const QDateTime kKeywordImageDate(QDate(2014, 1, 1), QTime(12, 0), Qt::UTC);
+
 int keywordImageCommand(Args& a) {
     const QString path = a.positional("OUT.jpg");
     const QStringList keywords = a.rest();
@@ -242,7 +245,7 @@ int keywordImageCommand(Args& a) {
     QString error;
     const QString temp = path + QStringLiteral(".part");
     QFile::remove(temp);
-    if (!SampleImages::writeJpeg(temp, 3, QDateTime::currentDateTime(), keywords, &error)) {
+    if (!SampleImages::writeJpeg(temp, 3, kKeywordImageDate, keywords, &error)) {
         QFile::remove(temp);
         return fail(error);
     }

@@ -296,10 +296,11 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
 QDBusMessage PhotoAppService::photoRequest(const QDBusMessage& m, qint64 id) {
     const char* const iface = PhotoAppWire::kPhotoInterface;
     if (is(m, iface, "Properties")) {
-        const std::optional<Catalogue::Photo> photo = id > 0 ? catalogue->photo(id) : std::nullopt;
-        if (!photo)
+        const auto found = id > 0 ? catalogue->photoWithFaults(id) : std::nullopt;
+        if (!found)
             return noSuchObject(m);
-        const Catalogue::PhotoFaults faults = catalogue->photoFaults(id);
+        const Catalogue::Photo* const photo = &found->first;
+        const Catalogue::PhotoFaults& faults = found->second;
         if (faults.failProperties)
             return failed(m, QStringLiteral("The properties of photo %1 cannot be read").arg(id));
         QVariantMap values;

@@ -6,6 +6,7 @@
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "platform/UserNotification.h"
+#include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
 
 #include <QElapsedTimer>
@@ -251,9 +252,9 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     lap();
 
     QList<qsizetype> keptForTagging; // delete mode: bad image entries that must not be removed
+    ProgressReporter progress(d);
     for (qsizetype i = 0; i < n; ++i) {
-        MainThread::run(
-            d, [d, i] { d->cfgProgressBarCurrentValue(double(i + 1)); }, Wait::No);
+        progress.post(double(i + 1));
         const QVariant& f = filenames.at(i);
         const QVariant& p = paths.at(i);
         const QVariant& o = originals.at(i);
@@ -289,6 +290,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
         }
     }
 
+    progress.flush();
     findings.timings.passMs = lap();
 
     const QList<qsizetype>& toTagMissing = deleteMode ? keptForTagging : findings.missingImage;

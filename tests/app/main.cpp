@@ -1,4 +1,5 @@
 #include "tests/app/ScanCommandTest.h"
+#include "tests/app/TerminalDelegateTest.h"
 #include "tests/app/WindowTest.h"
 #include "tests/support/TestBus.h"
 
@@ -16,6 +17,10 @@ int main(int argc, char** argv) {
     {
         WindowTest window;
         failures += QTest::qExec(&window, argc, argv);
+    }
+    {
+        TerminalDelegateTest terminal;
+        failures += QTest::qExec(&terminal, argc, argv);
     }
     {
         ScanCommandTest command;

@@ -43,6 +43,8 @@ const char* const kSchema[] = {
     " PRIMARY KEY (photo_id, keyword_id)) WITHOUT ROWID",
     "CREATE TABLE selection (position INTEGER PRIMARY KEY, kind INTEGER NOT NULL, object_id INTEGER NOT "
     "NULL)",
+    // When each photo went to the trash; membership itself is the trash album's.
+    "CREATE TABLE trash (photo_id INTEGER PRIMARY KEY, trashed_ms INTEGER NOT NULL)",
     "CREATE TABLE photo_faults (photo_id INTEGER NOT NULL, key TEXT NOT NULL, kind INTEGER NOT NULL,"
     " PRIMARY KEY (photo_id, key)) WITHOUT ROWID",
 };
@@ -450,7 +452,11 @@ bool Catalogue::moveToTrash(qint64 photoId) {
     del.addBindValue(photoId);
     if (!exec(del) || !addToAlbum(trashAlbum, photoId))
         return false;
-    return t.commit();
+    QSqlQuery stamp(db);
+    stamp.prepare(QStringLiteral("INSERT OR REPLACE INTO trash (photo_id, trashed_ms) VALUES (?, ?)"));
+    stamp.addBindValue(photoId);
+    stamp.addBindValue(QDateTime::currentMSecsSinceEpoch());
+    return exec(stamp) && t.commit();
 }
 
 QList<QPair<qint64, qint64>> Catalogue::allMemberships() {

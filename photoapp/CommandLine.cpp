@@ -8,6 +8,7 @@
 #include "photoapp/Importer.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
+#include "photoapp/PropertyKeys.h"
 #include "photoapp/SampleImages.h"
 #include "photoapp/ServeCommand.h"
 
@@ -395,6 +396,11 @@ int faultCommand(Args& a) {
         throw UsageError{QStringLiteral("%1 is not a D-Bus error name (such as com.example.Error.Failed)")
                              .arg(versionError->at(0))};
 
+    const std::optional<QString> key = nullKey ? nullKey : absentKey;
+    if (key && !PropertyKeys::isKnown(*key))
+        throw UsageError{
+            QStringLiteral("%1 is not a property key; the keys are %2").arg(*key, PropertyKeys::list())};
+
     auto catalogue = openLibrary(path);
     bool done = false;
     if (photoFaults == 1) {
@@ -404,7 +410,7 @@ int faultCommand(Args& a) {
         if (failProperties)
             done = catalogue->setFailProperties(id);
         else
-            done = catalogue->setKeyFault(id, nullKey ? *nullKey : *absentKey, absentKey.has_value());
+            done = catalogue->setKeyFault(id, *key, absentKey.has_value());
     } else if (versionError) {
         done = catalogue->setVersionError(versionError->at(0), versionError->at(1));
     } else if (importDelay) {

@@ -4,6 +4,7 @@
 #include "photoapp/DBusNames.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
+#include "photoapp/PropertyKeys.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -394,8 +395,8 @@ QDBusMessage PhotoAppService::control(const QDBusMessage& m) {
         return edited.isEmpty() ? failed(m, error) : m.createReply(edited);
     }
     if (is(m, iface, "SetNullKey") || is(m, iface, "SetAbsentKey")) {
-        if (m.signature() != QLatin1StringView("xs"))
-            return badArguments(m, "xs");
+        if (m.signature() != QLatin1StringView("xs") || !PropertyKeys::isKnown(args.at(1).toString()))
+            return badArguments(m, "xs, the second a property key");
         return ok(catalogue->setKeyFault(args.at(0).toLongLong(), args.at(1).toString(),
                                          m.member() == QLatin1StringView("SetAbsentKey")));
     }

@@ -524,6 +524,35 @@ private slots:
         QCOMPARE(image, QString::fromUtf8(r.out.trimmed()));
     }
 
+    void recordsNamingAnyPathAreServedAsGiven() {
+        const QString library = newPath(QStringLiteral("Odd.photolibrary"));
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
+        const auto smart = PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), library,
+                                                 QStringLiteral("Recent"), QStringLiteral("--type"),
+                                                 QStringLiteral("smrt")});
+        QCOMPARE(smart.exitCode, 0);
+        const QString outside = QStringLiteral("/elsewhere/Other.photolibrary/Masters/caf\u00e9 #1.jpg");
+        const auto added = PhotoAppProcess::run(
+            {QStringLiteral("photo"), QStringLiteral("add-record"), library, QStringLiteral("--image"),
+             outside, QStringLiteral("--album"), QString::fromUtf8(smart.out.trimmed())});
+        QVERIFY2(added.exitCode == 0, added.err.constData());
+
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const PropertyAnswer a =
+            properties(call(PhotoAppWire::photoPath(QString::fromUtf8(added.out.trimmed()).toLongLong()),
+                            PhotoAppWire::kPhotoInterface, "Properties"));
+        QCOMPARE(a.values.value(QString::fromLatin1(PhotoAppWire::kImagePath)).toString(), outside);
+        QCOMPARE(a.values.value(QString::fromLatin1(PhotoAppWire::kOriginalPath)).toString(), outside);
+        const QString smartPath =
+            PhotoAppWire::albumPath(QString::fromUtf8(smart.out.trimmed()).toLongLong());
+        QCOMPARE(call(smartPath, PhotoAppWire::kAlbumInterface, "Type").arguments().value(0).toUInt(),
+                 PhotoAppWire::kAlbumTypeSmart);
+        QCOMPARE(
+            call(smartPath, PhotoAppWire::kAlbumInterface, "PhotoCount").arguments().value(0).toLongLong(),
+            1);
+    }
+
     void servesOnceAndStopsCleanlyOnSigterm() {
         const QString library = demo(1);
         PhotoAppProcess server;

@@ -1,7 +1,7 @@
 #include "app/VupAppDelegate.h"
 
-#include "app/CrashHooks.h"
 #include "app/ProgressIndicator.h"
+#include "crashreporter/CrashCheckAtLaunch.h"
 #include "platform/BundleInfo.h"
 #include "platform/IdleSleepAssertion.h"
 #include "platform/MainThread.h"
@@ -142,7 +142,7 @@ void VupAppDelegate::setLibraryImageCount(const QString& text) {
 // ---- lifecycle ----
 
 void VupAppDelegate::applicationDidFinishLaunching() {
-    checkForNewCrashes(mainWindow.get());
+    checkForNewCrashesAtLaunch(mainWindow.get());
     vup = std::make_unique<VupMode>();
     _nowProcessing.store(false);
     _cancelled.store(false);

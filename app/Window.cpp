@@ -1,5 +1,4 @@
 #include "app/Commands.h"
-#include "app/CrashHooks.h"
 #include "app/VupAppDelegate.h"
 #include "platform/SystemLog.h"
 
@@ -38,7 +37,6 @@ QString takeScreenshotOption(int& argc, char** argv) {
 
 int runWindow(int argc, char** argv) {
     const QString screenshot = takeScreenshotOption(argc, argv);
-    installCrashLogWriter();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vup"));
     QApplication::setQuitOnLastWindowClosed(true);

@@ -1,4 +1,5 @@
 #include "app/Commands.h"
+#include "crashreporter/CrashLogWriter.h"
 
 #include <cstdio>
 #include <cstring>
@@ -17,6 +18,8 @@ void printUsage() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Every face of the program leaves a crash log that the next window launch offers.
+    installCrashLogWriter();
     if (argc < 2)
         return runWindow(argc, argv);
     const char* command = argv[1];

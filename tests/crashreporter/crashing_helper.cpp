@@ -11,7 +11,9 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "abort") == 0)
         std::abort();
     // A store to an unmapped page near zero: the classic dangling-pointer crash.
-    volatile int* bad = reinterpret_cast<volatile int*>(static_cast<std::uintptr_t>(16));
+    // The address comes through a volatile so the optimiser cannot see (and warn about) it.
+    volatile std::uintptr_t address = 16;
+    volatile int* bad = reinterpret_cast<volatile int*>(address);
     *bad = 1;
     return 0;
 }

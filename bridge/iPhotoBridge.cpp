@@ -84,12 +84,6 @@ template <typename T> T firstAs(const QDBusMessage& reply, T fallback) {
     return v.value<T>();
 }
 
-QVariant plainValue(const QVariant& v) {
-    if (v.metaType() == QMetaType::fromType<QDBusVariant>())
-        return v.value<QDBusVariant>().variant();
-    return v;
-}
-
 } // namespace
 
 // ---- keyword ----
@@ -109,28 +103,27 @@ bool iPhotoPhoto::properties(QVariantMap& out) const {
         return false;
     const QDBusMessage reply =
         connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface, "Properties");
-    if (!ok(reply) || reply.arguments().size() < 2)
+    const QList<QVariant> args = reply.arguments();
+    if (!ok(reply) || args.size() < 2 || !args.at(0).canConvert<QDBusArgument>())
         return false;
-    QVariantMap values;
-    const QVariant first = reply.arguments().at(0);
-    if (first.canConvert<QDBusArgument>())
-        first.value<QDBusArgument>() >> values;
-    else
-        values = first.toMap();
-    QStringList nullKeys;
-    const QVariant second = reply.arguments().at(1);
-    if (second.canConvert<QDBusArgument>())
-        second.value<QDBusArgument>() >> nullKeys;
-    else
-        nullKeys = second.toStringList();
 
-    for (auto it = values.constBegin(); it != values.constEnd(); ++it) {
-        QVariant v = plainValue(it.value());
-        if (it.key() == QLatin1StringView(PhotoAppWire::kDate))
-            v = QDateTime::fromMSecsSinceEpoch(v.toLongLong(), Qt::UTC).toLocalTime();
-        out.insert(it.key(), v);
+    // Read the dictionary straight into the answer: this runs once per photo of every scan.
+    const QDBusArgument values = args.at(0).value<QDBusArgument>();
+    values.beginMap();
+    while (!values.atEnd()) {
+        QString key;
+        QDBusVariant value;
+        values.beginMapEntry();
+        values >> key >> value;
+        values.endMapEntry();
+        if (key == QLatin1StringView(PhotoAppWire::kDate))
+            out.insert(key,
+                       QDateTime::fromMSecsSinceEpoch(value.variant().toLongLong(), Qt::UTC).toLocalTime());
+        else
+            out.insert(key, value.variant());
     }
-    for (const QString& key : nullKeys)
+    values.endMap();
+    for (const QString& key : args.at(1).toStringList())
         out.insert(key, nullMarker());
     return true;
 }

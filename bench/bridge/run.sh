@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Prints the trivial-call rate, the properties rate through the bridge over a generated library
-# and photoapp's peak memory. Usage: bench/bridge/run.sh [PHOTOS] [REQUESTS] [BUILD_DIR]
+# Runs the request-rate benchmark on the build that exists (it builds nothing) and prints its
+# figures. Usage: bench/bridge/run.sh [PHOTOS] [REQUESTS]   (defaults 100000 20000; BUILD_DIR=build)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-BUILD="${3:-build}"
-export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/vup-runtime.XXXXXX)}"
-exec "$BUILD/bench/bridge/bench_bridge" "${1:-100000}" "${2:-20000}"
+BENCH="${BUILD_DIR:-build}/bench/bridge/bench_bridge"
+if [ ! -x "$BENCH" ]; then
+    echo "no $BENCH: build first (scripts/setup.sh or cmake --build build)" >&2
+    exit 1
+fi
+if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
+    export XDG_RUNTIME_DIR="$(mktemp -d /tmp/vup-runtime.XXXXXX)"
+fi
+chmod 700 "$XDG_RUNTIME_DIR"
+exec "$BENCH" "${1:-100000}" "${2:-20000}"

@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds (release with debug info) and runs every benchmark, printing their figures. Figures are
-# only meaningful on an otherwise idle machine. Usage: scripts/bench.sh [PHOTOS]
+# only meaningful on an otherwise idle machine. Each bench/NAME/run.sh also runs on its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh build
 for run in bench/*/run.sh; do
     echo "== ${run%/run.sh}"
-    "$run" "$@"
+    "$run"
 done

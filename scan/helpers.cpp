@@ -1,0 +1,59 @@
+#include "scan/helpers.h"
+
+#include "bridge/iPhotoTypes.h"
+#include "platform/MainThread.h"
+#include "scan/VupDelegate.h"
+
+#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr QLatin1StringView kApLibraryExtension(".aplibrary");
+constexpr QLatin1StringView kPhotoLibraryExtension(".photolibrary");
+
+bool pathExists(const QString& path) {
+    struct stat st {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+} // namespace
+
+bool helpers::fileReadable(const QString& path) {
+    return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), R_OK) == 0;
+}
+
+bool helpers::fileExists(const QVariant& path, VupDelegate* delegate) {
+    if (isNullMarker(path) || !path.canConvert<QString>())
+        return false;
+    return fileExists(path.toString(), delegate);
+}
+
+bool helpers::fileExists(const QString& path, VupDelegate* delegate) {
+    const bool exists = pathExists(path);
+    if (exists && fileReadable(path))
+        return true;
+    if (!exists)
+        return false;
+    if (delegate) {
+        const QString prompt = promptPath(path);
+        MainThread::run(
+            delegate, [delegate, prompt] { delegate->userSelectedFiles(prompt); }, MainThread::Wait::Yes);
+    }
+    return fileReadable(path);
+}
+
+std::optional<QString> helpers::libraryPackagePath(const QString& path) {
+    qsizetype at = path.indexOf(kApLibraryExtension);
+    if (at >= 0)
+        return path.left(at + kApLibraryExtension.size());
+    at = path.indexOf(kPhotoLibraryExtension);
+    if (at >= 0)
+        return path.left(at + kPhotoLibraryExtension.size());
+    return std::nullopt;
+}
+
+QString helpers::promptPath(const QString& path) {
+    return libraryPackagePath(path).value_or(path);
+}

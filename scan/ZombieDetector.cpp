@@ -203,21 +203,38 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
             someHardLinked = someHardLinked || links > 1;
         }
     }
+    QHash<QByteArray, qsizetype> candidateByPath;
+    candidateByPath.reserve(candidates.size());
+    for (qsizetype i = 0; i < candidates.size(); ++i)
+        candidateByPath.insert(candidates[i], i);
     std::vector<bool> referencedAfterAll(size_t(candidates.size()), false);
+    const auto spare = [&](qsizetype index, const QString& master) {
+        if (referencedAfterAll[size_t(index)])
+            return;
+        referencedAfterAll[size_t(index)] = true;
+        vupLog(kLogSameFile.arg(QFile::decodeName(candidates[index]), master));
+    };
     for (const QVariant& entry : masterPaths) {
         const QByteArray path = QFile::encodeName(entry.toString());
         // A file found under its own spelling is a candidate only through another hard link.
         const bool matchedByText = path.startsWith(prefix) && !referenced.contains(relativeView(path));
         if (matchedByText && !someHardLinked)
             continue;
+        // A linked folder below Masters through which a master is reached carries that master.
+        if (!matchedByText && path.startsWith(prefix)) {
+            for (qsizetype slash = path.indexOf('/', prefix.size()); slash > 0;
+                 slash = path.indexOf('/', slash + 1)) {
+                const auto link = candidateByPath.constFind(path.left(slash));
+                if (link != candidateByPath.constEnd())
+                    spare(*link, entry.toString());
+            }
+        }
         const auto id = fileIdOf(path);
         if (!id)
             continue;
         const auto hit = candidateIds.find(*id);
-        if (hit == candidateIds.end() || referencedAfterAll[size_t(hit->second)])
-            continue;
-        referencedAfterAll[size_t(hit->second)] = true;
-        vupLog(kLogSameFile.arg(QFile::decodeName(candidates[hit->second]), entry.toString()));
+        if (hit != candidateIds.end())
+            spare(hit->second, entry.toString());
     }
 
     QList<QByteArray> zombies;

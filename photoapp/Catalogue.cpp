@@ -1,0 +1,598 @@
+#include "photoapp/Catalogue.h"
+
+#include "bridge/PhotoAppWire.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QVariant>
+#include <atomic>
+
+namespace {
+
+constexpr QByteArrayView kSqliteHeader("SQLite format 3\0", 16);
+constexpr auto kSchemaVersion = "1";
+
+constexpr auto kSettingSchema = "schema";
+constexpr auto kSettingLibraryAlbum = "libraryAlbum";
+constexpr auto kSettingTrashAlbum = "trashAlbum";
+constexpr auto kSettingVersionErrorName = "versionErrorName";
+constexpr auto kSettingVersionErrorMessage = "versionErrorMessage";
+constexpr auto kSettingImportDelay = "importDelayMs";
+
+constexpr auto kLibraryAlbumName = "Photos";
+constexpr auto kTrashAlbumName = "Trash";
+
+enum FaultKind { kFaultNull = 0, kFaultAbsent = 1, kFaultFailProperties = 2 };
+
+const char* const kSchema[] = {
+    "CREATE TABLE settings (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
+    "CREATE TABLE photos (id INTEGER PRIMARY KEY, image_filename TEXT NOT NULL, image_path TEXT NOT NULL,"
+    " original_path TEXT NOT NULL, date_ms INTEGER NOT NULL, width INTEGER NOT NULL, height INTEGER NOT NULL,"
+    " imported_ms INTEGER NOT NULL)",
+    "CREATE TABLE albums (id INTEGER PRIMARY KEY, name TEXT NOT NULL, type INTEGER NOT NULL)",
+    "CREATE TABLE album_photos (album_id INTEGER NOT NULL, photo_id INTEGER NOT NULL, position INTEGER NOT "
+    "NULL,"
+    " PRIMARY KEY (album_id, photo_id)) WITHOUT ROWID",
+    "CREATE INDEX album_photos_order ON album_photos (album_id, position)",
+    "CREATE INDEX album_photos_photo ON album_photos (photo_id)",
+    "CREATE TABLE keywords (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)",
+    "CREATE TABLE photo_keywords (photo_id INTEGER NOT NULL, keyword_id INTEGER NOT NULL,"
+    " PRIMARY KEY (photo_id, keyword_id)) WITHOUT ROWID",
+    "CREATE TABLE selection (position INTEGER PRIMARY KEY, kind INTEGER NOT NULL, object_id INTEGER NOT "
+    "NULL)",
+    "CREATE TABLE photo_faults (photo_id INTEGER NOT NULL, key TEXT NOT NULL, kind INTEGER NOT NULL,"
+    " PRIMARY KEY (photo_id, key)) WITHOUT ROWID",
+};
+
+QString nextConnectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("photoapp-catalogue-%1").arg(counter.fetch_add(1));
+}
+
+QSqlDatabase connect(const QString& name, const QString& file) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(file);
+    // A service and a subcommand may write at the same moment; the later one waits its turn.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    return db;
+}
+
+} // namespace
+
+Catalogue::Catalogue(const LibraryPackage& library, QSqlDatabase database)
+    : package(library), connectionName(database.connectionName()), db(std::move(database)) {}
+
+Catalogue::~Catalogue() {
+    photoById.reset();
+    faultsByPhoto.reset();
+    albumById.reset();
+    photosOfAlbum.reset();
+    countOfAlbum.reset();
+    insertPhoto.reset();
+    insertMembership.reset();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connectionName);
+}
+
+std::unique_ptr<Catalogue> Catalogue::create(const LibraryPackage& library, QString* error) {
+    const QString file = library.catalogueFile();
+    if (QFileInfo::exists(file)) {
+        *error = QStringLiteral("%1 already exists").arg(file);
+        return nullptr;
+    }
+    QSqlDatabase db = connect(nextConnectionName(), file);
+    std::unique_ptr<Catalogue> c(new Catalogue(library, db));
+    if (!db.open()) {
+        *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, db.lastError().text());
+        return nullptr;
+    }
+    c->run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    {
+        Transaction t(*c);
+        for (const char* statement : kSchema) {
+            if (!c->run(QString::fromLatin1(statement))) {
+                *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, c->error);
+                return nullptr;
+            }
+        }
+        c->setSetting(QString::fromLatin1(kSettingSchema), QString::fromLatin1(kSchemaVersion));
+        const qint64 lib =
+            c->createAlbum(QString::fromLatin1(kLibraryAlbumName), PhotoAppWire::kAlbumTypeLibrary);
+        const qint64 trash =
+            c->createAlbum(QString::fromLatin1(kTrashAlbumName), PhotoAppWire::kAlbumTypeTrash);
+        c->setSetting(QString::fromLatin1(kSettingLibraryAlbum), QString::number(lib));
+        c->setSetting(QString::fromLatin1(kSettingTrashAlbum), QString::number(trash));
+        if (lib == 0 || trash == 0 || !t.commit()) {
+            *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, c->error);
+            return nullptr;
+        }
+    }
+    c->libraryAlbum = c->setting(QString::fromLatin1(kSettingLibraryAlbum)).toLongLong();
+    c->trashAlbum = c->setting(QString::fromLatin1(kSettingTrashAlbum)).toLongLong();
+    if (!c->prepareStatements()) {
+        *error = QStringLiteral("cannot use the catalogue %1: %2").arg(file, c->error);
+        return nullptr;
+    }
+    return c;
+}
+
+std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QString* error) {
+    const QString file = library.catalogueFile();
+    if (!QFileInfo::exists(library.root())) {
+        *error = QStringLiteral("no photo library at %1").arg(library.root());
+        return nullptr;
+    }
+    // The driver would happily turn any file into a fresh database: look before it touches anything.
+    QFile probe(file);
+    if (!probe.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("%1 is not a photo library: cannot read its catalogue %2")
+                     .arg(library.root(), file);
+        return nullptr;
+    }
+    const QByteArray header = probe.read(kSqliteHeader.size());
+    probe.close();
+    if (header != kSqliteHeader) {
+        *error = QStringLiteral("the catalogue %1 is not an SQLite database; it was left as it is").arg(file);
+        return nullptr;
+    }
+
+    QSqlDatabase db = connect(nextConnectionName(), file);
+    std::unique_ptr<Catalogue> c(new Catalogue(library, db));
+    if (!db.open()) {
+        *error = QStringLiteral("cannot open the catalogue %1: %2").arg(file, db.lastError().text());
+        return nullptr;
+    }
+    if (c->setting(QString::fromLatin1(kSettingSchema)) != QLatin1StringView(kSchemaVersion)) {
+        *error =
+            QStringLiteral("the catalogue %1 is an SQLite database but not a photo library catalogue; it was "
+                           "left as it is")
+                .arg(file);
+        return nullptr;
+    }
+    c->run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    c->libraryAlbum = c->setting(QString::fromLatin1(kSettingLibraryAlbum)).toLongLong();
+    c->trashAlbum = c->setting(QString::fromLatin1(kSettingTrashAlbum)).toLongLong();
+    if (!c->prepareStatements()) {
+        *error = QStringLiteral("cannot use the catalogue %1: %2").arg(file, c->error);
+        return nullptr;
+    }
+    return c;
+}
+
+bool Catalogue::prepareStatements() {
+    auto prepare = [this](std::unique_ptr<QSqlQuery>& q, const char* sql) {
+        q = std::make_unique<QSqlQuery>(db);
+        q->setForwardOnly(true);
+        if (!q->prepare(QString::fromLatin1(sql))) {
+            error = q->lastError().text();
+            return false;
+        }
+        return true;
+    };
+    return prepare(photoById, "SELECT id, image_filename, image_path, original_path, date_ms, width, height "
+                              "FROM photos WHERE id = ?") &&
+           prepare(faultsByPhoto, "SELECT key, kind FROM photo_faults WHERE photo_id = ?") &&
+           prepare(albumById, "SELECT id, name, type FROM albums WHERE id = ?") &&
+           prepare(photosOfAlbum, "SELECT photo_id FROM album_photos WHERE album_id = ? ORDER BY position") &&
+           prepare(countOfAlbum, "SELECT COUNT(*) FROM album_photos WHERE album_id = ?") &&
+           prepare(insertPhoto,
+                   "INSERT INTO photos (image_filename, image_path, original_path, date_ms, width, "
+                   "height, imported_ms) VALUES (?, ?, ?, ?, ?, ?, ?)") &&
+           prepare(insertMembership,
+                   "INSERT OR IGNORE INTO album_photos (album_id, photo_id, position) VALUES (?, ?, "
+                   "(SELECT COALESCE(MAX(position), 0) + 1 FROM album_photos WHERE album_id = ?))");
+}
+
+bool Catalogue::exec(QSqlQuery& q) {
+    if (q.exec())
+        return true;
+    error = q.lastError().text();
+    return false;
+}
+
+bool Catalogue::run(const QString& sql) {
+    QSqlQuery q(db);
+    if (q.exec(sql))
+        return true;
+    error = q.lastError().text();
+    return false;
+}
+
+QString Catalogue::setting(const QString& name) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE name = ?"));
+    q.addBindValue(name);
+    if (!exec(q) || !q.next())
+        return {};
+    return q.value(0).toString();
+}
+
+bool Catalogue::setSetting(const QString& name, const QString& value) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (name, value) VALUES (?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(value);
+    return exec(q);
+}
+
+bool Catalogue::removeSetting(const QString& name) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM settings WHERE name = ?"));
+    q.addBindValue(name);
+    return exec(q);
+}
+
+// ---- transactions ----
+
+Catalogue::Transaction::Transaction(Catalogue& c) : catalogue(c) {
+    // Nested transactions join the outer one; only the outermost talks to SQLite. IMMEDIATE takes
+    // the write lock at once, so two writers queue instead of failing halfway.
+    if (catalogue.transactionDepth == 0) {
+        open = catalogue.run(QStringLiteral("BEGIN IMMEDIATE"));
+        catalogue.transactionFailed = !open;
+    } else {
+        open = true;
+    }
+    ++catalogue.transactionDepth;
+}
+
+Catalogue::Transaction::~Transaction() {
+    if (!open)
+        return;
+    --catalogue.transactionDepth;
+    if (catalogue.transactionDepth == 0)
+        catalogue.run(QStringLiteral("ROLLBACK"));
+    else
+        catalogue.transactionFailed = true;
+}
+
+bool Catalogue::Transaction::commit() {
+    if (!open)
+        return false;
+    open = false;
+    if (--catalogue.transactionDepth > 0)
+        return !catalogue.transactionFailed;
+    if (catalogue.transactionFailed) {
+        catalogue.run(QStringLiteral("ROLLBACK"));
+        return false;
+    }
+    return catalogue.run(QStringLiteral("COMMIT"));
+}
+
+// ---- photos ----
+
+Catalogue::Photo Catalogue::photoFrom(const QSqlQuery& q) const {
+    Photo p;
+    p.id = q.value(0).toLongLong();
+    p.imageFilename = q.value(1).toString();
+    p.imagePath = package.toAbsolute(q.value(2).toString());
+    p.originalPath = package.toAbsolute(q.value(3).toString());
+    p.dateMs = q.value(4).toLongLong();
+    p.width = q.value(5).toInt();
+    p.height = q.value(6).toInt();
+    return p;
+}
+
+std::optional<Catalogue::Photo> Catalogue::photo(qint64 id) {
+    photoById->bindValue(0, id);
+    if (!exec(*photoById))
+        return std::nullopt;
+    std::optional<Photo> result;
+    if (photoById->next())
+        result = photoFrom(*photoById);
+    photoById->finish();
+    return result;
+}
+
+bool Catalogue::photoExists(qint64 id) {
+    return photo(id).has_value();
+}
+
+QList<Catalogue::Photo> Catalogue::allPhotos() {
+    QList<Photo> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, image_filename, image_path, original_path, date_ms, width, height "
+                               "FROM photos ORDER BY id")))
+        return result;
+    while (q.next())
+        result.append(photoFrom(q));
+    return result;
+}
+
+qint64 Catalogue::addPhoto(const Photo& p) {
+    insertPhoto->bindValue(0, p.imageFilename);
+    insertPhoto->bindValue(1, package.toStored(p.imagePath));
+    insertPhoto->bindValue(2, package.toStored(p.originalPath));
+    insertPhoto->bindValue(3, p.dateMs);
+    insertPhoto->bindValue(4, p.width);
+    insertPhoto->bindValue(5, p.height);
+    insertPhoto->bindValue(6, QDateTime::currentMSecsSinceEpoch());
+    if (!exec(*insertPhoto))
+        return 0;
+    const qint64 id = insertPhoto->lastInsertId().toLongLong();
+    insertPhoto->finish();
+    return id;
+}
+
+bool Catalogue::setImagePath(qint64 photoId, const QString& imagePath) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("UPDATE photos SET image_path = ? WHERE id = ?"));
+    q.addBindValue(package.toStored(imagePath));
+    q.addBindValue(photoId);
+    return exec(q) && q.numRowsAffected() == 1;
+}
+
+// ---- albums ----
+
+std::optional<Catalogue::Album> Catalogue::album(qint64 id) {
+    albumById->bindValue(0, id);
+    if (!exec(*albumById))
+        return std::nullopt;
+    std::optional<Album> result;
+    if (albumById->next())
+        result = Album{albumById->value(0).toLongLong(), albumById->value(1).toString(),
+                       static_cast<quint32>(albumById->value(2).toLongLong())};
+    albumById->finish();
+    return result;
+}
+
+QList<Catalogue::Album> Catalogue::albums() {
+    QList<Album> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, name, type FROM albums ORDER BY id")))
+        return result;
+    while (q.next())
+        result.append(Album{q.value(0).toLongLong(), q.value(1).toString(),
+                            static_cast<quint32>(q.value(2).toLongLong())});
+    return result;
+}
+
+qint64 Catalogue::createAlbum(const QString& name, quint32 type) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO albums (name, type) VALUES (?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(static_cast<qint64>(type));
+    if (!exec(q))
+        return 0;
+    return q.lastInsertId().toLongLong();
+}
+
+QList<qint64> Catalogue::albumPhotoIds(qint64 albumId) {
+    QList<qint64> result;
+    photosOfAlbum->bindValue(0, albumId);
+    if (!exec(*photosOfAlbum))
+        return result;
+    while (photosOfAlbum->next())
+        result.append(photosOfAlbum->value(0).toLongLong());
+    photosOfAlbum->finish();
+    return result;
+}
+
+qint64 Catalogue::albumPhotoCount(qint64 albumId) {
+    countOfAlbum->bindValue(0, albumId);
+    if (!exec(*countOfAlbum) || !countOfAlbum->next())
+        return 0;
+    const qint64 n = countOfAlbum->value(0).toLongLong();
+    countOfAlbum->finish();
+    return n;
+}
+
+bool Catalogue::addToAlbum(qint64 albumId, qint64 photoId) {
+    insertMembership->bindValue(0, albumId);
+    insertMembership->bindValue(1, photoId);
+    insertMembership->bindValue(2, albumId);
+    const bool done = exec(*insertMembership);
+    insertMembership->finish();
+    return done;
+}
+
+bool Catalogue::removeFromAlbum(qint64 albumId, qint64 photoId) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM album_photos WHERE album_id = ? AND photo_id = ?"));
+    q.addBindValue(albumId);
+    q.addBindValue(photoId);
+    return exec(q) && q.numRowsAffected() > 0;
+}
+
+bool Catalogue::moveToTrash(qint64 photoId) {
+    Transaction t(*this);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT 1 FROM album_photos WHERE album_id = ? AND photo_id = ?"));
+    q.addBindValue(libraryAlbum);
+    q.addBindValue(photoId);
+    if (!exec(q) || !q.next())
+        return false; // not in the library (already trashed, or unknown)
+    q.finish();
+    QSqlQuery del(db);
+    del.prepare(QStringLiteral("DELETE FROM album_photos WHERE photo_id = ?"));
+    del.addBindValue(photoId);
+    if (!exec(del) || !addToAlbum(trashAlbum, photoId))
+        return false;
+    return t.commit();
+}
+
+QList<QPair<qint64, qint64>> Catalogue::allMemberships() {
+    QList<QPair<qint64, qint64>> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT album_id, photo_id FROM album_photos ORDER BY album_id, position")))
+        return result;
+    while (q.next())
+        result.append({q.value(0).toLongLong(), q.value(1).toLongLong()});
+    return result;
+}
+
+// ---- keywords ----
+
+QList<Catalogue::Keyword> Catalogue::keywords() {
+    QList<Keyword> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT id, name FROM keywords ORDER BY id")))
+        return result;
+    while (q.next())
+        result.append(Keyword{q.value(0).toLongLong(), q.value(1).toString()});
+    return result;
+}
+
+std::optional<Catalogue::Keyword> Catalogue::keyword(qint64 id) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT id, name FROM keywords WHERE id = ?"));
+    q.addBindValue(id);
+    if (!exec(q) || !q.next())
+        return std::nullopt;
+    return Keyword{q.value(0).toLongLong(), q.value(1).toString()};
+}
+
+std::optional<qint64> Catalogue::keywordId(const QString& name) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT id FROM keywords WHERE name = ?"));
+    q.addBindValue(name);
+    if (!exec(q) || !q.next())
+        return std::nullopt;
+    return q.value(0).toLongLong();
+}
+
+qint64 Catalogue::ensureKeyword(const QString& name) {
+    if (const auto id = keywordId(name))
+        return *id;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO keywords (name) VALUES (?)"));
+    q.addBindValue(name);
+    if (!exec(q))
+        return 0;
+    return q.lastInsertId().toLongLong();
+}
+
+bool Catalogue::assignKeyword(qint64 photoId, qint64 keywordIdValue) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT OR IGNORE INTO photo_keywords (photo_id, keyword_id) VALUES (?, ?)"));
+    q.addBindValue(photoId);
+    q.addBindValue(keywordIdValue);
+    return exec(q);
+}
+
+QList<QPair<qint64, QString>> Catalogue::allPhotoKeywords() {
+    QList<QPair<qint64, QString>> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT pk.photo_id, k.name FROM photo_keywords pk JOIN keywords k ON k.id = "
+                               "pk.keyword_id ORDER BY pk.photo_id, k.id")))
+        return result;
+    while (q.next())
+        result.append({q.value(0).toLongLong(), q.value(1).toString()});
+    return result;
+}
+
+// ---- selection ----
+
+QList<Catalogue::SelectionItem> Catalogue::selection() {
+    QList<SelectionItem> result;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT kind, object_id FROM selection ORDER BY position")))
+        return result;
+    while (q.next()) {
+        SelectionItem item;
+        item.kind = q.value(0).toInt() == 1 ? SelectionItem::Kind::Album : SelectionItem::Kind::Photo;
+        item.id = q.value(1).toLongLong();
+        result.append(item);
+    }
+    return result;
+}
+
+bool Catalogue::setSelection(const QList<SelectionItem>& items) {
+    Transaction t(*this);
+    if (!run(QStringLiteral("DELETE FROM selection")))
+        return false;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO selection (position, kind, object_id) VALUES (?, ?, ?)"));
+    int position = 0;
+    for (const SelectionItem& item : items) {
+        q.bindValue(0, ++position);
+        q.bindValue(1, item.kind == SelectionItem::Kind::Album ? 1 : 0);
+        q.bindValue(2, item.id);
+        if (!exec(q))
+            return false;
+    }
+    return t.commit();
+}
+
+// ---- faults ----
+
+Catalogue::PhotoFaults Catalogue::photoFaults(qint64 photoId) {
+    PhotoFaults faults;
+    faultsByPhoto->bindValue(0, photoId);
+    if (!exec(*faultsByPhoto))
+        return faults;
+    while (faultsByPhoto->next()) {
+        const QString key = faultsByPhoto->value(0).toString();
+        switch (faultsByPhoto->value(1).toInt()) {
+        case kFaultNull:
+            faults.nullKeys.append(key);
+            break;
+        case kFaultAbsent:
+            faults.absentKeys.append(key);
+            break;
+        case kFaultFailProperties:
+            faults.failProperties = true;
+            break;
+        default:
+            break;
+        }
+    }
+    faultsByPhoto->finish();
+    return faults;
+}
+
+bool Catalogue::setKeyFault(qint64 photoId, const QString& key, bool absent) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO photo_faults (photo_id, key, kind) VALUES (?, ?, ?)"));
+    q.addBindValue(photoId);
+    q.addBindValue(key);
+    q.addBindValue(absent ? kFaultAbsent : kFaultNull);
+    return exec(q);
+}
+
+bool Catalogue::setFailProperties(qint64 photoId) {
+    QSqlQuery q(db);
+    // The empty key cannot be a property name, so it marks the whole answer.
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO photo_faults (photo_id, key, kind) VALUES (?, '', ?)"));
+    q.addBindValue(photoId);
+    q.addBindValue(kFaultFailProperties);
+    return exec(q);
+}
+
+std::optional<Catalogue::VersionError> Catalogue::versionError() {
+    const QString name = setting(QString::fromLatin1(kSettingVersionErrorName));
+    if (name.isEmpty())
+        return std::nullopt;
+    return VersionError{name, setting(QString::fromLatin1(kSettingVersionErrorMessage))};
+}
+
+bool Catalogue::setVersionError(const QString& name, const QString& message) {
+    Transaction t(*this);
+    return setSetting(QString::fromLatin1(kSettingVersionErrorName), name) &&
+           setSetting(QString::fromLatin1(kSettingVersionErrorMessage), message) && t.commit();
+}
+
+int Catalogue::importDelayMs() {
+    return setting(QString::fromLatin1(kSettingImportDelay)).toInt();
+}
+
+bool Catalogue::setImportDelayMs(int ms) {
+    return setSetting(QString::fromLatin1(kSettingImportDelay), QString::number(ms));
+}
+
+bool Catalogue::clearFaults() {
+    Transaction t(*this);
+    return run(QStringLiteral("DELETE FROM photo_faults")) &&
+           removeSetting(QString::fromLatin1(kSettingVersionErrorName)) &&
+           removeSetting(QString::fromLatin1(kSettingVersionErrorMessage)) &&
+           removeSetting(QString::fromLatin1(kSettingImportDelay)) && t.commit();
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "photoapp/Catalogue.h"
+
+#include <QJsonObject>
+
+// The whole catalogue as one JSON object (see `photoapp --help` for its fields).
+namespace CatalogueDump {
+
+QJsonObject dump(Catalogue& catalogue);
+
+} // namespace CatalogueDump

@@ -1,0 +1,452 @@
+#include "photoapp/CommandLine.h"
+
+#include "bridge/PhotoAppWire.h"
+#include "photoapp/Catalogue.h"
+#include "photoapp/CatalogueDump.h"
+#include "photoapp/DBusNames.h"
+#include "photoapp/DemoLibrary.h"
+#include "photoapp/Importer.h"
+#include "photoapp/Log.h"
+#include "photoapp/PhotoEditor.h"
+#include "photoapp/SampleImages.h"
+#include "photoapp/ServeCommand.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QTextStream>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+namespace {
+
+constexpr auto kDefaultVersion = "9.6.1";
+
+constexpr auto kHelp = R"(Usage: photoapp COMMAND LIBRARY [ARGUMENTS]
+
+A photo application that keeps a library (a NAME.photolibrary folder with Masters/, Modified/ and
+a SQLite catalogue in Database/) and serves it on the session bus as com.apple.iPhoto.
+
+Library:
+  create LIBRARY                          make an empty library
+  import LIBRARY PATH... [--album NAME]   copy image files or folders (recursively) into the
+                                          library and the album NAME (made if missing)
+  serve LIBRARY [--version TEXT]          serve the library on the session bus until SIGTERM or
+                                          SIGINT; version text defaults to 9.6.1
+  dump LIBRARY                            the whole catalogue as JSON: photos (id, imageFilename,
+                                          imagePath, originalPath, date, width, height, keywords,
+                                          albums), albums (id, name, type, photos), keywords,
+                                          selection, libraryAlbum, trashAlbum
+  demo LIBRARY [--photos N] [--missing-images K] [--missing-masters K] [--zombies K]
+                                          a demo library of small JPEGs (defaults 40, 3, 2, 2)
+  keyword-image OUT.jpg KEYWORD...        write a small JPEG carrying the keywords (IPTC, XMP)
+
+Scripting and tests (work whether or not a service serves the library; a running service sees
+the change with its next request):
+  select LIBRARY --photos ID... | --album ID
+  keyword add LIBRARY NAME                a known keyword
+  album create LIBRARY NAME [--type albm|smrt]
+  photo add-record LIBRARY --image PATH [--original PATH] [--date MS] [--width W] [--height H]
+                   [--album ID]           a catalogue row naming any path, nothing copied
+  edit LIBRARY PHOTO_ID                   make an edited version (image path != master path)
+  fault LIBRARY --photo ID --null KEY     the property KEY answers the missing value
+  fault LIBRARY --photo ID --absent KEY   the property KEY is left out of the answer
+  fault LIBRARY --photo ID --fail-properties
+                                          the photo's property request fails
+  fault LIBRARY --version-error NAME MESSAGE
+                                          the version request fails with that D-Bus error
+  fault LIBRARY --import-delay MS         every import takes at least MS milliseconds
+  fault LIBRARY --clear                   remove every injected fault
+
+The same changes can be made on a running service through com.apple.iPhoto.Control at /control:
+SelectItems(ao), AddKeyword(s) -> o, EditPhoto(x) -> s, SetNullKey(x, s), SetAbsentKey(x, s),
+FailProperties(x), SetVersionError(s, s), SetImportDelay(i), ClearFaults().
+)";
+
+struct UsageError {
+    QString message;
+};
+
+int fail(const QString& message) {
+    PhotoAppLog::line(message);
+    return 1;
+}
+
+void out(const QString& text) {
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+// Arguments of one subcommand: positionals and `--name value...` options.
+class Args {
+public:
+    explicit Args(QStringList a) : args(std::move(a)) {}
+
+    // Removes `--name` and the `count` values after it; nothing when the option is not there.
+    std::optional<QStringList> option(const char* name, int count) {
+        const int at = args.indexOf(QLatin1StringView(name));
+        if (at < 0)
+            return std::nullopt;
+        if (at + count > args.size() - 1)
+            throw UsageError{QStringLiteral("%1 needs %2 value(s)").arg(QLatin1StringView(name)).arg(count)};
+        QStringList values = args.mid(at + 1, count);
+        args.remove(at, count + 1);
+        return values;
+    }
+    std::optional<QString> value(const char* name) {
+        const auto v = option(name, 1);
+        return v ? std::optional<QString>(v->constFirst()) : std::nullopt;
+    }
+    bool flag(const char* name) {
+        const int at = args.indexOf(QLatin1StringView(name));
+        if (at < 0)
+            return false;
+        args.remove(at);
+        return true;
+    }
+    // Removes `--name` and every value up to the next option.
+    std::optional<QStringList> list(const char* name) {
+        const int at = args.indexOf(QLatin1StringView(name));
+        if (at < 0)
+            return std::nullopt;
+        int end = at + 1;
+        while (end < args.size() && !args.at(end).startsWith(QLatin1StringView("--")))
+            ++end;
+        QStringList values = args.mid(at + 1, end - at - 1);
+        args.remove(at, end - at);
+        return values;
+    }
+    QString positional(const char* what) {
+        if (args.isEmpty() || args.constFirst().startsWith(QLatin1StringView("--")))
+            throw UsageError{QStringLiteral("missing %1").arg(QLatin1StringView(what))};
+        return args.takeFirst();
+    }
+    QStringList rest() {
+        QStringList r;
+        std::swap(r, args);
+        return r;
+    }
+    void done() const {
+        if (!args.isEmpty())
+            throw UsageError{QStringLiteral("unexpected argument %1").arg(args.constFirst())};
+    }
+
+private:
+    QStringList args;
+};
+
+qint64 toId(const QString& text, const char* what) {
+    bool good = false;
+    const qint64 id = text.toLongLong(&good);
+    if (!good || id <= 0)
+        throw UsageError{QStringLiteral("%1 is not a %2 id").arg(text, QLatin1StringView(what))};
+    return id;
+}
+
+int toCount(const QString& text, const char* what) {
+    bool good = false;
+    const int n = text.toInt(&good);
+    if (!good || n < 0)
+        throw UsageError{
+            QStringLiteral("%1 must be a number of at least 0, not %2").arg(QLatin1StringView(what), text)};
+    return n;
+}
+
+std::unique_ptr<Catalogue> openLibrary(const QString& path) {
+    QString error;
+    std::unique_ptr<Catalogue> catalogue = Catalogue::open(LibraryPackage(path), &error);
+    if (!catalogue)
+        throw UsageError{error};
+    return catalogue;
+}
+
+int createCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    a.done();
+    const LibraryPackage library(path);
+    QString error;
+    if (!library.createFolders(&error) || !Catalogue::create(library, &error))
+        return fail(error);
+    out(QStringLiteral("created %1").arg(library.root()));
+    return 0;
+}
+
+qint64 albumNamed(Catalogue& catalogue, const QString& name) {
+    for (const Catalogue::Album& album : catalogue.albums()) {
+        if (album.type == PhotoAppWire::kAlbumTypePlain && album.name == name)
+            return album.id;
+    }
+    return catalogue.createAlbum(name, PhotoAppWire::kAlbumTypePlain);
+}
+
+int importCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    const std::optional<QString> albumName = a.value("--album");
+    const QStringList sources = a.rest();
+    if (sources.isEmpty())
+        throw UsageError{QStringLiteral("nothing to import: name files or folders")};
+    auto catalogue = openLibrary(path);
+    qint64 album = catalogue->libraryAlbumId();
+    if (albumName && (album = albumNamed(*catalogue, *albumName)) == 0)
+        return fail(QStringLiteral("cannot make the album %1: %2").arg(*albumName, catalogue->lastError()));
+    QStringList missing;
+    const QStringList files = Importer::collectFiles(sources, &missing);
+    for (const QString& m : missing)
+        PhotoAppLog::line(QStringLiteral("nothing to import at %1: no such file or folder").arg(m));
+    Importer importer(*catalogue);
+    const Importer::Result r = importer.importFiles(files, album);
+    out(QStringLiteral("imported %1 of %2 files").arg(r.imported).arg(files.size()));
+    return missing.isEmpty() && r.refused == 0 ? 0 : 1;
+}
+
+int dumpCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    a.done();
+    auto catalogue = openLibrary(path);
+    const QByteArray json = QJsonDocument(CatalogueDump::dump(*catalogue)).toJson(QJsonDocument::Indented);
+    std::fwrite(json.constData(), 1, static_cast<size_t>(json.size()), stdout);
+    return 0;
+}
+
+int demoCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    DemoLibrary::Options o;
+    if (const auto v = a.value("--photos"))
+        o.photos = toCount(*v, "--photos");
+    if (const auto v = a.value("--missing-images"))
+        o.missingImages = toCount(*v, "--missing-images");
+    if (const auto v = a.value("--missing-masters"))
+        o.missingMasters = toCount(*v, "--missing-masters");
+    if (const auto v = a.value("--zombies"))
+        o.zombies = toCount(*v, "--zombies");
+    a.done();
+    DemoLibrary::Summary s;
+    QString error;
+    if (!DemoLibrary::generate(path, o, &s, &error))
+        return fail(error);
+    out(QStringLiteral("demo library %1: %2 photos, %3 missing images, %4 missing masters, %5 zombies")
+            .arg(LibraryPackage(path).root())
+            .arg(s.photos)
+            .arg(s.missingImages)
+            .arg(s.missingMasters)
+            .arg(s.zombies));
+    return 0;
+}
+
+int keywordImageCommand(Args& a) {
+    const QString path = a.positional("OUT.jpg");
+    const QStringList keywords = a.rest();
+    if (keywords.isEmpty())
+        throw UsageError{QStringLiteral("name at least one keyword")};
+    QString error;
+    const QString temp = path + QStringLiteral(".part");
+    QFile::remove(temp);
+    if (!SampleImages::writeJpeg(temp, 3, QDateTime::currentDateTime(), keywords, &error)) {
+        QFile::remove(temp);
+        return fail(error);
+    }
+    QFile::remove(path);
+    if (!QFile::rename(temp, path))
+        return fail(QStringLiteral("cannot write %1").arg(path));
+    return 0;
+}
+
+int selectCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    const std::optional<QStringList> photos = a.list("--photos");
+    const std::optional<QString> album = a.value("--album");
+    a.done();
+    if (photos.has_value() == album.has_value())
+        throw UsageError{QStringLiteral("select takes either --photos ID... or --album ID")};
+    auto catalogue = openLibrary(path);
+    QList<Catalogue::SelectionItem> items;
+    if (album) {
+        const qint64 id = toId(*album, "album");
+        if (!catalogue->album(id))
+            return fail(QStringLiteral("no album with id %1").arg(id));
+        items.append({Catalogue::SelectionItem::Kind::Album, id});
+    } else {
+        for (const QString& p : *photos) {
+            const qint64 id = toId(p, "photo");
+            if (!catalogue->photoExists(id))
+                return fail(QStringLiteral("no photo with id %1").arg(id));
+            items.append({Catalogue::SelectionItem::Kind::Photo, id});
+        }
+    }
+    if (!catalogue->setSelection(items))
+        return fail(catalogue->lastError());
+    return 0;
+}
+
+int keywordCommand(Args& a) {
+    const QString verb = a.positional("keyword subcommand (add)");
+    if (verb != QLatin1StringView("add"))
+        throw UsageError{QStringLiteral("unknown keyword subcommand %1").arg(verb)};
+    const QString path = a.positional("LIBRARY");
+    const QString name = a.positional("NAME");
+    a.done();
+    if (name.isEmpty())
+        throw UsageError{QStringLiteral("a keyword needs a name")};
+    auto catalogue = openLibrary(path);
+    const qint64 id = catalogue->ensureKeyword(name);
+    if (id == 0)
+        return fail(catalogue->lastError());
+    out(QString::number(id));
+    return 0;
+}
+
+int albumCommand(Args& a) {
+    const QString verb = a.positional("album subcommand (create)");
+    if (verb != QLatin1StringView("create"))
+        throw UsageError{QStringLiteral("unknown album subcommand %1").arg(verb)};
+    const QString path = a.positional("LIBRARY");
+    const QString name = a.positional("NAME");
+    quint32 type = PhotoAppWire::kAlbumTypePlain;
+    if (const auto t = a.value("--type")) {
+        if (*t == QLatin1StringView("smrt"))
+            type = PhotoAppWire::kAlbumTypeSmart;
+        else if (*t != QLatin1StringView("albm"))
+            throw UsageError{QStringLiteral("--type is albm or smrt, not %1").arg(*t)};
+    }
+    a.done();
+    auto catalogue = openLibrary(path);
+    const qint64 id = catalogue->createAlbum(name, type);
+    if (id == 0)
+        return fail(catalogue->lastError());
+    out(QString::number(id));
+    return 0;
+}
+
+int photoCommand(Args& a) {
+    const QString verb = a.positional("photo subcommand (add-record)");
+    if (verb != QLatin1StringView("add-record"))
+        throw UsageError{QStringLiteral("unknown photo subcommand %1").arg(verb)};
+    const QString path = a.positional("LIBRARY");
+    const std::optional<QString> image = a.value("--image");
+    if (!image)
+        throw UsageError{QStringLiteral("add-record needs --image PATH")};
+    Catalogue::Photo p;
+    // Kept exactly as given when absolute: tests use this for paths no import would produce.
+    auto absolute = [](const QString& s) {
+        return s.startsWith(QLatin1Char('/')) ? s : QFileInfo(s).absoluteFilePath();
+    };
+    p.imagePath = absolute(*image);
+    p.originalPath = absolute(a.value("--original").value_or(*image));
+    p.imageFilename = QFileInfo(p.imagePath).fileName();
+    p.dateMs = a.value("--date").value_or(QString::number(QDateTime::currentMSecsSinceEpoch())).toLongLong();
+    p.width = toCount(a.value("--width").value_or(QStringLiteral("64")), "--width");
+    p.height = toCount(a.value("--height").value_or(QStringLiteral("48")), "--height");
+    const std::optional<QString> album = a.value("--album");
+    a.done();
+    auto catalogue = openLibrary(path);
+    Catalogue::Transaction t(*catalogue);
+    const qint64 id = catalogue->addPhoto(p);
+    bool stored = id != 0 && catalogue->addToAlbum(catalogue->libraryAlbumId(), id);
+    if (stored && album) {
+        const qint64 albumId = toId(*album, "album");
+        if (!catalogue->album(albumId))
+            return fail(QStringLiteral("no album with id %1").arg(albumId));
+        stored = catalogue->addToAlbum(albumId, id);
+    }
+    if (!stored || !t.commit())
+        return fail(catalogue->lastError());
+    out(QString::number(id));
+    return 0;
+}
+
+int editCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    const qint64 id = toId(a.positional("PHOTO_ID"), "photo");
+    a.done();
+    auto catalogue = openLibrary(path);
+    QString error;
+    const QString edited = PhotoEditor::makeEditedVersion(*catalogue, id, &error);
+    if (edited.isEmpty())
+        return fail(error);
+    out(edited);
+    return 0;
+}
+
+int faultCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    const std::optional<QString> photo = a.value("--photo");
+    const std::optional<QString> nullKey = a.value("--null");
+    const std::optional<QString> absentKey = a.value("--absent");
+    const bool failProperties = a.flag("--fail-properties");
+    const std::optional<QStringList> versionError = a.option("--version-error", 2);
+    const std::optional<QString> importDelay = a.value("--import-delay");
+    const bool clear = a.flag("--clear");
+    a.done();
+    const int photoFaults = int(nullKey.has_value()) + int(absentKey.has_value()) + int(failProperties);
+    const int chosen =
+        photoFaults + int(versionError.has_value()) + int(importDelay.has_value()) + int(clear);
+    if (chosen != 1)
+        throw UsageError{QStringLiteral("fault takes exactly one of --null, --absent, --fail-properties, "
+                                        "--version-error, --import-delay, --clear")};
+    if (photoFaults == 1 && !photo)
+        throw UsageError{QStringLiteral("this fault needs --photo ID")};
+    if (photoFaults == 0 && photo)
+        throw UsageError{QStringLiteral("--photo goes with --null, --absent or --fail-properties")};
+    if (versionError && !DBusNames::isValidErrorName(versionError->at(0)))
+        throw UsageError{QStringLiteral("%1 is not a D-Bus error name (such as com.example.Error.Failed)")
+                             .arg(versionError->at(0))};
+
+    auto catalogue = openLibrary(path);
+    bool done = false;
+    if (photoFaults == 1) {
+        const qint64 id = toId(*photo, "photo");
+        if (!catalogue->photoExists(id))
+            return fail(QStringLiteral("no photo with id %1").arg(id));
+        if (failProperties)
+            done = catalogue->setFailProperties(id);
+        else
+            done = catalogue->setKeyFault(id, nullKey ? *nullKey : *absentKey, absentKey.has_value());
+    } else if (versionError) {
+        done = catalogue->setVersionError(versionError->at(0), versionError->at(1));
+    } else if (importDelay) {
+        done = catalogue->setImportDelayMs(toCount(*importDelay, "--import-delay"));
+    } else {
+        done = catalogue->clearFaults();
+    }
+    return done ? 0 : fail(catalogue->lastError());
+}
+
+int serveCommand(Args& a) {
+    const QString path = a.positional("LIBRARY");
+    const QString version = a.value("--version").value_or(QString::fromLatin1(kDefaultVersion));
+    a.done();
+    return ServeCommand::run(openLibrary(path), version);
+}
+
+} // namespace
+
+namespace CommandLine {
+
+int run(const QStringList& arguments) {
+    const std::map<QString, std::function<int(Args&)>> commands = {
+        {QStringLiteral("create"), createCommand}, {QStringLiteral("import"), importCommand},
+        {QStringLiteral("serve"), serveCommand},   {QStringLiteral("dump"), dumpCommand},
+        {QStringLiteral("demo"), demoCommand},     {QStringLiteral("keyword-image"), keywordImageCommand},
+        {QStringLiteral("select"), selectCommand}, {QStringLiteral("keyword"), keywordCommand},
+        {QStringLiteral("album"), albumCommand},   {QStringLiteral("photo"), photoCommand},
+        {QStringLiteral("edit"), editCommand},     {QStringLiteral("fault"), faultCommand},
+    };
+    const QStringList args = arguments.mid(1);
+    if (args.isEmpty() || args.constFirst() == QLatin1StringView("--help") ||
+        args.constFirst() == QLatin1StringView("-h") || args.constFirst() == QLatin1StringView("help")) {
+        std::fputs(kHelp, args.isEmpty() ? stderr : stdout);
+        return args.isEmpty() ? 1 : 0;
+    }
+    const auto command = commands.find(args.constFirst());
+    if (command == commands.end())
+        return fail(QStringLiteral("unknown command %1; see photoapp --help").arg(args.constFirst()));
+    Args rest(args.mid(1));
+    try {
+        return command->second(rest);
+    } catch (const UsageError& e) {
+        return fail(QStringLiteral("%1: %2").arg(args.constFirst(), e.message));
+    }
+}
+
+} // namespace CommandLine

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// photoapp is a program of its own and does not link Vup's core: its messages are plain lines on
+// stderr, prefixed with the program name.
+namespace PhotoAppLog {
+
+void line(const QString& message);
+
+} // namespace PhotoAppLog

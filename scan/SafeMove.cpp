@@ -52,7 +52,7 @@ ssize_t readSome(int fd, char* buffer, size_t size) {
     }
 }
 
-bool sameContent(int a, int b) {
+bool sameBytes(int a, int b) {
     if (::lseek(a, 0, SEEK_SET) != 0 || ::lseek(b, 0, SEEK_SET) != 0)
         return false;
     constexpr size_t kChunk = 1 << 16;
@@ -118,7 +118,7 @@ SafeMove::Outcome copyThenUnlink(const QByteArray& from, const QByteArray& to, c
             break;
         }
     }
-    good = good && ::fsync(out.get()) == 0 && sameContent(in.get(), out.get());
+    good = good && ::fsync(out.get()) == 0 && sameBytes(in.get(), out.get());
     if (good) {
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(out.get(), times);
@@ -200,6 +200,16 @@ bool removeEmptyFolders(const QByteArray& root) {
     for (const QByteArray& sub : subfolders)
         removeEmptyFolders(sub);
     return ::rmdir(root.constData()) == 0;
+}
+
+bool sameContent(const QByteArray& a, const QByteArray& b) {
+    Fd first(::open(a.constData(), O_RDONLY | O_CLOEXEC));
+    Fd second(::open(b.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat stA {
+    }, stB{};
+    return first.valid() && second.valid() && ::fstat(first.get(), &stA) == 0 &&
+           ::fstat(second.get(), &stB) == 0 && S_ISREG(stA.st_mode) && S_ISREG(stB.st_mode) &&
+           stA.st_size == stB.st_size && sameBytes(first.get(), second.get());
 }
 
 QByteArray directoryOf(const QByteArray& path) {

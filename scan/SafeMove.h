@@ -19,6 +19,9 @@ bool makePath(const QByteArray& dir);
 // empty: files are never deleted. True when root itself is gone.
 bool removeEmptyFolders(const QByteArray& root);
 
+// True when both are regular files holding the same bytes.
+bool sameContent(const QByteArray& a, const QByteArray& b);
+
 // "a/b/c" -> "a/b" and "c"; "/c" -> "" and "c".
 QByteArray directoryOf(const QByteArray& path);
 QByteArray lastComponentOf(const QByteArray& path);

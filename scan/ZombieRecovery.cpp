@@ -102,9 +102,15 @@ bool ZombieRecovery::waitForImport() const {
 QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const iPhotoAlbum& album,
                                                const QList<qint64>& photosBefore) const {
     // Each photo the import added may vouch for one zombie: the same name and the same size.
-    using Key = QPair<QByteArray, qint64>;
-    QHash<Key, QList<qsizetype>> photosByKey;
-    QList<bool> photoUsed;
+    // The application renames a file whose name is taken in its import folder; such a photo
+    // still vouches for a zombie of the same size when its bytes are the zombie's bytes.
+    struct Added {
+        QByteArray stored;
+        QSet<QByteArray> names;
+        bool used = false;
+    };
+    QList<Added> added;
+    QHash<qint64, QList<qsizetype>> addedBySize;
     const QSet<qint64> before(photosBefore.cbegin(), photosBefore.cend());
     for (const iPhotoPhoto& photo : album.photos()) {
         if (before.contains(photo.id()))
@@ -113,30 +119,36 @@ QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const 
         const QVariant original = props.value(QString::fromLatin1(PhotoAppWire::kOriginalPath));
         if (original.metaType() != QMetaType::fromType<QString>())
             continue;
-        const QByteArray stored = QFile::encodeName(original.toString());
-        const qint64 size = sizeOf(stored);
+        Added photoFile;
+        photoFile.stored = QFile::encodeName(original.toString());
+        const qint64 size = sizeOf(photoFile.stored);
         if (size < 0)
             continue;
-        const qsizetype index = photoUsed.size();
-        photoUsed.append(false);
-        QSet<QByteArray> names{SafeMove::lastComponentOf(stored)};
+        photoFile.names.insert(SafeMove::lastComponentOf(photoFile.stored));
         const QVariant filename = props.value(QString::fromLatin1(PhotoAppWire::kImageFilename));
         if (filename.metaType() == QMetaType::fromType<QString>())
-            names.insert(QFile::encodeName(filename.toString()));
-        for (const QByteArray& name : names)
-            photosByKey[Key(name, size)].append(index);
+            photoFile.names.insert(QFile::encodeName(filename.toString()));
+        addedBySize[size].append(added.size());
+        added.append(std::move(photoFile));
     }
 
     QList<bool> recovered(moved.size(), false);
-    for (qsizetype i = 0; i < moved.size(); ++i) {
-        const Key key(SafeMove::lastComponentOf(moved[i].original), moved[i].size);
-        for (const qsizetype index : photosByKey.value(key)) {
-            if (!photoUsed[index]) {
-                photoUsed[index] = true;
-                recovered[i] = true;
-                break;
+    const auto claim = [&](qsizetype zombie, const auto& vouches) {
+        for (const qsizetype index : addedBySize.value(moved[zombie].size)) {
+            if (!added[index].used && vouches(added[index])) {
+                added[index].used = true;
+                recovered[zombie] = true;
+                return;
             }
         }
+    };
+    for (qsizetype i = 0; i < moved.size(); ++i) {
+        const QByteArray name = SafeMove::lastComponentOf(moved[i].original);
+        claim(i, [&](const Added& a) { return a.names.contains(name); });
+    }
+    for (qsizetype i = 0; i < moved.size(); ++i) {
+        if (!recovered[i])
+            claim(i, [&](const Added& a) { return SafeMove::sameContent(a.stored, moved[i].parked); });
     }
     return recovered;
 }

@@ -1,17 +1,25 @@
+#include "bridge/PhotoAppWire.h"
+#include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/SystemLog.h"
 #include "scan/SafeMove.h"
 #include "scan/ZombieDetector.h"
+#include "scan/ZombieRecovery.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/PhotoAppProcess.h"
 #include "tests/support/ScriptedDelegate.h"
 #include "tests/support/TestMain.h"
 #include "tests/zombies/FileTree.h"
 
+#include <QDBusConnection>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -39,6 +47,26 @@ private:
     SystemLog::Sink previous;
 };
 
+// Every master path the library's catalogue names, in photo order.
+QVariantList masterPathsOf(const QByteArray& library) {
+    QVariantList out;
+    for (const QJsonValue& photo :
+         PhotoAppProcess::dump(QFile::decodeName(library))[QStringLiteral("photos")].toArray())
+        out.append(photo[QStringLiteral("originalPath")].toString());
+    return out;
+}
+
+QJsonArray albumsNamed(const QByteArray& library, const QString& name) {
+    QJsonArray out;
+    for (const QJsonValue& album :
+         PhotoAppProcess::dump(QFile::decodeName(library))[QStringLiteral("albums")].toArray())
+        if (album[QStringLiteral("name")].toString() == name)
+            out.append(album);
+    return out;
+}
+
+const QDateTime kRunStart(QDate(2014, 2, 3), QTime(9, 15, 0));
+const QString kAlbumName = QStringLiteral("Vup Zombies 2014-02-03-091500");
 } // namespace
 
 class ZombieTests : public QObject {
@@ -48,9 +76,74 @@ class ZombieTests : public QObject {
     QByteArray root;
     QByteArray library;
     QByteArray masters;
+    QByteArray originalTmpdir;
+
+    // A demo library with two zombies in one folder, plus same-named zombies in two folders.
+    void makeLibraryWithZombies(PhotoAppProcess& app) {
+        QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
+        const auto made = PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library),
+                                                QStringLiteral("--photos"), QStringLiteral("4"),
+                                                QStringLiteral("--missing-images"), QStringLiteral("0"),
+                                                QStringLiteral("--missing-masters"), QStringLiteral("0"),
+                                                QStringLiteral("--zombies"), QStringLiteral("2")});
+        QVERIFY2(made.exitCode == 0, made.err.constData());
+        const QByteArray jpeg = FileTree::read(firstZombieOf(library));
+        QVERIFY(!jpeg.isEmpty());
+        QVERIFY(FileTree::write(masters + "/2020/x/Same.jpg", jpeg));
+        QVERIFY(FileTree::write(masters + "/2020/y/Same.jpg", jpeg + QByteArray(7, '\0')));
+        QVERIFY(app.serve(QFile::decodeName(library)));
+    }
+
+    static QByteArray firstZombieOf(const QByteArray& lib) {
+        for (const QByteArray& f : FileTree::files(lib + "/Masters"))
+            if (f.contains("Zombie_"))
+                return lib + "/Masters/" + f;
+        return {};
+    }
+
+    // The per-user temporary directory of this test, on the given root.
+    QByteArray useTemporaryDirectory(const QByteArray& under) {
+        const QByteArray dir = under + "/user-tmp";
+        FileTree::removeAll(dir);
+        if (!SafeMove::makePath(dir))
+            return {};
+        qputenv("TMPDIR", dir);
+        return dir;
+    }
+
+    struct Run {
+        QList<QByteArray> zombies;
+        ZombieRecovery::Outcome outcome;
+    };
+
+    Run detectAndRecover(ScriptedDelegate& delegate, const std::function<void()>& betweenSteps = {}) {
+        Run run;
+        auto application =
+            iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
+        const QVariantList masterPaths = masterPathsOf(library);
+        const bool finished = runOnScanThread([&] {
+            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
+            if (betweenSteps)
+                betweenSteps();
+            ZombieRecovery recovery(application, &delegate);
+            recovery.setClock([] { return kRunStart; });
+            recovery.setPollInterval(std::chrono::milliseconds(50));
+            run.outcome = recovery.recoverZombies(run.zombies);
+        });
+        if (!finished)
+            qFatal("zombie recovery did not finish");
+        return run;
+    }
 
 private slots:
+    void initTestCase() { originalTmpdir = qgetenv("TMPDIR"); }
+
     void init() {
+        // Recovery cases point TMPDIR at a folder of their own; every case starts afresh.
+        if (originalTmpdir.isEmpty())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", originalTmpdir);
         temp = std::make_unique<QTemporaryDir>();
         QVERIFY(temp->isValid());
         root = QFile::encodeName(temp->path());
@@ -211,6 +304,178 @@ private slots:
         QCOMPARE(prompts[0].text, QFile::decodeName(library));
         QVERIFY(prompts[0].onMainThread);
         QCOMPARE(zombies, QList<QByteArray>{masters + "/zombie.jpg"});
+    }
+
+    // ---- recovery against a running photo application ----
+
+    void recoversIntoANewDatedAlbum() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QVERIFY(!tmp.isEmpty());
+        const auto before = FileTree::contents({masters, tmp});
+        const qsizetype filesBefore = FileTree::files(masters).size();
+
+        // Each progress step is shown before its zombie moves, the previous one has moved.
+        ScriptedDelegate delegate;
+        QList<QByteArray> order;
+        QStringList stepProblems;
+        Run run;
+        delegate.onProgressValue = [&](double value) {
+            const qsizetype k = qsizetype(value);
+            if (k < 1 || k > order.size())
+                return stepProblems.append(QStringLiteral("unexpected value %1").arg(value));
+            if (!FileTree::exists(order[k - 1]))
+                stepProblems.append(QStringLiteral("zombie %1 moved before its step was shown").arg(k));
+            if (k > 1 && FileTree::exists(order[k - 2]))
+                stepProblems.append(QStringLiteral("zombie %1 not moved after its step").arg(k - 1));
+        };
+        // The detector's order is the recovery's order: learn it from a dry detection.
+        {
+            ScriptedDelegate probe;
+            QVERIFY(runOnScanThread(
+                [&] { order = ZombieDetector::detectZombies(masterPathsOf(library), &probe); }));
+        }
+        QCOMPARE(order.size(), 4);
+        run = detectAndRecover(delegate);
+        QCOMPARE(run.zombies, order);
+        QVERIFY2(stepProblems.isEmpty(), qPrintable(stepProblems.join('\n')));
+
+        QCOMPARE(run.outcome.albumName, kAlbumName);
+        QCOMPARE(run.outcome.zombieFolder, tmp + "/Vupzombies-2014-02-03-091500");
+        QCOMPARE(run.outcome.moved, 4);
+        QCOMPARE(run.outcome.recovered, 4);
+        QCOMPARE(run.outcome.putBack, 0);
+        QVERIFY(run.outcome.folderRemoved);
+        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
+
+        const QJsonArray albums = albumsNamed(library, kAlbumName);
+        QCOMPARE(albums.size(), 1);
+        QCOMPARE(albums[0][QStringLiteral("type")].toInteger(), qint64(PhotoAppWire::kAlbumTypePlain));
+        QCOMPARE(albums[0][QStringLiteral("photos")].toArray().size(), 4);
+        for (const QByteArray& zombie : order)
+            QVERIFY(!FileTree::exists(zombie));
+
+        // Nothing lost: every content is still there, now inside the library.
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+        QCOMPARE(FileTree::files(masters).size(), filesBefore);
+        ScriptedDelegate again;
+        QVERIFY(ZombieDetector::detectZombies(masterPathsOf(library), &again).isEmpty());
+
+        const auto status = delegate.callsOf(QStringLiteral("setStatusLabel"));
+        QCOMPARE(status.size(), 1);
+        QCOMPARE(status[0].text, QStringLiteral("Zombies Detected"));
+        QVERIFY(status[0].onMainThread);
+        const auto maxima = delegate.callsOf(QStringLiteral("cfgProgressBarMaxValue"));
+        QCOMPARE(maxima.size(), 1);
+        QCOMPARE(maxima[0].value, 4.0);
+        const auto values = delegate.callsOf(QStringLiteral("cfgProgressBarCurrentValue"));
+        QCOMPARE(values.size(), 4);
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(values[k].value, double(k + 1));
+            QVERIFY(values[k].onMainThread);
+        }
+    }
+
+    // The first plain album of the run's name takes the import, whatever else is called so.
+    void earlierAlbumOfTheSameName() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        QVERIFY(!useTemporaryDirectory(root).isEmpty());
+        const QString lib = QFile::decodeName(library);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName,
+                                       QStringLiteral("--type"), QStringLiteral("smrt")})
+                     .exitCode,
+                 0);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName})
+                     .exitCode,
+                 0);
+        ScriptedDelegate delegate;
+        const Run run = detectAndRecover(delegate);
+        QCOMPARE(run.outcome.recovered, 4);
+
+        const QJsonArray albums = albumsNamed(library, kAlbumName);
+        QCOMPARE(albums.size(), 3);
+        QCOMPARE(albums[0][QStringLiteral("type")].toInteger(), qint64(PhotoAppWire::kAlbumTypeSmart));
+        QCOMPARE(albums[0][QStringLiteral("photos")].toArray().size(), 0);
+        QCOMPARE(albums[1][QStringLiteral("photos")].toArray().size(), 4);
+        QCOMPARE(albums[2][QStringLiteral("photos")].toArray().size(), 0);
+    }
+
+    // What the application refuses goes back to exactly where it was, under its very name,
+    // also when the temporary directory lies on another file system.
+    void refusedZombiesGoBack() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        QTemporaryDir shm(QStringLiteral("/dev/shm/vup-zombies-XXXXXX"));
+        const QByteArray tmp = useTemporaryDirectory(shm.isValid() ? QFile::encodeName(shm.path()) : root);
+        auto removeTmp = qScopeGuard([&] { FileTree::removeAll(tmp); });
+        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
+        const QByteArray oddName = masters + "/2020/x/caf\xe9-\xff.jpg";
+        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
+        QVERIFY(FileTree::write(oddName, FileTree::read(masters + "/2020/x/Same.jpg") + "odd"));
+        const auto before = FileTree::contents({masters, tmp});
+
+        ScriptedDelegate delegate;
+        LogCapture log;
+        const Run run = detectAndRecover(delegate);
+        QCOMPARE(run.outcome.moved, 6);
+        QCOMPARE(run.outcome.recovered, 4);
+        QCOMPARE(run.outcome.putBack, 2);
+        QVERIFY(run.outcome.folderRemoved);
+        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
+        QVERIFY(FileTree::exists(oddName));
+        QVERIFY(log.contains(QStringLiteral("Zombie put back: ") + QFile::decodeName(notAnImage)));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+        QCOMPARE(albumsNamed(library, kAlbumName)[0][QStringLiteral("photos")].toArray().size(), 4);
+    }
+
+    // A dead application must neither hang the run nor take the zombies with it.
+    void applicationKilledDuringImport() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), QFile::decodeName(library),
+                                       QStringLiteral("--import-delay"), QStringLiteral("60000")})
+                     .exitCode,
+                 0);
+        const auto before = FileTree::contents({masters, tmp});
+        ScriptedDelegate delegate;
+        delegate.onProgressValue = [&](double value) {
+            if (value == 4.0)
+                QTimer::singleShot(1500, [&app] { app.kill(); });
+        };
+        const Run run = detectAndRecover(delegate);
+        QVERIFY(!app.isRunning());
+        QVERIFY(run.outcome.albumFound);
+        QCOMPARE(run.outcome.recovered, 0);
+        QCOMPARE(run.outcome.putBack, 4);
+        for (const QByteArray& zombie : run.zombies)
+            QVERIFY(FileTree::exists(zombie));
+        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
+    void noAlbumFound() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const auto before = FileTree::contents({masters, tmp});
+        ScriptedDelegate delegate;
+        LogCapture log;
+        // The application quits between detection and recovery: no album can be made.
+        const Run run = detectAndRecover(delegate, [&] {
+            MainThread::run(
+                &delegate, [&app] { app.stop(); }, MainThread::Wait::Yes);
+        });
+        QVERIFY(!run.outcome.albumFound);
+        QCOMPARE(run.outcome.moved, 4);
+        QCOMPARE(run.outcome.putBack, 4);
+        QVERIFY(run.outcome.folderRemoved);
+        for (const QByteArray& zombie : run.zombies)
+            QVERIFY(FileTree::exists(zombie));
+        QVERIFY(log.contains(QStringLiteral("No album named ") + kAlbumName));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 
     // ---- moves ----

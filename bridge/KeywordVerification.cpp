@@ -81,6 +81,10 @@ bool KeywordVerification::verifyKeywords(const QStringList& keywords, const QStr
         if (!missingOf(keywords, names).isEmpty()) {
             application->photoLibraryAlbum().importFrom(keywordImagePath(), true);
             waitForImport();
+            if (!application->isRunning()) {
+                vupLog(kLogNotRunning);
+                return true;
+            }
             names = keywordNames();
         }
         const QStringList missing = missingOf(keywords, names);

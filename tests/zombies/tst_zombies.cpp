@@ -13,8 +13,6 @@
 
 #include <QDBusConnection>
 #include <QFile>
-#include <QJsonArray>
-#include <QJsonObject>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
@@ -47,20 +45,22 @@ private:
     SystemLog::Sink previous;
 };
 
-// Every master path the library's catalogue names, in photo order.
-QVariantList masterPathsOf(const QByteArray& library) {
+std::shared_ptr<iPhotoApplication> application() {
+    return iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
+}
+
+// Every master path the running application names, in library order, as a scan loads them.
+QVariantList masterPathsOf() {
     QVariantList out;
-    for (const QJsonValue& photo :
-         PhotoAppProcess::dump(QFile::decodeName(library))[QStringLiteral("photos")].toArray())
-        out.append(photo[QStringLiteral("originalPath")].toString());
+    for (const iPhotoPhoto& photo : application()->photoLibraryAlbum().photos())
+        out.append(photo.properties().value(QString::fromLatin1(PhotoAppWire::kOriginalPath)));
     return out;
 }
 
-QJsonArray albumsNamed(const QByteArray& library, const QString& name) {
-    QJsonArray out;
-    for (const QJsonValue& album :
-         PhotoAppProcess::dump(QFile::decodeName(library))[QStringLiteral("albums")].toArray())
-        if (album[QStringLiteral("name")].toString() == name)
+QList<iPhotoAlbum> albumsNamed(const QString& name) {
+    QList<iPhotoAlbum> out;
+    for (const iPhotoAlbum& album : application()->albums())
+        if (album.name() == name)
             out.append(album);
     return out;
 }
@@ -118,14 +118,13 @@ class ZombieTests : public QObject {
 
     Run detectAndRecover(ScriptedDelegate& delegate, const std::function<void()>& betweenSteps = {}) {
         Run run;
-        auto application =
-            iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
-        const QVariantList masterPaths = masterPathsOf(library);
+        auto app = application();
+        const QVariantList masterPaths = masterPathsOf();
         const bool finished = runOnScanThread([&] {
             run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
             if (betweenSteps)
                 betweenSteps();
-            ZombieRecovery recovery(application, &delegate);
+            ZombieRecovery recovery(app, &delegate);
             recovery.setClock([] { return kRunStart; });
             recovery.setPollInterval(std::chrono::milliseconds(50));
             run.outcome = recovery.recoverZombies(run.zombies);
@@ -333,8 +332,7 @@ private slots:
         // The detector's order is the recovery's order: learn it from a dry detection.
         {
             ScriptedDelegate probe;
-            QVERIFY(runOnScanThread(
-                [&] { order = ZombieDetector::detectZombies(masterPathsOf(library), &probe); }));
+            QVERIFY(runOnScanThread([&] { order = ZombieDetector::detectZombies(masterPathsOf(), &probe); }));
         }
         QCOMPARE(order.size(), 4);
         run = detectAndRecover(delegate);
@@ -349,10 +347,10 @@ private slots:
         QVERIFY(run.outcome.folderRemoved);
         QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
 
-        const QJsonArray albums = albumsNamed(library, kAlbumName);
+        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
         QCOMPARE(albums.size(), 1);
-        QCOMPARE(albums[0][QStringLiteral("type")].toInteger(), qint64(PhotoAppWire::kAlbumTypePlain));
-        QCOMPARE(albums[0][QStringLiteral("photos")].toArray().size(), 4);
+        QCOMPARE(albums[0].type(), PhotoAppWire::kAlbumTypePlain);
+        QCOMPARE(albums[0].photoCount(), 4);
         for (const QByteArray& zombie : order)
             QVERIFY(!FileTree::exists(zombie));
 
@@ -360,7 +358,7 @@ private slots:
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
         QCOMPARE(FileTree::files(masters).size(), filesBefore);
         ScriptedDelegate again;
-        QVERIFY(ZombieDetector::detectZombies(masterPathsOf(library), &again).isEmpty());
+        QVERIFY(ZombieDetector::detectZombies(masterPathsOf(), &again).isEmpty());
 
         const auto status = delegate.callsOf(QStringLiteral("setStatusLabel"));
         QCOMPARE(status.size(), 1);
@@ -394,12 +392,13 @@ private slots:
         const Run run = detectAndRecover(delegate);
         QCOMPARE(run.outcome.recovered, 4);
 
-        const QJsonArray albums = albumsNamed(library, kAlbumName);
+        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
         QCOMPARE(albums.size(), 3);
-        QCOMPARE(albums[0][QStringLiteral("type")].toInteger(), qint64(PhotoAppWire::kAlbumTypeSmart));
-        QCOMPARE(albums[0][QStringLiteral("photos")].toArray().size(), 0);
-        QCOMPARE(albums[1][QStringLiteral("photos")].toArray().size(), 4);
-        QCOMPARE(albums[2][QStringLiteral("photos")].toArray().size(), 0);
+        QCOMPARE(albums[0].type(), PhotoAppWire::kAlbumTypeSmart);
+        QCOMPARE(albums[0].photoCount(), 0);
+        QCOMPARE(albums[1].type(), PhotoAppWire::kAlbumTypePlain);
+        QCOMPARE(albums[1].photoCount(), 4);
+        QCOMPARE(albums[2].photoCount(), 0);
     }
 
     // What the application refuses goes back to exactly where it was, under its very name,
@@ -427,7 +426,9 @@ private slots:
         QVERIFY(FileTree::exists(oddName));
         QVERIFY(log.contains(QStringLiteral("Zombie put back: ") + QFile::decodeName(notAnImage)));
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-        QCOMPARE(albumsNamed(library, kAlbumName)[0][QStringLiteral("photos")].toArray().size(), 4);
+        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
+        QCOMPARE(albums.size(), 1);
+        QCOMPARE(albums[0].photoCount(), 4);
     }
 
     // A dead application must neither hang the run nor take the zombies with it.

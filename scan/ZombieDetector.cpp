@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QStringEncoder>
 #include <algorithm>
 #include <cstring>
 #include <dirent.h>
@@ -137,30 +138,53 @@ void walkMasters(const QByteArray& masters, std::unordered_set<std::string_view>
 } // namespace
 
 QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate) {
-    // A photo without a master path may well own a file below Masters: with such a hole in the
-    // reference list, any file could be its master.
-    const auto hasText = [](const QVariant& entry) {
-        return !isNullMarker(entry) && entry.metaType() == QMetaType::fromType<QString>() &&
-               !entry.toString().isEmpty();
-    };
-    const qsizetype withoutPath = std::count_if(masterPaths.cbegin(), masterPaths.cend(),
-                                                [&](const QVariant& entry) { return !hasText(entry); });
+    // One pass over the list: holes in it, the library it names, and the referenced set. The
+    // set can only be filled once the library is known, and every entry before the first that
+    // names a library lies outside it, so nothing is missed.
+    qsizetype withoutPath = 0;
+    QString package;
+    QString prefixText;
+    QByteArray prefix;
+    PathArena arena;
+    std::unordered_set<std::string_view> referenced;
+    referenced.reserve(size_t(masterPaths.size()));
+    QStringEncoder toNative(QStringEncoder::Utf8);
+    QByteArray buffer;
+    for (const QVariant& entry : masterPaths) {
+        // A photo without a master path may well own a file below Masters: with such a hole in
+        // the list, any file could be its master.
+        if (isNullMarker(entry) || entry.metaType() != QMetaType::fromType<QString>()) {
+            ++withoutPath;
+            continue;
+        }
+        const QString& text = *static_cast<const QString*>(entry.constData());
+        if (text.isEmpty()) {
+            ++withoutPath;
+            continue;
+        }
+        const qsizetype end = helpers::libraryPackageEnd(text);
+        if (end < 0)
+            continue;
+        if (package.isEmpty()) {
+            package = text.left(end);
+            prefixText = package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
+            prefix = QFile::encodeName(prefixText);
+        } else if (QStringView(text).left(end) != package) {
+            vupLog(kLogSeveralLibraries.arg(package, text.left(end)));
+            return {};
+        }
+        if (withoutPath > 0 || !text.startsWith(prefixText))
+            continue;
+        const QStringView relative = QStringView(text).mid(prefixText.size());
+        buffer.resize(toNative.requiredSpace(relative.size()));
+        const char* written = toNative.appendToBuffer(buffer.data(), relative);
+        const std::string_view native(buffer.constData(), size_t(written - buffer.constData()));
+        if (!referenced.contains(native))
+            referenced.insert(arena.store(native.data(), native.size()));
+    }
     if (withoutPath > 0) {
         vupLog(kLogIncompleteList.arg(withoutPath).arg(masterPaths.size()));
         return {};
-    }
-
-    QString package;
-    for (const QVariant& entry : masterPaths) {
-        const std::optional<QString> own = helpers::libraryPackagePath(entry.toString());
-        if (!own)
-            continue;
-        if (package.isEmpty()) {
-            package = *own;
-        } else if (*own != package) {
-            vupLog(kLogSeveralLibraries.arg(package, *own));
-            return {};
-        }
     }
     if (package.isEmpty()) {
         if (delegate)
@@ -170,31 +194,21 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
 
     helpers::fileExists(package, delegate);
 
-    const QByteArray masters = QFile::encodeName(package) + '/' + kMastersFolder;
-    const QByteArray prefix = masters + '/';
-    const auto relativeView = [&prefix](const QByteArray& path) {
-        return std::string_view(path.constData() + prefix.size(), size_t(path.size() - prefix.size()));
-    };
-    PathArena arena;
-    std::unordered_set<std::string_view> referenced;
-    referenced.reserve(size_t(masterPaths.size()));
-    for (const QVariant& entry : masterPaths) {
-        const QByteArray path = QFile::encodeName(entry.toString());
-        if (path.startsWith(prefix)) {
-            const std::string_view relative = relativeView(path);
-            if (!referenced.contains(relative))
-                referenced.insert(arena.store(relative.data(), relative.size()));
-        }
-    }
-
+    const QByteArray masters = prefix.chopped(1);
     QList<QByteArray> candidates;
     walkMasters(masters, referenced, candidates);
-    if (candidates.isEmpty())
+    if (candidates.isEmpty()) {
+        vupLog(kLogDetected.arg(0).arg(QFile::decodeName(masters)));
         return candidates;
+    }
 
     // The application may spell a master differently from the walk (a linked folder, "..", a
     // doubled separator). Such a file is no zombie: moving it would pull it from under a photo.
+    // Only the spellings the walk did not meet need a look: those outside the Masters prefix
+    // and those left in the set; a file met under its own spelling counts through hard links.
     std::unordered_map<FileId, qsizetype, FileIdHash> candidateIds;
+    QHash<QByteArray, qsizetype> candidateByPath;
+    candidateByPath.reserve(candidates.size());
     bool someHardLinked = false;
     for (qsizetype i = 0; i < candidates.size(); ++i) {
         nlink_t links = 1;
@@ -202,39 +216,39 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
             candidateIds.emplace(*id, i);
             someHardLinked = someHardLinked || links > 1;
         }
-    }
-    QHash<QByteArray, qsizetype> candidateByPath;
-    candidateByPath.reserve(candidates.size());
-    for (qsizetype i = 0; i < candidates.size(); ++i)
         candidateByPath.insert(candidates[i], i);
+    }
     std::vector<bool> referencedAfterAll(size_t(candidates.size()), false);
-    const auto spare = [&](qsizetype index, const QString& master) {
+    const auto spare = [&](qsizetype index, const QByteArray& master) {
         if (referencedAfterAll[size_t(index)])
             return;
         referencedAfterAll[size_t(index)] = true;
-        vupLog(kLogSameFile.arg(QFile::decodeName(candidates[index]), master));
+        vupLog(kLogSameFile.arg(QFile::decodeName(candidates[index]), QFile::decodeName(master)));
     };
-    for (const QVariant& entry : masterPaths) {
-        const QByteArray path = QFile::encodeName(entry.toString());
-        // A file found under its own spelling is a candidate only through another hard link.
-        const bool matchedByText = path.startsWith(prefix) && !referenced.contains(relativeView(path));
-        if (matchedByText && !someHardLinked)
-            continue;
+    const auto lookAt = [&](const QByteArray& path, bool insideMasters) {
         // A linked folder below Masters through which a master is reached carries that master.
-        if (!matchedByText && path.startsWith(prefix)) {
+        if (insideMasters) {
             for (qsizetype slash = path.indexOf('/', prefix.size()); slash > 0;
                  slash = path.indexOf('/', slash + 1)) {
                 const auto link = candidateByPath.constFind(path.left(slash));
                 if (link != candidateByPath.constEnd())
-                    spare(*link, entry.toString());
+                    spare(*link, path);
             }
         }
-        const auto id = fileIdOf(path);
-        if (!id)
-            continue;
-        const auto hit = candidateIds.find(*id);
-        if (hit != candidateIds.end())
-            spare(hit->second, entry.toString());
+        if (const auto id = fileIdOf(path)) {
+            const auto hit = candidateIds.find(*id);
+            if (hit != candidateIds.end())
+                spare(hit->second, path);
+        }
+    };
+    for (const std::string_view unmatched : referenced)
+        lookAt(prefix + QByteArray(unmatched.data(), qsizetype(unmatched.size())), true);
+    for (const QVariant& entry : masterPaths) {
+        const QString& text = *static_cast<const QString*>(entry.constData());
+        if (!text.startsWith(prefixText))
+            lookAt(QFile::encodeName(text), false);
+        else if (someHardLinked)
+            lookAt(QFile::encodeName(text), false);
     }
 
     QList<QByteArray> zombies;

@@ -44,14 +44,17 @@ bool helpers::fileExists(const QString& path, VupDelegate* delegate) {
     return fileReadable(path);
 }
 
-std::optional<QString> helpers::libraryPackagePath(const QString& path) {
+qsizetype helpers::libraryPackageEnd(const QString& path) {
     qsizetype at = path.indexOf(kApLibraryExtension);
     if (at >= 0)
-        return path.left(at + kApLibraryExtension.size());
+        return at + kApLibraryExtension.size();
     at = path.indexOf(kPhotoLibraryExtension);
-    if (at >= 0)
-        return path.left(at + kPhotoLibraryExtension.size());
-    return std::nullopt;
+    return at >= 0 ? at + kPhotoLibraryExtension.size() : -1;
+}
+
+std::optional<QString> helpers::libraryPackagePath(const QString& path) {
+    const qsizetype end = libraryPackageEnd(path);
+    return end < 0 ? std::nullopt : std::optional<QString>(path.left(end));
 }
 
 QString helpers::promptPath(const QString& path) {

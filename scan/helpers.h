@@ -23,6 +23,8 @@ public:
     // The path cut just after the first ".aplibrary", else the first ".photolibrary"; the
     // match is case-sensitive and need not end a path component. Nothing when neither occurs.
     static std::optional<QString> libraryPackagePath(const QString& path);
+    // The length of that prefix, or -1: for callers that must not allocate per path.
+    static qsizetype libraryPackageEnd(const QString& path);
 
     // What the access prompt names: the library package when the path lies in one.
     static QString promptPath(const QString& path);

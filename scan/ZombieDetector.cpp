@@ -2,6 +2,7 @@
 
 #include "bridge/iPhotoTypes.h"
 #include "platform/SystemLog.h"
+#include "scan/PathSet.h"
 #include "scan/VupDelegate.h"
 #include "scan/helpers.h"
 
@@ -19,12 +20,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace {
 
 constexpr const char* kMastersFolder = "Masters";
+constexpr QLatin1StringView kApLibrary(".aplibrary");
 const QString kLogIncompleteList = QStringLiteral("Zombie detection skipped: %1 of %2 photos have no master "
                                                   "path, so a referenced file could be taken for a "
                                                   "zombie");
@@ -32,29 +33,6 @@ const QString kLogSeveralLibraries =
     QStringLiteral("Zombie detection skipped: the master paths name more than one library (%1 and %2)");
 const QString kLogSameFile = QStringLiteral("Not a zombie: %1 is the master %2 under another spelling");
 const QString kLogDetected = QStringLiteral("Detected %1 zombies in %2");
-
-// Stable storage for the referenced paths: the set holds views into it, and chunks never move.
-class PathArena {
-public:
-    std::string_view store(const char* data, size_t size) {
-        if (chunks.empty() || used + size > chunkSize) {
-            const size_t want = std::max(kChunk, size);
-            chunks.push_back(std::make_unique<char[]>(want));
-            chunkSize = want;
-            used = 0;
-        }
-        char* at = chunks.back().get() + used;
-        memcpy(at, data, size);
-        used += size;
-        return {at, size};
-    }
-
-private:
-    static constexpr size_t kChunk = size_t(1) << 20;
-    std::vector<std::unique_ptr<char[]>> chunks;
-    size_t chunkSize = 0;
-    size_t used = 0;
-};
 
 struct FileId {
     dev_t device;
@@ -88,14 +66,36 @@ bool isDirectoryEntry(int dirFd, const dirent* e) {
 }
 
 // One pass over Masters: every non-folder item not in `referenced` is a candidate; matched
-// entries are taken out of `referenced`, so what stays there afterwards was never found.
-void walkMasters(const QByteArray& masters, std::unordered_set<std::string_view>& referenced,
-                 QList<QByteArray>& candidates) {
+// members are taken, so what stays untaken afterwards was never found. A folder's files are
+// looked up in batches whose table slots are fetched ahead.
+void walkMasters(const QByteArray& masters, PathSet& referenced, QList<QByteArray>& candidates) {
     const int root = ::open(masters.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (root < 0)
         return;
+    struct File {
+        size_t offset;
+        size_t length;
+        uint64_t hash;
+    };
+    constexpr size_t kBatch = 256;
+    std::vector<File> batch;
+    batch.reserve(kBatch);
+    std::string names;
+    const auto flush = [&] {
+        for (const File& f : batch) {
+            const std::string_view relative(names.data() + f.offset, f.length);
+            if (referenced.take(relative, f.hash))
+                continue;
+            QByteArray path;
+            path.reserve(masters.size() + 1 + qsizetype(relative.size()));
+            path.append(masters).append('/').append(relative.data(), qsizetype(relative.size()));
+            candidates.append(std::move(path));
+        }
+        batch.clear();
+        names.clear();
+    };
+
     std::vector<std::string> pending{std::string()};
-    std::string relative;
     while (!pending.empty()) {
         const std::string folder = std::move(pending.back());
         pending.pop_back();
@@ -112,24 +112,24 @@ void walkMasters(const QByteArray& masters, std::unordered_set<std::string_view>
         while (const dirent* e = ::readdir(dir)) {
             if (e->d_name[0] == '.')
                 continue; // hidden items, and everything below them
-            relative.assign(folder);
-            if (!relative.empty())
-                relative.push_back('/');
-            relative.append(e->d_name);
+            const size_t offset = names.size();
+            names.append(folder);
+            if (!folder.empty())
+                names.push_back('/');
+            names.append(e->d_name);
             if (isDirectoryEntry(fd, e)) {
-                pending.push_back(relative);
+                pending.push_back(names.substr(offset));
+                names.resize(offset);
                 continue;
             }
-            const auto hit = referenced.find(relative);
-            if (hit != referenced.end()) {
-                referenced.erase(hit);
-                continue;
-            }
-            QByteArray path;
-            path.reserve(masters.size() + 1 + qsizetype(relative.size()));
-            path.append(masters).append('/').append(relative.data(), qsizetype(relative.size()));
-            candidates.append(std::move(path));
+            const std::string_view relative(names.data() + offset, names.size() - offset);
+            const uint64_t hash = PathSet::hashOf(relative);
+            referenced.prefetch(hash);
+            batch.push_back({offset, relative.size(), hash});
+            if (batch.size() == kBatch)
+                flush();
         }
+        flush();
         ::closedir(dir);
     }
     ::close(root);
@@ -145,11 +145,25 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
     QString package;
     QString prefixText;
     QByteArray prefix;
-    PathArena arena;
-    std::unordered_set<std::string_view> referenced;
-    referenced.reserve(size_t(masterPaths.size()));
+    bool apLibrary = false;
+    PathSet referenced(size_t(masterPaths.size()));
     QStringEncoder toNative(QStringEncoder::Utf8);
-    QByteArray buffer;
+    // Encoded and hashed in batches whose table slots are fetched ahead.
+    struct Encoded {
+        size_t offset;
+        size_t length;
+        uint64_t hash;
+    };
+    constexpr size_t kBatch = 256;
+    std::vector<Encoded> batch;
+    batch.reserve(kBatch);
+    std::string buffer;
+    const auto insertBatch = [&] {
+        for (const Encoded& e : batch)
+            referenced.insert(std::string_view(buffer.data() + e.offset, e.length), e.hash);
+        batch.clear();
+        buffer.clear();
+    };
     for (const QVariant& entry : masterPaths) {
         // A photo without a master path may well own a file below Masters: with such a hole in
         // the list, any file could be its master.
@@ -162,26 +176,43 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
             ++withoutPath;
             continue;
         }
-        const qsizetype end = helpers::libraryPackageEnd(text);
-        if (end < 0)
-            continue;
-        if (package.isEmpty()) {
-            package = text.left(end);
-            prefixText = package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
-            prefix = QFile::encodeName(prefixText);
-        } else if (QStringView(text).left(end) != package) {
-            vupLog(kLogSeveralLibraries.arg(package, text.left(end)));
-            return {};
+        // Below the known Masters folder the library is the known one, unless a ".aplibrary"
+        // further on names another: the one search the common case needs.
+        const bool belowMasters =
+            !prefixText.isEmpty() && text.startsWith(prefixText) &&
+            (apLibrary || !QStringView(text).mid(prefixText.size()).contains(kApLibrary));
+        if (!belowMasters) {
+            const qsizetype end = helpers::libraryPackageEnd(text);
+            if (end < 0)
+                continue;
+            if (package.isEmpty()) {
+                package = text.left(end);
+                apLibrary = package.endsWith(kApLibrary);
+                prefixText =
+                    package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
+                prefix = QFile::encodeName(prefixText);
+            } else if (QStringView(text).left(end) != package) {
+                vupLog(kLogSeveralLibraries.arg(package, text.left(end)));
+                return {};
+            }
+            if (!text.startsWith(prefixText))
+                continue;
         }
-        if (withoutPath > 0 || !text.startsWith(prefixText))
+        if (withoutPath > 0)
             continue;
         const QStringView relative = QStringView(text).mid(prefixText.size());
-        buffer.resize(toNative.requiredSpace(relative.size()));
-        const char* written = toNative.appendToBuffer(buffer.data(), relative);
-        const std::string_view native(buffer.constData(), size_t(written - buffer.constData()));
-        if (!referenced.contains(native))
-            referenced.insert(arena.store(native.data(), native.size()));
+        const size_t offset = buffer.size();
+        buffer.resize(offset + size_t(toNative.requiredSpace(relative.size())));
+        const char* written = toNative.appendToBuffer(buffer.data() + offset, relative);
+        buffer.resize(size_t(written - buffer.data()));
+        const uint64_t hash =
+            PathSet::hashOf(std::string_view(buffer.data() + offset, buffer.size() - offset));
+        referenced.prefetch(hash);
+        batch.push_back({offset, buffer.size() - offset, hash});
+        if (batch.size() == kBatch)
+            insertBatch();
     }
+    insertBatch();
     if (withoutPath > 0) {
         vupLog(kLogIncompleteList.arg(withoutPath).arg(masterPaths.size()));
         return {};
@@ -241,8 +272,9 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
                 spare(hit->second, path);
         }
     };
-    for (const std::string_view unmatched : referenced)
+    referenced.forEachUntaken([&](std::string_view unmatched) {
         lookAt(prefix + QByteArray(unmatched.data(), qsizetype(unmatched.size())), true);
+    });
     for (const QVariant& entry : masterPaths) {
         const QString& text = *static_cast<const QString*>(entry.constData());
         if (!text.startsWith(prefixText))

@@ -2,6 +2,7 @@
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/SystemLog.h"
+#include "scan/PathSet.h"
 #include "scan/SafeMove.h"
 #include "scan/ZombieDetector.h"
 #include "scan/ZombieRecovery.h"
@@ -477,6 +478,26 @@ private slots:
             QVERIFY(FileTree::exists(zombie));
         QVERIFY(log.contains(QStringLiteral("No album named ") + kAlbumName));
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
+    // The walk's set: grown past its first guess, each member taken once, the rest listed.
+    void pathSetTakesEachMemberOnce() {
+        PathSet set(2);
+        for (int i = 0; i < 1000; ++i)
+            set.insert(QByteArray("d/").append(QByteArray::number(i)).toStdString());
+        set.insert("d/7");
+        QCOMPARE(set.size(), size_t(1000));
+        QVERIFY(set.take("d/7"));
+        QVERIFY(!set.take("d/7"));
+        QVERIFY(!set.take("d/1000"));
+        QVERIFY(set.contains("d/7"));
+        for (int i = 0; i < 1000; i += 2)
+            set.take(QByteArray("d/").append(QByteArray::number(i)).toStdString());
+        QSet<QByteArray> untaken;
+        set.forEachUntaken(
+            [&](std::string_view p) { untaken.insert(QByteArray(p.data(), qsizetype(p.size()))); });
+        QCOMPARE(untaken.size(), 499); // the odd ones but 7
+        QVERIFY(untaken.contains("d/999") && !untaken.contains("d/7") && !untaken.contains("d/8"));
     }
 
     // ---- moves ----

@@ -12,7 +12,9 @@
 #include <QHash>
 #include <QSet>
 #include <QThread>
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -23,6 +25,8 @@ const QString kStampPattern = QStringLiteral("yyyy-MM-dd-HHmmss");
 
 const QString kLogNoTemporaryDirectory =
     QStringLiteral("Zombie recovery skipped: no per-user temporary directory could be made");
+const QString kLogUnsafeFolder =
+    QStringLiteral("Zombie recovery skipped: %1 cannot be made as a folder of this user's own");
 const QString kLogNotMoved = QStringLiteral("Zombie left in place, it could not be moved: %1");
 const QString kLogNoAlbum = QStringLiteral("No album named %1 was found; every zombie goes back");
 const QString kLogImportWaitEnded =
@@ -46,6 +50,19 @@ bool isPlainAbsolutePath(const QByteArray& path) {
             return false;
     }
     return true;
+}
+
+// The zombie folder holds the user's photos for a while: it must be this user's alone. An
+// existing folder of that name (a shared $TMPDIR, a name someone guessed) is used only when it
+// is a real folder owned by this user that nobody else may enter.
+bool makeZombieFolder(const QByteArray& folder) {
+    if (::mkdir(folder.constData(), S_IRWXU) == 0)
+        return true;
+    if (errno != EEXIST)
+        return false;
+    struct stat st {};
+    return ::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 QByteArray withoutDoubledSeparators(QByteArray path) {
@@ -167,6 +184,10 @@ ZombieRecovery::Outcome ZombieRecovery::recoverZombies(const QList<QByteArray>& 
     }
     const QString folderPath = temporary + QLatin1Char('/') + kFolderNameFormat.arg(stamp);
     outcome.zombieFolder = QFile::encodeName(folderPath);
+    if (!makeZombieFolder(outcome.zombieFolder)) {
+        vupLog(kLogUnsafeFolder.arg(folderPath));
+        return outcome;
+    }
 
     QList<Moved> moved;
     for (qsizetype k = 0; k < zombies.size(); ++k) {

@@ -2,6 +2,7 @@
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/SystemLog.h"
+#include "platform/TemporaryDirectory.h"
 #include "scan/PathSet.h"
 #include "scan/SafeMove.h"
 #include "scan/ZombieDetector.h"
@@ -498,6 +499,46 @@ private slots:
             [&](std::string_view p) { untaken.insert(QByteArray(p.data(), qsizetype(p.size()))); });
         QCOMPARE(untaken.size(), 499); // the odd ones but 7
         QVERIFY(untaken.contains("d/999") && !untaken.contains("d/7") && !untaken.contains("d/8"));
+    }
+
+    // Someone else's folder of the same name in a shared temporary directory gets no photos.
+    void foreignZombieFolderIsRefused() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const QByteArray folder = tmp + "/Vupzombies-2014-02-03-091500";
+        QVERIFY(::mkdir(folder.constData(), 0777) == 0);
+        QVERIFY(::chmod(folder.constData(), 0777) == 0);
+        const QList<QByteArray> before = FileTree::files(masters);
+        ScriptedDelegate delegate;
+        LogCapture log;
+        const Run run = detectAndRecover(delegate);
+        QCOMPARE(run.zombies.size(), 4);
+        QCOMPARE(run.outcome.moved, 0);
+        QCOMPARE(FileTree::files(masters), before);
+        QVERIFY(FileTree::files(folder).isEmpty());
+        QVERIFY(albumsNamed(kAlbumName).isEmpty());
+        QVERIFY(log.contains(QStringLiteral("Zombie recovery skipped")));
+    }
+
+    void temporaryDirectoryIsTheUsersOwn() {
+        qunsetenv("TMPDIR");
+        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
+        qputenv("XDG_CACHE_HOME", root + "/cache");
+        auto restore = qScopeGuard([&] {
+            if (oldCache.isEmpty())
+                qunsetenv("XDG_CACHE_HOME");
+            else
+                qputenv("XDG_CACHE_HOME", oldCache);
+        });
+        const QString path = TemporaryDirectory::path();
+        QCOMPARE(path, QFile::decodeName(root) + QStringLiteral("/cache/vup/tmp"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
+        QCOMPARE(st.st_mode & 0777, mode_t(0700));
+
+        qputenv("TMPDIR", root + "/given/");
+        QCOMPARE(TemporaryDirectory::path(), QFile::decodeName(root) + QStringLiteral("/given"));
     }
 
     // ---- moves ----

@@ -1,9 +1,170 @@
 #include "app/Commands.h"
+#include "app/TerminalDelegate.h"
+#include "scan/ScanFindingsJson.h"
+#include "scan/VupMode.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QSaveFile>
+#include <QThread>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
-// Placeholder until this face of the program is built.
-int runScanCommand(int, char**) {
-    std::fputs("vup: not available yet\n", stderr);
-    return 1;
+namespace {
+
+constexpr int kExitCompleted = 0;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+constexpr const char* kUsage =
+    "usage: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
+    "                [--report FILE.json] [--yes]\n"
+    "  --library          scan every photo of the library\n"
+    "  --selection        scan the photos selected in the photo application\n"
+    "  --delete           remove photos whose image file is gone instead of tagging them\n"
+    "  --recover-zombies  re-import files in Masters/ that no photo names (library scans)\n"
+    "  --dry-run          make every check, print what would be done, change nothing\n"
+    "  --report FILE      write the findings as JSON\n"
+    "  --yes              answer prompts at once instead of reading standard input\n";
+
+struct Arguments {
+    TerminalDelegate::Options options;
+    bool dryRun = false;
+    QString reportPath;
+};
+
+int usageError(const char* message, const char* detail = nullptr) {
+    if (detail)
+        std::fprintf(stderr, "vup scan: %s \"%s\"\n", message, detail);
+    else
+        std::fprintf(stderr, "vup scan: %s\n", message);
+    std::fputs(kUsage, stderr);
+    return kExitUsage;
+}
+
+// Parses argv[2..]; answers kExitCompleted when the arguments are good, else the exit status.
+int parse(int argc, char** argv, Arguments& args) {
+    bool library = false;
+    bool selection = false;
+    for (int i = 2; i < argc; ++i) {
+        const char* a = argv[i];
+        if (std::strcmp(a, "--library") == 0)
+            library = true;
+        else if (std::strcmp(a, "--selection") == 0)
+            selection = true;
+        else if (std::strcmp(a, "--delete") == 0)
+            args.options.autoDelete = true;
+        else if (std::strcmp(a, "--recover-zombies") == 0)
+            args.options.recoverZombies = true;
+        else if (std::strcmp(a, "--dry-run") == 0)
+            args.dryRun = true;
+        else if (std::strcmp(a, "--yes") == 0)
+            args.options.assumeYes = true;
+        else if (std::strcmp(a, "--report") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0')
+                return usageError("--report needs a file name");
+            args.reportPath = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return -1;
+        } else
+            return usageError("unknown option", a);
+    }
+    if (library == selection)
+        return usageError("choose exactly one of --library and --selection");
+    args.options.selectionMode = selection;
+    if (!args.reportPath.isEmpty()) {
+        // Refuse before scanning rather than after: a report that cannot be written is a failed run.
+        const QFileInfo report(args.reportPath);
+        if (report.isDir())
+            return usageError("the report path is a folder:", QFile::encodeName(args.reportPath).constData());
+        if (!report.absoluteDir().exists()) {
+            std::fprintf(stderr, "vup scan: no folder %s for the report\n",
+                         QFile::encodeName(report.absolutePath()).constData());
+            return kExitRefused;
+        }
+    }
+    return kExitCompleted;
+}
+
+QString describe(const ScanFindings& f, qsizetype i) {
+    const QVariant& p = i < f.paths.size() ? f.paths.at(i) : QVariant();
+    const QString path = p.metaType().id() == QMetaType::QString ? p.toString() : QStringLiteral("(no path)");
+    return QStringLiteral("photo %1 (position %2) %3").arg(f.photos.at(i).id()).arg(i).arg(path);
+}
+
+void printActions(const ScanFindings& f) {
+    const bool dry = f.dryRun;
+    auto line = [](const QString& text) {
+        std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+    };
+    for (const qsizetype i : f.removed)
+        line((dry ? QStringLiteral("would remove: ") : QStringLiteral("removed: ")) + describe(f, i));
+    for (const qsizetype i : f.taggedMissing)
+        line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
+                 .arg(VupMode::kMissingKeyword) +
+             describe(f, i));
+    for (const qsizetype i : f.missingMaster)
+        line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
+                 .arg(VupMode::kMasterMissingKeyword) +
+             describe(f, i));
+    for (const QString& z : f.zombies)
+        line((dry ? QStringLiteral("would recover zombie: ") : QStringLiteral("zombie: ")) + z);
+    if (dry)
+        line(QStringLiteral("dry run: nothing was changed"));
+    std::fflush(stdout);
+}
+
+bool writeReport(const QString& path, const ScanFindings& findings) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(QJsonDocument(scanFindingsToJson(findings)).toJson(QJsonDocument::Indented));
+    return file.commit();
+}
+
+} // namespace
+
+int runScanCommand(int argc, char** argv) {
+    Arguments args;
+    if (const int status = parse(argc, argv, args); status != kExitCompleted)
+        return status < 0 ? kExitCompleted : status;
+
+    int qtArgc = 1;
+    QCoreApplication app(qtArgc, argv);
+    auto vup = std::make_unique<VupMode>();
+    if (!vup->photoApplicationIsRunning()) {
+        std::fputs("vup scan: the photo application is not running (nobody owns com.apple.iPhoto on the "
+                   "session bus)\n",
+                   stderr);
+        return kExitRefused;
+    }
+    vup->setDryRun(args.dryRun);
+
+    TerminalDelegate delegate(args.options, stdin, stdout);
+    TerminalDelegate::installInterruptHandler();
+    delegate.prepareForRun();
+
+    std::unique_ptr<QThread> scanThread(QThread::create([&vup, &delegate] { vup->vupScan(&delegate); }));
+    QObject::connect(scanThread.get(), &QThread::finished, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    scanThread->start();
+    app.exec();
+    scanThread->wait();
+    // Hand-offs the scan thread posted without waiting (its last alert among them) run now.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
+
+    const ScanFindings findings = vup->lastRun();
+    printActions(findings);
+    int status = findings.outcome == ScanFindings::Outcome::Completed ? kExitCompleted : kExitRefused;
+    if (!args.reportPath.isEmpty() && !writeReport(args.reportPath, findings)) {
+        std::fprintf(stderr, "vup scan: cannot write the report %s\n",
+                     QFile::encodeName(args.reportPath).constData());
+        status = kExitRefused;
+    }
+    return status;
 }

@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
         return runCrashReportCommand(argc, argv);
     if (std::strcmp(command, "defaults") == 0)
         return runDefaultsCommand(argc, argv);
-    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 || std::strcmp(command, "help") == 0) {
+    if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
+        std::strcmp(command, "help") == 0) {
         printUsage();
         return 0;
     }

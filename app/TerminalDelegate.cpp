@@ -1,0 +1,179 @@
+#include "app/TerminalDelegate.h"
+
+#include "platform/IdleSleepAssertion.h"
+#include "platform/MainThread.h"
+#include "scan/AccessPrompt.h"
+
+#include <csignal>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kAssertionName = "Describe Activity Type";
+constexpr int kBarWidth = 40;
+constexpr int kRedrawIntervalMs = 100;
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void onInterrupt(int) {
+    if (interrupted.exchange(true)) {
+        // A second Ctrl-C means now.
+        std::signal(SIGINT, SIG_DFL);
+        std::raise(SIGINT);
+    }
+}
+
+QByteArray out(const QString& text) {
+    return text.toLocal8Bit();
+}
+
+} // namespace
+
+TerminalDelegate::TerminalDelegate(Options o, std::FILE* in, std::FILE* outFile, QObject* parent)
+    : VupDelegate(parent), options(o), input(in), output(outFile),
+      interactiveOutput(::isatty(fileno(outFile)) == 1), zombiesWanted(o.recoverZombies) {}
+
+TerminalDelegate::~TerminalDelegate() {
+    if (assertionResult == IdleSleepAssertion::kCreated)
+        IdleSleepAssertion::release(assertionID);
+}
+
+void TerminalDelegate::installInterruptHandler() {
+    std::signal(SIGINT, onInterrupt);
+}
+
+bool TerminalDelegate::cancelled() const {
+    return interrupted.load();
+}
+
+void TerminalDelegate::prepareForRun() {
+    assertionResult = IdleSleepAssertion::create(QString::fromLatin1(kAssertionName), assertionID);
+}
+
+void TerminalDelegate::setStatusLabel(const QString& text) {
+    endProgressLine();
+    std::fprintf(output, "%s\n", out(text).constData());
+    std::fflush(output);
+}
+
+void TerminalDelegate::cfgProgressBarIndeterminate() {
+    indeterminate = true;
+}
+
+void TerminalDelegate::cfgProgressBarDeterminate() {
+    indeterminate = false;
+}
+
+void TerminalDelegate::cfgProgressBarMaxValue(double value) {
+    endProgressLine();
+    maxValue = value;
+    currentValue = 0;
+    lastDecile = -1;
+}
+
+void TerminalDelegate::cfgProgressBarCurrentValue(double value) {
+    currentValue = value;
+    drawProgress(false);
+}
+
+void TerminalDelegate::stopAnimation() {
+    endProgressLine();
+    indeterminate = false;
+}
+
+void TerminalDelegate::processingComplete() {
+    endProgressLine();
+    if (assertionResult == IdleSleepAssertion::kCreated) {
+        IdleSleepAssertion::release(assertionID);
+        assertionResult = IdleSleepAssertion::kNotCreated;
+    }
+}
+
+void TerminalDelegate::drawProgress(bool force) {
+    if (maxValue <= 0)
+        return;
+    const double fraction = std::clamp(currentValue / maxValue, 0.0, 1.0);
+    if (!interactiveOutput) {
+        // Plain lines for logs and pipes: one per tenth of the way, and the last one.
+        const int decile = static_cast<int>(fraction * 10);
+        if (decile == lastDecile && !force)
+            return;
+        lastDecile = decile;
+        std::fprintf(output, "%.0f/%.0f\n", currentValue, maxValue);
+        std::fflush(output);
+        return;
+    }
+    const bool last = currentValue >= maxValue;
+    if (!force && !last && sinceDraw.isValid() && sinceDraw.elapsed() < kRedrawIntervalMs)
+        return;
+    sinceDraw.start();
+    const int filled = static_cast<int>(fraction * kBarWidth);
+    std::fprintf(output, "\r[%s%s] %.0f/%.0f", QByteArray(filled, '#').constData(),
+                 QByteArray(kBarWidth - filled, ' ').constData(), currentValue, maxValue);
+    std::fflush(output);
+    progressLineOpen = true;
+}
+
+void TerminalDelegate::endProgressLine() {
+    if (!progressLineOpen)
+        return;
+    drawProgress(true);
+    std::fputc('\n', output);
+    std::fflush(output);
+    progressLineOpen = false;
+}
+
+void TerminalDelegate::printBlock(const QString& title, const QString& text) {
+    endProgressLine();
+    std::fprintf(output, "\n%s\n%s\n\n", out(title).constData(), out(text).constData());
+    std::fflush(output);
+}
+
+bool TerminalDelegate::readLine(QString& line) {
+    char buffer[1024];
+    if (!std::fgets(buffer, sizeof buffer, input))
+        return false;
+    line = QString::fromLocal8Bit(buffer).trimmed();
+    return true;
+}
+
+void TerminalDelegate::showAlert(const QString& text, const QString& title) {
+    MainThread::run(
+        this, [this, text, title] { printBlock(title, text); }, MainThread::Wait::No);
+}
+
+void TerminalDelegate::showModalAlert(const QString& text, const QString& title) {
+    MainThread::run(
+        this,
+        [this, text, title] {
+            printBlock(title, text);
+            if (options.assumeYes)
+                return;
+            std::fputs("Press Enter to continue. ", output);
+            std::fflush(output);
+            QString ignored;
+            readLine(ignored);
+        },
+        MainThread::Wait::Yes);
+}
+
+void TerminalDelegate::userSelectedFiles(const QString& path) {
+    printBlock(QString::fromLatin1(AccessPrompt::kTitle), AccessPrompt::message(path));
+    if (options.assumeYes)
+        return;
+    for (;;) {
+        std::fprintf(output, "Open %s? [y/N] ", out(AccessPrompt::initialFolder(path)).constData());
+        std::fflush(output);
+        QString answer;
+        if (!readLine(answer)) {
+            // Nobody is left to answer; asking again would spin forever. The caller checks again
+            // whether it can read the path, so going on is safe.
+            std::fputs("\nstandard input closed: going on as if Open was pressed\n", output);
+            std::fflush(output);
+            return;
+        }
+        if (answer.startsWith(u'y', Qt::CaseInsensitive))
+            return;
+        AccessPrompt::logRefusal(0);
+    }
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "scan/VupDelegate.h"
+
+#include <QElapsedTimer>
+#include <atomic>
+#include <cstdio>
+
+// The delegate operations on a terminal, for `vup scan`: status lines, a progress bar (plain
+// progress lines when standard output is not a terminal), alerts printed with their title, and
+// modal alerts and the access prompt answered on standard input, or at once with --yes.
+class TerminalDelegate final : public VupDelegate {
+    Q_OBJECT
+public:
+    struct Options {
+        bool selectionMode = false;
+        bool autoDelete = false;
+        bool recoverZombies = false;
+        bool assumeYes = false;
+    };
+
+    TerminalDelegate(Options options, std::FILE* in, std::FILE* out, QObject* parent = nullptr);
+    ~TerminalDelegate() override;
+
+    void setStatusLabel(const QString& text) override;
+    void cfgProgressBarIndeterminate() override;
+    void cfgProgressBarDeterminate() override;
+    void cfgProgressBarMaxValue(double value) override;
+    void cfgProgressBarCurrentValue(double value) override;
+    void stopAnimation() override;
+    void processingComplete() override;
+    void userSelectedFiles(const QString& path) override;
+
+    void showAlert(const QString& text, const QString& title) override;
+    void showModalAlert(const QString& text, const QString& title) override;
+
+    bool autoDelete() const override { return options.autoDelete; }
+    bool selectionMode() const override { return options.selectionMode; }
+    bool recoverZombies() const override { return zombiesWanted.load(); }
+    bool cancelled() const override;
+    void setRecoverZombies(bool value) override { zombiesWanted.store(value); }
+
+    // Holds the idle-sleep assertion for the run; processingComplete releases it.
+    void prepareForRun();
+    // Ctrl-C asks the running load to stop instead of killing the process mid-request.
+    static void installInterruptHandler();
+
+private:
+    void endProgressLine();
+    void drawProgress(bool force);
+    void printBlock(const QString& title, const QString& text);
+    // One line from standard input; false at end of input.
+    bool readLine(QString& line);
+
+    Options options;
+    std::FILE* input;
+    std::FILE* output;
+    bool interactiveOutput;
+    std::atomic<bool> zombiesWanted;
+
+    bool indeterminate = false;
+    double maxValue = 0;
+    double currentValue = 0;
+    int lastDecile = -1;
+    bool progressLineOpen = false;
+    QElapsedTimer sinceDraw;
+
+    int assertionResult = -1;
+    quint32 assertionID = 0;
+};

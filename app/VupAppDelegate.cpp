@@ -1,0 +1,329 @@
+#include "app/VupAppDelegate.h"
+
+#include "app/CrashHooks.h"
+#include "app/ProgressIndicator.h"
+#include "platform/BundleInfo.h"
+#include "platform/IdleSleepAssertion.h"
+#include "platform/MainThread.h"
+#include "platform/UserDefaults.h"
+#include "scan/AccessPrompt.h"
+#include "scan/VupMode.h"
+#include "ui_InfoPanel.h"
+#include "ui_MainWindow.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+constexpr const char* kReady = "Ready";
+constexpr const char* kAssertionName = "Describe Activity Type";
+constexpr const char* kOK = "OK";
+
+// Sets a flag and tells observers only when it changed.
+template <typename Signal>
+void storeFlag(VupAppDelegate* self, std::atomic<bool>& field, bool value, Signal signal) {
+    if (field.exchange(value) != value)
+        emit(self->*signal)(value);
+}
+
+} // namespace
+
+VupAppDelegate::VupAppDelegate(QObject* parent)
+    : VupDelegate(parent), mainWindow(std::make_unique<QMainWindow>()),
+      ui(std::make_unique<Ui::MainWindow>()), infoUi(std::make_unique<Ui::InfoPanel>()) {
+    ui->setupUi(mainWindow.get());
+    progress = std::make_unique<ProgressIndicator>(ui->progressIndicator);
+
+    info = new QDialog(mainWindow.get());
+    infoUi->setupUi(info);
+    info->setWindowModality(Qt::WindowModal);
+
+    // The window follows the properties; the controls write the user's options back.
+    connect(this, &VupAppDelegate::statusLabelChanged, ui->statusLabel, &QLabel::setText);
+    connect(this, &VupAppDelegate::selectedLabelChanged, ui->selectedLabel, &QLabel::setText);
+    connect(this, &VupAppDelegate::libraryImageCountChanged, ui->libraryImageCount, &QLabel::setText);
+    connect(this, &VupAppDelegate::autoDeleteChanged, ui->autoDeleteCheck, &QCheckBox::setChecked);
+    connect(this, &VupAppDelegate::recoverZombiesChanged, ui->recoverZombiesCheck, &QCheckBox::setChecked);
+    connect(ui->autoDeleteCheck, &QCheckBox::toggled, this, &VupAppDelegate::setAutoDelete);
+    connect(ui->recoverZombiesCheck, &QCheckBox::toggled, this, &VupAppDelegate::setRecoverZombies);
+    // One scan at a time: while one runs only Cancel is offered.
+    connect(this, &VupAppDelegate::nowProcessingChanged, this, [this](bool busy) {
+        ui->processSelectionButton->setEnabled(!busy);
+        ui->processLibraryButton->setEnabled(!busy);
+        ui->cancelButton->setEnabled(busy && !cancelled());
+    });
+    connect(this, &VupAppDelegate::cancelledChanged, this,
+            [this](bool value) { ui->cancelButton->setEnabled(nowProcessing() && !value); });
+    connect(ui->cancelButton, &QPushButton::clicked, this, [this] { setCancelled(true); });
+    connect(ui->processSelectionButton, &QPushButton::clicked, this, &VupAppDelegate::processSelection);
+    connect(ui->processLibraryButton, &QPushButton::clicked, this, &VupAppDelegate::processLibrary);
+    connect(ui->infoButton, &QPushButton::clicked, this, &VupAppDelegate::showInfo);
+    connect(infoUi->dismissButton, &QPushButton::clicked, this, &VupAppDelegate::dismissInfo);
+    connect(infoUi->moreInfoButton, &QPushButton::clicked, this, &VupAppDelegate::moreInfoButton);
+    connect(infoUi->skipInfoCheck, &QCheckBox::toggled, this, [](bool skip) {
+        UserDefaults::standard().setBool(QString::fromLatin1(kSkipInfoScreenKey), skip);
+    });
+}
+
+VupAppDelegate::~VupAppDelegate() {
+    if (holdsAssertion()) {
+        IdleSleepAssertion::release(assertionID);
+        _successPreventSleep = IdleSleepAssertion::kNotCreated;
+    }
+}
+
+// ---- properties ----
+
+void VupAppDelegate::setAutoDelete(bool v) {
+    storeFlag(this, _autoDelete, v, &VupAppDelegate::autoDeleteChanged);
+}
+void VupAppDelegate::setRecoverZombies(bool v) {
+    storeFlag(this, _recoverZombies, v, &VupAppDelegate::recoverZombiesChanged);
+}
+void VupAppDelegate::setNowProcessing(bool v) {
+    storeFlag(this, _nowProcessing, v, &VupAppDelegate::nowProcessingChanged);
+}
+void VupAppDelegate::setSelectionMode(bool v) {
+    storeFlag(this, _selectionMode, v, &VupAppDelegate::selectionModeChanged);
+}
+void VupAppDelegate::setCancelled(bool v) {
+    storeFlag(this, _cancelled, v, &VupAppDelegate::cancelledChanged);
+}
+
+QString VupAppDelegate::statusLabel() const {
+    QMutexLocker lock(&labelsMutex);
+    return _statusLabel;
+}
+
+void VupAppDelegate::setStatusLabel(const QString& text) {
+    {
+        QMutexLocker lock(&labelsMutex);
+        _statusLabel = text;
+    }
+    emit statusLabelChanged(text);
+}
+
+QString VupAppDelegate::selectedLabel() const {
+    QMutexLocker lock(&labelsMutex);
+    return _selectedLabel;
+}
+
+void VupAppDelegate::setSelectedLabel(const QString& text) {
+    {
+        QMutexLocker lock(&labelsMutex);
+        _selectedLabel = text;
+    }
+    emit selectedLabelChanged(text);
+}
+
+QString VupAppDelegate::libraryImageCount() const {
+    QMutexLocker lock(&labelsMutex);
+    return _libraryImageCount;
+}
+
+void VupAppDelegate::setLibraryImageCount(const QString& text) {
+    {
+        QMutexLocker lock(&labelsMutex);
+        _libraryImageCount = text;
+    }
+    emit libraryImageCountChanged(text);
+}
+
+// ---- lifecycle ----
+
+void VupAppDelegate::applicationDidFinishLaunching() {
+    checkForNewCrashes(mainWindow.get());
+    vup = std::make_unique<VupMode>();
+    _nowProcessing.store(false);
+    _cancelled.store(false);
+    setStatusLabel(QString::fromLatin1(kReady));
+    setLibraryImageCount(QString::number(vup->libraryCount()));
+    if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
+        showInfo();
+}
+
+void VupAppDelegate::applicationDidBecomeActive() {
+    if (!vup || _nowProcessing.load())
+        return;
+    setSelectedLabel(QString::number(vup->selectionCount()));
+}
+
+void VupAppDelegate::prepareToQuit() {
+    quitting.store(true);
+    setCancelled(true);
+    if (holdsAssertion()) {
+        IdleSleepAssertion::release(assertionID);
+        _successPreventSleep = IdleSleepAssertion::kNotCreated;
+    }
+}
+
+bool VupAppDelegate::waitForScanToEnd(int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    // The scan thread may be waiting for the main thread: keep serving it while waiting.
+    while (scanThread && !scanThread->isFinished()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// ---- actions ----
+
+void VupAppDelegate::processSelection() {
+    startScan(true);
+}
+
+void VupAppDelegate::processLibrary() {
+    startScan(false);
+}
+
+void VupAppDelegate::startScan(bool selection) {
+    // A second run would share the bridge's lists with the first and take a second assertion.
+    if (!vup || _nowProcessing.load() || quitting.load())
+        return;
+    setSelectionMode(selection);
+    prepareForRun();
+    VupMode* engine = vup.get();
+    QThread* thread = QThread::create([engine, this] { engine->vupScan(this); });
+    // The thread object goes once the run has ended; nobody waits for it.
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    scanThread = thread;
+    thread->start();
+}
+
+void VupAppDelegate::showInfo() {
+    info->setWindowModality(Qt::WindowModal);
+    info->open();
+}
+
+void VupAppDelegate::dismissInfo() {
+    endInfoSheet();
+}
+
+void VupAppDelegate::moreInfoButton() {
+    if (const auto page = BundleInfo::value(QString::fromLatin1(BundleInfo::kProductPage)))
+        QDesktopServices::openUrl(QUrl(*page));
+}
+
+void VupAppDelegate::endInfoSheet() {
+    if (info->isVisible())
+        info->done(0);
+}
+
+// ---- run and window operations ----
+
+void VupAppDelegate::prepareForRun() {
+    // A cancel belongs to the run it was pressed in, not to every run after it.
+    setCancelled(false);
+    setNowProcessing(true);
+    progress->setIndeterminate(true);
+    progress->startAnimation();
+    _successPreventSleep = IdleSleepAssertion::create(QString::fromLatin1(kAssertionName), assertionID);
+}
+
+void VupAppDelegate::processingComplete() {
+    setNowProcessing(false);
+    if (holdsAssertion()) {
+        IdleSleepAssertion::release(assertionID);
+        _successPreventSleep = IdleSleepAssertion::kNotCreated;
+    }
+}
+
+void VupAppDelegate::stopAnimation() {
+    progress->stopAnimation();
+    progress->setIndeterminate(false);
+}
+
+void VupAppDelegate::cfgProgressBarIndeterminate() {
+    progress->setIndeterminate(true);
+}
+void VupAppDelegate::cfgProgressBarDeterminate() {
+    progress->setIndeterminate(false);
+}
+void VupAppDelegate::cfgProgressBarMaxValue(double value) {
+    progress->setMaxValue(value);
+}
+void VupAppDelegate::cfgProgressBarCurrentValue(double value) {
+    progress->setDoubleValue(value);
+}
+
+// ---- alerts and prompts ----
+
+QMessageBox* VupAppDelegate::buildAlert(const QString& text, const QString& title, QWidget* parent) {
+    auto* alert = new QMessageBox(parent);
+    alert->setIcon(QMessageBox::Warning);
+    alert->setWindowTitle(
+        BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleName)).value_or(QString()));
+    alert->setText(title);
+    alert->setInformativeText(text);
+    alert->addButton(QString::fromLatin1(kOK), QMessageBox::AcceptRole);
+    return alert;
+}
+
+void VupAppDelegate::showAlert(const QString& text, const QString& title) {
+    // Widgets are built on the main thread only; the caller hands over the texts and goes on.
+    MainThread::run(
+        this,
+        [this, text, title] {
+            endInfoSheet();
+            doAlertSheet(buildAlert(text, title, mainWindow.get()));
+        },
+        MainThread::Wait::No);
+}
+
+void VupAppDelegate::doAlertSheet(QMessageBox* alert) {
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->open();
+}
+
+void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
+    MainThread::run(
+        this,
+        [this, text, title] {
+            // Nobody is left to answer while the application quits.
+            if (quitting.load())
+                return;
+            std::unique_ptr<QMessageBox> alert(buildAlert(text, title, mainWindow.get()));
+            alert->setWindowModality(Qt::ApplicationModal);
+            alert->exec();
+        },
+        MainThread::Wait::Yes);
+}
+
+void VupAppDelegate::userSelectedFiles(const QString& path) {
+    QFileDialog panel(mainWindow.get(), QString::fromLatin1(AccessPrompt::kTitle),
+                      AccessPrompt::initialFolder(path));
+    panel.setOption(QFileDialog::DontUseNativeDialog, true);
+    // Directory mode with files shown lets the user pick a folder or the file itself.
+    panel.setFileMode(QFileDialog::Directory);
+    panel.setOption(QFileDialog::ShowDirsOnly, false);
+    panel.setAcceptMode(QFileDialog::AcceptOpen);
+    panel.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
+    auto* message = new QLabel(AccessPrompt::message(path), &panel);
+    message->setObjectName(QStringLiteral("accessPromptMessage"));
+    message->setWordWrap(true);
+    if (auto* grid = qobject_cast<QGridLayout*>(panel.layout()))
+        grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
+    for (;;) {
+        if (quitting.load())
+            return;
+        const int result = panel.exec();
+        if (result == QDialog::Accepted)
+            return;
+        AccessPrompt::logRefusal(result);
+    }
+}

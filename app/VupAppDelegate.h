@@ -1,0 +1,137 @@
+#pragma once
+
+#include "scan/VupDelegate.h"
+
+#include <QMutex>
+#include <QPointer>
+#include <QString>
+#include <atomic>
+#include <memory>
+
+class QDialog;
+class QMainWindow;
+class QMessageBox;
+class QThread;
+class ProgressIndicator;
+class VupMode;
+
+namespace Ui {
+class MainWindow;
+class InfoPanel;
+} // namespace Ui
+
+// The controller of the main window: launch, the observable state the window shows, starting
+// scans on a scan thread, the idle-sleep assertion, and the delegate operations the scan thread
+// reaches the window through (alerts, sheets and the access prompt among them).
+class VupAppDelegate final : public VupDelegate {
+    Q_OBJECT
+    Q_PROPERTY(bool autoDelete READ autoDelete WRITE setAutoDelete NOTIFY autoDeleteChanged)
+    Q_PROPERTY(bool recoverZombies READ recoverZombies WRITE setRecoverZombies NOTIFY recoverZombiesChanged)
+    Q_PROPERTY(bool nowProcessing READ nowProcessing WRITE setNowProcessing NOTIFY nowProcessingChanged)
+    Q_PROPERTY(bool selectionMode READ selectionMode WRITE setSelectionMode NOTIFY selectionModeChanged)
+    Q_PROPERTY(bool cancelled READ cancelled WRITE setCancelled NOTIFY cancelledChanged)
+    Q_PROPERTY(QString statusLabel READ statusLabel WRITE setStatusLabel NOTIFY statusLabelChanged)
+    Q_PROPERTY(QString selectedLabel READ selectedLabel WRITE setSelectedLabel NOTIFY selectedLabelChanged)
+    Q_PROPERTY(QString libraryImageCount READ libraryImageCount WRITE setLibraryImageCount NOTIFY
+                   libraryImageCountChanged)
+
+public:
+    static constexpr const char* kSkipInfoScreenKey = "skipInfoScreen";
+
+    explicit VupAppDelegate(QObject* parent = nullptr);
+    ~VupAppDelegate() override;
+
+    // ---- observable state ----
+    bool autoDelete() const override { return _autoDelete.load(); }
+    void setAutoDelete(bool value);
+    bool recoverZombies() const override { return _recoverZombies.load(); }
+    void setRecoverZombies(bool value) override;
+    bool nowProcessing() const { return _nowProcessing.load(); }
+    void setNowProcessing(bool value);
+    bool selectionMode() const override { return _selectionMode.load(); }
+    void setSelectionMode(bool value);
+    bool cancelled() const override { return _cancelled.load(); }
+    void setCancelled(bool value);
+    QString statusLabel() const;
+    void setStatusLabel(const QString& text) override;
+    QString selectedLabel() const;
+    void setSelectedLabel(const QString& text);
+    QString libraryImageCount() const;
+    void setLibraryImageCount(const QString& text);
+
+    // ---- lifecycle, called by the application on the main thread ----
+    void applicationDidFinishLaunching();
+    void applicationDidBecomeActive();
+    // The application is quitting: stop the run's loading, answer pending prompts at once and
+    // release the assertion now rather than never.
+    void prepareToQuit();
+    // Waits, keeping the event loop turning, for a running scan thread to end. False on time-out.
+    bool waitForScanToEnd(int timeoutMs);
+
+    // ---- window actions ----
+    void processSelection();
+    void processLibrary();
+    void showInfo();
+    void dismissInfo();
+    void moreInfoButton();
+
+    // ---- run and window operations (main thread) ----
+    void prepareForRun();
+    void processingComplete() override;
+    void stopAnimation() override;
+    void cfgProgressBarIndeterminate() override;
+    void cfgProgressBarDeterminate() override;
+    void cfgProgressBarMaxValue(double value) override;
+    void cfgProgressBarCurrentValue(double value) override;
+    void userSelectedFiles(const QString& path) override;
+
+    // ---- alerts (any thread) ----
+    void showAlert(const QString& text, const QString& title) override;
+    void showModalAlert(const QString& text, const QString& title) override;
+    void doAlertSheet(QMessageBox* alert);
+
+    QMainWindow* window() const { return mainWindow.get(); }
+    QDialog* infoPanel() const { return info; }
+    const ProgressIndicator& progressIndicator() const { return *progress; }
+    VupMode* engine() const { return vup.get(); }
+    // True while an idle-sleep assertion is held.
+    bool holdsAssertion() const { return _successPreventSleep == 0; }
+
+signals:
+    void autoDeleteChanged(bool value);
+    void recoverZombiesChanged(bool value);
+    void nowProcessingChanged(bool value);
+    void selectionModeChanged(bool value);
+    void cancelledChanged(bool value);
+    void statusLabelChanged(const QString& text);
+    void selectedLabelChanged(const QString& text);
+    void libraryImageCountChanged(const QString& text);
+
+private:
+    void startScan(bool selection);
+    void endInfoSheet();
+    static QMessageBox* buildAlert(const QString& text, const QString& title, QWidget* parent);
+
+    std::unique_ptr<VupMode> vup;
+    int _successPreventSleep = -1;
+    quint32 assertionID = 0;
+
+    std::atomic<bool> _autoDelete{false};
+    std::atomic<bool> _recoverZombies{false};
+    std::atomic<bool> _nowProcessing{false};
+    std::atomic<bool> _selectionMode{false};
+    std::atomic<bool> _cancelled{false};
+    mutable QMutex labelsMutex;
+    QString _statusLabel;
+    QString _selectedLabel;
+    QString _libraryImageCount;
+
+    std::atomic<bool> quitting{false};
+    QPointer<QThread> scanThread;
+
+    std::unique_ptr<QMainWindow> mainWindow;
+    std::unique_ptr<Ui::MainWindow> ui;
+    std::unique_ptr<Ui::InfoPanel> infoUi;
+    QDialog* info = nullptr; // owned by the main window
+    std::unique_ptr<ProgressIndicator> progress;
+};

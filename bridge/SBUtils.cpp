@@ -1,0 +1,238 @@
+#include "bridge/SBUtils.h"
+
+#include "bridge/ConsistencyError.h"
+#include "bridge/PhotoAppWire.h"
+#include "bridge/iPhotoTypes.h"
+#include "platform/FileManager.h"
+#include "platform/MainThread.h"
+#include "platform/SystemLog.h"
+#include "scan/VupDelegate.h"
+
+#include <QDateTime>
+
+namespace {
+
+constexpr const char* kBundleIdentifier = "com.apple.iPhoto";
+
+constexpr const char* kDoNotUseWarning =
+    "WARNING: Do not use iPhoto while a scan is in progress except to respond to iPhoto dialog messages.";
+constexpr const char* kBuildingLists = "Building Lists";
+constexpr const char* kIssueReport = "Issue: %1\n-%2\n-%3 of size %4";
+constexpr const char* kIssueCount = "Found %1 images with issues";
+
+constexpr const char* kInvalidProperties = "Invalid Properties";
+constexpr const char* kInvalidFilename = "Invalid Filename";
+constexpr const char* kInvalidPath = "Invalid Path";
+constexpr const char* kInvalidDate = "Invalid Date";
+constexpr const char* kInvalidId = "Invalid ID";
+constexpr const char* kInvalidHeight = "Invalid Height";
+constexpr const char* kInvalidWidth = "Invalid Width";
+
+// Where the consistency check of a load reports from, and what each of its lines checks.
+constexpr const char* kLoadOperation = "loadData";
+constexpr const char* kLoadSource = "SBUtils-iPhoto";
+constexpr const char* kMissingFilenames = "Missing filenames";
+constexpr const char* kMissingImageIds = "Missing image ids";
+constexpr const char* kMissingFilePaths = "Missing file paths";
+constexpr const char* kMissingImageDates = "Missing image dates";
+constexpr const char* kMissingImageHeights = "Missing image heights";
+constexpr const char* kMissingImageWidths = "Missing image widths";
+
+QString latin(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+QString describeEntry(const QVariant& entry) {
+    if (isNullMarker(entry))
+        return QStringLiteral("<null>");
+    return entry.toString();
+}
+
+QString describePhoto(const iPhotoPhoto& photo) {
+    return QStringLiteral("<photo %1>").arg(photo.id());
+}
+
+// A number entry as a 32-bit signed integer; anything else (the null marker, text) is 0.
+qint32 int32Of(const QVariant& v) {
+    switch (v.metaType().id()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return static_cast<qint32>(v.toLongLong());
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+SBUtils::SBUtils()
+    : photoApplication(iPhotoApplication::applicationWithBundleIdentifier(latin(kBundleIdentifier))) {}
+
+void SBUtils::setAppDelegate(VupDelegate* d) {
+    delegate = d;
+}
+
+QList<iPhotoItem> SBUtils::getSelection() const {
+    return photoApplication->selection();
+}
+
+QList<iPhotoPhoto> SBUtils::getAllImages() const {
+    return photoApplication->photoLibraryAlbum().photos();
+}
+
+bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
+    issuePhotos = {};
+    issueTexts = {};
+    issueIndexById = {};
+
+    delegate->cfgInfoText(latin(kDoNotUseWarning));
+
+    const qsizetype n = photos.size();
+    // New lists rather than cleared ones: a reader holding the previous load's lists keeps them.
+    filenames = {};
+    paths = {};
+    originalsPaths = {};
+    dates = {};
+    ids = {};
+    heightValues = {};
+    widths = {};
+    dims = {};
+    sizes = {};
+    hashes = {};
+    for (QVariantList* list : {&filenames, &paths, &originalsPaths, &dates, &ids, &heightValues, &widths})
+        list->reserve(n);
+    dims.reserve(n);
+    sizes.reserve(n);
+    hashes.reserve(n);
+    photoList = photos;
+
+    VupDelegate* d = delegate;
+    MainThread::run(
+        d, [d] { d->cfgProgressBarDeterminate(); }, MainThread::Wait::Yes);
+    MainThread::run(
+        d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, MainThread::Wait::Yes);
+    MainThread::run(
+        d, [d] { d->cfgProgressBarCurrentValue(0); }, MainThread::Wait::No);
+
+    // One request per photo; every value of the photo comes from its one answer.
+    struct Key {
+        const char* name;
+        QVariantList* list;
+        QVariant placeholder;
+        const char* issue;
+    };
+    const Key keys[] = {
+        {PhotoAppWire::kImageFilename, &filenames, QString(""), kInvalidFilename},
+        {PhotoAppWire::kImagePath, &paths, QString(""), kInvalidPath},
+        {PhotoAppWire::kOriginalPath, &originalsPaths, QString(""), kInvalidPath},
+        {PhotoAppWire::kDate, &dates, QVariant(), kInvalidDate},
+        {PhotoAppWire::kId, &ids, QString(""), kInvalidId},
+        {PhotoAppWire::kHeight, &heightValues, QVariant(0), kInvalidHeight},
+        {PhotoAppWire::kWidth, &widths, QVariant(0), kInvalidWidth},
+    };
+
+    for (qsizetype i = 0; i < n; ++i) {
+        MainThread::run(
+            d, [d, i] { d->cfgProgressBarCurrentValue(double(i + 1)); }, MainThread::Wait::No);
+        if (d->cancelled())
+            return false;
+        const iPhotoPhoto& photo = photos.at(i);
+        QVariantMap properties;
+        if (!photo.properties(properties))
+            logImageIssue(photo, latin(kInvalidProperties));
+        for (const Key& key : keys) {
+            const auto it = properties.constFind(latin(key.name));
+            if (it != properties.constEnd()) {
+                key.list->append(*it);
+                continue;
+            }
+            // An absent date stands in as the moment the entry was made.
+            key.list->append(key.placeholder.isValid() ? key.placeholder
+                                                       : QVariant(QDateTime::currentDateTime()));
+            logImageIssue(photo, latin(key.issue));
+        }
+    }
+
+    const struct {
+        const QVariantList& list;
+        int line;
+        const char* description;
+    } checks[] = {
+        {filenames, 175, kMissingFilenames},       {ids, 176, kMissingImageIds},
+        {paths, 177, kMissingFilePaths},           {dates, 178, kMissingImageDates},
+        {heightValues, 179, kMissingImageHeights}, {widths, 180, kMissingImageWidths},
+    };
+    for (const auto& check : checks) {
+        if (check.list.size() != n)
+            throw ConsistencyError(latin(kLoadOperation), latin(kLoadSource), check.line,
+                                   latin(check.description));
+    }
+
+    vupLog(latin(kBuildingLists));
+    for (qsizetype i = 0; i < n; ++i) {
+        const qint32 w = int32Of(widths.at(i));
+        const qint32 h = int32Of(heightValues.at(i));
+        dims.append(h == 0 ? 0.0f : static_cast<float>(double(w) / double(h)));
+        sizes.append(imagefs(i));
+        hashes.append(QString(""));
+    }
+
+    reportImageIssues();
+    return true;
+}
+
+qint64 SBUtils::imagefs(qint64 index) const {
+    if (index < 0 || index >= paths.size())
+        return 0;
+    const QVariant& entry = paths.at(index);
+    if (isNullMarker(entry) || entry.metaType().id() != QMetaType::QString)
+        return 0;
+    const QString path = entry.toString();
+    if (!FileManager::fileExistsAtPath(path))
+        return 0;
+    return FileManager::itemSize(path);
+}
+
+void SBUtils::tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword) const {
+    photo.select();
+    photoApplication->assignKeywordString(keyword);
+}
+
+void SBUtils::logImageIssue(const iPhotoPhoto& photo, const QString& issue) {
+    const auto it = issueIndexById.constFind(photo.id());
+    if (it != issueIndexById.constEnd()) {
+        issueTexts[*it].append(issue);
+        return;
+    }
+    issueIndexById.insert(photo.id(), issuePhotos.size());
+    issuePhotos.append(photo);
+    issueTexts.append(QStringList{issue});
+}
+
+void SBUtils::reportImageIssues() const {
+    // First position of each photo in the photo list, built once rather than searched per issue.
+    QHash<qint64, qsizetype> firstPosition;
+    if (!issuePhotos.isEmpty()) {
+        firstPosition.reserve(photoList.size());
+        for (qsizetype k = photoList.size() - 1; k >= 0; --k)
+            firstPosition.insert(photoList.at(k).id(), k);
+    }
+    for (qsizetype j = 0; j < issuePhotos.size(); ++j) {
+        const iPhotoPhoto& photo = issuePhotos.at(j);
+        const qsizetype k = firstPosition.value(photo.id(), -1);
+        const QString filename = k >= 0 && k < filenames.size() ? describeEntry(filenames.at(k)) : QString();
+        const QString size = k >= 0 && k < sizes.size() ? QString::number(sizes.at(k)) : QString();
+        vupLog(
+            latin(kIssueReport)
+                .arg(describePhoto(photo),
+                     QStringLiteral("(") + issueTexts.at(j).join(QStringLiteral(", ")) + QStringLiteral(")"),
+                     filename, size));
+    }
+    vupLog(latin(kIssueCount).arg(issuePhotos.size()));
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "bridge/iPhotoBridge.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <memory>
+
+class VupDelegate;
+
+// The scan's bridge to the photo application: the photo list, the per-photo image property lists
+// (entry i of every list belongs to photo i of the latest load), tagging single photos, the
+// pre-scan checks and the log of photos whose properties came back incomplete.
+//
+// Used from the scan thread only, one run at a time.
+class SBUtils {
+public:
+    SBUtils();
+    SBUtils(const SBUtils&) = delete;
+    SBUtils& operator=(const SBUtils&) = delete;
+
+    void setAppDelegate(VupDelegate* delegate);
+    VupDelegate* appDelegate() const { return delegate; }
+
+    // Pre-scan checks. Each answers true when the run must stop; the user has then been told why.
+    bool versionCheck();
+    bool verifyKeywords(const QStringList& keywords, const QString& product);
+
+    // The application's current selection as it stands: photos, albums or both.
+    QList<iPhotoItem> getSelection() const;
+    // Every photo of the library, fetched in one request.
+    QList<iPhotoPhoto> getAllImages() const;
+
+    // Fills the image property lists from one `properties` request per photo. False when the user
+    // cancelled; the lists then end before the photo at which loading stopped.
+    bool loadData(const QList<iPhotoPhoto>& photos);
+
+    // Byte size of the file at entry `index` of pathList (a link's own size); 0 when there is none.
+    qint64 imagefs(qint64 index) const;
+    // Makes the photo the whole selection and assigns the keyword to the selection.
+    void tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword) const;
+    void logImageIssue(const iPhotoPhoto& photo, const QString& issue);
+    void reportImageIssues() const;
+
+    // The image property lists. Entries of the QVariantList lists are a value, or nullMarker()
+    // where the application reported a missing value, or the list's placeholder for an absent key.
+    const QVariantList& filenameList() const { return filenames; }
+    const QVariantList& pathList() const { return paths; }
+    const QVariantList& originalsPathList() const { return originalsPaths; }
+    const QVariantList& dateList() const { return dates; }
+    const QVariantList& idList() const { return ids; }
+    const QVariantList& heights() const { return heightValues; }
+    const QList<float>& dimsList() const { return dims; }
+    const QList<qint64>& sizeList() const { return sizes; }
+    const QStringList& hashList() const { return hashes; }
+    void setFilenameList(QVariantList l) { filenames = std::move(l); }
+    void setPathList(QVariantList l) { paths = std::move(l); }
+    void setOriginalsPathList(QVariantList l) { originalsPaths = std::move(l); }
+    void setDateList(QVariantList l) { dates = std::move(l); }
+    void setIdList(QVariantList l) { ids = std::move(l); }
+    void setHeights(QVariantList l) { heightValues = std::move(l); }
+    void setDimsList(QList<float> l) { dims = std::move(l); }
+    void setSizeList(QList<qint64> l) { sizes = std::move(l); }
+    void setHashList(QStringList l) { hashes = std::move(l); }
+
+    const QList<iPhotoPhoto>& selectionList() const { return photoList; }
+    const QList<iPhotoPhoto>& imagesWithIssues() const { return issuePhotos; }
+    const QList<QStringList>& issueDescriptors() const { return issueTexts; }
+
+    iPhotoApplication& application() const { return *photoApplication; }
+
+private:
+    std::shared_ptr<iPhotoApplication> photoApplication;
+    VupDelegate* delegate = nullptr;
+
+    QList<iPhotoPhoto> photoList;
+    QVariantList filenames, paths, originalsPaths, dates, ids, heightValues, widths;
+    QList<float> dims;
+    QList<qint64> sizes;
+    QStringList hashes;
+
+    QList<iPhotoPhoto> issuePhotos;
+    QList<QStringList> issueTexts;
+    QHash<qint64, qsizetype> issueIndexById; // photo id -> position in issuePhotos
+};

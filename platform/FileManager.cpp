@@ -1,0 +1,24 @@
+#include "platform/FileManager.h"
+
+#include <QFile>
+#include <sys/stat.h>
+
+namespace FileManager {
+
+bool fileExistsAtPath(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+qint64 itemSize(const QString& path) {
+    if (path.isEmpty())
+        return 0;
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return 0;
+    return static_cast<qint64>(st.st_size);
+}
+
+} // namespace FileManager

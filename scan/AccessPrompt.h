@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+// The access prompt's texts, shared by the window and the terminal: both ask the user to point at
+// a file or folder the scan must read, and both log every refusal the same way.
+namespace AccessPrompt {
+
+inline constexpr const char* kTitle = "Read Access Required";
+
+// The message names only the last path component of `path`.
+QString message(const QString& path);
+// The folder the prompt opens in: `path` without its last component.
+QString initialFolder(const QString& path);
+// One log line per refusal, with the panel's result (0 for Cancel).
+void logRefusal(long result);
+
+} // namespace AccessPrompt

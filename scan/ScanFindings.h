@@ -1,0 +1,41 @@
+#pragma once
+
+#include "bridge/iPhotoBridge.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+// What one scan run found and did, for faces that report on it afterwards (the terminal runner's
+// listing and JSON report). Positions index the photo list and the three path lists.
+struct ScanFindings {
+    enum class Outcome {
+        NotRun,
+        Completed,
+        VersionRefused,   // the version check stopped the run
+        KeywordsRefused,  // the keyword check stopped the run
+        NothingToProcess, // empty photo list, or albums in the selection
+        ListsIncomplete,  // loading ended early (cancelled) or lists do not match the photo list
+        Failed,           // an internal error ended the run
+    };
+
+    Outcome outcome = Outcome::NotRun;
+    bool selectionMode = false;
+    bool deleteMode = false;
+    bool dryRun = false;
+
+    QList<iPhotoPhoto> photos;
+    QVariantList filenames, paths, originals;
+
+    QList<qsizetype> missingImage;  // ascending
+    QList<qsizetype> missingMaster; // ascending
+    QList<qsizetype> removed;       // removed from the library (would be, in a dry run)
+    QList<qsizetype> taggedMissing; // tagged "Vup Missing" (would be, in a dry run)
+    QStringList zombies;
+
+    QString summary; // the text of the closing alert
+    QString failure; // what ended a failed run
+
+    qsizetype issueCount() const { return missingImage.size() + missingMaster.size(); }
+};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QObject>
+
+// The bridge's loading of the image property lists, issue log and report, and tagging.
+class LibraryLoadingTest : public QObject {
+    Q_OBJECT
+private slots:
+    void emptyPhotoList();
+    void listsPlaceholdersAndIssues();
+    void secondLoadReplacesTheFirst();
+    void cancelBeforeTheFirstPhoto();
+    void taggingTwoPhotos();
+};

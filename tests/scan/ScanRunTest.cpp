@@ -1,0 +1,478 @@
+#include "tests/scan/ScanRunTest.h"
+
+#include "scan/VupMode.h"
+#include "tests/scan/LogCapture.h"
+#include "tests/scan/ScanRunner.h"
+#include "tests/scan/TestLibrary.h"
+#include "tests/support/DesktopServices.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QJsonArray>
+#include <QTest>
+#include <stdexcept>
+
+namespace {
+
+const QString kMissing = QStringLiteral("Vup Missing");
+const QString kMasterMissing = QStringLiteral("Vup Master Missing");
+
+qsizetype positionOf(const ScanFindings& f, qint64 id) {
+    for (qsizetype i = 0; i < f.photos.size(); ++i) {
+        if (f.photos.at(i).id() == id)
+            return i;
+    }
+    return -1;
+}
+
+QList<qint64> idsAt(const ScanFindings& f, const QList<qsizetype>& positions) {
+    QList<qint64> ids;
+    for (qsizetype i : positions)
+        ids.append(f.photos.at(i).id());
+    std::sort(ids.begin(), ids.end());
+    return ids;
+}
+
+// Index of the first call of that name (and value, when given) in the whole log; -1 if none.
+int indexOf(const QList<DelegateCall>& calls, const QString& name, const QVariant& value = {}) {
+    for (int i = 0; i < calls.size(); ++i) {
+        if (calls.at(i).name == name && (!value.isValid() || calls.at(i).value == value))
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+void ScanRunTest::initTestCase() {
+    services = new DesktopServices;
+    QVERIFY(services->start(true, true));
+}
+
+void ScanRunTest::cleanupTestCase() {
+    delete services;
+    services = nullptr;
+}
+
+void ScanRunTest::classificationTable_data() {
+    QTest::addColumn<bool>("deleteMode");
+    QTest::newRow("tagging") << false;
+    QTest::newRow("delete") << true;
+}
+
+// Every kind of photo entry in one library: the sets it lands in, and what the run does to it.
+void ScanRunTest::classificationTable() {
+    QFETCH(bool, deleteMode);
+    TestLibrary lib;
+    QVERIFY(lib.isValid());
+    const qint64 nullPath = lib.addPhoto(lib.writeFile(QStringLiteral("a/nullpath.jpg")));
+    const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("a/gone.jpg")));
+    const qint64 masterGone = lib.addPhoto(lib.writeFile(QStringLiteral("a/edited3.jpg")),
+                                           lib.missingPath(QStringLiteral("a/master3.jpg")));
+    const qint64 nullNameMasterGone = lib.addPhoto(lib.writeFile(QStringLiteral("a/edited4.jpg")),
+                                                   lib.missingPath(QStringLiteral("a/master4.jpg")));
+    const qint64 fine = lib.addPhoto(lib.writeFile(QStringLiteral("a/edited5.jpg")),
+                                     lib.writeFile(QStringLiteral("a/master5.jpg")));
+    const qint64 nullName = lib.addPhoto(lib.writeFile(QStringLiteral("a/nullname.jpg")));
+    const qint64 absentPath = lib.addPhoto(lib.writeFile(QStringLiteral("a/absentpath.jpg")));
+    const qint64 failed = lib.addPhoto(lib.writeFile(QStringLiteral("a/failed.jpg")));
+    const qint64 nullMaster = lib.addPhoto(lib.writeFile(QStringLiteral("a/nullmaster.jpg")));
+    QVERIFY(nullPath && gone && masterGone && nullNameMasterGone && fine && nullName && absentPath &&
+            failed && nullMaster);
+    auto id = [](qint64 v) {
+        return QString::number(v);
+    };
+    QVERIFY(lib.fault(
+        {QStringLiteral("--photo"), id(nullPath), QStringLiteral("--null"), QStringLiteral("imagePath")}));
+    QVERIFY(lib.fault({QStringLiteral("--photo"), id(nullNameMasterGone), QStringLiteral("--null"),
+                       QStringLiteral("imageFilename")}));
+    QVERIFY(lib.fault({QStringLiteral("--photo"), id(nullName), QStringLiteral("--null"),
+                       QStringLiteral("imageFilename")}));
+    QVERIFY(lib.fault({QStringLiteral("--photo"), id(absentPath), QStringLiteral("--absent"),
+                       QStringLiteral("imagePath")}));
+    QVERIFY(lib.fault({QStringLiteral("--photo"), id(failed), QStringLiteral("--fail-properties")}));
+    QVERIFY(lib.fault({QStringLiteral("--photo"), id(nullMaster), QStringLiteral("--null"),
+                       QStringLiteral("originalPath")}));
+    QVERIFY(lib.addIssueKeywords());
+    QVERIFY(lib.serve());
+
+    LogCapture log;
+    const qsizetype notificationsBefore = services->notifications().size();
+    VupMode vup;
+    RecordingDelegate d;
+    d.deleteOption = deleteMode;
+    QVERIFY(runScanThread(vup, d));
+    const ScanFindings f = vup.lastRun();
+    QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
+    QCOMPARE(f.photos.size(), 9);
+
+    QList<qint64> expectImage{nullPath, gone, nullNameMasterGone, nullName, absentPath, failed};
+    QList<qint64> expectMaster{masterGone, nullNameMasterGone, nullMaster};
+    std::sort(expectImage.begin(), expectImage.end());
+    std::sort(expectMaster.begin(), expectMaster.end());
+    QCOMPARE(idsAt(f, f.missingImage), expectImage);
+    QCOMPARE(idsAt(f, f.missingMaster), expectMaster);
+    QVERIFY(std::is_sorted(f.missingImage.begin(), f.missingImage.end()));
+
+    // Master-missing photos are tagged in both modes and never removed.
+    for (qint64 p : {masterGone, nullMaster})
+        QCOMPARE(lib.keywordsOf(p), QStringList{kMasterMissing});
+    QCOMPARE(lib.keywordsOf(fine), QStringList{});
+
+    const QList<qint64> trash = lib.photosOfAlbum(lib.trashAlbumId());
+    const QList<qint64> library = lib.photosOfAlbum(lib.libraryAlbumId());
+    if (!deleteMode) {
+        QVERIFY(trash.isEmpty());
+        QCOMPARE(library.size(), 9);
+        for (qint64 p : {nullPath, gone, nullName, absentPath, failed})
+            QCOMPARE(lib.keywordsOf(p), QStringList{kMissing});
+        QCOMPARE(lib.keywordsOf(nullNameMasterGone), (QStringList{kMasterMissing, kMissing}));
+        QVERIFY(f.removed.isEmpty());
+    } else {
+        // Only the photo whose named image file is verifiably gone leaves the library.
+        QCOMPARE(trash, QList<qint64>{gone});
+        QVERIFY(!library.contains(gone));
+        QCOMPARE(library.size(), 8);
+        QCOMPARE(idsAt(f, f.removed), QList<qint64>{gone});
+        QCOMPARE(lib.keywordsOf(gone), QStringList{});
+        // The others of the missing-image set stay, tagged, and the log says why each stayed.
+        for (qint64 p : {nullPath, nullName, absentPath, failed})
+            QCOMPARE(lib.keywordsOf(p), QStringList{kMissing});
+        QCOMPARE(lib.keywordsOf(nullNameMasterGone), (QStringList{kMasterMissing, kMissing}));
+        const QStringList why = log.linesStartingWith(QStringLiteral("Not removing photo "));
+        QCOMPARE(why.size(), 5);
+        for (qint64 p : {nullPath, nullNameMasterGone, nullName, absentPath, failed})
+            QVERIFY2(
+                why.filter(
+                       QStringLiteral("Not removing photo %1 at position %2:").arg(p).arg(positionOf(f, p)))
+                        .size() == 1,
+                qPrintable(why.join(u'\n')));
+    }
+
+    // Nine issues: a photo in both sets counts twice.
+    QCOMPARE(f.issueCount(), 9);
+    const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+    QCOMPARE(alerts.size(), 1);
+    QCOMPARE(alerts.first().title, QStringLiteral("Success"));
+    QCOMPARE(alerts.first().value.toString(), VupMode::summaryText(9, 0, false));
+    QVERIFY(alerts.first().value.toString().startsWith(QStringLiteral("Vup discovered 9 issues")));
+
+    // The failed photo's eight issues are reported once loading completes.
+    const QStringList issues = log.linesStartingWith(QStringLiteral("Issue: "));
+    const QStringList failedIssue = issues.filter(QStringLiteral("photo %1>").arg(failed));
+    QCOMPARE(failedIssue.size(), 1);
+    QVERIFY(
+        failedIssue.first().contains(QStringLiteral("(Invalid Properties, Invalid Filename, Invalid Path, "
+                                                    "Invalid Path, Invalid Date, Invalid ID, Invalid Height, "
+                                                    "Invalid Width)")));
+    QVERIFY(log.lines().contains(QStringLiteral("Found 2 images with issues")));
+
+    const QList<DesktopServices::Notification> notes = services->notifications().mid(notificationsBefore);
+    QCOMPARE(notes.size(), 1);
+    QCOMPARE(notes.first().summary, QStringLiteral("Processing Complete"));
+    QCOMPARE(notes.first().body, QStringLiteral("Vup has finished processing."));
+    QVERIFY(notes.first().hints.contains(QStringLiteral("sound-name")));
+    lib.stop();
+}
+
+// The order, thread and wait of every window operation of a library run with zombie recovery on.
+void ScanRunTest::delegateCallsOfLibraryRun() {
+    TestLibrary lib;
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("p%1.jpg").arg(i))));
+    QVERIFY(lib.serve());
+    VupMode vup;
+    RecordingDelegate d;
+    d.zombiesOption = true;
+    d.judgeWaits = true;
+    QVERIFY(runScanThread(vup, d));
+    QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
+
+    struct Expected {
+        const char* name;
+        QVariant value;
+        bool waited;
+    };
+    const QString loading = QStringLiteral("Loading Data");
+    const Expected expected[] = {
+        {"cfgProgressBarIndeterminate", {}, false},
+        {"setStatusLabel", loading, false},
+        {"cfgProgressBarDeterminate", {}, true},
+        {"cfgProgressBarMaxValue", 3.0, true},
+        {"cfgProgressBarCurrentValue", 0.0, false},
+        {"cfgProgressBarCurrentValue", 1.0, false},
+        {"cfgProgressBarCurrentValue", 2.0, false},
+        {"cfgProgressBarCurrentValue", 3.0, false},
+        {"stopAnimation", {}, false},
+        {"setStatusLabel", QStringLiteral("Detecting Zombies"), true},
+        {"cfgProgressBarMaxValue", 3.0, true},
+        {"setStatusLabel", QStringLiteral("Processing Images"), false},
+        {"cfgProgressBarCurrentValue", 1.0, false},
+        {"cfgProgressBarCurrentValue", 2.0, false},
+        {"cfgProgressBarCurrentValue", 3.0, false},
+        {"setStatusLabel", QStringLiteral("Tagging Items"), false},
+        {"setStatusLabel", QStringLiteral("Processing Complete"), true},
+        {"processingComplete", {}, true},
+        {"stopAnimation", {}, true},
+    };
+    const QList<DelegateCall> window = d.windowCalls();
+    QCOMPARE(window.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < window.size(); ++i) {
+        const DelegateCall& c = window.at(i);
+        const Expected& e = expected[i];
+        QVERIFY2(c.name == QLatin1StringView(e.name),
+                 qPrintable(QStringLiteral("call %1: %2 instead of %3").arg(i).arg(c.name, e.name)));
+        if (e.value.isValid())
+            QCOMPARE(c.value, e.value);
+        QVERIFY2(
+            c.waited.has_value() && *c.waited == e.waited,
+            qPrintable(
+                QStringLiteral("call %1 (%2) waited=%3").arg(i).arg(c.name).arg(c.waited.value_or(false))));
+    }
+    // Window work ran on the window thread only; the scan thread made the direct calls itself.
+    for (const DelegateCall& c : d.calls()) {
+        if (c.name == QLatin1StringView("cfgInfoText") || c.name == QLatin1StringView("cancelled") ||
+            c.name == QLatin1StringView("showAlert"))
+            QCOMPARE(c.thread, DelegateCall::Thread::Scan);
+        else
+            QCOMPARE(c.thread, DelegateCall::Thread::Window);
+    }
+    QCOMPARE(d.count(QStringLiteral("cancelled")), 3);
+    const QList<DelegateCall> info = d.callsNamed(QStringLiteral("cfgInfoText"));
+    QCOMPARE(info.size(), 1);
+    QVERIFY(info.first().value.toString().startsWith(QStringLiteral("WARNING: Do not use iPhoto")));
+
+    // The summary alert comes before the run returns to idle.
+    const QList<DelegateCall> all = d.calls();
+    const int alert = indexOf(all, QStringLiteral("showAlert"));
+    QVERIFY(alert >= 0);
+    QCOMPARE(all.at(alert).title, QStringLiteral("Success"));
+    QCOMPARE(
+        all.at(alert).value.toString(),
+        QStringLiteral("Congratulations, your iPhoto library is problem free and happy.  0 issues found."));
+    QVERIFY(alert < indexOf(all, QStringLiteral("processingComplete")));
+    lib.stop();
+}
+
+void ScanRunTest::refusals_data() {
+    QTest::addColumn<bool>("selection");
+    QTest::addColumn<int>("photos");
+    QTest::addColumn<bool>("selectAlbum");
+    QTest::addColumn<int>("selectPhotos");
+    QTest::newRow("empty library") << false << 0 << false << 0;
+    QTest::newRow("empty selection") << true << 2 << false << 0;
+    QTest::newRow("one album") << true << 2 << true << 0;
+    QTest::newRow("album with photos") << true << 2 << true << 2;
+}
+
+// Nothing suitable to process: refused before loading, cleanup first, then the alert.
+void ScanRunTest::refusals() {
+    QFETCH(bool, selection);
+    QFETCH(int, photos);
+    QFETCH(bool, selectAlbum);
+    QFETCH(int, selectPhotos);
+    TestLibrary lib;
+    QList<qint64> ids;
+    for (int i = 0; i < photos; ++i)
+        ids.append(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
+    if (selectAlbum) {
+        const qint64 album = lib.createAlbum(QStringLiteral("Holiday"));
+        QVERIFY(album);
+        QVERIFY(lib.selectAlbum(album));
+        if (selectPhotos > 0) {
+            // Mixed selection: the album first, then photos, through the service's control face.
+            QVERIFY(lib.serve());
+            QDBusMessage m = QDBusMessage::createMethodCall(
+                QStringLiteral("com.apple.iPhoto"), QStringLiteral("/control"),
+                QStringLiteral("com.apple.iPhoto.Control"), QStringLiteral("SelectItems"));
+            QList<QDBusObjectPath> items{QDBusObjectPath(QStringLiteral("/albums/%1").arg(album))};
+            for (int i = 0; i < selectPhotos; ++i)
+                items.append(QDBusObjectPath(QStringLiteral("/photos/%1").arg(ids.at(i))));
+            qDBusRegisterMetaType<QList<QDBusObjectPath>>();
+            m.setArguments({QVariant::fromValue(items)});
+            QCOMPARE(QDBusConnection::sessionBus().call(m).type(), QDBusMessage::ReplyMessage);
+        }
+    }
+    if (!selectAlbum || selectPhotos == 0)
+        QVERIFY(lib.serve());
+
+    const qsizetype notificationsBefore = services->notifications().size();
+    VupMode vup;
+    RecordingDelegate d;
+    d.selectionOption = selection;
+    d.deleteOption = true;
+    QVERIFY(runScanThread(vup, d));
+    QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::NothingToProcess);
+    const QList<DelegateCall> all = d.calls();
+    const int complete = indexOf(all, QStringLiteral("processingComplete"));
+    const int stop = indexOf(all, QStringLiteral("stopAnimation"));
+    const int alert = indexOf(all, QStringLiteral("showAlert"));
+    QVERIFY(complete >= 0 && complete < stop && stop < alert);
+    QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
+    QCOMPARE(all.at(alert).title, QStringLiteral("Unable To Process"));
+    QCOMPARE(all.at(alert).value.toString(),
+             QStringLiteral("You need to select the photos you want me to process"));
+    QCOMPARE(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Loading Data")), -1);
+    // Nothing was touched: no photo left the library, however the selection was made up.
+    QVERIFY(lib.photosOfAlbum(lib.trashAlbumId()).isEmpty());
+    QCOMPARE(services->notifications().size(), notificationsBefore);
+    lib.stop();
+}
+
+void ScanRunTest::singlePhotoSelectionIsProcessed() {
+    TestLibrary lib;
+    const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg")));
+    const qint64 other = lib.addPhoto(lib.missingPath(QStringLiteral("other.jpg")));
+    QVERIFY(gone && other);
+    QVERIFY(lib.addIssueKeywords());
+    QVERIFY(lib.selectPhotos({gone}));
+    QVERIFY(lib.serve());
+    VupMode vup;
+    RecordingDelegate d;
+    d.selectionOption = true;
+    QVERIFY(runScanThread(vup, d));
+    const ScanFindings f = vup.lastRun();
+    QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
+    QCOMPARE(f.photos.size(), 1);
+    QCOMPARE(lib.keywordsOf(gone), QStringList{kMissing});
+    QCOMPARE(lib.keywordsOf(other), QStringList{});
+    lib.stop();
+}
+
+// A cancel during loading ends the run with "Unable To Continue", the alert before the cleanup,
+// and no issue report.
+void ScanRunTest::cancellationDuringLoading() {
+    TestLibrary lib;
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
+    QVERIFY(lib.addIssueKeywords());
+    QVERIFY(lib.serve());
+    LogCapture log;
+    VupMode vup;
+    RecordingDelegate d;
+    d.cancelAfterReads = 1;
+    QVERIFY(runScanThread(vup, d));
+    const ScanFindings f = vup.lastRun();
+    QCOMPARE(f.outcome, ScanFindings::Outcome::ListsIncomplete);
+    QCOMPARE(d.count(QStringLiteral("cancelled")), 2);
+    QCOMPARE(f.paths.size(), 1);
+
+    const QList<DelegateCall> all = d.calls();
+    const int alert = indexOf(all, QStringLiteral("showAlert"));
+    QVERIFY(alert >= 0);
+    QCOMPARE(all.at(alert).title, QStringLiteral("Unable To Continue"));
+    QCOMPARE(
+        all.at(alert).value.toString(),
+        QStringLiteral("You need to deal with the item(s) that iPhoto could not open because the original "
+                       "referenced item could not be found."));
+    QVERIFY(alert < indexOf(all, QStringLiteral("processingComplete")));
+    QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
+    QVERIFY(log.linesStartingWith(QStringLiteral("Found ")).isEmpty());
+    QCOMPARE(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Processing Images")), -1);
+    // Nothing was tagged.
+    for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray())
+        QVERIFY(p.toObject().value(QStringLiteral("keywords")).toArray().isEmpty());
+    lib.stop();
+}
+
+// An error thrown in the middle of a run still returns the controller to idle exactly once, and
+// the engine serves the next run.
+void ScanRunTest::failureMidRunStillCleansUpOnce() {
+    TestLibrary lib;
+    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg"))));
+    QVERIFY(lib.serve());
+    VupMode vup;
+    {
+        RecordingDelegate d;
+        d.onInfoText = [] {
+            throw std::runtime_error("lists out of step");
+        };
+        QVERIFY(runScanThread(vup, d));
+        QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Failed);
+        QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
+        const QList<DelegateCall> all = d.calls();
+        const int alert = indexOf(all, QStringLiteral("showAlert"));
+        QVERIFY(alert >= 0 && alert < indexOf(all, QStringLiteral("processingComplete")));
+        QCOMPARE(all.at(alert).title, QStringLiteral("Unable To Continue"));
+        QVERIFY(all.at(alert).value.toString().contains(QStringLiteral("lists out of step")));
+        // The last window operation is the stop of the cleanup.
+        QCOMPARE(d.windowCalls().last().name, QStringLiteral("stopAnimation"));
+    }
+    RecordingDelegate again;
+    QVERIFY(runScanThread(vup, again));
+    QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
+    QCOMPARE(again.count(QStringLiteral("processingComplete")), 1);
+    lib.stop();
+}
+
+void ScanRunTest::summaryTexts() {
+    QCOMPARE(
+        VupMode::summaryText(0, 0, true),
+        QStringLiteral("Congratulations, your selected images are problem free and happy.  0 issues found."));
+    QCOMPARE(
+        VupMode::summaryText(0, 0, false),
+        QStringLiteral("Congratulations, your iPhoto library is problem free and happy.  0 issues found."));
+    QCOMPARE(VupMode::summaryText(0, 4, false),
+             QStringLiteral(
+                 "\n\n4 Zombies were detected and re-added to your library.  They are located in the Vup "
+                 "Zombies Album."));
+    QCOMPARE(VupMode::summaryText(3, 2, false),
+             QStringLiteral(
+                 "Vup discovered 3 issues that were tagged or deleted to make everything happy again.  You "
+                 "can search for the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see "
+                 "these images.\n\n2 Zombies were detected and re-added to your library.  They are located "
+                 "in the Vup Zombies Album."));
+
+    // A selection run without issues says so in its own words.
+    TestLibrary lib;
+    const qint64 fine = lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg")));
+    QVERIFY(lib.selectPhotos({fine}));
+    QVERIFY(lib.serve());
+    VupMode vup;
+    RecordingDelegate d;
+    d.selectionOption = true;
+    QVERIFY(runScanThread(vup, d));
+    const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+    QCOMPARE(alerts.size(), 1);
+    QCOMPARE(alerts.first().value.toString(), VupMode::summaryText(0, 0, true));
+    lib.stop();
+}
+
+void ScanRunTest::runWithoutNotificationService() {
+    services->stop();
+    TestLibrary lib;
+    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg"))));
+    QVERIFY(lib.serve());
+    VupMode vup;
+    RecordingDelegate d;
+    QVERIFY(runScanThread(vup, d));
+    QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
+    QCOMPARE(d.callsNamed(QStringLiteral("showAlert")).first().title, QStringLiteral("Success"));
+    lib.stop();
+    QVERIFY(services->start(true, true));
+}
+
+void ScanRunTest::countsFollowTheApplication() {
+    VupMode vup;
+    QVERIFY(!vup.photoApplicationIsRunning());
+    QCOMPARE(vup.libraryCount(), 0);
+    QCOMPARE(vup.selectionCount(), 0);
+
+    TestLibrary lib;
+    const qint64 a = lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg")));
+    const qint64 b = lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg")));
+    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("c.jpg"))));
+    QVERIFY(lib.selectPhotos({a, b}));
+    QVERIFY(lib.serve());
+    QVERIFY(vup.photoApplicationIsRunning());
+    QCOMPARE(vup.libraryCount(), 3);
+    QCOMPARE(vup.selectionCount(), 2);
+    lib.stop();
+    const qint64 album = lib.createAlbum(QStringLiteral("Trip"));
+    QVERIFY(lib.selectAlbum(album));
+    QVERIFY(lib.serve());
+    QCOMPARE(vup.selectionCount(), 0);
+    lib.stop();
+}

@@ -1,0 +1,124 @@
+#include "tests/scan/TestLibrary.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+
+TestLibrary::TestLibrary() {
+    libraryPath = dir.filePath(QStringLiteral("Test.photolibrary"));
+    valid = dir.isValid() && run({QStringLiteral("create"), libraryPath});
+}
+
+bool TestLibrary::run(const QStringList& args, QByteArray* out) {
+    const PhotoAppProcess::Result r = PhotoAppProcess::run(args);
+    if (r.exitCode != 0) {
+        qWarning("photoapp %s failed: %s", qPrintable(args.join(u' ')), r.err.constData());
+        return false;
+    }
+    if (out)
+        *out = r.out;
+    return true;
+}
+
+QString TestLibrary::writeFile(const QString& relative, int size) {
+    const QString path = dir.filePath(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return {};
+    f.write(QByteArray(size, 'x'));
+    return path;
+}
+
+qint64 TestLibrary::addPhoto(const QString& image, const QString& original, int width, int height) {
+    QStringList args{QStringLiteral("photo"),
+                     QStringLiteral("add-record"),
+                     libraryPath,
+                     QStringLiteral("--image"),
+                     image,
+                     QStringLiteral("--width"),
+                     QString::number(width),
+                     QStringLiteral("--height"),
+                     QString::number(height)};
+    if (!original.isEmpty())
+        args << QStringLiteral("--original") << original;
+    QByteArray out;
+    if (!run(args, &out))
+        return 0;
+    return out.trimmed().toLongLong();
+}
+
+bool TestLibrary::fault(const QStringList& args) {
+    return run(QStringList{QStringLiteral("fault"), libraryPath} + args);
+}
+
+bool TestLibrary::addKeyword(const QString& name) {
+    return run({QStringLiteral("keyword"), QStringLiteral("add"), libraryPath, name});
+}
+
+bool TestLibrary::addIssueKeywords() {
+    return addKeyword(QStringLiteral("Vup Missing")) && addKeyword(QStringLiteral("Vup Master Missing"));
+}
+
+bool TestLibrary::selectPhotos(const QList<qint64>& ids) {
+    QStringList args{QStringLiteral("select"), libraryPath, QStringLiteral("--photos")};
+    for (qint64 id : ids)
+        args << QString::number(id);
+    return run(args);
+}
+
+bool TestLibrary::selectAlbum(qint64 id) {
+    return run({QStringLiteral("select"), libraryPath, QStringLiteral("--album"), QString::number(id)});
+}
+
+qint64 TestLibrary::createAlbum(const QString& name) {
+    QByteArray out;
+    if (!run({QStringLiteral("album"), QStringLiteral("create"), libraryPath, name}, &out))
+        return 0;
+    return out.trimmed().toLongLong();
+}
+
+bool TestLibrary::serve() {
+    server = std::make_unique<PhotoAppProcess>();
+    return server->serve(libraryPath);
+}
+
+void TestLibrary::stop() {
+    if (server)
+        server->stop();
+    server.reset();
+}
+
+QStringList TestLibrary::keywordsOf(qint64 photoId) const {
+    for (const QJsonValue& p : dump().value(QStringLiteral("photos")).toArray()) {
+        const QJsonObject photo = p.toObject();
+        if (photo.value(QStringLiteral("id")).toInteger() != photoId)
+            continue;
+        QStringList names;
+        for (const QJsonValue& k : photo.value(QStringLiteral("keywords")).toArray())
+            names.append(k.toString());
+        names.sort();
+        return names;
+    }
+    return {};
+}
+
+QList<qint64> TestLibrary::photosOfAlbum(qint64 albumId) const {
+    QList<qint64> ids;
+    for (const QJsonValue& a : dump().value(QStringLiteral("albums")).toArray()) {
+        const QJsonObject album = a.toObject();
+        if (album.value(QStringLiteral("id")).toInteger() != albumId)
+            continue;
+        for (const QJsonValue& p : album.value(QStringLiteral("photos")).toArray())
+            ids.append(p.toInteger());
+    }
+    return ids;
+}
+
+qint64 TestLibrary::trashAlbumId() const {
+    return dump().value(QStringLiteral("trashAlbum")).toInteger();
+}
+qint64 TestLibrary::libraryAlbumId() const {
+    return dump().value(QStringLiteral("libraryAlbum")).toInteger();
+}

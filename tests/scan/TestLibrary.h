@@ -1,0 +1,50 @@
+#pragma once
+
+#include "tests/support/PhotoAppProcess.h"
+
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <memory>
+
+// A photo library for one test, built with photoapp's own command line in a temporary folder:
+// catalogue rows that name files the test writes (or does not), faults, keywords, selection.
+class TestLibrary {
+public:
+    TestLibrary();
+    bool isValid() const { return valid; }
+    QString path() const { return libraryPath; }
+    QString folder() const { return dir.path(); }
+
+    // Writes a file of `size` bytes under the test folder and answers its absolute path.
+    QString writeFile(const QString& relative, int size = 100);
+    // A path under the test folder where no file is.
+    QString missingPath(const QString& relative) const { return dir.filePath(relative); }
+
+    // A catalogue row naming these paths; answers its id, 0 on failure.
+    qint64 addPhoto(const QString& image, const QString& original = {}, int width = 64, int height = 48);
+    bool fault(const QStringList& args);
+    bool addKeyword(const QString& name);
+    bool addIssueKeywords();
+    bool selectPhotos(const QList<qint64>& ids);
+    bool selectAlbum(qint64 id);
+    qint64 createAlbum(const QString& name);
+
+    bool serve();
+    void stop();
+    QJsonObject dump() const { return PhotoAppProcess::dump(libraryPath); }
+    // Keyword names of one photo in the catalogue, and the photo ids of an album.
+    QStringList keywordsOf(qint64 photoId) const;
+    QList<qint64> photosOfAlbum(qint64 albumId) const;
+    qint64 trashAlbumId() const;
+    qint64 libraryAlbumId() const;
+
+private:
+    bool run(const QStringList& args, QByteArray* out = nullptr);
+
+    QTemporaryDir dir;
+    QString libraryPath;
+    bool valid = false;
+    std::unique_ptr<PhotoAppProcess> server;
+};

@@ -1,0 +1,144 @@
+#include "tests/support/DesktopServices.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QMetaObject>
+
+struct DesktopServices::State {
+    mutable QMutex mutex;
+    QList<Notification> notifications;
+    QList<uint> inhibited;
+    QList<uint> released;
+    uint nextCookie = 41;
+    uint nextNotification = 1;
+};
+
+namespace {
+
+class ScreenSaverService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+public:
+    explicit ScreenSaverService(std::shared_ptr<DesktopServices::State> s) : state(std::move(s)) {}
+public slots:
+    uint Inhibit(const QString& applicationName, const QString& reason) {
+        Q_UNUSED(applicationName);
+        Q_UNUSED(reason);
+        QMutexLocker lock(&state->mutex);
+        const uint cookie = ++state->nextCookie;
+        state->inhibited.append(cookie);
+        return cookie;
+    }
+    void UnInhibit(uint cookie) {
+        QMutexLocker lock(&state->mutex);
+        state->released.append(cookie);
+    }
+
+private:
+    std::shared_ptr<DesktopServices::State> state;
+};
+
+class NotificationService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+public:
+    explicit NotificationService(std::shared_ptr<DesktopServices::State> s) : state(std::move(s)) {}
+public slots:
+    uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
+                const QString& body, const QStringList& actions, const QVariantMap& hints, int timeout) {
+        Q_UNUSED(replacesId);
+        Q_UNUSED(icon);
+        Q_UNUSED(actions);
+        Q_UNUSED(timeout);
+        QMutexLocker lock(&state->mutex);
+        state->notifications.append({appName, summary, body, hints});
+        return state->nextNotification++;
+    }
+
+private:
+    std::shared_ptr<DesktopServices::State> state;
+};
+
+} // namespace
+
+DesktopServices::DesktopServices() : state(std::make_shared<State>()) {}
+
+DesktopServices::~DesktopServices() {
+    stop();
+}
+
+bool DesktopServices::start(bool screenSaver, bool notificationsWanted) {
+    stop();
+    static int serial = 0;
+    connectionName = QStringLiteral("vup-test-desktop-services-%1").arg(++serial);
+    QDBusConnection bus = QDBusConnection::connectToBus(QDBusConnection::SessionBus, connectionName);
+    if (!bus.isConnected())
+        return false;
+    thread = std::make_unique<QThread>();
+    thread->start();
+    bool good = true;
+    if (screenSaver) {
+        auto* s = new ScreenSaverService(state);
+        s->moveToThread(thread.get());
+        services.append(s);
+        good = good &&
+               bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), s,
+                                  QDBusConnection::ExportAllSlots) &&
+               bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
+    }
+    if (notificationsWanted) {
+        auto* n = new NotificationService(state);
+        n->moveToThread(thread.get());
+        services.append(n);
+        good = good &&
+               bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), n,
+                                  QDBusConnection::ExportAllSlots) &&
+               bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+    }
+    return good;
+}
+
+void DesktopServices::stop() {
+    if (!thread)
+        return;
+    {
+        QDBusConnection bus(connectionName);
+        bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
+        bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/ScreenSaver"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+    }
+    QDBusConnection::disconnectFromBus(connectionName);
+    for (QObject* s : std::as_const(services))
+        QMetaObject::invokeMethod(
+            s, [s] { delete s; }, Qt::BlockingQueuedConnection);
+    services.clear();
+    thread->quit();
+    thread->wait();
+    thread.reset();
+}
+
+QList<DesktopServices::Notification> DesktopServices::notifications() const {
+    QMutexLocker lock(&state->mutex);
+    return state->notifications;
+}
+
+QList<uint> DesktopServices::inhibited() const {
+    QMutexLocker lock(&state->mutex);
+    return state->inhibited;
+}
+
+QList<uint> DesktopServices::released() const {
+    QMutexLocker lock(&state->mutex);
+    return state->released;
+}
+
+QList<uint> DesktopServices::held() const {
+    QMutexLocker lock(&state->mutex);
+    QList<uint> result = state->inhibited;
+    for (uint c : state->released)
+        result.removeOne(c);
+    return result;
+}
+
+#include "DesktopServices.moc"

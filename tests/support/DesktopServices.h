@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QVariantMap>
+#include <memory>
+
+// Small real implementations of the desktop's notification and screen-saver services, served on
+// the test's private session bus from a connection and thread of their own, so calls made from
+// the test's main thread or a scan thread reach them like they would reach the desktop's.
+class DesktopServices {
+public:
+    struct Notification {
+        QString appName;
+        QString summary;
+        QString body;
+        QVariantMap hints;
+    };
+
+    DesktopServices();
+    ~DesktopServices();
+
+    // Registers org.freedesktop.ScreenSaver and/or org.freedesktop.Notifications.
+    bool start(bool screenSaver, bool notifications);
+    void stop();
+
+    QList<Notification> notifications() const;
+    // Cookies handed out by Inhibit, and those given back through UnInhibit, in order.
+    QList<uint> inhibited() const;
+    QList<uint> released() const;
+    // Cookies inhibited and not yet released.
+    QList<uint> held() const;
+
+    struct State; // shared with the service objects
+
+private:
+    std::shared_ptr<State> state;
+    std::unique_ptr<QThread> thread;
+    QList<QObject*> services; // live in `thread`, deleted on stop
+    QString connectionName;
+};

@@ -9,7 +9,6 @@
 
 namespace {
 
-const QString kMissingKeywordsTitle = QStringLiteral("Missing Keywords");
 const QString kMissingKeywordLine = QStringLiteral("\t%1\n");
 const QString kMissingKeywordsText =
     QStringLiteral("iPhoto is missing the following keywords:\n\n%1\nTo add keywords in iPhoto use the menu "
@@ -38,6 +37,8 @@ QStringList missingOf(const QStringList& keywords, const QStringList& names) {
 }
 
 } // namespace
+
+const QString KeywordVerification::kMissingKeywordsTitle = QStringLiteral("Missing Keywords");
 
 KeywordVerification::KeywordVerification(std::shared_ptr<const iPhotoApplication> app, VupDelegate* d)
     : application(std::move(app)), delegate(d) {}

@@ -17,6 +17,9 @@ class iPhotoApplication;
 // Answers false once every keyword is known; an empty list is known at once.
 class KeywordVerification {
 public:
+    // The title of the alert that names the missing keywords.
+    static const QString kMissingKeywordsTitle;
+
     KeywordVerification(std::shared_ptr<const iPhotoApplication> application, VupDelegate* delegate);
 
     bool verifyKeywords(const QStringList& keywords, const QString& product);

@@ -1,22 +1,17 @@
 #include "scan/helpers.h"
 
 #include "bridge/iPhotoTypes.h"
+#include "platform/FileManager.h"
 #include "platform/MainThread.h"
 #include "scan/VupDelegate.h"
 
 #include <QFile>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr QLatin1StringView kApLibraryExtension(".aplibrary");
 constexpr QLatin1StringView kPhotoLibraryExtension(".photolibrary");
-
-bool pathExists(const QString& path) {
-    struct stat st {};
-    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0;
-}
 
 } // namespace
 
@@ -31,7 +26,7 @@ bool helpers::fileExists(const QVariant& path, VupDelegate* delegate) {
 }
 
 bool helpers::fileExists(const QString& path, VupDelegate* delegate) {
-    const bool exists = pathExists(path);
+    const bool exists = FileManager::fileExistsAtPath(path);
     if (exists && fileReadable(path))
         return true;
     if (!exists)

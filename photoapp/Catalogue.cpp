@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QVariant>
 #include <atomic>
@@ -42,6 +43,8 @@ const char* const kSchema[] = {
     " PRIMARY KEY (photo_id, keyword_id)) WITHOUT ROWID",
     "CREATE TABLE selection (position INTEGER PRIMARY KEY, kind INTEGER NOT NULL, object_id INTEGER NOT "
     "NULL)",
+    // When each photo went to the trash; membership itself is the trash album's.
+    "CREATE TABLE trash (photo_id INTEGER PRIMARY KEY, trashed_ms INTEGER NOT NULL)",
     "CREATE TABLE photo_faults (photo_id INTEGER NOT NULL, key TEXT NOT NULL, kind INTEGER NOT NULL,"
     " PRIMARY KEY (photo_id, key)) WITHOUT ROWID",
 };
@@ -65,8 +68,7 @@ Catalogue::Catalogue(const LibraryPackage& library, QSqlDatabase database)
     : package(library), connectionName(database.connectionName()), db(std::move(database)) {}
 
 Catalogue::~Catalogue() {
-    photoById.reset();
-    faultsByPhoto.reset();
+    photoLookup.reset();
     albumById.reset();
     photosOfAlbum.reset();
     countOfAlbum.reset();
@@ -172,10 +174,17 @@ bool Catalogue::prepareStatements() {
         }
         return true;
     };
-    return prepare(photoById, "SELECT id, image_filename, image_path, original_path, date_ms, width, height "
-                              "FROM photos WHERE id = ?") &&
-           prepare(faultsByPhoto, "SELECT key, kind FROM photo_faults WHERE photo_id = ?") &&
-           prepare(albumById, "SELECT id, name, type FROM albums WHERE id = ?") &&
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        error = QStringLiteral("the SQL driver is not SQLite");
+        return false;
+    }
+    photoLookup = std::make_unique<PhotoLookup>(*static_cast<sqlite3* const*>(handle.constData()));
+    if (!photoLookup->isValid()) {
+        error = photoLookup->error();
+        return false;
+    }
+    return prepare(albumById, "SELECT id, name, type FROM albums WHERE id = ?") &&
            prepare(photosOfAlbum, "SELECT photo_id FROM album_photos WHERE album_id = ? ORDER BY position") &&
            prepare(countOfAlbum, "SELECT COUNT(*) FROM album_photos WHERE album_id = ?") &&
            prepare(insertPhoto,
@@ -276,15 +285,45 @@ Catalogue::Photo Catalogue::photoFrom(const QSqlQuery& q) const {
     return p;
 }
 
-std::optional<Catalogue::Photo> Catalogue::photo(qint64 id) {
-    photoById->bindValue(0, id);
-    if (!exec(*photoById))
+std::optional<std::pair<Catalogue::Photo, Catalogue::PhotoFaults>> Catalogue::photoWithFaults(qint64 id) {
+    const std::optional<PhotoLookup::Row> row = photoLookup->find(id);
+    if (!row) {
+        error = photoLookup->error();
         return std::nullopt;
-    std::optional<Photo> result;
-    if (photoById->next())
-        result = photoFrom(*photoById);
-    photoById->finish();
+    }
+    std::pair<Photo, PhotoFaults> result;
+    Photo& p = result.first;
+    p.id = row->id;
+    p.imageFilename = row->imageFilename;
+    p.imagePath = package.toAbsolute(row->imagePath);
+    p.originalPath = package.toAbsolute(row->originalPath);
+    p.dateMs = row->dateMs;
+    p.width = row->width;
+    p.height = row->height;
+    PhotoFaults& faults = result.second;
+    for (const auto& [key, kind] : row->faults) {
+        switch (kind) {
+        case kFaultNull:
+            faults.nullKeys.append(key);
+            break;
+        case kFaultAbsent:
+            faults.absentKeys.append(key);
+            break;
+        case kFaultFailProperties:
+            faults.failProperties = true;
+            break;
+        default:
+            break;
+        }
+    }
     return result;
+}
+
+std::optional<Catalogue::Photo> Catalogue::photo(qint64 id) {
+    auto found = photoWithFaults(id);
+    if (!found)
+        return std::nullopt;
+    return std::move(found->first);
 }
 
 bool Catalogue::photoExists(qint64 id) {
@@ -413,7 +452,11 @@ bool Catalogue::moveToTrash(qint64 photoId) {
     del.addBindValue(photoId);
     if (!exec(del) || !addToAlbum(trashAlbum, photoId))
         return false;
-    return t.commit();
+    QSqlQuery stamp(db);
+    stamp.prepare(QStringLiteral("INSERT OR REPLACE INTO trash (photo_id, trashed_ms) VALUES (?, ?)"));
+    stamp.addBindValue(photoId);
+    stamp.addBindValue(QDateTime::currentMSecsSinceEpoch());
+    return exec(stamp) && t.commit();
 }
 
 QList<QPair<qint64, qint64>> Catalogue::allMemberships() {
@@ -524,31 +567,6 @@ bool Catalogue::setSelection(const QList<SelectionItem>& items) {
 }
 
 // ---- faults ----
-
-Catalogue::PhotoFaults Catalogue::photoFaults(qint64 photoId) {
-    PhotoFaults faults;
-    faultsByPhoto->bindValue(0, photoId);
-    if (!exec(*faultsByPhoto))
-        return faults;
-    while (faultsByPhoto->next()) {
-        const QString key = faultsByPhoto->value(0).toString();
-        switch (faultsByPhoto->value(1).toInt()) {
-        case kFaultNull:
-            faults.nullKeys.append(key);
-            break;
-        case kFaultAbsent:
-            faults.absentKeys.append(key);
-            break;
-        case kFaultFailProperties:
-            faults.failProperties = true;
-            break;
-        default:
-            break;
-        }
-    }
-    faultsByPhoto->finish();
-    return faults;
-}
 
 bool Catalogue::setKeyFault(qint64 photoId, const QString& key, bool absent) {
     QSqlQuery q(db);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "photoapp/LibraryPackage.h"
+#include "photoapp/PhotoLookup.h"
 
 #include <QList>
 #include <QSqlDatabase>
@@ -81,6 +82,8 @@ public:
 
     // Photos
     std::optional<Photo> photo(qint64 id);
+    // A photo and its injected faults in one lookup: the property request's path.
+    std::optional<std::pair<Photo, PhotoFaults>> photoWithFaults(qint64 id);
     QList<Photo> allPhotos();
     qint64 addPhoto(const Photo& photo); // returns the new id, 0 on failure
     bool setImagePath(qint64 photoId, const QString& imagePath);
@@ -113,7 +116,6 @@ public:
     bool setSelection(const QList<SelectionItem>& items);
 
     // Faults
-    PhotoFaults photoFaults(qint64 photoId);
     bool setKeyFault(qint64 photoId, const QString& key, bool absent);
     bool setFailProperties(qint64 photoId);
     std::optional<VersionError> versionError();
@@ -144,8 +146,7 @@ private:
     bool transactionFailed = false;
 
     // Statements on the request path, prepared once.
-    std::unique_ptr<QSqlQuery> photoById;
-    std::unique_ptr<QSqlQuery> faultsByPhoto;
+    std::unique_ptr<PhotoLookup> photoLookup;
     std::unique_ptr<QSqlQuery> albumById;
     std::unique_ptr<QSqlQuery> photosOfAlbum;
     std::unique_ptr<QSqlQuery> countOfAlbum;

@@ -8,6 +8,7 @@
 #include "photoapp/Importer.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
+#include "photoapp/PropertyKeys.h"
 #include "photoapp/SampleImages.h"
 #include "photoapp/ServeCommand.h"
 
@@ -234,6 +235,9 @@ int demoCommand(Args& a) {
     return 0;
 }
 
+// A fixed date keeps the keyword image the same from one build to the next.
+const QDateTime kKeywordImageDate(QDate(2014, 1, 1), QTime(12, 0), Qt::UTC);
+
 int keywordImageCommand(Args& a) {
     const QString path = a.positional("OUT.jpg");
     const QStringList keywords = a.rest();
@@ -242,7 +246,7 @@ int keywordImageCommand(Args& a) {
     QString error;
     const QString temp = path + QStringLiteral(".part");
     QFile::remove(temp);
-    if (!SampleImages::writeJpeg(temp, 3, QDateTime::currentDateTime(), keywords, &error)) {
+    if (!SampleImages::writeJpeg(temp, 3, kKeywordImageDate, keywords, &error)) {
         QFile::remove(temp);
         return fail(error);
     }
@@ -392,6 +396,11 @@ int faultCommand(Args& a) {
         throw UsageError{QStringLiteral("%1 is not a D-Bus error name (such as com.example.Error.Failed)")
                              .arg(versionError->at(0))};
 
+    const std::optional<QString> key = nullKey ? nullKey : absentKey;
+    if (key && !PropertyKeys::isKnown(*key))
+        throw UsageError{
+            QStringLiteral("%1 is not a property key; the keys are %2").arg(*key, PropertyKeys::list())};
+
     auto catalogue = openLibrary(path);
     bool done = false;
     if (photoFaults == 1) {
@@ -401,7 +410,7 @@ int faultCommand(Args& a) {
         if (failProperties)
             done = catalogue->setFailProperties(id);
         else
-            done = catalogue->setKeyFault(id, nullKey ? *nullKey : *absentKey, absentKey.has_value());
+            done = catalogue->setKeyFault(id, *key, absentKey.has_value());
     } else if (versionError) {
         done = catalogue->setVersionError(versionError->at(0), versionError->at(1));
     } else if (importDelay) {

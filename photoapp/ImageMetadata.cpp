@@ -15,6 +15,8 @@ constexpr auto kExifDateOriginal = "Exif.Photo.DateTimeOriginal";
 constexpr auto kExifDateDigitized = "Exif.Photo.DateTimeDigitized";
 constexpr auto kExifDate = "Exif.Image.DateTime";
 constexpr auto kIptcKeywords = "Iptc.Application2.Keywords";
+constexpr auto kIptcCharacterSet = "Iptc.Envelope.CharacterSet";
+constexpr auto kIptcUtf8 = "\x1b%G"; // ISO 2022 escape for UTF-8
 constexpr auto kXmpSubject = "Xmp.dc.subject";
 constexpr auto kExifDateFormat = "yyyy:MM:dd HH:mm:ss";
 
@@ -102,6 +104,7 @@ bool write(const QString& path, const QDateTime& date, const QStringList& keywor
         if (!keywords.isEmpty()) {
             Exiv2::IptcData& iptc = image->iptcData();
             Exiv2::XmpData& xmp = image->xmpData();
+            iptc[kIptcCharacterSet] = std::string(kIptcUtf8);
             auto bag = Exiv2::Value::create(Exiv2::xmpBag);
             for (const QString& k : keywords) {
                 Exiv2::StringValue value(toStd(k));

@@ -4,6 +4,7 @@
 #include "photoapp/DBusNames.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
+#include "photoapp/PropertyKeys.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>
@@ -296,10 +297,11 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
 QDBusMessage PhotoAppService::photoRequest(const QDBusMessage& m, qint64 id) {
     const char* const iface = PhotoAppWire::kPhotoInterface;
     if (is(m, iface, "Properties")) {
-        const std::optional<Catalogue::Photo> photo = id > 0 ? catalogue->photo(id) : std::nullopt;
-        if (!photo)
+        const auto found = id > 0 ? catalogue->photoWithFaults(id) : std::nullopt;
+        if (!found)
             return noSuchObject(m);
-        const Catalogue::PhotoFaults faults = catalogue->photoFaults(id);
+        const Catalogue::Photo* const photo = &found->first;
+        const Catalogue::PhotoFaults& faults = found->second;
         if (faults.failProperties)
             return failed(m, QStringLiteral("The properties of photo %1 cannot be read").arg(id));
         QVariantMap values;
@@ -393,8 +395,8 @@ QDBusMessage PhotoAppService::control(const QDBusMessage& m) {
         return edited.isEmpty() ? failed(m, error) : m.createReply(edited);
     }
     if (is(m, iface, "SetNullKey") || is(m, iface, "SetAbsentKey")) {
-        if (m.signature() != QLatin1StringView("xs"))
-            return badArguments(m, "xs");
+        if (m.signature() != QLatin1StringView("xs") || !PropertyKeys::isKnown(args.at(1).toString()))
+            return badArguments(m, "xs, the second a property key");
         return ok(catalogue->setKeyFault(args.at(0).toLongLong(), args.at(1).toString(),
                                          m.member() == QLatin1StringView("SetAbsentKey")));
     }

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
     cmake ninja-build g++ pkg-config ccache git
     qt6-base-dev libqt6sql6-sqlite qt6-l10n-tools
-    libexiv2-dev libicu-dev libcpp-httplib-dev libssl-dev
+    libexiv2-dev libsqlite3-dev libicu-dev libcpp-httplib-dev libssl-dev
     dbus dbus-daemon dbus-bin dbus-x11
     xvfb xauth fonts-dejavu-core
     python3 procps libglib2.0-bin

@@ -4,9 +4,12 @@
 #include "platform/SystemLog.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMainWindow>
+#include <QPixmap>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
 namespace {
@@ -14,10 +17,27 @@ namespace {
 // How long quitting waits for a running scan to wind down before the process leaves without it.
 constexpr int kQuitGraceMs = 10000;
 constexpr const char* kLeftRunningScan = "Quitting while a scan was still running";
+constexpr const char* kScreenshotOption = "--screenshot";
+constexpr int kScreenshotDelayMs = 1500;
+
+// `--screenshot FILE` (for the documentation): takes the option out of the arguments Qt sees.
+QString takeScreenshotOption(int& argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], kScreenshotOption) != 0)
+            continue;
+        const QString file = QString::fromLocal8Bit(argv[i + 1]);
+        for (int j = i; j + 2 <= argc; ++j)
+            argv[j] = argv[j + 2];
+        argc -= 2;
+        return file;
+    }
+    return {};
+}
 
 } // namespace
 
 int runWindow(int argc, char** argv) {
+    const QString screenshot = takeScreenshotOption(argc, argv);
     installCrashLogWriter();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vup"));
@@ -37,7 +57,21 @@ int runWindow(int argc, char** argv) {
         controller.applicationDidBecomeActive();
     });
 
-    const int status = app.exec();
+    // Saves the window as it stands once launched, then quits.
+    bool screenshotSaved = true;
+    if (!screenshot.isEmpty()) {
+        QTimer::singleShot(kScreenshotDelayMs, &controller, [&controller, &screenshot, &screenshotSaved] {
+            screenshotSaved = controller.window()->grab().save(screenshot);
+            QCoreApplication::quit();
+        });
+    }
+
+    int status = app.exec();
+    if (!screenshotSaved) {
+        std::fprintf(stderr, "vup: cannot save the screenshot %s\n",
+                     QFile::encodeName(screenshot).constData());
+        status = 1;
+    }
     if (!controller.waitForScanToEnd(kQuitGraceMs)) {
         // Destroying the controller under a running scan thread would crash; the assertion is
         // already released, so leaving now loses nothing.

@@ -6,6 +6,7 @@
 #include "platform/FileManager.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
+#include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
 
 #include <QDateTime>
@@ -117,8 +118,8 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
         d, [d] { d->cfgProgressBarDeterminate(); }, MainThread::Wait::Yes);
     MainThread::run(
         d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, MainThread::Wait::Yes);
-    MainThread::run(
-        d, [d] { d->cfgProgressBarCurrentValue(0); }, MainThread::Wait::No);
+    ProgressReporter progress(d);
+    progress.post(0);
 
     // One request per photo; every value of the photo comes from its one answer.
     struct Key {
@@ -138,8 +139,7 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
     };
 
     for (qsizetype i = 0; i < n; ++i) {
-        MainThread::run(
-            d, [d, i] { d->cfgProgressBarCurrentValue(double(i + 1)); }, MainThread::Wait::No);
+        progress.post(double(i + 1));
         if (d->cancelled())
             return false;
         const iPhotoPhoto& photo = photos.at(i);
@@ -158,6 +158,8 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
             logImageIssue(photo, latin(key.issue));
         }
     }
+
+    progress.flush();
 
     const struct {
         const QVariantList& list;

@@ -34,6 +34,14 @@ struct ScanFindings {
     QList<qsizetype> taggedMissing; // tagged "Vup Missing" (would be, in a dry run)
     QList<QByteArray> zombies; // native file names: not necessarily valid UTF-8
 
+    // Wall-clock time of each stage on the scan thread, in milliseconds (-1: not reached).
+    struct Timings {
+        double loadingMs = -1;
+        double zombiesMs = -1;
+        double passMs = -1;
+        double taggingMs = -1;
+    } timings;
+
     QString summary; // the text of the closing alert
     QString failure; // what ended a failed run
 

@@ -90,8 +90,15 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
         {QStringLiteral("removed"), qint64(f.removed.size())},
         {QStringLiteral("zombies"), qint64(f.zombies.size())},
     };
+    const QJsonObject timings{
+        {QStringLiteral("loadingMs"), f.timings.loadingMs},
+        {QStringLiteral("zombiesMs"), f.timings.zombiesMs},
+        {QStringLiteral("passMs"), f.timings.passMs},
+        {QStringLiteral("taggingMs"), f.timings.taggingMs},
+    };
     return QJsonObject{
         {QStringLiteral("outcome"), outcomeName(f.outcome)},
+        {QStringLiteral("timings"), timings},
         {QStringLiteral("mode"), f.selectionMode ? QStringLiteral("selection") : QStringLiteral("library")},
         {QStringLiteral("delete"), f.deleteMode},
         {QStringLiteral("dryRun"), f.dryRun},

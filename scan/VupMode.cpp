@@ -6,8 +6,10 @@
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "platform/UserNotification.h"
+#include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
 
+#include <QElapsedTimer>
 #include <exception>
 
 using MainThread::Wait;
@@ -206,6 +208,13 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     const qsizetype n = photos.size();
     findings.photos = photos;
 
+    QElapsedTimer stage;
+    auto lap = [&stage] {
+        const double ms = double(stage.nsecsElapsed()) / 1e6;
+        stage.restart();
+        return ms;
+    };
+    stage.start();
     MainThread::run(
         d, [d] { d->cfgProgressBarIndeterminate(); }, Wait::No);
     setStatus(d, kLoadingData, Wait::No);
@@ -218,6 +227,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     findings.filenames = filenames;
     findings.paths = paths;
     findings.originals = originals;
+    findings.timings.loadingMs = lap();
 
     if (paths.size() != n || filenames.size() != n || originals.size() != n) {
         findings.outcome = Outcome::ListsIncomplete;
@@ -231,6 +241,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
         findings.zombies = detectZombies(originals, d);
         if (!findings.zombies.isEmpty() && !dryRunMode)
             recoverZombieFiles(findings.zombies, d);
+        findings.timings.zombiesMs = lap();
     }
 
     MainThread::run(
@@ -238,11 +249,12 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     setStatus(d, kProcessingImages, Wait::No);
     const iPhotoAlbum trash = photoApplication->trashAlbum();
     const iPhotoAlbum library = photoApplication->photoLibraryAlbum();
+    lap();
 
     QList<qsizetype> keptForTagging; // delete mode: bad image entries that must not be removed
+    ProgressReporter progress(d);
     for (qsizetype i = 0; i < n; ++i) {
-        MainThread::run(
-            d, [d, i] { d->cfgProgressBarCurrentValue(double(i + 1)); }, Wait::No);
+        progress.post(double(i + 1));
         const QVariant& f = filenames.at(i);
         const QVariant& p = paths.at(i);
         const QVariant& o = originals.at(i);
@@ -278,6 +290,9 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
         }
     }
 
+    progress.flush();
+    findings.timings.passMs = lap();
+
     const QList<qsizetype>& toTagMissing = deleteMode ? keptForTagging : findings.missingImage;
     if (deleteMode && !dryRunMode) {
         // Only now is it known which keywords this run will assign.
@@ -312,6 +327,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     if (deleteMode && !dryRunMode)
         trash.select();
 
+    findings.timings.taggingMs = lap();
     setStatus(d, kProcessingComplete, Wait::Yes);
     UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
 

@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
-# Runs inside the demo's private session bus (see demo.sh).
+# Runs inside the demo's private session bus (see demo.sh): generates a demo library, serves it
+# with the stand-in photo application, runs a whole-library headless scan on it and shows what
+# the scan did to the library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 WORK="${VUP_DEMO_DIR:-$(mktemp -d /tmp/vup-demo.XXXXXX)}"
 LIBRARY="$WORK/Demo.photolibrary"
 rm -rf "$LIBRARY"
-build/photoapp/photoapp demo "$LIBRARY" --photos 40 --missing-images 3 --missing-masters 2 --zombies 2
+build/photoapp/photoapp demo "$LIBRARY" --photos 40 --missing-images 3 --missing-masters 2 --zombies 2 >/dev/null
+# Teach the demo library the two issue keywords, so the scan's tags land.
+build/photoapp/photoapp keyword add "$LIBRARY" "Vup Missing" >/dev/null
+build/photoapp/photoapp keyword add "$LIBRARY" "Vup Master Missing" >/dev/null
 
-build/photoapp/photoapp serve "$LIBRARY" &
+build/photoapp/photoapp serve "$LIBRARY" 2>/dev/null &
 PHOTOAPP_PID=$!
 trap 'kill "$PHOTOAPP_PID" 2>/dev/null; wait "$PHOTOAPP_PID" 2>/dev/null || true' EXIT
 for _ in $(seq 100); do
@@ -17,6 +22,19 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-echo "== Served library $LIBRARY: version $(gdbus call --session --dest com.apple.iPhoto \
-    --object-path /application --method com.apple.iPhoto.Application.Version)"
-build/photoapp/photoapp dump "$LIBRARY"
+echo "== Demo library $LIBRARY (40 photos: 3 with their image gone, 2 with their master gone)"
+echo "== vup scan --library --yes"
+status=0
+build/app/vup scan --library --yes --report "$WORK/report.json" 2>"$WORK/vup.log" || status=$?
+echo "== vup exited with status $status; findings in $WORK/report.json, log lines in $WORK/vup.log"
+
+echo "== What the library now says (photoapp dump)"
+build/photoapp/photoapp dump "$LIBRARY" | python3 -c '
+import json, sys
+d = json.load(sys.stdin)
+tagged = [p for p in d["photos"] if p["keywords"]]
+for p in tagged:
+    print("  photo %-4d %-40s %s" % (p["id"], p["imageFilename"], ", ".join(p["keywords"])))
+print("  %d of %d photos carry an issue keyword" % (len(tagged), len(d["photos"])))
+'
+exit "$status"

@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QEvent>
 #include <condition_variable>
 #include <mutex>
 
@@ -117,13 +118,23 @@ void RecordingDelegate::recordDirect(const QString& name, const QVariant& value,
     }
 }
 
+bool RecordingDelegate::event(QEvent* e) {
+    if (e->type() != QEvent::MetaCall)
+        return VupDelegate::event(e);
+    currentHandOff = delivered++;
+    currentWaited.reset();
+    const bool handled = VupDelegate::event(e);
+    currentHandOff = -1;
+    return handled;
+}
+
 void RecordingDelegate::recordWindow(const QString& name, const QVariant& value) {
     const DelegateCall::Thread kind = currentThreadKind();
     std::optional<bool> waited;
-    if (kind == DelegateCall::Thread::Window) {
-        const int index = delivered++;
-        if (judgeWaits.load())
-            waited = judgeWait(index);
+    if (kind == DelegateCall::Thread::Window && currentHandOff >= 0 && judgeWaits.load()) {
+        if (!currentWaited)
+            currentWaited = judgeWait(currentHandOff);
+        waited = currentWaited;
     }
     QMutexLocker lock(&mutex);
     log.append(DelegateCall{name, value, QString(), kind, waited});

@@ -28,9 +28,9 @@ struct DelegateCall {
 // judgeWaits on it also tells whether the scan thread waited for each of them.
 //
 // How the wait is told: the window thread's event dispatcher sees every hand-off posted to it at
-// the moment it is posted. A scan thread that waits for an operation can do nothing more until it
-// has run; one that does not wait goes on posting or calling. So an operation was waited for when
-// the scan thread stays still while it runs.
+// the moment it is posted. A scan thread that waits for a hand-off can do nothing more until it
+// has run; one that does not wait goes on posting or calling. So a hand-off was waited for when
+// the scan thread stays still while it runs; every operation it carries shares that answer.
 class RecordingDelegate final : public VupDelegate {
     Q_OBJECT
 public:
@@ -76,6 +76,10 @@ public:
     // Called by the window thread's dispatcher on the posting thread.
     void notePosted();
 
+protected:
+    // One hand-off is one posted event; it may carry several operations.
+    bool event(QEvent* e) override;
+
 private:
     void recordDirect(const QString& name, const QVariant& value = {}, const QString& title = {}) const;
     void recordWindow(const QString& name, const QVariant& value = {});
@@ -89,6 +93,8 @@ private:
     mutable QList<DelegateCall> log;
     mutable qint64 activity = 0; // scan-thread steps seen: posts and direct calls
     QList<qint64> postStamps;    // activity right after each post
-    int delivered = 0;           // window operations run so far
+    int delivered = 0;           // hand-offs delivered so far
+    int currentHandOff = -1;     // the hand-off being run on the window thread
+    std::optional<bool> currentWaited;
     mutable std::atomic<int> cancelReads{0};
 };

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -297,6 +298,40 @@ private slots:
         };
         QCOMPARE(verifyOnScanThread(delegate), true);
         QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
+    }
+
+    // The terminal runner has nobody to add keywords by hand: with --yes, or once standard
+    // input is closed, a keyword alert that comes back after the import ends the run.
+    void headlessRunnerGivesUpOnMissingKeywords_data() {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("imports");
+        QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << QByteArray() << 1;
+        QTest::newRow("input closed") << QStringList{} << QByteArray() << 1;
+        QTest::newRow("one OK, then input closed") << QStringList{} << QByteArray("\n") << 2;
+    }
+    void headlessRunnerGivesUpOnMissingKeywords() {
+        QFETCH(QStringList, extra);
+        QFETCH(QByteArray, input);
+        QFETCH(int, imports);
+        QVERIFY(createLibrary());
+        QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        QProcess vup;
+        vup.start(QStringLiteral(VUP_EXECUTABLE),
+                  QStringList{QStringLiteral("scan"), QStringLiteral("--library")} + extra);
+        QVERIFY(vup.waitForStarted());
+        vup.write(input);
+        vup.closeWriteChannel();
+        QVERIFY(vup.waitForFinished(60000));
+        const QByteArray out = vup.readAllStandardOutput();
+        QCOMPARE(vup.exitCode(), 1);
+        QCOMPARE(out.count("Missing Keywords"), imports);
+        QVERIFY(out.contains("\tVup Master Missing\n"));
+        QVERIFY(!out.contains("\tVup Missing\n"));
+        QVERIFY(vup.readAllStandardError().contains("still lacks the keywords"));
+        QCOMPARE(photoCount(), imports);
     }
 
     // ---- file access ----

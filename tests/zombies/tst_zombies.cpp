@@ -15,6 +15,7 @@
 
 #include <QDBusConnection>
 #include <QFile>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
@@ -539,6 +540,50 @@ private slots:
 
         qputenv("TMPDIR", root + "/given/");
         QCOMPARE(TemporaryDirectory::path(), QFile::decodeName(root) + QStringLiteral("/given"));
+    }
+
+    // The whole headless run on a demo library: first a dry run that changes nothing, then
+    // the run that recovers the zombies into a dated album and tags the rest.
+    void headlessLibraryScan() {
+        QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library)}).exitCode, 0);
+        PhotoAppProcess app;
+        QVERIFY(app.serve(QFile::decodeName(library)));
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const QList<QByteArray> filesBefore = FileTree::files(masters);
+        const auto before = FileTree::contents({masters, tmp});
+
+        QProcess dry;
+        dry.start(QStringLiteral(VUP_EXECUTABLE),
+                  {QStringLiteral("scan"), QStringLiteral("--library"), QStringLiteral("--recover-zombies"),
+                   QStringLiteral("--yes"), QStringLiteral("--dry-run")});
+        QVERIFY(dry.waitForFinished(60000));
+        QCOMPARE(dry.exitCode(), 0);
+        const QByteArray dryOut = dry.readAllStandardOutput();
+        QCOMPARE(dryOut.count("would recover zombie: "), 2);
+        QCOMPARE(FileTree::files(masters), filesBefore);
+
+        QProcess run;
+        run.start(QStringLiteral(VUP_EXECUTABLE),
+                  {QStringLiteral("scan"), QStringLiteral("--library"), QStringLiteral("--recover-zombies"),
+                   QStringLiteral("--yes")});
+        QVERIFY(run.waitForFinished(60000));
+        const QByteArray out = run.readAllStandardOutput();
+        QVERIFY2(run.exitCode() == 0, out + run.readAllStandardError());
+        QVERIFY(out.contains("2 Zombies were detected and re-added to your library."));
+        QCOMPARE(out.count("tagged \""), 5);
+        QList<iPhotoAlbum> zombieAlbums;
+        for (const iPhotoAlbum& album : application()->albums())
+            if (album.name().startsWith(QStringLiteral("Vup Zombies ")) &&
+                album.type() == PhotoAppWire::kAlbumTypePlain)
+                zombieAlbums.append(album);
+        QCOMPARE(zombieAlbums.size(), 1);
+        QCOMPARE(zombieAlbums[0].photoCount(), 2);
+        for (const QByteArray& line : dryOut.split('\n'))
+            if (line.startsWith("would recover zombie: "))
+                QVERIFY(!FileTree::exists(line.mid(22)));
+        QVERIFY(FileTree::files(tmp).isEmpty());
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 
     // ---- moves ----

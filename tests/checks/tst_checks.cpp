@@ -5,6 +5,7 @@
 #include "bridge/iPhotoTypes.h"
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
+#include "scan/VupMode.h"
 #include "scan/helpers.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/PhotoAppProcess.h"
@@ -13,6 +14,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -332,6 +335,51 @@ private slots:
         QVERIFY(!out.contains("\tVup Missing\n"));
         QVERIFY(vup.readAllStandardError().contains("still lacks the keywords"));
         QCOMPARE(photoCount(), imports);
+    }
+
+    // In delete mode the keywords checked are those the run will assign, once it knows them:
+    // a missing master needs "Vup Master Missing" (taught by the image); a run that only
+    // removes photos assigns nothing and checks nothing.
+    void deleteModeChecksWhatItWillAssign_data() {
+        QTest::addColumn<int>("missingMasters");
+        QTest::addColumn<qint64>("imports");
+        QTest::newRow("a master is missing") << 1 << qint64(1);
+        QTest::newRow("only removals") << 0 << qint64(0);
+    }
+    void deleteModeChecksWhatItWillAssign() {
+        QFETCH(int, missingMasters);
+        QFETCH(qint64, imports);
+        library = temp->path() + QStringLiteral("/Demo.photolibrary");
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
+                                       QStringLiteral("6"), QStringLiteral("--missing-images"),
+                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
+                                       QString::number(missingMasters), QStringLiteral("--zombies"),
+                                       QStringLiteral("0")})
+                     .exitCode,
+                 0);
+        QVERIFY(useKeywordImage(kIssueKeywords));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        delegate.autoDeleteValue = true;
+        delegate.recoverZombiesValue = false;
+        VupMode vup;
+        QVERIFY(runOnScanThread([&] { vup.vupScan(&delegate); }));
+        QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
+        QCOMPARE(vup.lastRun().removed.size(), 1);
+        // Six photos, one removed, plus the keyword image when it was imported.
+        QCOMPARE(photoCount(), 5 + imports);
+        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+        QVERIFY(app.stop());
+
+        const QJsonObject dump = PhotoAppProcess::dump(library);
+        QCOMPARE(dump[QStringLiteral("keywords")].toArray().size(), imports ? 2 : 0);
+        qsizetype tagged = 0;
+        for (const QJsonValue& photo : dump[QStringLiteral("photos")].toArray())
+            if (photo[QStringLiteral("imageFilename")].toString() != QStringLiteral("iPhoto Keywords.jpg"))
+                tagged += photo[QStringLiteral("keywords")].toArray().contains(
+                    QStringLiteral("Vup Master Missing"));
+        QCOMPARE(tagged, qsizetype(missingMasters));
     }
 
     // ---- file access ----

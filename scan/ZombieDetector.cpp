@@ -26,9 +26,8 @@ namespace {
 
 constexpr const char* kMastersFolder = "Masters";
 constexpr QLatin1StringView kApLibrary(".aplibrary");
-const QString kLogIncompleteList = QStringLiteral("Zombie detection skipped: %1 of %2 photos have no master "
-                                                  "path, so a referenced file could be taken for a "
-                                                  "zombie");
+const QString kLogIncompleteList = QStringLiteral(
+    "Zombie detection skipped: %1 of %2 photos have no master path, so any file could be theirs");
 const QString kLogSeveralLibraries =
     QStringLiteral("Zombie detection skipped: the master paths name more than one library (%1 and %2)");
 const QString kLogSameFile = QStringLiteral("Not a zombie: %1 is the master %2 under another spelling");

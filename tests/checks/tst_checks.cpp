@@ -284,9 +284,21 @@ private slots:
                  0);
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
-        QTimer::singleShot(1000, [&app] { app.kill(); });
+        // Killed while the keyword image is being imported, not before.
+        QTimer killer;
+        killer.setInterval(20);
+        bool killedWhileImporting = false;
+        connect(&killer, &QTimer::timeout, [&] {
+            if (application()->importing()) {
+                killer.stop();
+                app.kill();
+                killedWhileImporting = true;
+            }
+        });
+        killer.start();
         ScriptedDelegate delegate;
         QCOMPARE(verifyOnScanThread(delegate), true);
+        QVERIFY(killedWhileImporting);
         QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
     }
 

@@ -369,3 +369,27 @@ void WindowTest::quitDuringScan() {
     QVERIFY(services->held().isEmpty());
     lib.stop();
 }
+
+// Neither a screen saver nor a notification service on the bus: the run goes ahead and ends
+// normally, holding and releasing nothing.
+void WindowTest::runWithoutDesktopServices() {
+    services->stop();
+    TestLibrary lib;
+    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg"))));
+    QVERIFY(lib.serve());
+    UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
+    {
+        VupAppDelegate c;
+        c.window()->show();
+        c.applicationDidFinishLaunching();
+        c.processLibrary();
+        QVERIFY(c.nowProcessing());
+        QVERIFY(!c.holdsAssertion());
+        QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
+        QVERIFY(c.waitForScanToEnd(10000));
+        QTRY_COMPARE(sheets(c).size(), 1);
+        QCOMPARE(sheets(c).first()->text(), QStringLiteral("Success"));
+    }
+    lib.stop();
+    QVERIFY(services->start(true, true));
+}

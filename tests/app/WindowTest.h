@@ -31,6 +31,7 @@ private slots:
     void scanFromTheButtons();
     void cancelAppliesToOneRunOnly();
     void quitDuringScan();
+    void runWithoutDesktopServices();
 
 private:
     std::unique_ptr<QTemporaryDir> config;

@@ -11,7 +11,7 @@ namespace {
 
 // How long the scan thread must stay still during a window operation for it to count as waited.
 // Between two steps the scan thread of a small test library does at most a few requests.
-constexpr int kStillnessMs = 1000;
+constexpr int kStillnessMs = 1500;
 
 // A dispatcher for a thread that only runs posted events: it hears of each post as it happens.
 class ObservingDispatcher final : public QAbstractEventDispatcher {

@@ -382,7 +382,9 @@ private slots:
     void earlierAlbumOfTheSameName() {
         PhotoAppProcess app;
         makeLibraryWithZombies(app);
-        QVERIFY(!useTemporaryDirectory(root).isEmpty());
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QVERIFY(!tmp.isEmpty());
+        const auto before = FileTree::contents({masters, tmp});
         const QString lib = QFile::decodeName(library);
         QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName,
                                        QStringLiteral("--type"), QStringLiteral("smrt")})
@@ -402,6 +404,7 @@ private slots:
         QCOMPARE(albums[1].type(), PhotoAppWire::kAlbumTypePlain);
         QCOMPARE(albums[1].photoCount(), 4);
         QCOMPARE(albums[2].photoCount(), 0);
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 
     // What the application refuses goes back to exactly where it was, under its very name,

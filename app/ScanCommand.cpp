@@ -111,8 +111,9 @@ void printActions(const ScanFindings& f) {
         line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
                  .arg(VupMode::kMasterMissingKeyword) +
              describe(f, i));
-    for (const QString& z : f.zombies)
-        line((dry ? QStringLiteral("would recover zombie: ") : QStringLiteral("zombie: ")) + z);
+    // Zombie names go out as the bytes they are, so a name that is not UTF-8 can still be found.
+    for (const QByteArray& z : f.zombies)
+        std::fprintf(stdout, "%s%s\n", dry ? "would recover zombie: " : "zombie: ", z.constData());
     if (dry)
         line(QStringLiteral("dry run: nothing was changed"));
     std::fflush(stdout);

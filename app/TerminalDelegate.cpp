@@ -1,5 +1,6 @@
 #include "app/TerminalDelegate.h"
 
+#include "bridge/KeywordVerification.h"
 #include "platform/IdleSleepAssertion.h"
 #include "platform/MainThread.h"
 #include "scan/AccessPrompt.h"
@@ -43,7 +44,7 @@ void TerminalDelegate::installInterruptHandler() {
 }
 
 bool TerminalDelegate::cancelled() const {
-    return interrupted.load();
+    return interrupted.load() || keywordsGivenUp.load();
 }
 
 void TerminalDelegate::prepareForRun() {
@@ -147,14 +148,30 @@ void TerminalDelegate::showModalAlert(const QString& text, const QString& title)
         this,
         [this, text, title] {
             printBlock(title, text);
-            if (options.assumeYes)
+            // The keyword alert comes back until the keywords exist. The keyword image was
+            // imported before it was shown, so with --yes, or with nobody left on standard
+            // input, another round could only import it again: end the run instead.
+            const bool keywordAlert = title == KeywordVerification::kMissingKeywordsTitle;
+            if (options.assumeYes) {
+                if (keywordAlert)
+                    giveUpOnKeywords();
                 return;
+            }
             std::fputs("Press Enter to continue. ", output);
             std::fflush(output);
             QString ignored;
-            readLine(ignored);
+            if (!readLine(ignored) && keywordAlert)
+                giveUpOnKeywords();
         },
         MainThread::Wait::Yes);
+}
+
+void TerminalDelegate::giveUpOnKeywords() {
+    keywordsGivenUp = true;
+    std::fputs("vup scan: the photo application still lacks the keywords listed above; add them and scan "
+               "again\n",
+               stderr);
+    std::fflush(stderr);
 }
 
 void TerminalDelegate::userSelectedFiles(const QString& path) {

@@ -49,6 +49,7 @@ private:
     void endProgressLine();
     void drawProgress(bool force);
     void printBlock(const QString& title, const QString& text);
+    void giveUpOnKeywords();
     // One line from standard input; false at end of input.
     bool readLine(QString& line);
 
@@ -57,6 +58,8 @@ private:
     std::FILE* output;
     bool interactiveOutput;
     std::atomic<bool> zombiesWanted;
+    // Set when nobody can add the missing keywords: the keyword check then ends the run.
+    std::atomic<bool> keywordsGivenUp{false};
 
     bool indeterminate = false;
     double maxValue = 0;

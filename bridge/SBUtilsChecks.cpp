@@ -1,14 +1,11 @@
+#include "bridge/KeywordVerification.h"
 #include "bridge/SBUtils.h"
-
-// The two pre-scan checks. They stay this simple until the version check and the keyword
-// verification modules are wired in here: accept every version, report every keyword present.
+#include "bridge/VersionCheck.h"
 
 bool SBUtils::versionCheck() {
-    return false;
+    return VersionCheck::versionCheck(*photoApplication, delegate);
 }
 
 bool SBUtils::verifyKeywords(const QStringList& keywords, const QString& product) {
-    Q_UNUSED(keywords);
-    Q_UNUSED(product);
-    return false;
+    return KeywordVerification(photoApplication, delegate).verifyKeywords(keywords, product);
 }

@@ -32,7 +32,7 @@ struct ScanFindings {
     QList<qsizetype> missingMaster; // ascending
     QList<qsizetype> removed;       // removed from the library (would be, in a dry run)
     QList<qsizetype> taggedMissing; // tagged "Vup Missing" (would be, in a dry run)
-    QStringList zombies;
+    QList<QByteArray> zombies; // native file names: not necessarily valid UTF-8
 
     // Wall-clock time of each stage on the scan thread, in milliseconds (-1: not reached).
     struct Timings {

@@ -2,11 +2,21 @@
 
 #include "bridge/iPhotoTypes.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QMap>
 #include <QSet>
 
 namespace {
+
+// JSON holds text: a name that is not UTF-8 shows its undecodable bytes as U+FFFD here; the
+// listing on standard output keeps the bytes.
+QJsonArray zombieNames(const QList<QByteArray>& zombies) {
+    QJsonArray names;
+    for (const QByteArray& z : zombies)
+        names.append(QFile::decodeName(z));
+    return names;
+}
 
 QJsonValue entryValue(const QVariantList& list, qsizetype i) {
     if (i >= list.size())
@@ -93,7 +103,7 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
         {QStringLiteral("delete"), f.deleteMode},
         {QStringLiteral("dryRun"), f.dryRun},
         {QStringLiteral("photos"), photos},
-        {QStringLiteral("zombies"), QJsonArray::fromStringList(f.zombies)},
+        {QStringLiteral("zombies"), zombieNames(f.zombies)},
         {QStringLiteral("counts"), counts},
     };
 }

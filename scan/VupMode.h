@@ -37,8 +37,9 @@ public:
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
     // their recovery into a new album.
-    QStringList detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
-    void recoverZombieFiles(const QStringList& zombies, VupDelegate* delegate);
+    // Zombies are native file names (bytes): a name need not be valid UTF-8.
+    QList<QByteArray> detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
+    void recoverZombieFiles(const QList<QByteArray>& zombies, VupDelegate* delegate);
 
     // A dry run makes every check and changes nothing: no keyword import, no removal, no tag,
     // no zombie recovery. What it would have done is in lastRun().

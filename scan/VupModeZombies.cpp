@@ -1,14 +1,11 @@
 #include "scan/VupMode.h"
+#include "scan/ZombieDetector.h"
+#include "scan/ZombieRecovery.h"
 
-// The zombie stage. Until detection and recovery are wired in here, a library has no zombies.
-
-QStringList VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate) {
-    Q_UNUSED(originalsPathList);
-    Q_UNUSED(delegate);
-    return {};
+QList<QByteArray> VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate) {
+    return ZombieDetector::detectZombies(originalsPathList, delegate);
 }
 
-void VupMode::recoverZombieFiles(const QStringList& zombies, VupDelegate* delegate) {
-    Q_UNUSED(zombies);
-    Q_UNUSED(delegate);
+void VupMode::recoverZombieFiles(const QList<QByteArray>& zombies, VupDelegate* delegate) {
+    ZombieRecovery(photoApplication, delegate).recoverZombies(zombies);
 }

@@ -182,6 +182,7 @@ void ScanRunTest::delegateCallsOfLibraryRun() {
     TestLibrary lib;
     for (int i = 0; i < 3; ++i)
         QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("p%1.jpg").arg(i))));
+    QVERIFY(lib.addIssueKeywords()); // a tagging run checks them first
     QVERIFY(lib.serve());
     VupMode vup;
     RecordingDelegate d;
@@ -234,7 +235,7 @@ void ScanRunTest::delegateCallsOfLibraryRun() {
     // Window work ran on the window thread only; the scan thread made the direct calls itself.
     for (const DelegateCall& c : d.calls()) {
         if (c.name == QLatin1StringView("cfgInfoText") || c.name == QLatin1StringView("cancelled") ||
-            c.name == QLatin1StringView("showAlert"))
+            c.name == QLatin1StringView("showAlert") || c.name == QLatin1StringView("setRecoverZombies"))
             QCOMPARE(c.thread, DelegateCall::Thread::Scan);
         else
             QCOMPARE(c.thread, DelegateCall::Thread::Window);
@@ -382,6 +383,7 @@ void ScanRunTest::cancellationDuringLoading() {
 void ScanRunTest::failureMidRunStillCleansUpOnce() {
     TestLibrary lib;
     QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg"))));
+    QVERIFY(lib.addIssueKeywords()); // a tagging run checks them first
     QVERIFY(lib.serve());
     VupMode vup;
     {
@@ -429,6 +431,7 @@ void ScanRunTest::summaryTexts() {
     TestLibrary lib;
     const qint64 fine = lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg")));
     QVERIFY(lib.selectPhotos({fine}));
+    QVERIFY(lib.addIssueKeywords()); // a tagging run checks them first
     QVERIFY(lib.serve());
     VupMode vup;
     RecordingDelegate d;
@@ -444,6 +447,7 @@ void ScanRunTest::runWithoutNotificationService() {
     services->stop();
     TestLibrary lib;
     QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg"))));
+    QVERIFY(lib.addIssueKeywords()); // a tagging run checks them first
     QVERIFY(lib.serve());
     VupMode vup;
     RecordingDelegate d;

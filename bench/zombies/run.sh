@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Zombie detection on a 1,000,000-file Masters tree with 1,000,000 referenced paths, next to
+# `find | sort` and a comm-style difference of the same sets. Prints figures; asserts nothing
+# about them. Run after building: BUILD_DIR (default build) holds bench/zombies/bench_zombies.
+# Extra arguments go to the benchmark (e.g. --files 100000).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+BUILD_DIR="${BUILD_DIR:-build}"
+BIN="$BUILD_DIR/bench/zombies/bench_zombies"
+if [ ! -x "$BIN" ]; then
+    echo "run.sh: $BIN not built (cmake --build $BUILD_DIR --target bench_zombies)" >&2
+    exit 1
+fi
+/usr/bin/time -f "whole benchmark process: %e s wall, peak RSS %M KB" "$BIN" "$@"

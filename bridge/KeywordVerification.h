@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QStringList>
+#include <chrono>
+#include <memory>
+
+class VupDelegate;
+class iPhotoApplication;
+
+// Makes sure the photo application knows the keywords a scan will assign, before it assigns
+// them. A missing keyword is first taught by importing the keyword image (whose embedded
+// keywords the application adopts); if keywords are still missing the user is told which and
+// how to add them, and the check starts over once the alert is dismissed.
+//
+// Answers true when the run must stop: the application is not running at the start of a
+// round (nothing could ever be verified), or the run was cancelled while the alert was up.
+// Answers false once every keyword is known; an empty list is known at once.
+class KeywordVerification {
+public:
+    // The title of the alert that names the missing keywords.
+    static const QString kMissingKeywordsTitle;
+
+    KeywordVerification(std::shared_ptr<const iPhotoApplication> application, VupDelegate* delegate);
+
+    bool verifyKeywords(const QStringList& keywords, const QString& product);
+
+    // The keyword image among the installed resources.
+    static QString keywordImagePath();
+    static QString missingKeywordsMessage(const QStringList& missing, const QString& product);
+
+    // For tests: the pause between polls while the application imports.
+    void setPollInterval(std::chrono::milliseconds interval);
+
+private:
+    QStringList keywordNames() const;
+    void waitForImport() const;
+
+    std::shared_ptr<const iPhotoApplication> application;
+    VupDelegate* delegate;
+    std::chrono::milliseconds pollInterval{100};
+};

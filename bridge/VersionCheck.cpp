@@ -1,0 +1,65 @@
+#include "bridge/VersionCheck.h"
+
+#include "bridge/iPhotoBridge.h"
+#include "platform/BundleInfo.h"
+#include "platform/SystemLog.h"
+#include "scan/VupDelegate.h"
+
+#include <limits>
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("Error");
+const QString kErrorLead = QStringLiteral(
+    "A serious error has occurred in communicating with iPhoto. If the problem persists please contact ");
+const QString kErrorDetails = QStringLiteral("\n%1\n%2");
+const QString kUnsupportedTitle = QStringLiteral("Unsupported Version");
+const QString kUnsupportedText =
+    QStringLiteral("This version of Vup is compatible with iPhoto '11 Versions 9.0 and above only.");
+const QString kLogVersion = QStringLiteral("iPhoto Version %1");
+
+constexpr int kFirstSupportedMajor = 9;
+
+} // namespace
+
+int VersionCheck::majorVersion(const QString& version) {
+    const qsizetype dot = version.indexOf(QLatin1Char('.'));
+    const QStringView first = dot < 0 ? QStringView(version) : QStringView(version).left(dot);
+    qsizetype at = 0;
+    while (at < first.size() && first[at].isSpace())
+        ++at;
+    bool negative = false;
+    if (at < first.size() && (first[at] == QLatin1Char('+') || first[at] == QLatin1Char('-'))) {
+        negative = first[at] == QLatin1Char('-');
+        ++at;
+    }
+    // Saturates rather than wraps, so an absurdly long number cannot turn into an old version.
+    qint64 value = 0;
+    for (; at < first.size() && first[at] >= QLatin1Char('0') && first[at] <= QLatin1Char('9'); ++at) {
+        value = value * 10 + (first[at].unicode() - '0');
+        if (value > std::numeric_limits<int>::max())
+            return negative ? std::numeric_limits<int>::min() : std::numeric_limits<int>::max();
+    }
+    return int(negative ? -value : value);
+}
+
+bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegate* delegate) {
+    QString version;
+    try {
+        version = application.version();
+    } catch (const BridgeError& error) {
+        const QString message =
+            kErrorLead +
+            BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress)).value_or(QString()) +
+            kErrorDetails.arg(error.name, error.reason);
+        if (delegate)
+            delegate->showModalAlert(message, kErrorTitle);
+        return true;
+    }
+    vupLog(kLogVersion.arg(version));
+    if (majorVersion(version) >= kFirstSupportedMajor)
+        return false;
+    if (delegate)
+        delegate->showModalAlert(kUnsupportedText, kUnsupportedTitle);
+    return true;
+}

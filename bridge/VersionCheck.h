@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class VupDelegate;
+class iPhotoApplication;
+
+// The first question a scan puts to the photo application: its version. Versions before 9
+// are refused, and a version request that fails is the one conversation failure shown to
+// the user. Answers true when the run must stop; the user has then been told already.
+class VersionCheck {
+public:
+    static bool versionCheck(const iPhotoApplication& application, VupDelegate* delegate);
+
+    // The integer value of the text before the first ".": leading white space skipped, an
+    // optional sign, then decimal digits; 0 when no digit follows.
+    static int majorVersion(const QString& version);
+};

@@ -1,0 +1,57 @@
+#include "scan/helpers.h"
+
+#include "bridge/iPhotoTypes.h"
+#include "platform/FileManager.h"
+#include "platform/MainThread.h"
+#include "scan/VupDelegate.h"
+
+#include <QFile>
+#include <unistd.h>
+
+namespace {
+
+constexpr QLatin1StringView kApLibraryExtension(".aplibrary");
+constexpr QLatin1StringView kPhotoLibraryExtension(".photolibrary");
+
+} // namespace
+
+bool helpers::fileReadable(const QString& path) {
+    return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), R_OK) == 0;
+}
+
+bool helpers::fileExists(const QVariant& path, VupDelegate* delegate) {
+    if (isNullMarker(path) || !path.canConvert<QString>())
+        return false;
+    return fileExists(path.toString(), delegate);
+}
+
+bool helpers::fileExists(const QString& path, VupDelegate* delegate) {
+    const bool exists = FileManager::fileExistsAtPath(path);
+    if (exists && fileReadable(path))
+        return true;
+    if (!exists)
+        return false;
+    if (delegate) {
+        const QString prompt = promptPath(path);
+        MainThread::run(
+            delegate, [delegate, prompt] { delegate->userSelectedFiles(prompt); }, MainThread::Wait::Yes);
+    }
+    return fileReadable(path);
+}
+
+qsizetype helpers::libraryPackageEnd(const QString& path) {
+    qsizetype at = path.indexOf(kApLibraryExtension);
+    if (at >= 0)
+        return at + kApLibraryExtension.size();
+    at = path.indexOf(kPhotoLibraryExtension);
+    return at >= 0 ? at + kPhotoLibraryExtension.size() : -1;
+}
+
+std::optional<QString> helpers::libraryPackagePath(const QString& path) {
+    const qsizetype end = libraryPackageEnd(path);
+    return end < 0 ? std::nullopt : std::optional<QString>(path.left(end));
+}
+
+QString helpers::promptPath(const QString& path) {
+    return libraryPackagePath(path).value_or(path);
+}

@@ -1,0 +1,477 @@
+#include "bridge/KeywordVerification.h"
+#include "bridge/PhotoAppWire.h"
+#include "bridge/VersionCheck.h"
+#include "bridge/iPhotoBridge.h"
+#include "bridge/iPhotoTypes.h"
+#include "platform/BundleInfo.h"
+#include "platform/SystemLog.h"
+#include "scan/VupMode.h"
+#include "scan/helpers.h"
+#include "tests/support/AsNobody.h"
+#include "tests/support/PhotoAppProcess.h"
+#include "tests/support/ScriptedDelegate.h"
+#include "tests/support/TestMain.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <sys/stat.h>
+
+namespace {
+
+const QStringList kIssueKeywords{QStringLiteral("Vup Missing"), QStringLiteral("Vup Master Missing")};
+const QString kMissingKeywordsTitle = QStringLiteral("Missing Keywords");
+
+std::shared_ptr<iPhotoApplication> application() {
+    return iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
+}
+
+class LogCapture {
+public:
+    LogCapture() {
+        previous = SystemLog::setSink([this](const QString& line) { lines.append(line); });
+    }
+    ~LogCapture() { SystemLog::setSink(previous); }
+    QStringList lines;
+
+private:
+    SystemLog::Sink previous;
+};
+
+} // namespace
+
+class CheckTests : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> temp;
+    QString library;
+    QString resources;
+
+    bool createLibrary() {
+        library = temp->path() + QStringLiteral("/Checks.photolibrary");
+        return PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode == 0;
+    }
+
+    // The keyword image the check imports, carrying the given keywords.
+    bool useKeywordImage(const QStringList& keywords) {
+        resources = temp->path() + QStringLiteral("/resources");
+        QDir().mkpath(resources);
+        qputenv("VUP_RESOURCE_DIR", QFile::encodeName(resources));
+        return PhotoAppProcess::run(QStringList{QStringLiteral("keyword-image"),
+                                                resources + QStringLiteral("/iPhoto Keywords.jpg")} +
+                                    keywords)
+                   .exitCode == 0;
+    }
+
+    bool addKeyword(const QString& name) const {
+        return PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library, name})
+                   .exitCode == 0;
+    }
+
+    // Asked of the running application: what it serves is what counts.
+    static qint64 photoCount() { return application()->photoLibraryAlbum().photoCount(); }
+
+    bool versionCheckOnScanThread(ScriptedDelegate& delegate) {
+        bool stop = false;
+        auto app = application();
+        if (!runOnScanThread([&] { stop = VersionCheck::versionCheck(*app, &delegate); }))
+            qFatal("version check did not return");
+        return stop;
+    }
+
+    bool verifyOnScanThread(ScriptedDelegate& delegate, const QStringList& keywords = kIssueKeywords) {
+        bool stop = false;
+        KeywordVerification check(application(), &delegate);
+        check.setPollInterval(std::chrono::milliseconds(20));
+        if (!runOnScanThread([&] { stop = check.verifyKeywords(keywords, QStringLiteral("Vup")); }))
+            qFatal("keyword verification did not return");
+        return stop;
+    }
+
+private slots:
+    void init() {
+        temp = std::make_unique<QTemporaryDir>();
+        QVERIFY(temp->isValid());
+        ::chmod(QFile::encodeName(temp->path()).constData(), 0755);
+        BundleInfo::overrideValue(QString::fromLatin1(BundleInfo::kSupportAddress),
+                                  QStringLiteral("help@vup.test"));
+    }
+    void cleanup() { BundleInfo::resetOverrides(); }
+
+    // ---- version ----
+
+    void majorVersion_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("major");
+        QTest::newRow("9.0") << "9.0" << 9;
+        QTest::newRow("no point") << "9" << 9;
+        QTest::newRow("two digits") << "10.2" << 10;
+        QTest::newRow("leading blanks and sign") << "  +11.1" << 11;
+        QTest::newRow("negative") << "-9.1" << -9;
+        QTest::newRow("words") << "beta 9" << 0;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("digits then letters") << "12abc.3" << 12;
+        QTest::newRow("too large saturates") << "99999999999999999999.1" << std::numeric_limits<int>::max();
+    }
+    void majorVersion() {
+        QFETCH(QString, text);
+        QFETCH(int, major);
+        QCOMPARE(VersionCheck::majorVersion(text), major);
+    }
+
+    void versionCheck_data() {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("9.0") << "9.0" << false;
+        QTest::newRow("9.5.1") << "9.5.1" << false;
+        QTest::newRow("10.2") << "10.2" << false;
+        QTest::newRow("9") << "9" << false;
+        QTest::newRow("8.1.2") << "8.1.2" << true;
+        QTest::newRow("empty") << "" << true;
+    }
+    void versionCheck() {
+        QFETCH(QString, version);
+        QFETCH(bool, refused);
+        QVERIFY(createLibrary());
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library, {QStringLiteral("--version"), version}));
+        ScriptedDelegate delegate;
+        LogCapture log;
+        QCOMPARE(versionCheckOnScanThread(delegate), refused);
+        QVERIFY(log.lines.contains(QStringLiteral("iPhoto Version ") + version));
+        const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
+        if (!refused) {
+            QVERIFY(alerts.isEmpty());
+            return;
+        }
+        QCOMPARE(alerts.size(), 1);
+        QCOMPARE(alerts[0].title, QStringLiteral("Unsupported Version"));
+        QCOMPARE(
+            alerts[0].text,
+            QStringLiteral("This version of Vup is compatible with iPhoto '11 Versions 9.0 and above only."));
+    }
+
+    void failingVersionRequest() {
+        QVERIFY(createLibrary());
+        QCOMPARE(
+            PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
+                                  QStringLiteral("com.example.Error.Broken"), QStringLiteral("It broke.")})
+                .exitCode,
+            0);
+        const QString lead = QStringLiteral("A serious error has occurred in communicating with iPhoto. If "
+                                            "the problem persists please contact "
+                                            "help@vup.test");
+        {
+            PhotoAppProcess app;
+            QVERIFY(app.serve(library));
+            ScriptedDelegate delegate;
+            LogCapture log;
+            QVERIFY(versionCheckOnScanThread(delegate));
+            const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
+            QCOMPARE(alerts.size(), 1); // and no "Unsupported Version" after it
+            QCOMPARE(alerts[0].title, QStringLiteral("Error"));
+            QCOMPARE(alerts[0].text, lead + QStringLiteral("\ncom.example.Error.Broken\nIt broke."));
+            QVERIFY(!log.lines.join('\n').contains(QStringLiteral("iPhoto Version")));
+        }
+        // No application at all: the bus's own error is the one shown.
+        ScriptedDelegate delegate;
+        QVERIFY(versionCheckOnScanThread(delegate));
+        const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
+        QCOMPARE(alerts.size(), 1);
+        QVERIFY2(
+            alerts[0].text.startsWith(lead + QStringLiteral("\norg.freedesktop.DBus.Error.ServiceUnknown\n")),
+            qPrintable(alerts[0].text));
+    }
+
+    // ---- keywords ----
+
+    void keywordsAlreadyKnown() {
+        QVERIFY(createLibrary());
+        QVERIFY(addKeyword(QStringLiteral("vup missing")));
+        QVERIFY(addKeyword(QStringLiteral("VUP MASTER MISSING")));
+        QVERIFY(useKeywordImage(kIssueKeywords));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        QCOMPARE(verifyOnScanThread(delegate), false);
+        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+        QCOMPARE(photoCount(), 0); // no import
+
+        QCOMPARE(verifyOnScanThread(delegate, {}), false);
+        QCOMPARE(photoCount(), 0);
+    }
+
+    void keywordImageTeachesTheMissingOne_data() {
+        QTest::addColumn<QString>("known");
+        QTest::newRow("one known") << "Vup Missing";
+        QTest::newRow("a trailing blank does not count") << "Vup Missing ";
+    }
+    void keywordImageTeachesTheMissingOne() {
+        QFETCH(QString, known);
+        QVERIFY(createLibrary());
+        QVERIFY(addKeyword(known));
+        QVERIFY(useKeywordImage(kIssueKeywords));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        QCOMPARE(verifyOnScanThread(delegate), false);
+        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+        QCOMPARE(photoCount(), 1); // one import
+    }
+
+    void stillMissingAfterTheImport() {
+        QVERIFY(createLibrary());
+        QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        QList<qint64> photosAtAlert;
+        delegate.onModalAlert = [&](const QString&, const QString&) {
+            photosAtAlert.append(photoCount());
+            if (photosAtAlert.size() == 2) // the user adds it by hand after the second alert
+                QVERIFY(addKeyword(QStringLiteral("Vup Master Missing")));
+        };
+        QCOMPARE(verifyOnScanThread(delegate), false);
+
+        const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
+        QCOMPARE(alerts.size(), 2);
+        QCOMPARE(alerts[0].title, kMissingKeywordsTitle);
+        QCOMPARE(alerts[0].text,
+                 QStringLiteral(
+                     "iPhoto is missing the following keywords:\n\n\tVup Master Missing\n\nTo add keywords "
+                     "in iPhoto use the menu item Window->Manage My Keywords.  Then click \"Edit "
+                     "Keywords\".  There is a + button on the lower left which adds new keywords.\n\nYou "
+                     "may not continue without adding these keywords. Once you have, click on okay and Vup "
+                     "will check that they have been entered correctly."));
+        // Every round with a keyword missing imports once more; the round after the user's fix does not.
+        QCOMPARE(photosAtAlert, (QList<qint64>{1, 2}));
+        QCOMPARE(photoCount(), 2);
+    }
+
+    // A quit application can never show the keywords: the check must end, not ask forever.
+    void applicationQuitsDuringTheCheck() {
+        QVERIFY(createLibrary());
+        QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        delegate.onModalAlert = [&](const QString&, const QString&) {
+            app.stop();
+        };
+        LogCapture log;
+        QCOMPARE(verifyOnScanThread(delegate), true);
+        QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
+        QVERIFY(log.lines.contains(
+            QStringLiteral("Keyword check stopped: the photo application is not running")));
+
+        // Not running from the start: no alert at all.
+        ScriptedDelegate again;
+        QCOMPARE(verifyOnScanThread(again), true);
+        QVERIFY(again.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+    }
+
+    void applicationKilledDuringTheImport() {
+        QVERIFY(createLibrary());
+        QVERIFY(useKeywordImage(kIssueKeywords));
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--import-delay"),
+                                       QStringLiteral("60000")})
+                     .exitCode,
+                 0);
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        // Killed while the keyword image is being imported, not before.
+        QTimer killer;
+        killer.setInterval(20);
+        bool killedWhileImporting = false;
+        connect(&killer, &QTimer::timeout, [&] {
+            if (application()->importing()) {
+                killer.stop();
+                app.kill();
+                killedWhileImporting = true;
+            }
+        });
+        killer.start();
+        ScriptedDelegate delegate;
+        QCOMPARE(verifyOnScanThread(delegate), true);
+        QVERIFY(killedWhileImporting);
+        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+    }
+
+    void cancelledWhileTheAlertIsUp() {
+        QVERIFY(createLibrary());
+        QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        delegate.onModalAlert = [&](const QString&, const QString&) {
+            delegate.cancelledValue = true;
+        };
+        QCOMPARE(verifyOnScanThread(delegate), true);
+        QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
+    }
+
+    // The terminal runner has nobody to add keywords by hand: with --yes, or once standard
+    // input is closed, a keyword alert that comes back after the import ends the run.
+    void headlessRunnerGivesUpOnMissingKeywords_data() {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<int>("imports");
+        QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << QByteArray() << 1;
+        QTest::newRow("input closed") << QStringList{} << QByteArray() << 1;
+        QTest::newRow("one OK, then input closed") << QStringList{} << QByteArray("\n") << 2;
+    }
+    void headlessRunnerGivesUpOnMissingKeywords() {
+        QFETCH(QStringList, extra);
+        QFETCH(QByteArray, input);
+        QFETCH(int, imports);
+        QVERIFY(createLibrary());
+        QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        QProcess vup;
+        vup.start(QStringLiteral(VUP_EXECUTABLE),
+                  QStringList{QStringLiteral("scan"), QStringLiteral("--library")} + extra);
+        QVERIFY(vup.waitForStarted());
+        vup.write(input);
+        vup.closeWriteChannel();
+        QVERIFY(vup.waitForFinished(60000));
+        const QByteArray out = vup.readAllStandardOutput();
+        QCOMPARE(vup.exitCode(), 1);
+        QCOMPARE(out.count("Missing Keywords"), imports);
+        QVERIFY(out.contains("\tVup Master Missing\n"));
+        QVERIFY(!out.contains("\tVup Missing\n"));
+        QVERIFY(vup.readAllStandardError().contains("still lacks the keywords"));
+        QCOMPARE(photoCount(), imports);
+    }
+
+    // In delete mode the keywords checked are those the run will assign, once it knows them:
+    // a missing master needs "Vup Master Missing" (taught by the image); a run that only
+    // removes photos assigns nothing and checks nothing.
+    void deleteModeChecksWhatItWillAssign_data() {
+        QTest::addColumn<int>("missingMasters");
+        QTest::addColumn<qint64>("imports");
+        QTest::newRow("a master is missing") << 1 << qint64(1);
+        QTest::newRow("only removals") << 0 << qint64(0);
+    }
+    void deleteModeChecksWhatItWillAssign() {
+        QFETCH(int, missingMasters);
+        QFETCH(qint64, imports);
+        library = temp->path() + QStringLiteral("/Demo.photolibrary");
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
+                                       QStringLiteral("6"), QStringLiteral("--missing-images"),
+                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
+                                       QString::number(missingMasters), QStringLiteral("--zombies"),
+                                       QStringLiteral("0")})
+                     .exitCode,
+                 0);
+        QVERIFY(useKeywordImage(kIssueKeywords));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        ScriptedDelegate delegate;
+        delegate.autoDeleteValue = true;
+        delegate.recoverZombiesValue = false;
+        VupMode vup;
+        QVERIFY(runOnScanThread([&] { vup.vupScan(&delegate); }));
+        QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
+        QCOMPARE(vup.lastRun().removed.size(), 1);
+        // Six photos, one removed, plus the keyword image when it was imported.
+        QCOMPARE(photoCount(), 5 + imports);
+        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+        QVERIFY(app.stop());
+
+        const QJsonObject dump = PhotoAppProcess::dump(library);
+        QCOMPARE(dump[QStringLiteral("keywords")].toArray().size(), imports ? 2 : 0);
+        qsizetype tagged = 0;
+        for (const QJsonValue& photo : dump[QStringLiteral("photos")].toArray())
+            if (photo[QStringLiteral("imageFilename")].toString() != QStringLiteral("iPhoto Keywords.jpg"))
+                tagged += photo[QStringLiteral("keywords")].toArray().contains(
+                    QStringLiteral("Vup Master Missing"));
+        QCOMPARE(tagged, qsizetype(missingMasters));
+    }
+
+    // ---- file access ----
+
+    void libraryPackagePath_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("package");
+        QTest::newRow("photo library") << "/P/Family.photolibrary/Masters/a.jpg"
+                                       << "/P/Family.photolibrary";
+        QTest::newRow("both, aplibrary later wins") << "/P/Old.photolibrary/x/New.aplibrary/Masters/a.jpg"
+                                                    << "/P/Old.photolibrary/x/New.aplibrary";
+        QTest::newRow("both, aplibrary first") << "/P/A.aplibrary/B.photolibrary/a.jpg"
+                                               << "/P/A.aplibrary";
+        QTest::newRow("inside a component") << "/P/Lib.aplibraryOld/a.jpg"
+                                            << "/P/Lib.aplibrary";
+        QTest::newRow("capitals do not count") << "/P/LIB.PHOTOLIBRARY/a.jpg" << QString();
+        QTest::newRow("outside") << "/P/a.jpg" << QString();
+    }
+    void libraryPackagePath() {
+        QFETCH(QString, path);
+        QFETCH(QString, package);
+        QCOMPARE(helpers::libraryPackagePath(path).value_or(QString()), package);
+        QCOMPARE(helpers::promptPath(path), package.isEmpty() ? path : package);
+    }
+
+    void fileExistsWithoutPrompt() {
+        const QString file = temp->path() + QStringLiteral("/here.jpg");
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        ScriptedDelegate delegate;
+        QVERIFY(helpers::fileExists(file, &delegate));
+        QVERIFY(helpers::fileExists(QVariant(temp->path()), &delegate));
+        QVERIFY(!helpers::fileExists(temp->path() + QStringLiteral("/gone.jpg"), &delegate));
+        QVERIFY(!helpers::fileExists(nullMarker(), &delegate));
+        QVERIFY(!helpers::fileExists(QString(), &delegate));
+        QVERIFY(delegate.callsOf(QStringLiteral("userSelectedFiles")).isEmpty());
+        QVERIFY(helpers::fileReadable(file));
+    }
+
+    void unreadablePathPrompts_data() {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<QString>("promptRelative");
+        QTest::addColumn<bool>("granted");
+        QTest::newRow("in a library, granted") << "Pictures/Family.photolibrary/Masters/a.jpg"
+                                               << "Pictures/Family.photolibrary" << true;
+        QTest::newRow("in a library, refused") << "Pictures/Family.photolibrary/Masters/a.jpg"
+                                               << "Pictures/Family.photolibrary" << false;
+        QTest::newRow("outside any library") << "Pictures/loose.jpg"
+                                             << "Pictures/loose.jpg" << false;
+    }
+    void unreadablePathPrompts() {
+        QFETCH(QString, relative);
+        QFETCH(QString, promptRelative);
+        QFETCH(bool, granted);
+        const QString path = temp->path() + QLatin1Char('/') + relative;
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
+        ScriptedDelegate delegate;
+        delegate.onPrompt = [&](const QString&) {
+            if (granted)
+                AsNobody::asRoot([&] { ::chmod(QFile::encodeName(path).constData(), 0644); });
+        };
+        bool exists = !granted;
+        {
+            AsNobody nobody;
+            if (!nobody.isActive() || helpers::fileReadable(path))
+                QSKIP("no user here that the kernel refuses");
+            QVERIFY(runOnScanThread([&] { exists = helpers::fileExists(path, &delegate); }));
+        }
+        QCOMPARE(exists, granted);
+        const auto prompts = delegate.callsOf(QStringLiteral("userSelectedFiles"));
+        QCOMPARE(prompts.size(), 1);
+        QCOMPARE(prompts[0].text, temp->path() + QLatin1Char('/') + promptRelative);
+        QVERIFY(prompts[0].onMainThread);
+    }
+};
+
+VUP_TEST_MAIN_CORE(CheckTests)
+#include "tst_checks.moc"

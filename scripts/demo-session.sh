@@ -9,9 +9,6 @@ WORK="${VUP_DEMO_DIR:-$(mktemp -d /tmp/vup-demo.XXXXXX)}"
 LIBRARY="$WORK/Demo.photolibrary"
 rm -rf "$LIBRARY"
 build/photoapp/photoapp demo "$LIBRARY" --photos 40 --missing-images 3 --missing-masters 2 --zombies 2 >/dev/null
-# Teach the demo library the two issue keywords, so the scan's tags land.
-build/photoapp/photoapp keyword add "$LIBRARY" "Vup Missing" >/dev/null
-build/photoapp/photoapp keyword add "$LIBRARY" "Vup Master Missing" >/dev/null
 
 build/photoapp/photoapp serve "$LIBRARY" 2>/dev/null &
 PHOTOAPP_PID=$!
@@ -22,10 +19,10 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-echo "== Demo library $LIBRARY (40 photos: 3 with their image gone, 2 with their master gone)"
-echo "== vup scan --library --yes"
+echo "== Demo library $LIBRARY (40 photos: 3 with their image gone, 2 with their master gone; 2 zombie files)"
+echo "== vup scan --library --recover-zombies --yes"
 status=0
-build/app/vup scan --library --yes --report "$WORK/report.json" 2>"$WORK/vup.log" || status=$?
+build/app/vup scan --library --recover-zombies --yes --report "$WORK/report.json" 2>"$WORK/vup.log" || status=$?
 echo "== vup exited with status $status; findings in $WORK/report.json, log lines in $WORK/vup.log"
 
 echo "== What the library now says (photoapp dump)"
@@ -34,7 +31,11 @@ import json, sys
 d = json.load(sys.stdin)
 tagged = [p for p in d["photos"] if p["keywords"]]
 for p in tagged:
-    print("  photo %-4d %-40s %s" % (p["id"], p["imageFilename"], ", ".join(p["keywords"])))
+    note = "  (imported by Vup to teach the keywords)" if p["imageFilename"] == "iPhoto Keywords.jpg" else ""
+    print("  photo %-4d %-40s %s%s" % (p["id"], p["imageFilename"], ", ".join(p["keywords"]), note))
 print("  %d of %d photos carry an issue keyword" % (len(tagged), len(d["photos"])))
+for a in d["albums"]:
+    if a["name"].startswith("Vup Zombies"):
+        print("  album \"%s\" holds %d recovered zombie(s)" % (a["name"], len(a["photos"])))
 '
 exit "$status"

@@ -4,20 +4,15 @@
 # the scan did to the library.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 WORK="${VUP_DEMO_DIR:-$(mktemp -d /tmp/vup-demo.XXXXXX)}"
 LIBRARY="$WORK/Demo.photolibrary"
 rm -rf "$LIBRARY"
 build/photoapp/photoapp demo "$LIBRARY" --photos 40 --missing-images 3 --missing-masters 2 --zombies 2 >/dev/null
 
-build/photoapp/photoapp serve "$LIBRARY" 2>/dev/null &
-PHOTOAPP_PID=$!
-trap 'kill "$PHOTOAPP_PID" 2>/dev/null; wait "$PHOTOAPP_PID" 2>/dev/null || true' EXIT
-for _ in $(seq 100); do
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.NameHasOwner com.apple.iPhoto 2>/dev/null | grep -q true && break
-    sleep 0.1
-done
+trap '[ -n "${PHOTOAPP_PID:-}" ] && kill "$PHOTOAPP_PID" 2>/dev/null; wait "$PHOTOAPP_PID" 2>/dev/null || true' EXIT
+vup_serve_library "$LIBRARY" || { echo "photoapp did not start" >&2; exit 1; }
 
 echo "== Demo library $LIBRARY (40 photos: 3 with their image gone, 2 with their master gone; 2 zombie files)"
 echo "== vup scan --library --recover-zombies --yes"

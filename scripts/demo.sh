@@ -3,10 +3,8 @@
 # application on a private session bus and shows what is in it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 scripts/setup.sh build
 
-if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
-    export XDG_RUNTIME_DIR="$(mktemp -d /tmp/vup-runtime.XXXXXX)"
-fi
-chmod 700 "$XDG_RUNTIME_DIR"
+vup_ensure_runtime_dir
 exec dbus-run-session -- scripts/demo-session.sh "$@"

@@ -3,6 +3,7 @@
 # undefined-behaviour sanitizers (in its own build folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/common.sh
 
 BUILD_DIR=build
 EXTRA=()
@@ -15,10 +16,7 @@ fi
 scripts/setup.sh "$BUILD_DIR" "${EXTRA[@]}"
 
 # Qt and D-Bus want a private runtime folder; tests start their own session buses.
-if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
-    export XDG_RUNTIME_DIR="$(mktemp -d /tmp/vup-runtime.XXXXXX)"
-fi
-chmod 700 "$XDG_RUNTIME_DIR"
+vup_ensure_runtime_dir
 export QT_QPA_PLATFORM=offscreen
 
 cd "$BUILD_DIR"

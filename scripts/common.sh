@@ -1,0 +1,23 @@
+# Shell helpers shared by the project's scripts; source it, do not run it.
+
+# Qt and D-Bus want a private runtime folder (mode 700); CI and root shells often have none.
+vup_ensure_runtime_dir() {
+    if [ -z "${XDG_RUNTIME_DIR:-}" ] || [ ! -w "${XDG_RUNTIME_DIR}" ]; then
+        export XDG_RUNTIME_DIR="$(mktemp -d /tmp/vup-runtime.XXXXXX)"
+    fi
+    chmod 700 "$XDG_RUNTIME_DIR"
+}
+
+# Starts `photoapp serve LIBRARY` in the background, sets PHOTOAPP_PID, and waits (10 s at most)
+# until it owns its bus name. Stop it by that pid: a D-Bus server outlives its bus.
+vup_serve_library() {
+    build/photoapp/photoapp serve "$1" 2>/dev/null &
+    PHOTOAPP_PID=$!
+    for _ in $(seq 100); do
+        gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+            --method org.freedesktop.DBus.NameHasOwner com.apple.iPhoto 2>/dev/null | grep -q true && return 0
+        kill -0 "$PHOTOAPP_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 1
+}

@@ -118,9 +118,12 @@ bool ZombieRecovery::waitForImport() const {
 
 QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const iPhotoAlbum& album,
                                                const QList<qint64>& photosBefore) const {
-    // Each photo the import added may vouch for one zombie: the same name and the same size.
-    // The application renames a file whose name is taken in its import folder; such a photo
-    // still vouches for a zombie of the same size when its bytes are the zombie's bytes.
+    // Each photo the import added may vouch for one zombie holding the very same bytes, a
+    // photo of the zombie's name first. Name and size alone are not enough: of two same-named,
+    // same-sized zombies the application may take one and refuse the other, and the refused
+    // one would then be deleted on the strength of its twin's photo. The application renames
+    // a file whose name is taken in its import folder, so a photo of another name still
+    // vouches for a zombie whose bytes it holds.
     struct Added {
         QByteArray stored;
         QSet<QByteArray> names;
@@ -161,7 +164,9 @@ QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const 
     };
     for (qsizetype i = 0; i < moved.size(); ++i) {
         const QByteArray name = SafeMove::lastComponentOf(moved[i].original);
-        claim(i, [&](const Added& a) { return a.names.contains(name); });
+        claim(i, [&](const Added& a) {
+            return a.names.contains(name) && SafeMove::sameContent(a.stored, moved[i].parked);
+        });
     }
     for (qsizetype i = 0; i < moved.size(); ++i) {
         if (!recovered[i])

@@ -437,6 +437,43 @@ private slots:
         QCOMPARE(albums[0].photoCount(), 4);
     }
 
+    // Two zombies of one name and one size in two folders, and the application refuses the
+    // first: the photo it made of the second must not vouch for the refused one.
+    void refusedTwinIsNotTakenForItsImportedTwin() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QByteArray unreadable = FileTree::read(masters + "/2020/x/Same.jpg");
+        QVERIFY(unreadable.size() > 16);
+        unreadable.replace(0, 16, QByteArray(16, 'X')); // no longer an image, same size
+        const QByteArray refusedTwin = masters + "/2020/p/Twin.jpg";
+        const QByteArray importedTwin = masters + "/2020/q/Twin.jpg";
+        QVERIFY(FileTree::write(refusedTwin, unreadable));
+        QVERIFY(FileTree::write(importedTwin, FileTree::read(masters + "/2020/x/Same.jpg")));
+        const auto before = FileTree::contents({masters, tmp});
+
+        ScriptedDelegate delegate;
+        Run run;
+        auto photoApp = application();
+        const QVariantList masterPaths = masterPathsOf();
+        QVERIFY(runOnScanThread([&] {
+            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
+            // The refused one first, so that it is the first to look for its photo.
+            run.zombies.removeAll(refusedTwin);
+            run.zombies.prepend(refusedTwin);
+            ZombieRecovery recovery(photoApp, &delegate);
+            recovery.setClock([] { return kRunStart; });
+            recovery.setPollInterval(std::chrono::milliseconds(50));
+            run.outcome = recovery.recoverZombies(run.zombies);
+        }));
+        QCOMPARE(run.zombies.size(), 6);
+        QCOMPARE(run.outcome.recovered, 5);
+        QCOMPARE(run.outcome.putBack, 1);
+        QCOMPARE(FileTree::read(refusedTwin), unreadable);
+        QVERIFY(!FileTree::exists(importedTwin));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
     // A dead application must neither hang the run nor take the zombies with it.
     void applicationKilledDuringImport() {
         PhotoAppProcess app;

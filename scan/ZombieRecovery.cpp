@@ -31,6 +31,8 @@ const QString kLogNotMoved = QStringLiteral("Zombie left in place, it could not 
 const QString kLogNoAlbum = QStringLiteral("No album named %1 was found; every zombie goes back");
 const QString kLogImportWaitEnded =
     QStringLiteral("Stopped waiting for the import: the photo application is gone");
+const QString kLogImportWaitCancelled =
+    QStringLiteral("Stopped waiting for the import: the run was cancelled; what has not arrived goes back");
 const QString kLogPutBack = QStringLiteral("Zombie put back: %1");
 const QString kLogKept = QStringLiteral("Zombie could not be put back and stays in %1: %2");
 const QString kLogFolderKept = QStringLiteral("Zombie folder kept, it still holds files: %1");
@@ -106,11 +108,17 @@ void ZombieRecovery::progressValue(double value) {
 }
 
 // True when the import ended; false when the application went away or stopped answering
-// (a failed `importing` request answers false as well, which also ends the wait).
+// (a failed `importing` request answers false as well, which also ends the wait), or when the
+// run was cancelled: a user who quits or presses Ctrl-C would otherwise leave every zombie
+// parked in the temporary directory, so the wait ends and what has not arrived goes back.
 bool ZombieRecovery::waitForImport() const {
     while (application->importing()) {
         if (!application->isRunning())
             return false;
+        if (delegate && delegate->cancelled()) {
+            vupLog(kLogImportWaitCancelled);
+            return true;
+        }
         QThread::msleep(static_cast<unsigned long>(pollInterval.count()));
     }
     return application->isRunning();

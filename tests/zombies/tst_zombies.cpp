@@ -14,6 +14,7 @@
 #include "tests/zombies/FileTree.h"
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -506,6 +507,44 @@ private slots:
         for (const QByteArray& zombie : run.zombies)
             QVERIFY(FileTree::exists(zombie));
         QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
+    // Quitting or Ctrl-C while a long import runs: the wait ends at once instead of holding the
+    // zombies in the temporary directory until the process is killed.
+    void cancelledDuringImport() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), QFile::decodeName(library),
+                                       QStringLiteral("--import-delay"), QStringLiteral("60000")})
+                     .exitCode,
+                 0);
+        const auto before = FileTree::contents({masters, tmp});
+        ScriptedDelegate delegate;
+        QTimer canceller;
+        canceller.setInterval(50);
+        connect(&canceller, &QTimer::timeout, [&] {
+            if (application()->importing()) {
+                canceller.stop();
+                delegate.cancelledValue = true;
+            }
+        });
+        delegate.onProgressValue = [&](double value) {
+            if (value == 4.0)
+                canceller.start();
+        };
+        LogCapture log;
+        QElapsedTimer took;
+        took.start();
+        const Run run = detectAndRecover(delegate);
+        QVERIFY2(took.elapsed() < 30000, "the wait outlasted the cancel");
+        QVERIFY(application()->importing()); // the import itself was still going
+        QCOMPARE(run.outcome.moved, 4);
+        QCOMPARE(run.outcome.recovered + run.outcome.putBack, 4);
+        QCOMPARE(run.outcome.keptInFolder, 0);
+        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
+        QVERIFY(log.contains(QStringLiteral("the run was cancelled")));
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 

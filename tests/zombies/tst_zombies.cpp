@@ -510,6 +510,46 @@ private slots:
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 
+    // A refused zombie whose place was taken meanwhile replaces nothing: it stays in the
+    // zombie folder, which is then kept, and the log says where it is.
+    void putBackNeverReplaces() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const QByteArray refused = masters + "/2020/x/notes.jpg";
+        QVERIFY(FileTree::write(refused, "just some text, not a picture"));
+        const auto before = FileTree::contents({masters, tmp});
+        const QVariantList masterPaths = masterPathsOf();
+
+        ScriptedDelegate delegate;
+        // The refused zombie moves first; once it has, someone else's file takes its place.
+        delegate.onProgressValue = [&](double value) {
+            if (value == 2.0)
+                QVERIFY(FileTree::write(refused, "a newcomer"));
+        };
+        LogCapture log;
+        Run run;
+        auto photoApp = application();
+        QVERIFY(runOnScanThread([&] {
+            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
+            run.zombies.removeAll(refused);
+            run.zombies.prepend(refused);
+            ZombieRecovery recovery(photoApp, &delegate);
+            recovery.setClock([] { return kRunStart; });
+            recovery.setPollInterval(std::chrono::milliseconds(50));
+            run.outcome = recovery.recoverZombies(run.zombies);
+        }));
+        QCOMPARE(run.outcome.moved, 5);
+        QCOMPARE(run.outcome.recovered, 4);
+        QCOMPARE(run.outcome.keptInFolder, 1);
+        QVERIFY(!run.outcome.folderRemoved);
+        QCOMPARE(FileTree::read(refused), QByteArray("a newcomer"));
+        const QByteArray parked = run.outcome.zombieFolder + refused;
+        QCOMPARE(FileTree::read(parked), QByteArray("just some text, not a picture"));
+        QVERIFY(log.contains(QStringLiteral("Zombie could not be put back and stays in ")));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
     // Quitting or Ctrl-C while a long import runs: the wait ends at once instead of holding the
     // zombies in the temporary directory until the process is killed.
     void cancelledDuringImport() {

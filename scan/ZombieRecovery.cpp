@@ -42,6 +42,15 @@ qint64 sizeOf(const QByteArray& path) {
     return ::lstat(path.constData(), &st) == 0 ? qint64(st.st_size) : -1;
 }
 
+// An application that took a file where it lay instead of copying it names the parked file
+// itself: deleting the parked file would then delete the photo's only copy.
+bool isSameFile(const QByteArray& a, const QByteArray& b) {
+    struct stat stA {
+    }, stB{};
+    return ::stat(a.constData(), &stA) == 0 && ::stat(b.constData(), &stB) == 0 && stA.st_dev == stB.st_dev &&
+           stA.st_ino == stB.st_ino;
+}
+
 // "." and ".." could lead a mirrored target out of the zombie folder, and could not be
 // mirrored back reliably: such a path is not moved.
 bool isPlainAbsolutePath(const QByteArray& path) {
@@ -163,7 +172,8 @@ QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const 
     QList<bool> recovered(moved.size(), false);
     const auto claim = [&](qsizetype zombie, const auto& vouches) {
         for (const qsizetype index : addedBySize.value(moved[zombie].size)) {
-            if (!added[index].used && vouches(added[index])) {
+            if (!added[index].used && !isSameFile(added[index].stored, moved[zombie].parked) &&
+                vouches(added[index])) {
                 added[index].used = true;
                 recovered[zombie] = true;
                 return;

@@ -510,6 +510,48 @@ private slots:
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 
+    // A photo that names the parked file itself (taken where it lay, not copied) does not make
+    // that file disposable: deleting it would delete the photo's only copy.
+    void photoOfTheParkedFileItselfKeepsIt() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
+        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
+        const QString lib = QFile::decodeName(library);
+        QCOMPARE(PhotoAppProcess::run(
+                     {QStringLiteral("fault"), lib, QStringLiteral("--import-delay"), QStringLiteral("2000")})
+                     .exitCode,
+                 0);
+        const auto before = FileTree::contents({masters, tmp});
+        const QByteArray parked = tmp + "/Vupzombies-2014-02-03-091500" + notAnImage;
+
+        // While the import runs, the album gains a photo of the parked file in place.
+        bool added = false;
+        QTimer adder;
+        adder.setInterval(50);
+        connect(&adder, &QTimer::timeout, [&] {
+            const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
+            if (albums.isEmpty() || !application()->importing())
+                return;
+            adder.stop();
+            const QString path = QFile::decodeName(parked);
+            added = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), lib,
+                                          QStringLiteral("--image"), path, QStringLiteral("--original"), path,
+                                          QStringLiteral("--album"), QString::number(albums[0].id())})
+                        .exitCode == 0;
+        });
+        adder.start();
+        ScriptedDelegate delegate;
+        const Run run = detectAndRecover(delegate);
+        QVERIFY(added);
+        QCOMPARE(run.outcome.moved, 5);
+        QCOMPARE(run.outcome.recovered, 4);
+        QCOMPARE(run.outcome.putBack, 1);
+        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
     // A refused zombie whose place was taken meanwhile replaces nothing: it stays in the
     // zombie folder, which is then kept, and the log says where it is.
     void putBackNeverReplaces() {

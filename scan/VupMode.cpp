@@ -321,6 +321,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     for (const qsizetype i : std::as_const(findings.missingMaster)) {
         if (!dryRunMode)
             sbutils->tagImageNoCheck(photos.at(i), kMasterMissingKeyword);
+        findings.taggedMasterMissing.append(i);
     }
     if (!toTagMissing.isEmpty() || !deleteMode) {
         if (!dryRunMode)

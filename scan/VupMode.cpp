@@ -1,5 +1,6 @@
 #include "scan/VupMode.h"
 
+#include "bridge/PhotoAppWire.h"
 #include "bridge/SBUtils.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
@@ -15,8 +16,6 @@
 using MainThread::Wait;
 
 namespace {
-
-constexpr const char* kBundleIdentifier = "com.apple.iPhoto";
 
 constexpr const char* kUnableToProcess = "Unable To Process";
 constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
@@ -82,7 +81,8 @@ const QString VupMode::kMasterMissingKeyword = QStringLiteral("Vup Master Missin
 const QString VupMode::kProductWord = QStringLiteral("Vup");
 
 VupMode::VupMode()
-    : photoApplication(iPhotoApplication::applicationWithBundleIdentifier(latin(kBundleIdentifier))),
+    : photoApplication(
+          iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))),
       sbutils(std::make_unique<SBUtils>()) {}
 
 VupMode::~VupMode() = default;

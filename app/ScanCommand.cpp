@@ -107,7 +107,7 @@ void printActions(const ScanFindings& f) {
         line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
                  .arg(VupMode::kMissingKeyword) +
              describe(f, i));
-    for (const qsizetype i : f.missingMaster)
+    for (const qsizetype i : f.taggedMasterMissing)
         line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
                  .arg(VupMode::kMasterMissingKeyword) +
              describe(f, i));

@@ -8,6 +8,8 @@
 namespace PhotoAppWire {
 
 inline constexpr const char* kService = "com.apple.iPhoto";
+// The application is found by its bundle identifier, which is the name it owns on the bus.
+inline constexpr const char* kBundleIdentifier = kService;
 
 inline constexpr const char* kApplicationPath = "/application";
 inline constexpr const char* kAlbumPathPrefix = "/albums/";     // + decimal id

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr const char* kBundleIdentifier = "com.apple.iPhoto";
-
 constexpr const char* kDoNotUseWarning =
     "WARNING: Do not use iPhoto while a scan is in progress except to respond to iPhoto dialog messages.";
 constexpr const char* kBuildingLists = "Building Lists";
@@ -73,7 +71,8 @@ qint32 int32Of(const QVariant& v) {
 } // namespace
 
 SBUtils::SBUtils()
-    : photoApplication(iPhotoApplication::applicationWithBundleIdentifier(latin(kBundleIdentifier))) {}
+    : photoApplication(
+          iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))) {}
 
 void SBUtils::setAppDelegate(VupDelegate* d) {
     delegate = d;

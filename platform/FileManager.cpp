@@ -1,6 +1,7 @@
 #include "platform/FileManager.h"
 
 #include <QFile>
+#include <cerrno>
 #include <sys/stat.h>
 
 namespace FileManager {
@@ -10,6 +11,15 @@ bool fileExistsAtPath(const QString& path) {
         return false;
     struct stat st {};
     return ::stat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+bool fileIsAbsentAtPath(const QString& path) {
+    if (path.isEmpty())
+        return false;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+        return false;
+    return errno == ENOENT || errno == ENOTDIR;
 }
 
 qint64 itemSize(const QString& path) {

@@ -28,11 +28,12 @@ struct ScanFindings {
     QList<iPhotoPhoto> photos;
     QVariantList filenames, paths, originals;
 
-    QList<qsizetype> missingImage;  // ascending
-    QList<qsizetype> missingMaster; // ascending
-    QList<qsizetype> removed;       // removed from the library (would be, in a dry run)
-    QList<qsizetype> taggedMissing; // tagged "Vup Missing" (would be, in a dry run)
-    QList<QByteArray> zombies; // native file names: not necessarily valid UTF-8
+    QList<qsizetype> missingImage;        // ascending
+    QList<qsizetype> missingMaster;       // ascending
+    QList<qsizetype> removed;             // removed from the library (would be, in a dry run)
+    QList<qsizetype> taggedMissing;       // tagged "Vup Missing" (would be, in a dry run)
+    QList<qsizetype> taggedMasterMissing; // tagged "Vup Master Missing" (would be, in a dry run)
+    QList<QByteArray> zombies;            // native file names: not necessarily valid UTF-8
 
     // Wall-clock time of each stage on the scan thread, in milliseconds (-1: not reached).
     struct Timings {

@@ -60,6 +60,7 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
 
     const QSet<qsizetype> removed(f.removed.cbegin(), f.removed.cend());
     const QSet<qsizetype> taggedMissing(f.taggedMissing.cbegin(), f.taggedMissing.cend());
+    const QSet<qsizetype> taggedMasterMissing(f.taggedMasterMissing.cbegin(), f.taggedMasterMissing.cend());
     QJsonArray photos;
     for (auto it = sets.constBegin(); it != sets.constEnd(); ++it) {
         const qsizetype i = it.key();
@@ -68,7 +69,7 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
             actions.append(QStringLiteral("removed"));
         if (taggedMissing.contains(i))
             actions.append(QStringLiteral("tagged Vup Missing"));
-        if (it.value().contains(QStringLiteral("missingMaster")))
+        if (taggedMasterMissing.contains(i))
             actions.append(QStringLiteral("tagged Vup Master Missing"));
         QJsonObject photo{
             {QStringLiteral("position"), qint64(i)},

@@ -1,5 +1,6 @@
 #include "scan/VupMode.h"
 
+#include "bridge/PhotoAppWire.h"
 #include "bridge/SBUtils.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
@@ -15,8 +16,6 @@
 using MainThread::Wait;
 
 namespace {
-
-constexpr const char* kBundleIdentifier = "com.apple.iPhoto";
 
 constexpr const char* kUnableToProcess = "Unable To Process";
 constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
@@ -56,6 +55,9 @@ constexpr const char* kNotRemovedNoPath =
 constexpr const char* kNotRemovedFileExists =
     "Not removing photo %1 at position %2: its image file exists at %3 and only its file name is a missing "
     "value; tagging it \"Vup Missing\" instead";
+constexpr const char* kNotRemovedUnknown =
+    "Not removing photo %1 at position %2: whether its image file at %3 still exists cannot be told "
+    "(it cannot be looked at); tagging it \"Vup Missing\" instead";
 constexpr const char* kRunFailed = "Scan ended by an internal error: %1";
 
 QString latin(const char* text) {
@@ -79,7 +81,8 @@ const QString VupMode::kMasterMissingKeyword = QStringLiteral("Vup Master Missin
 const QString VupMode::kProductWord = QStringLiteral("Vup");
 
 VupMode::VupMode()
-    : photoApplication(iPhotoApplication::applicationWithBundleIdentifier(latin(kBundleIdentifier))),
+    : photoApplication(
+          iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))),
       sbutils(std::make_unique<SBUtils>()) {}
 
 VupMode::~VupMode() = default;
@@ -274,7 +277,9 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
             continue;
 
         const qint64 id = photos.at(i).id();
-        if (isText(p) && !p.toString().isEmpty() && imageBad) {
+        // A file behind a folder this process may not search is not gone: only a path the
+        // system answers as empty justifies taking the photo out of the library.
+        if (isText(p) && imageBad && FileManager::fileIsAbsentAtPath(p.toString())) {
             if (!dryRunMode)
                 photos.at(i).removeFrom(library);
             findings.removed.append(i);
@@ -285,6 +290,8 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
             else if (!imageBad)
                 vupLog(
                     latin(kNotRemovedFileExists).arg(QString::number(id), QString::number(i), p.toString()));
+            else if (isText(p) && !p.toString().isEmpty())
+                vupLog(latin(kNotRemovedUnknown).arg(QString::number(id), QString::number(i), p.toString()));
             else
                 vupLog(latin(kNotRemovedNoPath).arg(id).arg(i));
         }
@@ -314,6 +321,7 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     for (const qsizetype i : std::as_const(findings.missingMaster)) {
         if (!dryRunMode)
             sbutils->tagImageNoCheck(photos.at(i), kMasterMissingKeyword);
+        findings.taggedMasterMissing.append(i);
     }
     if (!toTagMissing.isEmpty() || !deleteMode) {
         if (!dryRunMode)

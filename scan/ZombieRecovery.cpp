@@ -31,6 +31,8 @@ const QString kLogNotMoved = QStringLiteral("Zombie left in place, it could not 
 const QString kLogNoAlbum = QStringLiteral("No album named %1 was found; every zombie goes back");
 const QString kLogImportWaitEnded =
     QStringLiteral("Stopped waiting for the import: the photo application is gone");
+const QString kLogImportWaitCancelled =
+    QStringLiteral("Stopped waiting for the import: the run was cancelled; what has not arrived goes back");
 const QString kLogPutBack = QStringLiteral("Zombie put back: %1");
 const QString kLogKept = QStringLiteral("Zombie could not be put back and stays in %1: %2");
 const QString kLogFolderKept = QStringLiteral("Zombie folder kept, it still holds files: %1");
@@ -38,6 +40,15 @@ const QString kLogFolderKept = QStringLiteral("Zombie folder kept, it still hold
 qint64 sizeOf(const QByteArray& path) {
     struct stat st {};
     return ::lstat(path.constData(), &st) == 0 ? qint64(st.st_size) : -1;
+}
+
+// An application that took a file where it lay instead of copying it names the parked file
+// itself: deleting the parked file would then delete the photo's only copy.
+bool isSameFile(const QByteArray& a, const QByteArray& b) {
+    struct stat stA {
+    }, stB{};
+    return ::stat(a.constData(), &stA) == 0 && ::stat(b.constData(), &stB) == 0 && stA.st_dev == stB.st_dev &&
+           stA.st_ino == stB.st_ino;
 }
 
 // "." and ".." could lead a mirrored target out of the zombie folder, and could not be
@@ -106,11 +117,17 @@ void ZombieRecovery::progressValue(double value) {
 }
 
 // True when the import ended; false when the application went away or stopped answering
-// (a failed `importing` request answers false as well, which also ends the wait).
+// (a failed `importing` request answers false as well, which also ends the wait), or when the
+// run was cancelled: a user who quits or presses Ctrl-C would otherwise leave every zombie
+// parked in the temporary directory, so the wait ends and what has not arrived goes back.
 bool ZombieRecovery::waitForImport() const {
     while (application->importing()) {
         if (!application->isRunning())
             return false;
+        if (delegate && delegate->cancelled()) {
+            vupLog(kLogImportWaitCancelled);
+            return true;
+        }
         QThread::msleep(static_cast<unsigned long>(pollInterval.count()));
     }
     return application->isRunning();
@@ -118,9 +135,12 @@ bool ZombieRecovery::waitForImport() const {
 
 QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const iPhotoAlbum& album,
                                                const QList<qint64>& photosBefore) const {
-    // Each photo the import added may vouch for one zombie: the same name and the same size.
-    // The application renames a file whose name is taken in its import folder; such a photo
-    // still vouches for a zombie of the same size when its bytes are the zombie's bytes.
+    // Each photo the import added may vouch for one zombie holding the very same bytes, a
+    // photo of the zombie's name first. Name and size alone are not enough: of two same-named,
+    // same-sized zombies the application may take one and refuse the other, and the refused
+    // one would then be deleted on the strength of its twin's photo. The application renames
+    // a file whose name is taken in its import folder, so a photo of another name still
+    // vouches for a zombie whose bytes it holds.
     struct Added {
         QByteArray stored;
         QSet<QByteArray> names;
@@ -152,7 +172,8 @@ QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const 
     QList<bool> recovered(moved.size(), false);
     const auto claim = [&](qsizetype zombie, const auto& vouches) {
         for (const qsizetype index : addedBySize.value(moved[zombie].size)) {
-            if (!added[index].used && vouches(added[index])) {
+            if (!added[index].used && !isSameFile(added[index].stored, moved[zombie].parked) &&
+                vouches(added[index])) {
                 added[index].used = true;
                 recovered[zombie] = true;
                 return;
@@ -161,7 +182,9 @@ QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const 
     };
     for (qsizetype i = 0; i < moved.size(); ++i) {
         const QByteArray name = SafeMove::lastComponentOf(moved[i].original);
-        claim(i, [&](const Added& a) { return a.names.contains(name); });
+        claim(i, [&](const Added& a) {
+            return a.names.contains(name) && SafeMove::sameContent(a.stored, moved[i].parked);
+        });
     }
     for (qsizetype i = 0; i < moved.size(); ++i) {
         if (!recovered[i])

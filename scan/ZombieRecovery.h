@@ -14,8 +14,8 @@ class iPhotoApplication;
 // Gives zombies back to the user inside the photo application: moves each into a dated
 // folder in the per-user temporary directory (mirroring its whole path), has the application
 // make a dated album and import the folder into it with copying, waits for the import, then
-// checks the album. A zombie counts as recovered only when the album gained a photo of the
-// same file name and byte size; every other zombie goes back to exactly where it was. The
+// checks the album. A zombie counts as recovered only when the album gained a photo whose file
+// holds the zombie's very bytes; every other zombie goes back to exactly where it was. The
 // folder is removed only when nothing but empty folders is left in it.
 class ZombieRecovery {
 public:

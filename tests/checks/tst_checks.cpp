@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -347,6 +348,45 @@ private slots:
         QVERIFY(!out.contains("\tVup Missing\n"));
         QVERIFY(vup.readAllStandardError().contains("still lacks the keywords"));
         QCOMPARE(photoCount(), imports);
+    }
+
+    // A delete-mode run stopped by the keyword check after its pass has removed what it removed
+    // but tagged nothing, and its listing and report say exactly that.
+    void stoppedDeleteRunListsNoTags() {
+        library = temp->path() + QStringLiteral("/Demo.photolibrary");
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
+                                       QStringLiteral("4"), QStringLiteral("--missing-images"),
+                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
+                                       QStringLiteral("1"), QStringLiteral("--zombies"), QStringLiteral("0")})
+                     .exitCode,
+                 0);
+        QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
+        PhotoAppProcess app;
+        QVERIFY(app.serve(library));
+        const QString report = temp->path() + QStringLiteral("/report.json");
+        QProcess vup;
+        vup.start(QStringLiteral(VUP_EXECUTABLE),
+                  {QStringLiteral("scan"), QStringLiteral("--library"), QStringLiteral("--delete"),
+                   QStringLiteral("--yes"), QStringLiteral("--report"), report});
+        QVERIFY(vup.waitForFinished(60000));
+        const QByteArray out = vup.readAllStandardOutput();
+        QCOMPARE(vup.exitCode(), 1);
+        QVERIFY2(out.contains("Missing Keywords"), out.constData());
+        QCOMPARE(out.count("removed: "), 1);
+        QCOMPARE(out.count("tagged "), 0);
+        QFile file(report);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
+        QCOMPARE(json[QStringLiteral("outcome")].toString(), QStringLiteral("keywords refused"));
+        int masterMissing = 0;
+        for (const QJsonValue& photo : json[QStringLiteral("photos")].toArray()) {
+            masterMissing +=
+                photo[QStringLiteral("sets")].toArray().contains(QStringLiteral("missingMaster"));
+            for (const QJsonValue& action : photo[QStringLiteral("actions")].toArray())
+                QVERIFY2(!action.toString().startsWith(QStringLiteral("tagged")),
+                         qPrintable(action.toString()));
+        }
+        QCOMPARE(masterMissing, 1);
     }
 
     // In delete mode the keywords checked are those the run will assign, once it knows them:

@@ -4,15 +4,18 @@
 #include "tests/scan/LogCapture.h"
 #include "tests/scan/ScanRunner.h"
 #include "tests/scan/TestLibrary.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/DesktopServices.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QTest>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -178,6 +181,47 @@ void ScanRunTest::classificationTable() {
 }
 
 // The order, thread and wait of every window operation of a library run with zombie recovery on.
+// An image behind a folder the scan may not search is not known to be gone: delete mode tags
+// it instead of taking it out of the library, while a truly missing file is still removed.
+void ScanRunTest::deleteModeKeepsPhotosItCannotLookAt() {
+    TestLibrary lib;
+    QVERIFY(lib.isValid());
+    const QString lockedImage = lib.writeFile(QStringLiteral("locked/kept.jpg"));
+    const qint64 locked = lib.addPhoto(lockedImage);
+    const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("open/gone.jpg")));
+    const qint64 fine = lib.addPhoto(lib.writeFile(QStringLiteral("open/fine.jpg")));
+    QVERIFY(locked && gone && fine);
+    QVERIFY(lib.addIssueKeywords());
+    const QByteArray lockedFolder = QFile::encodeName(QFileInfo(lockedImage).absolutePath());
+    const QByteArray top = QFile::encodeName(QFileInfo(lockedFolder).absolutePath());
+    QVERIFY(::chmod(top.constData(), 0755) == 0);
+    QVERIFY(::chmod(lockedFolder.constData(), 0700) == 0);
+    QVERIFY(lib.serve());
+
+    LogCapture log;
+    VupMode vup;
+    RecordingDelegate d;
+    d.deleteOption = true;
+    {
+        AsNobody nobody;
+        if (!nobody.isActive() || ::access(lockedImage.toLocal8Bit().constData(), F_OK) == 0)
+            QSKIP("no user here that the kernel refuses");
+        QVERIFY(runScanThread(vup, d));
+    }
+    const ScanFindings f = vup.lastRun();
+    QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
+    QCOMPARE(idsAt(f, f.missingImage), (QList<qint64>{locked, gone}));
+    QCOMPARE(idsAt(f, f.removed), QList<qint64>{gone});
+    QCOMPARE(lib.photosOfAlbum(lib.trashAlbumId()), QList<qint64>{gone});
+    QVERIFY(lib.photosOfAlbum(lib.libraryAlbumId()).contains(locked));
+    QCOMPARE(lib.keywordsOf(locked), QStringList{kMissing});
+    QVERIFY(QFileInfo::exists(lockedImage));
+    const QStringList why = log.linesStartingWith(QStringLiteral("Not removing photo "));
+    QCOMPARE(why.size(), 1);
+    QVERIFY2(why.first().contains(lockedImage), qPrintable(why.first()));
+    lib.stop();
+}
+
 void ScanRunTest::delegateCallsOfLibraryRun() {
     TestLibrary lib;
     for (int i = 0; i < 3; ++i)

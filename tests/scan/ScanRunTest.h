@@ -14,6 +14,7 @@ private slots:
 
     void classificationTable_data();
     void classificationTable();
+    void deleteModeKeepsPhotosItCannotLookAt();
     void delegateCallsOfLibraryRun();
     void refusals_data();
     void refusals();

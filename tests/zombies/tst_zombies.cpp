@@ -14,6 +14,7 @@
 #include "tests/zombies/FileTree.h"
 
 #include <QDBusConnection>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QScopeGuard>
@@ -437,6 +438,43 @@ private slots:
         QCOMPARE(albums[0].photoCount(), 4);
     }
 
+    // Two zombies of one name and one size in two folders, and the application refuses the
+    // first: the photo it made of the second must not vouch for the refused one.
+    void refusedTwinIsNotTakenForItsImportedTwin() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QByteArray unreadable = FileTree::read(masters + "/2020/x/Same.jpg");
+        QVERIFY(unreadable.size() > 16);
+        unreadable.replace(0, 16, QByteArray(16, 'X')); // no longer an image, same size
+        const QByteArray refusedTwin = masters + "/2020/p/Twin.jpg";
+        const QByteArray importedTwin = masters + "/2020/q/Twin.jpg";
+        QVERIFY(FileTree::write(refusedTwin, unreadable));
+        QVERIFY(FileTree::write(importedTwin, FileTree::read(masters + "/2020/x/Same.jpg")));
+        const auto before = FileTree::contents({masters, tmp});
+
+        ScriptedDelegate delegate;
+        Run run;
+        auto photoApp = application();
+        const QVariantList masterPaths = masterPathsOf();
+        QVERIFY(runOnScanThread([&] {
+            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
+            // The refused one first, so that it is the first to look for its photo.
+            run.zombies.removeAll(refusedTwin);
+            run.zombies.prepend(refusedTwin);
+            ZombieRecovery recovery(photoApp, &delegate);
+            recovery.setClock([] { return kRunStart; });
+            recovery.setPollInterval(std::chrono::milliseconds(50));
+            run.outcome = recovery.recoverZombies(run.zombies);
+        }));
+        QCOMPARE(run.zombies.size(), 6);
+        QCOMPARE(run.outcome.recovered, 5);
+        QCOMPARE(run.outcome.putBack, 1);
+        QCOMPARE(FileTree::read(refusedTwin), unreadable);
+        QVERIFY(!FileTree::exists(importedTwin));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
     // A dead application must neither hang the run nor take the zombies with it.
     void applicationKilledDuringImport() {
         PhotoAppProcess app;
@@ -469,6 +507,126 @@ private slots:
         for (const QByteArray& zombie : run.zombies)
             QVERIFY(FileTree::exists(zombie));
         QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
+    // A photo that names the parked file itself (taken where it lay, not copied) does not make
+    // that file disposable: deleting it would delete the photo's only copy.
+    void photoOfTheParkedFileItselfKeepsIt() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
+        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
+        const QString lib = QFile::decodeName(library);
+        QCOMPARE(PhotoAppProcess::run(
+                     {QStringLiteral("fault"), lib, QStringLiteral("--import-delay"), QStringLiteral("2000")})
+                     .exitCode,
+                 0);
+        const auto before = FileTree::contents({masters, tmp});
+        const QByteArray parked = tmp + "/Vupzombies-2014-02-03-091500" + notAnImage;
+
+        // While the import runs, the album gains a photo of the parked file in place.
+        bool added = false;
+        QTimer adder;
+        adder.setInterval(50);
+        connect(&adder, &QTimer::timeout, [&] {
+            const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
+            if (albums.isEmpty() || !application()->importing())
+                return;
+            adder.stop();
+            const QString path = QFile::decodeName(parked);
+            added = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), lib,
+                                          QStringLiteral("--image"), path, QStringLiteral("--original"), path,
+                                          QStringLiteral("--album"), QString::number(albums[0].id())})
+                        .exitCode == 0;
+        });
+        adder.start();
+        ScriptedDelegate delegate;
+        const Run run = detectAndRecover(delegate);
+        QVERIFY(added);
+        QCOMPARE(run.outcome.moved, 5);
+        QCOMPARE(run.outcome.recovered, 4);
+        QCOMPARE(run.outcome.putBack, 1);
+        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
+    // A refused zombie whose place was taken meanwhile replaces nothing: it stays in the
+    // zombie folder, which is then kept, and the log says where it is.
+    void putBackNeverReplaces() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        const QByteArray refused = masters + "/2020/x/notes.jpg";
+        QVERIFY(FileTree::write(refused, "just some text, not a picture"));
+        const auto before = FileTree::contents({masters, tmp});
+        const QVariantList masterPaths = masterPathsOf();
+
+        ScriptedDelegate delegate;
+        // The refused zombie moves first; once it has, someone else's file takes its place.
+        delegate.onProgressValue = [&](double value) {
+            if (value == 2.0)
+                QVERIFY(FileTree::write(refused, "a newcomer"));
+        };
+        LogCapture log;
+        Run run;
+        auto photoApp = application();
+        QVERIFY(runOnScanThread([&] {
+            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
+            run.zombies.removeAll(refused);
+            run.zombies.prepend(refused);
+            ZombieRecovery recovery(photoApp, &delegate);
+            recovery.setClock([] { return kRunStart; });
+            recovery.setPollInterval(std::chrono::milliseconds(50));
+            run.outcome = recovery.recoverZombies(run.zombies);
+        }));
+        QCOMPARE(run.outcome.moved, 5);
+        QCOMPARE(run.outcome.recovered, 4);
+        QCOMPARE(run.outcome.keptInFolder, 1);
+        QVERIFY(!run.outcome.folderRemoved);
+        QCOMPARE(FileTree::read(refused), QByteArray("a newcomer"));
+        const QByteArray parked = run.outcome.zombieFolder + refused;
+        QCOMPARE(FileTree::read(parked), QByteArray("just some text, not a picture"));
+        QVERIFY(log.contains(QStringLiteral("Zombie could not be put back and stays in ")));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+    }
+
+    // Quitting or Ctrl-C while a long import runs: the wait ends at once instead of holding the
+    // zombies in the temporary directory until the process is killed.
+    void cancelledDuringImport() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray tmp = useTemporaryDirectory(root);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), QFile::decodeName(library),
+                                       QStringLiteral("--import-delay"), QStringLiteral("60000")})
+                     .exitCode,
+                 0);
+        const auto before = FileTree::contents({masters, tmp});
+        ScriptedDelegate delegate;
+        QTimer canceller;
+        canceller.setInterval(50);
+        connect(&canceller, &QTimer::timeout, [&] {
+            if (application()->importing()) {
+                canceller.stop();
+                delegate.cancelledValue = true;
+            }
+        });
+        delegate.onProgressValue = [&](double value) {
+            if (value == 4.0)
+                canceller.start();
+        };
+        LogCapture log;
+        QElapsedTimer took;
+        took.start();
+        const Run run = detectAndRecover(delegate);
+        QVERIFY2(took.elapsed() < 30000, "the wait outlasted the cancel");
+        QVERIFY(application()->importing()); // the import itself was still going
+        QCOMPARE(run.outcome.moved, 4);
+        QCOMPARE(run.outcome.recovered + run.outcome.putBack, 4);
+        QCOMPARE(run.outcome.keptInFolder, 0);
+        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
+        QVERIFY(log.contains(QStringLiteral("the run was cancelled")));
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 

@@ -117,6 +117,7 @@ struct WindowRun {
     double loadingMs = 0;
     double passMs = 0;
     double longestStallMs = 0;
+    QString stallStatus; // the status shown when the longest stall ended
     qint64 ticks = 0;
 };
 
@@ -132,8 +133,10 @@ WindowRun runInWindow() {
     tick.setTimerType(Qt::PreciseTimer);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const double gap = sinceTick.nsecsElapsed() / 1e6;
-        if (gap > result.longestStallMs)
+        if (gap > result.longestStallMs) {
             result.longestStallMs = gap;
+            result.stallStatus = controller.statusLabel();
+        }
         ++result.ticks;
         sinceTick.restart();
     });
@@ -237,8 +240,8 @@ int main(int argc, char** argv) {
     std::printf(
         "scan from the window: %.2f s, longest event-loop stall %.1f ms (timer every %d ms, %lld ticks)\n",
         window.seconds, window.longestStallMs, kTickMs, window.ticks);
-    std::printf("  loading %.2f s, per-photo pass %.3f s\n", window.loadingMs / 1000.0,
-                window.passMs / 1000.0);
+    std::printf("  loading %.2f s, per-photo pass %.3f s; the longest stall ended under the status \"%s\"\n",
+                window.loadingMs / 1000.0, window.passMs / 1000.0, qPrintable(window.stallStatus));
     std::printf("photoapp peak memory: %.1f MB\n", peakKilobytes(server.pid()) / 1024.0);
     server.stop();
     return 0;

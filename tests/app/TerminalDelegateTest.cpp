@@ -1,7 +1,7 @@
 #include "tests/app/TerminalDelegateTest.h"
 
 #include "app/TerminalDelegate.h"
-#include "tests/scan/LogCapture.h"
+#include "tests/support/LogCapture.h"
 
 #include <QTest>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
 #include "scan/VupMode.h"
-#include "tests/scan/LogCapture.h"
+#include "tests/support/LogCapture.h"
 #include "tests/scan/TestLibrary.h"
 #include "tests/support/DesktopServices.h"
 

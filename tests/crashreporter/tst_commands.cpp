@@ -1,19 +1,17 @@
 // `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
 // user defaults and crash log folder, sending to a real loopback server.
 #include "platform/UserDefaults.h"
+#include "tests/crashreporter/CrashTestHome.h"
 #include "tests/crashreporter/LoopbackServer.h"
 #include "tests/support/TestMain.h"
 
-#include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
-namespace {
+using namespace crashtest;
 
-const QString kDateKey = QStringLiteral("ZXNCrashReporterLastCrashReportDate");
-const QString kURLKey = QStringLiteral("ZXNCrashReporterCrashSubmissionURL");
+namespace {
 
 struct Run {
     int exitCode = -1;
@@ -59,27 +57,15 @@ private slots:
     void init() {
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(home->isValid());
-        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-            qputenv(variable, home->filePath(QString::fromLatin1(variable)).toUtf8());
-        qputenv("HOME", home->path().toUtf8());
-        // The loopback server must be reached directly even where a proxy is configured.
-        qputenv("no_proxy", "127.0.0.1,localhost");
+        isolateHome(*home);
         qputenv("EMAIL", "me@example.org");
         server = std::make_unique<LoopbackServer>();
         QVERIFY(server->start());
-
-        const QString folder = home->filePath(QStringLiteral("XDG_STATE_HOME/Logs/DiagnosticReports"));
-        QVERIFY(QDir().mkpath(folder));
-        logPath = QDir(folder).filePath(QStringLiteral("Vup_2026-12-06-101010_host.crash"));
-        QFile log(logPath);
-        QVERIFY(log.open(QIODevice::WriteOnly));
-        log.write("Exception Type: SIGSEGV\n");
-        log.close();
         storedDate = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
         logDate = storedDate.addSecs(60).addMSecs(5);
-        QVERIFY(log.open(QIODevice::ReadWrite));
-        QVERIFY(log.setFileTime(logDate, QFileDevice::FileModificationTime));
-        log.close();
+        logPath =
+            writeLog(QDir(userLogFolder(*home)).filePath(kLogName), "Exception Type: SIGSEGV\n", logDate);
+        QVERIFY(!logPath.isEmpty());
         defaults().setDate(kDateKey, storedDate);
         defaults().setString(kURLKey, server->url().toString());
     }

@@ -6,6 +6,7 @@
 #include "platform/BundleInfo.h"
 #include "platform/LibraryFolders.h"
 #include "platform/UserDefaults.h"
+#include "tests/crashreporter/CrashTestHome.h"
 #include "tests/support/TestMain.h"
 
 #include <QDir>
@@ -14,10 +15,9 @@
 #include <QTemporaryDir>
 #include <memory>
 
-namespace {
+using namespace crashtest;
 
-const QString kURLKey = QStringLiteral("ZXNCrashReporterCrashSubmissionURL");
-const QString kDateKey = QStringLiteral("ZXNCrashReporterLastCrashReportDate");
+namespace {
 
 struct Offer {
     QString path;
@@ -47,32 +47,41 @@ class DiscoveryTest : public QObject {
     QDateTime base;
 
     QString makeLog(const QString& folder, const QString& relative, const QDateTime& modified) {
-        const QString path = QDir(folder).filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return {};
-        file.write("Process: Vup\n");
-        file.close();
-        if (!file.open(QIODevice::ReadWrite) ||
-            !file.setFileTime(modified, QFileDevice::FileModificationTime))
-            return {};
-        return path;
+        return writeLog(QDir(folder).filePath(relative), "Process: Vup\n", modified);
     }
 
     void storeDate(const QDateTime& when) { UserDefaults::standard().setDate(kDateKey, when); }
+
+    // Runs the helper that crashes on purpose (`mode`) with its user log folder at `logs`; answers
+    // the one crash log it left there, named as the writer names them, or empty.
+    QString crashInto(const QString& logs, const QString& mode) {
+        storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
+        QProcess child;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_STATE_HOME"),
+                           logs.chopped(QStringLiteral("/Logs/DiagnosticReports").size()));
+        child.setProcessEnvironment(environment);
+        child.start(QStringLiteral(VUP_CRASHING_HELPER), {mode});
+        if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::CrashExit)
+            return {};
+        const QStringList found = QDir(logs).entryList(QDir::Files);
+        static const QRegularExpression name(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"));
+        if (found.size() != 1 || !name.match(found.first()).hasMatch()) {
+            qWarning() << "crash logs found:" << found;
+            return {};
+        }
+        return QDir(logs).filePath(found.first());
+    }
 
 private slots:
     void init() {
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(home->isValid());
-        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-            qputenv(variable, home->filePath(QString::fromLatin1(variable)).toUtf8());
-        qputenv("HOME", home->path().toUtf8());
+        isolateHome(*home);
         UserDefaults::standard().reload();
         BundleInfo::resetOverrides();
         LibraryFolders::setMachineLibraryForTesting(home->filePath(QStringLiteral("machine")));
-        userLogs = home->filePath(QStringLiteral("XDG_STATE_HOME/Logs/DiagnosticReports"));
+        userLogs = userLogFolder(*home);
         machineLogs = home->filePath(QStringLiteral("machine/Logs/DiagnosticReports"));
         QVERIFY(QDir().mkpath(userLogs));
         base = QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch() / 1000 * 1000 - 3600 * 1000,
@@ -201,20 +210,9 @@ private slots:
         QFETCH(QString, mode);
         QFETCH(QString, signalName);
         QVERIFY(QDir(userLogs).removeRecursively());
-        storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
-        QProcess child;
-        child.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-        child.start(QStringLiteral(VUP_CRASHING_HELPER), {mode});
-        QVERIFY(child.waitForFinished(30000));
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-
-        const QStringList logs = QDir(userLogs).entryList(QDir::Files);
-        QCOMPARE(logs.size(), 1);
-        QVERIFY2(QRegularExpression(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"))
-                     .match(logs.first())
-                     .hasMatch(),
-                 qPrintable(logs.first()));
-        QFile log(QDir(userLogs).filePath(logs.first()));
+        const QString path = crashInto(userLogs, mode);
+        QVERIFY(!path.isEmpty());
+        QFile log(path);
         QVERIFY(log.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(log.readAll());
         QVERIFY2(text.contains(QStringLiteral("Exception Type:   ") + signalName), qPrintable(text));
@@ -226,36 +224,22 @@ private slots:
         QVERIFY(text.mid(backtrace).count(u'\n') > 2);
         if (mode == QStringLiteral("segv"))
             QVERIFY(text.contains(QStringLiteral("Faulting Address: 0x0000000000000010")));
-
         const auto offer = ZXNCrashReporter::findNewCrashLog();
         QVERIFY(offer);
-        QCOMPARE(offer->path, log.fileName());
+        QCOMPARE(offer->path, path);
     }
 
     void crashLogReachesAFolderWithALongPath() {
         // Well within what the system allows for a path, but longer than a log line.
         const QString deep = home->filePath(QStringLiteral("state/") + QString(200, u'd') + u'/' +
                                             QString(200, u'e') + u'/' + QString(200, u'f'));
-        const QString deepLogs = deep + QStringLiteral("/Logs/DiagnosticReports");
-        storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
-        QProcess child;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_STATE_HOME"), deep);
-        child.setProcessEnvironment(environment);
-        child.start(QStringLiteral(VUP_CRASHING_HELPER), {QStringLiteral("segv")});
-        QVERIFY(child.waitForFinished(30000));
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
-
-        const QStringList logs = QDir(deepLogs).entryList(QDir::Files);
-        QCOMPARE(logs.size(), 1);
-        QVERIFY2(QRegularExpression(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"))
-                     .match(logs.first())
-                     .hasMatch(),
-                 qPrintable(logs.first()));
+        const QString path =
+            crashInto(deep + QStringLiteral("/Logs/DiagnosticReports"), QStringLiteral("segv"));
+        QVERIFY(!path.isEmpty());
         qputenv("XDG_STATE_HOME", deep.toUtf8());
         const auto offer = ZXNCrashReporter::findNewCrashLog();
         QVERIFY(offer);
-        QCOMPARE(offer->path, QDir(deepLogs).filePath(logs.first()));
+        QCOMPARE(offer->path, path);
     }
 };
 

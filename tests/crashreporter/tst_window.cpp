@@ -11,7 +11,9 @@
 #include "platform/LibraryFolders.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
+#include "tests/crashreporter/CrashTestHome.h"
 #include "tests/crashreporter/LoopbackServer.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/TestMain.h"
 
 #include <QCheckBox>
@@ -26,9 +28,10 @@
 #include <QTemporaryDir>
 #include <memory>
 
+using namespace crashtest;
+
 namespace {
 
-const QString kDateKey = QStringLiteral("ZXNCrashReporterLastCrashReportDate");
 const QString kIncludeSystemKey = QStringLiteral("ZXNCrashReporterIncludeAnonymousSystemInformation");
 const QString kIncludeEmailKey = QStringLiteral("ZXNCrashReporterIncludeEmailAddress");
 const QByteArray kLogContents("Process: Vup [42]\nException Type: SIGSEGV\n\x01\x02 binary\r\n");
@@ -37,14 +40,6 @@ const char* const kSystemFields[] = {"machine",           "model",        "physi
                                      "CPUFrequency",      "CPUFamily",    "CPUType",        "CPUSubtype",
                                      "numberOfCPUs",      "physicalCPUs", "logicalCPUs",    "systemVersion",
                                      "systemBuildVersion"};
-
-struct LogCapture {
-    QStringList lines;
-    LogCapture() {
-        SystemLog::setSink([this](const QString& line) { lines << line; });
-    }
-    ~LogCapture() { SystemLog::setSink({}); }
-};
 
 QString text(const std::string& s) {
     return QString::fromStdString(s);
@@ -105,11 +100,7 @@ private slots:
     void init() {
         home = std::make_unique<QTemporaryDir>();
         QVERIFY(home->isValid());
-        for (const char* variable : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "XDG_DATA_HOME"})
-            qputenv(variable, home->filePath(QString::fromLatin1(variable)).toUtf8());
-        qputenv("HOME", home->path().toUtf8());
-        // The loopback server must be reached directly even where a proxy is configured.
-        qputenv("no_proxy", "127.0.0.1,localhost");
+        isolateHome(*home);
         qputenv("EMAIL", "someone@example.org");
         UserDefaults::standard().reload();
         ZXNCrashReportSubmission::registerDefaults();
@@ -117,22 +108,12 @@ private slots:
         LibraryFolders::setMachineLibraryForTesting(home->filePath(QStringLiteral("machine")));
         server = std::make_unique<LoopbackServer>();
         QVERIFY(server->start());
-
-        const QString folder = home->filePath(QStringLiteral("XDG_STATE_HOME/Logs/DiagnosticReports"));
-        QVERIFY(QDir().mkpath(folder));
-        logPath = QDir(folder).filePath(QStringLiteral("Vup_2026-12-06-101010_host.crash"));
-        QFile log(logPath);
-        QVERIFY(log.open(QIODevice::WriteOnly));
-        log.write(kLogContents);
-        log.close();
         storedDate = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
         logDate = storedDate.addSecs(100).addMSecs(250);
-        QVERIFY(log.open(QIODevice::ReadWrite));
-        QVERIFY(log.setFileTime(logDate, QFileDevice::FileModificationTime));
-        log.close();
+        logPath = writeLog(QDir(userLogFolder(*home)).filePath(kLogName), kLogContents, logDate);
+        QVERIFY(!logPath.isEmpty());
         UserDefaults::standard().setDate(kDateKey, storedDate);
-        UserDefaults::standard().setString(QStringLiteral("ZXNCrashReporterCrashSubmissionURL"),
-                                           server->url().toString());
+        UserDefaults::standard().setString(kURLKey, server->url().toString());
     }
 
     void cleanup() {
@@ -213,23 +194,21 @@ private slots:
 
     void launchOffersTheLogAndSurvivesConfigurationMistakes() {
         LogCapture log;
-        UserDefaults::standard().removeObject(QStringLiteral("ZXNCrashReporterCrashSubmissionURL"));
-        BundleInfo::overrideValue(QStringLiteral("ZXNCrashReporterCrashSubmissionURL"), std::nullopt);
+        UserDefaults::standard().removeObject(kURLKey);
+        BundleInfo::overrideValue(kURLKey, std::nullopt);
         checkForNewCrashesAtLaunch(nullptr);
-        QCOMPARE(log.lines, QStringList{QStringLiteral(
-                                "ZXNCrashReporter: Missing ZXNCrashReporterCrashSubmissionURL: You must "
-                                "specify the URL for crash log submission as the "
-                                "ZXNCrashReporterCrashSubmissionURL in either Info.plist or the user "
-                                "defaults!")});
-        UserDefaults::standard().setString(QStringLiteral("ZXNCrashReporterCrashSubmissionURL"),
-                                           QStringLiteral("http://bad host/"));
+        QCOMPARE(log.lines(), QStringList{QStringLiteral(
+                                  "ZXNCrashReporter: Missing ZXNCrashReporterCrashSubmissionURL: You must "
+                                  "specify the URL for crash log submission as the "
+                                  "ZXNCrashReporterCrashSubmissionURL in either Info.plist or the user "
+                                  "defaults!")});
+        UserDefaults::standard().setString(kURLKey, QStringLiteral("http://bad host/"));
         checkForNewCrashesAtLaunch(nullptr);
-        QCOMPARE(log.lines.size(), 2);
-        QCOMPARE(log.lines.at(1), QStringLiteral("ZXNCrashReporter: ZXNInvalidParameterException: Invalid "
-                                                 "parameter not satisfying: nil != submissionURL"));
+        QCOMPARE(log.lines().size(), 2);
+        QCOMPARE(log.lines().at(1), QStringLiteral("ZXNCrashReporter: ZXNInvalidParameterException: Invalid "
+                                                   "parameter not satisfying: nil != submissionURL"));
 
-        UserDefaults::standard().setString(QStringLiteral("ZXNCrashReporterCrashSubmissionURL"),
-                                           server->url().toString());
+        UserDefaults::standard().setString(kURLKey, server->url().toString());
         QWidget mainWindow;
         checkForNewCrashesAtLaunch(&mainWindow);
         auto* report = mainWindow.findChild<ZXNCrashReporterWindowController*>();
@@ -260,7 +239,7 @@ private slots:
                       QFileInfo(logPath).fileName());
         QVERIFY(trashed.open(QIODevice::ReadOnly));
         QCOMPARE(trashed.readAll(), kLogContents);
-        QVERIFY(log.lines.isEmpty());
+        QVERIFY(log.lines().isEmpty());
         QVERIFY(!ZXNCrashReporter::findNewCrashLog());
     }
 
@@ -270,7 +249,7 @@ private slots:
         QVERIFY(QFile::remove(logPath));
         child<QPushButton>(window, "discardButton")->click();
         QVERIFY(!window->isVisible());
-        QCOMPARE(log.lines,
+        QCOMPARE(log.lines(),
                  QStringList{QStringLiteral("ZXNCrashReporter: Unable to create FSRef for file ") + logPath});
     }
 
@@ -287,10 +266,10 @@ private slots:
         QDir::setCurrent(previous);
         QVERIFY(!window->isVisible());
         verifyLogKept();
-        QCOMPARE(log.lines.size(), 1);
-        QVERIFY2(log.lines.first().startsWith(QStringLiteral("ZXNCrashReporter: Unable to move ") + logPath +
-                                              QStringLiteral(" to trash: ")),
-                 qPrintable(log.lines.first()));
+        QCOMPARE(log.lines().size(), 1);
+        QVERIFY2(log.lines().first().startsWith(QStringLiteral("ZXNCrashReporter: Unable to move ") +
+                                                logPath + QStringLiteral(" to trash: ")),
+                 qPrintable(log.lines().first()));
         QVERIFY(!QFile::exists(home->filePath(QStringLiteral("files"))));
     }
 

@@ -2,7 +2,7 @@
 
 #include "bridge/SBUtils.h"
 #include "bridge/iPhotoTypes.h"
-#include "tests/scan/LogCapture.h"
+#include "tests/support/LogCapture.h"
 #include "tests/scan/TestLibrary.h"
 #include "tests/support/RecordingDelegate.h"
 

@@ -1,7 +1,7 @@
 #include "tests/scan/ScanRunTest.h"
 
 #include "scan/VupMode.h"
-#include "tests/scan/LogCapture.h"
+#include "tests/support/LogCapture.h"
 #include "tests/scan/ScanRunner.h"
 #include "tests/scan/TestLibrary.h"
 #include "tests/support/AsNobody.h"

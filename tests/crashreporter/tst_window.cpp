@@ -5,7 +5,6 @@
 #include "crashreporter/ZXNCrashReportSubmission.h"
 #include "crashreporter/ZXNCrashReporter.h"
 #include "crashreporter/ZXNCrashReporterWindowController.h"
-#include "crashreporter/ZXNException.h"
 #include "crashreporter/ZXNSystemInformation.h"
 #include "platform/BundleInfo.h"
 #include "platform/LibraryFolders.h"
@@ -13,6 +12,7 @@
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/CrashTestHome.h"
 #include "tests/crashreporter/LoopbackServer.h"
+#include "tests/crashreporter/ThrownReason.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestMain.h"
 
@@ -175,18 +175,13 @@ private slots:
 
     void parameterChecksMakeNoWindow() {
         const int before = QApplication::topLevelWidgets().size();
-        try {
-            ZXNCrashReporterWindowController::showWindowForCrashLogPath(QString(), server->url());
-            QFAIL("no exception");
-        } catch (const ZXNException& e) {
-            QCOMPARE(e.reason(), QStringLiteral("Invalid parameter not satisfying: nil != crashLogPath"));
-        }
-        try {
-            ZXNCrashReporterWindowController::showWindowForCrashLogPath(logPath, QUrl());
-            QFAIL("no exception");
-        } catch (const ZXNException& e) {
-            QCOMPARE(e.reason(), QStringLiteral("Invalid parameter not satisfying: nil != submissionURL"));
-        }
+        QCOMPARE(thrownReason([&] {
+                     ZXNCrashReporterWindowController::showWindowForCrashLogPath(QString(), server->url());
+                 }),
+                 QStringLiteral("Invalid parameter not satisfying: nil != crashLogPath"));
+        QCOMPARE(thrownReason(
+                     [&] { ZXNCrashReporterWindowController::showWindowForCrashLogPath(logPath, QUrl()); }),
+                 QStringLiteral("Invalid parameter not satisfying: nil != submissionURL"));
         QCOMPARE(QApplication::topLevelWidgets().size(), before);
     }
 

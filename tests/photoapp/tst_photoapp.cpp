@@ -47,6 +47,31 @@ QDBusMessage app(const char* method, const QVariantList& args = {}) {
                 method, args);
 }
 
+QDBusMessage photo(qint64 id, const char* method, const QVariantList& args = {}) {
+    return call(PhotoAppWire::photoPath(id), PhotoAppWire::kPhotoInterface, method, args);
+}
+
+QDBusMessage album(const QString& path, const char* method, const QVariantList& args = {}) {
+    return call(path, PhotoAppWire::kAlbumInterface, method, args);
+}
+
+QVariant answer(const QDBusMessage& reply) {
+    return reply.arguments().value(0);
+}
+
+QString objectPath(const QDBusMessage& reply) {
+    return answer(reply).value<QDBusObjectPath>().path();
+}
+
+// `photoapp ARGS...`, each argument taken as text.
+template <typename... Args> PhotoAppProcess::Result photoapp(const Args&... args) {
+    return PhotoAppProcess::run({QString(args)...});
+}
+
+QJsonArray photosIn(const QJsonObject& dump) {
+    return dump.value(QLatin1StringView("photos")).toArray();
+}
+
 QStringList paths(const QDBusMessage& reply) {
     QList<QDBusObjectPath> list;
     reply.arguments().value(0).value<QDBusArgument>() >> list;
@@ -111,7 +136,7 @@ bool waitUntilIdle(int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < timeoutMs) {
-        if (!app("Importing").arguments().value(0).toBool())
+        if (!answer(app("Importing")).toBool())
             return true;
         QThread::msleep(50);
     }
@@ -134,11 +159,9 @@ private:
     // A demo library with the given counts; fails the test when it cannot be made.
     QString demo(int photos, int missingImages = 0, int missingMasters = 0, int zombies = 0) {
         const QString library = newPath(QStringLiteral("Demo.photolibrary"));
-        const auto r = PhotoAppProcess::run(
-            {QStringLiteral("demo"), library, QStringLiteral("--photos"), QString::number(photos),
-             QStringLiteral("--missing-images"), QString::number(missingImages),
-             QStringLiteral("--missing-masters"), QString::number(missingMasters),
-             QStringLiteral("--zombies"), QString::number(zombies)});
+        const auto r = photoapp("demo", library, "--photos", QString::number(photos), "--missing-images",
+                                QString::number(missingImages), "--missing-masters",
+                                QString::number(missingMasters), "--zombies", QString::number(zombies));
         if (r.exitCode != 0)
             qWarning("demo failed: %s", r.err.constData());
         return library;
@@ -157,19 +180,18 @@ private slots:
 
     void createImportAndDumpAgree() {
         const QString library = newPath(QStringLiteral("Trip.photolibrary"));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
+        QCOMPARE(photoapp("create", library).exitCode, 0);
         const QString source = newPath(QStringLiteral("source"));
         QVERIFY(QDir().mkpath(source + QStringLiteral("/nested")));
         const QString a = keywordJpeg(QStringLiteral("a.jpg"), {QStringLiteral("Beach")});
         QVERIFY(QFile::copy(a, source + QStringLiteral("/IMG_0001.jpg")));
         QVERIFY(QFile::copy(a, source + QStringLiteral("/nested/IMG_0001.jpg"))); // same name, other folder
 
-        const auto r = PhotoAppProcess::run(
-            {QStringLiteral("import"), library, source, QStringLiteral("--album"), QStringLiteral("Trip")});
+        const auto r = photoapp("import", library, source, "--album", "Trip");
         QVERIFY2(r.exitCode == 0, r.err.constData());
 
         const QJsonObject dump = PhotoAppProcess::dump(library);
-        const QJsonArray photos = dump.value(QLatin1StringView("photos")).toArray();
+        const QJsonArray photos = photosIn(dump);
         QCOMPARE(photos.size(), 2);
         QSet<QString> masters;
         for (const QJsonValue& v : photos) {
@@ -208,22 +230,22 @@ private slots:
 
     void refusesFilesThatAreNotImages() {
         const QString library = newPath(QStringLiteral("Refuse.photolibrary"));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
+        QCOMPARE(photoapp("create", library).exitCode, 0);
         const QString text = newPath(QStringLiteral("not-an-image.jpg"));
         QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-an-image.jpg"), text));
         const QByteArray before = readAll(text);
 
-        const auto r = PhotoAppProcess::run({QStringLiteral("import"), library, text});
+        const auto r = photoapp("import", library, text);
         QCOMPARE(r.exitCode, 1);
         QVERIFY2(r.err.contains(text.toUtf8()), r.err.constData());
         QCOMPARE(readAll(text), before);
-        QVERIFY(PhotoAppProcess::dump(library).value(QLatin1StringView("photos")).toArray().isEmpty());
+        QVERIFY(photosIn(PhotoAppProcess::dump(library)).isEmpty());
         QVERIFY(filesBelow(library + QStringLiteral("/Masters")).isEmpty());
     }
 
     void refusesACatalogueThatIsNotSqlite() {
         const QString library = newPath(QStringLiteral("Broken.photolibrary"));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
+        QCOMPARE(photoapp("create", library).exitCode, 0);
         const QString catalogue = library + QStringLiteral("/Database/Library.sqlite");
         QVERIFY(QFile::remove(catalogue));
         QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-a-catalogue.sqlite"), catalogue));
@@ -246,7 +268,7 @@ private slots:
 
     void importThatCannotHaveTheCatalogueLeavesNoHalfRecord() {
         const QString library = newPath(QStringLiteral("Locked.photolibrary"));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
+        QCOMPARE(photoapp("create", library).exitCode, 0);
         {
             // Another writer holds the catalogue past photoapp's patience, then lets go.
             QSqlDatabase other =
@@ -268,17 +290,17 @@ private slots:
         }
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
         // Neither a record without its file nor a file without its record.
-        QVERIFY(PhotoAppProcess::dump(library).value(QLatin1StringView("photos")).toArray().isEmpty());
+        QVERIFY(photosIn(PhotoAppProcess::dump(library)).isEmpty());
         QVERIFY(filesBelow(library + QStringLiteral("/Masters")).isEmpty());
         // The next import, with the catalogue free, goes through.
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("import"), library, kKeywordImage}).exitCode, 0);
-        QCOMPARE(PhotoAppProcess::dump(library).value(QLatin1StringView("photos")).toArray().size(), 1);
+        QCOMPARE(photoapp("import", library, kKeywordImage).exitCode, 0);
+        QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), 1);
     }
 
     void demoLibraryHasWhatItPromises() {
         const QString library = demo(30, 3, 2, 4);
         const QJsonObject dump = PhotoAppProcess::dump(library);
-        const QJsonArray photos = dump.value(QLatin1StringView("photos")).toArray();
+        const QJsonArray photos = photosIn(dump);
         QCOMPARE(photos.size(), 30);
         QVERIFY(dump.value(QLatin1StringView("keywords")).toArray().isEmpty());
         int missingImages = 0;
@@ -301,9 +323,7 @@ private slots:
             zombies += masters.contains(file) ? 0 : 1;
         QCOMPARE(zombies, 4);
 
-        QVERIFY(PhotoAppProcess::run({QStringLiteral("demo"), newPath(QStringLiteral("Too.photolibrary")),
-                                      QStringLiteral("--photos"), QStringLiteral("2"),
-                                      QStringLiteral("--missing-images"), QStringLiteral("3")})
+        QVERIFY(photoapp("demo", newPath("Too.photolibrary"), "--photos", "2", "--missing-images", "3")
                     .exitCode == 1);
     }
 
@@ -311,19 +331,10 @@ private slots:
         const QString library = demo(3);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                                       QStringLiteral("2"), QStringLiteral("--null"),
-                                       QString::fromLatin1(PhotoAppWire::kImagePath)})
-                     .exitCode,
-                 0);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                                       QStringLiteral("2"), QStringLiteral("--absent"),
-                                       QString::fromLatin1(PhotoAppWire::kWidth)})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("fault", library, "--photo", "2", "--null", PhotoAppWire::kImagePath).exitCode, 0);
+        QCOMPARE(photoapp("fault", library, "--photo", "2", "--absent", PhotoAppWire::kWidth).exitCode, 0);
 
-        const PropertyAnswer whole =
-            properties(call(PhotoAppWire::photoPath(1), PhotoAppWire::kPhotoInterface, "Properties"));
+        const PropertyAnswer whole = properties(photo(1, "Properties"));
         QCOMPARE(whole.values.size(), 7);
         QVERIFY(whole.nullKeys.isEmpty());
         QCOMPARE(whole.values.value(QString::fromLatin1(PhotoAppWire::kId)).metaType(),
@@ -332,8 +343,7 @@ private slots:
                  QMetaType::fromType<qint64>());
         QCOMPARE(whole.values.value(QString::fromLatin1(PhotoAppWire::kWidth)).toInt(), 64);
 
-        const PropertyAnswer faulty =
-            properties(call(PhotoAppWire::photoPath(2), PhotoAppWire::kPhotoInterface, "Properties"));
+        const PropertyAnswer faulty = properties(photo(2, "Properties"));
         QCOMPARE(faulty.nullKeys, QStringList{QString::fromLatin1(PhotoAppWire::kImagePath)});
         QVERIFY(!faulty.values.contains(QString::fromLatin1(PhotoAppWire::kImagePath)));
         QVERIFY(!faulty.values.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
@@ -347,36 +357,24 @@ private slots:
         QVERIFY(!seen.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
         QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kHeight)).toInt(), 48);
 
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--clear")}).exitCode,
-                 0);
-        QCOMPARE(properties(call(PhotoAppWire::photoPath(2), PhotoAppWire::kPhotoInterface, "Properties"))
-                     .values.size(),
-                 7);
+        QCOMPARE(photoapp("fault", library, "--clear").exitCode, 0);
+        QCOMPARE(properties(photo(2, "Properties")).values.size(), 7);
     }
 
     void failingPropertiesFailOnlyThatPhoto() {
         const QString library = demo(3);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                                       QStringLiteral("2"), QStringLiteral("--fail-properties")})
-                     .exitCode,
-                 0);
-        const QDBusMessage failed =
-            call(PhotoAppWire::photoPath(2), PhotoAppWire::kPhotoInterface, "Properties");
+        QCOMPARE(photoapp("fault", library, "--photo", "2", "--fail-properties").exitCode, 0);
+        const QDBusMessage failed = photo(2, "Properties");
         QCOMPARE(failed.type(), QDBusMessage::ErrorMessage);
         QCOMPARE(failed.errorName(), QString::fromLatin1(PhotoAppWire::kErrorFailed));
-        QCOMPARE(call(PhotoAppWire::photoPath(3), PhotoAppWire::kPhotoInterface, "Properties").type(),
-                 QDBusMessage::ReplyMessage);
-        QCOMPARE(call(PhotoAppWire::photoPath(99), PhotoAppWire::kPhotoInterface, "Properties").errorName(),
-                 QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject));
-        QCOMPARE(call(PhotoAppWire::albumPath(99), PhotoAppWire::kAlbumInterface, "Name").errorName(),
+        QCOMPARE(photo(3, "Properties").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(photo(99, "Properties").errorName(), QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject));
+        QCOMPARE(album(PhotoAppWire::albumPath(99), "Name").errorName(),
                  QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject));
         // Asking for a fault on a photo that does not exist is an error, not a silent no-op.
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                                       QStringLiteral("99"), QStringLiteral("--fail-properties")})
-                     .exitCode,
-                 1);
+        QCOMPARE(photoapp("fault", library, "--photo", "99", "--fail-properties").exitCode, 1);
     }
 
     void versionAndInjectedVersionError() {
@@ -387,11 +385,9 @@ private slots:
             iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
         QCOMPARE(application->version(), QStringLiteral("8.1.2"));
 
-        QCOMPARE(
-            PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
-                                  QStringLiteral("com.example.Error.Busy"), QStringLiteral("Busy right now")})
-                .exitCode,
-            0);
+        QCOMPARE(photoapp("fault", library, "--version-error", "com.example.Error.Busy", "Busy right now")
+                     .exitCode,
+                 0);
         try {
             application->version();
             QFAIL("version() answered despite the injected error");
@@ -400,12 +396,8 @@ private slots:
             QCOMPARE(e.reason, QStringLiteral("Busy right now"));
         }
         // A name D-Bus could not carry is refused up front rather than leaving requests unanswered.
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
-                                       QStringLiteral("not a name"), QStringLiteral("x")})
-                     .exitCode,
-                 1);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--clear")}).exitCode,
-                 0);
+        QCOMPARE(photoapp("fault", library, "--version-error", "not a name", "x").exitCode, 1);
+        QCOMPARE(photoapp("fault", library, "--clear").exitCode, 0);
         QCOMPARE(application->version(), QStringLiteral("8.1.2"));
     }
 
@@ -413,25 +405,17 @@ private slots:
         const QString library = demo(4);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        QCOMPARE(call(PhotoAppWire::photoPath(3), PhotoAppWire::kPhotoInterface, "Select").type(),
-                 QDBusMessage::ReplyMessage);
+        QCOMPARE(photo(3, "Select").type(), QDBusMessage::ReplyMessage);
         QCOMPARE(paths(app("Selection")), QStringList{PhotoAppWire::photoPath(3)});
 
-        const QString libraryAlbum =
-            app("PhotoLibraryAlbum").arguments().value(0).value<QDBusObjectPath>().path();
-        call(libraryAlbum, PhotoAppWire::kAlbumInterface, "Select");
+        const QString libraryAlbum = objectPath(app("PhotoLibraryAlbum"));
+        album(libraryAlbum, "Select");
         QCOMPARE(paths(app("Selection")), QStringList{libraryAlbum});
 
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("select"), library, QStringLiteral("--photos"),
-                                       QStringLiteral("4"), QStringLiteral("2")})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("select", library, "--photos", "4", "2").exitCode, 0);
         QCOMPARE(paths(app("Selection")),
                  (QStringList{PhotoAppWire::photoPath(4), PhotoAppWire::photoPath(2)}));
-        QCOMPARE(PhotoAppProcess::run(
-                     {QStringLiteral("select"), library, QStringLiteral("--photos"), QStringLiteral("9")})
-                     .exitCode,
-                 1);
+        QCOMPARE(photoapp("select", library, "--photos", "9").exitCode, 1);
     }
 
     void assignKeywordNeedsAKnownKeywordOfExactlyThatName() {
@@ -439,27 +423,19 @@ private slots:
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
         QVERIFY(paths(app("Keywords")).isEmpty());
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library, kMissing})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("keyword", "add", library, kMissing).exitCode, 0);
         const QStringList keywords = paths(app("Keywords"));
         QCOMPARE(keywords.size(), 1);
-        QCOMPARE(call(keywords.constFirst(), PhotoAppWire::kKeywordInterface, "Name")
-                     .arguments()
-                     .value(0)
-                     .toString(),
+        QCOMPARE(answer(call(keywords.constFirst(), PhotoAppWire::kKeywordInterface, "Name")).toString(),
                  kMissing);
 
-        QCOMPARE(PhotoAppProcess::run(
-                     {QStringLiteral("select"), library, QStringLiteral("--photos"), QStringLiteral("2")})
-                     .exitCode,
-                 0);
-        QCOMPARE(app("AssignKeyword", {QStringLiteral("vup missing")}).arguments().value(0).toBool(), false);
-        QCOMPARE(app("AssignKeyword", {kMasterMissing}).arguments().value(0).toBool(), false);
+        QCOMPARE(photoapp("select", library, "--photos", "2").exitCode, 0);
+        QCOMPARE(answer(app("AssignKeyword", {QStringLiteral("vup missing")})).toBool(), false);
+        QCOMPARE(answer(app("AssignKeyword", {kMasterMissing})).toBool(), false);
         QVERIFY(strings(photoIn(PhotoAppProcess::dump(library), 2).value(QLatin1StringView("keywords")))
                     .isEmpty());
 
-        QCOMPARE(app("AssignKeyword", {kMissing}).arguments().value(0).toBool(), true);
+        QCOMPARE(answer(app("AssignKeyword", {kMissing})).toBool(), true);
         const QJsonObject dump = PhotoAppProcess::dump(library);
         QCOMPARE(strings(photoIn(dump, 2).value(QLatin1StringView("keywords"))), QStringList{kMissing});
         QVERIFY(strings(photoIn(dump, 1).value(QLatin1StringView("keywords"))).isEmpty());
@@ -467,11 +443,8 @@ private slots:
 
     void importFromTeachesKeywordsAndReportsImporting() {
         const QString library = newPath(QStringLiteral("Import.photolibrary"));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--import-delay"),
-                                       QStringLiteral("1500")})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        QCOMPARE(photoapp("fault", library, "--import-delay", "1500").exitCode, 0);
         const QString folder = newPath(QStringLiteral("incoming"));
         QVERIFY(QDir().mkpath(folder));
         QVERIFY(QFile::copy(kKeywordImage, folder + QStringLiteral("/iPhoto Keywords.jpg")));
@@ -480,59 +453,48 @@ private slots:
 
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        const QString libraryAlbum =
-            app("PhotoLibraryAlbum").arguments().value(0).value<QDBusObjectPath>().path();
-        QVERIFY(!app("Importing").arguments().value(0).toBool());
+        const QString libraryAlbum = objectPath(app("PhotoLibraryAlbum"));
+        QVERIFY(!answer(app("Importing")).toBool());
         QElapsedTimer timer;
         timer.start();
-        const QDBusMessage accepted =
-            call(libraryAlbum, PhotoAppWire::kAlbumInterface, "ImportFrom", {folder, true});
-        QCOMPARE(accepted.arguments().value(0).toBool(), true);
-        QVERIFY(app("Importing").arguments().value(0).toBool());
+        const QDBusMessage accepted = album(libraryAlbum, "ImportFrom", {folder, true});
+        QCOMPARE(answer(accepted).toBool(), true);
+        QVERIFY(answer(app("Importing")).toBool());
         QVERIFY(waitUntilIdle(20000));
         QVERIFY2(timer.elapsed() >= 1500, "the injected import delay was not honoured");
 
         QStringList names;
         for (const QString& k : paths(app("Keywords")))
-            names.append(call(k, PhotoAppWire::kKeywordInterface, "Name").arguments().value(0).toString());
+            names.append(answer(call(k, PhotoAppWire::kKeywordInterface, "Name")).toString());
         QCOMPARE(names, (QStringList{kMissing, kMasterMissing}));
-        QCOMPARE(
-            call(libraryAlbum, PhotoAppWire::kAlbumInterface, "PhotoCount").arguments().value(0).toLongLong(),
-            1);
+        QCOMPARE(answer(album(libraryAlbum, "PhotoCount")).toLongLong(), 1);
         QVERIFY(QFile::exists(text)); // refused, left where it was
         QVERIFY(QFile::exists(folder + QStringLiteral("/iPhoto Keywords.jpg")));
 
         // A path with nothing there starts no import.
-        QCOMPARE(call(libraryAlbum, PhotoAppWire::kAlbumInterface, "ImportFrom",
-                      {newPath(QStringLiteral("none")), true})
-                     .arguments()
-                     .value(0)
-                     .toBool(),
+        QCOMPARE(answer(album(libraryAlbum, "ImportFrom", {newPath(QStringLiteral("none")), true})).toBool(),
                  false);
-        QVERIFY(!app("Importing").arguments().value(0).toBool());
+        QVERIFY(!answer(app("Importing")).toBool());
     }
 
     void trashAndSmartAlbumsTakeNoImports() {
         const QString library = demo(1);
-        const auto smart = PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), library,
-                                                 QStringLiteral("Recent"), QStringLiteral("--type"),
-                                                 QStringLiteral("smrt")});
+        const auto smart = photoapp("album", "create", library, "Recent", "--type", "smrt");
         QCOMPARE(smart.exitCode, 0);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        const QString trash = app("TrashAlbum").arguments().value(0).value<QDBusObjectPath>().path();
+        const QString trash = objectPath(app("TrashAlbum"));
         const QString smartPath =
             PhotoAppWire::albumPath(QString::fromUtf8(smart.out.trimmed()).toLongLong());
-        for (const QString& album : {trash, smartPath}) {
-            const QDBusMessage answer =
-                call(album, PhotoAppWire::kAlbumInterface, "ImportFrom", {kKeywordImage, true});
-            QCOMPARE(answer.type(), QDBusMessage::ReplyMessage);
-            QCOMPARE(answer.arguments().value(0).toBool(), false);
+        for (const QString& target : {trash, smartPath}) {
+            const QDBusMessage reply = album(target, "ImportFrom", {kKeywordImage, true});
+            QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+            QCOMPARE(answer(reply).toBool(), false);
         }
         QVERIFY(waitUntilIdle(20000));
         // Nothing came in: no photo sits in the library and the trash at once.
         const QJsonObject dump = PhotoAppProcess::dump(library);
-        QCOMPARE(dump.value(QLatin1StringView("photos")).toArray().size(), 1);
+        QCOMPARE(photosIn(dump).size(), 1);
         QVERIFY(ids(albumIn(dump, dump.value(QLatin1StringView("trashAlbum")).toInteger())
                         .value(QLatin1StringView("photos")))
                     .isEmpty());
@@ -542,30 +504,23 @@ private slots:
         const QString library = demo(3);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        const QString libraryAlbum =
-            app("PhotoLibraryAlbum").arguments().value(0).value<QDBusObjectPath>().path();
-        const QString trash = app("TrashAlbum").arguments().value(0).value<QDBusObjectPath>().path();
-        QCOMPARE(call(trash, PhotoAppWire::kAlbumInterface, "Type").arguments().value(0).toUInt(),
-                 PhotoAppWire::kAlbumTypeTrash);
+        const QString libraryAlbum = objectPath(app("PhotoLibraryAlbum"));
+        const QString trash = objectPath(app("TrashAlbum"));
+        QCOMPARE(answer(album(trash, "Type")).toUInt(), PhotoAppWire::kAlbumTypeTrash);
 
-        const QString first =
-            app("NewAlbum", {QStringLiteral("Same")}).arguments().value(0).value<QDBusObjectPath>().path();
-        const QString second =
-            app("NewAlbum", {QStringLiteral("Same")}).arguments().value(0).value<QDBusObjectPath>().path();
+        const QString first = objectPath(app("NewAlbum", {QStringLiteral("Same")}));
+        const QString second = objectPath(app("NewAlbum", {QStringLiteral("Same")}));
         QVERIFY(!first.isEmpty() && first != second);
-        QCOMPARE(call(second, PhotoAppWire::kAlbumInterface, "Type").arguments().value(0).toUInt(),
-                 PhotoAppWire::kAlbumTypePlain);
-        QCOMPARE(call(second, PhotoAppWire::kAlbumInterface, "Name").arguments().value(0).toString(),
-                 QStringLiteral("Same"));
+        QCOMPARE(answer(album(second, "Type")).toUInt(), PhotoAppWire::kAlbumTypePlain);
+        QCOMPARE(answer(album(second, "Name")).toString(), QStringLiteral("Same"));
         QVERIFY(paths(app("Albums")).contains(second));
 
-        const QDBusMessage removed = call(PhotoAppWire::photoPath(2), PhotoAppWire::kPhotoInterface,
-                                          "RemoveFrom", {QVariant::fromValue(QDBusObjectPath(libraryAlbum))});
-        QCOMPARE(removed.arguments().value(0).toBool(), true);
-        QCOMPARE(paths(call(libraryAlbum, PhotoAppWire::kAlbumInterface, "Photos")),
+        const QDBusMessage removed =
+            photo(2, "RemoveFrom", {QVariant::fromValue(QDBusObjectPath(libraryAlbum))});
+        QCOMPARE(answer(removed).toBool(), true);
+        QCOMPARE(paths(album(libraryAlbum, "Photos")),
                  (QStringList{PhotoAppWire::photoPath(1), PhotoAppWire::photoPath(3)}));
-        QCOMPARE(paths(call(trash, PhotoAppWire::kAlbumInterface, "Photos")),
-                 QStringList{PhotoAppWire::photoPath(2)});
+        QCOMPARE(paths(album(trash, "Photos")), QStringList{PhotoAppWire::photoPath(2)});
         const QJsonObject dump = PhotoAppProcess::dump(library);
         QCOMPARE(ids(photoIn(dump, 2).value(QLatin1StringView("albums"))),
                  QList<qint64>{dump.value(QLatin1StringView("trashAlbum")).toInteger()});
@@ -573,7 +528,7 @@ private slots:
 
     void editMakesImageAndMasterDiffer() {
         const QString library = demo(2);
-        const auto r = PhotoAppProcess::run({QStringLiteral("edit"), library, QStringLiteral("1")});
+        const auto r = photoapp("edit", library, "1");
         QCOMPARE(r.exitCode, 0);
         const QJsonObject photo = photoIn(PhotoAppProcess::dump(library), 1);
         const QString image = photo.value(QLatin1StringView("imagePath")).toString();
@@ -585,15 +540,12 @@ private slots:
 
     void recordsNamingAnyPathAreServedAsGiven() {
         const QString library = newPath(QStringLiteral("Odd.photolibrary"));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode, 0);
-        const auto smart = PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), library,
-                                                 QStringLiteral("Recent"), QStringLiteral("--type"),
-                                                 QStringLiteral("smrt")});
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        const auto smart = photoapp("album", "create", library, "Recent", "--type", "smrt");
         QCOMPARE(smart.exitCode, 0);
         const QString outside = QStringLiteral("/elsewhere/Other.photolibrary/Masters/caf\u00e9 #1.jpg");
-        const auto added = PhotoAppProcess::run(
-            {QStringLiteral("photo"), QStringLiteral("add-record"), library, QStringLiteral("--image"),
-             outside, QStringLiteral("--album"), QString::fromUtf8(smart.out.trimmed())});
+        const auto added = photoapp("photo", "add-record", library, "--image", outside, "--album",
+                                    QString::fromUtf8(smart.out.trimmed()));
         QVERIFY2(added.exitCode == 0, added.err.constData());
 
         PhotoAppProcess server;
@@ -605,18 +557,15 @@ private slots:
         QCOMPARE(a.values.value(QString::fromLatin1(PhotoAppWire::kOriginalPath)).toString(), outside);
         const QString smartPath =
             PhotoAppWire::albumPath(QString::fromUtf8(smart.out.trimmed()).toLongLong());
-        QCOMPARE(call(smartPath, PhotoAppWire::kAlbumInterface, "Type").arguments().value(0).toUInt(),
-                 PhotoAppWire::kAlbumTypeSmart);
-        QCOMPARE(
-            call(smartPath, PhotoAppWire::kAlbumInterface, "PhotoCount").arguments().value(0).toLongLong(),
-            1);
+        QCOMPARE(answer(album(smartPath, "Type")).toUInt(), PhotoAppWire::kAlbumTypeSmart);
+        QCOMPARE(answer(album(smartPath, "PhotoCount")).toLongLong(), 1);
     }
 
     void servesOnceAndStopsCleanlyOnSigterm() {
         const QString library = demo(1);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        const auto second = PhotoAppProcess::run({QStringLiteral("serve"), library});
+        const auto second = photoapp("serve", library);
         QCOMPARE(second.exitCode, 1);
         QVERIFY2(second.err.contains("already owned"), second.err.constData());
         QCOMPARE(app("Ping").type(), QDBusMessage::ReplyMessage);

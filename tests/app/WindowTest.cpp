@@ -5,9 +5,9 @@
 #include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
 #include "scan/VupMode.h"
-#include "tests/support/LogCapture.h"
 #include "tests/scan/TestLibrary.h"
 #include "tests/support/DesktopServices.h"
+#include "tests/support/LogCapture.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,6 +50,23 @@ void closeSheets(const VupAppDelegate& c) {
         box->buttons().constFirst()->click();
 }
 
+// Shows the window and takes the launch steps, as the application does once its loop runs; with
+// `skipInfo` the info sheet is turned off first, otherwise the stored defaults decide.
+void launch(VupAppDelegate& c, bool skipInfo = true) {
+    if (skipInfo)
+        UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
+    c.window()->show();
+    c.applicationDidFinishLaunching();
+}
+
+// Waits for the run to end and answers the title of the one sheet it leaves; empty otherwise.
+QString sheetAtRunEnd(VupAppDelegate& c) {
+    if (!QTest::qWaitFor([&] { return !c.nowProcessing(); }, 30000) || !c.waitForScanToEnd(10000) ||
+        !QTest::qWaitFor([&] { return sheets(c).size() == 1; }, 5000))
+        return {};
+    return sheets(c).first()->text();
+}
+
 } // namespace
 
 void WindowTest::initTestCase() {
@@ -74,10 +91,8 @@ void WindowTest::cleanupTestCase() {
 }
 
 void WindowTest::launchWithoutApplication() {
-    UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
     VupAppDelegate c;
-    c.window()->show();
-    c.applicationDidFinishLaunching();
+    launch(c);
     QCOMPARE(c.statusLabel(), QStringLiteral("Ready"));
     QCOMPARE(label(c, "statusLabel"), QStringLiteral("Ready"));
     QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("0"));
@@ -96,8 +111,7 @@ void WindowTest::launchShowsCountsAndInfoSheet() {
     QVERIFY(lib.selectPhotos({a, b}));
     QVERIFY(lib.serve());
     VupAppDelegate c;
-    c.window()->show();
-    c.applicationDidFinishLaunching();
+    launch(c, false);
     QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("3"));
     // "skipInfoScreen" is absent: the info sheet comes up over the main window.
     QVERIFY(c.infoPanel()->isVisible());
@@ -122,8 +136,7 @@ void WindowTest::launchShowsCountsAndInfoSheet() {
 
 void WindowTest::infoSheetButtons() {
     VupAppDelegate c;
-    c.window()->show();
-    c.applicationDidFinishLaunching();
+    launch(c, false);
     QVERIFY(c.infoPanel()->isVisible());
     c.infoPanel()->findChild<QPushButton*>(QStringLiteral("moreInfoButton"))->click();
     QCOMPARE(openedUrls.size(), 1);
@@ -280,11 +293,9 @@ void WindowTest::scanFromTheButtons() {
         QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
     QVERIFY(lib.addIssueKeywords());
     QVERIFY(lib.serve());
-    UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
     const qsizetype inhibitsBefore = services->inhibited().size();
     VupAppDelegate c;
-    c.window()->show();
-    c.applicationDidFinishLaunching();
+    launch(c);
     QSignalSpy busy(&c, &VupAppDelegate::nowProcessingChanged);
 
     child<QPushButton>(c, "processLibraryButton")->click();
@@ -320,26 +331,18 @@ void WindowTest::cancelAppliesToOneRunOnly() {
     for (int i = 0; i < 3; ++i)
         QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("p%1.jpg").arg(i))));
     QVERIFY(lib.serve());
-    UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
     VupAppDelegate c;
-    c.window()->show();
-    c.applicationDidFinishLaunching();
+    launch(c);
 
     child<QPushButton>(c, "processLibraryButton")->click();
     child<QPushButton>(c, "cancelButton")->click();
     QVERIFY(c.cancelled());
-    QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
-    QVERIFY(c.waitForScanToEnd(10000));
-    QTRY_COMPARE(sheets(c).size(), 1);
-    QCOMPARE(sheets(c).first()->text(), QStringLiteral("Unable To Continue"));
+    QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Unable To Continue"));
     closeSheets(c);
 
     child<QPushButton>(c, "processLibraryButton")->click();
     QVERIFY(!c.cancelled());
-    QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
-    QVERIFY(c.waitForScanToEnd(10000));
-    QTRY_COMPARE(sheets(c).size(), 1);
-    QCOMPARE(sheets(c).first()->text(), QStringLiteral("Success"));
+    QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
     closeSheets(c);
     lib.stop();
 }
@@ -351,11 +354,9 @@ void WindowTest::quitDuringScan() {
     for (int i = 0; i < 50; ++i)
         QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("p%1.jpg").arg(i))));
     QVERIFY(lib.serve());
-    UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
     {
         VupAppDelegate c;
-        c.window()->show();
-        c.applicationDidFinishLaunching();
+        launch(c);
         c.processLibrary();
         QVERIFY(c.holdsAssertion());
         c.prepareToQuit();
@@ -377,18 +378,13 @@ void WindowTest::runWithoutDesktopServices() {
     TestLibrary lib;
     QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg"))));
     QVERIFY(lib.serve());
-    UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
     {
         VupAppDelegate c;
-        c.window()->show();
-        c.applicationDidFinishLaunching();
+        launch(c);
         c.processLibrary();
         QVERIFY(c.nowProcessing());
         QVERIFY(!c.holdsAssertion());
-        QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
-        QVERIFY(c.waitForScanToEnd(10000));
-        QTRY_COMPARE(sheets(c).size(), 1);
-        QCOMPARE(sheets(c).first()->text(), QStringLiteral("Success"));
+        QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
     }
     lib.stop();
     QVERIFY(services->start(true, true));

@@ -21,3 +21,19 @@
 
 #define VUP_TEST_MAIN_CORE(TestObject) VUP_TEST_MAIN_WITH_BUS(QCoreApplication, TestObject)
 #define VUP_TEST_MAIN_GUI(TestObject) VUP_TEST_MAIN_WITH_BUS(QApplication, TestObject)
+
+// Runs several test objects one after another on one private bus, for an area whose cases are
+// split over several classes; answers the failures of all of them added up.
+template <typename AppClass, typename... TestObjects> int vupRunTests(int argc, char** argv) {
+    TestBus bus;
+    if (!bus.start())
+        return 2;
+    AppClass app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    int failures = 0;
+    const auto run = [&](auto&& test) {
+        failures += QTest::qExec(&test, argc, argv);
+    };
+    (run(TestObjects()), ...);
+    return failures;
+}

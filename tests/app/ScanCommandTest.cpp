@@ -1,7 +1,7 @@
 #include "tests/app/ScanCommandTest.h"
 
 #include "tests/scan/TestLibrary.h"
-#include "tests/support/TestBus.h"
+#include "tests/support/ProgramRun.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -13,30 +13,8 @@
 
 namespace {
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run vupScan(const QStringList& args, const QByteArray& input = {}) {
-    QProcess p;
-    setDieWithParent(p);
-    p.start(QStringLiteral(VUP_EXECUTABLE), QStringList{QStringLiteral("scan")} + args);
-    Run r;
-    if (!p.waitForStarted(10000))
-        return r;
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(120000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+ProgramRun vupScan(const QStringList& args) {
+    return runProgram(QStringLiteral(VUP_EXECUTABLE), QStringList{QStringLiteral("scan")} + args);
 }
 
 // Every file below the folder with its size and modification time.
@@ -60,10 +38,10 @@ QStringList tree(const QString& folder) {
 bool makeDemo(TestLibrary& lib) {
     QFile::remove(lib.path() + QStringLiteral("/.keep"));
     QDir(lib.path()).removeRecursively();
-    const PhotoAppProcess::Result r = PhotoAppProcess::run(
-        {QStringLiteral("demo"), lib.path(), QStringLiteral("--photos"), QStringLiteral("12"),
-         QStringLiteral("--missing-images"), QStringLiteral("2"), QStringLiteral("--missing-masters"),
-         QStringLiteral("1"), QStringLiteral("--zombies"), QStringLiteral("0")});
+    const QStringList counts =
+        QStringLiteral("--photos 12 --missing-images 2 --missing-masters 1 --zombies 0").split(u' ');
+    const PhotoAppProcess::Result r =
+        PhotoAppProcess::run(QStringList{QStringLiteral("demo"), lib.path()} + counts);
     return r.exitCode == 0 && lib.addIssueKeywords();
 }
 
@@ -86,14 +64,14 @@ void ScanCommandTest::badArguments_data() {
 void ScanCommandTest::badArguments() {
     QFETCH(QStringList, args);
     QFETCH(QString, message);
-    const Run r = vupScan(args);
+    const ProgramRun r = vupScan(args);
     QCOMPARE(r.exitCode, 2);
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(r.err.contains(QStringLiteral("usage: vup scan")));
 }
 
 void ScanCommandTest::applicationNotRunning() {
-    const Run r = vupScan({QStringLiteral("--library"), QStringLiteral("--yes")});
+    const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--yes")});
     QCOMPARE(r.exitCode, 1);
     QVERIFY2(r.err.contains(QStringLiteral("the photo application is not running")), qPrintable(r.err));
 }
@@ -102,7 +80,7 @@ void ScanCommandTest::libraryScanTagsAndPrintsSummary() {
     TestLibrary lib;
     QVERIFY(makeDemo(lib));
     QVERIFY(lib.serve());
-    const Run r = vupScan({QStringLiteral("--library"), QStringLiteral("--yes")});
+    const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--yes")});
     QCOMPARE(r.exitCode, 0);
     for (const char* line :
          {"Loading Data", "Processing Images", "Tagging Items", "Processing Complete", "Success"})
@@ -129,8 +107,8 @@ void ScanCommandTest::dryRunChangesNothing() {
     QVERIFY(lib.serve());
     const QJsonObject before = lib.dump();
     const QStringList filesBefore = tree(lib.folder());
-    const Run r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"),
-                           QStringLiteral("--dry-run"), QStringLiteral("--yes")});
+    const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"),
+                                  QStringLiteral("--dry-run"), QStringLiteral("--yes")});
     QCOMPARE(r.exitCode, 0);
     QCOMPARE(r.out.count(QStringLiteral("would remove: ")), 2);
     QCOMPARE(r.out.count(QStringLiteral("would tag \"Vup Master Missing\": ")), 1);
@@ -150,8 +128,8 @@ void ScanCommandTest::reportDescribesFindings() {
                        QStringLiteral("imagePath")}));
     QVERIFY(lib.serve());
     const QString reportPath = lib.folder() + QStringLiteral("/report.json");
-    const Run r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"), QStringLiteral("--yes"),
-                           QStringLiteral("--report"), reportPath});
+    const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"),
+                                  QStringLiteral("--yes"), QStringLiteral("--report"), reportPath});
     QCOMPARE(r.exitCode, 0);
     QFile file(reportPath);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -194,7 +172,7 @@ void ScanCommandTest::refusedRunExitsWithOne() {
     QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg"))));
     QVERIFY(lib.serve());
     const QString reportPath = lib.folder() + QStringLiteral("/refused.json");
-    const Run r = vupScan({QStringLiteral("--selection"), QStringLiteral("--report"), reportPath});
+    const ProgramRun r = vupScan({QStringLiteral("--selection"), QStringLiteral("--report"), reportPath});
     QCOMPARE(r.exitCode, 1);
     QVERIFY(r.out.contains(
         QStringLiteral("Unable To Process\nYou need to select the photos you want me to process")));
@@ -204,8 +182,8 @@ void ScanCommandTest::refusedRunExitsWithOne() {
              QStringLiteral("nothing to process"));
 
     // A report that cannot be written is refused before anything is scanned.
-    const Run noFolder = vupScan({QStringLiteral("--library"), QStringLiteral("--report"),
-                                  lib.folder() + QStringLiteral("/no/such/folder/r.json")});
+    const ProgramRun noFolder = vupScan({QStringLiteral("--library"), QStringLiteral("--report"),
+                                         lib.folder() + QStringLiteral("/no/such/folder/r.json")});
     QCOMPARE(noFolder.exitCode, 1);
     QVERIFY(!noFolder.out.contains(QStringLiteral("Loading Data")));
     lib.stop();

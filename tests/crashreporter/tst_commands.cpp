@@ -3,23 +3,13 @@
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/CrashTestHome.h"
 #include "tests/crashreporter/LoopbackServer.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/TestMain.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
 
 using namespace crashtest;
-
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-} // namespace
 
 class CommandsTest : public QObject {
     Q_OBJECT
@@ -30,22 +20,8 @@ class CommandsTest : public QObject {
     QDateTime storedDate;
     QDateTime logDate;
 
-    Run vup(const QStringList& args, const QByteArray& input = QByteArray()) {
-        QProcess process;
-        process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-        process.start(QStringLiteral(VUP_EXECUTABLE), args);
-        if (!process.waitForStarted(10000))
-            return {};
-        process.write(input);
-        process.closeWriteChannel();
-        if (!process.waitForFinished(30000)) {
-            process.kill();
-            process.waitForFinished();
-            return {};
-        }
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromLocal8Bit(process.readAllStandardOutput()),
-                QString::fromLocal8Bit(process.readAllStandardError())};
+    ProgramRun vup(const QStringList& args, const QByteArray& input = QByteArray()) {
+        return runProgram(QStringLiteral(VUP_EXECUTABLE), args, input, 30000);
     }
 
     UserDefaults& defaults() {
@@ -90,7 +66,7 @@ private slots:
         QCOMPARE(vup({"defaults", "write", kDateKey, "-date", "yesterday"}).exitCode, 1);
 
         QCOMPARE(vup({"defaults", "write", "ZXNCrashReporterPreferredReportingLocale", "de_DE"}).exitCode, 0);
-        const Run all = vup({"defaults", "read"});
+        const ProgramRun all = vup({"defaults", "read"});
         QCOMPARE(all.exitCode, 0);
         QVERIFY(all.out.contains(QStringLiteral("ZXNCrashReporterPreferredReportingLocale = de_DE\n")));
         QVERIFY(all.out.contains(
@@ -107,7 +83,7 @@ private slots:
 
     void sendPostsTheReportAndRemovesTheLog() {
         server->answer(200, "ok\n");
-        const Run run = vup({"crash-report", "--send", "--comments", "after saving"});
+        const ProgramRun run = vup({"crash-report", "--send", "--comments", "after saving"});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QVERIFY(run.out.contains(logPath));
         QVERIFY(run.out.contains(QStringLiteral("  emailAddress: me@example.org\n")));
@@ -121,7 +97,7 @@ private slots:
         QVERIFY(!QFile::exists(logPath));
         QCOMPARE(defaults().dateForKey(kDateKey), std::optional(logDate));
         // Nothing is left to offer.
-        const Run again = vup({"crash-report", "--send"});
+        const ProgramRun again = vup({"crash-report", "--send"});
         QCOMPARE(again.exitCode, 0);
         QCOMPARE(again.out, QStringLiteral("No new crash log.\n"));
         QCOMPARE(server->requests().size(), std::size_t(1));
@@ -129,7 +105,7 @@ private slots:
 
     void refusedAnswerKeepsTheLogAndFails() {
         server->answer(200, "OK\n");
-        const Run run = vup({"crash-report", "--send", "--email", ""});
+        const ProgramRun run = vup({"crash-report", "--send", "--email", ""});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("The error was: Unrecognized response from the server")));
         QCOMPARE(server->requests().front().parts.count("emailAddress"), std::size_t(0));
@@ -138,15 +114,15 @@ private slots:
     }
 
     void nothingIsSentWithoutAnExplicitChoice() {
-        const Run closed = vup({"crash-report"});
+        const ProgramRun closed = vup({"crash-report"});
         QCOMPARE(closed.exitCode, 1);
-        const Run ignored = vup({"crash-report"}, "maybe\ni\n");
+        const ProgramRun ignored = vup({"crash-report"}, "maybe\ni\n");
         QCOMPARE(ignored.exitCode, 0);
         QVERIFY(server->requests().empty());
         QVERIFY(QFile::exists(logPath));
         QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
 
-        const Run discarded = vup({"crash-report"}, "d\n");
+        const ProgramRun discarded = vup({"crash-report"}, "d\n");
         QCOMPARE(discarded.exitCode, 0);
         QVERIFY(!QFile::exists(logPath));
         QVERIFY(QFile::exists(
@@ -156,7 +132,7 @@ private slots:
 
     void blankUserAddressFallsBackToTheBuildsAndBadArgumentsFail() {
         QCOMPARE(vup({"defaults", "write", kURLKey, ""}).exitCode, 0);
-        const Run run = vup({"crash-report", "--ignore"});
+        const ProgramRun run = vup({"crash-report", "--ignore"});
         QCOMPARE(run.exitCode, 0);
         QVERIFY2(run.out.contains(QStringLiteral("Report to http://127.0.0.1:8765/crashreport with")),
                  qPrintable(run.out));

@@ -124,8 +124,7 @@ void ScanCommandTest::reportDescribesFindings() {
     // One photo whose image path comes back as a missing value.
     const QJsonArray photos = lib.dump().value(QStringLiteral("photos")).toArray();
     const qint64 nulled = photos.first().toObject().value(QStringLiteral("id")).toInteger();
-    QVERIFY(lib.fault({QStringLiteral("--photo"), QString::number(nulled), QStringLiteral("--null"),
-                       QStringLiteral("imagePath")}));
+    QVERIFY(lib.faultPhoto(nulled, QStringLiteral("--null"), QStringLiteral("imagePath")));
     QVERIFY(lib.serve());
     const QString reportPath = lib.folder() + QStringLiteral("/report.json");
     const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"),

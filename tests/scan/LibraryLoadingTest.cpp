@@ -2,8 +2,8 @@
 
 #include "bridge/SBUtils.h"
 #include "bridge/iPhotoTypes.h"
-#include "tests/support/LogCapture.h"
 #include "tests/scan/TestLibrary.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/RecordingDelegate.h"
 
 #include <QDateTime>
@@ -54,13 +54,10 @@ void LibraryLoadingTest::listsPlaceholdersAndIssues() {
     QVERIFY(QFile::link(image0, link));
     const qint64 linked = lib.addPhoto(link);
     QVERIFY(fine && failed && bare && nullPath && flat && linked);
-    auto photo = [](qint64 id) {
-        return QStringList{QStringLiteral("--photo"), QString::number(id)};
-    };
-    QVERIFY(lib.fault(photo(failed) << QStringLiteral("--fail-properties")));
+    QVERIFY(lib.faultPhoto(failed, QStringLiteral("--fail-properties")));
     for (const char* key : {"imageFilename", "imagePath", "originalPath", "date", "id", "height", "width"})
-        QVERIFY(lib.fault(photo(bare) << QStringLiteral("--absent") << QString::fromLatin1(key)));
-    QVERIFY(lib.fault(photo(nullPath) << QStringLiteral("--null") << QStringLiteral("imagePath")));
+        QVERIFY(lib.faultPhoto(bare, QStringLiteral("--absent"), QString::fromLatin1(key)));
+    QVERIFY(lib.faultPhoto(nullPath, QStringLiteral("--null"), QStringLiteral("imagePath")));
     QVERIFY(lib.serve());
 
     LogCapture log;
@@ -126,8 +123,7 @@ void LibraryLoadingTest::secondLoadReplacesTheFirst() {
     const qint64 failed = lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg")));
     QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg"))));
     QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("c.jpg"))));
-    QVERIFY(
-        lib.fault({QStringLiteral("--photo"), QString::number(failed), QStringLiteral("--fail-properties")}));
+    QVERIFY(lib.faultPhoto(failed, QStringLiteral("--fail-properties")));
     QVERIFY(lib.serve());
     SBUtils sb;
     RecordingDelegate d;

@@ -1,11 +1,11 @@
 #include "tests/scan/ScanRunTest.h"
 
 #include "scan/VupMode.h"
-#include "tests/support/LogCapture.h"
 #include "tests/scan/ScanRunner.h"
 #include "tests/scan/TestLibrary.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/DesktopServices.h"
+#include "tests/support/LogCapture.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -84,20 +84,12 @@ void ScanRunTest::classificationTable() {
     const qint64 nullMaster = lib.addPhoto(lib.writeFile(QStringLiteral("a/nullmaster.jpg")));
     QVERIFY(nullPath && gone && masterGone && nullNameMasterGone && fine && nullName && absentPath &&
             failed && nullMaster);
-    auto id = [](qint64 v) {
-        return QString::number(v);
-    };
-    QVERIFY(lib.fault(
-        {QStringLiteral("--photo"), id(nullPath), QStringLiteral("--null"), QStringLiteral("imagePath")}));
-    QVERIFY(lib.fault({QStringLiteral("--photo"), id(nullNameMasterGone), QStringLiteral("--null"),
-                       QStringLiteral("imageFilename")}));
-    QVERIFY(lib.fault({QStringLiteral("--photo"), id(nullName), QStringLiteral("--null"),
-                       QStringLiteral("imageFilename")}));
-    QVERIFY(lib.fault({QStringLiteral("--photo"), id(absentPath), QStringLiteral("--absent"),
-                       QStringLiteral("imagePath")}));
-    QVERIFY(lib.fault({QStringLiteral("--photo"), id(failed), QStringLiteral("--fail-properties")}));
-    QVERIFY(lib.fault({QStringLiteral("--photo"), id(nullMaster), QStringLiteral("--null"),
-                       QStringLiteral("originalPath")}));
+    QVERIFY(lib.faultPhoto(nullPath, QStringLiteral("--null"), QStringLiteral("imagePath")));
+    QVERIFY(lib.faultPhoto(nullNameMasterGone, QStringLiteral("--null"), QStringLiteral("imageFilename")));
+    QVERIFY(lib.faultPhoto(nullName, QStringLiteral("--null"), QStringLiteral("imageFilename")));
+    QVERIFY(lib.faultPhoto(absentPath, QStringLiteral("--absent"), QStringLiteral("imagePath")));
+    QVERIFY(lib.faultPhoto(failed, QStringLiteral("--fail-properties")));
+    QVERIFY(lib.faultPhoto(nullMaster, QStringLiteral("--null"), QStringLiteral("originalPath")));
     QVERIFY(lib.addIssueKeywords());
     QVERIFY(lib.serve());
 

@@ -53,6 +53,13 @@ bool TestLibrary::fault(const QStringList& args) {
     return run(QStringList{QStringLiteral("fault"), libraryPath} + args);
 }
 
+bool TestLibrary::faultPhoto(qint64 photoId, const QString& kind, const QString& key) {
+    QStringList args{QStringLiteral("--photo"), QString::number(photoId), kind};
+    if (!key.isEmpty())
+        args.append(key);
+    return fault(args);
+}
+
 bool TestLibrary::addKeyword(const QString& name) {
     return run({QStringLiteral("keyword"), QStringLiteral("add"), libraryPath, name});
 }

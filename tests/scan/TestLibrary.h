@@ -25,6 +25,9 @@ public:
     // A catalogue row naming these paths; answers its id, 0 on failure.
     qint64 addPhoto(const QString& image, const QString& original = {}, int width = 64, int height = 48);
     bool fault(const QStringList& args);
+    // One photo's fault: `kind` is "--null" or "--absent" with a property `key`, or
+    // "--fail-properties" alone.
+    bool faultPhoto(qint64 photoId, const QString& kind, const QString& key = {});
     bool addKeyword(const QString& name);
     bool addIssueKeywords();
     bool selectPhotos(const QList<qint64>& ids);

@@ -1,8 +1,7 @@
 // `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
 // user defaults and crash log folder, sending to a real loopback server.
 #include "platform/UserDefaults.h"
-#include "tests/crashreporter/CrashTestHome.h"
-#include "tests/crashreporter/LoopbackServer.h"
+#include "tests/crashreporter/PendingCrashLog.h"
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TestMain.h"
 
@@ -11,14 +10,8 @@
 
 using namespace crashtest;
 
-class CommandsTest : public QObject {
+class CommandsTest : public QObject, PendingCrashLog {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> home;
-    std::unique_ptr<LoopbackServer> server;
-    QString logPath;
-    QDateTime storedDate;
-    QDateTime logDate;
 
     ProgramRun vup(const QStringList& args, const QByteArray& input = QByteArray()) {
         return runProgram(QStringLiteral(VUP_EXECUTABLE), args, input, 30000);
@@ -31,19 +24,8 @@ class CommandsTest : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<QTemporaryDir>();
-        QVERIFY(home->isValid());
-        isolateHome(*home);
         qputenv("EMAIL", "me@example.org");
-        server = std::make_unique<LoopbackServer>();
-        QVERIFY(server->start());
-        storedDate = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
-        logDate = storedDate.addSecs(60).addMSecs(5);
-        logPath =
-            writeLog(QDir(userLogFolder(*home)).filePath(kLogName), "Exception Type: SIGSEGV\n", logDate);
-        QVERIFY(!logPath.isEmpty());
-        defaults().setDate(kDateKey, storedDate);
-        defaults().setString(kURLKey, server->url().toString());
+        QVERIFY(start("Exception Type: SIGSEGV\n"));
     }
 
     void cleanup() { server.reset(); }

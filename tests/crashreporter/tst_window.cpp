@@ -10,8 +10,7 @@
 #include "platform/LibraryFolders.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
-#include "tests/crashreporter/CrashTestHome.h"
-#include "tests/crashreporter/LoopbackServer.h"
+#include "tests/crashreporter/PendingCrashLog.h"
 #include "tests/crashreporter/ThrownReason.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestMain.h"
@@ -47,14 +46,8 @@ QString text(const std::string& s) {
 
 } // namespace
 
-class WindowTest : public QObject {
+class WindowTest : public QObject, PendingCrashLog {
     Q_OBJECT
-
-    std::unique_ptr<QTemporaryDir> home;
-    std::unique_ptr<LoopbackServer> server;
-    QString logPath;
-    QDateTime storedDate;
-    QDateTime logDate;
 
     ZXNCrashReporterWindowController* open() {
         auto* controller =
@@ -98,22 +91,11 @@ class WindowTest : public QObject {
 
 private slots:
     void init() {
-        home = std::make_unique<QTemporaryDir>();
-        QVERIFY(home->isValid());
-        isolateHome(*home);
         qputenv("EMAIL", "someone@example.org");
-        UserDefaults::standard().reload();
+        QVERIFY(start(kLogContents));
         ZXNCrashReportSubmission::registerDefaults();
         BundleInfo::resetOverrides();
         LibraryFolders::setMachineLibraryForTesting(home->filePath(QStringLiteral("machine")));
-        server = std::make_unique<LoopbackServer>();
-        QVERIFY(server->start());
-        storedDate = QDateTime::fromMSecsSinceEpoch(1'700'000'000'000, Qt::UTC);
-        logDate = storedDate.addSecs(100).addMSecs(250);
-        logPath = writeLog(QDir(userLogFolder(*home)).filePath(kLogName), kLogContents, logDate);
-        QVERIFY(!logPath.isEmpty());
-        UserDefaults::standard().setDate(kDateKey, storedDate);
-        UserDefaults::standard().setString(kURLKey, server->url().toString());
     }
 
     void cleanup() {

@@ -31,9 +31,11 @@ template <typename AppClass, typename... TestObjects> int vupRunTests(int argc, 
     AppClass app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
     int failures = 0;
-    const auto run = [&](auto&& test) {
+    // Each object is gone before the next one starts, as if each ran in an executable of its own.
+    const auto run = [&]<typename TestObject>() {
+        TestObject test;
         failures += QTest::qExec(&test, argc, argv);
     };
-    (run(TestObjects()), ...);
+    (run.template operator()<TestObjects>(), ...);
     return failures;
 }

@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 #include "crashreporter/CrashLogWriter.h"
+#include "platform/BundleInfo.h"
 
 #include <cstdio>
 #include <cstring>
@@ -11,7 +12,8 @@ void printUsage() {
                "       vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
                "                [--report FILE.json] [--yes]\n"
                "       vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n"
-               "       vup defaults read [KEY] | write KEY VALUE | delete KEY\n",
+               "       vup defaults read [KEY] | write KEY VALUE | delete KEY\n"
+               "       vup --version | --help\n",
                stdout);
 }
 
@@ -29,6 +31,12 @@ int main(int argc, char** argv) {
         return runCrashReportCommand(argc, argv);
     if (std::strcmp(command, "defaults") == 0)
         return runDefaultsCommand(argc, argv);
+    if (std::strcmp(command, "--version") == 0) {
+        const QString version =
+            BundleInfo::value(QString::fromLatin1(BundleInfo::kShortVersion)).value_or(QString());
+        std::printf("vup %s\n", version.toUtf8().constData());
+        return 0;
+    }
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
         std::strcmp(command, "help") == 0) {
         printUsage();

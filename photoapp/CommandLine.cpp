@@ -25,6 +25,7 @@ namespace {
 constexpr auto kDefaultVersion = "9.6.1";
 
 constexpr auto kHelp = R"(Usage: photoapp COMMAND LIBRARY [ARGUMENTS]
+       photoapp --version
 
 A photo application that keeps a library (a NAME.photolibrary folder with Masters/, Modified/ and
 a SQLite catalogue in Database/) and serves it on the session bus as com.apple.iPhoto.
@@ -442,6 +443,10 @@ int run(const QStringList& arguments) {
         {QStringLiteral("edit"), editCommand},     {QStringLiteral("fault"), faultCommand},
     };
     const QStringList args = arguments.mid(1);
+    if (!args.isEmpty() && args.constFirst() == QLatin1StringView("--version")) {
+        out(QStringLiteral("photoapp " PHOTOAPP_VERSION));
+        return 0;
+    }
     if (args.isEmpty() || args.constFirst() == QLatin1StringView("--help") ||
         args.constFirst() == QLatin1StringView("-h") || args.constFirst() == QLatin1StringView("help")) {
         std::fputs(kHelp, args.isEmpty() ? stderr : stdout);

@@ -69,15 +69,14 @@ QString resourceDirectory() {
     const QByteArray fromEnv = qgetenv("VUP_RESOURCE_DIR");
     if (!fromEnv.isEmpty())
         return QString::fromLocal8Bit(fromEnv);
-    // Installed layout: <prefix>/bin/vup and <prefix>/share/vup.
+    // <prefix>/bin beside <prefix>/share/vup, wherever the prefix is: an install, a package
+    // unpacked anywhere, and the build tree, which mirrors that layout (app/vup, share/vup).
     if (QCoreApplication::instance()) {
-        const QString installed =
+        const QString besideProgram =
             QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../share/vup"));
-        if (QFileInfo::exists(installed))
-            return QDir::cleanPath(installed);
+        if (QFileInfo::exists(besideProgram))
+            return QDir::cleanPath(besideProgram);
     }
-    if (QFileInfo::exists(QStringLiteral(VUP_BUILD_DATA_DIR)))
-        return QStringLiteral(VUP_BUILD_DATA_DIR);
     return QStringLiteral(VUP_INSTALL_DATA_DIR);
 }
 

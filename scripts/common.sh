@@ -8,10 +8,11 @@ vup_ensure_runtime_dir() {
     chmod 700 "$XDG_RUNTIME_DIR"
 }
 
-# Starts `photoapp serve LIBRARY` in the background, sets PHOTOAPP_PID, and waits (10 s at most)
-# until it owns its bus name. Stop it by that pid: a D-Bus server outlives its bus.
+# vup_serve_library LIBRARY [PHOTOAPP]: starts `photoapp serve LIBRARY` in the background (the
+# build's photoapp unless another is named), sets PHOTOAPP_PID, and waits (10 s at most) until it
+# owns its bus name. Stop it by that pid: a D-Bus server outlives its bus.
 vup_serve_library() {
-    build/photoapp/photoapp serve "$1" 2>/dev/null &
+    "${2:-build/photoapp/photoapp}" serve "$1" 2>/dev/null &
     PHOTOAPP_PID=$!
     for _ in $(seq 100); do
         gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \

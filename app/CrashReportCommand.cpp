@@ -23,6 +23,7 @@ enum class Action { Ask, Send, Ignore, Discard };
 
 constexpr const char* kUsage =
     "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n";
+constexpr int kBadArguments = 2;
 
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -109,7 +110,7 @@ int runCrashReportCommand(int argc, char** argv) {
             email = address.isEmpty() ? std::nullopt : std::optional(address);
         } else {
             std::fputs(kUsage, stderr);
-            return 1;
+            return kBadArguments;
         }
     }
 

@@ -24,6 +24,11 @@ enum class Action { Ask, Send, Ignore, Discard };
 constexpr const char* kUsage =
     "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n";
 constexpr int kBadArguments = 2;
+constexpr const char* kNoAddress = "No crash report submission address is configured (vup defaults write "
+                                   "ZXNCrashReporterCrashSubmissionURL URL).";
+constexpr const char* kUnusableAddress =
+    "vup: the crash report submission address is not an http or https URL "
+    "(vup defaults write ZXNCrashReporterCrashSubmissionURL URL)";
 
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -65,10 +70,6 @@ std::optional<Action> ask() {
 
 int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>& email,
          const QString& comments) {
-    if (log.submissionURL.isEmpty()) {
-        print(stderr, QStringLiteral("vup: the crash report submission address is not a valid URL"));
-        return 1;
-    }
     ZXNCrashReportSubmission submission(log.path, log.submissionURL);
     int status = 1;
     QObject::connect(&submission, &ZXNCrashReportSubmission::succeeded, [&] {
@@ -119,12 +120,20 @@ int runCrashReportCommand(int argc, char** argv) {
     try {
         log = ZXNCrashReporter::findNewCrashLog();
     } catch (const ZXNException& e) {
-        print(stderr, QStringLiteral("vup: %1: %2").arg(e.name(), e.reason()));
+        if (e.name() == QLatin1StringView(ZXNCrashReporter::kMissingURLExceptionName))
+            print(stderr, QString::fromLatin1(kNoAddress));
+        else
+            print(stderr, QStringLiteral("vup: %1: %2").arg(e.name(), e.reason()));
         return 1;
     }
     if (!log) {
         print(stdout, QStringLiteral("No new crash log."));
         return 0;
+    }
+    // Refused before anything is shown, as the window does not open for such an address either.
+    if (log->submissionURL.isEmpty()) {
+        print(stderr, QString::fromLatin1(kUnusableAddress));
+        return 1;
     }
 
     print(stdout, QStringLiteral("New crash log: %1").arg(log->path));

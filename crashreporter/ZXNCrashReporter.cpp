@@ -40,7 +40,8 @@ QString ZXNCrashReporter::applicationNameForMatching() {
 
 QUrl ZXNCrashReporter::submissionURLFromText(const QString& text) {
     const QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative())
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
         return {};
     return url;
 }

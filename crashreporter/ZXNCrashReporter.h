@@ -25,7 +25,7 @@ public:
 
     struct NewCrashLog {
         QString path;
-        // Empty when the configured address does not parse.
+        // Empty when the configured address is no http or https URL.
         QUrl submissionURL;
     };
     using Presenter = std::function<void(const QString& crashLogPath, const QUrl& submissionURL)>;
@@ -46,5 +46,7 @@ public:
     // The name crash logs of this application begin with: the bundle name, else the application
     // name; empty when there is neither (and then no log is ours).
     static QString applicationNameForMatching();
+    // An absolute http or https URL with a host, else empty: a report goes to a web server or
+    // nowhere, never into a local file or another protocol.
     static QUrl submissionURLFromText(const QString& text);
 };

@@ -1,5 +1,6 @@
 // `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
 // user defaults and crash log folder, sending to a real loopback server.
+#include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/PendingCrashLog.h"
 #include "tests/support/ProgramRun.h"
@@ -156,13 +157,33 @@ private slots:
         QVERIFY(server->requests().empty());
     }
 
-    void blankUserAddressFallsBackToTheBuilds() {
-        QCOMPARE(vup({"defaults", "write", kURLKey, ""}).exitCode, 0);
-        const ProgramRun run = vup({"crash-report", "--ignore"});
-        QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.contains(QStringLiteral("Report to http://127.0.0.1:8765/crashreport with")),
-                 qPrintable(run.out));
+    void unusableAddressOffersNothing_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("message");
+        const QString unusable =
+            QStringLiteral("vup: the crash report submission address is not an http or https "
+                           "URL (vup defaults write ZXNCrashReporterCrashSubmissionURL URL)\n");
+        // A blank address in the defaults falls back to the build's, and builds carry none.
+        QTest::newRow("none") << ""
+                              << "No crash report submission address is configured (vup defaults write "
+                                 "ZXNCrashReporterCrashSubmissionURL URL).\n";
+        QTest::newRow("ftp") << "ftp://127.0.0.1/crashreport" << unusable;
+        QTest::newRow("does not parse") << "http://bad host/" << unusable;
+    }
+
+    void unusableAddressOffersNothing() {
+        QFETCH(QString, address);
+        QFETCH(QString, message);
+        if (address.isEmpty() && BundleInfo::value(kURLKey))
+            QSKIP("this build carries a submission address of its own");
+        QCOMPARE(vup({"defaults", "write", kURLKey, address}).exitCode, 0);
+        const ProgramRun run = vup({"crash-report", "--send"});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, message);
+        QCOMPARE(run.out, QString());
         QVERIFY(QFile::exists(logPath));
+        QVERIFY(server->requests().empty());
+        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
     }
 };
 

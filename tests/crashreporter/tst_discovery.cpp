@@ -19,6 +19,8 @@ using namespace crashtest;
 
 namespace {
 
+const QString kBundleAddress = QStringLiteral("https://bundle.invalid/submit");
+
 struct Offer {
     QString path;
     QUrl url;
@@ -80,6 +82,8 @@ private slots:
         isolateHome(*home);
         UserDefaults::standard().reload();
         BundleInfo::resetOverrides();
+        // Builds carry no address of their own unless a packager gives one.
+        BundleInfo::overrideValue(kURLKey, kBundleAddress);
         LibraryFolders::setMachineLibraryForTesting(home->filePath(QStringLiteral("machine")));
         userLogs = userLogFolder(*home);
         machineLogs = home->filePath(QStringLiteral("machine/Logs/DiagnosticReports"));
@@ -131,7 +135,7 @@ private slots:
         const auto offer = check();
         QVERIFY(offer);
         QCOMPARE(offer->path, path);
-        QCOMPARE(offer->url, QUrl(QStringLiteral("http://127.0.0.1:8765/crashreport")));
+        QCOMPARE(offer->url, QUrl(kBundleAddress));
         // Offering advances nothing: only a successful submission does.
         QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(base));
     }
@@ -149,16 +153,33 @@ private slots:
         QVERIFY(!check());
     }
 
-    void defaultsAddressBeatsBundleAddress() {
+    void submissionAddressFromDefaultsThenBundle_data() {
+        QTest::addColumn<QString>("stored");   // in the user defaults
+        QTest::addColumn<QString>("expected"); // empty: the log is offered with no URL
+        QTest::newRow("bundle's") << QString() << kBundleAddress;
+        QTest::newRow("user's first") << "http://defaults.invalid/submit"
+                                      << "http://defaults.invalid/submit";
+        QTest::newRow("blank user's") << " " << kBundleAddress;
+        QTest::newRow("https") << "https://defaults.invalid:8443/r?x=1"
+                               << "https://defaults.invalid:8443/r?x=1";
+        // Anything but a web address with a host is refused: no reports into files or other protocols.
+        QTest::newRow("does not parse") << "http://exa mple/%zz" << QString();
+        QTest::newRow("ftp") << "ftp://defaults.invalid/submit" << QString();
+        QTest::newRow("file") << "file:///tmp/reports" << QString();
+        QTest::newRow("no host") << "http:///submit" << QString();
+        QTest::newRow("relative") << "/submit" << QString();
+    }
+
+    void submissionAddressFromDefaultsThenBundle() {
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
         storeDate(base);
         makeLog(userLogs, QStringLiteral("Vup_x.crash"), base.addSecs(1));
-        BundleInfo::overrideValue(kURLKey, QStringLiteral("http://bundle.invalid/submit"));
-        QCOMPARE(check()->url, QUrl(QStringLiteral("http://bundle.invalid/submit")));
-        UserDefaults::standard().setString(kURLKey, QStringLiteral("http://defaults.invalid/submit"));
-        QCOMPARE(check()->url, QUrl(QStringLiteral("http://defaults.invalid/submit")));
-        // An address that does not parse reaches the presenter as no URL at all.
-        UserDefaults::standard().setString(kURLKey, QStringLiteral("http://exa mple/%zz"));
-        QVERIFY(check()->url.isEmpty());
+        if (!stored.isNull())
+            UserDefaults::standard().setString(kURLKey, stored);
+        const auto offer = check();
+        QVERIFY(offer);
+        QCOMPARE(offer->url, QUrl(expected));
     }
 
     void onlyRegularFilesNamedAfterTheApplicationQualify() {

@@ -2,6 +2,7 @@
 // display. The same discovery, report fields, request, answer test and effects as the window; it
 // never sends without the user's explicit choice.
 #include "app/Commands.h"
+#include "app/TerminalText.h"
 #include "crashreporter/DiscardCrashLog.h"
 #include "crashreporter/ZXNCrashReportSubmission.h"
 #include "crashreporter/ZXNCrashReporter.h"
@@ -39,14 +40,13 @@ void print(FILE* stream, const QString& text) {
 QString describe(const QString& name, const QVariant& value) {
     if (value.metaType().id() == QMetaType::QUrl) {
         const QFileInfo log(value.toUrl().toLocalFile());
-        return QStringLiteral("  %1: file %2 (%3 bytes)").arg(name, log.fileName()).arg(log.size());
+        return QStringLiteral("  %1: file %2 (%3 bytes)")
+            .arg(name, terminalSafe(log.fileName()), QString::number(log.size()));
     }
     if (value.metaType().id() == QMetaType::Bool)
         return QStringLiteral("  %1: %2")
             .arg(name, value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
-    QString text = value.toString();
-    text.replace(u'\n', QStringLiteral("\\n"));
-    return QStringLiteral("  %1: %2").arg(name, text);
+    return QStringLiteral("  %1: %2").arg(name, terminalSafe(value.toString()));
 }
 
 // Reads the user's choice; nothing when standard input ends without one.
@@ -79,8 +79,8 @@ int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>&
     });
     QObject::connect(&submission, &ZXNCrashReportSubmission::failed, [&](const QString& error) {
         print(stderr, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedTitle));
-        print(stderr,
-              ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
+        print(stderr, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedMessageFormat)
+                          .arg(terminalSafe(error)));
         QCoreApplication::quit();
     });
     submission.sendCrashReport(email, comments);
@@ -107,8 +107,8 @@ int runCrashReportCommand(int argc, char** argv) {
         } else if (std::strcmp(arg, "--comments") == 0 && hasValue) {
             comments = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(arg, "--email") == 0 && hasValue) {
-            const QString address = QString::fromLocal8Bit(argv[++i]);
-            email = address.isEmpty() ? std::nullopt : std::optional(address);
+            // An empty address is still an address: sent as such when sending it is allowed.
+            email = QString::fromLocal8Bit(argv[++i]);
         } else {
             std::fputs(kUsage, stderr);
             return kBadArguments;
@@ -136,7 +136,7 @@ int runCrashReportCommand(int argc, char** argv) {
         return 1;
     }
 
-    print(stdout, QStringLiteral("New crash log: %1").arg(log->path));
+    print(stdout, QStringLiteral("New crash log: %1").arg(terminalSafe(log->path)));
     print(stdout, QStringLiteral("Report to %1 with these fields:").arg(log->submissionURL.toString()));
     const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
         log->path, email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());

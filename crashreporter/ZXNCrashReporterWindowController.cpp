@@ -90,7 +90,7 @@ void ZXNCrashReporterWindowController::windowDidLoad() {
     setEmailAddress(ownEmailAddress().value_or(QString()));
     ui->emailAddressField->setText(_emailAddress);
     connect(ui->emailAddressField, &QLineEdit::textEdited, this,
-            [this](const QString& text) { setEmailAddress(text.isEmpty() ? QString() : text); });
+            [this](const QString& text) { setEmailAddress(text.isNull() ? QStringLiteral("") : text); });
 
     QFont typingFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     typingFont.setPointSizeF(kTypingFontPointSize);

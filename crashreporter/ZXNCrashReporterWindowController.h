@@ -34,7 +34,8 @@ public:
     ~ZXNCrashReporterWindowController() override;
 
     // Null when there is none; an address the user typed counts even when the setting to send it
-    // is off (the setting decides only whether it is sent).
+    // is off (the setting decides only whether it is sent). A field the user cleared holds an
+    // empty address, which is sent as such.
     QString emailAddress() const { return _emailAddress; }
     void setEmailAddress(const QString& address);
     const QString& crashLogPath() const { return _crashLogPath; }

@@ -135,7 +135,8 @@ private slots:
         const ProgramRun run = vup({"crash-report", "--send", "--email", ""});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("The error was: Unrecognized response from the server")));
-        QCOMPARE(server->requests().front().parts.count("emailAddress"), std::size_t(0));
+        // An empty address is an address.
+        QCOMPARE(server->requests().front().parts.at("emailAddress").content, std::string());
         QVERIFY(QFile::exists(logPath));
         QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
     }
@@ -184,6 +185,24 @@ private slots:
         QVERIFY(QFile::exists(logPath));
         QVERIFY(server->requests().empty());
         QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
+    }
+
+    void namesAndTextsArePrintedTerminalSafe() {
+        // Older than the pending log, so offered first.
+        const QString evil = writeLog(
+            QDir(userLogFolder(*home)).filePath(QStringLiteral("Vup_\x1b[2J\r\nNew crash log: x.crash")), "x",
+            storedDate.addSecs(1));
+        QVERIFY(!evil.isEmpty());
+        const ProgramRun run = vup({"crash-report", "--ignore", "--comments", "one\ntwo\u202e"});
+        QCOMPARE(run.exitCode, 0);
+        QVERIFY2(run.out.startsWith(QStringLiteral("New crash log: ") + userLogFolder(*home) +
+                                    QStringLiteral("/Vup_\\e[2J\\r\\nNew crash log: x.crash\n")),
+                 qPrintable(run.out));
+        QVERIFY(run.out.contains(QStringLiteral("  comments: one\\ntwo\\u{202e}\n")));
+        QVERIFY(!run.out.contains(u'\x1b') && !run.out.contains(u'\r') && !run.out.contains(QChar(0x202e)));
+        // No line but the first looks like the program's own.
+        QCOMPARE(run.out.split(u'\n').filter(QRegularExpression(QStringLiteral("^New crash log:"))).size(),
+                 1);
     }
 };
 

@@ -383,21 +383,29 @@ private slots:
     void settingsDecideWhatIsSent_data() {
         QTest::addColumn<bool>("includeSystem");
         QTest::addColumn<bool>("includeEmail");
-        QTest::addColumn<bool>("haveAddress");
-        QTest::newRow("system information off") << false << true << true;
-        QTest::newRow("e-mail setting off") << true << false << true;
-        QTest::newRow("no address") << true << true << false;
+        QTest::addColumn<QString>("address"); // null: none known; empty: the user cleared the field
+        const QString someone = QStringLiteral("someone@example.org");
+        QTest::newRow("system information off") << false << true << someone;
+        QTest::newRow("e-mail setting off") << true << false << someone;
+        QTest::newRow("no address") << true << true << QString();
+        QTest::newRow("cleared address") << true << true << QStringLiteral("");
     }
 
     void settingsDecideWhatIsSent() {
         QFETCH(bool, includeSystem);
         QFETCH(bool, includeEmail);
-        QFETCH(bool, haveAddress);
+        QFETCH(QString, address);
         UserDefaults::standard().setBool(kIncludeSystemKey, includeSystem);
         UserDefaults::standard().setBool(kIncludeEmailKey, includeEmail);
-        if (!haveAddress)
+        if (address.isNull())
             qunsetenv("EMAIL");
         auto* window = open();
+        if (!address.isNull() && address.isEmpty()) {
+            auto* field = child<QLineEdit>(window, "emailAddressField");
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Delete);
+            QVERIFY(window->emailAddress().isEmpty() && !window->emailAddress().isNull());
+        }
         // The placeholder is never part of the comments.
         QVERIFY(child<QPlainTextEdit>(window, "commentsTextView")->toPlainText().isEmpty());
         QCOMPARE(sendAndDismiss(window).first,
@@ -412,7 +420,10 @@ private slots:
                 QVERIFY2(!parts.count(field), field);
         if (includeSystem)
             QVERIFY(parts.count("machine"));
-        QCOMPARE(parts.count("emailAddress"), std::size_t(includeEmail && haveAddress ? 1 : 0));
+        const bool sendsAddress = includeEmail && !address.isNull();
+        QCOMPARE(parts.count("emailAddress"), std::size_t(sendsAddress ? 1 : 0));
+        if (sendsAddress)
+            QCOMPARE(text(parts.at("emailAddress").content), address);
         QCOMPARE(parts.count("comments"), std::size_t(0));
         QCOMPARE(parts.count("crashLog"), std::size_t(1));
     }

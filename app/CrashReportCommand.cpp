@@ -70,7 +70,7 @@ std::optional<Action> ask() {
 
 int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>& email,
          const QString& comments) {
-    ZXNCrashReportSubmission submission(log.path, log.submissionURL);
+    ZXNCrashReportSubmission submission(log.log, log.submissionURL);
     int status = 1;
     QObject::connect(&submission, &ZXNCrashReportSubmission::succeeded, [&] {
         print(stdout, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kSucceededTitle));
@@ -136,10 +136,10 @@ int runCrashReportCommand(int argc, char** argv) {
         return 1;
     }
 
-    print(stdout, QStringLiteral("New crash log: %1").arg(terminalSafe(log->path)));
+    print(stdout, QStringLiteral("New crash log: %1").arg(terminalSafe(log->log.path())));
     print(stdout, QStringLiteral("Report to %1 with these fields:").arg(log->submissionURL.toString()));
     const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
-        log->path, email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
+        log->log.path(), email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
     for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
         print(stdout, describe(it.key(), it.value()));
 
@@ -155,7 +155,7 @@ int runCrashReportCommand(int argc, char** argv) {
     case Action::Send:
         return send(*log, email, comments);
     case Action::Discard:
-        if (!discardCrashLog(log->path))
+        if (!discardCrashLog(log->log.path()))
             return 1;
         print(stdout, QStringLiteral("Moved the crash log to the Trash."));
         return 0;

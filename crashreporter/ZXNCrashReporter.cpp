@@ -102,10 +102,11 @@ std::optional<ZXNCrashReporter::NewCrashLog> ZXNCrashReporter::findNewCrashLog()
     }
     if (!oldest)
         return std::nullopt;
-    return NewCrashLog{oldest->second, submissionURLFromText(*address)};
+    // The file is noted now: only the file offered here may later be sent or deleted.
+    return NewCrashLog{OfferedCrashLog(oldest->second), submissionURLFromText(*address)};
 }
 
 void ZXNCrashReporter::checkForNewCrashes(const Presenter& present) {
     if (const auto log = findNewCrashLog())
-        present(log->path, log->submissionURL);
+        present(log->log, log->submissionURL);
 }

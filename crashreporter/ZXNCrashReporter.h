@@ -1,5 +1,6 @@
 #pragma once
 
+#include "crashreporter/OfferedCrashLog.h"
 #include "platform/BundleInfo.h"
 
 #include <QDateTime>
@@ -24,11 +25,11 @@ public:
     static constexpr const char* kCrashLogFolder = "Logs/DiagnosticReports";
 
     struct NewCrashLog {
-        QString path;
+        OfferedCrashLog log;
         // Empty when the configured address is no http or https URL.
         QUrl submissionURL;
     };
-    using Presenter = std::function<void(const QString& crashLogPath, const QUrl& submissionURL)>;
+    using Presenter = std::function<void(const OfferedCrashLog& crashLog, const QUrl& submissionURL)>;
 
     ZXNCrashReporter() = delete;
 

@@ -29,9 +29,9 @@ struct Offer {
 std::optional<Offer> check() {
     std::optional<Offer> offer;
     int calls = 0;
-    ZXNCrashReporter::checkForNewCrashes([&](const QString& path, const QUrl& url) {
+    ZXNCrashReporter::checkForNewCrashes([&](const OfferedCrashLog& log, const QUrl& url) {
         ++calls;
-        offer = Offer{path, url};
+        offer = Offer{log.path(), url};
     });
     if (calls > 1)
         qWarning("more than one log offered");
@@ -253,7 +253,7 @@ private slots:
         QVERIFY(text.mid(backtrace).count(u'\n') > 2);
         const auto offer = ZXNCrashReporter::findNewCrashLog();
         QVERIFY(offer);
-        QCOMPARE(offer->path, path);
+        QCOMPARE(offer->log.path(), path);
     }
 
     void crashLogReachesAFolderWithALongPath() {
@@ -266,7 +266,7 @@ private slots:
         qputenv("XDG_STATE_HOME", deep.toUtf8());
         const auto offer = ZXNCrashReporter::findNewCrashLog();
         QVERIFY(offer);
-        QCOMPARE(offer->path, path);
+        QCOMPARE(offer->log.path(), path);
     }
 };
 

@@ -2,6 +2,7 @@
 // display. The same discovery, report fields, request, answer test and effects as the window; it
 // never sends without the user's explicit choice.
 #include "app/Commands.h"
+#include "app/TerminalText.h"
 #include "crashreporter/DiscardCrashLog.h"
 #include "crashreporter/ZXNCrashReportSubmission.h"
 #include "crashreporter/ZXNCrashReporter.h"
@@ -23,6 +24,12 @@ enum class Action { Ask, Send, Ignore, Discard };
 
 constexpr const char* kUsage =
     "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n";
+constexpr int kBadArguments = 2;
+constexpr const char* kNoAddress = "No crash report submission address is configured (vup defaults write "
+                                   "ZXNCrashReporterCrashSubmissionURL URL).";
+constexpr const char* kUnusableAddress =
+    "vup: the crash report submission address is not an http or https URL "
+    "(vup defaults write ZXNCrashReporterCrashSubmissionURL URL)";
 
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -33,14 +40,13 @@ void print(FILE* stream, const QString& text) {
 QString describe(const QString& name, const QVariant& value) {
     if (value.metaType().id() == QMetaType::QUrl) {
         const QFileInfo log(value.toUrl().toLocalFile());
-        return QStringLiteral("  %1: file %2 (%3 bytes)").arg(name, log.fileName()).arg(log.size());
+        return QStringLiteral("  %1: file %2 (%3 bytes)")
+            .arg(name, terminalSafe(log.fileName()), QString::number(log.size()));
     }
     if (value.metaType().id() == QMetaType::Bool)
         return QStringLiteral("  %1: %2")
             .arg(name, value.toBool() ? QStringLiteral("1") : QStringLiteral("0"));
-    QString text = value.toString();
-    text.replace(u'\n', QStringLiteral("\\n"));
-    return QStringLiteral("  %1: %2").arg(name, text);
+    return QStringLiteral("  %1: %2").arg(name, terminalSafe(value.toString()));
 }
 
 // Reads the user's choice; nothing when standard input ends without one.
@@ -64,11 +70,7 @@ std::optional<Action> ask() {
 
 int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>& email,
          const QString& comments) {
-    if (log.submissionURL.isEmpty()) {
-        print(stderr, QStringLiteral("vup: the crash report submission address is not a valid URL"));
-        return 1;
-    }
-    ZXNCrashReportSubmission submission(log.path, log.submissionURL);
+    ZXNCrashReportSubmission submission(log.log, log.submissionURL);
     int status = 1;
     QObject::connect(&submission, &ZXNCrashReportSubmission::succeeded, [&] {
         print(stdout, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kSucceededTitle));
@@ -77,8 +79,8 @@ int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>&
     });
     QObject::connect(&submission, &ZXNCrashReportSubmission::failed, [&](const QString& error) {
         print(stderr, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedTitle));
-        print(stderr,
-              ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
+        print(stderr, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kFailedMessageFormat)
+                          .arg(terminalSafe(error)));
         QCoreApplication::quit();
     });
     submission.sendCrashReport(email, comments);
@@ -105,11 +107,11 @@ int runCrashReportCommand(int argc, char** argv) {
         } else if (std::strcmp(arg, "--comments") == 0 && hasValue) {
             comments = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(arg, "--email") == 0 && hasValue) {
-            const QString address = QString::fromLocal8Bit(argv[++i]);
-            email = address.isEmpty() ? std::nullopt : std::optional(address);
+            // An empty address is still an address: sent as such when sending it is allowed.
+            email = QString::fromLocal8Bit(argv[++i]);
         } else {
             std::fputs(kUsage, stderr);
-            return 1;
+            return kBadArguments;
         }
     }
 
@@ -118,18 +120,26 @@ int runCrashReportCommand(int argc, char** argv) {
     try {
         log = ZXNCrashReporter::findNewCrashLog();
     } catch (const ZXNException& e) {
-        print(stderr, QStringLiteral("vup: %1: %2").arg(e.name(), e.reason()));
+        if (e.name() == QLatin1StringView(ZXNCrashReporter::kMissingURLExceptionName))
+            print(stderr, QString::fromLatin1(kNoAddress));
+        else
+            print(stderr, QStringLiteral("vup: %1: %2").arg(e.name(), e.reason()));
         return 1;
     }
     if (!log) {
         print(stdout, QStringLiteral("No new crash log."));
         return 0;
     }
+    // Refused before anything is shown, as the window does not open for such an address either.
+    if (log->submissionURL.isEmpty()) {
+        print(stderr, QString::fromLatin1(kUnusableAddress));
+        return 1;
+    }
 
-    print(stdout, QStringLiteral("New crash log: %1").arg(log->path));
+    print(stdout, QStringLiteral("New crash log: %1").arg(terminalSafe(log->log.path())));
     print(stdout, QStringLiteral("Report to %1 with these fields:").arg(log->submissionURL.toString()));
     const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
-        log->path, email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
+        log->log.path(), email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
     for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
         print(stdout, describe(it.key(), it.value()));
 
@@ -145,7 +155,7 @@ int runCrashReportCommand(int argc, char** argv) {
     case Action::Send:
         return send(*log, email, comments);
     case Action::Discard:
-        if (!discardCrashLog(log->path))
+        if (!discardCrashLog(log->log.path()))
             return 1;
         print(stdout, QStringLiteral("Moved the crash log to the Trash."));
         return 0;

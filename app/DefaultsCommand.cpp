@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -21,9 +22,23 @@ void print(FILE* stream, const QString& text) {
     std::fputc('\n', stream);
 }
 
+constexpr int kBadArguments = 2;
+constexpr const char* kTypeFlags[] = {"-string", "-bool", "-int", "-date"};
+
 int usage() {
     std::fputs(kUsage, stderr);
-    return 1;
+    return kBadArguments;
+}
+
+// The reason first, then the usage, so that a mistyped command shows what it should have been.
+int refuse(const QString& reason) {
+    print(stderr, reason);
+    return usage();
+}
+
+bool isTypeFlag(const QString& text) {
+    return std::any_of(std::begin(kTypeFlags), std::end(kTypeFlags),
+                       [&](const char* flag) { return text == QLatin1StringView(flag); });
 }
 
 QString textOf(const QVariant& value) {
@@ -63,36 +78,36 @@ int write(const QStringList& args) {
     if (args.size() != 2 && args.size() != 3)
         return usage();
     const QString& key = args.at(0);
+    if (key.isEmpty())
+        return refuse(QStringLiteral("vup: a default needs a name"));
+    // `write KEY -bool` lost its value: storing the text "-bool" would read back as NO. A text
+    // that looks like a type is stored with `-string` in front of it.
+    if (args.size() == 2 && isTypeFlag(args.at(1)))
+        return refuse(QStringLiteral("vup: %1 needs a value").arg(args.at(1)));
     const QString type = args.size() == 3 ? args.at(1) : QStringLiteral("-string");
+    if (!isTypeFlag(type))
+        return usage();
     const QString& value = args.last();
     UserDefaults& defaults = UserDefaults::standard();
     if (type == u"-string") {
         defaults.setString(key, value);
     } else if (type == u"-bool") {
         const auto flag = parseBool(value);
-        if (!flag) {
-            print(stderr, QStringLiteral("vup: \"%1\" is not a boolean (YES or NO)").arg(value));
-            return 1;
-        }
+        if (!flag)
+            return refuse(QStringLiteral("vup: \"%1\" is not a boolean (YES or NO)").arg(value));
         defaults.setBool(key, *flag);
     } else if (type == u"-int") {
         bool ok = false;
         const qlonglong number = value.toLongLong(&ok);
-        if (!ok) {
-            print(stderr, QStringLiteral("vup: \"%1\" is not an integer").arg(value));
-            return 1;
-        }
+        if (!ok)
+            return refuse(QStringLiteral("vup: \"%1\" is not an integer").arg(value));
         defaults.setObject(key, number);
-    } else if (type == u"-date") {
+    } else {
         const QDateTime date = value == u"now" ? QDateTime::currentDateTimeUtc()
                                                : QDateTime::fromString(value, Qt::ISODateWithMs);
-        if (!date.isValid()) {
-            print(stderr, QStringLiteral("vup: \"%1\" is not an ISO 8601 date").arg(value));
-            return 1;
-        }
+        if (!date.isValid())
+            return refuse(QStringLiteral("vup: \"%1\" is not an ISO 8601 date").arg(value));
         defaults.setDate(key, date);
-    } else {
-        return usage();
     }
     defaults.synchronize();
     return 0;

@@ -13,8 +13,8 @@ constexpr const char* kCheckFailedFormat = "ZXNCrashReporter: %1: %2";
 
 void checkForNewCrashesAtLaunch(QWidget* parentOrNull) {
     try {
-        ZXNCrashReporter::checkForNewCrashes([parentOrNull](const QString& path, const QUrl& url) {
-            ZXNCrashReporterWindowController::showWindowForCrashLogPath(path, url, parentOrNull);
+        ZXNCrashReporter::checkForNewCrashes([parentOrNull](const OfferedCrashLog& log, const QUrl& url) {
+            ZXNCrashReporterWindowController::showWindowForCrashLogPath(log, url, parentOrNull);
         });
     } catch (const ZXNException& e) {
         // A configuration mistake must not stop the application from starting, every time.

@@ -214,8 +214,16 @@ void writeCrashLog(int signal, const siginfo_t* info) {
     line.addSigned(signal);
     line.add(")\nException Codes:  si_code ");
     line.addSigned(info ? info->si_code : 0);
-    line.add("\nFaulting Address: 0x");
-    line.addUnsigned(info ? reinterpret_cast<std::uintptr_t>(info->si_addr) : 0, 16, 16);
+    if (info && info->si_code <= 0) {
+        // Sent by a process (kill, raise, abort): si_addr then overlaps the sender's pid, not an
+        // address anything faulted on.
+        line.add("\nFaulting Address: none (signal sent by pid ");
+        line.addSigned(info->si_pid);
+        line.add(")");
+    } else {
+        line.add("\nFaulting Address: 0x");
+        line.addUnsigned(info ? reinterpret_cast<std::uintptr_t>(info->si_addr) : 0, 16, 16);
+    }
     line.add("\n\nBacktrace:\n");
     writeLine(fd, line);
 
@@ -283,12 +291,10 @@ void installCrashLogWriter() {
     const QString text =
         QStringLiteral("Process:          %1 [%2]\nPath:             %3\nIdentifier:       %4\n"
                        "Version:          %5 (%6)\nOS Version:       %7 (%8 %9 %10)\n")
-            .arg(name)
-            .arg(::getpid())
-            .arg(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")), value(BundleInfo::kBundleIdentifier),
-                 value(BundleInfo::kShortVersion), value(BundleInfo::kBundleVersion), osName,
-                 QString::fromLocal8Bit(system.sysname), QString::fromLocal8Bit(system.release),
-                 QString::fromLocal8Bit(system.machine));
+            .arg(name, QString::number(::getpid()), QFile::symLinkTarget(QStringLiteral("/proc/self/exe")),
+                 value(BundleInfo::kBundleIdentifier), value(BundleInfo::kShortVersion),
+                 value(BundleInfo::kBundleVersion), osName, QString::fromLocal8Bit(system.sysname),
+                 QString::fromLocal8Bit(system.release), QString::fromLocal8Bit(system.machine));
     copyInto(header, sizeof header, text.toUtf8());
     utcOffsetSeconds = QDateTime::currentDateTime().offsetFromUtc();
 

@@ -14,7 +14,7 @@ bool discardCrashLog(const QString& crashLogPath) {
         return false;
     }
     if (const int status = Trash::moveToTrash(crashLogPath); status != 0) {
-        vupLog(QString::fromLatin1(kTrashFailed).arg(crashLogPath).arg(status));
+        vupLog(QString::fromLatin1(kTrashFailed).arg(crashLogPath, QString::number(status)));
         return false;
     }
     return true;

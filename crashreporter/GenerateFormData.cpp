@@ -26,6 +26,11 @@ QByteArray textDisposition(const QString& name) {
     return "Content-Disposition: form-data; name=\"" + headerName(name) + "\"\r\n" + kTextPartType + kCRLF;
 }
 
+QByteArray filePart(const QString& name, const QString& fileName, const QByteArray& contents) {
+    return "Content-Disposition: form-data; name=\"" + headerName(name) + "\"; filename=\"" +
+           headerName(fileName) + "\"\r\n" + kFilePartType + kCRLF + contents;
+}
+
 std::optional<QByteArray> numberText(const QVariant& value) {
     switch (value.metaType().id()) {
     case QMetaType::Bool:
@@ -83,9 +88,10 @@ std::optional<QByteArray> GenerateFormData(const QVariantMap& formValues, const 
                     *readError = QStringLiteral("%1: %2").arg(path, file.errorString());
                 return std::nullopt;
             }
-            body += "Content-Disposition: form-data; name=\"" + headerName(it.key()) + "\"; filename=\"" +
-                    headerName(QFileInfo(path).fileName()) + "\"\r\n" + kFilePartType + kCRLF;
-            body += contents;
+            body += filePart(it.key(), QFileInfo(path).fileName(), contents);
+        } else if (value.metaType() == QMetaType::fromType<FormFile>()) {
+            const auto file = value.value<FormFile>();
+            body += filePart(it.key(), file.fileName, file.contents);
         } else {
             vupLog(QString::fromLatin1(kIllegalValueFormat)
                        .arg(describe(value), QString::fromLatin1(value.metaType().name())));

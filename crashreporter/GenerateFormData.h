@@ -1,13 +1,22 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 #include <QVariantMap>
 #include <optional>
 
+// A file upload whose bytes were already read, for a caller that must send exactly what it read.
+struct FormFile {
+    QString fileName;
+    QByteArray contents;
+};
+Q_DECLARE_METATYPE(FormFile)
+
 // Encodes named values as a multipart/form-data body (RFC 7578), CR LF throughout.
 // Values: text (QString), numbers (bool as "1"/"0", signed and unsigned integers in decimal) and
-// local file URLs (QUrl::fromLocalFile), sent as an upload of the whole file under its file name.
+// local file URLs (QUrl::fromLocalFile), sent as an upload of the whole file under its file name,
+// and FormFile, sent as an upload of the bytes it holds.
 // Any other value is logged and sent as an empty part. Double quotes, CR and LF in field and file
 // names are percent-escaped so that a name cannot break the header it sits in.
 //

@@ -1,14 +1,13 @@
 #include "crashreporter/ZXNCrashReportSubmission.h"
 
 #include "crashreporter/GenerateFormData.h"
+#include "crashreporter/SendOnceBody.h"
 #include "crashreporter/ZXNCrashReporter.h"
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <unicode/udat.h>
@@ -23,6 +22,8 @@ constexpr const char* kDeleteFailedFormat =
     "ZXNCrashReporter error: Unable to delete the submitted crash log (%1): %2";
 constexpr const char* kUnrecognisedResponse = "Unrecognized response from the server";
 constexpr const char* kTimedOut = "The request timed out.";
+constexpr const char* kTookTooLong = "The transfer took longer than allowed and was stopped.";
+constexpr const char* kClosedWithoutAnswer = "The server closed the connection without answering.";
 
 QString key(const char* text) {
     return QString::fromLatin1(text);
@@ -36,9 +37,17 @@ void addIfPresent(QVariantMap& fields, const char* name, const std::optional<T>&
 
 } // namespace
 
-ZXNCrashReportSubmission::ZXNCrashReportSubmission(QString crashLogPath, QUrl submissionURL, QObject* parent)
-    : QObject(parent), logPath(std::move(crashLogPath)), url(std::move(submissionURL)),
-      network(new QNetworkAccessManager(this)) {}
+ZXNCrashReportSubmission::ZXNCrashReportSubmission(OfferedCrashLog offeredLog, QUrl submissionURL,
+                                                   QObject* parent)
+    : QObject(parent), crashLog(std::move(offeredLog)), url(std::move(submissionURL)),
+      network(new QNetworkAccessManager(this)) {
+    wholeTransferDeadline.setSingleShot(true);
+    connect(&wholeTransferDeadline, &QTimer::timeout, this, [this] {
+        deadlinePassed = true;
+        if (_urlConnection)
+            _urlConnection->abort();
+    });
+}
 
 ZXNCrashReportSubmission::~ZXNCrashReportSubmission() {
     if (_urlConnection) {
@@ -125,56 +134,81 @@ QNetworkRequest ZXNCrashReportSubmission::request(const QUrl& target, qsizetype 
     request.setRawHeader("Content-Type", key(kContentTypeFormat).arg(key(kBoundary)).toLatin1());
     request.setRawHeader("User-Agent", kUserAgent);
     request.setRawHeader("Content-Length", QByteArray::number(bodyLength));
+    // A redirection could carry the report, e-mail address and comments to another host.
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    // The body is read straight from a device that cannot be rewound, which needs the length above.
+    request.setAttribute(QNetworkRequest::DoNotBufferUploadDataAttribute, true);
     return request;
 }
 
-bool ZXNCrashReportSubmission::isRecognisedAnswer(const QByteArray& body) {
-    return body == kRecognisedAnswer;
+bool ZXNCrashReportSubmission::isRecognisedAnswer(int httpStatus, const QByteArray& body) {
+    const bool redirection = httpStatus >= 300 && httpStatus < 400;
+    return !redirection && body == kRecognisedAnswer;
 }
 
 void ZXNCrashReportSubmission::sendCrashReport(const std::optional<QString>& emailAddress,
                                                const QString& comments) {
-    const QVariantMap fields =
-        reportFields(logPath, emailAddress, comments, systemInformation, QDateTime::currentDateTime());
+    QVariantMap fields = reportFields(crashLog.path(), emailAddress, comments, systemInformation,
+                                      QDateTime::currentDateTime());
+    // Read once, through the descriptor that was checked: what is sent is the file that was offered.
     QString readError;
-    const auto body = GenerateFormData(fields, key(kBoundary), &readError);
+    const auto log = crashLog.read(&readError);
+    std::optional<QByteArray> body;
+    if (log) {
+        fields.insert(QStringLiteral("crashLog"),
+                      QVariant::fromValue(FormFile{crashLog.fileName(), log->bytes}));
+        body = GenerateFormData(fields, key(kBoundary), &readError);
+    }
     if (!body) {
         // Nothing is posted: an empty upload answered "ok" would delete a log nobody received.
         QMetaObject::invokeMethod(
             this, [this, readError] { emit failed(readError); }, Qt::QueuedConnection);
         return;
     }
+    sentLogModified = log->modified;
     QNetworkRequest httpRequest = request(url, body->size());
-    httpRequest.setTransferTimeout(transferTimeoutMs);
+    httpRequest.setTransferTimeout(transferLimits.silenceMs);
     if (_urlConnection) {
         _urlConnection->disconnect(this);
         _urlConnection->abort();
         _urlConnection->deleteLater();
     }
     _responseData.clear();
-    _urlConnection = network->post(httpRequest, *body);
+    auto* upload = new SendOnceBody(*body);
+    _urlConnection = network->post(httpRequest, upload);
+    upload->setParent(_urlConnection);
     connect(_urlConnection, &QNetworkReply::metaDataChanged, this,
             &ZXNCrashReportSubmission::connectionDidReceiveResponse);
     connect(_urlConnection, &QNetworkReply::readyRead, this,
             &ZXNCrashReportSubmission::connectionDidReceiveData);
-    connect(_urlConnection, &QNetworkReply::finished, this, [this] {
-        const QNetworkReply::NetworkError error = _urlConnection->error();
-        const bool answered = _urlConnection->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
-        // An HTTP error status with a body is an answer; only a failure of the transfer itself
-        // (network, proxy, time-out) is an error.
-        if (error == QNetworkReply::NoError || (answered && error >= QNetworkReply::ContentAccessDenied)) {
-            connectionDidFinishLoading();
-        } else if (error == QNetworkReply::OperationCanceledError) {
-            connectionDidFailWithError(localized(kTimedOut));
-        } else {
-            connectionDidFailWithError(_urlConnection->errorString());
-        }
-    });
+    connect(_urlConnection, &QNetworkReply::finished, this, &ZXNCrashReportSubmission::connectionDidFinish);
+    deadlinePassed = false;
+    wholeTransferDeadline.start(transferLimits.wholeTransferMs);
     emit sendingChanged(true);
 }
 
+void ZXNCrashReportSubmission::connectionDidFinish() {
+    wholeTransferDeadline.stop();
+    const QNetworkReply::NetworkError error = _urlConnection->error();
+    const bool answered = _urlConnection->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+    // An HTTP error status with a body is an answer; only a failure of the transfer itself
+    // (network, proxy, time-out) is an error.
+    if (error == QNetworkReply::NoError || (answered && error >= QNetworkReply::ContentAccessDenied)) {
+        connectionDidFinishLoading();
+    } else if (deadlinePassed) {
+        connectionDidFailWithError(localized(kTookTooLong));
+    } else if (error == QNetworkReply::OperationCanceledError) {
+        connectionDidFailWithError(localized(kTimedOut));
+    } else if (error == QNetworkReply::ContentReSendError) {
+        // The client wanted to post again on a new connection; the body refused to be sent twice.
+        connectionDidFailWithError(localized(kClosedWithoutAnswer));
+    } else {
+        connectionDidFailWithError(_urlConnection->errorString());
+    }
+}
+
 void ZXNCrashReportSubmission::connectionDidReceiveResponse() {
-    // A later response (after a redirect) replaces what an earlier one sent.
+    // Only the body of the last response counts.
     _responseData.clear();
 }
 
@@ -184,7 +218,8 @@ void ZXNCrashReportSubmission::connectionDidReceiveData() {
 
 void ZXNCrashReportSubmission::connectionDidFinishLoading() {
     _responseData += _urlConnection->readAll();
-    const bool recognised = isRecognisedAnswer(_responseData);
+    const int status = _urlConnection->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    const bool recognised = isRecognisedAnswer(status, _responseData);
     releaseTransfer();
     if (recognised) {
         recordSuccessfulSubmission();
@@ -200,6 +235,7 @@ void ZXNCrashReportSubmission::connectionDidFailWithError(const QString& errorDe
 }
 
 void ZXNCrashReportSubmission::releaseTransfer() {
+    wholeTransferDeadline.stop();
     if (_urlConnection) {
         _urlConnection->disconnect(this);
         _urlConnection->deleteLater();
@@ -210,12 +246,13 @@ void ZXNCrashReportSubmission::releaseTransfer() {
 }
 
 void ZXNCrashReportSubmission::recordSuccessfulSubmission() {
-    const QFileInfo info(logPath);
-    const QDateTime modified = info.lastModified();
-    // The date first: should deleting fail, the log is still never offered again.
-    if (modified.isValid())
-        UserDefaults::standard().setDate(key(ZXNCrashReporter::kLastCrashReportDateKey), modified);
-    QFile log(logPath);
-    if (!log.remove())
-        vupLog(key(kDeleteFailedFormat).arg(info.fileName(), log.errorString()));
+    // The date first: should deleting fail, the log is still never offered again. A log dated in
+    // the future must not move the date there, or every crash until then would go unreported.
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch(), Qt::UTC);
+    if (sentLogModified.isValid())
+        UserDefaults::standard().setDate(key(ZXNCrashReporter::kLastCrashReportDateKey),
+                                         std::min(sentLogModified, now));
+    QString failure;
+    if (!crashLog.remove(&failure))
+        vupLog(key(kDeleteFailedFormat).arg(crashLog.fileName(), failure));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "crashreporter/OfferedCrashLog.h"
 #include "crashreporter/ZXNSystemInformation.h"
 #include "platform/BundleInfo.h"
 
@@ -8,6 +9,7 @@
 #include <QNetworkRequest>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QVariantMap>
 #include <optional>
@@ -31,13 +33,18 @@ public:
     // The same key in the user defaults and in the bundle information.
     static constexpr const char* kReportingLocaleKey = BundleInfo::kReportingLocale;
     static constexpr const char* kFallbackReportingLocale = "en_US";
-    static constexpr int kDefaultTransferTimeoutMs = 60000;
+    // A transfer fails after a minute without progress, and after ten minutes whatever its
+    // progress: a server trickling its answer must not keep the report window busy forever.
+    struct TransferLimits {
+        int silenceMs = 60 * 1000;
+        int wholeTransferMs = 10 * 60 * 1000;
+    };
     // How the outcome is told, in the window's sheets and on the terminal alike.
     static constexpr const char* kSucceededTitle = "The crash report was successfully submitted.";
     static constexpr const char* kFailedTitle = "An error occurred while submitting the crash report.";
     static constexpr const char* kFailedMessageFormat = "The error was: %1";
 
-    ZXNCrashReportSubmission(QString crashLogPath, QUrl submissionURL, QObject* parent = nullptr);
+    ZXNCrashReportSubmission(OfferedCrashLog crashLog, QUrl submissionURL, QObject* parent = nullptr);
     ~ZXNCrashReportSubmission() override;
 
     // Installs the fallbacks of the two include settings (both on).
@@ -53,20 +60,21 @@ public:
     // Medium date and medium time of `locale` in the current time zone.
     static QString reportDate(const QDateTime& when, const QString& locale);
     static QNetworkRequest request(const QUrl& url, qsizetype bodyLength);
-    // Exactly "ok\n", whatever the HTTP status.
-    static bool isRecognisedAnswer(const QByteArray& body);
+    // Exactly "ok\n", under any status but a redirection (which is never followed: the report
+    // goes to the configured server or nowhere).
+    static bool isRecognisedAnswer(int httpStatus, const QByteArray& body);
 
     // Builds the report and starts the transfer; returns at once. The outcome arrives as exactly
-    // one of succeeded() or failed(), also when the crash log cannot be read (then nothing is
-    // sent and nothing changes).
+    // one of succeeded() or failed(), also when the crash log cannot be read or is no longer the
+    // offered file (then nothing is sent and nothing changes).
     void sendCrashReport(const std::optional<QString>& emailAddress, const QString& comments);
     // Also answers for the information of a report: a fresh reader of the running system unless
     // a test gives one of its own.
     void setSystemInformation(const ZXNSystemInformation& information) { systemInformation = information; }
-    void setTransferTimeout(int milliseconds) { transferTimeoutMs = milliseconds; }
+    void setTransferLimits(TransferLimits limits) { transferLimits = limits; }
 
     bool isSending() const { return !_urlConnection.isNull(); }
-    const QString& crashLogPath() const { return logPath; }
+    const QString& crashLogPath() const { return crashLog.path(); }
     const QUrl& submissionURL() const { return url; }
 
 signals:
@@ -79,14 +87,19 @@ private:
     void connectionDidReceiveData();
     void connectionDidFinishLoading();
     void connectionDidFailWithError(const QString& errorDescription);
+    void connectionDidFinish();
     void releaseTransfer();
     void recordSuccessfulSubmission();
 
-    QString logPath;
+    OfferedCrashLog crashLog;
     QUrl url;
     ZXNSystemInformation systemInformation;
-    int transferTimeoutMs = kDefaultTransferTimeoutMs;
+    TransferLimits transferLimits;
     QNetworkAccessManager* network;
     QPointer<QNetworkReply> _urlConnection;
     QByteArray _responseData;
+    // Modification date of the log as it was read for sending.
+    QDateTime sentLogModified;
+    QTimer wholeTransferDeadline;
+    bool deadlinePassed = false;
 };

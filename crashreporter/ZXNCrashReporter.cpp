@@ -40,7 +40,8 @@ QString ZXNCrashReporter::applicationNameForMatching() {
 
 QUrl ZXNCrashReporter::submissionURLFromText(const QString& text) {
     const QUrl url(text, QUrl::StrictMode);
-    if (!url.isValid() || url.isRelative())
+    const QString scheme = url.scheme().toLower();
+    if (!url.isValid() || url.host().isEmpty() || (scheme != u"http" && scheme != u"https"))
         return {};
     return url;
 }
@@ -101,10 +102,11 @@ std::optional<ZXNCrashReporter::NewCrashLog> ZXNCrashReporter::findNewCrashLog()
     }
     if (!oldest)
         return std::nullopt;
-    return NewCrashLog{oldest->second, submissionURLFromText(*address)};
+    // The file is noted now: only the file offered here may later be sent or deleted.
+    return NewCrashLog{OfferedCrashLog(oldest->second), submissionURLFromText(*address)};
 }
 
 void ZXNCrashReporter::checkForNewCrashes(const Presenter& present) {
     if (const auto log = findNewCrashLog())
-        present(log->path, log->submissionURL);
+        present(log->log, log->submissionURL);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "crashreporter/OfferedCrashLog.h"
 #include "platform/BundleInfo.h"
 
 #include <QDateTime>
@@ -24,11 +25,11 @@ public:
     static constexpr const char* kCrashLogFolder = "Logs/DiagnosticReports";
 
     struct NewCrashLog {
-        QString path;
-        // Empty when the configured address does not parse.
+        OfferedCrashLog log;
+        // Empty when the configured address is no http or https URL.
         QUrl submissionURL;
     };
-    using Presenter = std::function<void(const QString& crashLogPath, const QUrl& submissionURL)>;
+    using Presenter = std::function<void(const OfferedCrashLog& crashLog, const QUrl& submissionURL)>;
 
     ZXNCrashReporter() = delete;
 
@@ -46,5 +47,7 @@ public:
     // The name crash logs of this application begin with: the bundle name, else the application
     // name; empty when there is neither (and then no log is ours).
     static QString applicationNameForMatching();
+    // An absolute http or https URL with a host, else empty: a report goes to a web server or
+    // nowhere, never into a local file or another protocol.
     static QUrl submissionURLFromText(const QString& text);
 };

@@ -44,12 +44,12 @@ void ZXNCrashReporterWindowController::initialize() {
 }
 
 ZXNCrashReporterWindowController*
-ZXNCrashReporterWindowController::showWindowForCrashLogPath(const QString& crashLogPath,
+ZXNCrashReporterWindowController::showWindowForCrashLogPath(const OfferedCrashLog& crashLog,
                                                             const QUrl& submissionURL, QWidget* parent) {
-    checkParameter(!crashLogPath.isEmpty(), "nil != crashLogPath");
+    checkParameter(!crashLog.path().isEmpty(), "nil != crashLogPath");
     checkParameter(submissionURL.isValid() && !submissionURL.isEmpty(), "nil != submissionURL");
     initialize();
-    auto* controller = new ZXNCrashReporterWindowController(crashLogPath, submissionURL, parent);
+    auto* controller = new ZXNCrashReporterWindowController(crashLog, submissionURL, parent);
     if (const QScreen* screen = controller->screen())
         controller->move(screen->availableGeometry().center() - controller->rect().center());
     controller->show();
@@ -59,11 +59,10 @@ ZXNCrashReporterWindowController::showWindowForCrashLogPath(const QString& crash
     return controller;
 }
 
-ZXNCrashReporterWindowController::ZXNCrashReporterWindowController(QString crashLogPath, QUrl submissionURL,
-                                                                   QWidget* parent)
+ZXNCrashReporterWindowController::ZXNCrashReporterWindowController(OfferedCrashLog crashLog,
+                                                                   QUrl submissionURL, QWidget* parent)
     : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::ZXNCrashReporterWindow>()),
-      _crashLogPath(std::move(crashLogPath)), _submissionURL(std::move(submissionURL)),
-      transferTimeoutMs(ZXNCrashReportSubmission::kDefaultTransferTimeoutMs) {
+      _crashLog(std::move(crashLog)), _submissionURL(std::move(submissionURL)) {
     setObjectName(key(kWindowDescription));
     ui->setupUi(this);
     windowDidLoad();
@@ -90,7 +89,7 @@ void ZXNCrashReporterWindowController::windowDidLoad() {
     setEmailAddress(ownEmailAddress().value_or(QString()));
     ui->emailAddressField->setText(_emailAddress);
     connect(ui->emailAddressField, &QLineEdit::textEdited, this,
-            [this](const QString& text) { setEmailAddress(text.isEmpty() ? QString() : text); });
+            [this](const QString& text) { setEmailAddress(text.isNull() ? QStringLiteral("") : text); });
 
     QFont typingFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     typingFont.setPointSizeF(kTypingFontPointSize);
@@ -159,8 +158,8 @@ void ZXNCrashReporterWindowController::sendReport() {
 void ZXNCrashReporterWindowController::sendCrashReport() {
     if (submission)
         return;
-    submission = new ZXNCrashReportSubmission(_crashLogPath, _submissionURL, this);
-    submission->setTransferTimeout(transferTimeoutMs);
+    submission = new ZXNCrashReportSubmission(_crashLog, _submissionURL, this);
+    submission->setTransferLimits(transferLimits);
     connect(submission, &ZXNCrashReportSubmission::sendingChanged, this,
             &ZXNCrashReporterWindowController::sendingChanged);
     // The sheets are shown after the transfer's callback has returned.
@@ -187,7 +186,7 @@ void ZXNCrashReporterWindowController::ignoreReport() {
 }
 
 void ZXNCrashReporterWindowController::discardReport() {
-    discardCrashLog(_crashLogPath);
+    discardCrashLog(_crashLog.path());
     hide();
 }
 

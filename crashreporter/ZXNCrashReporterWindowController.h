@@ -1,5 +1,8 @@
 #pragma once
 
+#include "crashreporter/OfferedCrashLog.h"
+#include "crashreporter/ZXNCrashReportSubmission.h"
+
 #include <QPointer>
 #include <QString>
 #include <QUrl>
@@ -7,7 +10,6 @@
 #include <memory>
 
 class QPlainTextEdit;
-class ZXNCrashReportSubmission;
 namespace Ui {
 class ZXNCrashReporterWindow;
 }
@@ -28,22 +30,22 @@ public:
     // Opens the window for a crash log. Raises ZXNException ("nil != crashLogPath",
     // "nil != submissionURL") when either is missing; then no window is made. The controller keeps
     // itself alive while the window is in use; with a parent it is also deleted with the parent.
-    static ZXNCrashReporterWindowController* showWindowForCrashLogPath(const QString& crashLogPath,
+    static ZXNCrashReporterWindowController* showWindowForCrashLogPath(const OfferedCrashLog& crashLog,
                                                                        const QUrl& submissionURL,
                                                                        QWidget* parent = nullptr);
     ~ZXNCrashReporterWindowController() override;
 
     // Null when there is none; an address the user typed counts even when the setting to send it
-    // is off (the setting decides only whether it is sent).
+    // is off (the setting decides only whether it is sent). A field the user cleared holds an
+    // empty address, which is sent as such.
     QString emailAddress() const { return _emailAddress; }
     void setEmailAddress(const QString& address);
-    const QString& crashLogPath() const { return _crashLogPath; }
+    const QString& crashLogPath() const { return _crashLog.path(); }
     const QUrl& submissionURL() const { return _submissionURL; }
     bool isSending() const;
     // "ValidatedTitle", or nothing.
     QString applicationName() const;
-    // A transfer that hears nothing for this long fails (one minute unless changed).
-    void setTransferTimeout(int milliseconds) { transferTimeoutMs = milliseconds; }
+    void setTransferLimits(ZXNCrashReportSubmission::TransferLimits limits) { transferLimits = limits; }
 
 public slots:
     void sendReport();
@@ -64,7 +66,7 @@ protected:
 private:
     enum class TextCommand { InsertTab, InsertBacktab };
 
-    ZXNCrashReporterWindowController(QString crashLogPath, QUrl submissionURL, QWidget* parent);
+    ZXNCrashReporterWindowController(OfferedCrashLog crashLog, QUrl submissionURL, QWidget* parent);
     static void initialize();
     void windowDidLoad();
     void windowWillClose();
@@ -75,10 +77,10 @@ private:
 
     std::unique_ptr<Ui::ZXNCrashReporterWindow> ui;
     QString _emailAddress;
-    QString _crashLogPath;
+    OfferedCrashLog _crashLog;
     QUrl _submissionURL;
     QPointer<ZXNCrashReportSubmission> submission;
     // Holds the controller while its window is in use; cleared when the window closes.
     QPointer<ZXNCrashReporterWindowController> self_reference;
-    int transferTimeoutMs;
+    ZXNCrashReportSubmission::TransferLimits transferLimits;
 };

@@ -1,7 +1,35 @@
 #include "tests/crashreporter/LoopbackServer.h"
 
+#include <arpa/inet.h>
 #include <chrono>
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t kTrickleLength = 100000;
+
+// Ends the server's side of the connection from `remotePort` at once. The server library has no
+// way to close a connection unanswered, so the socket is found among the process's descriptors.
+void shutDownConnection(int localPort, int remotePort) {
+    const long limit = std::min(::sysconf(_SC_OPEN_MAX), 65536L);
+    for (int fd = 0; fd < limit; ++fd) {
+        sockaddr_in local{};
+        sockaddr_in peer{};
+        socklen_t localLength = sizeof local;
+        socklen_t peerLength = sizeof peer;
+        if (::getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) != 0 ||
+            ::getpeername(fd, reinterpret_cast<sockaddr*>(&peer), &peerLength) != 0 ||
+            local.sin_family != AF_INET)
+            continue;
+        if (ntohs(local.sin_port) == localPort && ntohs(peer.sin_port) == remotePort)
+            ::shutdown(fd, SHUT_RDWR);
+    }
+}
+
+} // namespace
 
 std::string LoopbackServer::Request::header(const std::string& name) const {
     const auto it = headers.find(name);
@@ -10,7 +38,7 @@ std::string LoopbackServer::Request::header(const std::string& name) const {
 
 LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
     server->set_tcp_nodelay(true);
-    server->Post(".*", [this](const httplib::Request& req, httplib::Response& res) {
+    const auto handler = [this](const httplib::Request& req, httplib::Response& res) {
         Request record;
         record.method = req.method;
         record.path = req.path;
@@ -28,6 +56,21 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
                                      [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
             return;
         }
+        if (mode == Mode::Close) {
+            shutDownConnection(port, req.remote_port);
+            return;
+        }
+        if (mode == Mode::Trickle) {
+            res.set_content_provider(
+                kTrickleLength, "text/plain", [this](std::size_t, std::size_t, httplib::DataSink& sink) {
+                    std::unique_lock wait(mutex);
+                    if (released.wait_for(wait, trickleInterval, [this] { return stopping; }))
+                        return false;
+                    wait.unlock();
+                    return sink.write("o", 1);
+                });
+            return;
+        }
         if (mode == Mode::Hold) {
             // Bounded, so that a forgotten release cannot hang the test run.
             released.wait_for(lock, std::chrono::seconds(20), [this] { return isReleased || stopping; });
@@ -35,8 +78,13 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
                 return;
         }
         res.status = status;
+        if (!location.empty())
+            res.set_header("Location", location);
         res.set_content(body, "text/plain");
-    });
+    };
+    server->Post(".*", handler);
+    // A redirected POST may come back as a GET: it must be seen too.
+    server->Get(".*", handler);
 }
 
 LoopbackServer::~LoopbackServer() {
@@ -70,11 +118,29 @@ void LoopbackServer::answer(int newStatus, std::string newBody) {
     mode = mode == Mode::Hold ? Mode::Hold : Mode::Answer;
     status = newStatus;
     body = std::move(newBody);
+    location.clear();
+}
+
+void LoopbackServer::redirect(int newStatus, const QUrl& target) {
+    answer(newStatus, "ok\n");
+    std::lock_guard lock(mutex);
+    location = target.toString().toStdString();
 }
 
 void LoopbackServer::dropConnection() {
     std::lock_guard lock(mutex);
     mode = Mode::Drop;
+}
+
+void LoopbackServer::closeWithoutAnswer() {
+    std::lock_guard lock(mutex);
+    mode = Mode::Close;
+}
+
+void LoopbackServer::trickle(std::chrono::milliseconds interval) {
+    std::lock_guard lock(mutex);
+    mode = Mode::Trickle;
+    trickleInterval = interval;
 }
 
 void LoopbackServer::hold() {

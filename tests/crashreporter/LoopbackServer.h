@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QUrl>
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -14,8 +15,9 @@ class Server;
 }
 
 // A real HTTP server on 127.0.0.1 (any free port), run in a thread of the test. It records every
-// request it receives, with the multipart body parsed by cpp-httplib's own parser, and answers as
-// the test says: an answer, a dropped connection, or silence until released.
+// request it receives (POST or GET), with the multipart body parsed by cpp-httplib's own parser,
+// and answers as the test says: an answer, a redirection, a dropped connection, a connection closed
+// without any answer, an answer trickling in byte by byte, or silence until released.
 class LoopbackServer {
 public:
     struct Part {
@@ -41,8 +43,14 @@ public:
     QUrl url() const;
 
     void answer(int status, std::string body);
+    // Answers `status` with a Location header and the body "ok\n".
+    void redirect(int status, const QUrl& location);
     // Sends headers promising a body, then closes the connection.
     void dropConnection();
+    // Reads the whole request, then closes the connection without sending a byte.
+    void closeWithoutAnswer();
+    // Answers 200 and then one byte per `interval`, never finishing while the client listens.
+    void trickle(std::chrono::milliseconds interval);
     // Holds each request until release() (then answers as set by answer()) or the server stops.
     void hold();
     void release();
@@ -50,7 +58,7 @@ public:
     std::vector<Request> requests() const;
 
 private:
-    enum class Mode { Answer, Drop, Hold };
+    enum class Mode { Answer, Drop, Close, Trickle, Hold };
 
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
@@ -62,5 +70,7 @@ private:
     Mode mode = Mode::Answer;
     int status = 200;
     std::string body = "ok\n";
+    std::string location;
+    std::chrono::milliseconds trickleInterval{100};
     std::vector<Request> received;
 };

@@ -1,5 +1,6 @@
 // `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
 // user defaults and crash log folder, sending to a real loopback server.
+#include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/PendingCrashLog.h"
 #include "tests/support/ProgramRun.h"
@@ -22,6 +23,11 @@ class CommandsTest : public QObject, PendingCrashLog {
         return UserDefaults::standard();
     }
 
+    QByteArray storedDefaults() {
+        QFile file(UserDefaults::standard().filePath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
 private slots:
     void init() {
         qputenv("EMAIL", "me@example.org");
@@ -39,13 +45,11 @@ private slots:
         QVERIFY(defaults().hasStoredValue(QStringLiteral("skipInfoScreen")));
         QVERIFY(!defaults().boolForKey(QStringLiteral("skipInfoScreen")));
         QCOMPARE(vup({"defaults", "read", "skipInfoScreen"}).out, QStringLiteral("NO\n"));
-        QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-bool", "perhaps"}).exitCode, 1);
 
         QCOMPARE(vup({"defaults", "write", kDateKey, "-date", "2026-01-31T08:15:00.250+01:00"}).exitCode, 0);
         QCOMPARE(defaults().dateForKey(kDateKey),
                  std::optional(
                      QDateTime::fromString(QStringLiteral("2026-01-31T07:15:00.250Z"), Qt::ISODateWithMs)));
-        QCOMPARE(vup({"defaults", "write", kDateKey, "-date", "yesterday"}).exitCode, 1);
 
         QCOMPARE(vup({"defaults", "write", "ZXNCrashReporterPreferredReportingLocale", "de_DE"}).exitCode, 0);
         const ProgramRun all = vup({"defaults", "read"});
@@ -58,7 +62,48 @@ private slots:
         QVERIFY(!defaults().hasStoredValue(QStringLiteral("skipInfoScreen")));
         QCOMPARE(vup({"defaults", "delete", "skipInfoScreen"}).exitCode, 1);
         QCOMPARE(vup({"defaults", "read", "skipInfoScreen"}).exitCode, 1);
-        QCOMPARE(vup({"defaults", "frobnicate"}).exitCode, 1);
+        // A text that looks like a type is stored as text when asked to.
+        QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-string", "-bool"}).exitCode, 0);
+        QCOMPARE(defaults().stringForKey(QStringLiteral("skipInfoScreen")),
+                 std::optional(QStringLiteral("-bool")));
+    }
+
+    void badArgumentsChangeNothing_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("reason"); // the line before the usage, if any
+        const QString key = QStringLiteral("ZXNCrashReporterIncludeAnonymousSystemInformation");
+        QTest::newRow("typed write without its value")
+            << QStringList{"defaults", "write", key, "-bool"} << "vup: -bool needs a value\n";
+        QTest::newRow("text write without its value")
+            << QStringList{"defaults", "write", key, "-string"} << "vup: -string needs a value\n";
+        QTest::newRow("empty key") << QStringList{"defaults", "write", "", "v"}
+                                   << "vup: a default needs a name\n";
+        QTest::newRow("boolean that does not parse")
+            << QStringList{"defaults", "write", key, "-bool", "perhaps"}
+            << "vup: \"perhaps\" is not a boolean (YES or NO)\n";
+        QTest::newRow("integer that does not parse")
+            << QStringList{"defaults", "write", key, "-int", "12x"} << "vup: \"12x\" is not an integer\n";
+        QTest::newRow("date that does not parse")
+            << QStringList{"defaults", "write", kDateKey, "-date", "yesterday"}
+            << "vup: \"yesterday\" is not an ISO 8601 date\n";
+        QTest::newRow("unknown type") << QStringList{"defaults", "write", key, "-float", "1"} << QString();
+        QTest::newRow("unknown verb") << QStringList{"defaults", "frobnicate"} << QString();
+        QTest::newRow("unknown option") << QStringList{"crash-report", "--bogus"} << QString();
+        QTest::newRow("two choices") << QStringList{"crash-report", "--send", "--discard"} << QString();
+    }
+
+    void badArgumentsChangeNothing() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, reason);
+        const QByteArray before = storedDefaults();
+        QVERIFY(!before.isEmpty());
+        const ProgramRun run = vup(args);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY2(run.err.startsWith(reason + QStringLiteral("usage: vup ") + args.first()),
+                 qPrintable(run.err));
+        QCOMPARE(storedDefaults(), before);
+        QVERIFY(QFile::exists(logPath));
+        QVERIFY(server->requests().empty());
     }
 
     // ---- vup crash-report ----
@@ -90,7 +135,8 @@ private slots:
         const ProgramRun run = vup({"crash-report", "--send", "--email", ""});
         QCOMPARE(run.exitCode, 1);
         QVERIFY(run.err.contains(QStringLiteral("The error was: Unrecognized response from the server")));
-        QCOMPARE(server->requests().front().parts.count("emailAddress"), std::size_t(0));
+        // An empty address is an address.
+        QCOMPARE(server->requests().front().parts.at("emailAddress").content, std::string());
         QVERIFY(QFile::exists(logPath));
         QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
     }
@@ -112,16 +158,51 @@ private slots:
         QVERIFY(server->requests().empty());
     }
 
-    void blankUserAddressFallsBackToTheBuildsAndBadArgumentsFail() {
-        QCOMPARE(vup({"defaults", "write", kURLKey, ""}).exitCode, 0);
-        const ProgramRun run = vup({"crash-report", "--ignore"});
+    void unusableAddressOffersNothing_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("message");
+        const QString unusable =
+            QStringLiteral("vup: the crash report submission address is not an http or https "
+                           "URL (vup defaults write ZXNCrashReporterCrashSubmissionURL URL)\n");
+        // A blank address in the defaults falls back to the build's, and builds carry none.
+        QTest::newRow("none") << ""
+                              << "No crash report submission address is configured (vup defaults write "
+                                 "ZXNCrashReporterCrashSubmissionURL URL).\n";
+        QTest::newRow("ftp") << "ftp://127.0.0.1/crashreport" << unusable;
+        QTest::newRow("does not parse") << "http://bad host/" << unusable;
+    }
+
+    void unusableAddressOffersNothing() {
+        QFETCH(QString, address);
+        QFETCH(QString, message);
+        if (address.isEmpty() && BundleInfo::value(kURLKey))
+            QSKIP("this build carries a submission address of its own");
+        QCOMPARE(vup({"defaults", "write", kURLKey, address}).exitCode, 0);
+        const ProgramRun run = vup({"crash-report", "--send"});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, message);
+        QCOMPARE(run.out, QString());
+        QVERIFY(QFile::exists(logPath));
+        QVERIFY(server->requests().empty());
+        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
+    }
+
+    void namesAndTextsArePrintedTerminalSafe() {
+        // Older than the pending log, so offered first.
+        const QString evil = writeLog(
+            QDir(userLogFolder(*home)).filePath(QStringLiteral("Vup_\x1b[2J\r\nNew crash log: x.crash")), "x",
+            storedDate.addSecs(1));
+        QVERIFY(!evil.isEmpty());
+        const ProgramRun run = vup({"crash-report", "--ignore", "--comments", "one\ntwo\u202e"});
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.out.contains(QStringLiteral("Report to http://127.0.0.1:8765/crashreport with")),
+        QVERIFY2(run.out.startsWith(QStringLiteral("New crash log: ") + userLogFolder(*home) +
+                                    QStringLiteral("/Vup_\\e[2J\\r\\nNew crash log: x.crash\n")),
                  qPrintable(run.out));
-        QVERIFY(QFile::exists(logPath));
-        QCOMPARE(vup({"crash-report", "--bogus"}).exitCode, 1);
-        QCOMPARE(vup({"crash-report", "--send", "--discard"}).exitCode, 1);
-        QVERIFY(QFile::exists(logPath));
+        QVERIFY(run.out.contains(QStringLiteral("  comments: one\\ntwo\\u{202e}\n")));
+        QVERIFY(!run.out.contains(u'\x1b') && !run.out.contains(u'\r') && !run.out.contains(QChar(0x202e)));
+        // No line but the first looks like the program's own.
+        QCOMPARE(run.out.split(u'\n').filter(QRegularExpression(QStringLiteral("^New crash log:"))).size(),
+                 1);
     }
 };
 

@@ -25,7 +25,10 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <chrono>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace crashtest;
 
@@ -50,8 +53,8 @@ class WindowTest : public QObject, PendingCrashLog {
     Q_OBJECT
 
     ZXNCrashReporterWindowController* open() {
-        auto* controller =
-            ZXNCrashReporterWindowController::showWindowForCrashLogPath(logPath, server->url());
+        auto* controller = ZXNCrashReporterWindowController::showWindowForCrashLogPath(
+            OfferedCrashLog(logPath), server->url());
         opened << controller;
         return controller;
     }
@@ -158,11 +161,14 @@ private slots:
     void parameterChecksMakeNoWindow() {
         const int before = QApplication::topLevelWidgets().size();
         QCOMPARE(thrownReason([&] {
-                     ZXNCrashReporterWindowController::showWindowForCrashLogPath(QString(), server->url());
+                     ZXNCrashReporterWindowController::showWindowForCrashLogPath(OfferedCrashLog(QString()),
+                                                                                 server->url());
                  }),
                  QStringLiteral("Invalid parameter not satisfying: nil != crashLogPath"));
-        QCOMPARE(thrownReason(
-                     [&] { ZXNCrashReporterWindowController::showWindowForCrashLogPath(logPath, QUrl()); }),
+        QCOMPARE(thrownReason([&] {
+                     ZXNCrashReporterWindowController::showWindowForCrashLogPath(OfferedCrashLog(logPath),
+                                                                                 QUrl());
+                 }),
                  QStringLiteral("Invalid parameter not satisfying: nil != submissionURL"));
         QCOMPARE(QApplication::topLevelWidgets().size(), before);
     }
@@ -202,7 +208,7 @@ private slots:
         child<QPushButton>(window, "ignoreButton")->click();
         QVERIFY(!window->isVisible());
         verifyLogKept();
-        QCOMPARE(ZXNCrashReporter::findNewCrashLog()->path, logPath);
+        QCOMPARE(ZXNCrashReporter::findNewCrashLog()->log.path(), logPath);
         QVERIFY(server->requests().empty());
     }
 
@@ -340,10 +346,21 @@ private slots:
         QTest::newRow("CR LF") << "answer" << QByteArray("ok\r\n") << unrecognised;
         QTest::newRow("empty") << "answer" << QByteArray() << unrecognised;
         QTest::newRow("trailing text") << "answer" << QByteArray("ok\nmore") << unrecognised;
+        // Never followed, whatever the answer: the report would reach another server.
+        QTest::newRow("redirect 302") << "redirect" << QByteArray("302") << unrecognised;
+        QTest::newRow("redirect 307") << "redirect" << QByteArray("307") << unrecognised;
+        QTest::newRow("redirect 308") << "redirect" << QByteArray("308") << unrecognised;
         QTest::newRow("dropped connection")
             << "drop" << QByteArray() << QStringLiteral("^The error was: (?!Unrecognized).+$");
+        // The HTTP client would post the whole report again on a new connection.
+        QTest::newRow("closed without answering")
+            << "close" << QByteArray()
+            << QStringLiteral("^The error was: The server closed the connection without answering\\.$");
         QTest::newRow("silent server")
             << "hold" << QByteArray() << QStringLiteral("^The error was: The request timed out\\.$");
+        QTest::newRow("trickling server")
+            << "trickle" << QByteArray()
+            << QStringLiteral("^The error was: The transfer took longer than allowed and was stopped\\.$");
     }
 
     void failedTransfersKeepTheLog() {
@@ -351,11 +368,20 @@ private slots:
         QFETCH(QByteArray, answer);
         QFETCH(QString, message);
         auto* window = open();
+        LoopbackServer redirectTarget;
+        QVERIFY(redirectTarget.start());
         if (behaviour == QLatin1StringView("drop")) {
             server->dropConnection();
+        } else if (behaviour == QLatin1StringView("close")) {
+            server->closeWithoutAnswer();
         } else if (behaviour == QLatin1StringView("hold")) {
             server->hold();
-            window->setTransferTimeout(300);
+            window->setTransferLimits({.silenceMs = 300});
+        } else if (behaviour == QLatin1StringView("trickle")) {
+            server->trickle(std::chrono::milliseconds(50));
+            window->setTransferLimits({.wholeTransferMs = 600});
+        } else if (behaviour == QLatin1StringView("redirect")) {
+            server->redirect(answer.toInt(), redirectTarget.url());
         } else {
             server->answer(200, answer.toStdString());
         }
@@ -363,41 +389,129 @@ private slots:
         QCOMPARE(title, QStringLiteral("An error occurred while submitting the crash report."));
         QVERIFY2(QRegularExpression(message).match(text).hasMatch(), qPrintable(text));
         QVERIFY(!window->isVisible());
-        if (behaviour == QLatin1StringView("answer"))
-            QCOMPARE(server->requests().size(), std::size_t(1));
+        // Sent once, to the configured server only.
+        QCOMPARE(server->requests().size(), std::size_t(1));
+        QVERIFY(redirectTarget.requests().empty());
         verifyLogKept();
     }
 
-    void unreadableLogSendsNothing() {
-        QVERIFY(QFile::remove(logPath));
-        QVERIFY(QDir().mkpath(logPath)); // a folder where the log was: cannot be read as a file
+    void replacedLogIsNeitherSentNorDeleted_data() {
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<QString>("reason");
+        const QString notOffered =
+            QStringLiteral("is not the regular file that was offered; nothing was sent");
+        QTest::newRow("link to another user's file") << "link" << notOffered;
+        QTest::newRow("hard link to another file") << "hard link" << notOffered;
+        QTest::newRow("another file") << "file" << notOffered;
+        QTest::newRow("folder") << "folder" << notOffered;
+        QTest::newRow("pipe") << "pipe" << notOffered;
+        QTest::newRow("vanished") << "none" << QStringLiteral("cannot be read: No such file or directory");
+    }
+
+    void replacedLogIsNeitherSentNorDeleted() {
+        QFETCH(QString, replacement);
+        QFETCH(QString, reason);
+        const QString secret = writeLog(home->filePath(QStringLiteral("secret")), "private", logDate);
+        QVERIFY(!secret.isEmpty());
         auto* window = open();
+        // Swapped after the offer, before the user presses send. The log is kept aside so that its
+        // inode number cannot be handed on to the file that takes its place.
+        QVERIFY(QFile::rename(logPath, logPath + QStringLiteral(".aside")));
+        if (replacement == QLatin1StringView("link"))
+            QVERIFY(QFile::link(secret, logPath));
+        else if (replacement == QLatin1StringView("hard link"))
+            QCOMPARE(::link(QFile::encodeName(secret).constData(), QFile::encodeName(logPath).constData()),
+                     0);
+        else if (replacement == QLatin1StringView("file"))
+            QVERIFY(!writeLog(logPath, "another", logDate).isEmpty());
+        else if (replacement == QLatin1StringView("folder"))
+            QVERIFY(QDir().mkpath(logPath));
+        else if (replacement == QLatin1StringView("pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(logPath).constData(), 0600), 0);
+        const QFileInfo before(logPath);
         const auto [title, message] = sendAndDismiss(window);
         QCOMPARE(title, QStringLiteral("An error occurred while submitting the crash report."));
-        QVERIFY2(message.contains(logPath), qPrintable(message));
+        QVERIFY2(message.contains(logPath + u' ' + reason), qPrintable(message));
         QVERIFY(server->requests().empty());
-        QVERIFY(QFileInfo(logPath).isDir());
+        const QFileInfo after(logPath);
+        QCOMPARE(after.exists() || after.isSymLink(), before.exists() || before.isSymLink());
+        QCOMPARE(after.isSymLink(), before.isSymLink());
+        QFile secretFile(secret);
+        QVERIFY(secretFile.open(QIODevice::ReadOnly));
+        QCOMPARE(secretFile.readAll(), QByteArray("private"));
         QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(storedDate));
+    }
+
+    void logReplacedWhileSendingIsSentButNotDeleted() {
+        LogCapture log;
+        server->hold();
+        server->answer(200, "ok\n");
+        auto* window = open();
+        child<QPushButton>(window, "reportButton")->click();
+        QTRY_COMPARE(server->requests().size(), std::size_t(1));
+        const QString newer = writeLog(home->filePath(QStringLiteral("newer")), "newer crash", logDate);
+        QVERIFY(QFile::rename(newer, logPath) || (QFile::remove(logPath) && QFile::rename(newer, logPath)));
+        server->release();
+        QMessageBox* sheet = waitForSheet(window);
+        QVERIFY(sheet);
+        QCOMPARE(sheet->text(), QStringLiteral("The crash report was successfully submitted."));
+        QCOMPARE(QByteArray::fromStdString(server->requests().front().parts.at("crashLog").content),
+                 kLogContents);
+        QFile kept(logPath);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("newer crash"));
+        QCOMPARE(log.lines(),
+                 QStringList{QStringLiteral("ZXNCrashReporter error: Unable to delete the submitted "
+                                            "crash log (%1): it is no longer the file that was offered")
+                                 .arg(QFileInfo(logPath).fileName())});
+        QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(logDate));
+    }
+
+    void futureDatedLogDoesNotHideLaterCrashes() {
+        QFile future(logPath);
+        QVERIFY(future.open(QIODevice::ReadWrite));
+        QVERIFY(future.setFileTime(QDateTime::currentDateTimeUtc().addYears(1),
+                                   QFileDevice::FileModificationTime));
+        future.close();
+        const QDateTime beforeSending = QDateTime::currentDateTimeUtc().addMSecs(-1);
+        QCOMPARE(sendAndDismiss(open()).first,
+                 QStringLiteral("The crash report was successfully submitted."));
+        const auto stored = UserDefaults::standard().dateForKey(kDateKey);
+        QVERIFY(stored && *stored >= beforeSending && *stored <= QDateTime::currentDateTimeUtc());
+        QTest::qWait(20);
+        const QString later = writeLog(QDir(userLogFolder(*home)).filePath(QStringLiteral("Vup_later.crash")),
+                                       "later", QDateTime::currentDateTimeUtc());
+        const auto offer = ZXNCrashReporter::findNewCrashLog();
+        QVERIFY(offer);
+        QCOMPARE(offer->log.path(), later);
     }
 
     void settingsDecideWhatIsSent_data() {
         QTest::addColumn<bool>("includeSystem");
         QTest::addColumn<bool>("includeEmail");
-        QTest::addColumn<bool>("haveAddress");
-        QTest::newRow("system information off") << false << true << true;
-        QTest::newRow("e-mail setting off") << true << false << true;
-        QTest::newRow("no address") << true << true << false;
+        QTest::addColumn<QString>("address"); // null: none known; empty: the user cleared the field
+        const QString someone = QStringLiteral("someone@example.org");
+        QTest::newRow("system information off") << false << true << someone;
+        QTest::newRow("e-mail setting off") << true << false << someone;
+        QTest::newRow("no address") << true << true << QString();
+        QTest::newRow("cleared address") << true << true << QStringLiteral("");
     }
 
     void settingsDecideWhatIsSent() {
         QFETCH(bool, includeSystem);
         QFETCH(bool, includeEmail);
-        QFETCH(bool, haveAddress);
+        QFETCH(QString, address);
         UserDefaults::standard().setBool(kIncludeSystemKey, includeSystem);
         UserDefaults::standard().setBool(kIncludeEmailKey, includeEmail);
-        if (!haveAddress)
+        if (address.isNull())
             qunsetenv("EMAIL");
         auto* window = open();
+        if (!address.isNull() && address.isEmpty()) {
+            auto* field = child<QLineEdit>(window, "emailAddressField");
+            field->selectAll();
+            QTest::keyClick(field, Qt::Key_Delete);
+            QVERIFY(window->emailAddress().isEmpty() && !window->emailAddress().isNull());
+        }
         // The placeholder is never part of the comments.
         QVERIFY(child<QPlainTextEdit>(window, "commentsTextView")->toPlainText().isEmpty());
         QCOMPARE(sendAndDismiss(window).first,
@@ -412,7 +526,10 @@ private slots:
                 QVERIFY2(!parts.count(field), field);
         if (includeSystem)
             QVERIFY(parts.count("machine"));
-        QCOMPARE(parts.count("emailAddress"), std::size_t(includeEmail && haveAddress ? 1 : 0));
+        const bool sendsAddress = includeEmail && !address.isNull();
+        QCOMPARE(parts.count("emailAddress"), std::size_t(sendsAddress ? 1 : 0));
+        if (sendsAddress)
+            QCOMPARE(text(parts.at("emailAddress").content), address);
         QCOMPARE(parts.count("comments"), std::size_t(0));
         QCOMPARE(parts.count("crashLog"), std::size_t(1));
     }

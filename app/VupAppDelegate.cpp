@@ -1,22 +1,25 @@
 #include "app/VupAppDelegate.h"
 
+#include "app/AccessPromptPanel.h"
+#include "app/AlertKinds.h"
+#include "app/MainMenu.h"
 #include "app/ProgressIndicator.h"
+#include "bridge/VersionCheck.h"
 #include "crashreporter/CrashCheckAtLaunch.h"
-#include "platform/BundleInfo.h"
-#include "platform/IdleSleepAssertion.h"
+#include "crashreporter/ZXNCrashReporterWindowController.h"
 #include "platform/MainThread.h"
 #include "platform/UserDefaults.h"
-#include "scan/AccessPrompt.h"
 #include "scan/VupMode.h"
 #include "ui_InfoPanel.h"
 #include "ui_MainWindow.h"
+#include "widgets/DefaultButton.h"
+#include "widgets/DialogPlacement.h"
+#include "widgets/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFileDialog>
-#include <QGridLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -39,10 +42,18 @@ void storeFlag(VupAppDelegate* self, std::atomic<bool>& field, bool value, Signa
 } // namespace
 
 VupAppDelegate::VupAppDelegate(QObject* parent)
-    : VupDelegate(parent), mainWindow(std::make_unique<QMainWindow>()),
-      ui(std::make_unique<Ui::MainWindow>()), infoUi(std::make_unique<Ui::InfoPanel>()) {
+    : VupDelegate(parent), assertion(QString::fromLatin1(kAssertionName)),
+      mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()),
+      infoUi(std::make_unique<Ui::InfoPanel>()) {
     ui->setupUi(mainWindow.get());
     progress = std::make_unique<ProgressIndicator>(ui->progressIndicator);
+    ui->applicationHint->hide();
+    MainMenu::build(mainWindow.get(),
+                    {ui->processSelectionButton, ui->processLibraryButton, ui->cancelButton, ui->infoButton});
+    DefaultButton::routeEnter(mainWindow.get(), ui->processLibraryButton);
+    mainWindow->installEventFilter(this);
+    // Placed by the program, so that the dialogs centred over it know where it is.
+    DialogPlacement::placeOver(mainWindow.get(), nullptr);
 
     info = new QDialog(mainWindow.get());
     infoUi->setupUi(info);
@@ -75,12 +86,7 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     });
 }
 
-VupAppDelegate::~VupAppDelegate() {
-    if (holdsAssertion()) {
-        IdleSleepAssertion::release(assertionID);
-        _successPreventSleep = IdleSleepAssertion::kNotCreated;
-    }
-}
+VupAppDelegate::~VupAppDelegate() = default;
 
 // ---- properties ----
 
@@ -142,13 +148,19 @@ void VupAppDelegate::setLibraryImageCount(const QString& text) {
 // ---- lifecycle ----
 
 void VupAppDelegate::applicationDidFinishLaunching() {
-    checkForNewCrashesAtLaunch(mainWindow.get());
+    report = checkForNewCrashesAtLaunch(mainWindow.get());
     vup = std::make_unique<VupMode>();
     _nowProcessing.store(false);
     _cancelled.store(false);
     setStatusLabel(QString::fromLatin1(kReady));
-    setLibraryImageCount(QString::number(vup->libraryCount()));
-    if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
+    showLibraryCount(vup->libraryCount(), vup->photoApplicationIsRunning());
+    if (UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
+        return;
+    // The report window has the keyboard first; the info sheet, which would block the main window
+    // beneath it, waits until the report is dealt with.
+    if (report && report->isVisible())
+        connect(report, &QDialog::finished, this, &VupAppDelegate::showInfo, Qt::SingleShotConnection);
+    else
         showInfo();
 }
 
@@ -158,13 +170,16 @@ void VupAppDelegate::applicationDidBecomeActive() {
     setSelectedLabel(QString::number(vup->selectionCount()));
 }
 
+void VupAppDelegate::showLibraryCount(qint64 count, bool running) {
+    setLibraryImageCount(QString::number(count));
+    ui->applicationHint->setText(running ? QString() : VersionCheck::kNotRunningText);
+    ui->applicationHint->setVisible(!running);
+}
+
 void VupAppDelegate::prepareToQuit() {
     quitting.store(true);
     setCancelled(true);
-    if (holdsAssertion()) {
-        IdleSleepAssertion::release(assertionID);
-        _successPreventSleep = IdleSleepAssertion::kNotCreated;
-    }
+    assertion.releaseNow();
 }
 
 bool VupAppDelegate::waitForScanToEnd(int timeoutMs) {
@@ -191,13 +206,24 @@ void VupAppDelegate::processLibrary() {
 }
 
 void VupAppDelegate::startScan(bool selection) {
-    // A second run would share the bridge's lists with the first and take a second assertion.
-    if (!vup || _nowProcessing.load() || quitting.load())
+    // A second run would share the bridge's lists with the first and take a second assertion; the
+    // last run's thread may still be counting the library for a moment after it ended.
+    if (!vup || _nowProcessing.load() || quitting.load() || (scanThread && !scanThread->isFinished()))
         return;
     setSelectionMode(selection);
     prepareForRun();
     VupMode* engine = vup.get();
-    QThread* thread = QThread::create([engine, this] { engine->vupScan(this); });
+    QThread* thread = QThread::create([engine, this] {
+        engine->vupScan(this);
+        // A run may have added or removed photos. Counted here, off the window's thread, since the
+        // application may answer slowly; a run that lost the application asks it nothing more.
+        if (engine->lastRun().outcome == ScanFindings::Outcome::Failed || quitting.load())
+            return;
+        const bool running = engine->photoApplicationIsRunning();
+        const qint64 count = running ? engine->libraryCount() : 0;
+        MainThread::run(
+            this, [this, count, running] { showLibraryCount(count, running); }, MainThread::Wait::No);
+    });
     // The thread object goes once the run has ended; nobody waits for it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     scanThread = thread;
@@ -206,6 +232,7 @@ void VupAppDelegate::startScan(bool selection) {
 
 void VupAppDelegate::showInfo() {
     info->setWindowModality(Qt::WindowModal);
+    DialogPlacement::placeOver(info, mainWindow.get());
     info->open();
 }
 
@@ -231,15 +258,12 @@ void VupAppDelegate::prepareForRun() {
     setNowProcessing(true);
     progress->setIndeterminate(true);
     progress->startAnimation();
-    _successPreventSleep = IdleSleepAssertion::create(QString::fromLatin1(kAssertionName), assertionID);
+    assertion.create();
 }
 
 void VupAppDelegate::processingComplete() {
     setNowProcessing(false);
-    if (holdsAssertion()) {
-        IdleSleepAssertion::release(assertionID);
-        _successPreventSleep = IdleSleepAssertion::kNotCreated;
-    }
+    assertion.release();
 }
 
 void VupAppDelegate::stopAnimation() {
@@ -263,14 +287,8 @@ void VupAppDelegate::cfgProgressBarCurrentValue(double value) {
 // ---- alerts and prompts ----
 
 QMessageBox* VupAppDelegate::buildAlert(const QString& text, const QString& title, QWidget* parent) {
-    auto* alert = new QMessageBox(parent);
-    alert->setIcon(QMessageBox::Warning);
-    alert->setWindowTitle(
-        BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleName)).value_or(QString()));
-    alert->setText(title);
-    alert->setInformativeText(text);
-    alert->addButton(QString::fromLatin1(kOK), QMessageBox::AcceptRole);
-    return alert;
+    return MessageBox::create(alertKind(title), title, text, parent,
+                              {{QString::fromLatin1(kOK), QMessageBox::AcceptRole}});
 }
 
 void VupAppDelegate::showAlert(const QString& text, const QString& title) {
@@ -297,33 +315,13 @@ void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
             // Nobody is left to answer while the application quits.
             if (quitting.load())
                 return;
-            std::unique_ptr<QMessageBox> alert(buildAlert(text, title, mainWindow.get()));
-            alert->setWindowModality(Qt::ApplicationModal);
-            alert->exec();
+            MessageBox::ask(alertKind(title), title, text, mainWindow.get(),
+                            {{QString::fromLatin1(kOK), QMessageBox::AcceptRole}}, 0);
         },
         MainThread::Wait::Yes);
 }
 
 void VupAppDelegate::userSelectedFiles(const QString& path) {
-    QFileDialog panel(mainWindow.get(), QString::fromLatin1(AccessPrompt::kTitle),
-                      AccessPrompt::initialFolder(path));
-    panel.setOption(QFileDialog::DontUseNativeDialog, true);
-    // Directory mode with files shown lets the user pick a folder or the file itself.
-    panel.setFileMode(QFileDialog::Directory);
-    panel.setOption(QFileDialog::ShowDirsOnly, false);
-    panel.setAcceptMode(QFileDialog::AcceptOpen);
-    panel.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
-    auto* message = new QLabel(AccessPrompt::message(path), &panel);
-    message->setObjectName(QStringLiteral("accessPromptMessage"));
-    message->setWordWrap(true);
-    if (auto* grid = qobject_cast<QGridLayout*>(panel.layout()))
-        grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
-    for (;;) {
-        if (quitting.load())
-            return;
-        const int result = panel.exec();
-        if (result == QDialog::Accepted)
-            return;
-        AccessPrompt::logRefusal(result);
-    }
+    AccessPromptPanel panel(path, mainWindow.get());
+    panel.run([this] { return quitting.load(); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/IdleSleepAssertion.h"
 #include "scan/VupDelegate.h"
 
 #include <QMutex>
@@ -14,6 +15,7 @@ class QMessageBox;
 class QThread;
 class ProgressIndicator;
 class VupMode;
+class ZXNCrashReporterWindowController;
 
 namespace Ui {
 class MainWindow;
@@ -94,8 +96,11 @@ public:
     QDialog* infoPanel() const { return info; }
     const ProgressIndicator& progressIndicator() const { return *progress; }
     VupMode* engine() const { return vup.get(); }
-    // True while an idle-sleep assertion is held.
-    bool holdsAssertion() const { return _successPreventSleep == 0; }
+    // True while an idle-sleep assertion is held: from the service's answer until the run's end.
+    bool holdsAssertion() const { return assertion.isHeld(); }
+    const IdleSleepAssertion::Holder& idleSleepAssertion() const { return assertion; }
+    // The crash report window opened at launch, while it lives.
+    ZXNCrashReporterWindowController* reportWindow() const;
 
 signals:
     void autoDeleteChanged(bool value);
@@ -107,14 +112,22 @@ signals:
     void selectedLabelChanged(const QString& text);
     void libraryImageCountChanged(const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void startScan(bool selection);
     void endInfoSheet();
     static QMessageBox* buildAlert(const QString& text, const QString& title, QWidget* parent);
+    // Refreshes what the window says about the photo application: its library count, and a hint
+    // when it is not running.
+    void showLibraryCount(qint64 count, bool running);
+    // Closing the main window ends the application: true when nothing the user typed or started
+    // would be lost, or the user agreed.
+    bool mayCloseWindow();
 
     std::unique_ptr<VupMode> vup;
-    int _successPreventSleep = -1;
-    quint32 assertionID = 0;
+    IdleSleepAssertion::Holder assertion;
 
     std::atomic<bool> _autoDelete{false};
     std::atomic<bool> _recoverZombies{false};
@@ -133,5 +146,6 @@ private:
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<Ui::InfoPanel> infoUi;
     QDialog* info = nullptr; // owned by the main window
+    QPointer<ZXNCrashReporterWindowController> report;
     std::unique_ptr<ProgressIndicator> progress;
 };

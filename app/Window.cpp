@@ -1,4 +1,5 @@
 #include "app/Commands.h"
+#include "app/DesktopIdentity.h"
 #include "app/VupAppDelegate.h"
 #include "platform/SystemLog.h"
 
@@ -39,6 +40,7 @@ int runWindow(int argc, char** argv) {
     const QString screenshot = takeScreenshotOption(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vup"));
+    DesktopIdentity::apply();
     QApplication::setQuitOnLastWindowClosed(true);
 
     VupAppDelegate controller;

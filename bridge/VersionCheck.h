@@ -10,6 +10,9 @@ class iPhotoApplication;
 // the user. Answers true when the run must stop; the user has then been told already.
 class VersionCheck {
 public:
+    // What the user is told, instead of the bus's error, when nobody owns the application's name.
+    static const QString kNotRunningText;
+
     static bool versionCheck(const iPhotoApplication& application, VupDelegate* delegate);
 
     // The integer value of the text before the first ".": leading white space skipped, an

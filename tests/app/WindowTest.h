@@ -25,9 +25,15 @@ private slots:
     void launchShowsCountsAndInfoSheet();
     void infoSheetButtons();
     void progressIndicator();
+    void sheetAlertForm_data();
     void sheetAlertForm();
     void modalAlertWaitsForOK();
+    void accessPromptAsksUntilOpen_data();
     void accessPromptAsksUntilOpen();
+    void keyboard_data();
+    void keyboard();
+    void idleSleepAssertion_data();
+    void idleSleepAssertion();
     void scanFromTheButtons();
     void cancelAppliesToOneRunOnly();
     void quitDuringScan();

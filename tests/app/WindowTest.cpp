@@ -462,6 +462,23 @@ void WindowTest::idleSleepAssertion() {
     QVERIFY(!c.holdsAssertion());
 }
 
+// The library count follows what a run changed: a photo removed in delete mode no longer counts.
+void WindowTest::libraryCountAfterRun() {
+    TestLibrary lib;
+    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("kept.jpg"))));
+    QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg"))));
+    QVERIFY(lib.serve());
+    VupAppDelegate c;
+    launch(c);
+    QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("2"));
+    child<QCheckBox>(c, "autoDeleteCheck")->setChecked(true);
+    child<QPushButton>(c, "processLibraryButton")->click();
+    QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
+    QTRY_COMPARE(label(c, "libraryImageCount"), QStringLiteral("1"));
+    closeSheets(c);
+    lib.stop();
+}
+
 // Cancel stops the run it was pressed in; the next run starts afresh.
 void WindowTest::cancelAppliesToOneRunOnly() {
     TestLibrary lib;

@@ -35,6 +35,7 @@ private slots:
     void idleSleepAssertion_data();
     void idleSleepAssertion();
     void scanFromTheButtons();
+    void libraryCountAfterRun();
     void cancelAppliesToOneRunOnly();
     void quitDuringScan();
     void runWithoutDesktopServices();

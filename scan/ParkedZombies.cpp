@@ -74,7 +74,8 @@ namespace ParkedZombies {
 bool settle(RecoveryJournal& journal, const Context& context) {
     const QList<RecoveryJournal::Entry>& entries = journal.entries();
     SafeMove::FolderCache park(journal.park());
-    SafeMove::FolderCache masters(journal.masters());
+    // A folder the user's file goes back into is made as the user would have made it.
+    SafeMove::FolderCache masters(journal.masters(), 0777);
     const QString parkName = QFile::decodeName(journal.park());
 
     QList<qsizetype> toVerify;

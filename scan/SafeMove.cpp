@@ -219,7 +219,7 @@ Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create, m
 int FolderCache::open(const QByteArray& relative, bool create) {
     if (relative != current || !fd.valid()) {
         current = relative;
-        fd = openFolder(base, relative, create);
+        fd = openFolder(base, relative, create, mode);
     }
     return fd.get();
 }

@@ -43,12 +43,15 @@ Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create = 
 // is nearly always the one wanted next.
 class FolderCache {
 public:
-    explicit FolderCache(QByteArray baseFolder) : base(std::move(baseFolder)) {}
+    // Folders it makes get `folderMode`, less the umask.
+    explicit FolderCache(QByteArray baseFolder, mode_t folderMode = 0700)
+        : base(std::move(baseFolder)), mode(folderMode) {}
     // The folder's descriptor, -1 when it cannot be opened (or made, with `create`).
     int open(const QByteArray& relative, bool create = false);
 
 private:
     QByteArray base;
+    mode_t mode;
     QByteArray current;
     Fd fd;
 };

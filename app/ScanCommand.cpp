@@ -1,7 +1,9 @@
 #include "app/Commands.h"
 #include "app/TerminalDelegate.h"
+#include "scan/RecoveryResume.h"
 #include "scan/ScanFindingsJson.h"
 #include "scan/VupMode.h"
+#include "scan/ZombieSummary.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -112,8 +114,8 @@ void printActions(const ScanFindings& f) {
                  .arg(VupMode::kMasterMissingKeyword) +
              describe(f, i));
     // Zombie names go out as the bytes they are, so a name that is not UTF-8 can still be found.
-    for (const QByteArray& z : f.zombies)
-        std::fprintf(stdout, "%s%s\n", dry ? "would recover zombie: " : "zombie: ", z.constData());
+    for (const QByteArray& z : zombieListing(f))
+        std::fprintf(stdout, "%s\n", z.constData());
     if (dry)
         line(QStringLiteral("dry run: nothing was changed"));
     std::fflush(stdout);
@@ -141,6 +143,8 @@ int runScanCommand(int argc, char** argv) {
         std::fputs("vup scan: the photo application is not running (nobody owns com.apple.iPhoto on the "
                    "session bus)\n",
                    stderr);
+        if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
+            std::fprintf(stderr, "%s\n", waiting.toLocal8Bit().constData());
         return kExitRefused;
     }
     vup->setDryRun(args.dryRun);

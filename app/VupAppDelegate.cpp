@@ -7,6 +7,7 @@
 #include "platform/MainThread.h"
 #include "platform/UserDefaults.h"
 #include "scan/AccessPrompt.h"
+#include "scan/RecoveryResume.h"
 #include "scan/VupMode.h"
 #include "ui_InfoPanel.h"
 #include "ui_MainWindow.h"
@@ -150,6 +151,18 @@ void VupAppDelegate::applicationDidFinishLaunching() {
     setLibraryImageCount(QString::number(vup->libraryCount()));
     if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
         showInfo();
+    resumeInterruptedRecoveries();
+}
+
+void VupAppDelegate::resumeInterruptedRecoveries() {
+    if (!RecoveryResume::anyUnfinished())
+        return;
+    prepareForRun();
+    VupMode* engine = vup.get();
+    QThread* thread = QThread::create([engine, this] { engine->resumeRecoveriesAtLaunch(this); });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    scanThread = thread;
+    thread->start();
 }
 
 void VupAppDelegate::applicationDidBecomeActive() {

@@ -109,6 +109,8 @@ signals:
 
 private:
     void startScan(bool selection);
+    // A zombie recovery an earlier run left unfinished is finished before anything else.
+    void resumeInterruptedRecoveries();
     void endInfoSheet();
     static QMessageBox* buildAlert(const QString& text, const QString& title, QWidget* parent);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridge/iPhotoBridge.h"
+#include "scan/ZombieRecoveryReport.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +18,9 @@ struct ScanFindings {
         KeywordsRefused,  // the keyword check stopped the run
         NothingToProcess, // empty photo list, or albums in the selection
         ListsIncomplete,  // loading ended early (cancelled) or lists do not match the photo list
-        Failed,           // an internal error ended the run
+        Failed,           // an internal error ended the run, or the application went away
+        Incomplete,       // the run ended, but not all it was asked to do was done
+        Cancelled,        // the user cancelled the run
     };
 
     Outcome outcome = Outcome::NotRun;
@@ -34,6 +37,9 @@ struct ScanFindings {
     QList<qsizetype> taggedMissing;       // tagged "Vup Missing" (would be, in a dry run)
     QList<qsizetype> taggedMasterMissing; // tagged "Vup Master Missing" (would be, in a dry run)
     QList<QByteArray> zombies;            // native file names: not necessarily valid UTF-8
+    ZombieRecoveryReport recovery;        // what became of the zombies and links
+    QString zombieDetectionSkipped;       // why detection did not run; empty when it ran
+    QString resumedRecovery;              // what finishing earlier runs' recoveries did
 
     // Wall-clock time of each stage on the scan thread, in milliseconds (-1: not reached).
     struct Timings {

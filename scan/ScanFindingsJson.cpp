@@ -1,6 +1,7 @@
 #include "scan/ScanFindingsJson.h"
 
 #include "bridge/iPhotoTypes.h"
+#include "scan/ZombieSummary.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -46,6 +47,10 @@ QString outcomeName(ScanFindings::Outcome outcome) {
         return QStringLiteral("lists incomplete");
     case O::Failed:
         return QStringLiteral("failed");
+    case O::Incomplete:
+        return QStringLiteral("incomplete");
+    case O::Cancelled:
+        return QStringLiteral("cancelled");
     }
     return {};
 }
@@ -105,6 +110,9 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
         {QStringLiteral("dryRun"), f.dryRun},
         {QStringLiteral("photos"), photos},
         {QStringLiteral("zombies"), zombieNames(f.zombies)},
+        {QStringLiteral("recovery"), recoveryToJson(f.recovery)},
+        {QStringLiteral("zombieDetectionSkipped"), f.zombieDetectionSkipped},
+        {QStringLiteral("resumedRecovery"), f.resumedRecovery},
         {QStringLiteral("counts"), counts},
     };
 }

@@ -9,6 +9,7 @@
 #include "platform/UserNotification.h"
 #include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
+#include "scan/ZombieSummary.h"
 
 #include <QElapsedTimer>
 #include <exception>
@@ -24,6 +25,10 @@ constexpr const char* kDealWithItems =
     "You need to deal with the item(s) that iPhoto could not open because the "
     "original referenced item could not be found.";
 constexpr const char* kSuccess = "Success";
+constexpr const char* kScanIncomplete = "Scan Incomplete";
+constexpr const char* kApplicationGone =
+    "iPhoto stopped responding while Vup was working. Nothing more was changed. "
+    "Run the scan again when iPhoto is running.";
 
 constexpr const char* kLoadingData = "Loading Data";
 constexpr const char* kDetectingZombies = "Detecting Zombies";
@@ -37,8 +42,6 @@ constexpr const char* kIssuesSummary =
     "Vup discovered %1 issues that were tagged or deleted to make everything happy again.  You can search "
     "for "
     "the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see these images.";
-constexpr const char* kZombiesSummary =
-    "\n\n%1 Zombies were detected and re-added to your library.  They are located in the Vup Zombies Album.";
 constexpr const char* kSelectionProblemFree =
     "Congratulations, your selected images are problem free and happy.  0 issues found.";
 constexpr const char* kLibraryProblemFree =
@@ -114,13 +117,12 @@ ScanFindings VupMode::lastRun() const {
     return latest;
 }
 
-QString VupMode::summaryText(qsizetype issues, qsizetype zombies, bool selectionMode) {
+QString VupMode::summaryText(qsizetype issues, const QString& zombieParagraph, bool selectionMode) {
     QString summary;
     if (issues > 0)
         summary = latin(kIssuesSummary).arg(issues);
-    if (zombies > 0)
-        summary += latin(kZombiesSummary).arg(zombies);
-    if (issues == 0 && zombies == 0)
+    summary += zombieParagraph;
+    if (summary.isEmpty())
         summary = latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
     return summary;
 }
@@ -174,6 +176,8 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
         cleanup();
         return;
     }
+
+    findings.resumedRecovery = resumeRecoveries(d);
 
     const bool deleteMode = d->autoDelete();
     findings.deleteMode = deleteMode;
@@ -241,10 +245,15 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
 
     if (!selectionMode && d->recoverZombies()) {
         setStatus(d, kDetectingZombies, Wait::Yes);
-        findings.zombies = detectZombies(originals, d);
-        if (!findings.zombies.isEmpty() && !dryRunMode)
-            recoverZombieFiles(findings.zombies, d);
+        zombieStage(originals, d, findings);
         findings.timings.zombiesMs = lap();
+        if (findings.recovery.applicationLost) {
+            findings.outcome = Outcome::Failed;
+            findings.summary = latin(kApplicationGone) + zombieSummary(findings);
+            d->showAlert(findings.summary, latin(kUnableToContinue));
+            cleanup();
+            return;
+        }
     }
 
     MainThread::run(
@@ -339,9 +348,10 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
     setStatus(d, kProcessingComplete, Wait::Yes);
     UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
 
-    const QString summary = summaryText(findings.issueCount(), findings.zombies.size(), selectionMode);
+    const QString summary = summaryText(findings.issueCount(), zombieSummary(findings), selectionMode);
     findings.summary = summary;
-    findings.outcome = Outcome::Completed;
-    d->showAlert(summary, latin(kSuccess));
+    const bool complete = zombieStageComplete(findings);
+    findings.outcome = complete ? Outcome::Completed : Outcome::Incomplete;
+    d->showAlert(summary, latin(complete ? kSuccess : kScanIncomplete));
     cleanup();
 }

@@ -2,6 +2,7 @@
 
 #include "bridge/iPhotoBridge.h"
 #include "scan/ScanFindings.h"
+#include "scan/ZombieDetector.h"
 
 #include <QMutex>
 #include <QString>
@@ -36,10 +37,14 @@ public:
     bool photoApplicationIsRunning() const;
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
-    // their recovery into a new album.
-    // Zombies are native file names (bytes): a name need not be valid UTF-8.
-    QList<QByteArray> detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
-    void recoverZombieFiles(const QList<QByteArray>& zombies, VupDelegate* delegate);
+    // their recovery into a new album; what became of them goes into `findings`.
+    ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
+    ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate);
+    void zombieStage(const QVariantList& originalsPathList, VupDelegate* delegate, ScanFindings& findings);
+    // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only
+    // tells of them); the window at launch, on a thread of its own, with resumeRecoveriesAtLaunch.
+    QString resumeRecoveries(VupDelegate* delegate);
+    void resumeRecoveriesAtLaunch(VupDelegate* delegate);
 
     // A dry run makes every check and changes nothing: no keyword import, no removal, no tag,
     // no zombie recovery. What it would have done is in lastRun().
@@ -51,8 +56,8 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
-    // The text of the closing "Success" alert for a run with these counts.
-    static QString summaryText(qsizetype issues, qsizetype zombies, bool selectionMode);
+    // The text of the closing alert for a run with these issues and this zombie paragraph.
+    static QString summaryText(qsizetype issues, const QString& zombieParagraph, bool selectionMode);
 
 private:
     void runSteps(VupDelegate* delegate, ScanFindings& findings, bool& cleanedUp);

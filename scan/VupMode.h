@@ -51,11 +51,48 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
-    // The text of the closing "Success" alert for a run with these counts.
-    static QString summaryText(qsizetype issues, qsizetype zombies, bool selectionMode);
+    // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
+    // paragraph (which brings its own leading line breaks), or the congratulations when both are
+    // empty.
+    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    // The closing text of a dry run: what a real run would change.
+    static QString dryRunSummaryText(qsizetype changes, qsizetype zombies, bool selectionMode);
 
 private:
-    void runSteps(VupDelegate* delegate, ScanFindings& findings, bool& cleanedUp);
+    struct Run;
+    // Why a run stopped before its end.
+    enum class Stop {
+        None,
+        VersionRefused,
+        KeywordsRefused,
+        NothingToProcess,
+        ListsIncomplete,
+        Cancelled,
+        ApplicationLost,
+        InternalError,
+    };
+
+    // The stages of a run, in order; each answers whether the run goes on.
+    bool checkApplication(Run& run);
+    bool takePhotoList(Run& run);
+    bool loadLists(Run& run);
+    bool zombieStage(Run& run);
+    bool perPhotoPass(Run& run);
+    bool tagPhotos(Run& run);
+
+    void removeOrKeep(Run& run, qsizetype position, bool imageGone);
+    bool tagEach(Run& run, const QList<qsizetype>& positions, const QString& keyword,
+                 QList<qsizetype>& tagged);
+    // Cancel stops a run only until its changes begin; the window's button follows.
+    bool beginChanges(Run& run);
+    void allowCancel(Run& run);
+    // True (with the reason noted) when the user cancelled or the application is gone.
+    bool interrupted(Run& run);
+    // Stops the run for `why`, unless what made the stage stop was a cancel or a lost application.
+    bool stopRun(Run& run, Stop why);
+    // The one place where a run's ending is decided and told: outcome, status, notification,
+    // alert, and the return to idle.
+    void endRun(Run& run);
 
     std::shared_ptr<iPhotoApplication> photoApplication;
     std::unique_ptr<SBUtils> sbutils;

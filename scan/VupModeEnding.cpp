@@ -1,0 +1,161 @@
+#include "platform/MainThread.h"
+#include "platform/SystemLog.h"
+#include "platform/UserNotification.h"
+#include "scan/VupDelegate.h"
+#include "scan/VupMode.h"
+#include "scan/VupModeRun.h"
+
+using MainThread::Wait;
+
+namespace {
+
+constexpr const char* kUnableToProcess = "Unable To Process";
+constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
+constexpr const char* kUnableToContinue = "Unable To Continue";
+constexpr const char* kDealWithItems =
+    "You need to deal with the item(s) that iPhoto could not open because the "
+    "original referenced item could not be found.";
+constexpr const char* kStoppedResponding =
+    "iPhoto stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
+    "iPhoto is running.";
+constexpr const char* kSuccess = "Success";
+constexpr const char* kScanIncomplete = "Scan Incomplete";
+constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and could not change %2 photo(s); "
+                                        "they were left as they were and are listed in the report.";
+
+constexpr const char* kProcessingComplete = "Processing Complete";
+constexpr const char* kScanCancelled = "Scan Cancelled";
+constexpr const char* kNotificationText = "Vup has finished processing.";
+
+constexpr const char* kIssuesSummary =
+    "Vup discovered %1 issues that were tagged or deleted to make everything happy again.  You can search "
+    "for "
+    "the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see these images.";
+constexpr const char* kZombiesSummary =
+    "\n\n%1 Zombies were detected and re-added to your library.  They are located in the Vup Zombies Album.";
+constexpr const char* kSelectionProblemFree =
+    "Congratulations, your selected images are problem free and happy.  0 issues found.";
+constexpr const char* kLibraryProblemFree =
+    "Congratulations, your iPhoto library is problem free and happy.  0 issues found.";
+constexpr const char* kDryRunIssues = "Dry run: Vup found %1 issues that would be tagged or deleted.";
+constexpr const char* kDryRunZombies = "%1 zombies would be re-added to your library.";
+
+constexpr const char* kLogCancelled = "Scan cancelled before it changed anything more";
+constexpr const char* kLogLost = "Scan ended: the photo application stopped responding";
+constexpr const char* kLogListsIncomplete = "Loading ended before every photo was read";
+constexpr const char* kRunFailed = "Scan ended by an internal error: %1";
+
+QString latin(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+void setStatus(VupDelegate* d, const char* text) {
+    const QString status = latin(text);
+    MainThread::run(
+        d, [d, status] { d->setStatusLabel(status); }, Wait::Yes);
+}
+
+} // namespace
+
+// Stand-in for the zombie paragraph that the zombie recovery report will write from what it
+// verified in the album; until then it counts the zombies found, as the summary always has.
+QString zombieSummary(const ScanFindings& findings) {
+    return findings.zombies.isEmpty() ? QString() : latin(kZombiesSummary).arg(findings.zombies.size());
+}
+
+QString VupMode::summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode) {
+    const QString done = (changes > 0 ? latin(kIssuesSummary).arg(changes) : QString()) + zombieParagraph;
+    if (!done.isEmpty())
+        return done;
+    return latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+}
+
+QString VupMode::dryRunSummaryText(qsizetype changes, qsizetype zombies, bool selectionMode) {
+    QStringList parts;
+    if (changes > 0)
+        parts.append(latin(kDryRunIssues).arg(changes));
+    if (zombies > 0)
+        parts.append(latin(kDryRunZombies).arg(zombies));
+    if (parts.isEmpty())
+        return latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+void VupMode::endRun(Run& run) {
+    using Outcome = ScanFindings::Outcome;
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
+    const auto cleanup = [&] {
+        run.cleanedUp = true;
+        cleanupRun(d);
+    };
+    // A run whose last request found the application gone did not end well, whatever it did before.
+    if (run.stop == Stop::None && photoApplication->lost())
+        run.stop = Stop::ApplicationLost;
+
+    switch (run.stop) {
+    case Stop::VersionRefused:
+        f.outcome = Outcome::VersionRefused;
+        cleanup();
+        return;
+    case Stop::KeywordsRefused:
+        f.outcome = Outcome::KeywordsRefused;
+        cleanup();
+        return;
+    case Stop::NothingToProcess:
+        f.outcome = Outcome::NothingToProcess;
+        cleanup();
+        d->showAlert(latin(kSelectPhotos), latin(kUnableToProcess));
+        return;
+    case Stop::ListsIncomplete:
+        f.outcome = Outcome::ListsIncomplete;
+        f.failure = latin(kLogListsIncomplete);
+        vupLog(f.failure);
+        d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
+        cleanup();
+        return;
+    case Stop::Cancelled:
+        f.outcome = Outcome::Cancelled;
+        vupLog(latin(kLogCancelled));
+        setStatus(d, kScanCancelled);
+        cleanup();
+        return;
+    case Stop::ApplicationLost:
+        f.outcome = Outcome::Failed;
+        f.applicationLost = true;
+        f.failure = latin(kStoppedResponding);
+        vupLog(latin(kLogLost));
+        d->showAlert(f.failure, latin(kUnableToContinue));
+        cleanup();
+        return;
+    case Stop::InternalError:
+        f.outcome = Outcome::Failed;
+        vupLog(latin(kRunFailed).arg(f.failure));
+        d->showAlert(f.failure, latin(kUnableToContinue));
+        cleanup();
+        return;
+    case Stop::None:
+        break;
+    }
+
+    const bool incomplete = !f.unchecked.isEmpty() || !f.failedChanges.isEmpty();
+    f.outcome = incomplete ? Outcome::Incomplete : Outcome::Completed;
+    setStatus(d, kProcessingComplete);
+    UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
+
+    if (f.dryRun)
+        f.summary = dryRunSummaryText(f.changeCount(), f.zombies.size(), run.selectionMode);
+    else
+        f.summary = summaryText(f.changeCount(), zombieSummary(f), run.selectionMode);
+    if (incomplete) {
+        // What could not be done comes first; what was done follows, without congratulations.
+        const QString message = latin(kIncompleteText).arg(f.unchecked.size()).arg(f.unchangedPhotoCount());
+        const bool nothingDone = f.changeCount() == 0 && f.zombies.isEmpty();
+        f.summary =
+            nothingDone
+                ? message
+                : message + (f.summary.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + f.summary;
+    }
+    d->showAlert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
+    cleanup();
+}

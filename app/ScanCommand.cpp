@@ -90,11 +90,14 @@ int parse(int argc, char** argv, Arguments& args) {
     return kExitCompleted;
 }
 
+QString photoAt(const ScanFindings& f, qsizetype i) {
+    return QStringLiteral("photo %1 (position %2)").arg(f.photos.at(i).id()).arg(i);
+}
+
 QString describe(const ScanFindings& f, qsizetype i) {
     const QVariant& p = i < f.paths.size() ? f.paths.at(i) : QVariant();
     const QString path = p.metaType().id() == QMetaType::QString ? p.toString() : QStringLiteral("(no path)");
-    const QString photo = QStringLiteral("photo %1 (position %2)").arg(f.photos.at(i).id()).arg(i);
-    return path.isEmpty() ? photo : photo + u' ' + path;
+    return path.isEmpty() ? photoAt(f, i) : photoAt(f, i) + u' ' + path;
 }
 
 void line(const QString& text) {
@@ -116,7 +119,7 @@ void printActions(const ScanFindings& f) {
     for (const ScanFindings::FailedChange& c : f.failedChanges)
         line(QStringLiteral("failed to %1: %2: %3").arg(c.action, describe(f, c.position), c.reason));
     for (const ScanFindings::Unchecked& u : f.unchecked)
-        line(QStringLiteral("unchecked: %1: %2").arg(describe(f, u.position), u.reason));
+        line(QStringLiteral("unchecked: %1: %2").arg(photoAt(f, u.position), u.reason));
     // Zombie names go out as the bytes they are, so a name that is not UTF-8 can still be found.
     for (const QByteArray& z : f.zombies)
         std::fprintf(stdout, "%s%s\n", dry ? "would recover zombie: " : "zombie: ", z.constData());

@@ -20,7 +20,6 @@ constexpr const char* kIssueReport = "Issue: %1\n-%2\n-%3 of size %4";
 constexpr const char* kIssueCount = "Found %1 images with issues";
 
 constexpr const char* kSelectFailed = "it could not be selected: %1";
-constexpr const char* kAssignFailed = "the keyword \"%1\" was not assigned: %2";
 
 constexpr const char* kInvalidProperties = "Invalid Properties";
 constexpr const char* kInvalidFilename = "Invalid Filename";
@@ -219,7 +218,7 @@ bool SBUtils::tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword, 
     }
     if (!photoApplication->assignKeywordString(keyword, &why)) {
         if (failure)
-            *failure = latin(kAssignFailed).arg(keyword, why);
+            *failure = why;
         return false;
     }
     return true;

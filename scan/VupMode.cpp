@@ -90,12 +90,6 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
     return check;
 }
 
-void setStatus(VupDelegate* d, const char* text, Wait wait) {
-    const QString status = latin(text);
-    MainThread::run(
-        d, [d, status] { d->setStatusLabel(status); }, wait);
-}
-
 } // namespace
 
 const QString VupMode::kMissingKeyword = QStringLiteral("Vup Missing");
@@ -264,7 +258,7 @@ bool VupMode::loadLists(Run& run) {
     run.lap();
     MainThread::run(
         d, [d] { d->cfgProgressBarIndeterminate(); }, Wait::No);
-    setStatus(d, kLoadingData, Wait::No);
+    run.status(kLoadingData, Wait::No);
     const bool loaded = sbutils->loadData(f.photos);
     f.filenames = sbutils->filenameList();
     f.paths = sbutils->pathList();
@@ -286,7 +280,7 @@ bool VupMode::zombieStage(Run& run) {
         return true;
     if (interrupted(run))
         return false;
-    setStatus(d, kDetectingZombies, Wait::Yes);
+    run.status(kDetectingZombies, Wait::Yes);
     f.zombies = detectZombies(f.originals, d);
     if (interrupted(run))
         return false;
@@ -311,7 +305,7 @@ bool VupMode::perPhotoPass(Run& run) {
         return false;
     MainThread::run(
         d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, Wait::Yes);
-    setStatus(d, kProcessingImages, Wait::No);
+    run.status(kProcessingImages, Wait::No);
     run.trash = photoApplication->trashAlbum();
     run.library = photoApplication->photoLibraryAlbum();
     if (interrupted(run))
@@ -373,7 +367,6 @@ void VupMode::removeOrKeep(Run& run, qsizetype i, bool imageGone) {
 }
 
 bool VupMode::tagPhotos(Run& run) {
-    VupDelegate* d = run.d;
     ScanFindings& f = run.findings;
     const QList<qsizetype> toTagMissing = run.deleteMode ? run.keptForTagging : f.missingImage;
     if (run.deleteMode && !dryRunMode) {
@@ -393,7 +386,7 @@ bool VupMode::tagPhotos(Run& run) {
     if (!dryRunMode && !beginChanges(run))
         return false;
 
-    setStatus(d, kTaggingItems, Wait::No);
+    run.status(kTaggingItems, Wait::No);
     if (!dryRunMode)
         run.library.select();
     if (!tagEach(run, f.missingMaster, kMasterMissingKeyword, f.taggedMasterMissing))
@@ -428,6 +421,13 @@ bool VupMode::tagEach(Run& run, const QList<qsizetype>& positions, const QString
 
 VupMode::Run::Run(VupDelegate* delegate, ScanFindings& f) : d(delegate), findings(f) {
     stage.start();
+}
+
+void VupMode::Run::status(const char* text, Wait wait) {
+    VupDelegate* delegate = d;
+    const QString label = latin(text);
+    MainThread::run(
+        delegate, [delegate, label] { delegate->setStatusLabel(label); }, wait);
 }
 
 double VupMode::Run::lap() {

@@ -40,19 +40,13 @@ constexpr const char* kLibraryProblemFree =
 constexpr const char* kDryRunIssues = "Dry run: Vup found %1 issues that would be tagged or deleted.";
 constexpr const char* kDryRunZombies = "%1 zombies would be re-added to your library.";
 
-constexpr const char* kLogCancelled = "Scan cancelled before it changed anything more";
+constexpr const char* kLogCancelled = "Scan cancelled before its changes began";
 constexpr const char* kLogLost = "Scan ended: the photo application stopped responding";
 constexpr const char* kLogListsIncomplete = "Loading ended before every photo was read";
 constexpr const char* kRunFailed = "Scan ended by an internal error: %1";
 
 QString latin(const char* text) {
     return QString::fromLatin1(text);
-}
-
-void setStatus(VupDelegate* d, const char* text) {
-    const QString status = latin(text);
-    MainThread::run(
-        d, [d, status] { d->setStatusLabel(status); }, Wait::Yes);
 }
 
 } // namespace
@@ -117,7 +111,7 @@ void VupMode::endRun(Run& run) {
     case Stop::Cancelled:
         f.outcome = Outcome::Cancelled;
         vupLog(latin(kLogCancelled));
-        setStatus(d, kScanCancelled);
+        run.status(kScanCancelled, Wait::Yes);
         cleanup();
         return;
     case Stop::ApplicationLost:
@@ -140,7 +134,7 @@ void VupMode::endRun(Run& run) {
 
     const bool incomplete = !f.unchecked.isEmpty() || !f.failedChanges.isEmpty();
     f.outcome = incomplete ? Outcome::Incomplete : Outcome::Completed;
-    setStatus(d, kProcessingComplete);
+    run.status(kProcessingComplete, Wait::Yes);
     UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
 
     if (f.dryRun)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bridge/iPhotoBridge.h"
+#include "platform/MainThread.h"
 #include "scan/ScanFindings.h"
 #include "scan/VupMode.h"
 
@@ -22,6 +23,8 @@ struct VupMode::Run {
     iPhotoAlbum library;
     iPhotoAlbum trash;
 
+    // Hands the status text to the window, waiting or not.
+    void status(const char* text, MainThread::Wait wait);
     // Milliseconds since the previous lap.
     double lap();
     // Records (and logs) a photo that could not be checked, and a change that was refused.

@@ -38,6 +38,10 @@ public:
             return bus.call(message(service, path, interface, method, args), QDBus::Block, timeoutMs);
         if (lostFlag.load())
             return lostAnswer();
+        // Once a wait was cut short, the requests that follow while the interruption holds are
+        // not sent at all: a caller asking many small questions then stops at once too.
+        if (interruptedOnce.load() && pin->interrupted && pin->interrupted())
+            return interruptedAnswer();
         const QDBusMessage reply =
             await(bus.asyncCall(message(pin->owner, path, interface, method, args), timeoutMs), *pin, true);
         // An error the application itself sent proves it alive; anything else may mean it left.
@@ -54,6 +58,7 @@ public:
     bool attach(std::function<bool()> interrupted) {
         const QString owner = ownerOfName();
         lostFlag.store(false);
+        interruptedOnce.store(false);
         QMutexLocker lock(&sessionMutex);
         session.reset();
         if (owner.isEmpty())
@@ -65,6 +70,7 @@ public:
     }
 
     void setInterruption(std::function<bool()> interrupted) {
+        interruptedOnce.store(false);
         QMutexLocker lock(&sessionMutex);
         if (session)
             session = std::make_shared<const iPhotoSession>(
@@ -99,6 +105,8 @@ public:
     mutable std::atomic<bool> lostFlag{false};
 
 private:
+    mutable std::atomic<bool> interruptedOnce{false};
+
     static QDBusMessage message(const QString& destination, const QString& path, const char* interface,
                                 const char* method, const QList<QVariant>& args) {
         QDBusMessage msg = QDBusMessage::createMethodCall(destination, path, QString::fromLatin1(interface),
@@ -111,6 +119,11 @@ private:
     static QDBusMessage lostAnswer() {
         return QDBusMessage::createError(QString::fromLatin1(iPhotoApplication::kErrorApplicationLost),
                                          QStringLiteral("The photo application has gone"));
+    }
+
+    static QDBusMessage interruptedAnswer() {
+        return QDBusMessage::createError(QString::fromLatin1(iPhotoApplication::kErrorInterrupted),
+                                         QStringLiteral("The request was interrupted"));
     }
 
     static bool isMadeUp(const QDBusMessage& reply) {
@@ -179,9 +192,10 @@ private:
             loop.exec(QEventLoop::ExcludeUserInputEvents);
             if (pending.isFinished())
                 break;
-            if (pin.interrupted && pin.interrupted())
-                return QDBusMessage::createError(QString::fromLatin1(iPhotoApplication::kErrorInterrupted),
-                                                 QStringLiteral("The request was interrupted"));
+            if (pin.interrupted && pin.interrupted()) {
+                interruptedOnce.store(true);
+                return interruptedAnswer();
+            }
             if (lostFlag.load())
                 return lostAnswer();
             if (checkStalls && waited.elapsed() >= nextCheck) {

@@ -267,9 +267,8 @@ void ScanCommandTest::applicationMisbehavesMidLoad_data() {
         "Unable To Continue\niPhoto stopped responding while Vup was working. Nothing more was changed. "
         "Run the scan again when iPhoto is running.");
     const QString cancelled = QStringLiteral("\nScan Cancelled\n");
-    QTest::newRow("killed and restarted")
-        << QStringLiteral("kill and restart") << 0 << false << gone << 10000;
-    QTest::newRow("killed, delete mode") << QStringLiteral("kill") << 0 << true << gone << 10000;
+    QTest::newRow("killed and restarted") << QStringLiteral("kill and restart") << 0 << false << gone << 2000;
+    QTest::newRow("killed, delete mode") << QStringLiteral("kill") << 0 << true << gone << 2000;
     QTest::newRow("stopped") << QStringLiteral("stop") << 0 << false << gone << 30000;
     QTest::newRow("stopped, then Ctrl-C")
         << QStringLiteral("stop") << int(SIGINT) << false << cancelled << 2000;

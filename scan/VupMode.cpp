@@ -400,7 +400,7 @@ bool VupMode::tagPhotos(Run& run) {
     if (run.deleteMode && !dryRunMode)
         run.trash.select();
     f.timings.taggingMs = run.lap();
-    return !photoApplication->lost() || stopRun(run, Stop::ApplicationLost);
+    return true;
 }
 
 bool VupMode::tagEach(Run& run, const QList<qsizetype>& positions, const QString& keyword,

@@ -57,14 +57,14 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(this, &VupAppDelegate::recoverZombiesChanged, ui->recoverZombiesCheck, &QCheckBox::setChecked);
     connect(ui->autoDeleteCheck, &QCheckBox::toggled, this, &VupAppDelegate::setAutoDelete);
     connect(ui->recoverZombiesCheck, &QCheckBox::toggled, this, &VupAppDelegate::setRecoverZombies);
-    // One scan at a time: while one runs only Cancel is offered.
+    // One scan at a time: while one runs only Cancel is offered, and only while it can still act.
     connect(this, &VupAppDelegate::nowProcessingChanged, this, [this](bool busy) {
         ui->processSelectionButton->setEnabled(!busy);
         ui->processLibraryButton->setEnabled(!busy);
-        ui->cancelButton->setEnabled(busy && !cancelled());
+        updateCancelButton();
     });
-    connect(this, &VupAppDelegate::cancelledChanged, this,
-            [this](bool value) { ui->cancelButton->setEnabled(nowProcessing() && !value); });
+    connect(this, &VupAppDelegate::cancelledChanged, this, &VupAppDelegate::updateCancelButton);
+    connect(this, &VupAppDelegate::cancellableChanged, this, &VupAppDelegate::updateCancelButton);
     connect(ui->cancelButton, &QPushButton::clicked, this, [this] { setCancelled(true); });
     connect(ui->processSelectionButton, &QPushButton::clicked, this, &VupAppDelegate::processSelection);
     connect(ui->processLibraryButton, &QPushButton::clicked, this, &VupAppDelegate::processLibrary);
@@ -99,6 +99,13 @@ void VupAppDelegate::setSelectionMode(bool v) {
 }
 void VupAppDelegate::setCancelled(bool v) {
     storeFlag(this, _cancelled, v, &VupAppDelegate::cancelledChanged);
+}
+void VupAppDelegate::setCancellable(bool v) {
+    storeFlag(this, _cancellable, v, &VupAppDelegate::cancellableChanged);
+}
+
+void VupAppDelegate::updateCancelButton() {
+    ui->cancelButton->setEnabled(nowProcessing() && cancellable() && !cancelled());
 }
 
 QString VupAppDelegate::statusLabel() const {
@@ -242,6 +249,7 @@ void VupAppDelegate::prepareForRun() {
     // A cancel belongs to the run it was pressed in, not to every run after it.
     setCancelled(false);
     setNowProcessing(true);
+    setCancellable(true);
     progress->setIndeterminate(true);
     progress->startAnimation();
     _successPreventSleep = IdleSleepAssertion::create(QString::fromLatin1(kAssertionName), assertionID);

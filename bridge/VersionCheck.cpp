@@ -48,6 +48,9 @@ bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegat
     try {
         version = application.version();
     } catch (const BridgeError& error) {
+        // A cancelled run or a lost application is not a conversation error; the run says which.
+        if (application.lost() || error.name == QLatin1StringView(iPhotoApplication::kErrorInterrupted))
+            return true;
         const QString message =
             kErrorLead +
             BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress)).value_or(QString()) +

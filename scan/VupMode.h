@@ -40,7 +40,8 @@ public:
     // their recovery into a new album; what became of them goes into `findings`.
     ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
     ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate);
-    void zombieStage(const QVariantList& originalsPathList, VupDelegate* delegate, ScanFindings& findings);
+    void detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+                                 ScanFindings& findings);
     // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only
     // tells of them); the window at launch, on a thread of its own, with resumeRecoveriesAtLaunch.
     QString resumeRecoveries(VupDelegate* delegate);
@@ -56,11 +57,48 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
-    // The text of the closing alert for a run with these issues and this zombie paragraph.
-    static QString summaryText(qsizetype issues, const QString& zombieParagraph, bool selectionMode);
+    // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
+    // paragraph (which brings its own leading line breaks), or the congratulations when both are
+    // empty.
+    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    // The closing text of a dry run: what a real run would change.
+    static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
 
 private:
-    void runSteps(VupDelegate* delegate, ScanFindings& findings, bool& cleanedUp);
+    struct Run;
+    // Why a run stopped before its end.
+    enum class Stop {
+        None,
+        VersionRefused,
+        KeywordsRefused,
+        NothingToProcess,
+        ListsIncomplete,
+        Cancelled,
+        ApplicationLost,
+        InternalError,
+    };
+
+    // The stages of a run, in order; each answers whether the run goes on.
+    bool checkApplication(Run& run);
+    bool takePhotoList(Run& run);
+    bool loadLists(Run& run);
+    bool zombieStage(Run& run);
+    bool perPhotoPass(Run& run);
+    bool tagPhotos(Run& run);
+
+    void removeOrKeep(Run& run, qsizetype position, bool imageGone);
+    bool tagEach(Run& run, const QList<qsizetype>& positions, const QString& keyword,
+                 QList<qsizetype>& tagged);
+    // Cancel stops a run only until its changes begin; the window's button follows.
+    bool beginChanges(Run& run);
+    void allowCancel(Run& run);
+    // True (with the reason noted) when the user cancelled or the application is gone.
+    bool interrupted(Run& run);
+    // Stops the run for `why`, unless what made the stage stop was a cancel or a lost application.
+    bool stopRun(Run& run, Stop why);
+    // The one place where a run's ending is decided and told: outcome, status, notification,
+    // alert, and the return to idle.
+    void endRun(Run& run);
 
     std::shared_ptr<iPhotoApplication> photoApplication;
     std::unique_ptr<SBUtils> sbutils;

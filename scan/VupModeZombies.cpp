@@ -25,8 +25,8 @@ ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, V
     return ZombieRecovery(photoApplication, delegate).recoverZombies(found);
 }
 
-void VupMode::zombieStage(const QVariantList& originalsPathList, VupDelegate* delegate,
-                          ScanFindings& findings) {
+void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+                                      ScanFindings& findings) {
     const ZombieDetection found = detectZombies(originalsPathList, delegate);
     findings.zombies = found.zombies;
     findings.zombieDetectionSkipped = found.skipped;

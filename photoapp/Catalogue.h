@@ -103,7 +103,8 @@ public:
     // (album id, photo id) for every membership, in album order.
     QList<QPair<qint64, qint64>> allMemberships();
 
-    // Keywords; names are matched case-sensitively.
+    // Keywords. A name finds a keyword whatever its case (the first one made, should a library
+    // from before hold the same name in two spellings).
     QList<Keyword> keywords();
     std::optional<Keyword> keyword(qint64 id);
     std::optional<qint64> keywordId(const QString& name);
@@ -130,6 +131,8 @@ public:
 private:
     Catalogue(const LibraryPackage& library, QSqlDatabase database);
     bool prepareStatements();
+    void setDurability();
+    bool addKeywordFolding();
     bool refusedInFailedTransaction() const;
     bool exec(QSqlQuery& q);
     bool run(const QString& sql);
@@ -154,4 +157,7 @@ private:
     std::unique_ptr<QSqlQuery> countOfAlbum;
     std::unique_ptr<QSqlQuery> insertPhoto;
     std::unique_ptr<QSqlQuery> insertMembership;
+    std::unique_ptr<QSqlQuery> keywordByFolded;
+    std::unique_ptr<QSqlQuery> insertKeyword;
+    std::unique_ptr<QSqlQuery> insertPhotoKeyword;
 };

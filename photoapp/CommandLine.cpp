@@ -5,7 +5,9 @@
 #include "photoapp/CatalogueDump.h"
 #include "photoapp/DBusNames.h"
 #include "photoapp/DemoLibrary.h"
+#include "photoapp/ImportSources.h"
 #include "photoapp/Importer.h"
+#include "photoapp/KeywordRules.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
 #include "photoapp/PropertyKeys.h"
@@ -34,7 +36,8 @@ Library:
   import LIBRARY PATH... [--album NAME]   copy image files or folders (recursively) into the
                                           library and the album NAME (made if missing)
   serve LIBRARY [--version TEXT]          serve the library on the session bus until SIGTERM or
-                                          SIGINT; version text defaults to 9.6.1
+                                          SIGINT; version text defaults to 9.6.1. One service per
+                                          library: a second one, on any bus, exits with status 1
   dump LIBRARY                            the whole catalogue as JSON: photos (id, imageFilename,
                                           imagePath, originalPath, date, width, height, keywords,
                                           albums), albums (id, name, type, photos), keywords,
@@ -46,7 +49,8 @@ Library:
 Scripting and tests (work whether or not a service serves the library; a running service sees
 the change with its next request):
   select LIBRARY --photos ID... | --album ID
-  keyword add LIBRARY NAME                a known keyword
+  keyword add LIBRARY NAME                a known keyword (the existing one when the name is known
+                                          in any case); prints its id
   album create LIBRARY NAME [--type albm|smrt]
   photo add-record LIBRARY --image PATH [--original PATH] [--date MS] [--width W] [--height H]
                    [--album ID]           a catalogue row naming any path, nothing copied
@@ -191,14 +195,16 @@ int importCommand(Args& a) {
     qint64 album = catalogue->libraryAlbumId();
     if (albumName && (album = albumNamed(*catalogue, *albumName)) == 0)
         return fail(QStringLiteral("cannot make the album %1: %2").arg(*albumName, catalogue->lastError()));
-    QStringList missing;
-    const QStringList files = Importer::collectFiles(sources, &missing);
-    for (const QString& m : missing)
-        PhotoAppLog::line(QStringLiteral("nothing to import at %1: no such file or folder").arg(m));
+    QStringList absolute;
+    for (const QString& source : sources)
+        absolute.append(QFileInfo(source).absoluteFilePath());
+    const ImportSources::Collected collected = ImportSources::collect(absolute);
     Importer importer(*catalogue);
-    const Importer::Result r = importer.importFiles(files, album);
-    out(QStringLiteral("imported %1 of %2 files").arg(r.imported).arg(files.size()));
-    return missing.isEmpty() && r.refused == 0 ? 0 : 1;
+    const Importer::Result r = importer.importFiles(collected, album);
+    out(QStringLiteral("imported %1 of %2 files")
+            .arg(r.imported.size())
+            .arg(r.imported.size() + r.refused.size()));
+    return r.refused.isEmpty() ? 0 : 1;
 }
 
 int dumpCommand(Args& a) {
@@ -290,8 +296,8 @@ int keywordCommand(Args& a) {
     const QString path = a.positional("LIBRARY");
     const QString name = a.positional("NAME");
     a.done();
-    if (name.isEmpty())
-        throw UsageError{QStringLiteral("a keyword needs a name")};
+    if (const QString why = KeywordRules::refusal(name); !why.isEmpty())
+        throw UsageError{QStringLiteral("a keyword name cannot be %1").arg(why)};
     auto catalogue = openLibrary(path);
     const qint64 id = catalogue->ensureKeyword(name);
     if (id == 0)

@@ -285,6 +285,10 @@ QList<iPhotoKeyword> iPhotoApplication::keywords() const {
     return result;
 }
 
+QStringList iPhotoApplication::keywordNames() const {
+    return firstAs<QStringList>(connection->callApplication("KeywordNames"), {});
+}
+
 bool iPhotoApplication::assignKeywordString(const QString& keyword) const {
     return firstAs<bool>(connection->callApplication("AssignKeyword", {keyword}), false);
 }

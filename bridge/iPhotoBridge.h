@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 #include <memory>
 
@@ -121,6 +122,8 @@ public:
     QList<iPhotoAlbum> albums() const;
     iPhotoAlbum newAlbumName(const QString& name) const;
     QList<iPhotoKeyword> keywords() const;
+    // The name of every keyword, in the order of keywords(), in one request.
+    QStringList keywordNames() const;
     bool assignKeywordString(const QString& keyword) const;
     bool importing() const;
     // The cheapest round trip the service offers; for measurements.

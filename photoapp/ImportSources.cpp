@@ -73,7 +73,7 @@ private:
                 return;
             if (entry->d_name[0] == '.')
                 continue; // hidden, and the folder itself and its parent
-            const QByteArray path = dir + '/' + entry->d_name;
+            const QByteArray path = (dir.endsWith('/') ? dir : dir + '/') + entry->d_name;
             // Paths travel as D-Bus strings and sit in the catalogue as text, both UTF-8 only: such
             // a file could be neither named to the caller nor kept under its own name.
             if (!isUtf8(entry->d_name)) {

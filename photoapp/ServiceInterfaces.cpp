@@ -138,8 +138,8 @@ Object objectAt(const QString& path) {
     return {};
 }
 
-QString interfaceOf(Kind kind) {
-    return QString::fromLatin1(interfaceFor(kind).name);
+QLatin1StringView interfaceOf(Kind kind) {
+    return QLatin1StringView(interfaceFor(kind).name);
 }
 
 QString introspectionXml(Kind kind) {

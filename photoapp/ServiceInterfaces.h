@@ -18,7 +18,7 @@ struct Object {
 // a positive decimal id in its one spelling: "/photos/01" names nothing.
 Object objectAt(const QString& path);
 
-QString interfaceOf(Kind kind);
+QLatin1StringView interfaceOf(Kind kind);
 QString introspectionXml(Kind kind);
 
 // The signature of the in-arguments of `member` in the kind's interface; nothing when the

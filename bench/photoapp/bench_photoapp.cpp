@@ -45,7 +45,7 @@ struct Figures {
     double longestWriteMs = 0; // a Select answered while the import ran
 };
 
-bool measure(const QTemporaryDir& dir, const QString& jpeg, int n, Figures* f) {
+bool measure(const QTemporaryDir& dir, const QString& seed, const QString& jpeg, int n, Figures* f) {
     f->cliSeconds = 1e9;
     for (int r = 0; r < kRepeats; ++r) {
         const QString library = dir.filePath(QStringLiteral("Cli-%1-%2.photolibrary").arg(n).arg(r));
@@ -62,13 +62,10 @@ bool measure(const QTemporaryDir& dir, const QString& jpeg, int n, Figures* f) {
         }
     }
 
-    // Served: a second photo to select while the import runs.
+    // Served: a photo already there to select while the import runs.
     const QString library = dir.filePath(QStringLiteral("Served-%1.photolibrary").arg(n));
-    if (PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
-                              QStringLiteral("1"), QStringLiteral("--missing-images"), QStringLiteral("0"),
-                              QStringLiteral("--missing-masters"), QStringLiteral("0"),
-                              QStringLiteral("--zombies"), QStringLiteral("0")})
-            .exitCode != 0)
+    if (PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode != 0 ||
+        PhotoAppProcess::run({QStringLiteral("import"), library, seed}).exitCode != 0)
         return false;
     PhotoAppProcess server;
     if (!server.serve(library))
@@ -125,7 +122,7 @@ int main(int argc, char** argv) {
             return 1;
         }
         Figures f;
-        if (!measure(dir, jpeg, n, &f))
+        if (!measure(dir, seed, jpeg, n, &f))
             return 1;
         std::printf("%10d %10lld %12.3f s %12.3f s %15.1f ms\n", n, QFileInfo(jpeg).size() / 1024,
                     f.cliSeconds, f.servedSeconds, f.longestWriteMs);

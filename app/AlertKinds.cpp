@@ -6,6 +6,7 @@ MessageBox::Kind alertKind(const QString& title) {
     using Kind = MessageBox::Kind;
     static const QHash<QString, Kind> kinds{
         {QStringLiteral("Success"), Kind::Information},
+        {QStringLiteral("Interrupted Zombie Recovery"), Kind::Information},
         {QStringLiteral("Unable To Process"), Kind::Warning},
         {QStringLiteral("Unsupported Version"), Kind::Warning},
         {QStringLiteral("Missing Keywords"), Kind::Warning},

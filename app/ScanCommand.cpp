@@ -1,7 +1,9 @@
 #include "app/Commands.h"
 #include "app/TerminalDelegate.h"
+#include "scan/RecoveryResume.h"
 #include "scan/ScanFindingsJson.h"
 #include "scan/VupMode.h"
+#include "scan/ZombieSummary.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,7 +18,7 @@
 namespace {
 
 constexpr int kExitCompleted = 0;
-constexpr int kExitRefused = 1;
+constexpr int kExitNotCompleted = 1;
 constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
@@ -84,36 +86,45 @@ int parse(int argc, char** argv, Arguments& args) {
         if (!report.absoluteDir().exists()) {
             std::fprintf(stderr, "vup scan: no folder %s for the report\n",
                          QFile::encodeName(report.absolutePath()).constData());
-            return kExitRefused;
+            return kExitNotCompleted;
         }
     }
     return kExitCompleted;
 }
 
+QString photoAt(const ScanFindings& f, qsizetype i) {
+    return QStringLiteral("photo %1 (position %2)").arg(f.photos.at(i).id()).arg(i);
+}
+
 QString describe(const ScanFindings& f, qsizetype i) {
     const QVariant& p = i < f.paths.size() ? f.paths.at(i) : QVariant();
     const QString path = p.metaType().id() == QMetaType::QString ? p.toString() : QStringLiteral("(no path)");
-    return QStringLiteral("photo %1 (position %2) %3").arg(f.photos.at(i).id()).arg(i).arg(path);
+    return path.isEmpty() ? photoAt(f, i) : photoAt(f, i) + u' ' + path;
 }
 
+void line(const QString& text) {
+    std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+}
+
+// What the run did, in the order it did it: removals during the pass, then the master-missing
+// tags, then the missing-image tags; then what it tried and could not do, and what it could not
+// check.
 void printActions(const ScanFindings& f) {
     const bool dry = f.dryRun;
-    auto line = [](const QString& text) {
-        std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
-    };
+    const QString tagged = dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": ");
     for (const qsizetype i : f.removed)
         line((dry ? QStringLiteral("would remove: ") : QStringLiteral("removed: ")) + describe(f, i));
-    for (const qsizetype i : f.taggedMissing)
-        line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
-                 .arg(VupMode::kMissingKeyword) +
-             describe(f, i));
     for (const qsizetype i : f.taggedMasterMissing)
-        line((dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": "))
-                 .arg(VupMode::kMasterMissingKeyword) +
-             describe(f, i));
+        line(tagged.arg(VupMode::kMasterMissingKeyword) + describe(f, i));
+    for (const qsizetype i : f.taggedMissing)
+        line(tagged.arg(VupMode::kMissingKeyword) + describe(f, i));
+    for (const ScanFindings::FailedChange& c : f.failedChanges)
+        line(QStringLiteral("failed to %1: %2: %3").arg(c.action, describe(f, c.position), c.reason));
+    for (const ScanFindings::Unchecked& u : f.unchecked)
+        line(QStringLiteral("unchecked: %1: %2").arg(photoAt(f, u.position), u.reason));
     // Zombie names go out as the bytes they are, so a name that is not UTF-8 can still be found.
-    for (const QByteArray& z : f.zombies)
-        std::fprintf(stdout, "%s%s\n", dry ? "would recover zombie: " : "zombie: ", z.constData());
+    for (const QByteArray& z : zombieListing(f))
+        std::fprintf(stdout, "%s\n", z.constData());
     if (dry)
         line(QStringLiteral("dry run: nothing was changed"));
     std::fflush(stdout);
@@ -141,7 +152,9 @@ int runScanCommand(int argc, char** argv) {
         std::fputs("vup scan: the photo application is not running (nobody owns com.apple.iPhoto on the "
                    "session bus)\n",
                    stderr);
-        return kExitRefused;
+        if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
+            std::fprintf(stderr, "%s\n", waiting.toLocal8Bit().constData());
+        return kExitNotCompleted;
     }
     vup->setDryRun(args.dryRun);
 
@@ -161,11 +174,15 @@ int runScanCommand(int argc, char** argv) {
 
     const ScanFindings findings = vup->lastRun();
     printActions(findings);
-    int status = findings.outcome == ScanFindings::Outcome::Completed ? kExitCompleted : kExitRefused;
+    if (TerminalDelegate::interruptReceived() && findings.outcome != ScanFindings::Outcome::Cancelled)
+        std::fputs("vup scan: the interrupt came after the changes had begun, so it did not stop them\n",
+                   stderr);
+    // Only a run that checked every photo and had every change confirmed succeeded.
+    int status = findings.outcome == ScanFindings::Outcome::Completed ? kExitCompleted : kExitNotCompleted;
     if (!args.reportPath.isEmpty() && !writeReport(args.reportPath, findings)) {
         std::fprintf(stderr, "vup scan: cannot write the report %s\n",
                      QFile::encodeName(args.reportPath).constData());
-        status = kExitRefused;
+        status = kExitNotCompleted;
     }
     return status;
 }

@@ -16,11 +16,13 @@ constexpr int kRedrawIntervalMs = 100;
 
 std::atomic<bool> interrupted{false};
 
-extern "C" void onInterrupt(int) {
+constexpr int kCancellingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void onInterrupt(int signal) {
     if (interrupted.exchange(true)) {
-        // A second Ctrl-C means now.
-        std::signal(SIGINT, SIG_DFL);
-        std::raise(SIGINT);
+        // The second time means now.
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
     }
 }
 
@@ -40,11 +42,16 @@ TerminalDelegate::~TerminalDelegate() {
 }
 
 void TerminalDelegate::installInterruptHandler() {
-    std::signal(SIGINT, onInterrupt);
+    for (const int signal : kCancellingSignals)
+        std::signal(signal, onInterrupt);
+}
+
+bool TerminalDelegate::interruptReceived() {
+    return interrupted.load();
 }
 
 bool TerminalDelegate::cancelled() const {
-    return interrupted.load() || keywordsGivenUp.load();
+    return interrupted.load();
 }
 
 void TerminalDelegate::prepareForRun() {

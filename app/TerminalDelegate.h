@@ -39,11 +39,15 @@ public:
     bool recoverZombies() const override { return zombiesWanted.load(); }
     bool cancelled() const override;
     void setRecoverZombies(bool value) override { zombiesWanted.store(value); }
+    bool keywordsDeclined() const override { return keywordsGivenUp.load(); }
 
     // Holds the idle-sleep assertion for the run; processingComplete releases it.
     void prepareForRun();
-    // Ctrl-C asks the running load to stop instead of killing the process mid-request.
+    // Ctrl-C, SIGTERM and SIGHUP cancel the run instead of killing the process mid-request; the
+    // same signal a second time ends the process at once.
     static void installInterruptHandler();
+    // True once one of those signals came, whether or not the run could still act on it.
+    static bool interruptReceived();
 
 private:
     void endProgressLine();
@@ -58,7 +62,7 @@ private:
     std::FILE* output;
     bool interactiveOutput;
     std::atomic<bool> zombiesWanted;
-    // Set when nobody can add the missing keywords: the keyword check then ends the run.
+    // Set when nobody can add the missing keywords: the keyword check then refuses the run.
     std::atomic<bool> keywordsGivenUp{false};
 
     bool indeterminate = false;

@@ -9,6 +9,7 @@
 #include "crashreporter/ZXNCrashReporterWindowController.h"
 #include "platform/MainThread.h"
 #include "platform/UserDefaults.h"
+#include "scan/RecoveryResume.h"
 #include "scan/VupMode.h"
 #include "ui_InfoPanel.h"
 #include "ui_MainWindow.h"
@@ -67,14 +68,14 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(this, &VupAppDelegate::recoverZombiesChanged, ui->recoverZombiesCheck, &QCheckBox::setChecked);
     connect(ui->autoDeleteCheck, &QCheckBox::toggled, this, &VupAppDelegate::setAutoDelete);
     connect(ui->recoverZombiesCheck, &QCheckBox::toggled, this, &VupAppDelegate::setRecoverZombies);
-    // One scan at a time: while one runs only Cancel is offered.
+    // One scan at a time: while one runs only Cancel is offered, and only while it can still act.
     connect(this, &VupAppDelegate::nowProcessingChanged, this, [this](bool busy) {
         ui->processSelectionButton->setEnabled(!busy);
         ui->processLibraryButton->setEnabled(!busy);
-        ui->cancelButton->setEnabled(busy && !cancelled());
+        updateCancelButton();
     });
-    connect(this, &VupAppDelegate::cancelledChanged, this,
-            [this](bool value) { ui->cancelButton->setEnabled(nowProcessing() && !value); });
+    connect(this, &VupAppDelegate::cancelledChanged, this, &VupAppDelegate::updateCancelButton);
+    connect(this, &VupAppDelegate::cancellableChanged, this, &VupAppDelegate::updateCancelButton);
     connect(ui->cancelButton, &QPushButton::clicked, this, [this] { setCancelled(true); });
     connect(ui->processSelectionButton, &QPushButton::clicked, this, &VupAppDelegate::processSelection);
     connect(ui->processLibraryButton, &QPushButton::clicked, this, &VupAppDelegate::processLibrary);
@@ -104,6 +105,13 @@ void VupAppDelegate::setSelectionMode(bool v) {
 }
 void VupAppDelegate::setCancelled(bool v) {
     storeFlag(this, _cancelled, v, &VupAppDelegate::cancelledChanged);
+}
+void VupAppDelegate::setCancellable(bool v) {
+    storeFlag(this, _cancellable, v, &VupAppDelegate::cancellableChanged);
+}
+
+void VupAppDelegate::updateCancelButton() {
+    ui->cancelButton->setEnabled(nowProcessing() && cancellable() && !cancelled());
 }
 
 QString VupAppDelegate::statusLabel() const {
@@ -154,14 +162,29 @@ void VupAppDelegate::applicationDidFinishLaunching() {
     _cancelled.store(false);
     setStatusLabel(QString::fromLatin1(kReady));
     showLibraryCount(vup->libraryCount(), vup->photoApplicationIsRunning());
-    if (UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
+    if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey))) {
+        // The report window has the keyboard first; the info sheet, which would block the main
+        // window beneath it, waits until the report is dealt with.
+        if (report && report->isVisible())
+            connect(report, &QDialog::finished, this, &VupAppDelegate::showInfo, Qt::SingleShotConnection);
+        else
+            showInfo();
+    }
+    resumeInterruptedRecoveries();
+}
+
+void VupAppDelegate::resumeInterruptedRecoveries() {
+    if (!RecoveryResume::anyUnfinished())
         return;
-    // The report window has the keyboard first; the info sheet, which would block the main window
-    // beneath it, waits until the report is dealt with.
-    if (report && report->isVisible())
-        connect(report, &QDialog::finished, this, &VupAppDelegate::showInfo, Qt::SingleShotConnection);
-    else
-        showInfo();
+    prepareForRun();
+    VupMode* engine = vup.get();
+    QThread* thread = QThread::create([engine, this] {
+        engine->resumeRecoveriesAtLaunch(this);
+        recountLibrary(false);
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    scanThread = thread;
+    thread->start();
 }
 
 void VupAppDelegate::applicationDidBecomeActive() {
@@ -174,6 +197,17 @@ void VupAppDelegate::showLibraryCount(qint64 count, bool running) {
     setLibraryImageCount(QString::number(count));
     ui->applicationHint->setText(running ? QString() : VersionCheck::kNotRunningText);
     ui->applicationHint->setVisible(!running);
+}
+
+void VupAppDelegate::recountLibrary(bool applicationLost) {
+    // Counted on the run's thread, since the application may answer slowly; one the run lost is
+    // asked nothing more.
+    if (applicationLost || quitting.load())
+        return;
+    const bool running = vup->photoApplicationIsRunning();
+    const qint64 count = running ? vup->libraryCount() : 0;
+    MainThread::run(
+        this, [this, count, running] { showLibraryCount(count, running); }, MainThread::Wait::No);
 }
 
 void VupAppDelegate::prepareToQuit() {
@@ -215,14 +249,7 @@ void VupAppDelegate::startScan(bool selection) {
     VupMode* engine = vup.get();
     QThread* thread = QThread::create([engine, this] {
         engine->vupScan(this);
-        // A run may have added or removed photos. Counted here, off the window's thread, since the
-        // application may answer slowly; a run that lost the application asks it nothing more.
-        if (engine->lastRun().outcome == ScanFindings::Outcome::Failed || quitting.load())
-            return;
-        const bool running = engine->photoApplicationIsRunning();
-        const qint64 count = running ? engine->libraryCount() : 0;
-        MainThread::run(
-            this, [this, count, running] { showLibraryCount(count, running); }, MainThread::Wait::No);
+        recountLibrary(engine->lastRun().outcome == ScanFindings::Outcome::Failed);
     });
     // The thread object goes once the run has ended; nobody waits for it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
@@ -256,6 +283,7 @@ void VupAppDelegate::prepareForRun() {
     // A cancel belongs to the run it was pressed in, not to every run after it.
     setCancelled(false);
     setNowProcessing(true);
+    setCancellable(true);
     progress->setIndeterminate(true);
     progress->startAnimation();
     assertion.create();

@@ -32,6 +32,7 @@ class VupAppDelegate final : public VupDelegate {
     Q_PROPERTY(bool nowProcessing READ nowProcessing WRITE setNowProcessing NOTIFY nowProcessingChanged)
     Q_PROPERTY(bool selectionMode READ selectionMode WRITE setSelectionMode NOTIFY selectionModeChanged)
     Q_PROPERTY(bool cancelled READ cancelled WRITE setCancelled NOTIFY cancelledChanged)
+    Q_PROPERTY(bool cancellable READ cancellable WRITE setCancellable NOTIFY cancellableChanged)
     Q_PROPERTY(QString statusLabel READ statusLabel WRITE setStatusLabel NOTIFY statusLabelChanged)
     Q_PROPERTY(QString selectedLabel READ selectedLabel WRITE setSelectedLabel NOTIFY selectedLabelChanged)
     Q_PROPERTY(QString libraryImageCount READ libraryImageCount WRITE setLibraryImageCount NOTIFY
@@ -54,6 +55,9 @@ public:
     void setSelectionMode(bool value);
     bool cancelled() const override { return _cancelled.load(); }
     void setCancelled(bool value);
+    // Whether Cancel can still stop the running scan: false while it makes its changes.
+    bool cancellable() const { return _cancellable.load(); }
+    void setCancellable(bool value) override;
     QString statusLabel() const;
     void setStatusLabel(const QString& text) override;
     QString selectedLabel() const;
@@ -108,6 +112,7 @@ signals:
     void nowProcessingChanged(bool value);
     void selectionModeChanged(bool value);
     void cancelledChanged(bool value);
+    void cancellableChanged(bool value);
     void statusLabelChanged(const QString& text);
     void selectedLabelChanged(const QString& text);
     void libraryImageCountChanged(const QString& text);
@@ -117,11 +122,17 @@ protected:
 
 private:
     void startScan(bool selection);
+    // A zombie recovery an earlier run left unfinished is finished before anything else.
+    void resumeInterruptedRecoveries();
+    void updateCancelButton();
     void endInfoSheet();
     static QMessageBox* buildAlert(const QString& text, const QString& title, QWidget* parent);
     // Refreshes what the window says about the photo application: its library count, and a hint
     // when it is not running.
     void showLibraryCount(qint64 count, bool running);
+    // A run (or a resumed recovery) may have added or removed photos: counts them again, on the
+    // run's thread once the run has ended.
+    void recountLibrary(bool applicationLost);
     // Closing the main window ends the application: true when nothing the user typed or started
     // would be lost, or the user agreed.
     bool mayCloseWindow();
@@ -134,6 +145,7 @@ private:
     std::atomic<bool> _nowProcessing{false};
     std::atomic<bool> _selectionMode{false};
     std::atomic<bool> _cancelled{false};
+    std::atomic<bool> _cancellable{false};
     mutable QMutex labelsMutex;
     QString _statusLabel;
     QString _selectedLabel;

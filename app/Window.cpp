@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 #include "app/DesktopIdentity.h"
+#include "app/SessionEnd.h"
 #include "app/VupAppDelegate.h"
 #include "platform/SystemLog.h"
 
@@ -7,6 +8,7 @@
 #include <QFile>
 #include <QMainWindow>
 #include <QPixmap>
+#include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -51,6 +53,13 @@ int runWindow(int argc, char** argv) {
                              controller.applicationDidBecomeActive();
                      });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &controller, &VupAppDelegate::prepareToQuit);
+    // The session ending stops a run as closing the window does, before the session manager
+    // may end the process.
+    SessionEnd sessionEnd;
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &controller, [&controller](QSessionManager&) {
+        controller.setCancelled(true);
+        controller.waitForScanToEnd(kQuitGraceMs);
+    });
     // The launch steps run once the event loop turns, as they would after the window came up.
     QTimer::singleShot(0, &controller, [&controller] {
         controller.applicationDidFinishLaunching();

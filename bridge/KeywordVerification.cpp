@@ -21,7 +21,9 @@ const QString kMissingKeywordsText =
 const QString kKeywordImageFile = QStringLiteral("iPhoto Keywords.jpg");
 
 const QString kLogNotRunning = QStringLiteral("Keyword check stopped: the photo application is not running");
+const QString kLogLost = QStringLiteral("Keyword check stopped: the photo application stopped answering");
 const QString kLogCancelled = QStringLiteral("Keyword check stopped: the run was cancelled");
+const QString kLogDeclined = QStringLiteral("Keyword check stopped: nobody can add the missing keywords");
 
 bool isPresent(const QString& keyword, const QStringList& names) {
     return names.contains(keyword, Qt::CaseInsensitive);
@@ -58,43 +60,57 @@ QString KeywordVerification::missingKeywordsMessage(const QStringList& missing, 
     return kMissingKeywordsText.arg(list, product);
 }
 
+// One request for the whole list: a library holding many keywords would otherwise cost one round
+// trip per keyword, at every round of the check.
 QStringList KeywordVerification::keywordNames() const {
-    QStringList names;
-    for (const iPhotoKeyword& keyword : application->keywords())
-        names.append(keyword.name());
-    return names;
+    return application->keywordNames();
 }
 
-// Bounded by the application's life: one that quits or stops answering ends the wait.
+// Bounded by the application's life and by the run: an application that quits, stops answering
+// or is cancelled ends the wait.
 void KeywordVerification::waitForImport() const {
-    while (application->importing() && application->isRunning())
+    while (application->importing() && !mustStop(false))
         QThread::msleep(static_cast<unsigned long>(pollInterval.count()));
+}
+
+// A quit, lost or interrupted application answers no keywords: taking that for missing keywords
+// would import the image again and ask the user for nothing.
+bool KeywordVerification::mustStop(bool log) const {
+    const QString* why = nullptr;
+    if (delegate && delegate->cancelled())
+        why = &kLogCancelled;
+    else if (application->lost())
+        why = &kLogLost;
+    else if (!application->isRunning())
+        why = &kLogNotRunning;
+    if (why && log)
+        vupLog(*why);
+    return why != nullptr;
 }
 
 bool KeywordVerification::verifyKeywords(const QStringList& keywords, const QString& product) {
     for (;;) {
-        // A quit application has no keywords to read: every round would end in the alert.
-        if (!application->isRunning()) {
-            vupLog(kLogNotRunning);
+        if (mustStop(true))
             return true;
-        }
         QStringList names = keywordNames();
+        if (mustStop(true))
+            return true;
         if (!missingOf(keywords, names).isEmpty()) {
             application->photoLibraryAlbum().importFrom(keywordImagePath(), true);
             waitForImport();
-            if (!application->isRunning()) {
-                vupLog(kLogNotRunning);
+            if (mustStop(true))
                 return true;
-            }
             names = keywordNames();
+            if (mustStop(true))
+                return true;
         }
         const QStringList missing = missingOf(keywords, names);
         if (missing.isEmpty())
             return false;
         if (delegate)
             delegate->showModalAlert(missingKeywordsMessage(missing, product), kMissingKeywordsTitle);
-        if (!delegate || delegate->cancelled()) {
-            vupLog(kLogCancelled);
+        if (!delegate || delegate->keywordsDeclined()) {
+            vupLog(kLogDeclined);
             return true;
         }
     }

@@ -12,9 +12,10 @@ class iPhotoApplication;
 // keywords the application adopts); if keywords are still missing the user is told which and
 // how to add them, and the check starts over once the alert is dismissed.
 //
-// Answers true when the run must stop: the application is not running at the start of a
-// round (nothing could ever be verified), or the run was cancelled while the alert was up.
-// Answers false once every keyword is known; an empty list is known at once.
+// Answers true when the run must stop: the application is not running, stopped answering or was
+// replaced (nothing could ever be verified), or the run was cancelled, at any point of a round,
+// the import wait included, or nobody can add the keywords the alert names. Answers false once
+// every keyword is known; an empty list is known at once.
 class KeywordVerification {
 public:
     // The title of the alert that names the missing keywords.
@@ -34,6 +35,7 @@ public:
 private:
     QStringList keywordNames() const;
     void waitForImport() const;
+    bool mustStop(bool log) const;
 
     std::shared_ptr<const iPhotoApplication> application;
     VupDelegate* delegate;

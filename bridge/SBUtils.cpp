@@ -19,6 +19,8 @@ constexpr const char* kBuildingLists = "Building Lists";
 constexpr const char* kIssueReport = "Issue: %1\n-%2\n-%3 of size %4";
 constexpr const char* kIssueCount = "Found %1 images with issues";
 
+constexpr const char* kSelectFailed = "it could not be selected: %1";
+
 constexpr const char* kInvalidProperties = "Invalid Properties";
 constexpr const char* kInvalidFilename = "Invalid Filename";
 constexpr const char* kInvalidPath = "Invalid Path";
@@ -71,8 +73,9 @@ qint32 int32Of(const QVariant& v) {
 } // namespace
 
 SBUtils::SBUtils()
-    : photoApplication(
-          iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))) {}
+    : SBUtils(iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))) {}
+
+SBUtils::SBUtils(std::shared_ptr<iPhotoApplication> application) : photoApplication(std::move(application)) {}
 
 void SBUtils::setAppDelegate(VupDelegate* d) {
     delegate = d;
@@ -90,6 +93,7 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
     issuePhotos = {};
     issueTexts = {};
     issueIndexById = {};
+    failedRequests = {};
 
     delegate->cfgInfoText(latin(kDoNotUseWarning));
 
@@ -139,12 +143,16 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
 
     for (qsizetype i = 0; i < n; ++i) {
         progress.post(double(i + 1));
-        if (d->cancelled())
+        // Once the application is gone every answer would be a failure, not a fact about a photo.
+        if (d->cancelled() || photoApplication->lost())
             return false;
         const iPhotoPhoto& photo = photos.at(i);
         QVariantMap properties;
-        if (!photo.properties(properties))
+        QString failure;
+        if (!photo.properties(properties, &failure)) {
             logImageIssue(photo, latin(kInvalidProperties));
+            failedRequests.append({i, failure});
+        }
         for (const Key& key : keys) {
             const auto it = properties.constFind(latin(key.name));
             if (it != properties.constEnd()) {
@@ -200,9 +208,20 @@ qint64 SBUtils::imagefs(qint64 index) const {
     return FileManager::itemSize(path);
 }
 
-void SBUtils::tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword) const {
-    photo.select();
-    photoApplication->assignKeywordString(keyword);
+bool SBUtils::tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword, QString* failure) const {
+    // Without the photo selected the keyword would land on whatever the selection was before.
+    QString why;
+    if (!photo.select(&why)) {
+        if (failure)
+            *failure = latin(kSelectFailed).arg(why);
+        return false;
+    }
+    if (!photoApplication->assignKeywordString(keyword, &why)) {
+        if (failure)
+            *failure = why;
+        return false;
+    }
+    return true;
 }
 
 void SBUtils::logImageIssue(const iPhotoPhoto& photo, const QString& issue) {

@@ -17,7 +17,15 @@ class VupDelegate;
 // Used from the scan thread only, one run at a time.
 class SBUtils {
 public:
+    // A photo of the latest load whose `properties` request failed: position and reason.
+    struct FailedRequest {
+        qsizetype position = -1;
+        QString reason;
+    };
+
     SBUtils();
+    // Shares the engine's application object, so that a run pins one process for both.
+    explicit SBUtils(std::shared_ptr<iPhotoApplication> application);
     SBUtils(const SBUtils&) = delete;
     SBUtils& operator=(const SBUtils&) = delete;
 
@@ -34,13 +42,18 @@ public:
     QList<iPhotoPhoto> getAllImages() const;
 
     // Fills the image property lists from one `properties` request per photo. False when the user
-    // cancelled; the lists then end before the photo at which loading stopped.
+    // cancelled or the application was lost; the lists then end before the photo at which
+    // loading stopped.
     bool loadData(const QList<iPhotoPhoto>& photos);
+    // The photos of the latest load whose request failed, in ascending position. Their entries
+    // are placeholders: what the application would have said is not known.
+    const QList<FailedRequest>& failedPropertyRequests() const { return failedRequests; }
 
     // Byte size of the file at entry `index` of pathList (a link's own size); 0 when there is none.
     qint64 imagefs(qint64 index) const;
-    // Makes the photo the whole selection and assigns the keyword to the selection.
-    void tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword) const;
+    // Makes the photo the whole selection and assigns the keyword to the selection. True only
+    // when the application confirmed both; otherwise `failure` says which step failed and why.
+    bool tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword, QString* failure = nullptr) const;
     void logImageIssue(const iPhotoPhoto& photo, const QString& issue);
     void reportImageIssues() const;
 
@@ -80,6 +93,8 @@ private:
     QList<float> dims;
     QList<qint64> sizes;
     QStringList hashes;
+
+    QList<FailedRequest> failedRequests;
 
     QList<iPhotoPhoto> issuePhotos;
     QList<QStringList> issueTexts;

@@ -52,6 +52,9 @@ bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegat
     try {
         version = application.version();
     } catch (const BridgeError& error) {
+        // A cancelled run or a lost application is not a conversation error; the run says which.
+        if (application.lost() || error.name == QLatin1StringView(iPhotoApplication::kErrorInterrupted))
+            return true;
         // An application that is not running is nothing to report to the support address.
         const QString message = error.name == QLatin1StringView(kServiceUnknown)
                                     ? kNotRunningText

@@ -7,7 +7,8 @@ class iPhotoApplication;
 
 // The first question a scan puts to the photo application: its version. Versions before 9
 // are refused, and a version request that fails is the one conversation failure shown to
-// the user. Answers true when the run must stop; the user has then been told already.
+// the user. Answers true when the run must stop; the user has then been told already, except
+// when the request was interrupted or the application was lost, which the run reports itself.
 class VersionCheck {
 public:
     // What the user is told, instead of the bus's error, when nobody owns the application's name.

@@ -6,8 +6,24 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QDateTime>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMutex>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+
+// The pinned process of a run and what may cut its requests short.
+struct iPhotoSession {
+    QString owner; // unique bus name
+    QThread* thread = nullptr;
+    std::function<bool()> interrupted;
+};
 
 class iPhotoConnection {
 public:
@@ -17,11 +33,21 @@ public:
     // One bounded request. On failure the reply is an error message; callers answer nothing.
     QDBusMessage call(const QString& path, const char* interface, const char* method,
                       const QList<QVariant>& args = {}) const {
-        QDBusMessage msg = QDBusMessage::createMethodCall(service, path, QString::fromLatin1(interface),
-                                                          QString::fromLatin1(method));
-        if (!args.isEmpty())
-            msg.setArguments(args);
-        return bus.call(msg, QDBus::Block, timeoutMs);
+        const std::shared_ptr<const iPhotoSession> pin = pinnedFor(QThread::currentThread());
+        if (!pin)
+            return bus.call(message(service, path, interface, method, args), QDBus::Block, timeoutMs);
+        if (lostFlag.load())
+            return lostAnswer();
+        // Once a wait was cut short, the requests that follow while the interruption holds are
+        // not sent at all: a caller asking many small questions then stops at once too.
+        if (interruptedOnce.load() && pin->interrupted && pin->interrupted())
+            return interruptedAnswer();
+        const QDBusMessage reply =
+            await(bus.asyncCall(message(pin->owner, path, interface, method, args), timeoutMs), *pin, true);
+        // An error the application itself sent proves it alive; anything else may mean it left.
+        if (reply.type() != QDBusMessage::ReplyMessage && reply.service() != pin->owner && !isMadeUp(reply))
+            confirmAlive(*pin);
+        return reply;
     }
 
     QDBusMessage callApplication(const char* method, const QList<QVariant>& args = {}) const {
@@ -29,9 +55,161 @@ public:
                     method, args);
     }
 
+    bool attach(std::function<bool()> interrupted) {
+        const QString owner = ownerOfName();
+        lostFlag.store(false);
+        interruptedOnce.store(false);
+        QMutexLocker lock(&sessionMutex);
+        session.reset();
+        if (owner.isEmpty())
+            return false;
+        session = std::make_shared<const iPhotoSession>(
+            iPhotoSession{owner, QThread::currentThread(), std::move(interrupted)});
+        nextOwnerCheck.store(0);
+        return true;
+    }
+
+    void setInterruption(std::function<bool()> interrupted) {
+        interruptedOnce.store(false);
+        QMutexLocker lock(&sessionMutex);
+        if (session)
+            session = std::make_shared<const iPhotoSession>(
+                iPhotoSession{session->owner, session->thread, std::move(interrupted)});
+    }
+
+    void detach() {
+        QMutexLocker lock(&sessionMutex);
+        session.reset();
+    }
+
+    // Called once per photo by passes that send nothing: answers from the flag and the clock
+    // until the next owner check is due.
+    bool watch() const {
+        if (lostFlag.load())
+            return false;
+        const qint64 now = QDeadlineTimer::current().deadline();
+        if (now < nextOwnerCheck.load(std::memory_order_relaxed))
+            return true;
+        const std::shared_ptr<const iPhotoSession> pin = pinnedFor(QThread::currentThread());
+        if (!pin)
+            return true;
+        nextOwnerCheck.store(now + iPhotoApplication::kOwnerCheckIntervalMs, std::memory_order_relaxed);
+        if (ownerOfName() != pin->owner)
+            markLost();
+        return !lostFlag.load();
+    }
+
     QDBusConnection bus;
     QString service;
     int timeoutMs;
+    mutable std::atomic<bool> lostFlag{false};
+
+private:
+    mutable std::atomic<bool> interruptedOnce{false};
+
+    static QDBusMessage message(const QString& destination, const QString& path, const char* interface,
+                                const char* method, const QList<QVariant>& args) {
+        QDBusMessage msg = QDBusMessage::createMethodCall(destination, path, QString::fromLatin1(interface),
+                                                          QString::fromLatin1(method));
+        if (!args.isEmpty())
+            msg.setArguments(args);
+        return msg;
+    }
+
+    static QDBusMessage lostAnswer() {
+        return QDBusMessage::createError(QString::fromLatin1(iPhotoApplication::kErrorApplicationLost),
+                                         QStringLiteral("The photo application has gone"));
+    }
+
+    static QDBusMessage interruptedAnswer() {
+        return QDBusMessage::createError(QString::fromLatin1(iPhotoApplication::kErrorInterrupted),
+                                         QStringLiteral("The request was interrupted"));
+    }
+
+    static bool isMadeUp(const QDBusMessage& reply) {
+        return reply.errorName() == QLatin1StringView(iPhotoApplication::kErrorInterrupted) ||
+               reply.errorName() == QLatin1StringView(iPhotoApplication::kErrorApplicationLost);
+    }
+
+    // Only the thread that attached is pinned: any other (the window asking for a count) goes on
+    // asking whoever owns the name, with a plain blocking request.
+    std::shared_ptr<const iPhotoSession> pinnedFor(QThread* thread) const {
+        QMutexLocker lock(&sessionMutex);
+        return session && session->thread == thread ? session : nullptr;
+    }
+
+    // The unique name of the name's owner, from the bus itself; empty when nobody owns it.
+    QString ownerOfName() const {
+        QDBusMessage ask = QDBusMessage::createMethodCall(
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+            QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
+        ask.setArguments({service});
+        const QDBusMessage reply = bus.call(ask, QDBus::Block, iPhotoApplication::kLivenessTimeoutMs);
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+            return {};
+        return reply.arguments().constFirst().toString();
+    }
+
+    void markLost() const { lostFlag.store(true); }
+
+    // The pinned process still owns the name and answers a ping within the liveness bound.
+    bool confirmAlive(const iPhotoSession& pin) const {
+        if (lostFlag.load())
+            return false;
+        if (ownerOfName() != pin.owner) {
+            markLost();
+            return false;
+        }
+        const QDBusMessage ping = message(pin.owner, QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                          PhotoAppWire::kApplicationInterface, "Ping", {});
+        const QDBusMessage reply =
+            await(bus.asyncCall(ping, iPhotoApplication::kLivenessTimeoutMs), pin, false);
+        // Interrupted, nothing is known: the caller is being cancelled and asks nothing more.
+        if (reply.type() == QDBusMessage::ReplyMessage || isMadeUp(reply))
+            return !lostFlag.load();
+        markLost();
+        return false;
+    }
+
+    // Waits for the answer in a local event loop, so that the wait can end early: when the run is
+    // interrupted, and when a liveness check finds the application gone. A waiting request asks
+    // for liveness every kStallCheckMs; an application that answers is given the request's whole
+    // time-out.
+    QDBusMessage await(QDBusPendingCall pending, const iPhotoSession& pin, bool checkStalls) const {
+        if (pending.isFinished())
+            return pending.reply();
+        QEventLoop loop;
+        QDBusPendingCallWatcher watcher(pending);
+        QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+        QTimer tick;
+        tick.setInterval(iPhotoApplication::kInterruptionPollMs);
+        QObject::connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
+        tick.start();
+        QElapsedTimer waited;
+        waited.start();
+        qint64 nextCheck = iPhotoApplication::kStallCheckMs;
+        while (!pending.isFinished()) {
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            if (pending.isFinished())
+                break;
+            if (pin.interrupted && pin.interrupted()) {
+                interruptedOnce.store(true);
+                return interruptedAnswer();
+            }
+            if (lostFlag.load())
+                return lostAnswer();
+            if (checkStalls && waited.elapsed() >= nextCheck) {
+                if (!confirmAlive(pin))
+                    return lostAnswer();
+                nextCheck = waited.elapsed() + iPhotoApplication::kStallCheckMs;
+            }
+        }
+        return pending.reply();
+    }
+
+    mutable QMutex sessionMutex;
+    std::shared_ptr<const iPhotoSession> session;
+    mutable std::atomic<qint64> nextOwnerCheck{0}; // QDeadlineTimer::current() milliseconds
 };
 
 namespace {
@@ -75,6 +253,20 @@ QString pathOf(const QDBusMessage& reply) {
     return reply.arguments().constFirst().value<QDBusObjectPath>().path();
 }
 
+constexpr const char* kAnsweredNo = "the photo application answered no";
+constexpr const char* kNotADictionary = "the answer was not a property dictionary";
+
+// Why a request did not do what was asked: the error's message, or `refusal` when the
+// application answered but not with what was asked.
+void noteFailure(QString* failure, const QDBusMessage& reply, const char* refusal = kAnsweredNo) {
+    if (!failure)
+        return;
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        *failure = reply.errorMessage().isEmpty() ? reply.errorName() : reply.errorMessage();
+    else
+        *failure = QString::fromLatin1(refusal);
+}
+
 template <typename T> T firstAs(const QDBusMessage& reply, T fallback) {
     if (!ok(reply) || reply.arguments().isEmpty())
         return fallback;
@@ -97,15 +289,17 @@ QString iPhotoKeyword::name() const {
 
 // ---- photo ----
 
-bool iPhotoPhoto::properties(QVariantMap& out) const {
+bool iPhotoPhoto::properties(QVariantMap& out, QString* failure) const {
     out.clear();
     if (!connection)
         return false;
     const QDBusMessage reply =
         connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface, "Properties");
     const QList<QVariant> args = reply.arguments();
-    if (!ok(reply) || args.size() < 2 || !args.at(0).canConvert<QDBusArgument>())
+    if (!ok(reply) || args.size() < 2 || !args.at(0).canConvert<QDBusArgument>()) {
+        noteFailure(failure, reply, kNotADictionary);
         return false;
+    }
 
     // Read the dictionary straight into the answer: this runs once per photo of every scan.
     const QDBusArgument values = args.at(0).value<QDBusArgument>();
@@ -134,18 +328,29 @@ QVariantMap iPhotoPhoto::properties() const {
     return out;
 }
 
-void iPhotoPhoto::select() const {
-    if (connection)
+bool iPhotoPhoto::select(QString* failure) const {
+    if (!connection)
+        return false;
+    const QDBusMessage reply =
         connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface, "Select");
+    if (!ok(reply))
+        noteFailure(failure, reply);
+    return ok(reply);
 }
 
-bool iPhotoPhoto::removeFrom(const iPhotoAlbum& album) const {
-    if (!connection || !album.isValid())
+bool iPhotoPhoto::removeFrom(const iPhotoAlbum& album, QString* failure) const {
+    if (!connection || !album.isValid()) {
+        if (failure)
+            *failure = QStringLiteral("no album to remove it from");
         return false;
-    return firstAs<bool>(
+    }
+    const QDBusMessage reply =
         connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface, "RemoveFrom",
-                         {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(album.id())))}),
-        false);
+                         {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(album.id())))});
+    const bool removed = firstAs<bool>(reply, false);
+    if (!removed)
+        noteFailure(failure, reply);
+    return removed;
 }
 
 // ---- album ----
@@ -172,9 +377,9 @@ qint64 iPhotoAlbum::photoCount() const {
         connection->call(PhotoAppWire::albumPath(objectId), PhotoAppWire::kAlbumInterface, "PhotoCount"), 0);
 }
 
-void iPhotoAlbum::select() const {
-    if (connection)
-        connection->call(PhotoAppWire::albumPath(objectId), PhotoAppWire::kAlbumInterface, "Select");
+bool iPhotoAlbum::select() const {
+    return connection &&
+           ok(connection->call(PhotoAppWire::albumPath(objectId), PhotoAppWire::kAlbumInterface, "Select"));
 }
 
 QString iPhotoAlbum::name() const {
@@ -207,8 +412,28 @@ iPhotoApplication::applicationWithBundleIdentifier(const QString& identifier) {
 }
 
 iPhotoApplication::iPhotoApplication(const QDBusConnection& bus, const QString& service, int timeoutMs)
-    : connection(std::make_shared<const iPhotoConnection>(bus, service, timeoutMs)) {
+    : connection(std::make_shared<iPhotoConnection>(bus, service, timeoutMs)) {
     qDBusRegisterMetaType<QList<QDBusObjectPath>>();
+}
+
+bool iPhotoApplication::attach(std::function<bool()> interrupted) {
+    return connection->attach(std::move(interrupted));
+}
+
+void iPhotoApplication::setInterruption(std::function<bool()> interrupted) {
+    connection->setInterruption(std::move(interrupted));
+}
+
+void iPhotoApplication::detach() {
+    connection->detach();
+}
+
+bool iPhotoApplication::lost() const {
+    return connection->lostFlag.load();
+}
+
+bool iPhotoApplication::watch() const {
+    return connection->watch();
 }
 
 bool iPhotoApplication::isRunning() const {
@@ -285,8 +510,16 @@ QList<iPhotoKeyword> iPhotoApplication::keywords() const {
     return result;
 }
 
-bool iPhotoApplication::assignKeywordString(const QString& keyword) const {
-    return firstAs<bool>(connection->callApplication("AssignKeyword", {keyword}), false);
+QStringList iPhotoApplication::keywordNames() const {
+    return firstAs<QStringList>(connection->callApplication("KeywordNames"), {});
+}
+
+bool iPhotoApplication::assignKeywordString(const QString& keyword, QString* failure) const {
+    const QDBusMessage reply = connection->callApplication("AssignKeyword", {keyword});
+    const bool assigned = firstAs<bool>(reply, false);
+    if (!assigned)
+        noteFailure(failure, reply);
+    return assigned;
 }
 
 bool iPhotoApplication::importing() const {

@@ -5,13 +5,16 @@
 #include <QDBusConnection>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 
 // Client classes of the photo application's D-Bus service. Every request is synchronous and
 // bounded by the connection's time-out. A failed request answers nothing (empty list, empty
-// dictionary, 0, false) and never throws, except version(). Objects are small values that name
-// a photo, album or keyword by its stable id; they may be used from any thread.
+// dictionary, 0, false) and never throws, except version(); where the caller must tell why, an
+// optional `failure` receives the reason. Objects are small values that name a photo, album or
+// keyword by its stable id; they may be used from any thread.
 
 class iPhotoConnection; // shared connection state (bus, service name, time-out)
 
@@ -41,9 +44,11 @@ public:
     // a missing value as nullMarker(), an absent key not in the map. Empty on failure.
     QVariantMap properties() const;
     // Like properties(), but tells a failed request (false) from an answer.
-    bool properties(QVariantMap& out) const;
-    void select() const;
-    bool removeFrom(const class iPhotoAlbum& album) const;
+    bool properties(QVariantMap& out, QString* failure = nullptr) const;
+    // True once the photo is the application's whole selection.
+    bool select(QString* failure = nullptr) const;
+    // True once the application answered that the photo left the album.
+    bool removeFrom(const class iPhotoAlbum& album, QString* failure = nullptr) const;
 
     qint64 id() const { return objectId; }
     bool isValid() const { return connection != nullptr; }
@@ -64,7 +69,7 @@ public:
 
     QList<iPhotoPhoto> photos() const;
     qint64 photoCount() const; // one request
-    void select() const;
+    bool select() const;
     QString name() const;
     quint32 type() const; // 0 on failure
     // Starts an import of a file or folder into this album; answers at once.
@@ -104,6 +109,18 @@ private:
 class iPhotoApplication {
 public:
     static constexpr int kDefaultTimeoutMs = 25000;
+    // While attached: a request unanswered this long makes the bridge ask whether the application
+    // answers at all, and that liveness check waits at most kLivenessTimeoutMs. A stalled
+    // application is thus known to be gone within about ten seconds of the request.
+    static constexpr int kStallCheckMs = 5000;
+    static constexpr int kLivenessTimeoutMs = 5000;
+    // How often a waiting request looks at the interruption predicate, and how often watch()
+    // asks the bus who owns the name.
+    static constexpr int kInterruptionPollMs = 100;
+    static constexpr int kOwnerCheckIntervalMs = 500;
+    // The error names of answers the bridge makes up itself.
+    static constexpr const char* kErrorInterrupted = "org.vup.Vup.Error.Interrupted";
+    static constexpr const char* kErrorApplicationLost = "org.vup.Vup.Error.ApplicationLost";
 
     // The application with this bundle identifier on the session bus. Never starts anything.
     static std::shared_ptr<iPhotoApplication> applicationWithBundleIdentifier(const QString& identifier);
@@ -111,6 +128,22 @@ public:
 
     // True while some process owns the service name.
     bool isRunning() const;
+
+    // ---- a run's hold on one application process ----
+    // Pins the calling thread's later requests to the process that owns the name now: a
+    // restarted application is another application whose object ids may name other photos, so
+    // it is never asked anything in this run. A request that fails without an answer from that
+    // process, or stays unanswered, is followed by a bounded liveness check; once the process
+    // has left, been replaced or stopped answering, lost() holds and nothing more is sent.
+    // While `interrupted` answers true, a request that is still waiting gives up with
+    // kErrorInterrupted. False (and nothing pinned) when nobody owns the name.
+    bool attach(std::function<bool()> interrupted = {});
+    void setInterruption(std::function<bool()> interrupted);
+    void detach();
+    bool lost() const;
+    // For stretches without requests: asks the bus (not the application) who owns the name, at
+    // most every kOwnerCheckIntervalMs, and answers !lost().
+    bool watch() const;
 
     // Throws BridgeError with the D-Bus error's name and message when the request fails.
     QString version() const;
@@ -121,7 +154,9 @@ public:
     QList<iPhotoAlbum> albums() const;
     iPhotoAlbum newAlbumName(const QString& name) const;
     QList<iPhotoKeyword> keywords() const;
-    bool assignKeywordString(const QString& keyword) const;
+    // The name of every keyword, in the order of keywords(), in one request.
+    QStringList keywordNames() const;
+    bool assignKeywordString(const QString& keyword, QString* failure = nullptr) const;
     bool importing() const;
     // The cheapest round trip the service offers; for measurements.
     bool ping() const;
@@ -131,5 +166,5 @@ public:
 
 private:
     iPhotoAlbum albumAnswer(const class QDBusMessage& reply) const;
-    std::shared_ptr<const iPhotoConnection> connection;
+    std::shared_ptr<iPhotoConnection> connection;
 };

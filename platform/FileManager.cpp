@@ -13,13 +13,18 @@ bool fileExistsAtPath(const QString& path) {
     return ::stat(QFile::encodeName(path).constData(), &st) == 0;
 }
 
-bool fileIsAbsentAtPath(const QString& path) {
+Presence presenceAtPath(const QString& path, int* error) {
     if (path.isEmpty())
-        return false;
+        return Presence::Absent;
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) == 0)
-        return false;
-    return errno == ENOENT || errno == ENOTDIR;
+        return Presence::Exists;
+    const int why = errno;
+    if (why == ENOENT || why == ENOTDIR)
+        return Presence::Absent;
+    if (error)
+        *error = why;
+    return Presence::Unknown;
 }
 
 qint64 itemSize(const QString& path) {

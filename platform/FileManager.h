@@ -9,10 +9,12 @@ namespace FileManager {
 // True when an item exists at the path, following a final symbolic link. "" names nothing.
 bool fileExistsAtPath(const QString& path);
 
-// True only when the system says nothing is there (no such entry, or a path component that is
-// not a folder). A path that cannot be looked at (a folder without search permission, an I/O
-// error) is not known to be empty: fileExistsAtPath answers false for it, but this does too.
-bool fileIsAbsentAtPath(const QString& path);
+// What the system answers about a path, following a final symbolic link. Only "no such entry"
+// (or a path component that is not a folder) means the item is gone; any other refusal (a folder
+// without search permission, an I/O error, a loop of links) leaves it unknown. "" names nothing,
+// so it is absent. `error` receives the errno of an unknown answer.
+enum class Presence { Exists, Absent, Unknown };
+Presence presenceAtPath(const QString& path, int* error = nullptr);
 
 // Size in bytes of the item at the path, a symbolic link's own size rather than its target's;
 // nothing (0) when the item does not exist or its attributes cannot be read.

@@ -11,24 +11,8 @@
 
 namespace {
 
-// Owns a file descriptor.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : value(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return value; }
-    bool valid() const { return value >= 0; }
-    void reset() {
-        if (value >= 0)
-            ::close(value);
-        value = -1;
-    }
-
-private:
-    int value;
-};
+using SafeMove::Fd;
+using SafeMove::Outcome;
 
 bool writeAll(int fd, const char* data, ssize_t size) {
     while (size > 0) {
@@ -77,109 +61,167 @@ bool sameBytes(int a, int b) {
     }
 }
 
-// Copy, verify, then unlink: the original goes only once an identical copy is on disk.
-SafeMove::Outcome copyThenUnlink(const QByteArray& from, const QByteArray& to, const struct stat& st) {
-    if (S_ISLNK(st.st_mode)) {
-        QByteArray target(4096, Qt::Uninitialized);
-        const ssize_t n = ::readlink(from.constData(), target.data(), static_cast<size_t>(target.size()));
-        if (n < 0 || n >= target.size())
-            return SafeMove::Outcome::Failed;
-        target.truncate(n);
-        if (::symlink(target.constData(), to.constData()) != 0)
-            return errno == EEXIST ? SafeMove::Outcome::TargetExists : SafeMove::Outcome::Failed;
-        if (::unlink(from.constData()) != 0) {
-            ::unlink(to.constData());
-            return SafeMove::Outcome::Failed;
-        }
-        return SafeMove::Outcome::Moved;
+Outcome copyLink(int fromDir, const char* from, int toDir, const char* to) {
+    QByteArray target(4096, Qt::Uninitialized);
+    const ssize_t n = ::readlinkat(fromDir, from, target.data(), static_cast<size_t>(target.size()));
+    if (n < 0 || n >= target.size())
+        return Outcome::Failed;
+    target.truncate(n);
+    if (::symlinkat(target.constData(), toDir, to) != 0)
+        return errno == EEXIST ? Outcome::TargetExists : Outcome::Failed;
+    if (::unlinkat(fromDir, from, 0) != 0) {
+        ::unlinkat(toDir, to, 0);
+        return Outcome::Failed;
     }
-    if (!S_ISREG(st.st_mode))
-        return SafeMove::Outcome::Failed;
+    return Outcome::Moved;
+}
 
-    Fd in(::open(from.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!in.valid())
-        return SafeMove::Outcome::Failed;
-    Fd out(::open(to.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, st.st_mode & 07777));
-    if (!out.valid())
-        return errno == EEXIST ? SafeMove::Outcome::TargetExists : SafeMove::Outcome::Failed;
-
-    bool good = true;
+bool copyBytes(int in, int out) {
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     for (;;) {
-        const ssize_t n = readSome(in.get(), buffer.data(), static_cast<size_t>(buffer.size()));
-        if (n < 0) {
-            good = false;
-            break;
-        }
-        if (n == 0)
-            break;
-        if (!writeAll(out.get(), buffer.constData(), n)) {
-            good = false;
-            break;
-        }
+        const ssize_t n = readSome(in, buffer.data(), static_cast<size_t>(buffer.size()));
+        if (n <= 0)
+            return n == 0;
+        if (!writeAll(out, buffer.constData(), n))
+            return false;
     }
-    good = good && ::fsync(out.get()) == 0 && sameBytes(in.get(), out.get());
+}
+
+// Copy, verify, then unlink: the original goes only once an identical copy is on disk. The copy
+// is made without a name and linked in once complete, so a process killed half-way leaves no
+// partial file to be taken for the user's; only where the file system cannot do that is the copy
+// written under its final name.
+Outcome copyThenUnlink(int fromDir, const char* from, int toDir, const char* to, const struct stat& st) {
+    if (S_ISLNK(st.st_mode))
+        return copyLink(fromDir, from, toDir, to);
+    if (!S_ISREG(st.st_mode))
+        return Outcome::Failed;
+
+    Fd in(::openat(fromDir, from, O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    if (!in.valid())
+        return Outcome::Failed;
+    const mode_t mode = st.st_mode & 07777;
+    bool named = false;
+    Fd out(::openat(toDir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
+    if (!out.valid()) {
+        out.reset(::openat(toDir, to, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
+        if (!out.valid())
+            return errno == EEXIST ? Outcome::TargetExists : Outcome::Failed;
+        named = true;
+    }
+    bool good = copyBytes(in.get(), out.get()) && ::fsync(out.get()) == 0 && sameBytes(in.get(), out.get());
     if (good) {
         const struct timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(out.get(), times);
+        ::fchmod(out.get(), mode);
+    }
+    if (good && !named) {
+        char self[64];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", out.get());
+        if (::linkat(AT_FDCWD, self, toDir, to, AT_SYMLINK_FOLLOW) != 0)
+            return errno == EEXIST ? Outcome::TargetExists : Outcome::Failed;
+        named = true;
     }
     out.reset();
-    if (!good || ::unlink(from.constData()) != 0) {
-        ::unlink(to.constData());
-        return SafeMove::Outcome::Failed;
+    if (!good || ::unlinkat(fromDir, from, 0) != 0) {
+        if (named)
+            ::unlinkat(toDir, to, 0);
+        return Outcome::Failed;
     }
-    return SafeMove::Outcome::Moved;
+    return Outcome::Moved;
 }
 
 } // namespace
 
 namespace SafeMove {
 
-Outcome moveItem(const QByteArray& from, const QByteArray& to) {
+Fd& Fd::operator=(Fd&& other) noexcept {
+    if (this != &other) {
+        reset(other.value);
+        other.value = -1;
+    }
+    return *this;
+}
+
+void Fd::reset(int fd) {
+    if (value >= 0)
+        ::close(value);
+    value = fd;
+}
+
+Outcome moveItemAt(int fromFolder, const QByteArray& fromName, int toFolder, const QByteArray& toName) {
+    const char* from = fromName.constData();
+    const char* to = toName.constData();
     struct stat st {};
-    if (::lstat(from.constData(), &st) != 0)
-        return Outcome::SourceMissing;
+    if (::fstatat(fromFolder, from, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? Outcome::SourceMissing : Outcome::Failed;
     if (S_ISDIR(st.st_mode))
         return Outcome::Failed;
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+    if (::renameat2(fromFolder, from, toFolder, to, RENAME_NOREPLACE) == 0)
         return Outcome::Moved;
     if (errno == EEXIST)
         return Outcome::TargetExists;
     if (errno == EINVAL || errno == ENOSYS) {
         // A file system without no-replace renames: a hard link refuses to replace as well.
-        if (::link(from.constData(), to.constData()) == 0) {
-            if (::unlink(from.constData()) == 0)
+        if (::linkat(fromFolder, from, toFolder, to, 0) == 0) {
+            if (::unlinkat(fromFolder, from, 0) == 0)
                 return Outcome::Moved;
-            ::unlink(to.constData());
+            ::unlinkat(toFolder, to, 0);
             return Outcome::Failed;
         }
         if (errno == EEXIST)
             return Outcome::TargetExists;
     }
     if (errno == EXDEV)
-        return copyThenUnlink(from, to, st);
+        return copyThenUnlink(fromFolder, from, toFolder, to, st);
     return Outcome::Failed;
 }
 
-bool makePath(const QByteArray& dir) {
-    if (dir.isEmpty())
-        return false;
-    struct stat st {};
-    if (::stat(dir.constData(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    qsizetype at = dir.startsWith('/') ? 1 : 0;
-    while (at <= dir.size()) {
-        qsizetype slash = dir.indexOf('/', at);
-        if (slash < 0)
-            slash = dir.size();
-        if (slash > at) {
-            const QByteArray prefix = dir.left(slash);
-            if (::mkdir(prefix.constData(), 0777) != 0 && errno != EEXIST)
-                return false;
+Outcome moveItem(const QByteArray& from, const QByteArray& to) {
+    const auto folderOf = [](const QByteArray& path) {
+        const QByteArray folder = path.contains('/') ? directoryOf(path) + '/' : QByteArray(".");
+        return Fd(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    };
+    const Fd fromFolder = folderOf(from);
+    if (!fromFolder.valid())
+        return errno == ENOENT ? Outcome::SourceMissing : Outcome::Failed;
+    const Fd toFolder = folderOf(to);
+    if (!toFolder.valid())
+        return Outcome::Failed;
+    return moveItemAt(fromFolder.get(), lastComponentOf(from), toFolder.get(), lastComponentOf(to));
+}
+
+Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create, mode_t mode) {
+    Fd folder(::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    qsizetype at = 0;
+    while (folder.valid() && at < relative.size()) {
+        qsizetype end = relative.indexOf('/', at);
+        if (end < 0)
+            end = relative.size();
+        const QByteArray part = relative.mid(at, end - at);
+        at = end + 1;
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            errno = EINVAL;
+            return Fd();
         }
-        at = slash + 1;
+        constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        int next = ::openat(folder.get(), part.constData(), kFlags);
+        if (next < 0 && errno == ENOENT && create &&
+            (::mkdirat(folder.get(), part.constData(), mode) == 0 || errno == EEXIST))
+            next = ::openat(folder.get(), part.constData(), kFlags);
+        folder.reset(next);
     }
-    return ::stat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return folder;
+}
+
+int FolderCache::open(const QByteArray& relative, bool create) {
+    if (relative != current || !fd.valid()) {
+        current = relative;
+        fd = openFolder(base, relative, create, mode);
+    }
+    return fd.get();
 }
 
 bool removeEmptyFolders(const QByteArray& root) {
@@ -202,14 +244,17 @@ bool removeEmptyFolders(const QByteArray& root) {
     return ::rmdir(root.constData()) == 0;
 }
 
-bool sameContent(const QByteArray& a, const QByteArray& b) {
-    Fd first(::open(a.constData(), O_RDONLY | O_CLOEXEC));
-    Fd second(::open(b.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+bool sameContent(int a, int b) {
     struct stat stA {
     }, stB{};
-    return first.valid() && second.valid() && ::fstat(first.get(), &stA) == 0 &&
-           ::fstat(second.get(), &stB) == 0 && S_ISREG(stA.st_mode) && S_ISREG(stB.st_mode) &&
-           stA.st_size == stB.st_size && sameBytes(first.get(), second.get());
+    return a >= 0 && b >= 0 && ::fstat(a, &stA) == 0 && ::fstat(b, &stB) == 0 && S_ISREG(stA.st_mode) &&
+           S_ISREG(stB.st_mode) && stA.st_size == stB.st_size && sameBytes(a, b);
+}
+
+bool sameContent(const QByteArray& a, const QByteArray& b) {
+    const Fd first(::open(a.constData(), O_RDONLY | O_CLOEXEC));
+    const Fd second(::open(b.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    return sameContent(first.get(), second.get());
 }
 
 QByteArray directoryOf(const QByteArray& path) {

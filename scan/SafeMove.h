@@ -1,19 +1,60 @@
 #pragma once
 
 #include <QByteArray>
+#include <sys/types.h>
 
 // Moves of the user's files, on native paths (bytes: a name need not be valid UTF-8). A move
 // never replaces anything at the target. Within one file system it is a rename; across file
-// systems the file is copied, the copy compared with the original, and only then the
-// original unlinked, so an interrupted or failed move leaves the original in place.
+// systems the file is copied without a name, the copy compared with the original, named, and
+// only then the original unlinked, so an interrupted or failed move leaves the original in place
+// and no partial file under any name.
 namespace SafeMove {
 
 enum class Outcome { Moved, TargetExists, SourceMissing, Failed };
 
-Outcome moveItem(const QByteArray& from, const QByteArray& to);
+// Owns a file descriptor.
+class Fd {
+public:
+    explicit Fd(int fd = -1) : value(fd) {}
+    ~Fd() { reset(); }
+    Fd(Fd&& other) noexcept : value(other.value) { other.value = -1; }
+    Fd& operator=(Fd&& other) noexcept;
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return value; }
+    bool valid() const { return value >= 0; }
+    void reset(int fd = -1);
 
-// mkdir -p with default attributes; true when the folder exists afterwards.
-bool makePath(const QByteArray& dir);
+private:
+    int value;
+};
+
+Outcome moveItem(const QByteArray& from, const QByteArray& to);
+// The same between open folders; the names are single path components.
+Outcome moveItemAt(int fromFolder, const QByteArray& fromName, int toFolder, const QByteArray& toName);
+
+// Opens `base` as given (links followed: where a library lives is the user's choice), then each
+// component of `relative` without following links, so that no depth is too deep and no link
+// swapped in below `base` leads elsewhere. With `create`, missing folders are made with `mode`.
+// Invalid on failure, with errno set; ".." is refused.
+Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create = false, mode_t mode = 0700);
+
+// One open folder below a base at a time: files come folder by folder, so the last folder opened
+// is nearly always the one wanted next.
+class FolderCache {
+public:
+    // Folders it makes get `folderMode`, less the umask.
+    explicit FolderCache(QByteArray baseFolder, mode_t folderMode = 0700)
+        : base(std::move(baseFolder)), mode(folderMode) {}
+    // The folder's descriptor, -1 when it cannot be opened (or made, with `create`).
+    int open(const QByteArray& relative, bool create = false);
+
+private:
+    QByteArray base;
+    mode_t mode;
+    QByteArray current;
+    Fd fd;
+};
 
 // Removes the folders below and including root, deepest first, but only those that are
 // empty: files are never deleted. True when root itself is gone.
@@ -21,6 +62,7 @@ bool removeEmptyFolders(const QByteArray& root);
 
 // True when both are regular files holding the same bytes.
 bool sameContent(const QByteArray& a, const QByteArray& b);
+bool sameContent(int a, int b); // open files
 
 // "a/b/c" -> "a/b" and "c"; "/c" -> "" and "c".
 QByteArray directoryOf(const QByteArray& path);

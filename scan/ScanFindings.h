@@ -1,8 +1,10 @@
 #pragma once
 
 #include "bridge/iPhotoBridge.h"
+#include "scan/ZombieRecoveryReport.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -12,28 +14,51 @@
 struct ScanFindings {
     enum class Outcome {
         NotRun,
-        Completed,
+        Completed,        // every photo checked, every change confirmed
+        Incomplete,       // finished, but some photos unchecked, some changes refused or zombies left
+        Failed,           // the application was lost, or an internal error ended the run
+        Cancelled,        // the user stopped the run before its changes began
         VersionRefused,   // the version check stopped the run
         KeywordsRefused,  // the keyword check stopped the run
         NothingToProcess, // empty photo list, or albums in the selection
-        ListsIncomplete,  // loading ended early (cancelled) or lists do not match the photo list
-        Failed,           // an internal error ended the run
+        ListsIncomplete,  // loading ended early for another reason than cancel or a lost application
+    };
+
+    // A photo the run could not check: it is in neither set and nothing was done to it.
+    struct Unchecked {
+        qsizetype position = -1;
+        qint64 id = -1;
+        QString reason;
+    };
+    // A change the application did not confirm.
+    struct FailedChange {
+        qsizetype position = -1;
+        qint64 id = -1;
+        QString action; // "remove", "tag Vup Missing", "tag Vup Master Missing"
+        QString reason;
     };
 
     Outcome outcome = Outcome::NotRun;
     bool selectionMode = false;
     bool deleteMode = false;
     bool dryRun = false;
+    bool applicationLost = false;
 
     QList<iPhotoPhoto> photos;
     QVariantList filenames, paths, originals;
 
-    QList<qsizetype> missingImage;        // ascending
-    QList<qsizetype> missingMaster;       // ascending
-    QList<qsizetype> removed;             // removed from the library (would be, in a dry run)
-    QList<qsizetype> taggedMissing;       // tagged "Vup Missing" (would be, in a dry run)
-    QList<qsizetype> taggedMasterMissing; // tagged "Vup Master Missing" (would be, in a dry run)
-    QList<QByteArray> zombies;            // native file names: not necessarily valid UTF-8
+    QList<qsizetype> missingImage;  // ascending
+    QList<qsizetype> missingMaster; // ascending
+    QList<Unchecked> unchecked;     // ascending
+    // Confirmed changes in the order they were made (would be made, in a dry run).
+    QList<qsizetype> removed;
+    QList<qsizetype> taggedMasterMissing;
+    QList<qsizetype> taggedMissing;
+    QList<FailedChange> failedChanges; // in the order they were tried
+    QList<QByteArray> zombies;         // native file names: not necessarily valid UTF-8
+    ZombieRecoveryReport recovery;     // what became of the zombies and links
+    QString zombieDetectionSkipped;    // why detection did not run; empty when it ran
+    QString resumedRecovery;           // what finishing earlier runs' recoveries did
 
     // Wall-clock time of each stage on the scan thread, in milliseconds (-1: not reached).
     struct Timings {
@@ -46,5 +71,17 @@ struct ScanFindings {
     QString summary; // the text of the closing alert
     QString failure; // what ended a failed run
 
+    // Issues found: a photo in both sets counts twice.
     qsizetype issueCount() const { return missingImage.size() + missingMaster.size(); }
+    // Changes the application confirmed (or, in a dry run, that would be made).
+    qsizetype changeCount() const {
+        return removed.size() + taggedMasterMissing.size() + taggedMissing.size();
+    }
+    // Photos with at least one refused change.
+    qsizetype unchangedPhotoCount() const {
+        QSet<qsizetype> positions;
+        for (const FailedChange& change : failedChanges)
+            positions.insert(change.position);
+        return positions.size();
+    }
 };

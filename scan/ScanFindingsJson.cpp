@@ -1,6 +1,7 @@
 #include "scan/ScanFindingsJson.h"
 
 #include "bridge/iPhotoTypes.h"
+#include "scan/ZombieSummary.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -36,18 +37,33 @@ QString outcomeName(ScanFindings::Outcome outcome) {
         return QStringLiteral("not run");
     case O::Completed:
         return QStringLiteral("completed");
-    case O::VersionRefused:
-        return QStringLiteral("version refused");
-    case O::KeywordsRefused:
-        return QStringLiteral("keywords refused");
-    case O::NothingToProcess:
-        return QStringLiteral("nothing to process");
-    case O::ListsIncomplete:
-        return QStringLiteral("lists incomplete");
+    case O::Incomplete:
+        return QStringLiteral("incomplete");
     case O::Failed:
+    case O::ListsIncomplete:
         return QStringLiteral("failed");
+    case O::Cancelled:
+        return QStringLiteral("cancelled");
+    case O::VersionRefused:
+    case O::KeywordsRefused:
+    case O::NothingToProcess:
+        return QStringLiteral("refused");
     }
     return {};
+}
+
+QString refusalName(ScanFindings::Outcome outcome) {
+    using O = ScanFindings::Outcome;
+    switch (outcome) {
+    case O::VersionRefused:
+        return QStringLiteral("version");
+    case O::KeywordsRefused:
+        return QStringLiteral("keywords");
+    case O::NothingToProcess:
+        return QStringLiteral("nothing to process");
+    default:
+        return {};
+    }
 }
 
 QJsonObject scanFindingsToJson(const ScanFindings& f) {
@@ -83,12 +99,32 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
         photos.append(photo);
     }
 
+    QJsonArray unchecked;
+    for (const ScanFindings::Unchecked& u : f.unchecked)
+        unchecked.append(QJsonObject{
+            {QStringLiteral("position"), qint64(u.position)},
+            {QStringLiteral("id"), u.id},
+            {QStringLiteral("reason"), u.reason},
+        });
+    QJsonArray failed;
+    for (const ScanFindings::FailedChange& c : f.failedChanges)
+        failed.append(QJsonObject{
+            {QStringLiteral("position"), qint64(c.position)},
+            {QStringLiteral("id"), c.id},
+            {QStringLiteral("action"), c.action},
+            {QStringLiteral("reason"), c.reason},
+        });
+
     const QJsonObject counts{
         {QStringLiteral("photos"), qint64(f.photos.size())},
         {QStringLiteral("missingImage"), qint64(f.missingImage.size())},
         {QStringLiteral("missingMaster"), qint64(f.missingMaster.size())},
         {QStringLiteral("issues"), qint64(f.issueCount())},
         {QStringLiteral("removed"), qint64(f.removed.size())},
+        {QStringLiteral("taggedMissing"), qint64(f.taggedMissing.size())},
+        {QStringLiteral("taggedMasterMissing"), qint64(f.taggedMasterMissing.size())},
+        {QStringLiteral("unchecked"), qint64(f.unchecked.size())},
+        {QStringLiteral("failed"), qint64(f.failedChanges.size())},
         {QStringLiteral("zombies"), qint64(f.zombies.size())},
     };
     const QJsonObject timings{
@@ -97,14 +133,24 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
         {QStringLiteral("passMs"), f.timings.passMs},
         {QStringLiteral("taggingMs"), f.timings.taggingMs},
     };
-    return QJsonObject{
+    QJsonObject report{
         {QStringLiteral("outcome"), outcomeName(f.outcome)},
         {QStringLiteral("timings"), timings},
         {QStringLiteral("mode"), f.selectionMode ? QStringLiteral("selection") : QStringLiteral("library")},
         {QStringLiteral("delete"), f.deleteMode},
         {QStringLiteral("dryRun"), f.dryRun},
         {QStringLiteral("photos"), photos},
+        {QStringLiteral("unchecked"), unchecked},
+        {QStringLiteral("failed"), failed},
         {QStringLiteral("zombies"), zombieNames(f.zombies)},
+        {QStringLiteral("recovery"), recoveryToJson(f.recovery)},
+        {QStringLiteral("zombieDetectionSkipped"), f.zombieDetectionSkipped},
+        {QStringLiteral("resumedRecovery"), f.resumedRecovery},
         {QStringLiteral("counts"), counts},
     };
+    if (const QString refusal = refusalName(f.outcome); !refusal.isEmpty())
+        report.insert(QStringLiteral("refusal"), refusal);
+    if (!f.failure.isEmpty())
+        report.insert(QStringLiteral("failure"), f.failure);
+    return report;
 }

@@ -6,8 +6,11 @@
 
 // The findings of a run as the JSON report written by `vup scan --report`: each photo with an
 // issue (position, id, file name, image and master path, the sets it is in, what was done to it),
-// the zombies and the counts. A value the application reported as missing is null.
+// the photos it could not check and the changes the application refused, the zombies and the
+// counts. A value the application reported as missing is null.
 QJsonObject scanFindingsToJson(const ScanFindings& findings);
 
-// Short stable names of the ways a run ends, as used in the report and the terminal.
+// The report's name of the way a run ended: "completed", "incomplete", "failed", "cancelled" or
+// "refused"; and for a refused run, what refused it ("version", "keywords", "nothing to process").
 QString outcomeName(ScanFindings::Outcome outcome);
+QString refusalName(ScanFindings::Outcome outcome);

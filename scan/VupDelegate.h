@@ -27,6 +27,9 @@ public:
     virtual void processingComplete() = 0;
     // Answers once the user has pressed Open; cancelling asks again.
     virtual void userSelectedFiles(const QString& path) = 0;
+    // Whether cancelling can still stop the run: true from its start, false while it makes its
+    // changes (they are finished rather than left half done).
+    virtual void setCancellable(bool cancellable) { Q_UNUSED(cancellable); }
 
     // ---- any thread ----
     // Accepted and ignored: the window does not change.
@@ -42,4 +45,7 @@ public:
     virtual bool recoverZombies() const = 0;
     virtual bool cancelled() const = 0;
     virtual void setRecoverZombies(bool value) = 0;
+    // True once nobody is left to add missing keywords by hand after the keyword alert (a
+    // terminal answering --yes, or whose input is closed): the keyword check then refuses the run.
+    virtual bool keywordsDeclined() const { return false; }
 };

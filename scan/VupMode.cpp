@@ -6,43 +6,23 @@
 #include "platform/FileManager.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
-#include "platform/UserNotification.h"
 #include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
+#include "scan/VupModeRun.h"
 
-#include <QElapsedTimer>
+#include <QHash>
+#include <cstring>
 #include <exception>
 
+using FileManager::Presence;
 using MainThread::Wait;
 
 namespace {
-
-constexpr const char* kUnableToProcess = "Unable To Process";
-constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
-constexpr const char* kUnableToContinue = "Unable To Continue";
-constexpr const char* kDealWithItems =
-    "You need to deal with the item(s) that iPhoto could not open because the "
-    "original referenced item could not be found.";
-constexpr const char* kSuccess = "Success";
 
 constexpr const char* kLoadingData = "Loading Data";
 constexpr const char* kDetectingZombies = "Detecting Zombies";
 constexpr const char* kProcessingImages = "Processing Images";
 constexpr const char* kTaggingItems = "Tagging Items";
-constexpr const char* kProcessingComplete = "Processing Complete";
-
-constexpr const char* kNotificationText = "Vup has finished processing.";
-
-constexpr const char* kIssuesSummary =
-    "Vup discovered %1 issues that were tagged or deleted to make everything happy again.  You can search "
-    "for "
-    "the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see these images.";
-constexpr const char* kZombiesSummary =
-    "\n\n%1 Zombies were detected and re-added to your library.  They are located in the Vup Zombies Album.";
-constexpr const char* kSelectionProblemFree =
-    "Congratulations, your selected images are problem free and happy.  0 issues found.";
-constexpr const char* kLibraryProblemFree =
-    "Congratulations, your iPhoto library is problem free and happy.  0 issues found.";
 
 // Why a photo with a bad image entry was tagged rather than removed in delete mode: only an image
 // path that names a file which is verifiably gone justifies taking a photo out of the library.
@@ -50,15 +30,18 @@ constexpr const char* kNotRemovedNullPath =
     "Not removing photo %1 at position %2: its image path is a missing value, so its image file cannot "
     "be checked; tagging it \"Vup Missing\" instead";
 constexpr const char* kNotRemovedNoPath =
-    "Not removing photo %1 at position %2: no image path was given for it (its properties may have failed); "
-    "tagging it \"Vup Missing\" instead";
+    "Not removing photo %1 at position %2: no image path was given for it; tagging it \"Vup Missing\" "
+    "instead";
 constexpr const char* kNotRemovedFileExists =
     "Not removing photo %1 at position %2: its image file exists at %3 and only its file name is a missing "
     "value; tagging it \"Vup Missing\" instead";
-constexpr const char* kNotRemovedUnknown =
-    "Not removing photo %1 at position %2: whether its image file at %3 still exists cannot be told "
-    "(it cannot be looked at); tagging it \"Vup Missing\" instead";
-constexpr const char* kRunFailed = "Scan ended by an internal error: %1";
+
+constexpr const char* kUncheckedProperties = "its properties could not be read: %1";
+constexpr const char* kUncheckedFile = "its %1 file %2 cannot be looked at: %3";
+constexpr const char* kLogUnchecked = "Unchecked photo %1 at position %2: %3";
+constexpr const char* kLogFailedChange = "Could not %1 photo %2 at position %3: %4";
+constexpr const char* kActionRemove = "remove";
+constexpr const char* kActionTag = "tag %1";
 
 QString latin(const char* text) {
     return QString::fromLatin1(text);
@@ -68,10 +51,43 @@ bool isText(const QVariant& v) {
     return v.metaType().id() == QMetaType::QString;
 }
 
-void setStatus(VupDelegate* d, const char* text, Wait wait) {
-    const QString status = latin(text);
-    MainThread::run(
-        d, [d, status] { d->setStatusLabel(status); }, wait);
+// What the per-photo pass makes of one photo's three entries.
+struct PhotoCheck {
+    bool imageMissing = false;  // into the missing-image set
+    bool masterMissing = false; // into the missing-master set
+    bool imageGone = false;     // the image path names a file the system says is not there
+    QString unchecked;          // why the photo cannot be classified; empty when it can
+};
+
+PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVariant& original) {
+    PhotoCheck check;
+    // A master reported as a missing value is simply absent: there is nothing to look up.
+    int masterError = 0;
+    const Presence master =
+        isText(original) ? FileManager::presenceAtPath(original.toString(), &masterError) : Presence::Absent;
+    Presence image = Presence::Absent;
+    if (isText(path)) {
+        int imageError = 0;
+        image = FileManager::presenceAtPath(path.toString(), &imageError);
+        // A file that cannot be looked at is not known to be gone, nor known to be there.
+        if (image == Presence::Unknown) {
+            check.unchecked = latin(kUncheckedFile)
+                                  .arg(QStringLiteral("image"), path.toString(),
+                                       QString::fromLocal8Bit(std::strerror(imageError)));
+            return check;
+        }
+        // The master only matters for a photo whose image is there.
+        if (image == Presence::Exists && master == Presence::Unknown) {
+            check.unchecked = latin(kUncheckedFile)
+                                  .arg(QStringLiteral("master"), original.toString(),
+                                       QString::fromLocal8Bit(std::strerror(masterError)));
+            return check;
+        }
+        check.imageGone = image == Presence::Absent && !path.toString().isEmpty();
+        check.masterMissing = image == Presence::Exists && master == Presence::Absent;
+    }
+    check.imageMissing = isNullMarker(filename) || !isText(path) || image == Presence::Absent;
+    return check;
 }
 
 } // namespace
@@ -83,7 +99,7 @@ const QString VupMode::kProductWord = QStringLiteral("Vup");
 VupMode::VupMode()
     : photoApplication(
           iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))),
-      sbutils(std::make_unique<SBUtils>()) {}
+      sbutils(std::make_unique<SBUtils>(photoApplication)) {}
 
 VupMode::~VupMode() = default;
 
@@ -114,17 +130,6 @@ ScanFindings VupMode::lastRun() const {
     return latest;
 }
 
-QString VupMode::summaryText(qsizetype issues, qsizetype zombies, bool selectionMode) {
-    QString summary;
-    if (issues > 0)
-        summary = latin(kIssuesSummary).arg(issues);
-    if (zombies > 0)
-        summary += latin(kZombiesSummary).arg(zombies);
-    if (issues == 0 && zombies == 0)
-        summary = latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
-    return summary;
-}
-
 void VupMode::cleanupRun(VupDelegate* d) {
     MainThread::run(
         d, [d] { d->processingComplete(); }, Wait::Yes);
@@ -135,61 +140,107 @@ void VupMode::cleanupRun(VupDelegate* d) {
 void VupMode::vupScan(VupDelegate* d) {
     ScanFindings findings;
     findings.dryRun = dryRunMode;
-    bool cleanedUp = false;
-    QString failure;
+    Run run(d, findings);
     try {
-        runSteps(d, findings, cleanedUp);
+        sbutils->setAppDelegate(d);
+        // Each stage runs only when the one before it let the run go on.
+        checkApplication(run) && takePhotoList(run) && loadLists(run) && zombieStage(run) &&
+            perPhotoPass(run) && tagPhotos(run);
     } catch (const std::exception& e) {
-        failure = QString::fromUtf8(e.what());
+        run.stop = Stop::InternalError;
+        findings.failure = QString::fromUtf8(e.what());
     } catch (...) {
-        failure = QStringLiteral("unknown exception");
+        run.stop = Stop::InternalError;
+        findings.failure = QStringLiteral("unknown exception");
     }
-    if (!failure.isEmpty()) {
-        findings.outcome = ScanFindings::Outcome::Failed;
-        findings.failure = failure;
-        vupLog(latin(kRunFailed).arg(failure));
-        try {
-            if (!cleanedUp)
-                d->showAlert(failure, latin(kUnableToContinue));
-        } catch (...) {
-            // Nothing more can be told; the run still has to end properly below.
-        }
+    try {
+        endRun(run);
+    } catch (...) {
+        // Nothing more can be told; the run still has to end properly below.
     }
-    if (!cleanedUp)
+    if (!run.cleanedUp)
         cleanupRun(d);
+    photoApplication->detach();
     QMutexLocker lock(&findingsMutex);
     latest = std::move(findings);
 }
 
-void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) {
-    using Outcome = ScanFindings::Outcome;
-    auto cleanup = [&] {
-        cleanedUp = true;
-        cleanupRun(d);
-    };
+bool VupMode::interrupted(Run& run) {
+    if (run.cancellable && run.d->cancelled())
+        run.stop = Stop::Cancelled;
+    else if (!photoApplication->watch())
+        run.stop = Stop::ApplicationLost;
+    return run.stop != Stop::None;
+}
 
-    sbutils->setAppDelegate(d);
-    if (sbutils->versionCheck()) {
-        findings.outcome = Outcome::VersionRefused;
-        cleanup();
+bool VupMode::stopRun(Run& run, Stop why) {
+    // An empty answer from a cut-short request is no refusal: the run says what cut it short.
+    if (!interrupted(run))
+        run.stop = why;
+    return false;
+}
+
+bool VupMode::beginChanges(Run& run) {
+    if (!run.cancellable)
+        return true;
+    // The button is off before the flag is read a last time: a press is either seen here or
+    // no longer possible.
+    VupDelegate* d = run.d;
+    MainThread::run(
+        d, [d] { d->setCancellable(false); }, Wait::Yes);
+    if (interrupted(run))
+        return false;
+    run.cancellable = false;
+    photoApplication->setInterruption({});
+    return true;
+}
+
+void VupMode::allowCancel(Run& run) {
+    if (run.cancellable)
         return;
-    }
+    VupDelegate* d = run.d;
+    run.cancellable = true;
+    photoApplication->setInterruption([d] { return d->cancelled(); });
+    MainThread::run(
+        d, [d] { d->setCancellable(true); }, Wait::Yes);
+}
 
-    const bool deleteMode = d->autoDelete();
-    findings.deleteMode = deleteMode;
+bool VupMode::checkApplication(Run& run) {
+    VupDelegate* d = run.d;
+    // Every request of the run goes to the process answering now; a cancel cuts short the one
+    // that waits.
+    const auto cancelled = [d] {
+        return d->cancelled();
+    };
+    const bool attached = photoApplication->attach(cancelled);
+    if (sbutils->versionCheck())
+        return stopRun(run, Stop::VersionRefused);
+    // An application that came up during the version check is the one this run talks to.
+    if (!attached)
+        photoApplication->attach(cancelled);
+    // An earlier run's unfinished zombie recovery is finished before anything else. Its album check
+    // must not be cut short: an empty answer would put imported zombies back as duplicates.
+    photoApplication->setInterruption({});
+    run.findings.resumedRecovery = resumeRecoveries(d);
+    photoApplication->setInterruption(cancelled);
+    if (photoApplication->lost())
+        return stopRun(run, Stop::ApplicationLost);
+
+    run.deleteMode = d->autoDelete();
+    run.findings.deleteMode = run.deleteMode;
     const QStringList keywords{kMissingKeyword, kMasterMissingKeyword};
     // The keyword check may import the keyword image, which a dry run must not do.
-    if (!deleteMode && !dryRunMode && sbutils->verifyKeywords(keywords, kProductWord)) {
-        findings.outcome = Outcome::KeywordsRefused;
-        cleanup();
-        return;
-    }
+    if (!run.deleteMode && !dryRunMode && sbutils->verifyKeywords(keywords, kProductWord))
+        return stopRun(run, Stop::KeywordsRefused);
+    return !interrupted(run);
+}
 
-    const bool selectionMode = d->selectionMode();
-    findings.selectionMode = selectionMode;
+bool VupMode::takePhotoList(Run& run) {
+    run.selectionMode = run.d->selectionMode();
+    run.findings.selectionMode = run.selectionMode;
     QList<iPhotoPhoto> photos;
     bool holdsAlbum = false;
-    if (selectionMode) {
+    if (run.selectionMode) {
         const QList<iPhotoItem> items = sbutils->getSelection();
         photos.reserve(items.size());
         for (const iPhotoItem& item : items) {
@@ -202,146 +253,203 @@ void VupMode::runSteps(VupDelegate* d, ScanFindings& findings, bool& cleanedUp) 
         photos = sbutils->getAllImages();
     }
     // An album among the selection would be loaded, tagged or removed as if it were a photo.
-    if (photos.isEmpty() || holdsAlbum) {
-        findings.outcome = Outcome::NothingToProcess;
-        cleanup();
-        d->showAlert(latin(kSelectPhotos), latin(kUnableToProcess));
-        return;
-    }
-    const qsizetype n = photos.size();
-    findings.photos = photos;
+    if (photos.isEmpty() || holdsAlbum)
+        return stopRun(run, Stop::NothingToProcess);
+    run.findings.photos = std::move(photos);
+    return true;
+}
 
-    QElapsedTimer stage;
-    auto lap = [&stage] {
-        const double ms = double(stage.nsecsElapsed()) / 1e6;
-        stage.restart();
-        return ms;
-    };
-    stage.start();
+bool VupMode::loadLists(Run& run) {
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
+    run.lap();
     MainThread::run(
         d, [d] { d->cfgProgressBarIndeterminate(); }, Wait::No);
-    setStatus(d, kLoadingData, Wait::No);
-    sbutils->loadData(photos);
-    const QVariantList filenames = sbutils->filenameList();
-    const QVariantList paths = sbutils->pathList();
-    const QVariantList originals = sbutils->originalsPathList();
+    run.status(kLoadingData, Wait::No);
+    const bool loaded = sbutils->loadData(f.photos);
+    f.filenames = sbutils->filenameList();
+    f.paths = sbutils->pathList();
+    f.originals = sbutils->originalsPathList();
     MainThread::run(
         d, [d] { d->stopAnimation(); }, Wait::No);
-    findings.filenames = filenames;
-    findings.paths = paths;
-    findings.originals = originals;
-    findings.timings.loadingMs = lap();
+    f.timings.loadingMs = run.lap();
 
-    if (paths.size() != n || filenames.size() != n || originals.size() != n) {
-        findings.outcome = Outcome::ListsIncomplete;
-        d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
-        cleanup();
-        return;
-    }
+    const qsizetype n = f.photos.size();
+    if (!loaded || f.paths.size() != n || f.filenames.size() != n || f.originals.size() != n)
+        return stopRun(run, Stop::ListsIncomplete);
+    return true;
+}
 
-    if (!selectionMode && d->recoverZombies()) {
-        setStatus(d, kDetectingZombies, Wait::Yes);
-        findings.zombies = detectZombies(originals, d);
-        if (!findings.zombies.isEmpty() && !dryRunMode)
-            recoverZombieFiles(findings.zombies, d);
-        findings.timings.zombiesMs = lap();
-    }
+bool VupMode::zombieStage(Run& run) {
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
+    if (run.selectionMode || !d->recoverZombies())
+        return true;
+    if (interrupted(run))
+        return false;
+    run.status(kDetectingZombies, Wait::Yes);
+    // The recovery checks its album before it decides what goes back: its requests must not be
+    // cut short. Detection and the import wait watch for a cancel themselves.
+    photoApplication->setInterruption({});
+    detectAndRecoverZombies(f.originals, d, f);
+    if (run.cancellable)
+        photoApplication->setInterruption([d] { return d->cancelled(); });
+    f.timings.zombiesMs = run.lap();
+    if (f.recovery.applicationLost)
+        return stopRun(run, Stop::ApplicationLost);
+    return !interrupted(run);
+}
 
+bool VupMode::perPhotoPass(Run& run) {
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
+    const qsizetype n = f.photos.size();
+    // Delete mode removes photos during the pass: from here on the run finishes its changes.
+    if (run.deleteMode && !dryRunMode && !beginChanges(run))
+        return false;
+    if (interrupted(run))
+        return false;
     MainThread::run(
         d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, Wait::Yes);
-    setStatus(d, kProcessingImages, Wait::No);
-    const iPhotoAlbum trash = photoApplication->trashAlbum();
-    const iPhotoAlbum library = photoApplication->photoLibraryAlbum();
-    lap();
+    run.status(kProcessingImages, Wait::No);
+    run.trash = photoApplication->trashAlbum();
+    run.library = photoApplication->photoLibraryAlbum();
+    if (interrupted(run))
+        return false;
+    run.lap();
 
-    QList<qsizetype> keptForTagging; // delete mode: bad image entries that must not be removed
+    QHash<qsizetype, QString> failedRequests;
+    for (const SBUtils::FailedRequest& r : sbutils->failedPropertyRequests())
+        failedRequests.insert(r.position, r.reason);
+
     ProgressReporter progress(d);
     for (qsizetype i = 0; i < n; ++i) {
         progress.post(double(i + 1));
-        const QVariant& f = filenames.at(i);
-        const QVariant& p = paths.at(i);
-        const QVariant& o = originals.at(i);
-
-        // A master reported as a missing value is simply absent: there is nothing to look up.
-        const bool masterExists = isText(o) && FileManager::fileExistsAtPath(o.toString());
-        bool imageBad = true;
-        if (isText(p)) {
-            imageBad = !FileManager::fileExistsAtPath(p.toString());
-            if (!imageBad && !masterExists)
-                findings.missingMaster.append(i);
-        }
-        if (!isNullMarker(f) && !imageBad)
+        if (interrupted(run))
+            return false;
+        if (const auto failed = failedRequests.constFind(i); failed != failedRequests.constEnd()) {
+            run.noteUnchecked(i, latin(kUncheckedProperties).arg(*failed));
             continue;
-        findings.missingImage.append(i);
-        if (!deleteMode)
-            continue;
-
-        const qint64 id = photos.at(i).id();
-        // A file behind a folder this process may not search is not gone: only a path the
-        // system answers as empty justifies taking the photo out of the library.
-        if (isText(p) && imageBad && FileManager::fileIsAbsentAtPath(p.toString())) {
-            if (!dryRunMode)
-                photos.at(i).removeFrom(library);
-            findings.removed.append(i);
-        } else {
-            keptForTagging.append(i);
-            if (isNullMarker(p))
-                vupLog(latin(kNotRemovedNullPath).arg(id).arg(i));
-            else if (!imageBad)
-                vupLog(
-                    latin(kNotRemovedFileExists).arg(QString::number(id), QString::number(i), p.toString()));
-            else if (isText(p) && !p.toString().isEmpty())
-                vupLog(latin(kNotRemovedUnknown).arg(QString::number(id), QString::number(i), p.toString()));
-            else
-                vupLog(latin(kNotRemovedNoPath).arg(id).arg(i));
         }
+        const PhotoCheck check = checkPhoto(f.filenames.at(i), f.paths.at(i), f.originals.at(i));
+        if (!check.unchecked.isEmpty()) {
+            run.noteUnchecked(i, check.unchecked);
+            continue;
+        }
+        if (check.masterMissing)
+            f.missingMaster.append(i);
+        if (!check.imageMissing)
+            continue;
+        f.missingImage.append(i);
+        if (run.deleteMode)
+            removeOrKeep(run, i, check.imageGone);
     }
-
     progress.flush();
-    findings.timings.passMs = lap();
+    f.timings.passMs = run.lap();
+    return !interrupted(run);
+}
 
-    const QList<qsizetype>& toTagMissing = deleteMode ? keptForTagging : findings.missingImage;
-    if (deleteMode && !dryRunMode) {
+void VupMode::removeOrKeep(Run& run, qsizetype i, bool imageGone) {
+    ScanFindings& f = run.findings;
+    const iPhotoPhoto& photo = f.photos.at(i);
+    if (imageGone) {
+        QString why;
+        if (dryRunMode || photo.removeFrom(run.library, &why))
+            f.removed.append(i);
+        else
+            run.noteFailedChange(i, latin(kActionRemove), why);
+        return;
+    }
+    run.keptForTagging.append(i);
+    const QVariant& p = f.paths.at(i);
+    const QString id = QString::number(photo.id());
+    const QString position = QString::number(i);
+    if (isNullMarker(p))
+        vupLog(latin(kNotRemovedNullPath).arg(id, position));
+    else if (isText(p) && !p.toString().isEmpty())
+        vupLog(latin(kNotRemovedFileExists).arg(id, position, p.toString()));
+    else
+        vupLog(latin(kNotRemovedNoPath).arg(id, position));
+}
+
+bool VupMode::tagPhotos(Run& run) {
+    ScanFindings& f = run.findings;
+    const QList<qsizetype> toTagMissing = run.deleteMode ? run.keptForTagging : f.missingImage;
+    if (run.deleteMode && !dryRunMode) {
         // Only now is it known which keywords this run will assign.
         QStringList needed;
         if (!toTagMissing.isEmpty())
             needed.append(kMissingKeyword);
-        if (!findings.missingMaster.isEmpty())
+        if (!f.missingMaster.isEmpty())
             needed.append(kMasterMissingKeyword);
-        if (!needed.isEmpty() && sbutils->verifyKeywords(needed, kProductWord)) {
-            findings.outcome = Outcome::KeywordsRefused;
-            cleanup();
-            return;
+        if (!needed.isEmpty()) {
+            // The check may wait for an import or for the user: a cancel can act again there.
+            allowCancel(run);
+            if (sbutils->verifyKeywords(needed, kProductWord))
+                return stopRun(run, Stop::KeywordsRefused);
         }
     }
+    if (!dryRunMode && !beginChanges(run))
+        return false;
 
-    setStatus(d, kTaggingItems, Wait::No);
+    run.status(kTaggingItems, Wait::No);
     if (!dryRunMode)
-        library.select();
-    for (const qsizetype i : std::as_const(findings.missingMaster)) {
+        run.library.select();
+    if (!tagEach(run, f.missingMaster, kMasterMissingKeyword, f.taggedMasterMissing))
+        return false;
+    if (!toTagMissing.isEmpty() || !run.deleteMode) {
         if (!dryRunMode)
-            sbutils->tagImageNoCheck(photos.at(i), kMasterMissingKeyword);
-        findings.taggedMasterMissing.append(i);
+            run.library.select();
+        if (!tagEach(run, toTagMissing, kMissingKeyword, f.taggedMissing))
+            return false;
     }
-    if (!toTagMissing.isEmpty() || !deleteMode) {
-        if (!dryRunMode)
-            library.select();
-        for (const qsizetype i : toTagMissing) {
-            if (!dryRunMode)
-                sbutils->tagImageNoCheck(photos.at(i), kMissingKeyword);
-            findings.taggedMissing.append(i);
-        }
+    if (run.deleteMode && !dryRunMode)
+        run.trash.select();
+    f.timings.taggingMs = run.lap();
+    return true;
+}
+
+bool VupMode::tagEach(Run& run, const QList<qsizetype>& positions, const QString& keyword,
+                      QList<qsizetype>& tagged) {
+    for (const qsizetype i : positions) {
+        if (photoApplication->lost())
+            return stopRun(run, Stop::ApplicationLost);
+        QString why;
+        if (dryRunMode || sbutils->tagImageNoCheck(run.findings.photos.at(i), keyword, &why))
+            tagged.append(i);
+        else
+            run.noteFailedChange(i, latin(kActionTag).arg(keyword), why);
     }
-    if (deleteMode && !dryRunMode)
-        trash.select();
+    return true;
+}
 
-    findings.timings.taggingMs = lap();
-    setStatus(d, kProcessingComplete, Wait::Yes);
-    UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
+// ---- the run's record ----
 
-    const QString summary = summaryText(findings.issueCount(), findings.zombies.size(), selectionMode);
-    findings.summary = summary;
-    findings.outcome = Outcome::Completed;
-    d->showAlert(summary, latin(kSuccess));
-    cleanup();
+VupMode::Run::Run(VupDelegate* delegate, ScanFindings& f) : d(delegate), findings(f) {
+    stage.start();
+}
+
+void VupMode::Run::status(const char* text, Wait wait) {
+    VupDelegate* delegate = d;
+    const QString label = latin(text);
+    MainThread::run(
+        delegate, [delegate, label] { delegate->setStatusLabel(label); }, wait);
+}
+
+double VupMode::Run::lap() {
+    const double ms = double(stage.nsecsElapsed()) / 1e6;
+    stage.restart();
+    return ms;
+}
+
+void VupMode::Run::noteUnchecked(qsizetype position, const QString& reason) {
+    const qint64 id = findings.photos.at(position).id();
+    findings.unchecked.append({position, id, reason});
+    vupLog(latin(kLogUnchecked).arg(QString::number(id), QString::number(position), reason));
+}
+
+void VupMode::Run::noteFailedChange(qsizetype position, const QString& action, const QString& reason) {
+    const qint64 id = findings.photos.at(position).id();
+    findings.failedChanges.append({position, id, action, reason});
+    vupLog(latin(kLogFailedChange).arg(action, QString::number(id), QString::number(position), reason));
 }

@@ -2,6 +2,7 @@
 
 #include "bridge/iPhotoBridge.h"
 #include "scan/ScanFindings.h"
+#include "scan/ZombieDetector.h"
 
 #include <QMutex>
 #include <QString>
@@ -36,10 +37,15 @@ public:
     bool photoApplicationIsRunning() const;
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
-    // their recovery into a new album.
-    // Zombies are native file names (bytes): a name need not be valid UTF-8.
-    QList<QByteArray> detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
-    void recoverZombieFiles(const QList<QByteArray>& zombies, VupDelegate* delegate);
+    // their recovery into a new album; what became of them goes into `findings`.
+    ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
+    ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate);
+    void detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+                                 ScanFindings& findings);
+    // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only
+    // tells of them); the window at launch, on a thread of its own, with resumeRecoveriesAtLaunch.
+    QString resumeRecoveries(VupDelegate* delegate);
+    void resumeRecoveriesAtLaunch(VupDelegate* delegate);
 
     // A dry run makes every check and changes nothing: no keyword import, no removal, no tag,
     // no zombie recovery. What it would have done is in lastRun().
@@ -51,11 +57,48 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
-    // The text of the closing "Success" alert for a run with these counts.
-    static QString summaryText(qsizetype issues, qsizetype zombies, bool selectionMode);
+    // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
+    // paragraph (which brings its own leading line breaks), or the congratulations when both are
+    // empty.
+    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    // The closing text of a dry run: what a real run would change.
+    static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
 
 private:
-    void runSteps(VupDelegate* delegate, ScanFindings& findings, bool& cleanedUp);
+    struct Run;
+    // Why a run stopped before its end.
+    enum class Stop {
+        None,
+        VersionRefused,
+        KeywordsRefused,
+        NothingToProcess,
+        ListsIncomplete,
+        Cancelled,
+        ApplicationLost,
+        InternalError,
+    };
+
+    // The stages of a run, in order; each answers whether the run goes on.
+    bool checkApplication(Run& run);
+    bool takePhotoList(Run& run);
+    bool loadLists(Run& run);
+    bool zombieStage(Run& run);
+    bool perPhotoPass(Run& run);
+    bool tagPhotos(Run& run);
+
+    void removeOrKeep(Run& run, qsizetype position, bool imageGone);
+    bool tagEach(Run& run, const QList<qsizetype>& positions, const QString& keyword,
+                 QList<qsizetype>& tagged);
+    // Cancel stops a run only until its changes begin; the window's button follows.
+    bool beginChanges(Run& run);
+    void allowCancel(Run& run);
+    // True (with the reason noted) when the user cancelled or the application is gone.
+    bool interrupted(Run& run);
+    // Stops the run for `why`, unless what made the stage stop was a cancel or a lost application.
+    bool stopRun(Run& run, Stop why);
+    // The one place where a run's ending is decided and told: outcome, status, notification,
+    // alert, and the return to idle.
+    void endRun(Run& run);
 
     std::shared_ptr<iPhotoApplication> photoApplication;
     std::unique_ptr<SBUtils> sbutils;

@@ -1,11 +1,51 @@
+#include "platform/MainThread.h"
+#include "scan/RecoveryResume.h"
+#include "scan/VupDelegate.h"
 #include "scan/VupMode.h"
-#include "scan/ZombieDetector.h"
 #include "scan/ZombieRecovery.h"
 
-QList<QByteArray> VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate) {
+namespace {
+
+const QString kResumeStatus = QStringLiteral("Finishing Interrupted Recovery");
+const QString kResumeTitle = QStringLiteral("Interrupted Zombie Recovery");
+const QString kReady = QStringLiteral("Ready");
+
+void showStatus(VupDelegate* d, const QString& text) {
+    MainThread::run(
+        d, [d, text] { d->setStatusLabel(text); }, MainThread::Wait::Yes);
+}
+
+} // namespace
+
+ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate) {
     return ZombieDetector::detectZombies(originalsPathList, delegate);
 }
 
-void VupMode::recoverZombieFiles(const QList<QByteArray>& zombies, VupDelegate* delegate) {
-    ZombieRecovery(photoApplication, delegate).recoverZombies(zombies);
+ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate) {
+    return ZombieRecovery(photoApplication, delegate).recoverZombies(found);
+}
+
+void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+                                      ScanFindings& findings) {
+    const ZombieDetection found = detectZombies(originalsPathList, delegate);
+    findings.zombies = found.zombies;
+    findings.zombieDetectionSkipped = found.skipped;
+    findings.recovery.linksLeftAlone = found.links;
+    findings.recovery.cancelled = found.cancelled;
+    if (!dryRunMode && !found.cancelled)
+        findings.recovery = recoverZombieFiles(found, delegate);
+}
+
+QString VupMode::resumeRecoveries(VupDelegate* delegate) {
+    return RecoveryResume::finishInterrupted(photoApplication, dryRunMode,
+                                             [delegate] { return delegate->cancelled(); });
+}
+
+void VupMode::resumeRecoveriesAtLaunch(VupDelegate* delegate) {
+    showStatus(delegate, kResumeStatus);
+    const QString told = resumeRecoveries(delegate);
+    showStatus(delegate, kReady);
+    cleanupRun(delegate);
+    if (!told.isEmpty())
+        delegate->showAlert(told, kResumeTitle);
 }

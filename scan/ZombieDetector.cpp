@@ -3,6 +3,7 @@
 #include "bridge/iPhotoTypes.h"
 #include "platform/SystemLog.h"
 #include "scan/PathSet.h"
+#include "scan/SafeMove.h"
 #include "scan/VupDelegate.h"
 #include "scan/helpers.h"
 
@@ -10,6 +11,8 @@
 #include <QHash>
 #include <QStringEncoder>
 #include <algorithm>
+#include <cerrno>
+#include <climits>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
@@ -24,14 +27,21 @@
 
 namespace {
 
+using SafeMove::Fd;
+
 constexpr const char* kMastersFolder = "Masters";
 constexpr QLatin1StringView kApLibrary(".aplibrary");
-const QString kLogIncompleteList = QStringLiteral(
-    "Zombie detection skipped: %1 of %2 photos have no master path, so any file could be theirs");
-const QString kLogSeveralLibraries =
-    QStringLiteral("Zombie detection skipped: the master paths name more than one library (%1 and %2)");
+constexpr unsigned kEntriesBetweenCancelChecks = 4096;
+
+const QString kSkippedNoMasterPath =
+    QStringLiteral("%1 of %2 photos have no master path, so any file in the Masters folder could be theirs.");
+const QString kSkippedOutsideLibrary =
+    QStringLiteral("the master list names files outside this library (in %1 as well as %2).");
+const QString kSkippedUnreadable = QStringLiteral("the Masters folder %1 cannot be read (%2).");
+const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
+const QString kLogCancelled = QStringLiteral("Zombie detection cancelled: no zombie is recovered");
 const QString kLogSameFile = QStringLiteral("Not a zombie: %1 is the master %2 under another spelling");
-const QString kLogDetected = QStringLiteral("Detected %1 zombies in %2");
+const QString kLogDetected = QStringLiteral("Detected %1 zombies and %2 links in %3");
 
 struct FileId {
     dev_t device;
@@ -45,98 +55,245 @@ struct FileIdHash {
     }
 };
 
-std::optional<FileId> fileIdOf(const QByteArray& path, nlink_t* links = nullptr) {
+// The file a path names, or with `follow` the one it leads to. Paths below Masters may be too
+// long for a path call: those are reached folder by folder.
+std::optional<FileId> fileIdOf(const QByteArray& masters, const QByteArray& path, bool follow,
+                               nlink_t* links = nullptr) {
     struct stat st {};
-    if (::lstat(path.constData(), &st) != 0)
+    bool found = false;
+    if (path.size() < PATH_MAX) {
+        found = (follow ? ::stat(path.constData(), &st) : ::lstat(path.constData(), &st)) == 0;
+    } else if (path.startsWith(masters + '/')) {
+        const QByteArray relative = path.mid(masters.size() + 1);
+        const Fd folder = SafeMove::openFolder(masters, SafeMove::directoryOf(relative));
+        found = folder.valid() && ::fstatat(folder.get(), SafeMove::lastComponentOf(relative).constData(),
+                                            &st, follow ? 0 : AT_SYMLINK_NOFOLLOW) == 0;
+    }
+    if (!found)
         return std::nullopt;
     if (links)
         *links = st.st_nlink;
     return FileId{st.st_dev, st.st_ino};
 }
 
-bool isDirectoryEntry(int dirFd, const dirent* e) {
-    if (e->d_type == DT_DIR)
-        return true;
-    if (e->d_type != DT_UNKNOWN)
-        return false;
-    struct stat st {};
-    // An item whose kind cannot be read counts as a file.
-    return ::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
-}
+struct Walk {
+    QList<QByteArray> candidates;
+    std::vector<bool> isLink;
+    std::vector<std::string> referencedLinks; // relative paths of links that photos name
+    int rootError = 0;
+    bool cancelled = false;
+};
 
 // One pass over Masters: every non-folder item not in `referenced` is a candidate; matched
 // members are taken, so what stays untaken afterwards was never found. A folder's files are
 // looked up in batches whose table slots are fetched ahead.
-void walkMasters(const QByteArray& masters, PathSet& referenced, QList<QByteArray>& candidates) {
-    const int root = ::open(masters.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (root < 0)
-        return;
+//
+// Only the folder being read is open: the way down is openat() without following links, the
+// way back ".." checked against the folder it must lead to, so no depth runs out of descriptors
+// or path length.
+class MastersWalk {
+public:
+    MastersWalk(const QByteArray& mastersFolder, PathSet& referencedSet, VupDelegate* runDelegate,
+                Walk& result)
+        : masters(mastersFolder), referenced(referencedSet), delegate(runDelegate), out(result) {
+        batch.reserve(kBatch);
+    }
+
+    void run() {
+        root.reset(::open(masters.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!root.valid()) {
+            out.rootError = errno;
+            return;
+        }
+        stack.push_back(Frame{});
+        while (!stack.empty() && !cancelled()) {
+            Frame& top = stack.back();
+            if (!dir && !reopen(top))
+                top.next = top.subfolders.size();
+            if (top.next < top.subfolders.size()) {
+                descend(top.subfolders[top.next++]);
+                continue;
+            }
+            DIR* leaving = std::exchange(dir, nullptr);
+            stack.pop_back();
+            if (leaving && !stack.empty()) {
+                const int up = ::openat(::dirfd(leaving), "..", kFolderFlags);
+                if (up >= 0 && isFrameFolder(up, stack.back()))
+                    dir = ::fdopendir(up);
+                else if (up >= 0)
+                    ::close(up);
+            }
+            if (leaving)
+                ::closedir(leaving);
+        }
+        if (dir)
+            ::closedir(dir);
+        out.cancelled = cancelledSeen;
+    }
+
+private:
+    static constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+    static constexpr size_t kBatch = 256;
+
+    struct Frame {
+        std::string relative; // "" for Masters itself
+        dev_t device = 0;
+        ino_t inode = 0;
+        std::vector<std::string> subfolders;
+        size_t next = 0;
+        bool read = false;
+    };
     struct File {
         size_t offset;
         size_t length;
         uint64_t hash;
-    };
-    constexpr size_t kBatch = 256;
-    std::vector<File> batch;
-    batch.reserve(kBatch);
-    std::string names;
-    const auto flush = [&] {
-        for (const File& f : batch) {
-            const std::string_view relative(names.data() + f.offset, f.length);
-            if (referenced.take(relative, f.hash))
-                continue;
-            QByteArray path;
-            path.reserve(masters.size() + 1 + qsizetype(relative.size()));
-            path.append(masters).append('/').append(relative.data(), qsizetype(relative.size()));
-            candidates.append(std::move(path));
-        }
-        batch.clear();
-        names.clear();
+        bool link;
     };
 
-    std::vector<std::string> pending{std::string()};
-    while (!pending.empty()) {
-        const std::string folder = std::move(pending.back());
-        pending.pop_back();
-        const int fd = folder.empty()
-                           ? ::dup(root)
-                           : ::openat(root, folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    bool cancelled() {
+        cancelledSeen = cancelledSeen || (delegate && delegate->cancelled());
+        return cancelledSeen;
+    }
+
+    static bool isFrameFolder(int fd, const Frame& frame) {
+        struct stat st {};
+        return ::fstat(fd, &st) == 0 && st.st_dev == frame.device && st.st_ino == frame.inode;
+    }
+
+    void descend(const std::string& name) {
+        const int fd = ::openat(::dirfd(dir), name.c_str(), kFolderFlags);
         if (fd < 0)
-            continue; // unreadable folders are passed over
-        DIR* dir = ::fdopendir(fd);
-        if (!dir) {
-            ::close(fd);
-            continue;
+            return; // unreadable folders are passed over
+        Frame child;
+        child.relative = stack.back().relative.empty() ? name : stack.back().relative + '/' + name;
+        DIR* opened = open(fd, child.device, child.inode);
+        if (!opened)
+            return;
+        ::closedir(dir);
+        dir = opened;
+        stack.push_back(std::move(child));
+        readFolder(stack.back());
+    }
+
+    // The frame's folder again, from Masters down, when the way back up did not lead to it (it
+    // was moved meanwhile): what it still holds is walked only if it is still where it was.
+    bool reopen(Frame& frame) {
+        Fd fd(::dup(root.get()));
+        for (size_t at = 0; fd.valid() && at < frame.relative.size();) {
+            size_t end = frame.relative.find('/', at);
+            if (end == std::string::npos)
+                end = frame.relative.size();
+            fd.reset(::openat(fd.get(), frame.relative.substr(at, end - at).c_str(), kFolderFlags));
+            at = end + 1;
         }
+        if (!fd.valid())
+            return false;
+        if (frame.read && !isFrameFolder(fd.get(), frame))
+            return false;
+        dev_t device = 0;
+        ino_t inode = 0;
+        dir = open(::dup(fd.get()), device, inode);
+        if (!dir)
+            return false;
+        if (!frame.read) {
+            frame.device = device;
+            frame.inode = inode;
+            readFolder(frame);
+        }
+        return true;
+    }
+
+    static DIR* open(int fd, dev_t& device, ino_t& inode) {
+        struct stat st {};
+        DIR* opened = fd >= 0 && ::fstat(fd, &st) == 0 ? ::fdopendir(fd) : nullptr;
+        if (!opened) {
+            if (fd >= 0)
+                ::close(fd);
+            return nullptr;
+        }
+        device = st.st_dev;
+        inode = st.st_ino;
+        return opened;
+    }
+
+    void readFolder(Frame& frame) {
+        frame.read = true;
+        unsigned sinceCheck = 0;
         while (const dirent* e = ::readdir(dir)) {
             if (e->d_name[0] == '.')
                 continue; // hidden items, and everything below them
-            const size_t offset = names.size();
-            names.append(folder);
-            if (!folder.empty())
-                names.push_back('/');
-            names.append(e->d_name);
-            if (isDirectoryEntry(fd, e)) {
-                pending.push_back(names.substr(offset));
-                names.resize(offset);
+            if (++sinceCheck == kEntriesBetweenCancelChecks) {
+                sinceCheck = 0;
+                if (cancelled())
+                    break;
+            }
+            unsigned char type = e->d_type;
+            if (type == DT_UNKNOWN) {
+                struct stat st {};
+                // An item whose kind cannot be read counts as a file.
+                type = ::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ? DT_REG
+                       : S_ISDIR(st.st_mode)                                             ? DT_DIR
+                       : S_ISLNK(st.st_mode)                                             ? DT_LNK
+                                                                                         : DT_REG;
+            }
+            if (type == DT_DIR) {
+                frame.subfolders.emplace_back(e->d_name);
                 continue;
             }
+            const size_t offset = names.size();
+            names.append(frame.relative);
+            if (!frame.relative.empty())
+                names.push_back('/');
+            names.append(e->d_name);
             const std::string_view relative(names.data() + offset, names.size() - offset);
             const uint64_t hash = PathSet::hashOf(relative);
             referenced.prefetch(hash);
-            batch.push_back({offset, relative.size(), hash});
+            batch.push_back({offset, relative.size(), hash, type == DT_LNK});
             if (batch.size() == kBatch)
                 flush();
         }
         flush();
-        ::closedir(dir);
     }
-    ::close(root);
-}
+
+    void flush() {
+        for (const File& f : batch) {
+            const std::string_view relative(names.data() + f.offset, f.length);
+            if (referenced.take(relative, f.hash)) {
+                if (f.link)
+                    out.referencedLinks.emplace_back(relative);
+                continue;
+            }
+            QByteArray path;
+            path.reserve(masters.size() + 1 + qsizetype(relative.size()));
+            path.append(masters).append('/').append(relative.data(), qsizetype(relative.size()));
+            out.candidates.append(std::move(path));
+            out.isLink.push_back(f.link);
+        }
+        batch.clear();
+        names.clear();
+    }
+
+    const QByteArray& masters;
+    PathSet& referenced;
+    VupDelegate* delegate;
+    Walk& out;
+    Fd root;
+    DIR* dir = nullptr; // the folder of stack.back(), when open
+    std::vector<Frame> stack;
+    std::vector<File> batch;
+    std::string names;
+    bool cancelledSeen = false;
+};
 
 } // namespace
 
-QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate) {
+ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate) {
+    ZombieDetection result;
+    const auto skip = [&result](const QString& why) {
+        result.skipped = why;
+        vupLog(kLogSkipped.arg(why));
+        return result;
+    };
     // One pass over the list: holes in it, the library it names, and the referenced set. The
     // set can only be filled once the library is known, and every entry before the first that
     // names a library lies outside it, so nothing is missed.
@@ -191,8 +348,7 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
                     package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
                 prefix = QFile::encodeName(prefixText);
             } else if (QStringView(text).left(end) != package) {
-                vupLog(kLogSeveralLibraries.arg(package, text.left(end)));
-                return {};
+                return skip(kSkippedOutsideLibrary.arg(package, text.left(end)));
             }
             if (!text.startsWith(prefixText))
                 continue;
@@ -212,37 +368,47 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
             insertBatch();
     }
     insertBatch();
-    if (withoutPath > 0) {
-        vupLog(kLogIncompleteList.arg(withoutPath).arg(masterPaths.size()));
-        return {};
-    }
+    if (withoutPath > 0)
+        return skip(kSkippedNoMasterPath.arg(withoutPath).arg(masterPaths.size()));
     if (package.isEmpty()) {
         if (delegate)
             delegate->setRecoverZombies(false);
-        return {};
+        return result;
     }
 
     helpers::fileExists(package, delegate);
 
     const QByteArray masters = prefix.chopped(1);
-    QList<QByteArray> candidates;
-    walkMasters(masters, referenced, candidates);
+    Walk walk;
+    MastersWalk(masters, referenced, delegate, walk).run();
+    if (walk.cancelled) {
+        vupLog(kLogCancelled);
+        result.cancelled = true;
+        return result;
+    }
+    // No Masters folder holds no zombie; one that cannot be read may hold any number.
+    if (walk.rootError != 0 && walk.rootError != ENOENT)
+        return skip(kSkippedUnreadable.arg(QFile::decodeName(masters),
+                                           QString::fromLocal8Bit(std::strerror(walk.rootError))));
+    result.masters = masters;
+    QList<QByteArray>& candidates = walk.candidates;
     if (candidates.isEmpty()) {
-        vupLog(kLogDetected.arg(0).arg(QFile::decodeName(masters)));
-        return candidates;
+        vupLog(kLogDetected.arg(0).arg(0).arg(QFile::decodeName(masters)));
+        return result;
     }
 
-    // The application may spell a master differently from the walk (a linked folder, "..", a
-    // doubled separator). Such a file is no zombie: moving it would pull it from under a photo.
-    // Only the spellings the walk did not meet need a look: those outside the Masters prefix
-    // and those left in the set; a file met under its own spelling counts through hard links.
+    // The application may spell a master differently from the walk (a linked folder, a link to
+    // the file, "..", a doubled separator). Such a file is no zombie: moving it would pull it
+    // from under a photo. Only the spellings the walk did not meet need a look: those outside the
+    // Masters prefix, those left in the set and the links it met; a file met under its own
+    // spelling counts through hard links.
     std::unordered_map<FileId, qsizetype, FileIdHash> candidateIds;
     QHash<QByteArray, qsizetype> candidateByPath;
     candidateByPath.reserve(candidates.size());
     bool someHardLinked = false;
     for (qsizetype i = 0; i < candidates.size(); ++i) {
         nlink_t links = 1;
-        if (const auto id = fileIdOf(candidates[i], &links)) {
+        if (const auto id = fileIdOf(masters, candidates[i], false, &links)) {
             candidateIds.emplace(*id, i);
             someHardLinked = someHardLinked || links > 1;
         }
@@ -255,6 +421,13 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
         referencedAfterAll[size_t(index)] = true;
         vupLog(kLogSameFile.arg(QFile::decodeName(candidates[index]), QFile::decodeName(master)));
     };
+    const auto spareFileOf = [&](const QByteArray& path, bool follow) {
+        if (const auto id = fileIdOf(masters, path, follow)) {
+            const auto hit = candidateIds.find(*id);
+            if (hit != candidateIds.end())
+                spare(hit->second, path);
+        }
+    };
     const auto lookAt = [&](const QByteArray& path, bool insideMasters) {
         // A linked folder below Masters through which a master is reached carries that master.
         if (insideMasters) {
@@ -265,29 +438,24 @@ QList<QByteArray> ZombieDetector::detectZombies(const QVariantList& masterPaths,
                     spare(*link, path);
             }
         }
-        if (const auto id = fileIdOf(path)) {
-            const auto hit = candidateIds.find(*id);
-            if (hit != candidateIds.end())
-                spare(hit->second, path);
-        }
+        spareFileOf(path, false);
+        spareFileOf(path, true);
     };
+    for (const std::string& link : walk.referencedLinks)
+        spareFileOf(prefix + QByteArray(link.data(), qsizetype(link.size())), true);
     referenced.forEachUntaken([&](std::string_view unmatched) {
         lookAt(prefix + QByteArray(unmatched.data(), qsizetype(unmatched.size())), true);
     });
     for (const QVariant& entry : masterPaths) {
         const QString& text = *static_cast<const QString*>(entry.constData());
-        if (!text.startsWith(prefixText))
-            lookAt(QFile::encodeName(text), false);
-        else if (someHardLinked)
+        if (!text.startsWith(prefixText) || someHardLinked)
             lookAt(QFile::encodeName(text), false);
     }
 
-    QList<QByteArray> zombies;
-    zombies.reserve(candidates.size());
     for (qsizetype i = 0; i < candidates.size(); ++i) {
         if (!referencedAfterAll[size_t(i)])
-            zombies.append(std::move(candidates[i]));
+            (walk.isLink[size_t(i)] ? result.links : result.zombies).append(std::move(candidates[i]));
     }
-    vupLog(kLogDetected.arg(zombies.size()).arg(QFile::decodeName(masters)));
-    return zombies;
+    vupLog(kLogDetected.arg(result.zombies.size()).arg(result.links.size()).arg(QFile::decodeName(masters)));
+    return result;
 }

@@ -2,21 +2,33 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QString>
 #include <QVariantList>
 
 class VupDelegate;
+
+// What one detection found. Paths are native file names (bytes, which need not be valid UTF-8),
+// absolute, each once, in no particular order; they may be longer than PATH_MAX.
+struct ZombieDetection {
+    QList<QByteArray> zombies; // files below Masters that no photo names as its master
+    QList<QByteArray> links;   // symbolic links below Masters that no photo names or reaches through
+    QByteArray masters;        // the Masters folder walked; empty when none was
+    QString skipped;           // why detection did not run, for the user; empty when it ran
+    bool cancelled = false;    // the run was cancelled during the walk: nothing was found
+};
 
 // Finds zombies: files below the library's Masters folder that no photo names as its master.
 //
 // Input: the master path of every photo of the library, in load order, each entry a QString
 // (an absolute path, or "" where the application's answer lacked it) or the null marker of
-// bridge/iPhotoTypes.h. Output: the zombies' absolute paths as native file names (bytes, which
-// need not be valid UTF-8), each once, in no particular order.
+// bridge/iPhotoTypes.h.
 //
-// The Masters folder is walked once, hidden items skipped, links not followed, folders that
-// cannot be read passed over; the walk is compared on the fly against one hash set of the
-// referenced paths below Masters, so memory holds the input list, that set and the zombies.
+// The Masters folder is walked once by file descriptors (so depth is not bounded by PATH_MAX),
+// hidden items skipped, links not followed, folders that cannot be read passed over; the walk
+// is compared on the fly against one hash set of the referenced paths below Masters, so memory
+// holds the input list, that set and the zombies. A file a photo reaches under another spelling
+// (a link, "..", a hard link) is no zombie. The run's cancel is polled as the walk goes.
 class ZombieDetector {
 public:
-    static QList<QByteArray> detectZombies(const QVariantList& masterPaths, VupDelegate* delegate);
+    static ZombieDetection detectZombies(const QVariantList& masterPaths, VupDelegate* delegate);
 };

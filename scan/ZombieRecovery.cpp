@@ -4,82 +4,50 @@
 #include "bridge/iPhotoBridge.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
-#include "platform/TemporaryDirectory.h"
+#include "scan/AlbumVerification.h"
+#include "scan/ParkedZombies.h"
+#include "scan/RecoveryJournal.h"
 #include "scan/SafeMove.h"
 #include "scan/VupDelegate.h"
 
 #include <QFile>
-#include <QHash>
-#include <QSet>
-#include <QThread>
-#include <cerrno>
+#include <climits>
+#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 const QString kStatusZombiesDetected = QStringLiteral("Zombies Detected");
 const QString kAlbumNameFormat = QStringLiteral("Vup Zombies %1");
-const QString kFolderNameFormat = QStringLiteral("Vupzombies-%1");
 const QString kStampPattern = QStringLiteral("yyyy-MM-dd-HHmmss");
+constexpr const char* kDeepFolder = "deep/";
 
-const QString kLogNoTemporaryDirectory =
-    QStringLiteral("Zombie recovery skipped: no per-user temporary directory could be made");
-const QString kLogUnsafeFolder =
-    QStringLiteral("Zombie recovery skipped: %1 cannot be made as a folder of this user's own");
+const QString kLogNoJournal = QStringLiteral("Zombie recovery skipped: %1");
 const QString kLogNotMoved = QStringLiteral("Zombie left in place, it could not be moved: %1");
+const QString kLogNotPlain = QStringLiteral("Zombie left in place, it is not a plain file: %1");
 const QString kLogNoAlbum = QStringLiteral("No album named %1 was found; every zombie goes back");
 const QString kLogImportWaitEnded =
     QStringLiteral("Stopped waiting for the import: the photo application is gone");
 const QString kLogImportWaitCancelled =
     QStringLiteral("Stopped waiting for the import: the run was cancelled; what has not arrived goes back");
-const QString kLogPutBack = QStringLiteral("Zombie put back: %1");
-const QString kLogKept = QStringLiteral("Zombie could not be put back and stays in %1: %2");
-const QString kLogFolderKept = QStringLiteral("Zombie folder kept, it still holds files: %1");
 
-qint64 sizeOf(const QByteArray& path) {
-    struct stat st {};
-    return ::lstat(path.constData(), &st) == 0 ? qint64(st.st_size) : -1;
-}
-
-// An application that took a file where it lay instead of copying it names the parked file
-// itself: deleting the parked file would then delete the photo's only copy.
-bool isSameFile(const QByteArray& a, const QByteArray& b) {
-    struct stat stA {
-    }, stB{};
-    return ::stat(a.constData(), &stA) == 0 && ::stat(b.constData(), &stB) == 0 && stA.st_dev == stB.st_dev &&
-           stA.st_ino == stB.st_ino;
-}
-
-// "." and ".." could lead a mirrored target out of the zombie folder, and could not be
-// mirrored back reliably: such a path is not moved.
-bool isPlainAbsolutePath(const QByteArray& path) {
-    if (!path.startsWith('/'))
-        return false;
+// "." and ".." could lead a mirrored target out of the park, and could not be mirrored back
+// reliably: such a path is not moved.
+bool isPlainRelativePath(const QByteArray& path) {
     for (const QByteArray& part : path.split('/')) {
-        if (part == "." || part == "..")
+        if (part.isEmpty() || part == "." || part == "..")
             return false;
     }
     return true;
 }
 
-// The zombie folder holds the user's photos for a while: it must be this user's alone. An
-// existing folder of that name (a shared $TMPDIR, a name someone guessed) is used only when it
-// is a real folder owned by this user that nobody else may enter.
-bool makeZombieFolder(const QByteArray& folder) {
-    if (::mkdir(folder.constData(), S_IRWXU) == 0)
-        return true;
-    if (errno != EEXIST)
-        return false;
-    struct stat st {};
-    return ::lstat(folder.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-           (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
-}
-
-QByteArray withoutDoubledSeparators(QByteArray path) {
-    while (path.contains("//"))
-        path.replace("//", "/");
-    return path;
+// The whole path is mirrored below the park; a path too long for the importer to reach there
+// is parked under the zombie's place in the list, its name kept (the journal keeps the rest).
+QByteArray parkedName(const QByteArray& park, const QByteArray& zombie, qsizetype index) {
+    const QByteArray mirrored = zombie.mid(1);
+    if (park.size() + 1 + mirrored.size() < PATH_MAX)
+        return mirrored;
+    return kDeepFolder + QByteArray::number(index) + '/' + SafeMove::lastComponentOf(zombie);
 }
 
 } // namespace
@@ -116,171 +84,136 @@ void ZombieRecovery::progressValue(double value) {
             delegate, [d = delegate, value] { d->cfgProgressBarCurrentValue(value); }, MainThread::Wait::Yes);
 }
 
-// True when the import ended; false when the application went away or stopped answering
-// (a failed `importing` request answers false as well, which also ends the wait), or when the
-// run was cancelled: a user who quits or presses Ctrl-C would otherwise leave every zombie
-// parked in the temporary directory, so the wait ends and what has not arrived goes back.
-bool ZombieRecovery::waitForImport() const {
-    while (application->importing()) {
-        if (!application->isRunning())
-            return false;
-        if (delegate && delegate->cancelled()) {
-            vupLog(kLogImportWaitCancelled);
-            return true;
-        }
-        QThread::msleep(static_cast<unsigned long>(pollInterval.count()));
-    }
-    return application->isRunning();
+bool ZombieRecovery::cancelled() const {
+    return delegate && delegate->cancelled();
 }
 
-QList<bool> ZombieRecovery::verifyAgainstAlbum(const QList<Moved>& moved, const iPhotoAlbum& album,
-                                               const QList<qint64>& photosBefore) const {
-    // Each photo the import added may vouch for one zombie holding the very same bytes, a
-    // photo of the zombie's name first. Name and size alone are not enough: of two same-named,
-    // same-sized zombies the application may take one and refuse the other, and the refused
-    // one would then be deleted on the strength of its twin's photo. The application renames
-    // a file whose name is taken in its import folder, so a photo of another name still
-    // vouches for a zombie whose bytes it holds.
-    struct Added {
-        QByteArray stored;
-        QSet<QByteArray> names;
-        bool used = false;
-    };
-    QList<Added> added;
-    QHash<qint64, QList<qsizetype>> addedBySize;
-    const QSet<qint64> before(photosBefore.cbegin(), photosBefore.cend());
-    for (const iPhotoPhoto& photo : album.photos()) {
-        if (before.contains(photo.id()))
-            continue;
-        const QVariantMap props = photo.properties();
-        const QVariant original = props.value(QString::fromLatin1(PhotoAppWire::kOriginalPath));
-        if (original.metaType() != QMetaType::fromType<QString>())
-            continue;
-        Added photoFile;
-        photoFile.stored = QFile::encodeName(original.toString());
-        const qint64 size = sizeOf(photoFile.stored);
-        if (size < 0)
-            continue;
-        photoFile.names.insert(SafeMove::lastComponentOf(photoFile.stored));
-        const QVariant filename = props.value(QString::fromLatin1(PhotoAppWire::kImageFilename));
-        if (filename.metaType() == QMetaType::fromType<QString>())
-            photoFile.names.insert(QFile::encodeName(filename.toString()));
-        addedBySize[size].append(added.size());
-        added.append(std::move(photoFile));
-    }
-
-    QList<bool> recovered(moved.size(), false);
-    const auto claim = [&](qsizetype zombie, const auto& vouches) {
-        for (const qsizetype index : addedBySize.value(moved[zombie].size)) {
-            if (!added[index].used && !isSameFile(added[index].stored, moved[zombie].parked) &&
-                vouches(added[index])) {
-                added[index].used = true;
-                recovered[zombie] = true;
-                return;
-            }
-        }
-    };
-    for (qsizetype i = 0; i < moved.size(); ++i) {
-        const QByteArray name = SafeMove::lastComponentOf(moved[i].original);
-        claim(i, [&](const Added& a) {
-            return a.names.contains(name) && SafeMove::sameContent(a.stored, moved[i].parked);
-        });
-    }
-    for (qsizetype i = 0; i < moved.size(); ++i) {
-        if (!recovered[i])
-            claim(i, [&](const Added& a) { return SafeMove::sameContent(a.stored, moved[i].parked); });
-    }
-    return recovered;
-}
-
-ZombieRecovery::Outcome ZombieRecovery::recoverZombies(const QList<QByteArray>& zombies) {
-    Outcome outcome;
+ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found) {
+    ZombieRecoveryReport report;
+    report.linksLeftAlone = found.links;
+    const QList<QByteArray>& zombies = found.zombies;
+    if (zombies.isEmpty())
+        return report;
     status(kStatusZombiesDetected);
     progressMax(double(zombies.size()));
 
     const QString stamp = runStamp(clock());
-    outcome.albumName = kAlbumNameFormat.arg(stamp);
-    const QString temporary = TemporaryDirectory::path();
-    if (temporary.isEmpty()) {
-        vupLog(kLogNoTemporaryDirectory);
-        return outcome;
+    report.albumName = kAlbumNameFormat.arg(stamp);
+    QString why;
+    const std::unique_ptr<RecoveryJournal> journal =
+        RecoveryJournal::create(found.masters, report.albumName, stamp, &why);
+    if (!journal) {
+        vupLog(kLogNoJournal.arg(why));
+        for (const QByteArray& zombie : zombies)
+            report.zombies.append({zombie, {}, ZombieState::NotMoved});
+        return report;
     }
-    const QString folderPath = temporary + QLatin1Char('/') + kFolderNameFormat.arg(stamp);
-    outcome.zombieFolder = QFile::encodeName(folderPath);
-    if (!makeZombieFolder(outcome.zombieFolder)) {
-        vupLog(kLogUnsafeFolder.arg(folderPath));
-        return outcome;
-    }
+    report.parkFolder = journal->park();
+    const auto finish = [&](const ParkedZombies::Context& context) {
+        report.applicationLost = ParkedZombies::settle(*journal, context) || report.applicationLost;
+        report.zombies = ParkedZombies::reportOf(*journal);
+        report.journal = journal->path();
+        report.journalMs = journal->syncMilliseconds();
+        return report;
+    };
 
-    QList<Moved> moved;
+    // Every move is planned, and the plan on disk, before the first file leaves the library.
+    const QByteArray mastersPrefix = found.masters + '/';
+    SafeMove::FolderCache sources(found.masters);
+    for (qsizetype k = 0; k < zombies.size(); ++k) {
+        const QByteArray& zombie = zombies[k];
+        RecoveryJournal::Entry entry;
+        entry.original = zombie;
+        entry.parked = parkedName(journal->park(), zombie, k);
+        const QByteArray relative = zombie.mid(mastersPrefix.size());
+        struct stat st {};
+        const bool plain =
+            zombie.startsWith(mastersPrefix) && isPlainRelativePath(relative) &&
+            ::fstatat(sources.open(SafeMove::directoryOf(relative)),
+                      SafeMove::lastComponentOf(relative).constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode);
+        if (plain) {
+            entry.size = st.st_size;
+            entry.device = st.st_dev;
+            entry.inode = st.st_ino;
+        }
+        journal->plan(entry);
+        if (!plain) {
+            vupLog(kLogNotPlain.arg(QFile::decodeName(zombie)));
+            journal->record(k, ZombieState::NotMoved);
+        }
+    }
+    if (!journal->sync())
+        return finish({});
+
+    SafeMove::FolderCache parkFolders(journal->park());
+    qsizetype moved = 0;
     for (qsizetype k = 0; k < zombies.size(); ++k) {
         progressValue(double(k + 1));
-        const QByteArray& zombie = zombies[k];
-        if (!isPlainAbsolutePath(zombie)) {
-            vupLog(kLogNotMoved.arg(QFile::decodeName(zombie)));
+        const RecoveryJournal::Entry& e = journal->entries()[k];
+        if (e.state != ZombieState::Planned)
             continue;
+        if (cancelled()) {
+            report.cancelled = true;
+            break;
         }
-        const QByteArray targetDirectory =
-            withoutDoubledSeparators(outcome.zombieFolder + SafeMove::directoryOf(zombie));
-        const QByteArray target = targetDirectory + '/' + SafeMove::lastComponentOf(zombie);
-        const qint64 size = sizeOf(zombie);
-        if (!SafeMove::makePath(targetDirectory) ||
-            SafeMove::moveItem(zombie, target) != SafeMove::Outcome::Moved) {
-            vupLog(kLogNotMoved.arg(QFile::decodeName(zombie)));
-            continue;
+        const QByteArray relative = e.original.mid(mastersPrefix.size());
+        const QByteArray name = SafeMove::lastComponentOf(relative);
+        const int from = sources.open(SafeMove::directoryOf(relative));
+        const int to = parkFolders.open(SafeMove::directoryOf(e.parked), true);
+        // What is there now must be the plain file that was planned: a link swapped in since
+        // would carry the import outside the library.
+        struct stat st {};
+        const bool unchanged = ::fstatat(from, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                               S_ISREG(st.st_mode) && quint64(st.st_dev) == e.device &&
+                               quint64(st.st_ino) == e.inode;
+        if (unchanged && to >= 0 &&
+            SafeMove::moveItemAt(from, name, to, SafeMove::lastComponentOf(e.parked)) ==
+                SafeMove::Outcome::Moved) {
+            journal->record(k, ZombieState::Parked);
+            ++moved;
+        } else {
+            vupLog(kLogNotMoved.arg(QFile::decodeName(e.original)));
+            journal->record(k, ZombieState::NotMoved);
         }
-        moved.append({zombie, target, size});
     }
-    outcome.moved = moved.size();
-    if (moved.isEmpty()) {
-        SafeMove::removeEmptyFolders(outcome.zombieFolder);
-        return outcome;
-    }
+    // Nothing was sent to the application: whatever moved goes back without asking it.
+    if (moved == 0 || report.cancelled)
+        return finish({});
 
-    application->newAlbumName(outcome.albumName);
+    application->newAlbumName(report.albumName);
     iPhotoAlbum album;
     for (const iPhotoAlbum& candidate : application->albums()) {
-        if (candidate.name() == outcome.albumName && candidate.type() == PhotoAppWire::kAlbumTypePlain) {
+        if (candidate.name() == report.albumName && candidate.type() == PhotoAppWire::kAlbumTypePlain) {
             album = candidate;
             break;
         }
     }
-    outcome.albumFound = album.isValid();
-
-    QList<bool> recovered(moved.size(), false);
-    if (album.isValid()) {
-        QList<qint64> photosBefore;
-        for (const iPhotoPhoto& photo : album.photos())
-            photosBefore.append(photo.id());
-        album.importFrom(folderPath, true);
-        if (!waitForImport())
-            vupLog(kLogImportWaitEnded);
-        // Whatever the wait's end, the album alone says which zombies arrived.
-        recovered = verifyAgainstAlbum(moved, album, photosBefore);
-    } else {
-        vupLog(kLogNoAlbum.arg(outcome.albumName));
+    if (!album.isValid()) {
+        vupLog(kLogNoAlbum.arg(report.albumName));
+        report.applicationLost = !application->isRunning();
+        return finish({});
     }
 
-    for (qsizetype i = 0; i < moved.size(); ++i) {
-        const Moved& m = moved[i];
-        if (recovered[i]) {
-            // The library holds its copy now; only the parked original goes.
-            if (::unlink(m.parked.constData()) == 0)
-                ++outcome.recovered;
-            continue;
-        }
-        if (SafeMove::makePath(SafeMove::directoryOf(m.original)) &&
-            SafeMove::moveItem(m.parked, m.original) == SafeMove::Outcome::Moved) {
-            ++outcome.putBack;
-            vupLog(kLogPutBack.arg(QFile::decodeName(m.original)));
-        } else {
-            ++outcome.keptInFolder;
-            vupLog(kLogKept.arg(folderPath, QFile::decodeName(m.original)));
-        }
+    QList<qint64> photosBefore;
+    for (const iPhotoPhoto& photo : album.photos())
+        photosBefore.append(photo.id());
+    // Once the import may have begun, only the album can tell which parked file is still needed.
+    journal->recordImport(album.id(), photosBefore);
+    if (!journal->sync())
+        return finish({application.get(), album, {}, false, pollInterval});
+    album.importFrom(QFile::decodeName(journal->park()), true);
+    const auto stop = [this] {
+        return cancelled();
+    };
+    if (AlbumVerification::waitWhileImporting(*application, stop, pollInterval) ==
+        AlbumVerification::ImportWait::ApplicationGone)
+        vupLog(kLogImportWaitEnded);
+    if (cancelled()) {
+        // A user who quits or presses Ctrl-C would otherwise leave the zombies parked until the
+        // import ends: what has not arrived goes back.
+        vupLog(kLogImportWaitCancelled);
+        report.cancelled = true;
     }
-
-    outcome.folderRemoved = SafeMove::removeEmptyFolders(outcome.zombieFolder);
-    if (!outcome.folderRemoved)
-        vupLog(kLogFolderKept.arg(folderPath));
-    return outcome;
+    return finish({application.get(), album, stop, false, pollInterval});
 }

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "tests/scan/TestLibrary.h"
+
 #include <QObject>
+#include <memory>
 
 // `vup scan` as a real child process against a served library: arguments, exit status, output,
-// the dry run and the JSON report.
+// the dry run, the JSON report, and runs the application disturbs or that cannot finish their work.
 class ScanCommandTest : public QObject {
     Q_OBJECT
 private slots:
@@ -14,4 +17,12 @@ private slots:
     void dryRunChangesNothing();
     void reportDescribesFindings();
     void refusedRunExitsWithOne();
+    void applicationMisbehavesMidLoad_data();
+    void applicationMisbehavesMidLoad();
+    void incompleteRunIsReported_data();
+    void incompleteRunIsReported();
+
+private:
+    // One large library shared by the rows that disturb the application mid-load.
+    std::unique_ptr<TestLibrary> midLoadLibrary;
 };

@@ -261,6 +261,35 @@ private slots:
         QVERIFY(server.stop());
     }
 
+    // A run's requests to a stalled application give up once the run is interrupted, and the
+    // ones that follow are not sent while it stays interrupted; nothing takes the application
+    // for lost, and requests go out again once the interruption is over.
+    void interruptedRunStopsAskingAStalledApplication() {
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const auto a = app();
+        std::atomic<bool> interrupted{false};
+        QVERIFY(a->attach([&] { return interrupted.load(); }));
+        QVERIFY(!a->photoWithId(ids.at(0)).properties().isEmpty());
+        ::kill(static_cast<pid_t>(server.pid()), SIGSTOP);
+        interrupted = true;
+        QElapsedTimer timer;
+        timer.start();
+        QVariantMap props;
+        QString why;
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(!a->photoWithId(ids.at(i % ids.size())).properties(props, &why));
+        const qint64 elapsed = timer.elapsed();
+        ::kill(static_cast<pid_t>(server.pid()), SIGCONT);
+        QVERIFY2(elapsed < 2000, qPrintable(QString::number(elapsed)));
+        QCOMPARE(why, QStringLiteral("The request was interrupted"));
+        QVERIFY(!a->lost());
+        interrupted = false;
+        QVERIFY(!a->photoWithId(ids.at(1)).properties().isEmpty());
+        a->detach();
+        QVERIFY(server.stop());
+    }
+
     // The scan thread and the main thread use the bridge at the same time.
     void usableFromTwoThreadsAtOnce() {
         PhotoAppProcess server;

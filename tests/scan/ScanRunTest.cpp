@@ -11,9 +11,11 @@
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QTest>
+#include <csignal>
 #include <stdexcept>
 #include <sys/stat.h>
 
@@ -100,10 +102,18 @@ void ScanRunTest::classificationTable() {
     d.deleteOption = deleteMode;
     QVERIFY(runScanThread(vup, d));
     const ScanFindings f = vup.lastRun();
-    QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
+    // The photo whose properties could not be read is neither missing nor fine: unchecked.
+    QCOMPARE(f.outcome, ScanFindings::Outcome::Incomplete);
     QCOMPARE(f.photos.size(), 9);
+    QCOMPARE(f.unchecked.size(), 1);
+    QCOMPARE(f.unchecked.first().id, failed);
+    QCOMPARE(f.unchecked.first().position, positionOf(f, failed));
+    QVERIFY2(f.unchecked.first().reason.startsWith(QStringLiteral("its properties could not be read: ")),
+             qPrintable(f.unchecked.first().reason));
+    QCOMPARE(lib.keywordsOf(failed), QStringList{});
+    QVERIFY(f.failedChanges.isEmpty());
 
-    QList<qint64> expectImage{nullPath, gone, nullNameMasterGone, nullName, absentPath, failed};
+    QList<qint64> expectImage{nullPath, gone, nullNameMasterGone, nullName, absentPath};
     QList<qint64> expectMaster{masterGone, nullNameMasterGone, nullMaster};
     std::sort(expectImage.begin(), expectImage.end());
     std::sort(expectMaster.begin(), expectMaster.end());
@@ -121,7 +131,7 @@ void ScanRunTest::classificationTable() {
     if (!deleteMode) {
         QVERIFY(trash.isEmpty());
         QCOMPARE(library.size(), 9);
-        for (qint64 p : {nullPath, gone, nullName, absentPath, failed})
+        for (qint64 p : {nullPath, gone, nullName, absentPath})
             QCOMPARE(lib.keywordsOf(p), QStringList{kMissing});
         QCOMPARE(lib.keywordsOf(nullNameMasterGone), (QStringList{kMasterMissing, kMissing}));
         QVERIFY(f.removed.isEmpty());
@@ -133,12 +143,12 @@ void ScanRunTest::classificationTable() {
         QCOMPARE(idsAt(f, f.removed), QList<qint64>{gone});
         QCOMPARE(lib.keywordsOf(gone), QStringList{});
         // The others of the missing-image set stay, tagged, and the log says why each stayed.
-        for (qint64 p : {nullPath, nullName, absentPath, failed})
+        for (qint64 p : {nullPath, nullName, absentPath})
             QCOMPARE(lib.keywordsOf(p), QStringList{kMissing});
         QCOMPARE(lib.keywordsOf(nullNameMasterGone), (QStringList{kMasterMissing, kMissing}));
         const QStringList why = log.linesStartingWith(QStringLiteral("Not removing photo "));
-        QCOMPARE(why.size(), 5);
-        for (qint64 p : {nullPath, nullNameMasterGone, nullName, absentPath, failed})
+        QCOMPARE(why.size(), 4);
+        for (qint64 p : {nullPath, nullNameMasterGone, nullName, absentPath})
             QVERIFY2(
                 why.filter(
                        QStringLiteral("Not removing photo %1 at position %2:").arg(p).arg(positionOf(f, p)))
@@ -146,13 +156,19 @@ void ScanRunTest::classificationTable() {
                 qPrintable(why.join(u'\n')));
     }
 
-    // Nine issues: a photo in both sets counts twice.
-    QCOMPARE(f.issueCount(), 9);
+    // Eight issues, each one confirmed: a photo in both sets counts twice.
+    QCOMPARE(f.issueCount(), 8);
+    QCOMPARE(f.changeCount(), 8);
     const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
     QCOMPARE(alerts.size(), 1);
-    QCOMPARE(alerts.first().title, QStringLiteral("Success"));
-    QCOMPARE(alerts.first().value.toString(), VupMode::summaryText(9, 0, false));
-    QVERIFY(alerts.first().value.toString().startsWith(QStringLiteral("Vup discovered 9 issues")));
+    QCOMPARE(alerts.first().title, QStringLiteral("Scan Incomplete"));
+    QCOMPARE(
+        alerts.first().value.toString(),
+        QStringLiteral("Vup could not check 1 photo(s) and could not change 0 photo(s); they were left as "
+                       "they were and are listed in the report.\n\nVup discovered 8 issues that were "
+                       "tagged or deleted to make everything happy again.  You can search for the "
+                       "keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see these "
+                       "images."));
 
     // The failed photo's eight issues are reported once loading completes.
     const QStringList issues = log.linesStartingWith(QStringLiteral("Issue: "));
@@ -175,17 +191,26 @@ void ScanRunTest::classificationTable() {
     lib.stop();
 }
 
-// The order, thread and wait of every window operation of a library run with zombie recovery on.
-// An image behind a folder the scan may not search is not known to be gone: delete mode tags
-// it instead of taking it out of the library, while a truly missing file is still removed.
-void ScanRunTest::deleteModeKeepsPhotosItCannotLookAt() {
+// A file behind a folder the scan may not search is neither there nor gone: its photo is unchecked,
+// never tagged or removed, whatever the mode; a photo whose image is verifiably gone is handled
+// even when its master cannot be looked at.
+void ScanRunTest::photosItCannotLookAtAreUnchecked_data() {
+    classificationTable_data();
+}
+
+void ScanRunTest::photosItCannotLookAtAreUnchecked() {
+    QFETCH(bool, deleteMode);
     TestLibrary lib;
     QVERIFY(lib.isValid());
     const QString lockedImage = lib.writeFile(QStringLiteral("locked/kept.jpg"));
-    const qint64 locked = lib.addPhoto(lockedImage);
+    const QString lockedMaster = lib.writeFile(QStringLiteral("locked/master.jpg"));
+    const qint64 imageLocked = lib.addPhoto(lockedImage);
+    const qint64 masterLocked = lib.addPhoto(lib.writeFile(QStringLiteral("open/edited.jpg")), lockedMaster);
     const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("open/gone.jpg")));
+    const qint64 goneMasterLocked = lib.addPhoto(lib.missingPath(QStringLiteral("open/gone2.jpg")),
+                                                 lib.missingPath(QStringLiteral("locked/m2.jpg")));
     const qint64 fine = lib.addPhoto(lib.writeFile(QStringLiteral("open/fine.jpg")));
-    QVERIFY(locked && gone && fine);
+    QVERIFY(imageLocked && masterLocked && gone && goneMasterLocked && fine);
     QVERIFY(lib.addIssueKeywords());
     const QByteArray lockedFolder = QFile::encodeName(QFileInfo(lockedImage).absolutePath());
     const QByteArray top = QFile::encodeName(QFileInfo(lockedFolder).absolutePath());
@@ -193,10 +218,9 @@ void ScanRunTest::deleteModeKeepsPhotosItCannotLookAt() {
     QVERIFY(::chmod(lockedFolder.constData(), 0700) == 0);
     QVERIFY(lib.serve());
 
-    LogCapture log;
     VupMode vup;
     RecordingDelegate d;
-    d.deleteOption = true;
+    d.deleteOption = deleteMode;
     {
         AsNobody nobody;
         if (!nobody.isActive() || ::access(lockedImage.toLocal8Bit().constData(), F_OK) == 0)
@@ -204,19 +228,36 @@ void ScanRunTest::deleteModeKeepsPhotosItCannotLookAt() {
         QVERIFY(runScanThread(vup, d));
     }
     const ScanFindings f = vup.lastRun();
-    QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
-    QCOMPARE(idsAt(f, f.missingImage), (QList<qint64>{locked, gone}));
-    QCOMPARE(idsAt(f, f.removed), QList<qint64>{gone});
-    QCOMPARE(lib.photosOfAlbum(lib.trashAlbumId()), QList<qint64>{gone});
-    QVERIFY(lib.photosOfAlbum(lib.libraryAlbumId()).contains(locked));
-    QCOMPARE(lib.keywordsOf(locked), QStringList{kMissing});
-    QVERIFY(QFileInfo::exists(lockedImage));
-    const QStringList why = log.linesStartingWith(QStringLiteral("Not removing photo "));
-    QCOMPARE(why.size(), 1);
-    QVERIFY2(why.first().contains(lockedImage), qPrintable(why.first()));
+    QCOMPARE(f.outcome, ScanFindings::Outcome::Incomplete);
+    QCOMPARE(f.unchecked.size(), 2);
+    QCOMPARE(f.unchecked.at(0).id, imageLocked);
+    QVERIFY2(f.unchecked.at(0).reason.contains(QStringLiteral("image file ") + lockedImage),
+             qPrintable(f.unchecked.at(0).reason));
+    QCOMPARE(f.unchecked.at(1).id, masterLocked);
+    QVERIFY2(f.unchecked.at(1).reason.contains(QStringLiteral("master file ") + lockedMaster),
+             qPrintable(f.unchecked.at(1).reason));
+    QCOMPARE(idsAt(f, f.missingImage), (QList<qint64>{gone, goneMasterLocked}));
+    QVERIFY(f.missingMaster.isEmpty());
+    for (const qint64 p : {imageLocked, masterLocked}) {
+        QCOMPARE(lib.keywordsOf(p), QStringList{});
+        QVERIFY(lib.photosOfAlbum(lib.libraryAlbumId()).contains(p));
+    }
+    if (deleteMode) {
+        QCOMPARE(idsAt(f, f.removed), (QList<qint64>{gone, goneMasterLocked}));
+        QCOMPARE(lib.photosOfAlbum(lib.trashAlbumId()), (QList<qint64>{gone, goneMasterLocked}));
+    } else {
+        QCOMPARE(lib.keywordsOf(gone), QStringList{kMissing});
+        QCOMPARE(lib.keywordsOf(goneMasterLocked), QStringList{kMissing});
+    }
+    const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+    QCOMPARE(alerts.size(), 1);
+    QCOMPARE(alerts.first().title, QStringLiteral("Scan Incomplete"));
+    QVERIFY(alerts.first().value.toString().startsWith(
+        QStringLiteral("Vup could not check 2 photo(s) and could not change 0 photo(s);")));
     lib.stop();
 }
 
+// The order, thread and wait of every window operation of a library run with zombie recovery on.
 void ScanRunTest::delegateCallsOfLibraryRun() {
     TestLibrary lib;
     for (int i = 0; i < 3; ++i)
@@ -252,6 +293,8 @@ void ScanRunTest::delegateCallsOfLibraryRun() {
         {"cfgProgressBarCurrentValue", 1.0, false},
         {"cfgProgressBarCurrentValue", 2.0, false},
         {"cfgProgressBarCurrentValue", 3.0, false},
+        // Cancel can no longer act once the tagging begins; the window hears it first.
+        {"setCancellable", false, true},
         {"setStatusLabel", QStringLiteral("Tagging Items"), false},
         {"setStatusLabel", QStringLiteral("Processing Complete"), true},
         {"processingComplete", {}, true},
@@ -279,7 +322,6 @@ void ScanRunTest::delegateCallsOfLibraryRun() {
         else
             QCOMPARE(c.thread, DelegateCall::Thread::Window);
     }
-    QCOMPARE(d.count(QStringLiteral("cancelled")), 3);
     const QList<DelegateCall> info = d.callsNamed(QStringLiteral("cfgInfoText"));
     QCOMPARE(info.size(), 1);
     QVERIFY(info.first().value.toString().startsWith(QStringLiteral("WARNING: Do not use iPhoto")));
@@ -381,40 +423,87 @@ void ScanRunTest::singlePhotoSelectionIsProcessed() {
     lib.stop();
 }
 
-// A cancel during loading ends the run with "Unable To Continue", the alert before the cleanup,
-// and no issue report.
-void ScanRunTest::cancellationDuringLoading() {
+void ScanRunTest::runEndsBeforeItsChanges_data() {
+    QTest::addColumn<bool>("deleteMode");
+    QTest::addColumn<bool>("zombies");
+    QTest::addColumn<QString>("when");   // the window operation at which the user acts
+    QTest::addColumn<QVariant>("value"); // ... with this value, when given
+    QTest::addColumn<bool>("kill");      // kill the application instead of pressing Cancel
+    QTest::newRow("cancel while loading")
+        << false << true << QStringLiteral("cfgProgressBarDeterminate") << QVariant() << false;
+    QTest::newRow("cancel in the zombie import wait")
+        << false << true << QStringLiteral("setStatusLabel") << QVariant(QStringLiteral("Zombies Detected"))
+        << false;
+    QTest::newRow("cancel just before tagging")
+        << false << false << QStringLiteral("setCancellable") << QVariant(false) << false;
+    QTest::newRow("application killed as removals begin")
+        << true << false << QStringLiteral("setCancellable") << QVariant(false) << true;
+}
+
+// A run stopped before its changes changes nothing: no keyword, no removal, every zombie back
+// where it was, no notification. A cancel ends in "Scan Cancelled" without an alert; an
+// application gone ends in "Unable To Continue".
+void ScanRunTest::runEndsBeforeItsChanges() {
+    QFETCH(bool, deleteMode);
+    QFETCH(bool, zombies);
+    QFETCH(QString, when);
+    QFETCH(QVariant, value);
+    QFETCH(bool, kill);
     TestLibrary lib;
-    for (int i = 0; i < 3; ++i)
-        QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
+    QVERIFY(lib.demo(4, 2, 1, 0));
+    // Zombies the application refuses to import: the slow import keeps it busy until the cancel.
+    for (const char* name : {"Masters/z1.jpg", "Masters/old/z2.jpg"})
+        QVERIFY(lib.copyIntoLibrary(QStringLiteral(VUP_TEST_DATA_DIR "/not-an-image.jpg"),
+                                    QString::fromLatin1(name)));
+    QVERIFY(lib.fault({QStringLiteral("--import-delay"), QStringLiteral("60000")}));
     QVERIFY(lib.addIssueKeywords());
+    const QStringList mastersBefore = lib.filesUnder(QStringLiteral("Masters"));
     QVERIFY(lib.serve());
-    LogCapture log;
+
+    const qsizetype notificationsBefore = services->notifications().size();
     VupMode vup;
     RecordingDelegate d;
-    d.cancelAfterReads = 1;
+    d.deleteOption = deleteMode;
+    d.zombiesOption = zombies;
+    const qint64 server = lib.pid();
+    std::atomic<bool> acted{false};
+    d.onWindowCall = [&](const DelegateCall& call) {
+        if (call.name != when || (value.isValid() && call.value != value) || acted.exchange(true))
+            return;
+        if (kill)
+            ::kill(pid_t(server), SIGKILL);
+        else
+            d.cancelRequested = true;
+    };
+    QElapsedTimer timer;
+    timer.start();
     QVERIFY(runScanThread(vup, d));
+    QVERIFY2(timer.elapsed() < 30000, "the run waited for the slow import");
     const ScanFindings f = vup.lastRun();
-    QCOMPARE(f.outcome, ScanFindings::Outcome::ListsIncomplete);
-    QCOMPARE(d.count(QStringLiteral("cancelled")), 2);
-    QCOMPARE(f.paths.size(), 1);
+    lib.stop();
 
-    const QList<DelegateCall> all = d.calls();
-    const int alert = indexOf(all, QStringLiteral("showAlert"));
-    QVERIFY(alert >= 0);
-    QCOMPARE(all.at(alert).title, QStringLiteral("Unable To Continue"));
-    QCOMPARE(
-        all.at(alert).value.toString(),
-        QStringLiteral("You need to deal with the item(s) that iPhoto could not open because the original "
-                       "referenced item could not be found."));
-    QVERIFY(alert < indexOf(all, QStringLiteral("processingComplete")));
+    QCOMPARE(f.outcome, kill ? ScanFindings::Outcome::Failed : ScanFindings::Outcome::Cancelled);
     QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
-    QVERIFY(log.linesStartingWith(QStringLiteral("Found ")).isEmpty());
-    QCOMPARE(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Processing Images")), -1);
-    // Nothing was tagged.
+    const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+    const bool saidCancelled =
+        indexOf(d.calls(), QStringLiteral("setStatusLabel"), QStringLiteral("Scan Cancelled")) >= 0;
+    if (kill) {
+        QCOMPARE(alerts.size(), 1);
+        QCOMPARE(alerts.first().title, QStringLiteral("Unable To Continue"));
+        QCOMPARE(alerts.first().value.toString(),
+                 QStringLiteral("iPhoto stopped responding while Vup was working. Nothing more was changed. "
+                                "Run the scan again when iPhoto is running."));
+        QVERIFY(!saidCancelled);
+    } else {
+        QVERIFY(alerts.isEmpty());
+        QVERIFY(saidCancelled);
+    }
+    QCOMPARE(services->notifications().size(), notificationsBefore);
+    QVERIFY(f.removed.isEmpty() && f.taggedMissing.isEmpty() && f.taggedMasterMissing.isEmpty());
     for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray())
         QVERIFY(p.toObject().value(QStringLiteral("keywords")).toArray().isEmpty());
-    lib.stop();
+    QVERIFY(lib.photosOfAlbum(lib.trashAlbumId()).isEmpty());
+    QCOMPARE(lib.filesUnder(QStringLiteral("Masters")), mastersBefore);
 }
 
 // An error thrown in the middle of a run still returns the controller to idle exactly once, and
@@ -450,21 +539,24 @@ void ScanRunTest::failureMidRunStillCleansUpOnce() {
 
 void ScanRunTest::summaryTexts() {
     QCOMPARE(
-        VupMode::summaryText(0, 0, true),
+        VupMode::summaryText(0, {}, true),
         QStringLiteral("Congratulations, your selected images are problem free and happy.  0 issues found."));
     QCOMPARE(
-        VupMode::summaryText(0, 0, false),
+        VupMode::summaryText(0, {}, false),
         QStringLiteral("Congratulations, your iPhoto library is problem free and happy.  0 issues found."));
-    QCOMPARE(VupMode::summaryText(0, 4, false),
-             QStringLiteral(
-                 "\n\n4 Zombies were detected and re-added to your library.  They are located in the Vup "
-                 "Zombies Album."));
-    QCOMPARE(VupMode::summaryText(3, 2, false),
+    QCOMPARE(VupMode::summaryText(0, QStringLiteral("\n\nzombies"), false), QStringLiteral("\n\nzombies"));
+    QCOMPARE(VupMode::summaryText(3, QStringLiteral("\n\nzombies"), false),
              QStringLiteral(
                  "Vup discovered 3 issues that were tagged or deleted to make everything happy again.  You "
                  "can search for the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see "
-                 "these images.\n\n2 Zombies were detected and re-added to your library.  They are located "
-                 "in the Vup Zombies Album."));
+                 "these images.\n\nzombies"));
+    // A dry run says what would be done, never what was.
+    QCOMPARE(
+        VupMode::dryRunSummaryText(9, QStringLiteral("\n\n3 zombies would be re-added to your library."),
+                                   false),
+        QStringLiteral("Dry run: Vup found 9 issues that would be tagged or deleted.\n\n3 zombies would be "
+                       "re-added to your library."));
+    QCOMPARE(VupMode::dryRunSummaryText(0, {}, true), VupMode::summaryText(0, {}, true));
 
     // A selection run without issues says so in its own words.
     TestLibrary lib;
@@ -478,7 +570,7 @@ void ScanRunTest::summaryTexts() {
     QVERIFY(runScanThread(vup, d));
     const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
     QCOMPARE(alerts.size(), 1);
-    QCOMPARE(alerts.first().value.toString(), VupMode::summaryText(0, 0, true));
+    QCOMPARE(alerts.first().value.toString(), VupMode::summaryText(0, {}, true));
     lib.stop();
 }
 

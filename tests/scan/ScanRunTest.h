@@ -14,12 +14,14 @@ private slots:
 
     void classificationTable_data();
     void classificationTable();
-    void deleteModeKeepsPhotosItCannotLookAt();
+    void photosItCannotLookAtAreUnchecked_data();
+    void photosItCannotLookAtAreUnchecked();
     void delegateCallsOfLibraryRun();
     void refusals_data();
     void refusals();
     void singlePhotoSelectionIsProcessed();
-    void cancellationDuringLoading();
+    void runEndsBeforeItsChanges_data();
+    void runEndsBeforeItsChanges();
     void failureMidRunStillCleansUpOnce();
     void summaryTexts();
     void runWithoutNotificationService();

@@ -1,6 +1,7 @@
 #include "tests/scan/TestLibrary.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -29,6 +30,31 @@ QString TestLibrary::writeFile(const QString& relative, int size) {
         return {};
     f.write(QByteArray(size, 'x'));
     return path;
+}
+
+bool TestLibrary::demo(int photos, int missingImages, int missingMasters, int zombies) {
+    QDir(libraryPath).removeRecursively();
+    return run({QStringLiteral("demo"), libraryPath, QStringLiteral("--photos"), QString::number(photos),
+                QStringLiteral("--missing-images"), QString::number(missingImages),
+                QStringLiteral("--missing-masters"), QString::number(missingMasters),
+                QStringLiteral("--zombies"), QString::number(zombies)});
+}
+
+bool TestLibrary::copyIntoLibrary(const QString& source, const QString& relative) {
+    const QString target = libraryPath + u'/' + relative;
+    return QDir().mkpath(QFileInfo(target).absolutePath()) && QFile::copy(source, target);
+}
+
+QStringList TestLibrary::filesUnder(const QString& relative) const {
+    const QDir top(libraryPath + u'/' + relative);
+    QStringList files;
+    QDirIterator it(top.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo f(it.next());
+        files.append(top.relativeFilePath(f.filePath()) + u' ' + QString::number(f.size()));
+    }
+    files.sort();
+    return files;
 }
 
 qint64 TestLibrary::addPhoto(const QString& image, const QString& original, int width, int height) {

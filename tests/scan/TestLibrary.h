@@ -22,6 +22,13 @@ public:
     // A path under the test folder where no file is.
     QString missingPath(const QString& relative) const { return dir.filePath(relative); }
 
+    // Replaces the library by `photoapp demo` with these counts.
+    bool demo(int photos, int missingImages, int missingMasters, int zombies);
+    // Copies a file to a path inside the library package, making its folders.
+    bool copyIntoLibrary(const QString& source, const QString& relative);
+    // Every file below a folder of the library package: "relative/path size", sorted.
+    QStringList filesUnder(const QString& relative) const;
+
     // A catalogue row naming these paths; answers its id, 0 on failure.
     qint64 addPhoto(const QString& image, const QString& original = {}, int width = 64, int height = 48);
     bool fault(const QStringList& args);
@@ -36,6 +43,7 @@ public:
 
     bool serve();
     void stop();
+    qint64 pid() const { return server ? server->pid() : 0; }
     QJsonObject dump() const { return PhotoAppProcess::dump(libraryPath); }
     // Keyword names of one photo in the catalogue, and the photo ids of an album.
     QStringList keywordsOf(qint64 photoId) const;

@@ -136,8 +136,13 @@ void RecordingDelegate::recordWindow(const QString& name, const QVariant& value)
             currentWaited = judgeWait(currentHandOff);
         waited = currentWaited;
     }
-    QMutexLocker lock(&mutex);
-    log.append(DelegateCall{name, value, QString(), kind, waited});
+    const DelegateCall call{name, value, QString(), kind, waited};
+    {
+        QMutexLocker lock(&mutex);
+        log.append(call);
+    }
+    if (onWindowCall && kind == DelegateCall::Thread::Window)
+        onWindowCall(call);
 }
 
 void RecordingDelegate::setStatusLabel(const QString& text) {
@@ -164,6 +169,9 @@ void RecordingDelegate::processingComplete() {
 void RecordingDelegate::userSelectedFiles(const QString& path) {
     recordWindow(QStringLiteral("userSelectedFiles"), path);
 }
+void RecordingDelegate::setCancellable(bool cancellable) {
+    recordWindow(QStringLiteral("setCancellable"), cancellable);
+}
 
 void RecordingDelegate::cfgInfoText(const QString& text) {
     recordDirect(QStringLiteral("cfgInfoText"), text);
@@ -183,7 +191,7 @@ bool RecordingDelegate::cancelled() const {
     const int reads = cancelReads.fetch_add(1);
     recordDirect(QStringLiteral("cancelled"));
     const int after = cancelAfterReads.load();
-    return after >= 0 && reads >= after;
+    return cancelRequested.load() || (after >= 0 && reads >= after);
 }
 
 void RecordingDelegate::setRecoverZombies(bool value) {

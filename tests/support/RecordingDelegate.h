@@ -45,6 +45,7 @@ public:
     void stopAnimation() override;
     void processingComplete() override;
     void userSelectedFiles(const QString& path) override;
+    void setCancellable(bool cancellable) override;
     void cfgInfoText(const QString& text) override;
     void showAlert(const QString& text, const QString& title) override;
     void showModalAlert(const QString& text, const QString& title) override;
@@ -59,8 +60,13 @@ public:
     std::atomic<bool> deleteOption{false};
     std::atomic<bool> selectionOption{false};
     std::atomic<bool> zombiesOption{false};
-    // `cancelled` answers true from its (cancelAfterReads + 1)-th read on; -1 never.
+    // `cancelled` answers true from its (cancelAfterReads + 1)-th read on; -1 never. Or at once,
+    // once cancelRequested is set (by the test, or by onWindowCall standing in for the user).
     std::atomic<int> cancelAfterReads{-1};
+    std::atomic<bool> cancelRequested{false};
+    // Runs on the window thread after each window operation is recorded, as a user watching
+    // the window would act: it may press Cancel, or kill the application.
+    std::function<void(const DelegateCall& call)> onWindowCall;
     std::atomic<bool> judgeWaits{false};
     // Runs inside cfgInfoText on the scan thread; may throw to simulate a failure mid-run.
     std::function<void()> onInfoText;

@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QList>
+#include <QProcess>
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -41,7 +42,8 @@ inline bool exists(const QByteArray& path) {
     return ::lstat(path.constData(), &st) == 0;
 }
 
-// Removes root and everything below it, whatever bytes the names hold (QDir cannot).
+// Removes root and everything below it, whatever bytes the names hold (QDir cannot); what lies
+// deeper than a path call reaches is left to rm.
 inline void removeAll(const QByteArray& root) {
     ::nftw(
         root.constData(),
@@ -51,6 +53,22 @@ inline void removeAll(const QByteArray& root) {
             return 0;
         },
         16, FTW_DEPTH | FTW_PHYS);
+    if (exists(root))
+        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), QString::fromLocal8Bit(root)});
+}
+
+// The folder `depth` levels of "d" below base, made with `create`: deeper than any path reaches.
+// A descriptor the caller closes, or -1.
+inline int deepFolder(const QByteArray& base, int depth, bool create) {
+    int fd = ::open(base.constData(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; fd >= 0 && i < depth; ++i) {
+        if (create)
+            ::mkdirat(fd, "d", 0755);
+        const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+    }
+    return fd;
 }
 
 // Every non-folder item below root, by relative path.

@@ -1,27 +1,37 @@
 #include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
-#include "platform/SystemLog.h"
-#include "platform/TemporaryDirectory.h"
 #include "scan/PathSet.h"
+#include "scan/RecoveryJournal.h"
+#include "scan/RecoveryResume.h"
 #include "scan/SafeMove.h"
+#include "scan/ScanFindings.h"
+#include "scan/ScanFindingsJson.h"
+#include "scan/VupMode.h"
 #include "scan/ZombieDetector.h"
 #include "scan/ZombieRecovery.h"
+#include "scan/ZombieSummary.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
+#include "tests/support/ProgramRun.h"
 #include "tests/support/ScriptedDelegate.h"
 #include "tests/support/TestMain.h"
 #include "tests/zombies/FileTree.h"
 
 #include <QDBusConnection>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
+#include <csignal>
 
 namespace {
 
@@ -33,21 +43,9 @@ QSet<QByteArray> asSet(const QList<QByteArray>& list) {
     return QSet<QByteArray>(list.cbegin(), list.cend());
 }
 
-// Collects log lines while alive.
-class LogCapture {
-public:
-    LogCapture() {
-        previous = SystemLog::setSink([this](const QString& line) { lines.append(line); });
-    }
-    ~LogCapture() { SystemLog::setSink(previous); }
-    bool contains(const QString& part) const {
-        return std::any_of(lines.cbegin(), lines.cend(), [&](const QString& l) { return l.contains(part); });
-    }
-    QStringList lines;
-
-private:
-    SystemLog::Sink previous;
-};
+bool logged(const LogCapture& log, const QString& part) {
+    return log.lines().join(QLatin1Char('\n')).contains(part);
+}
 
 std::shared_ptr<iPhotoApplication> application() {
     return iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
@@ -69,8 +67,25 @@ QList<iPhotoAlbum> albumsNamed(const QString& name) {
     return out;
 }
 
+QList<iPhotoAlbum> zombieAlbums() {
+    QList<iPhotoAlbum> out;
+    for (const iPhotoAlbum& album : application()->albums())
+        if (album.name().startsWith(QStringLiteral("Vup Zombies ")))
+            out.append(album);
+    return out;
+}
+
+qint64 photosInZombieAlbums() {
+    qint64 n = 0;
+    for (const iPhotoAlbum& album : zombieAlbums())
+        n += album.photoCount();
+    return n;
+}
+
 const QDateTime kRunStart(QDate(2014, 2, 3), QTime(9, 15, 0));
 const QString kAlbumName = QStringLiteral("Vup Zombies 2014-02-03-091500");
+const QStringList kScanArgs{QStringLiteral("scan"), QStringLiteral("--library"),
+                            QStringLiteral("--recover-zombies"), QStringLiteral("--yes")};
 } // namespace
 
 class ZombieTests : public QObject {
@@ -80,22 +95,37 @@ class ZombieTests : public QObject {
     QByteArray root;
     QByteArray library;
     QByteArray masters;
-    QByteArray originalTmpdir;
+    QByteArray state;
+
+    QByteArray recoveries() const { return state + "/vup/recoveries"; }
+
+    // What recoveries left behind: open journals and parked files (finished journals excluded).
+    QList<QByteArray> leftInRecoveries() const {
+        QList<QByteArray> left = FileTree::files(recoveries());
+        left.removeIf([](const QByteArray& f) { return f.endsWith(".done"); });
+        return left;
+    }
 
     // A demo library with two zombies in one folder, plus same-named zombies in two folders.
     void makeLibraryWithZombies(PhotoAppProcess& app) {
         QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
-        const auto made = PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library),
-                                                QStringLiteral("--photos"), QStringLiteral("4"),
-                                                QStringLiteral("--missing-images"), QStringLiteral("0"),
-                                                QStringLiteral("--missing-masters"), QStringLiteral("0"),
-                                                QStringLiteral("--zombies"), QStringLiteral("2")});
+        const QString lib = QFile::decodeName(library);
+        const auto made = PhotoAppProcess::run(
+            {QStringLiteral("demo"), lib, QStringLiteral("--photos"), QStringLiteral("4"),
+             QStringLiteral("--missing-images"), QStringLiteral("0"), QStringLiteral("--missing-masters"),
+             QStringLiteral("0"), QStringLiteral("--zombies"), QStringLiteral("2")});
         QVERIFY2(made.exitCode == 0, made.err.constData());
+        // Known keywords: a scan then imports nothing but the zombies.
+        for (const char* keyword : {"Vup Missing", "Vup Master Missing"})
+            QCOMPARE(PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), lib,
+                                           QString::fromLatin1(keyword)})
+                         .exitCode,
+                     0);
         const QByteArray jpeg = FileTree::read(firstZombieOf(library));
         QVERIFY(!jpeg.isEmpty());
         QVERIFY(FileTree::write(masters + "/2020/x/Same.jpg", jpeg));
         QVERIFY(FileTree::write(masters + "/2020/y/Same.jpg", jpeg + QByteArray(7, '\0')));
-        QVERIFY(app.serve(QFile::decodeName(library)));
+        QVERIFY(app.serve(lib));
     }
 
     static QByteArray firstZombieOf(const QByteArray& lib) {
@@ -112,33 +142,27 @@ class ZombieTests : public QObject {
                    .exitCode == 0;
     }
 
-    // The per-user temporary directory of this test, on the given root.
-    QByteArray useTemporaryDirectory(const QByteArray& under) {
-        const QByteArray dir = under + "/user-tmp";
-        FileTree::removeAll(dir);
-        if (!SafeMove::makePath(dir))
-            return {};
-        qputenv("TMPDIR", dir);
-        return dir;
-    }
-
     struct Run {
-        QList<QByteArray> zombies;
-        ZombieRecovery::Outcome outcome;
+        ZombieDetection found;
+        ZombieRecoveryReport report;
     };
 
-    Run detectAndRecover(ScriptedDelegate& delegate, const std::function<void()>& betweenSteps = {}) {
+    // Detection and recovery on a scan thread; `first` is moved to the head of the zombie list.
+    Run detectAndRecover(ScriptedDelegate& delegate, const QByteArray& first = {},
+                         const std::function<void()>& betweenSteps = {}) {
         Run run;
         auto app = application();
         const QVariantList masterPaths = masterPathsOf();
         const bool finished = runOnScanThread([&] {
-            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
+            run.found = ZombieDetector::detectZombies(masterPaths, &delegate);
+            if (!first.isEmpty() && run.found.zombies.removeAll(first) > 0)
+                run.found.zombies.prepend(first);
             if (betweenSteps)
                 betweenSteps();
             ZombieRecovery recovery(app, &delegate);
             recovery.setClock([] { return kRunStart; });
             recovery.setPollInterval(std::chrono::milliseconds(50));
-            run.outcome = recovery.recoverZombies(run.zombies);
+            run.report = recovery.recoverZombies(run.found);
         });
         if (!finished)
             qFatal("zombie recovery did not finish");
@@ -146,20 +170,16 @@ class ZombieTests : public QObject {
     }
 
 private slots:
-    void initTestCase() { originalTmpdir = qgetenv("TMPDIR"); }
-
     void init() {
-        // Recovery cases point TMPDIR at a folder of their own; every case starts afresh.
-        if (originalTmpdir.isEmpty())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", originalTmpdir);
         temp = std::make_unique<QTemporaryDir>();
         QVERIFY(temp->isValid());
         root = QFile::encodeName(temp->path());
         ::chmod(root.constData(), 0755); // the permission cases walk it as another user
         library = root + "/Pictures/Family.photolibrary";
         masters = library + "/Masters";
+        // Every case parks and journals in a state folder of its own.
+        state = root + "/state";
+        qputenv("XDG_STATE_HOME", state);
     }
     void cleanup() { FileTree::removeAll(root); }
 
@@ -181,18 +201,26 @@ private slots:
         ScriptedDelegate delegate;
         const QVariantList entries{entry(referenced), entry(referenced), entry(masters + "/2026/c/case.jpg"),
                                    QStringLiteral("/srv/elsewhere/outside.jpg")};
-        const QList<QByteArray> zombies = ZombieDetector::detectZombies(entries, &delegate);
+        const ZombieDetection found = ZombieDetector::detectZombies(entries, &delegate);
 
-        const QSet<QByteArray> expected{masters + "/2026/a/IMG_2.jpg",
-                                        masters + "/2026/b/IMG_2.jpg",
+        const QSet<QByteArray> expected{masters + "/2026/a/IMG_2.jpg", masters + "/2026/b/IMG_2.jpg",
                                         masters + "/2026/Show.bundle/Contents/inner.jpg",
-                                        masters + "/2026/c/Case.jpg",
-                                        masters + "/2026/link.jpg",
-                                        masters + "/2026/folderLink"};
-        QCOMPARE(zombies.size(), expected.size()); // each exactly once
-        QCOMPARE(asSet(zombies), expected);
+                                        masters + "/2026/c/Case.jpg"};
+        QCOMPARE(found.zombies.size(), expected.size()); // each exactly once
+        QCOMPARE(asSet(found.zombies), expected);
+        // Links are found but are no zombies: they are left alone.
+        QCOMPARE(asSet(found.links),
+                 (QSet<QByteArray>{masters + "/2026/link.jpg", masters + "/2026/folderLink"}));
+        QCOMPARE(found.masters, masters);
+        QVERIFY(found.skipped.isEmpty());
         QVERIFY(delegate.callsOf(QStringLiteral("setRecoverZombies")).isEmpty());
         QVERIFY(delegate.callsOf(QStringLiteral("userSelectedFiles")).isEmpty());
+
+        // A cancelled run finds nothing to recover.
+        delegate.cancelledValue = true;
+        const ZombieDetection cancelled = ZombieDetector::detectZombies(entries, &delegate);
+        QVERIFY(cancelled.cancelled);
+        QVERIFY(cancelled.zombies.isEmpty());
     }
 
     void noLibraryInTheList_data() {
@@ -205,7 +233,7 @@ private slots:
         QFETCH(QVariantList, entries);
         QVERIFY(FileTree::write(masters + "/zombie.jpg", "z"));
         ScriptedDelegate delegate;
-        QVERIFY(ZombieDetector::detectZombies(entries, &delegate).isEmpty());
+        QVERIFY(ZombieDetector::detectZombies(entries, &delegate).zombies.isEmpty());
         QCOMPARE(delegate.callsOf(QStringLiteral("setRecoverZombies")).size(), 1);
         QCOMPARE(delegate.recoverZombies(), false);
     }
@@ -218,35 +246,45 @@ private slots:
         QVERIFY(FileTree::write(root + "/Old.photolibrary/Masters/other.jpg", "o"));
         ScriptedDelegate delegate;
         const QList<QByteArray> zombies =
-            ZombieDetector::detectZombies({entry(nested + "/Masters/kept.jpg")}, &delegate);
+            ZombieDetector::detectZombies({entry(nested + "/Masters/kept.jpg")}, &delegate).zombies;
         QCOMPARE(zombies, QList<QByteArray>{nested + "/Masters/zombie.jpg"});
 
-        // No Masters folder: nothing found, the option left alone.
-        QVERIFY(ZombieDetector::detectZombies({entry(root + "/Bare.photolibrary/Masters/x.jpg")}, &delegate)
-                    .isEmpty());
+        // No Masters folder: nothing found, the option left alone, nothing said.
+        const ZombieDetection bare =
+            ZombieDetector::detectZombies({entry(root + "/Bare.photolibrary/Masters/x.jpg")}, &delegate);
+        QVERIFY(bare.zombies.isEmpty() && bare.skipped.isEmpty());
         QVERIFY(delegate.callsOf(QStringLiteral("setRecoverZombies")).isEmpty());
     }
 
-    // With a hole in the reference list, a live master could pass for a zombie.
+    // With a hole in the reference list, a live master could pass for a zombie: the user is told.
     void refusesIncompleteOrMixedReferences_data() {
         QTest::addColumn<QVariant>("odd");
-        QTest::newRow("null marker") << nullMarker();
-        QTest::newRow("empty placeholder") << QVariant(QString());
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("null marker") << nullMarker() << QStringLiteral("1 of 2 photos have no master path");
+        QTest::newRow("empty placeholder") << QVariant(QString()) << QStringLiteral("1 of 2 photos");
         QTest::newRow("another library")
-            << QVariant(QStringLiteral("/Volumes/Other.photolibrary/Masters/x.jpg"));
+            << QVariant(QStringLiteral("/Volumes/Other.photolibrary/Masters/x.jpg"))
+            << QStringLiteral("names files outside this library");
     }
     void refusesIncompleteOrMixedReferences() {
         QFETCH(QVariant, odd);
+        QFETCH(QString, reason);
         QVERIFY(FileTree::write(masters + "/live.jpg", "l"));
         QVERIFY(FileTree::write(masters + "/zombie.jpg", "z"));
         ScriptedDelegate delegate;
         LogCapture log;
         // The odd entry first: a null marker must not stop the search for the library.
-        const QList<QByteArray> zombies =
+        const ZombieDetection found =
             ZombieDetector::detectZombies({odd, entry(masters + "/live.jpg")}, &delegate);
-        QVERIFY(zombies.isEmpty());
+        QVERIFY(found.zombies.isEmpty());
+        QVERIFY2(found.skipped.contains(reason), qPrintable(found.skipped));
         QVERIFY(delegate.callsOf(QStringLiteral("setRecoverZombies")).isEmpty());
-        QVERIFY2(log.contains(QStringLiteral("Zombie detection skipped")), qPrintable(log.lines.join('\n')));
+        QVERIFY(logged(log, QStringLiteral("Zombie detection skipped: ") + found.skipped));
+        ScanFindings findings;
+        findings.zombieDetectionSkipped = found.skipped;
+        QVERIFY(zombieSummary(findings).contains(QStringLiteral("Zombie detection was skipped: ") +
+                                                 found.skipped));
+        QVERIFY(!zombieStageComplete(findings));
     }
 
     void sameFileUnderAnotherSpelling() {
@@ -254,17 +292,24 @@ private slots:
         QVERIFY(FileTree::write(masters + "/a/IMG_2.jpg", "2"));
         QVERIFY(FileTree::write(masters + "/a/IMG_3.jpg", "3"));
         QVERIFY(FileTree::write(masters + "/a/IMG_4.jpg", "4"));
+        QVERIFY(FileTree::write(masters + "/b/real.jpg", "reached by a link in Masters"));
+        QVERIFY(FileTree::write(masters + "/b/real2.jpg", "reached by a link outside"));
         QVERIFY(::symlink("a", (masters + "/alias").constData()) == 0);
         QVERIFY(::link((masters + "/a/IMG_1.jpg").constData(), (masters + "/a/hard.jpg").constData()) == 0);
         QVERIFY(::symlink("IMG_1.jpg", (masters + "/a/soft.jpg").constData()) == 0);
+        QVERIFY(::symlink("../b/real.jpg", (masters + "/a/link.jpg").constData()) == 0);
+        QVERIFY(::symlink(masters + "/b/real2.jpg", (root + "/outside-link.jpg").constData()) == 0);
 
         ScriptedDelegate delegate;
-        const QList<QByteArray> zombies = ZombieDetector::detectZombies(
+        const ZombieDetection found = ZombieDetector::detectZombies(
             {entry(masters + "/a/IMG_1.jpg"), entry(masters + "/alias/IMG_2.jpg"),
-             entry(masters + "/a/../a/IMG_3.jpg"), entry(masters + "//a/IMG_4.jpg")},
+             entry(masters + "/a/../a/IMG_3.jpg"), entry(masters + "//a/IMG_4.jpg"),
+             entry(masters + "/a/link.jpg"), entry(root + "/outside-link.jpg")},
             &delegate);
-        // A link no entry reaches through stays a zombie; the files and the folder link reached are not.
-        QCOMPARE(asSet(zombies), QSet<QByteArray>{masters + "/a/soft.jpg"});
+        // What a photo reaches, through a link or by another spelling, is no zombie; a link no
+        // photo names is left alone.
+        QCOMPARE(found.zombies, QList<QByteArray>{});
+        QCOMPARE(found.links, QList<QByteArray>{masters + "/a/soft.jpg"});
     }
 
     void nonUtf8NameKeepsItsBytes() {
@@ -273,7 +318,7 @@ private slots:
         QVERIFY(FileTree::write(masters + "/a/ref.jpg", "r"));
         ScriptedDelegate delegate;
         const QList<QByteArray> zombies =
-            ZombieDetector::detectZombies({entry(masters + "/a/ref.jpg")}, &delegate);
+            ZombieDetector::detectZombies({entry(masters + "/a/ref.jpg")}, &delegate).zombies;
         QCOMPARE(zombies, QList<QByteArray>{name});
         QVERIFY(FileTree::exists(zombies.constFirst()));
     }
@@ -288,7 +333,7 @@ private slots:
             AsNobody nobody;
             if (!nobody.isActive() || ::access((masters + "/locked").constData(), R_OK) == 0)
                 QSKIP("no user here that the kernel refuses");
-            zombies = ZombieDetector::detectZombies({entry(masters + "/open/ref.jpg")}, &delegate);
+            zombies = ZombieDetector::detectZombies({entry(masters + "/open/ref.jpg")}, &delegate).zombies;
         }
         QCOMPARE(zombies, QList<QByteArray>{masters + "/open/zombie.jpg"});
         QVERIFY(delegate.callsOf(QStringLiteral("userSelectedFiles")).isEmpty());
@@ -306,348 +351,15 @@ private slots:
             AsNobody nobody;
             if (!nobody.isActive() || ::access(library.constData(), R_OK) == 0)
                 QSKIP("no user here that the kernel refuses");
-            QVERIFY(runOnScanThread(
-                [&] { zombies = ZombieDetector::detectZombies({entry(masters + "/ref.jpg")}, &delegate); }));
+            QVERIFY(runOnScanThread([&] {
+                zombies = ZombieDetector::detectZombies({entry(masters + "/ref.jpg")}, &delegate).zombies;
+            }));
         }
         const auto prompts = delegate.callsOf(QStringLiteral("userSelectedFiles"));
         QCOMPARE(prompts.size(), 1);
         QCOMPARE(prompts[0].text, QFile::decodeName(library));
         QVERIFY(prompts[0].onMainThread);
         QCOMPARE(zombies, QList<QByteArray>{masters + "/zombie.jpg"});
-    }
-
-    // ---- recovery against a running photo application ----
-
-    void recoversIntoANewDatedAlbum() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        QVERIFY(!tmp.isEmpty());
-        const auto before = FileTree::contents({masters, tmp});
-        const qsizetype filesBefore = FileTree::files(masters).size();
-
-        // Each progress step is shown before its zombie moves, the previous one has moved.
-        ScriptedDelegate delegate;
-        QList<QByteArray> order;
-        QStringList stepProblems;
-        Run run;
-        delegate.onProgressValue = [&](double value) {
-            const qsizetype k = qsizetype(value);
-            if (k < 1 || k > order.size())
-                return stepProblems.append(QStringLiteral("unexpected value %1").arg(value));
-            if (!FileTree::exists(order[k - 1]))
-                stepProblems.append(QStringLiteral("zombie %1 moved before its step was shown").arg(k));
-            if (k > 1 && FileTree::exists(order[k - 2]))
-                stepProblems.append(QStringLiteral("zombie %1 not moved after its step").arg(k - 1));
-        };
-        // The detector's order is the recovery's order: learn it from a dry detection.
-        {
-            ScriptedDelegate probe;
-            QVERIFY(runOnScanThread([&] { order = ZombieDetector::detectZombies(masterPathsOf(), &probe); }));
-        }
-        QCOMPARE(order.size(), 4);
-        run = detectAndRecover(delegate);
-        QCOMPARE(run.zombies, order);
-        QVERIFY2(stepProblems.isEmpty(), qPrintable(stepProblems.join('\n')));
-
-        QCOMPARE(run.outcome.albumName, kAlbumName);
-        QCOMPARE(run.outcome.zombieFolder, tmp + "/Vupzombies-2014-02-03-091500");
-        QCOMPARE(run.outcome.moved, 4);
-        QCOMPARE(run.outcome.recovered, 4);
-        QCOMPARE(run.outcome.putBack, 0);
-        QVERIFY(run.outcome.folderRemoved);
-        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
-
-        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
-        QCOMPARE(albums.size(), 1);
-        QCOMPARE(albums[0].type(), PhotoAppWire::kAlbumTypePlain);
-        QCOMPARE(albums[0].photoCount(), 4);
-        for (const QByteArray& zombie : order)
-            QVERIFY(!FileTree::exists(zombie));
-
-        // Nothing lost: every content is still there, now inside the library.
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-        QCOMPARE(FileTree::files(masters).size(), filesBefore);
-        ScriptedDelegate again;
-        QVERIFY(ZombieDetector::detectZombies(masterPathsOf(), &again).isEmpty());
-
-        const auto status = delegate.callsOf(QStringLiteral("setStatusLabel"));
-        QCOMPARE(status.size(), 1);
-        QCOMPARE(status[0].text, QStringLiteral("Zombies Detected"));
-        QVERIFY(status[0].onMainThread);
-        const auto maxima = delegate.callsOf(QStringLiteral("cfgProgressBarMaxValue"));
-        QCOMPARE(maxima.size(), 1);
-        QCOMPARE(maxima[0].value, 4.0);
-        const auto values = delegate.callsOf(QStringLiteral("cfgProgressBarCurrentValue"));
-        QCOMPARE(values.size(), 4);
-        for (int k = 0; k < 4; ++k) {
-            QCOMPARE(values[k].value, double(k + 1));
-            QVERIFY(values[k].onMainThread);
-        }
-    }
-
-    // The first plain album of the run's name takes the import, whatever else is called so.
-    void earlierAlbumOfTheSameName() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        QVERIFY(!tmp.isEmpty());
-        const auto before = FileTree::contents({masters, tmp});
-        const QString lib = QFile::decodeName(library);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName,
-                                       QStringLiteral("--type"), QStringLiteral("smrt")})
-                     .exitCode,
-                 0);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName})
-                     .exitCode,
-                 0);
-        ScriptedDelegate delegate;
-        const Run run = detectAndRecover(delegate);
-        QCOMPARE(run.outcome.recovered, 4);
-
-        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
-        QCOMPARE(albums.size(), 3);
-        QCOMPARE(albums[0].type(), PhotoAppWire::kAlbumTypeSmart);
-        QCOMPARE(albums[0].photoCount(), 0);
-        QCOMPARE(albums[1].type(), PhotoAppWire::kAlbumTypePlain);
-        QCOMPARE(albums[1].photoCount(), 4);
-        QCOMPARE(albums[2].photoCount(), 0);
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-    }
-
-    // What the application refuses goes back to exactly where it was, under its very name,
-    // also when the temporary directory lies on another file system.
-    void refusedZombiesGoBack() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        QTemporaryDir shm(QStringLiteral("/dev/shm/vup-zombies-XXXXXX"));
-        const QByteArray tmp = useTemporaryDirectory(shm.isValid() ? QFile::encodeName(shm.path()) : root);
-        auto removeTmp = qScopeGuard([&] { FileTree::removeAll(tmp); });
-        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
-        const QByteArray oddName = masters + "/2020/x/caf\xe9-\xff.jpg";
-        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
-        QVERIFY(FileTree::write(oddName, FileTree::read(masters + "/2020/x/Same.jpg") + "odd"));
-        const auto before = FileTree::contents({masters, tmp});
-
-        ScriptedDelegate delegate;
-        LogCapture log;
-        const Run run = detectAndRecover(delegate);
-        QCOMPARE(run.outcome.moved, 6);
-        QCOMPARE(run.outcome.recovered, 4);
-        QCOMPARE(run.outcome.putBack, 2);
-        QVERIFY(run.outcome.folderRemoved);
-        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
-        QVERIFY(FileTree::exists(oddName));
-        QVERIFY(log.contains(QStringLiteral("Zombie put back: ") + QFile::decodeName(notAnImage)));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
-        QCOMPARE(albums.size(), 1);
-        QCOMPARE(albums[0].photoCount(), 4);
-    }
-
-    // Two zombies of one name and one size in two folders, and the application refuses the
-    // first: the photo it made of the second must not vouch for the refused one.
-    void refusedTwinIsNotTakenForItsImportedTwin() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        QByteArray unreadable = FileTree::read(masters + "/2020/x/Same.jpg");
-        QVERIFY(unreadable.size() > 16);
-        unreadable.replace(0, 16, QByteArray(16, 'X')); // no longer an image, same size
-        const QByteArray refusedTwin = masters + "/2020/p/Twin.jpg";
-        const QByteArray importedTwin = masters + "/2020/q/Twin.jpg";
-        QVERIFY(FileTree::write(refusedTwin, unreadable));
-        QVERIFY(FileTree::write(importedTwin, FileTree::read(masters + "/2020/x/Same.jpg")));
-        const auto before = FileTree::contents({masters, tmp});
-
-        ScriptedDelegate delegate;
-        Run run;
-        auto photoApp = application();
-        const QVariantList masterPaths = masterPathsOf();
-        QVERIFY(runOnScanThread([&] {
-            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
-            // The refused one first, so that it is the first to look for its photo.
-            run.zombies.removeAll(refusedTwin);
-            run.zombies.prepend(refusedTwin);
-            ZombieRecovery recovery(photoApp, &delegate);
-            recovery.setClock([] { return kRunStart; });
-            recovery.setPollInterval(std::chrono::milliseconds(50));
-            run.outcome = recovery.recoverZombies(run.zombies);
-        }));
-        QCOMPARE(run.zombies.size(), 6);
-        QCOMPARE(run.outcome.recovered, 5);
-        QCOMPARE(run.outcome.putBack, 1);
-        QCOMPARE(FileTree::read(refusedTwin), unreadable);
-        QVERIFY(!FileTree::exists(importedTwin));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-    }
-
-    // A dead application must neither hang the run nor take the zombies with it.
-    void applicationKilledDuringImport() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        QVERIFY(slowImports(library, 60000));
-        const auto before = FileTree::contents({masters, tmp});
-        // Once every zombie is parked, kill the application as soon as its import runs.
-        QTimer killer;
-        killer.setInterval(50);
-        connect(&killer, &QTimer::timeout, [&] {
-            if (application()->importing()) {
-                killer.stop();
-                app.kill();
-            }
-        });
-        ScriptedDelegate delegate;
-        delegate.onProgressValue = [&](double value) {
-            if (value == 4.0)
-                killer.start();
-        };
-        const Run run = detectAndRecover(delegate);
-        QVERIFY(!app.isRunning());
-        QVERIFY(run.outcome.albumFound);
-        QCOMPARE(run.outcome.recovered, 0);
-        QCOMPARE(run.outcome.putBack, 4);
-        for (const QByteArray& zombie : run.zombies)
-            QVERIFY(FileTree::exists(zombie));
-        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-    }
-
-    // A photo that names the parked file itself (taken where it lay, not copied) does not make
-    // that file disposable: deleting it would delete the photo's only copy.
-    void photoOfTheParkedFileItselfKeepsIt() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
-        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
-        const QString lib = QFile::decodeName(library);
-        QVERIFY(slowImports(library, 2000));
-        const auto before = FileTree::contents({masters, tmp});
-        const QByteArray parked = tmp + "/Vupzombies-2014-02-03-091500" + notAnImage;
-
-        // While the import runs, the album gains a photo of the parked file in place.
-        bool added = false;
-        QTimer adder;
-        adder.setInterval(50);
-        connect(&adder, &QTimer::timeout, [&] {
-            const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
-            if (albums.isEmpty() || !application()->importing())
-                return;
-            adder.stop();
-            const QString path = QFile::decodeName(parked);
-            added = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), lib,
-                                          QStringLiteral("--image"), path, QStringLiteral("--original"), path,
-                                          QStringLiteral("--album"), QString::number(albums[0].id())})
-                        .exitCode == 0;
-        });
-        adder.start();
-        ScriptedDelegate delegate;
-        const Run run = detectAndRecover(delegate);
-        QVERIFY(added);
-        QCOMPARE(run.outcome.moved, 5);
-        QCOMPARE(run.outcome.recovered, 4);
-        QCOMPARE(run.outcome.putBack, 1);
-        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-    }
-
-    // A refused zombie whose place was taken meanwhile replaces nothing: it stays in the
-    // zombie folder, which is then kept, and the log says where it is.
-    void putBackNeverReplaces() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        const QByteArray refused = masters + "/2020/x/notes.jpg";
-        QVERIFY(FileTree::write(refused, "just some text, not a picture"));
-        const auto before = FileTree::contents({masters, tmp});
-        const QVariantList masterPaths = masterPathsOf();
-
-        ScriptedDelegate delegate;
-        // The refused zombie moves first; once it has, someone else's file takes its place.
-        delegate.onProgressValue = [&](double value) {
-            if (value == 2.0)
-                QVERIFY(FileTree::write(refused, "a newcomer"));
-        };
-        LogCapture log;
-        Run run;
-        auto photoApp = application();
-        QVERIFY(runOnScanThread([&] {
-            run.zombies = ZombieDetector::detectZombies(masterPaths, &delegate);
-            run.zombies.removeAll(refused);
-            run.zombies.prepend(refused);
-            ZombieRecovery recovery(photoApp, &delegate);
-            recovery.setClock([] { return kRunStart; });
-            recovery.setPollInterval(std::chrono::milliseconds(50));
-            run.outcome = recovery.recoverZombies(run.zombies);
-        }));
-        QCOMPARE(run.outcome.moved, 5);
-        QCOMPARE(run.outcome.recovered, 4);
-        QCOMPARE(run.outcome.keptInFolder, 1);
-        QVERIFY(!run.outcome.folderRemoved);
-        QCOMPARE(FileTree::read(refused), QByteArray("a newcomer"));
-        const QByteArray parked = run.outcome.zombieFolder + refused;
-        QCOMPARE(FileTree::read(parked), QByteArray("just some text, not a picture"));
-        QVERIFY(log.contains(QStringLiteral("Zombie could not be put back and stays in ")));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-    }
-
-    // Quitting or Ctrl-C while a long import runs: the wait ends at once instead of holding the
-    // zombies in the temporary directory until the process is killed.
-    void cancelledDuringImport() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        QVERIFY(slowImports(library, 60000));
-        const auto before = FileTree::contents({masters, tmp});
-        ScriptedDelegate delegate;
-        QTimer canceller;
-        canceller.setInterval(50);
-        connect(&canceller, &QTimer::timeout, [&] {
-            if (application()->importing()) {
-                canceller.stop();
-                delegate.cancelledValue = true;
-            }
-        });
-        delegate.onProgressValue = [&](double value) {
-            if (value == 4.0)
-                canceller.start();
-        };
-        LogCapture log;
-        QElapsedTimer took;
-        took.start();
-        const Run run = detectAndRecover(delegate);
-        QVERIFY2(took.elapsed() < 30000, "the wait outlasted the cancel");
-        QVERIFY(application()->importing()); // the import itself was still going
-        QCOMPARE(run.outcome.moved, 4);
-        QCOMPARE(run.outcome.recovered + run.outcome.putBack, 4);
-        QCOMPARE(run.outcome.keptInFolder, 0);
-        QVERIFY(!FileTree::exists(run.outcome.zombieFolder));
-        QVERIFY(log.contains(QStringLiteral("the run was cancelled")));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
-    }
-
-    void noAlbumFound() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        const auto before = FileTree::contents({masters, tmp});
-        ScriptedDelegate delegate;
-        LogCapture log;
-        // The application quits between detection and recovery: no album can be made.
-        const Run run = detectAndRecover(delegate, [&] {
-            MainThread::run(
-                &delegate, [&app] { app.stop(); }, MainThread::Wait::Yes);
-        });
-        QVERIFY(!run.outcome.albumFound);
-        QCOMPARE(run.outcome.moved, 4);
-        QCOMPARE(run.outcome.putBack, 4);
-        QVERIFY(run.outcome.folderRemoved);
-        for (const QByteArray& zombie : run.zombies)
-            QVERIFY(FileTree::exists(zombie));
-        QVERIFY(log.contains(QStringLiteral("No album named ") + kAlbumName));
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
     }
 
     // The walk's set: grown past its first guess, each member taken once, the rest listed.
@@ -670,44 +382,384 @@ private slots:
         QVERIFY(untaken.contains("d/999") && !untaken.contains("d/7") && !untaken.contains("d/8"));
     }
 
-    // Someone else's folder of the same name in a shared temporary directory gets no photos.
-    void foreignZombieFolderIsRefused() {
+    // ---- the journal ----
+
+    // Names are bytes and the process may die mid-write: what was synced reads back exactly, a
+    // line cut short is dropped, and a journal in use is nobody else's.
+    void journalSurvivesAnyBytesAndATornTail() {
+        QString why;
+        auto first = RecoveryJournal::create(masters, kAlbumName, QStringLiteral("2014-02-03-091500"), &why);
+        auto second = RecoveryJournal::create(masters, kAlbumName, QStringLiteral("2014-02-03-091500"), &why);
+        QVERIFY2(first && second, qPrintable(why));
+        QVERIFY(first->park() != second->park()); // two runs in one second park apart
+        QVERIFY(SafeMove::lastComponentOf(first->park()).startsWith("Vupzombies-2014-02-03-091500-"));
+        struct stat st {};
+        QVERIFY(::stat(first->park().constData(), &st) == 0 && (st.st_mode & 0777) == 0700);
+
+        const QByteArray odd = masters + "/a b/100% \n\xff\x01.jpg";
+        first->plan({odd, "x/odd", 12, 3, 4, ZombieState::Planned, 0});
+        first->plan({masters + "/plain.jpg", "x/plain.jpg", 1, 3, 5, ZombieState::Planned, 0});
+        first->record(1, ZombieState::ReAdded, 42);
+        first->recordImport(7, {5, 6});
+        QVERIFY(first->sync());
+        QVERIFY(!RecoveryJournal::reopen(first->path())); // locked by its run
+        {
+            QFile torn(QFile::decodeName(first->path()));
+            QVERIFY(torn.open(QIODevice::Append));
+            torn.write("state 0 v 9");
+        }
+        const QByteArray path = first->path();
+        first.reset();
+        QVERIFY(RecoveryJournal::unfinished().contains(path));
+        const auto again = RecoveryJournal::reopen(path);
+        QVERIFY(again);
+        QCOMPARE(again->masters(), masters);
+        QCOMPARE(again->albumName(), kAlbumName);
+        QCOMPARE(again->entries().size(), 2);
+        QCOMPARE(again->entries()[0].original, odd);
+        QCOMPARE(again->entries()[0].state, ZombieState::Planned);
+        QCOMPARE(again->entries()[1].state, ZombieState::ReAdded);
+        QVERIFY(again->importSent());
+        QCOMPARE(again->photosNotToClaim(), (QSet<qint64>{5, 6, 42}));
+    }
+
+    // ---- recovery against a running photo application ----
+
+    void recoversIntoANewDatedAlbum() {
         PhotoAppProcess app;
         makeLibraryWithZombies(app);
-        const QByteArray tmp = useTemporaryDirectory(root);
-        const QByteArray folder = tmp + "/Vupzombies-2014-02-03-091500";
-        QVERIFY(::mkdir(folder.constData(), 0777) == 0);
-        QVERIFY(::chmod(folder.constData(), 0777) == 0);
+        const auto before = FileTree::contents({masters, state});
+        const qsizetype filesBefore = FileTree::files(masters).size();
+
+        // Each progress step is shown before its zombie moves, the previous one has moved.
+        ScriptedDelegate delegate;
+        QList<QByteArray> order;
+        QStringList stepProblems;
+        delegate.onProgressValue = [&](double value) {
+            const qsizetype k = qsizetype(value);
+            if (k < 1 || k > order.size())
+                return stepProblems.append(QStringLiteral("unexpected value %1").arg(value));
+            if (!FileTree::exists(order[k - 1]))
+                stepProblems.append(QStringLiteral("zombie %1 moved before its step was shown").arg(k));
+            if (k > 1 && FileTree::exists(order[k - 2]))
+                stepProblems.append(QStringLiteral("zombie %1 not moved after its step").arg(k - 1));
+        };
+        // The detector's order is the recovery's order: learn it from a dry detection.
+        {
+            ScriptedDelegate probe;
+            QVERIFY(runOnScanThread(
+                [&] { order = ZombieDetector::detectZombies(masterPathsOf(), &probe).zombies; }));
+        }
+        QCOMPARE(order.size(), 4);
+        const Run run = detectAndRecover(delegate);
+        QCOMPARE(run.found.zombies, order);
+        QVERIFY2(stepProblems.isEmpty(), qPrintable(stepProblems.join('\n')));
+
+        const ZombieRecoveryReport& r = run.report;
+        QCOMPARE(r.albumName, kAlbumName);
+        QCOMPARE(SafeMove::directoryOf(r.parkFolder), recoveries());
+        QVERIFY(SafeMove::lastComponentOf(r.parkFolder).startsWith("Vupzombies-2014-02-03-091500-"));
+        QCOMPARE(r.count(ZombieState::ReAdded), 4);
+        QVERIFY(r.complete());
+        QVERIFY(r.journal.endsWith(".done"));
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+        QVERIFY(!FileTree::exists(r.parkFolder));
+
+        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
+        QCOMPARE(albums.size(), 1);
+        QCOMPARE(albums[0].type(), PhotoAppWire::kAlbumTypePlain);
+        QCOMPARE(albums[0].photoCount(), 4);
+        for (const QByteArray& zombie : order)
+            QVERIFY(!FileTree::exists(zombie));
+
+        // Nothing lost: every content is still there, now inside the library.
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+        QCOMPARE(FileTree::files(masters).size(), filesBefore);
+        ScriptedDelegate again;
+        QVERIFY(ZombieDetector::detectZombies(masterPathsOf(), &again).zombies.isEmpty());
+
+        // A recovery that fully succeeded tells it in the old words.
+        ScanFindings findings;
+        findings.recovery = r;
+        QCOMPARE(zombieSummary(findings),
+                 QStringLiteral("\n\n4 Zombies were detected and re-added to your "
+                                "library.  They are located in the Vup Zombies Album."));
+
+        const auto status = delegate.callsOf(QStringLiteral("setStatusLabel"));
+        QCOMPARE(status.size(), 1);
+        QCOMPARE(status[0].text, QStringLiteral("Zombies Detected"));
+        QVERIFY(status[0].onMainThread);
+        const auto maxima = delegate.callsOf(QStringLiteral("cfgProgressBarMaxValue"));
+        QCOMPARE(maxima.size(), 1);
+        QCOMPARE(maxima[0].value, 4.0);
+        const auto values = delegate.callsOf(QStringLiteral("cfgProgressBarCurrentValue"));
+        QCOMPARE(values.size(), 4);
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(values[k].value, double(k + 1));
+            QVERIFY(values[k].onMainThread);
+        }
+    }
+
+    // The first plain album of the run's name takes the import, whatever else is called so.
+    void earlierAlbumOfTheSameName() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const auto before = FileTree::contents({masters, state});
+        const QString lib = QFile::decodeName(library);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName,
+                                       QStringLiteral("--type"), QStringLiteral("smrt")})
+                     .exitCode,
+                 0);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib, kAlbumName})
+                     .exitCode,
+                 0);
+        ScriptedDelegate delegate;
+        const Run run = detectAndRecover(delegate);
+        QCOMPARE(run.report.count(ZombieState::ReAdded), 4);
+
+        const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
+        QCOMPARE(albums.size(), 3);
+        QCOMPARE(albums[0].type(), PhotoAppWire::kAlbumTypeSmart);
+        QCOMPARE(albums[0].photoCount(), 0);
+        QCOMPARE(albums[1].type(), PhotoAppWire::kAlbumTypePlain);
+        QCOMPARE(albums[1].photoCount(), 4);
+        QCOMPARE(albums[2].photoCount(), 0);
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    // What the application refuses goes back to exactly where it was, under its very name, also
+    // across file systems; a zombie that turned into a link before its move is never moved. The
+    // summary and the report count each apart, and the run is not a success.
+    void refusedAndUnmovableZombiesAreCounted() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        QTemporaryDir shm(QStringLiteral("/dev/shm/vup-zombies-XXXXXX"));
+        if (shm.isValid()) {
+            state = QFile::encodeName(shm.path());
+            qputenv("XDG_STATE_HOME", state);
+        }
+        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
+        const QByteArray oddName = masters + "/2020/x/caf\xe9-\xff.jpg";
+        const QByteArray swapped = masters + "/2020/x/Same.jpg";
+        const QByteArray aside = root + "/elsewhere/aside.jpg";
+        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
+        QVERIFY(FileTree::write(oddName, FileTree::read(masters + "/2020/y/Same.jpg") + "odd"));
+        QVERIFY(::mkdir((root + "/elsewhere").constData(), 0755) == 0);
+        const auto before = FileTree::contents({masters, root + "/elsewhere"});
+
+        ScriptedDelegate delegate;
+        // Just before its move, `swapped` becomes a link to itself moved outside the library.
+        delegate.onProgressValue = [&](double value) {
+            if (value == 1.0)
+                QVERIFY(::rename(swapped.constData(), aside.constData()) == 0 &&
+                        ::symlink(aside.constData(), swapped.constData()) == 0);
+        };
+        LogCapture log;
+        const Run run = detectAndRecover(delegate, swapped);
+        const ZombieRecoveryReport& r = run.report;
+        QCOMPARE(r.count(ZombieState::ReAdded), 3);
+        QCOMPARE(r.count(ZombieState::PutBack), 2);
+        QCOMPARE(r.count(ZombieState::NotMoved), 1);
+        QVERIFY(!r.complete());
+        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
+        QVERIFY(FileTree::exists(oddName));
+        struct stat st {};
+        QVERIFY(::lstat(swapped.constData(), &st) == 0 && S_ISLNK(st.st_mode)); // left where it was
+        QVERIFY(logged(log, QStringLiteral("Zombie put back: ") + QFile::decodeName(notAnImage)));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, root + "/elsewhere"})),
+                 QList<QByteArray>{});
+        QCOMPARE(albumsNamed(kAlbumName).value(0).photoCount(), 3);
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+
+        ScanFindings findings;
+        findings.zombies = run.found.zombies;
+        findings.recovery = r;
+        QCOMPARE(zombieSummary(findings),
+                 QStringLiteral(
+                     "\n\n3 Zombies were detected and re-added to your library.  They are located in the "
+                     "Vup Zombies Album.  3 zombies could not be re-added and were put back where they "
+                     "were."));
+        QVERIFY(!zombieStageComplete(findings));
+        const QJsonObject counts =
+            scanFindingsToJson(findings)[QStringLiteral("recovery")][QStringLiteral("counts")].toObject();
+        QCOMPARE(counts[QStringLiteral("reAdded")].toInt(), 3);
+        QCOMPARE(counts[QStringLiteral("putBack")].toInt(), 2);
+        QCOMPARE(counts[QStringLiteral("notMoved")].toInt(), 1);
+        QCOMPARE(counts[QStringLiteral("stillParked")].toInt(), 0);
+    }
+
+    // Two zombies of one name and one size in two folders, and the application refuses the
+    // first: the photo it made of the second must not vouch for the refused one.
+    void refusedTwinIsNotTakenForItsImportedTwin() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        QByteArray unreadable = FileTree::read(masters + "/2020/x/Same.jpg");
+        QVERIFY(unreadable.size() > 16);
+        unreadable.replace(0, 16, QByteArray(16, 'X')); // no longer an image, same size
+        const QByteArray refusedTwin = masters + "/2020/p/Twin.jpg";
+        const QByteArray importedTwin = masters + "/2020/q/Twin.jpg";
+        QVERIFY(FileTree::write(refusedTwin, unreadable));
+        QVERIFY(FileTree::write(importedTwin, FileTree::read(masters + "/2020/x/Same.jpg")));
+        const auto before = FileTree::contents({masters, state});
+
+        ScriptedDelegate delegate;
+        // The refused one first, so that it is the first to look for its photo.
+        const Run run = detectAndRecover(delegate, refusedTwin);
+        QCOMPARE(run.found.zombies.size(), 6);
+        QCOMPARE(run.report.count(ZombieState::ReAdded), 5);
+        QCOMPARE(run.report.count(ZombieState::PutBack), 1);
+        QCOMPARE(FileTree::read(refusedTwin), unreadable);
+        QVERIFY(!FileTree::exists(importedTwin));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    // A photo that names the parked file itself (taken where it lay, not copied) does not make
+    // that file disposable: deleting it would delete the photo's only copy.
+    void photoOfTheParkedFileItselfKeepsIt() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
+        QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
+        const QString lib = QFile::decodeName(library);
+        QVERIFY(slowImports(library, 2000));
+        const auto before = FileTree::contents({masters, state});
+
+        // While the import runs, the album gains a photo of the parked file in place.
+        bool added = false;
+        QTimer adder;
+        adder.setInterval(50);
+        connect(&adder, &QTimer::timeout, [&] {
+            const QList<iPhotoAlbum> albums = albumsNamed(kAlbumName);
+            const QList<QByteArray> journals = RecoveryJournal::unfinished();
+            if (albums.isEmpty() || journals.isEmpty() || !application()->importing())
+                return;
+            adder.stop();
+            const QString path = QFile::decodeName(journals[0].chopped(8) + notAnImage);
+            added = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), lib,
+                                          QStringLiteral("--image"), path, QStringLiteral("--original"), path,
+                                          QStringLiteral("--album"), QString::number(albums[0].id())})
+                        .exitCode == 0;
+        });
+        adder.start();
+        ScriptedDelegate delegate;
+        const Run run = detectAndRecover(delegate);
+        QVERIFY(added);
+        QCOMPARE(run.report.count(ZombieState::ReAdded), 4);
+        QCOMPARE(run.report.count(ZombieState::PutBack), 1);
+        QCOMPARE(FileTree::read(notAnImage), QByteArray("just some text, not a picture"));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    // A refused zombie whose place was taken meanwhile replaces nothing: it stays parked, the
+    // summary says where, and a later run puts it back once its place is free.
+    void putBackNeverReplaces() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray refused = masters + "/2020/x/notes.jpg";
+        QVERIFY(FileTree::write(refused, "just some text, not a picture"));
+        const auto before = FileTree::contents({masters, state});
+
+        ScriptedDelegate delegate;
+        // The refused zombie moves first; once it has, someone else's file takes its place.
+        delegate.onProgressValue = [&](double value) {
+            if (value == 2.0)
+                QVERIFY(FileTree::write(refused, "a newcomer"));
+        };
+        LogCapture log;
+        const Run run = detectAndRecover(delegate, refused);
+        const ZombieRecoveryReport& r = run.report;
+        QCOMPARE(r.count(ZombieState::ReAdded), 4);
+        QCOMPARE(r.count(ZombieState::Parked), 1);
+        QCOMPARE(FileTree::read(refused), QByteArray("a newcomer"));
+        QCOMPARE(FileTree::read(r.parkFolder + refused), QByteArray("just some text, not a picture"));
+        QVERIFY(logged(log, QStringLiteral("Zombie could not be put back and stays in ")));
+        QVERIFY(r.journal.endsWith(".journal"));
+        ScanFindings findings;
+        findings.recovery = r;
+        QVERIFY(zombieSummary(findings).endsWith(QStringLiteral("1 are still parked in ") +
+                                                 QFile::decodeName(r.parkFolder) + QLatin1Char('.')));
+
+        QVERIFY(::unlink(refused.constData()) == 0);
+        QString told;
+        QVERIFY(runOnScanThread([&] { told = RecoveryResume::finishInterrupted(application(), false, {}); }));
+        QCOMPARE(told,
+                 QStringLiteral("Vup finished an interrupted zombie recovery: 4 re-added, 1 put back, 0 "
+                                "still parked in %1.")
+                     .arg(QFile::decodeName(r.parkFolder)));
+        QCOMPARE(FileTree::read(refused), QByteArray("just some text, not a picture"));
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    // Quitting or Ctrl-C while a long import runs: the wait ends at once instead of holding the
+    // zombies parked until the process is killed.
+    void cancelledDuringImport() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        QVERIFY(slowImports(library, 60000));
+        const auto before = FileTree::contents({masters, state});
+        ScriptedDelegate delegate;
+        QTimer canceller;
+        canceller.setInterval(50);
+        connect(&canceller, &QTimer::timeout, [&] {
+            if (application()->importing()) {
+                canceller.stop();
+                delegate.cancelledValue = true;
+            }
+        });
+        delegate.onProgressValue = [&](double value) {
+            if (value == 4.0)
+                canceller.start();
+        };
+        LogCapture log;
+        QElapsedTimer took;
+        took.start();
+        const Run run = detectAndRecover(delegate);
+        QVERIFY2(took.elapsed() < 30000, "the wait outlasted the cancel");
+        QVERIFY(application()->importing()); // the import itself was still going
+        QVERIFY(run.report.cancelled);
+        QCOMPARE(run.report.count(ZombieState::ReAdded) + run.report.count(ZombieState::PutBack), 4);
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+        QVERIFY(logged(log, QStringLiteral("the run was cancelled")));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    void noAlbumFound() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const auto before = FileTree::contents({masters, state});
+        ScriptedDelegate delegate;
+        LogCapture log;
+        // The application quits between detection and recovery: no album can be made, nothing
+        // was sent to import, so everything goes back.
+        const Run run = detectAndRecover(delegate, {}, [&] {
+            MainThread::run(
+                &delegate, [&app] { app.stop(); }, MainThread::Wait::Yes);
+        });
+        QVERIFY(run.report.applicationLost);
+        QCOMPARE(run.report.count(ZombieState::PutBack), 4);
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+        for (const QByteArray& zombie : run.found.zombies)
+            QVERIFY(FileTree::exists(zombie));
+        QVERIFY(logged(log, QStringLiteral("No album named ") + kAlbumName));
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    // A state folder others may enter gets no photos: nothing moves, nothing is imported.
+    void stateFolderOfAnotherIsRefused() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        QVERIFY(SafeMove::openFolder(root, "state/vup/recoveries", true).valid());
+        QVERIFY(::chmod(recoveries().constData(), 0777) == 0);
         const QList<QByteArray> before = FileTree::files(masters);
         ScriptedDelegate delegate;
         LogCapture log;
         const Run run = detectAndRecover(delegate);
-        QCOMPARE(run.zombies.size(), 4);
-        QCOMPARE(run.outcome.moved, 0);
+        QCOMPARE(run.report.count(ZombieState::NotMoved), 4);
         QCOMPARE(FileTree::files(masters), before);
-        QVERIFY(FileTree::files(folder).isEmpty());
+        QVERIFY(FileTree::files(recoveries()).isEmpty());
         QVERIFY(albumsNamed(kAlbumName).isEmpty());
-        QVERIFY(log.contains(QStringLiteral("Zombie recovery skipped")));
-    }
-
-    void temporaryDirectoryIsTheUsersOwn() {
-        qunsetenv("TMPDIR");
-        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", root + "/cache");
-        auto restore = qScopeGuard([&] {
-            if (oldCache.isEmpty())
-                qunsetenv("XDG_CACHE_HOME");
-            else
-                qputenv("XDG_CACHE_HOME", oldCache);
-        });
-        const QString path = TemporaryDirectory::path();
-        QCOMPARE(path, QFile::decodeName(root) + QStringLiteral("/cache/vup/tmp"));
-        struct stat st {};
-        QVERIFY(::stat(QFile::encodeName(path).constData(), &st) == 0);
-        QCOMPARE(st.st_mode & 0777, mode_t(0700));
-
-        qputenv("TMPDIR", root + "/given/");
-        QCOMPARE(TemporaryDirectory::path(), QFile::decodeName(root) + QStringLiteral("/given"));
+        QVERIFY(logged(log, QStringLiteral("Zombie recovery skipped")));
     }
 
     // The whole headless run on a demo library: first a dry run that changes nothing, then
@@ -717,41 +769,164 @@ private slots:
         QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library)}).exitCode, 0);
         PhotoAppProcess app;
         QVERIFY(app.serve(QFile::decodeName(library)));
-        const QByteArray tmp = useTemporaryDirectory(root);
         const QList<QByteArray> filesBefore = FileTree::files(masters);
-        const auto before = FileTree::contents({masters, tmp});
+        const auto before = FileTree::contents({masters, state});
 
-        QProcess dry;
-        dry.start(QStringLiteral(VUP_EXECUTABLE),
-                  {QStringLiteral("scan"), QStringLiteral("--library"), QStringLiteral("--recover-zombies"),
-                   QStringLiteral("--yes"), QStringLiteral("--dry-run")});
-        QVERIFY(dry.waitForFinished(60000));
-        QCOMPARE(dry.exitCode(), 0);
-        const QByteArray dryOut = dry.readAllStandardOutput();
-        QCOMPARE(dryOut.count("would recover zombie: "), 2);
+        const ProgramRun dry =
+            runProgram(QStringLiteral(VUP_EXECUTABLE), kScanArgs + QStringList{QStringLiteral("--dry-run")});
+        QCOMPARE(dry.exitCode, 0);
+        QCOMPARE(dry.out.count(QStringLiteral("would recover zombie: ")), 2);
+        QVERIFY(dry.out.contains(QStringLiteral("2 zombies would be re-added to your library.")));
         QCOMPARE(FileTree::files(masters), filesBefore);
 
-        QProcess run;
-        run.start(QStringLiteral(VUP_EXECUTABLE),
-                  {QStringLiteral("scan"), QStringLiteral("--library"), QStringLiteral("--recover-zombies"),
-                   QStringLiteral("--yes")});
-        QVERIFY(run.waitForFinished(60000));
-        const QByteArray out = run.readAllStandardOutput();
-        QVERIFY2(run.exitCode() == 0, out + run.readAllStandardError());
-        QVERIFY(out.contains("2 Zombies were detected and re-added to your library."));
-        QCOMPARE(out.count("tagged \""), 5);
-        QList<iPhotoAlbum> zombieAlbums;
-        for (const iPhotoAlbum& album : application()->albums())
-            if (album.name().startsWith(QStringLiteral("Vup Zombies ")) &&
-                album.type() == PhotoAppWire::kAlbumTypePlain)
-                zombieAlbums.append(album);
-        QCOMPARE(zombieAlbums.size(), 1);
-        QCOMPARE(zombieAlbums[0].photoCount(), 2);
-        for (const QByteArray& line : dryOut.split('\n'))
-            if (line.startsWith("would recover zombie: "))
-                QVERIFY(!FileTree::exists(line.mid(22)));
-        QVERIFY(FileTree::files(tmp).isEmpty());
-        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, tmp})), QList<QByteArray>{});
+        const ProgramRun run = runProgram(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.out + run.err));
+        QVERIFY(run.out.contains(QStringLiteral("2 Zombies were detected and re-added to your library.")));
+        QCOMPARE(run.out.count(QStringLiteral("zombie imported-verified: ")), 2);
+        QCOMPARE(run.out.count(QStringLiteral("tagged \"")), 5);
+        const QList<iPhotoAlbum> albums = zombieAlbums();
+        QCOMPARE(albums.size(), 1);
+        QCOMPARE(albums[0].photoCount(), 2);
+        for (const QString& line : dry.out.split(QLatin1Char('\n')))
+            if (line.startsWith(QStringLiteral("would recover zombie: ")))
+                QVERIFY(!FileTree::exists(QFile::encodeName(line.mid(22))));
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+        QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+    }
+
+    // A recovery cut short at any instant is finished by the next run: every zombie's bytes end
+    // in the library exactly once (imported, or back where they were) and nothing stays parked.
+    void interruptedRecoveryIsFinishedByTheNextRun_data() {
+        QTest::addColumn<QString>("victim"); // "vup" or "photoapp"
+        QTest::addColumn<int>("bulk");       // refused zombies added, to make the moves last
+        QTest::addColumn<int>("importDelay");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("vup killed during the moves")
+            << "vup" << 1500 << 0 << "Vup finished an interrupted zombie recovery: 0 re-added, ";
+        QTest::newRow("vup killed during the import wait")
+            << "vup" << 0 << 3000
+            << "Vup finished an interrupted zombie recovery: 4 re-added, 0 put back, 0 ";
+        QTest::newRow("application killed during the import wait, window launched")
+            << "photoapp" << 0 << 60000
+            << "Vup finished an interrupted zombie recovery: 4 re-added, 0 put back, 0 ";
+    }
+    void interruptedRecoveryIsFinishedByTheNextRun() {
+        QFETCH(QString, victim);
+        QFETCH(int, bulk);
+        QFETCH(int, importDelay);
+        QFETCH(QString, told);
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        const QByteArray bulkFolder = masters + "/bulk";
+        for (int i = 0; i < bulk; ++i)
+            QVERIFY(FileTree::write(bulkFolder + "/note " + QByteArray::number(i) + "\n\xff%.txt", "note"));
+        if (importDelay > 0)
+            QVERIFY(slowImports(library, importDelay));
+        const auto before = FileTree::contents({masters});
+
+        QProcess first;
+        setDieWithParent(first);
+        first.start(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
+        QDeadlineTimer deadline(60000);
+        if (bulk > 0) {
+            // Stopped as soon as the moves have begun; killed where it stands.
+            while (FileTree::files(bulkFolder).size() == bulk && !deadline.hasExpired())
+                QThread::usleep(100);
+            ::kill(pid_t(first.processId()), SIGSTOP);
+            const qsizetype left = FileTree::files(bulkFolder).size();
+            QVERIFY2(left > 0 && left < bulk, "not stopped during the moves");
+        } else {
+            // Killed once the application holds every zombie but has not said so yet.
+            while ((!application()->importing() || photosInZombieAlbums() < 4) && !deadline.hasExpired())
+                QThread::msleep(20);
+            QVERIFY(!deadline.hasExpired());
+        }
+        if (victim == QLatin1String("vup")) {
+            first.kill();
+            QVERIFY(first.waitForFinished(10000));
+        } else {
+            app.kill();
+            QVERIFY(first.waitForFinished(60000));
+            const QString out = QString::fromUtf8(first.readAllStandardOutput());
+            QCOMPARE(first.exitCode(), 1);
+            QVERIFY2(out.contains(QStringLiteral(" are still parked in ")), qPrintable(out));
+            QVERIFY(app.serve(QFile::decodeName(library)));
+        }
+        QCOMPARE(RecoveryJournal::unfinished().size(), 1);
+
+        QString second;
+        if (victim == QLatin1String("vup")) {
+            second = runProgram(QStringLiteral(VUP_EXECUTABLE), kScanArgs).out;
+        } else {
+            // The window finishes it at launch, before the user can start anything.
+            VupMode engine;
+            ScriptedDelegate delegate;
+            QVERIFY(runOnScanThread([&] { engine.resumeRecoveriesAtLaunch(&delegate); }));
+            second = delegate.callsOf(QStringLiteral("showAlert")).value(0).text;
+        }
+        QVERIFY2(second.contains(told), qPrintable(second));
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
+        const auto after = FileTree::contents({masters});
+        for (auto it = before.cbegin(); it != before.cend(); ++it)
+            QCOMPARE(after.value(it.key()), it.value());
+        QCOMPARE(photosInZombieAlbums(), 4); // no duplicate
+    }
+
+    // A link below Masters, to an image outside the library or to a folder, is never moved nor
+    // imported, whatever the number of runs; no album is made for nothing.
+    void zombieLinksAreLeftAloneAcrossRuns() {
+        PhotoAppProcess app;
+        QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
+        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library),
+                                       QStringLiteral("--zombies"), QStringLiteral("1")})
+                     .exitCode,
+                 0);
+        const QByteArray outside = root + "/elsewhere/outside.jpg";
+        QVERIFY(FileTree::write(outside, FileTree::read(firstZombieOf(library))));
+        QVERIFY(::unlink(firstZombieOf(library).constData()) == 0);
+        QVERIFY(::symlink(outside.constData(), (masters + "/linked.jpg").constData()) == 0);
+        QVERIFY(::symlink((root + "/elsewhere").constData(), (masters + "/linkedFolder").constData()) == 0);
+        QVERIFY(app.serve(QFile::decodeName(library)));
+        const qint64 photos = application()->photoLibraryAlbum().photoCount();
+        for (int pass = 0; pass < 2; ++pass) {
+            ScriptedDelegate delegate;
+            const Run run = detectAndRecover(delegate);
+            QVERIFY(run.found.zombies.isEmpty());
+            QCOMPARE(asSet(run.report.linksLeftAlone),
+                     (QSet<QByteArray>{masters + "/linked.jpg", masters + "/linkedFolder"}));
+        }
+        QCOMPARE(application()->photoLibraryAlbum().photoCount(), photos);
+        QVERIFY(zombieAlbums().isEmpty());
+        QVERIFY(FileTree::exists(outside) && FileTree::exists(masters + "/linked.jpg"));
+        QVERIFY(!FileTree::exists(recoveries()) || FileTree::files(recoveries()).isEmpty());
+    }
+
+    // Depth is no limit: a zombie 2,500 folders down, far past what a path can name, is found,
+    // parked under a short name and re-added; one the application refuses goes back down there.
+    void deepZombieIsRecovered() {
+        PhotoAppProcess app;
+        makeLibraryWithZombies(app);
+        constexpr int kDepth = 2500;
+        const QByteArray jpeg = FileTree::read(masters + "/2020/y/Same.jpg") + "deep";
+        {
+            const SafeMove::Fd deep(FileTree::deepFolder(masters, kDepth, true));
+            QVERIFY(deep.valid());
+            for (const auto& [name, content] :
+                 {std::pair{"deep.jpg", jpeg}, {"deep.txt", QByteArray("text")}}) {
+                const SafeMove::Fd file(::openat(deep.get(), name, O_WRONLY | O_CREAT, 0644));
+                QVERIFY(::write(file.get(), content.constData(), size_t(content.size())) == content.size());
+            }
+        }
+        ScriptedDelegate delegate;
+        const Run run = detectAndRecover(delegate);
+        QCOMPARE(run.found.zombies.size(), 6);
+        QCOMPARE(run.report.count(ZombieState::ReAdded), 5);
+        QCOMPARE(run.report.count(ZombieState::PutBack), 1);
+        const SafeMove::Fd deep(FileTree::deepFolder(masters, kDepth, false));
+        struct stat st {};
+        QVERIFY(::fstatat(deep.get(), "deep.txt", &st, 0) == 0);
+        QVERIFY(::fstatat(deep.get(), "deep.jpg", &st, 0) != 0);
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
     }
 
     // ---- moves ----
@@ -782,7 +957,7 @@ private slots:
         struct stat before {};
         QVERIFY(::stat(from.constData(), &before) == 0);
         const QByteArray targetDir = QFile::encodeName(other.path()) + "/deep/er";
-        QVERIFY(SafeMove::makePath(targetDir));
+        QVERIFY(SafeMove::openFolder(QFile::encodeName(other.path()), "deep/er", true).valid());
         const QByteArray to = targetDir + "/\xff-photo.jpg";
         QCOMPARE(SafeMove::moveItem(from, to), SafeMove::Outcome::Moved);
         QVERIFY(!FileTree::exists(from));
@@ -798,7 +973,10 @@ private slots:
         QCOMPARE(::readlink((targetDir + "/link").constData(), target, sizeof target - 1), ssize_t(9));
         QCOMPARE(QByteArray(target), QByteArray("somewhere"));
 
-        // Back again, and the folders left empty go while files stay.
+        // Back again, never over a file that is there; the folders left empty go while files stay.
+        QVERIFY(FileTree::write(from, "newcomer"));
+        QCOMPARE(SafeMove::moveItem(to, from), SafeMove::Outcome::TargetExists);
+        QVERIFY(::unlink(from.constData()) == 0);
         QCOMPARE(SafeMove::moveItem(to, from), SafeMove::Outcome::Moved);
         QCOMPARE(FileTree::read(from), content);
         QVERIFY(!SafeMove::removeEmptyFolders(QFile::encodeName(other.path())));

@@ -1,0 +1,72 @@
+#include "scan/RecoveryResume.h"
+
+#include "bridge/iPhotoBridge.h"
+#include "platform/SystemLog.h"
+#include "scan/ParkedZombies.h"
+#include "scan/RecoveryJournal.h"
+
+#include <QFile>
+#include <QStringList>
+
+namespace {
+
+const QString kFinished = QStringLiteral(
+    "Vup finished an interrupted zombie recovery: %1 re-added, %2 put back, %3 still parked in %4.");
+const QString kWaiting = QStringLiteral("Vup could not finish an interrupted zombie recovery without iPhoto: "
+                                        "%1 re-added, %2 put back, %3 still parked in %4.");
+const QString kUnfinished =
+    QStringLiteral("Vup found an interrupted zombie recovery of %1 zombies in %2; the "
+                   "next scan with iPhoto running will finish it.");
+
+qsizetype countOf(const RecoveryJournal& journal, std::initializer_list<ZombieState> states) {
+    qsizetype n = 0;
+    for (const RecoveryJournal::Entry& e : journal.entries())
+        n += std::find(states.begin(), states.end(), e.state) != states.end();
+    return n;
+}
+
+} // namespace
+
+namespace RecoveryResume {
+
+bool anyUnfinished() {
+    return !RecoveryJournal::unfinished().isEmpty();
+}
+
+QString describeUnfinished() {
+    return finishInterrupted(nullptr, true, {});
+}
+
+QString finishInterrupted(const std::shared_ptr<const iPhotoApplication>& application, bool dryRun,
+                          const std::function<bool()>& cancelled, std::chrono::milliseconds poll) {
+    QStringList lines;
+    for (const QByteArray& path : RecoveryJournal::unfinished()) {
+        if (cancelled && cancelled())
+            break;
+        const std::unique_ptr<RecoveryJournal> journal = RecoveryJournal::reopen(path);
+        if (!journal)
+            continue;
+        const QString park = QFile::decodeName(journal->park());
+        if (dryRun) {
+            lines.append(
+                kUnfinished.arg(countOf(*journal, {ZombieState::Planned, ZombieState::Parked})).arg(park));
+            continue;
+        }
+        ParkedZombies::Context context;
+        context.application = application.get();
+        context.cancelled = cancelled;
+        context.cancelLeavesParked = true;
+        context.poll = poll;
+        const bool lost = ParkedZombies::settle(*journal, context);
+        const QString line = (lost ? kWaiting : kFinished)
+                                 .arg(countOf(*journal, {ZombieState::ReAdded}))
+                                 .arg(countOf(*journal, {ZombieState::PutBack, ZombieState::NotMoved}))
+                                 .arg(countOf(*journal, {ZombieState::Planned, ZombieState::Parked}))
+                                 .arg(park);
+        vupLog(line);
+        lines.append(line);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace RecoveryResume

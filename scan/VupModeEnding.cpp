@@ -1,0 +1,147 @@
+#include "platform/MainThread.h"
+#include "platform/SystemLog.h"
+#include "platform/UserNotification.h"
+#include "scan/VupDelegate.h"
+#include "scan/VupMode.h"
+#include "scan/VupModeRun.h"
+#include "scan/ZombieSummary.h"
+
+using MainThread::Wait;
+
+namespace {
+
+constexpr const char* kUnableToProcess = "Unable To Process";
+constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
+constexpr const char* kUnableToContinue = "Unable To Continue";
+constexpr const char* kDealWithItems =
+    "You need to deal with the item(s) that iPhoto could not open because the "
+    "original referenced item could not be found.";
+constexpr const char* kStoppedResponding =
+    "iPhoto stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
+    "iPhoto is running.";
+constexpr const char* kSuccess = "Success";
+constexpr const char* kScanIncomplete = "Scan Incomplete";
+constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and could not change %2 photo(s); "
+                                        "they were left as they were and are listed in the report.";
+
+constexpr const char* kProcessingComplete = "Processing Complete";
+constexpr const char* kScanCancelled = "Scan Cancelled";
+constexpr const char* kNotificationText = "Vup has finished processing.";
+
+constexpr const char* kIssuesSummary =
+    "Vup discovered %1 issues that were tagged or deleted to make everything happy again.  You can search "
+    "for "
+    "the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see these images.";
+constexpr const char* kSelectionProblemFree =
+    "Congratulations, your selected images are problem free and happy.  0 issues found.";
+constexpr const char* kLibraryProblemFree =
+    "Congratulations, your iPhoto library is problem free and happy.  0 issues found.";
+constexpr const char* kDryRunIssues = "Dry run: Vup found %1 issues that would be tagged or deleted.";
+
+constexpr const char* kLogCancelled = "Scan cancelled before its changes began";
+constexpr const char* kLogLost = "Scan ended: the photo application stopped responding";
+constexpr const char* kLogListsIncomplete = "Loading ended before every photo was read";
+constexpr const char* kRunFailed = "Scan ended by an internal error: %1";
+
+QString latin(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+} // namespace
+
+QString VupMode::summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode) {
+    const QString done = (changes > 0 ? latin(kIssuesSummary).arg(changes) : QString()) + zombieParagraph;
+    if (!done.isEmpty())
+        return done;
+    return latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+}
+
+QString VupMode::dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode) {
+    const QString found = (changes > 0 ? latin(kDryRunIssues).arg(changes) : QString()) + zombieParagraph;
+    if (!found.isEmpty())
+        return found;
+    return latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+}
+
+void VupMode::endRun(Run& run) {
+    using Outcome = ScanFindings::Outcome;
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
+    const auto cleanup = [&] {
+        run.cleanedUp = true;
+        cleanupRun(d);
+    };
+    // A run whose last request found the application gone did not end well, whatever it did before.
+    if (run.stop == Stop::None && photoApplication->lost())
+        run.stop = Stop::ApplicationLost;
+
+    switch (run.stop) {
+    case Stop::VersionRefused:
+        f.outcome = Outcome::VersionRefused;
+        cleanup();
+        return;
+    case Stop::KeywordsRefused:
+        f.outcome = Outcome::KeywordsRefused;
+        cleanup();
+        return;
+    case Stop::NothingToProcess:
+        f.outcome = Outcome::NothingToProcess;
+        cleanup();
+        d->showAlert(latin(kSelectPhotos), latin(kUnableToProcess));
+        return;
+    case Stop::ListsIncomplete:
+        f.outcome = Outcome::ListsIncomplete;
+        f.failure = latin(kLogListsIncomplete);
+        vupLog(f.failure);
+        d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
+        cleanup();
+        return;
+    case Stop::Cancelled:
+        f.outcome = Outcome::Cancelled;
+        vupLog(latin(kLogCancelled));
+        run.status(kScanCancelled, Wait::Yes);
+        cleanup();
+        return;
+    case Stop::ApplicationLost:
+        f.outcome = Outcome::Failed;
+        f.applicationLost = true;
+        f.failure = latin(kStoppedResponding);
+        vupLog(latin(kLogLost));
+        // Zombies still parked are named, so the user knows where their files wait.
+        f.summary = f.failure + zombieSummary(f);
+        d->showAlert(f.summary, latin(kUnableToContinue));
+        cleanup();
+        return;
+    case Stop::InternalError:
+        f.outcome = Outcome::Failed;
+        vupLog(latin(kRunFailed).arg(f.failure));
+        d->showAlert(f.failure, latin(kUnableToContinue));
+        cleanup();
+        return;
+    case Stop::None:
+        break;
+    }
+
+    const bool photosLeft = !f.unchecked.isEmpty() || !f.failedChanges.isEmpty();
+    const bool incomplete = photosLeft || !zombieStageComplete(f);
+    f.outcome = incomplete ? Outcome::Incomplete : Outcome::Completed;
+    run.status(kProcessingComplete, Wait::Yes);
+    UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
+
+    if (f.dryRun)
+        f.summary = dryRunSummaryText(f.changeCount(), zombieSummary(f), run.selectionMode);
+    else
+        f.summary = summaryText(f.changeCount(), zombieSummary(f), run.selectionMode);
+    // A zombie stage that fell short says so in its own sentences.
+    if (photosLeft) {
+        // What could not be done comes first; what was done follows, without congratulations.
+        const QString message = latin(kIncompleteText).arg(f.unchecked.size()).arg(f.unchangedPhotoCount());
+        const bool nothingDone = f.changeCount() == 0 && f.zombies.isEmpty();
+        f.summary =
+            nothingDone
+                ? message
+                : message + (f.summary.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + f.summary;
+    }
+    d->showAlert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
+    cleanup();
+}

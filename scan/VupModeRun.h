@@ -1,0 +1,36 @@
+#pragma once
+
+#include "bridge/iPhotoBridge.h"
+#include "platform/MainThread.h"
+#include "scan/ScanFindings.h"
+#include "scan/VupMode.h"
+
+#include <QElapsedTimer>
+
+// The state of one scan run on the scan thread, shared by its stages and its ending.
+struct VupMode::Run {
+    Run(VupDelegate* delegate, ScanFindings& findings);
+
+    VupDelegate* d;
+    ScanFindings& findings;
+    Stop stop = Stop::None;
+    bool cancellable = true; // false while the run makes its changes
+    bool cleanedUp = false;
+    bool deleteMode = false;
+    bool selectionMode = false;
+    // Delete mode: photos of the missing-image set whose file is not known to be gone.
+    QList<qsizetype> keptForTagging;
+    iPhotoAlbum library;
+    iPhotoAlbum trash;
+
+    // Hands the status text to the window, waiting or not.
+    void status(const char* text, MainThread::Wait wait);
+    // Milliseconds since the previous lap.
+    double lap();
+    // Records (and logs) a photo that could not be checked, and a change that was refused.
+    void noteUnchecked(qsizetype position, const QString& reason);
+    void noteFailedChange(qsizetype position, const QString& action, const QString& reason);
+
+private:
+    QElapsedTimer stage;
+};

@@ -6,7 +6,9 @@
 #include "widgets/MessageBox.h"
 
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -67,6 +69,13 @@ AccessPromptPanel::AccessPromptPanel(const QString& path, QWidget* parent)
     fileChooser->setViewMode(QFileDialog::Detail);
     fileChooser->setLabelText(QFileDialog::Accept, QString::fromLatin1(kOpen));
     fileChooser->selectFile(path);
+    // The name takes the room that is left; the other columns are shown whole.
+    if (auto* view = fileChooser->findChild<QTreeView*>()) {
+        QHeaderView* header = view->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     layout->addWidget(fileChooser, 1);
     connect(fileChooser, &QDialog::finished, this, &QDialog::done);
     resize(kWidth, kHeight);

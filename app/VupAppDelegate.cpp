@@ -4,10 +4,12 @@
 #include "app/AlertKinds.h"
 #include "app/MainMenu.h"
 #include "app/ProgressIndicator.h"
+#include "bridge/KeywordVerification.h"
 #include "bridge/VersionCheck.h"
 #include "crashreporter/CrashCheckAtLaunch.h"
 #include "crashreporter/ZXNCrashReporterWindowController.h"
 #include "platform/MainThread.h"
+#include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "scan/RecoveryResume.h"
 #include "scan/VupMode.h"
@@ -32,6 +34,8 @@ namespace {
 constexpr const char* kReady = "Ready";
 constexpr const char* kAssertionName = "Describe Activity Type";
 constexpr const char* kOK = "OK";
+constexpr const char* kCancelScan = "Cancel Scan";
+constexpr const char* kAlertNotShown = "Not shown, Vup is quitting: %1: %2";
 
 // Sets a flag and tells observers only when it changed.
 template <typename Signal>
@@ -120,6 +124,9 @@ QString VupAppDelegate::statusLabel() const {
 }
 
 void VupAppDelegate::setStatusLabel(const QString& text) {
+    // Once the user chose to stop and quit, the window says that until it closes.
+    if (quitOnceStopped)
+        return;
     {
         QMutexLocker lock(&labelsMutex);
         _statusLabel = text;
@@ -282,6 +289,7 @@ void VupAppDelegate::endInfoSheet() {
 void VupAppDelegate::prepareForRun() {
     // A cancel belongs to the run it was pressed in, not to every run after it.
     setCancelled(false);
+    keywordsGivenUp.store(false);
     setNowProcessing(true);
     setCancellable(true);
     progress->setIndeterminate(true);
@@ -324,6 +332,11 @@ void VupAppDelegate::showAlert(const QString& text, const QString& title) {
     MainThread::run(
         this,
         [this, text, title] {
+            // The user quit: the window is going, and the run's end is in the log.
+            if (quitting.load()) {
+                vupLog(QString::fromLatin1(kAlertNotShown).arg(title, text));
+                return;
+            }
             endInfoSheet();
             doAlertSheet(buildAlert(text, title, mainWindow.get()));
         },
@@ -343,8 +356,14 @@ void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
             // Nobody is left to answer while the application quits.
             if (quitting.load())
                 return;
-            MessageBox::ask(alertKind(title), title, text, mainWindow.get(),
-                            {{QString::fromLatin1(kOK), QMessageBox::AcceptRole}}, 0);
+            QList<MessageBox::Choice> choices{{QString::fromLatin1(kOK), QMessageBox::AcceptRole}};
+            // The keyword alert comes back until the keywords exist: the user may give up instead.
+            const bool keywords = title == KeywordVerification::kMissingKeywordsTitle;
+            if (keywords)
+                choices.append({QString::fromLatin1(kCancelScan), QMessageBox::RejectRole});
+            const int answer = MessageBox::ask(alertKind(title), title, text, mainWindow.get(), choices, 0);
+            if (keywords && answer == 1)
+                keywordsGivenUp.store(true);
         },
         MainThread::Wait::Yes);
 }

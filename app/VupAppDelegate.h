@@ -55,6 +55,10 @@ public:
     void setSelectionMode(bool value);
     bool cancelled() const override { return _cancelled.load(); }
     void setCancelled(bool value);
+    // The user pressed Cancel Scan in the keyword alert: the keyword check refuses the run.
+    bool keywordsDeclined() const override { return keywordsGivenUp.load(); }
+    // The user quit: a run that ends now has nobody to tell.
+    bool userQuit() const override { return quitting.load(); }
     // Whether Cancel can still stop the running scan: false while it makes its changes.
     bool cancellable() const { return _cancellable.load(); }
     void setCancellable(bool value) override;
@@ -152,6 +156,9 @@ private:
     QString _libraryImageCount;
 
     std::atomic<bool> quitting{false};
+    std::atomic<bool> keywordsGivenUp{false};
+    // The user chose to stop the running scan and quit: the window closes once the scan ends.
+    bool quitOnceStopped = false;
     QPointer<QThread> scanThread;
 
     std::unique_ptr<QMainWindow> mainWindow;

@@ -18,8 +18,9 @@ constexpr double kTitleScale = 1.15;
 // QMessageBox orders its buttons by role: each remembers which choice it stands for.
 constexpr const char* kChoiceIndex = "vupChoiceIndex";
 
-std::optional<int> nextAnswer;
+QList<int> nextAnswers;
 std::optional<MessageBox::Question> asked;
+int askedTimes = 0;
 
 int textWidth(const QWidget* box) {
     int width = box->fontMetrics().averageCharWidth() * kLineCharacters;
@@ -78,11 +79,9 @@ int MessageBox::ask(Kind kind, const QString& title, const QString& message, QWi
     for (const Choice& choice : choices)
         question.choices.append(choice.text);
     asked = question;
-    if (nextAnswer) {
-        const int answer = *nextAnswer;
-        nextAnswer.reset();
-        return answer;
-    }
+    ++askedTimes;
+    if (!nextAnswers.isEmpty())
+        return nextAnswers.takeFirst();
     std::unique_ptr<QMessageBox> box(create(kind, title, message, parent, choices));
     int fallback = defaultChoice;
     for (qsizetype i = 0; i < choices.size(); ++i) {
@@ -105,14 +104,19 @@ int MessageBox::ask(Kind kind, const QString& title, const QString& message, QWi
 }
 
 void MessageBox::setNextAnswer(int choice) {
-    nextAnswer = choice;
+    nextAnswers.append(choice);
 }
 
 std::optional<MessageBox::Question> MessageBox::lastQuestion() {
     return asked;
 }
 
+int MessageBox::askedCount() {
+    return askedTimes;
+}
+
 void MessageBox::reset() {
-    nextAnswer.reset();
+    nextAnswers.clear();
     asked.reset();
+    askedTimes = 0;
 }

@@ -37,11 +37,13 @@ public:
     static int ask(Kind kind, const QString& title, const QString& message, QWidget* parent,
                    const QList<Choice>& choices, int defaultChoice);
 
-    // The next ask answers `choice` at once, without showing anything.
+    // The next ask answers `choice` at once, without showing anything; called again, the one after
+    // answers the next choice, and so on.
     static void setNextAnswer(int choice);
-    // The latest question ask was given, shown or answered in advance.
+    // The latest question ask was given, shown or answered in advance, and how many were asked.
     static std::optional<Question> lastQuestion();
-    // Forgets both.
+    static int askedCount();
+    // Forgets the answers not yet given and the questions asked.
     static void reset();
 
     static QMessageBox::Icon icon(Kind kind);

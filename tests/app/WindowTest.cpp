@@ -513,27 +513,116 @@ void WindowTest::cancelAppliesToOneRunOnly() {
     lib.stop();
 }
 
-// Quitting in the middle of a run: the run winds down, the assertion is given back, nothing is
-// left running when the controller goes.
+void WindowTest::quitDuringScan_data() {
+    QTest::addColumn<int>("answer"); // to "A scan is running. Stop it and quit?"; -1: the application quits
+    QTest::addColumn<QString>("at"); // the status at which the window is closed; empty: at once
+    QTest::newRow("Continue") << 1 << "";
+    QTest::newRow("Stop and Quit while loading") << 0 << "";
+    QTest::newRow("Stop and Quit as the changes end") << 0 << "Processing Complete";
+    QTest::newRow("the application quits") << -1 << "";
+}
+
+// Closing the window mid-scan asks first. Continue leaves the run alone. Stop and Quit cancels it,
+// keeps the window up saying so until the run has ended, then closes it, with neither alert nor
+// notification. The application quitting otherwise gives the assertion back and starts nothing.
 void WindowTest::quitDuringScan() {
+    QFETCH(int, answer);
+    QFETCH(QString, at);
     TestLibrary lib;
     for (int i = 0; i < 50; ++i)
-        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("p%1.jpg").arg(i))));
+        QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
+    QVERIFY(lib.addIssueKeywords());
     QVERIFY(lib.serve());
+    const qsizetype notificationsBefore = services->notifications().size();
     {
         VupAppDelegate c;
         launch(c);
+        bool closeRefused = false;
+        const auto closeWindow = [&] {
+            if (answer < 0) {
+                c.prepareToQuit();
+                return;
+            }
+            MessageBox::setNextAnswer(answer);
+            closeRefused = !c.window()->close();
+        };
+        // The scan thread waits for this status to be shown: the window closes at that very point.
+        connect(&c, &VupAppDelegate::statusLabelChanged, this, [&](const QString& status) {
+            if (!at.isEmpty() && status == at)
+                closeWindow();
+        });
         c.processLibrary();
-        QTRY_VERIFY(c.holdsAssertion());
-        c.prepareToQuit();
-        QVERIFY(!c.holdsAssertion());
-        QVERIFY(services->held().isEmpty());
-        QVERIFY(c.waitForScanToEnd(30000));
-        // No new run once quitting has begun.
-        c.processLibrary();
-        QVERIFY(!c.nowProcessing());
+        if (at.isEmpty())
+            closeWindow();
+        if (answer < 0) {
+            QVERIFY(!c.holdsAssertion());
+            QVERIFY(c.waitForScanToEnd(30000));
+            // No new run once quitting has begun.
+            c.processLibrary();
+            QVERIFY(!c.nowProcessing());
+        } else if (answer == 1) {
+            QVERIFY(closeRefused && !c.cancelled());
+            QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
+            QVERIFY(c.window()->isVisible());
+            QCOMPARE(services->notifications().size(), notificationsBefore + 1);
+            closeSheets(c);
+        } else {
+            QTRY_VERIFY(closeRefused);
+            QVERIFY(c.cancelled());
+            if (at.isEmpty()) {
+                // Asked once: closing again while it stops waits for the same end.
+                QVERIFY(!c.window()->close());
+                QCOMPARE(MessageBox::askedCount(), 1);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(!c.window()->isVisible(), 30000);
+            QVERIFY(c.waitForScanToEnd(0));
+            QCOMPARE(c.statusLabel(), QStringLiteral("Stopping the scan; Vup quits once it has stopped"));
+            QVERIFY(sheets(c).isEmpty());
+            QCOMPARE(services->notifications().size(), notificationsBefore);
+        }
+        if (answer >= 0) {
+            QCOMPARE(MessageBox::lastQuestion()->title,
+                     QStringLiteral("A scan is running. Stop it and quit?"));
+            QCOMPARE(MessageBox::lastQuestion()->choices,
+                     (QStringList{QStringLiteral("Stop and Quit"), QStringLiteral("Continue")}));
+        }
     }
-    QVERIFY(services->held().isEmpty());
+    QTRY_VERIFY(services->held().isEmpty());
+    lib.stop();
+}
+
+void WindowTest::keywordAlertCancelScan_data() {
+    QTest::addColumn<QList<int>>("answers");
+    QTest::newRow("Cancel Scan") << QList<int>{1};
+    QTest::newRow("OK, then Cancel Scan") << QList<int>{0, 1};
+}
+
+// The keyword alert comes back after OK until the keywords exist; Cancel Scan beside OK is the
+// way out: the run ends refused, having changed nothing.
+void WindowTest::keywordAlertCancelScan() {
+    QFETCH(QList<int>, answers);
+    // No keyword image to teach the application the keywords.
+    QTemporaryDir noResources;
+    const QByteArray resources = qgetenv("VUP_RESOURCE_DIR");
+    qputenv("VUP_RESOURCE_DIR", QFile::encodeName(noResources.path()));
+    const auto restore = qScopeGuard([&] { qputenv("VUP_RESOURCE_DIR", resources); });
+    TestLibrary lib;
+    const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg")));
+    QVERIFY(gone);
+    QVERIFY(lib.serve());
+    VupAppDelegate c;
+    launch(c);
+    for (const int answer : answers)
+        MessageBox::setNextAnswer(answer);
+    c.processLibrary();
+    QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
+    QVERIFY(c.waitForScanToEnd(10000));
+    QCOMPARE(MessageBox::askedCount(), answers.size());
+    QCOMPARE(MessageBox::lastQuestion()->title, QStringLiteral("Missing Keywords"));
+    QCOMPARE(MessageBox::lastQuestion()->choices,
+             (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel Scan")}));
+    QCOMPARE(c.engine()->lastRun().outcome, ScanFindings::Outcome::KeywordsRefused);
+    QVERIFY(lib.keywordsOf(gone).isEmpty());
     lib.stop();
 }
 

@@ -37,7 +37,10 @@ private slots:
     void scanFromTheButtons();
     void libraryCountAfterRun();
     void cancelAppliesToOneRunOnly();
+    void quitDuringScan_data();
     void quitDuringScan();
+    void keywordAlertCancelScan_data();
+    void keywordAlertCancelScan();
     void runWithoutDesktopServices();
 
 private:

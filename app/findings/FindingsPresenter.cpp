@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr QSize kRoomForFindings(900, 640);
+constexpr QSize kRoomForFindings(960, 720);
 const QString kCannotKeep = QStringLiteral("Cannot keep the findings of the last run in %1: %2");
 const QString kCannotRestore = QStringLiteral("Cannot show the findings of the last run from %1: %2");
 const QString kExportTitle = QStringLiteral("Export Report");

@@ -112,8 +112,8 @@ FindingsView::FindingsView(QWidget* parent)
     for (const auto& [column, width] : {std::pair{FindingsModel::Picture, kPicture.width() + kRowPadding},
                                         {FindingsModel::FileName, 130},
                                         {FindingsModel::Issue, 105},
-                                        {FindingsModel::Path, 260},
-                                        {FindingsModel::Action, 215}})
+                                        {FindingsModel::Path, 250},
+                                        {FindingsModel::Action, 205}})
         tableView->setColumnWidth(column, width);
 
     auto* showAction = new QAction(kShowInFolder, tableView);

@@ -239,8 +239,8 @@ void FindingsTest::runShowsEveryFinding_data() {
                                                          "image missing: would remove",
                                                          "image missing: would tag \"Vup Missing\"",
                                                          "master missing: would tag \"Vup Master Missing\"",
-                                                         "zombie: would be re-added to your library",
-                                                         "zombie: would be re-added to your library"}
+                                                         "zombie: would be re-added",
+                                                         "zombie: would be re-added"}
                                           << QStringList{"image missing: removed",
                                                          "image missing: removed",
                                                          "image missing: tagged \"Vup Missing\"",

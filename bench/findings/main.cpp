@@ -14,12 +14,12 @@
 #include "app/findings/FindingsModel.h"
 #include "app/findings/FindingsPresenter.h"
 #include "app/findings/FindingsView.h"
+#include "platform/UserDefaults.h"
 #include "scan/LastRunStore.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMainWindow>
@@ -95,16 +95,13 @@ int main(int argc, char** argv) {
     TestBus testBus;
     if (!testBus.start())
         return 2;
+    // Settings and the kept run live in the benchmark's own folder; the info sheet stays shut.
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_STATE_HOME", dir.filePath(QStringLiteral("state")).toUtf8());
-    QDir().mkpath(dir.filePath(QStringLiteral("config/vup")));
-    {
-        QFile conf(dir.filePath(QStringLiteral("config/vup/Vup.conf")));
-        if (conf.open(QIODevice::WriteOnly))
-            conf.write("[General]\nskipInfoScreen=YES\n");
-    }
     QApplication app(argc, argv);
+    UserDefaults::standard().reload();
+    UserDefaults::standard().setBool(QString::fromLatin1(VupAppDelegate::kSkipInfoScreenKey), true);
     const QStringList args = QCoreApplication::arguments();
     const int photos = args.size() > 1 ? args.at(1).toInt() : 100000;
     const bool masters = args.size() > 2 && args.at(2) == u"masters";

@@ -38,6 +38,7 @@ const QString kExport = QStringLiteral("Export Report...");
 const QString kCount = QStringLiteral("%1 of %2 shown");
 const QString kShowingFirst = QStringLiteral("Showing the first %1 of %2 selected items.");
 const QString kCopied = QStringLiteral("Copied %1 paths.");
+const QString kNoFileManager = QStringLiteral("No file manager could open %1.");
 
 // Paths keep both ends in sight: the folder they start in and the file they name.
 class PathDelegate : public QStyledItemDelegate {
@@ -212,10 +213,12 @@ void FindingsView::showSelectedInFolder() {
     QList<QByteArray> paths;
     for (const Finding* f : selected.mid(0, ShowInFolder::kMostShown))
         paths.append(f->location());
-    ShowInFolder::show(paths, this);
     setNote(selected.size() > ShowInFolder::kMostShown
                 ? kShowingFirst.arg(ShowInFolder::kMostShown).arg(selected.size())
                 : QString());
+    ShowInFolder::show(paths, this, [this](const QByteArray& folder) {
+        setNote(kNoFileManager.arg(QFile::decodeName(folder)));
+    });
 }
 
 void FindingsView::copySelectedPaths() {

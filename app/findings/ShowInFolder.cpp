@@ -29,27 +29,30 @@ QByteArray nearestFolder(QByteArray path) {
     return path;
 }
 
+using Unopened = std::function<void(const QByteArray&)>;
+
 // What stands in for the file manager: each folder opened once, as the desktop opens folders.
-void openFolders(const QList<QByteArray>& folders) {
+void openFolders(const QList<QByteArray>& folders, const Unopened& unopened) {
     QList<QByteArray> opened;
     for (const QByteArray& folder : folders) {
         if (opened.contains(folder))
             continue;
         opened.append(folder);
-        QDesktopServices::openUrl(QUrl::fromEncoded(FileManagerService::fileUri(folder).toLatin1()));
+        if (!QDesktopServices::openUrl(QUrl::fromEncoded(FileManagerService::fileUri(folder).toLatin1())))
+            unopened(folder);
     }
 }
 
-void request(Request kind, const QList<QByteArray>& paths, const QList<QByteArray>& folders,
-             QObject* context) {
+void request(Request kind, const QList<QByteArray>& paths, const QList<QByteArray>& folders, QObject* context,
+             const Unopened& unopened) {
     if (paths.isEmpty())
         return;
     QStringList uris;
     for (const QByteArray& p : paths)
         uris.append(FileManagerService::fileUri(p));
-    FileManagerService::show(kind, uris, context, [folders](bool shown) {
+    FileManagerService::show(kind, uris, context, [folders, unopened](bool shown) {
         if (!shown)
-            openFolders(folders);
+            openFolders(folders, unopened);
     });
 }
 
@@ -57,7 +60,7 @@ void request(Request kind, const QList<QByteArray>& paths, const QList<QByteArra
 
 namespace ShowInFolder {
 
-void show(const QList<QByteArray>& paths, QObject* context) {
+void show(const QList<QByteArray>& paths, QObject* context, const Unopened& unopened) {
     QList<QByteArray> items, itemFolders, gone;
     for (const QByteArray& path : paths.mid(0, kMostShown)) {
         struct stat st {};
@@ -70,8 +73,8 @@ void show(const QList<QByteArray>& paths, QObject* context) {
             gone.append(folder);
         }
     }
-    request(Request::ShowItems, items, itemFolders, context);
-    request(Request::ShowFolders, gone, gone, context);
+    request(Request::ShowItems, items, itemFolders, context, unopened);
+    request(Request::ShowFolders, gone, gone, context, unopened);
 }
 
 } // namespace ShowInFolder

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <functional>
 
 class QObject;
 
@@ -14,7 +15,8 @@ namespace ShowInFolder {
 // More would open a window per folder all over the screen.
 constexpr qsizetype kMostShown = 20;
 
-// Shows the first kMostShown of `paths`.
-void show(const QList<QByteArray>& paths, QObject* context);
+// Shows the first kMostShown of `paths`; `unopened` hears of each folder nothing could open.
+void show(const QList<QByteArray>& paths, QObject* context,
+          const std::function<void(const QByteArray& folder)>& unopened);
 
 } // namespace ShowInFolder

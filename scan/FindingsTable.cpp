@@ -179,14 +179,17 @@ private:
     }
 
     Finding masterRow(qsizetype i) const {
-        return issueRow(Kind::MasterMissing, i, VupMode::kMasterMissingKeyword, false,
-                        taggedMasterMissing.contains(i));
+        Finding r = issueRow(Kind::MasterMissing, i, VupMode::kMasterMissingKeyword, false,
+                             taggedMasterMissing.contains(i));
+        r.aboutMaster = true;
+        return r;
     }
 
     static Finding fileRow(Kind kind, const QByteArray& path, const QByteArray& whereNow,
                            const QString& action, const QString& reason) {
         Finding r;
         r.kind = kind;
+        r.aboutMaster = true;
         r.masterPath = QFile::decodeName(path);
         r.fileName = r.masterPath.mid(r.masterPath.lastIndexOf(u'/') + 1);
         r.action = action;
@@ -247,14 +250,7 @@ private:
 } // namespace
 
 const QString& Finding::path() const {
-    switch (kind) {
-    case Kind::MasterMissing:
-    case Kind::Zombie:
-    case Kind::LinkLeftAlone:
-        return masterPath;
-    default:
-        return imagePath;
-    }
+    return aboutMaster ? masterPath : imagePath;
 }
 
 QByteArray Finding::pictureFile() const {
@@ -314,30 +310,39 @@ QString findingKindName(Finding::Kind kind) {
     return {};
 }
 
+namespace {
+
+// "1 photo", "2 photos".
+QString counted(qint64 n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QLatin1StringView(n == 1 ? one : many));
+}
+
+} // namespace
+
 QString findingsHeadline(const FindingsTable::Summary& s) {
     const QString scan = s.selectionMode ? QStringLiteral("selection scan") : QStringLiteral("library scan");
     const QString when = s.ended.isValid() ? QLocale().toString(s.ended, QLocale::ShortFormat) : QString();
     QStringList parts;
     if (s.dryRun) {
-        parts.append(QStringLiteral("%1 issues would be tagged or removed").arg(s.changes));
+        parts.append(counted(s.changes, "issue", "issues") + QStringLiteral(" would be tagged or removed"));
         if (s.unchecked)
-            parts.append(QStringLiteral("%1 photos could not be checked").arg(s.unchecked));
+            parts.append(counted(s.unchecked, "photo", "photos") + QStringLiteral(" could not be checked"));
         if (s.zombies)
-            parts.append(QStringLiteral("%1 zombies would be re-added").arg(s.zombies));
+            parts.append(counted(s.zombies, "zombie", "zombies") + QStringLiteral(" would be re-added"));
         if (!s.zombieDetectionSkipped.isEmpty())
             parts.append(kDetectionSkipped);
         parts.append(QStringLiteral("nothing was changed"));
         return QStringLiteral("Preview of a %1, %2: %3").arg(scan, when, parts.join(QStringLiteral(" · ")));
     }
-    parts.append(QStringLiteral("%1 issues tagged or removed").arg(s.changes));
+    parts.append(counted(s.changes, "issue", "issues") + QStringLiteral(" tagged or removed"));
     if (s.unchecked)
-        parts.append(QStringLiteral("%1 photos could not be checked").arg(s.unchecked));
+        parts.append(counted(s.unchecked, "photo", "photos") + QStringLiteral(" could not be checked"));
     if (s.refused)
-        parts.append(QStringLiteral("%1 changes refused").arg(s.refused));
+        parts.append(counted(s.refused, "change", "changes") + QStringLiteral(" refused"));
     if (s.zombiesReAdded)
-        parts.append(QStringLiteral("%1 zombies re-added").arg(s.zombiesReAdded));
+        parts.append(counted(s.zombiesReAdded, "zombie", "zombies") + QStringLiteral(" re-added"));
     if (s.zombiesNotReAdded)
-        parts.append(QStringLiteral("%1 zombies not re-added").arg(s.zombiesNotReAdded));
+        parts.append(counted(s.zombiesNotReAdded, "zombie", "zombies") + QStringLiteral(" not re-added"));
     if (!s.zombieDetectionSkipped.isEmpty())
         parts.append(kDetectionSkipped);
     QString title = scan;

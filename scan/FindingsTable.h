@@ -21,6 +21,9 @@ struct Finding {
     static constexpr int kKindCount = 6;
 
     Kind kind = Kind::ImageMissing;
+    // The finding is about the file below Masters: a missing master (its change refused or
+    // not), a zombie or a link.
+    bool aboutMaster = false;
     qint64 position = -1; // in the run's photo list; -1 for zombies and links
     qint64 id = -1;       // the photo's id; -1 when none is known
     QString fileName;

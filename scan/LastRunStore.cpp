@@ -16,8 +16,8 @@ constexpr const char* kFile = "/last-run";
 constexpr quint32 kMagic = 0x56555052; // "VUPR"
 constexpr quint32 kVersion = 1;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
-// The least a stored row takes: its kind, position, id and eight empty byte strings.
-constexpr qint64 kLeastRowBytes = 1 + 8 + 8 + 8 * 4;
+// The least a stored row takes: its kind and flag, position, id and eight empty byte strings.
+constexpr qint64 kLeastRowBytes = 1 + 1 + 8 + 8 + 8 * 4;
 constexpr qint64 kCopyChunk = 1 << 16;
 
 const QString kNotOurs = QStringLiteral("it is not a findings file of this version of Vup");
@@ -86,9 +86,9 @@ bool readSummary(Reader& in, qint64 fileSize, FindingsTable::Summary& s) {
 
 void writeRow(QDataStream& out, const Finding& r) {
     // The two paths are often one and the same: stored once.
-    out << quint8(r.kind) << r.position << r.id << r.fileName.toUtf8() << r.imagePath.toUtf8()
-        << (r.masterPath == r.imagePath ? QByteArray() : r.masterPath.toUtf8()) << r.action.toUtf8()
-        << r.reason.toUtf8() << r.native << r.nativeNow;
+    out << quint8(r.kind) << r.aboutMaster << r.position << r.id << r.fileName.toUtf8()
+        << r.imagePath.toUtf8() << (r.masterPath == r.imagePath ? QByteArray() : r.masterPath.toUtf8())
+        << r.action.toUtf8() << r.reason.toUtf8() << r.native << r.nativeNow;
 }
 
 bool readRow(Reader& in, Finding& r) {
@@ -96,6 +96,7 @@ bool readRow(Reader& in, Finding& r) {
     if (kind >= Finding::kKindCount)
         return false;
     r.kind = Finding::Kind(kind);
+    r.aboutMaster = in.value<bool>();
     r.position = in.value<qint64>();
     r.id = in.value<qint64>();
     r.fileName = in.text();

@@ -154,6 +154,7 @@ FindingsTable handMadeTable(const QList<QByteArray>& files) {
     for (const QByteArray& file : files) {
         Finding f;
         f.kind = Kind::Zombie;
+        f.aboutMaster = true;
         f.native = file;
         f.masterPath = f.imagePath = QFile::decodeName(file);
         f.fileName = f.masterPath.section(u'/', -1);
@@ -332,6 +333,9 @@ void FindingsTest::runShowsEveryFinding() {
         for (const Finding& f : view->rows()) {
             if (f.kind == Kind::ChangeRefused || f.kind == Kind::Unchecked)
                 QVERIFY2(!f.reason.isEmpty(), qPrintable(f.action));
+            // The path shown is that of the file that is gone, not of the edited image left.
+            if (f.kind == Kind::ChangeRefused)
+                QVERIFY2(!QFile::exists(f.path()), qPrintable(f.path()));
         }
     }
     lib.stop();

@@ -65,9 +65,12 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
             return picture;
         case ThumbnailCache::State::NoPicture:
             return thumbnails->placeholder();
-        case ThumbnailCache::State::Pending:
-            awaiting[file].append(index.row());
+        case ThumbnailCache::State::Pending: {
+            QList<int>& rows = awaiting[file];
+            if (!rows.contains(index.row()))
+                rows.append(index.row());
             return {};
+        }
         }
         return {};
     }

@@ -17,6 +17,7 @@
 #include "platform/UserDefaults.h"
 #include "scan/LastRunStore.h"
 #include "tests/support/PhotoAppProcess.h"
+#include "tests/support/ProcessStatus.h"
 #include "tests/support/TestBus.h"
 
 #include <QApplication>
@@ -31,17 +32,6 @@
 #include <cstdio>
 
 namespace {
-
-long statusKilobytes(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').constFirst().toLong();
-    }
-    return -1;
-}
 
 // From here on the peak (VmHWM) counts from the present size.
 bool resetPeak() {
@@ -137,13 +127,13 @@ int main(int argc, char** argv) {
     // A preview: the same findings and the same view as a run that tags them all, without waiting
     // for 100,000 tags.
     QElapsedTimer sinceEnd;
-    long rssAtEnd = -1;
+    qint64 rssAtEnd = -1;
     bool peakReset = false;
     QObject::connect(&controller, &VupAppDelegate::nowProcessingChanged, [&](bool busy) {
         if (busy)
             return;
         sinceEnd.start();
-        rssAtEnd = statusKilobytes("VmRSS:");
+        rssAtEnd = processStatusKilobytes("VmRSS:");
         peakReset = resetPeak();
     });
     double shownMs = -1;
@@ -205,7 +195,7 @@ int main(int argc, char** argv) {
     keeping.start();
     while (!QFile::exists(LastRunStore::path()) && keeping.elapsed() < 120000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    const long peak = statusKilobytes("VmHWM:");
+    const qint64 peak = processStatusKilobytes("VmHWM:");
     std::printf("  kept for the next launch: %s (%.1f MB)\n",
                 QFile::exists(LastRunStore::path()) ? "yes" : "NO",
                 QFileInfo(LastRunStore::path()).size() / 1048576.0);

@@ -187,8 +187,9 @@ void FindingsTest::cleanupTestCase() {
 
 void FindingsTest::modelSortsAndFilters() {
     FindingsView view;
-    new QAbstractItemModelTester(view.filter(), QAbstractItemModelTester::FailureReportingMode::QtTest,
-                                 &view);
+    for (QAbstractItemModel* model :
+         {static_cast<QAbstractItemModel*>(view.model()), static_cast<QAbstractItemModel*>(view.filter())})
+        new QAbstractItemModelTester(model, QAbstractItemModelTester::FailureReportingMode::QtTest, &view);
     FindingsTable table;
     const QList<std::tuple<Kind, const char*, const char*>> rows{
         {Kind::ImageMissing, "b.jpg", "tagged \"Vup Missing\""},

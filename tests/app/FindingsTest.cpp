@@ -250,7 +250,7 @@ void FindingsTest::runShowsEveryFinding_data() {
                                                          "zombie: re-added to album \"Vup Zombies\"",
                                                          "zombie: re-added to album \"Vup Zombies\""};
     QTest::newRow("tags refused, unchecked photo")
-        << QStringLiteral("lower-case keywords")
+        << QStringLiteral("refusing application")
         << QStringList{"image missing: would tag \"Vup Missing\"", "image missing: would tag \"Vup Missing\"",
                        "master missing: would tag \"Vup Master Missing\"", "unchecked: left alone"}
         << QStringList{"change refused: not tagged \"Vup Master Missing\"",
@@ -271,11 +271,12 @@ void FindingsTest::runShowsEveryFinding() {
     const bool selection = library == u"selection";
     TestLibrary lib;
     QVERIFY(lib.demo(12, 2, 1, deleting ? 2 : 0));
-    if (library == u"lower-case keywords")
-        QVERIFY(lib.addKeyword(QStringLiteral("vup missing")) &&
-                lib.addKeyword(QStringLiteral("vup master missing")));
-    else
-        QVERIFY(lib.addIssueKeywords());
+    QVERIFY(lib.addIssueKeywords());
+    if (library == u"refusing application") {
+        for (const QJsonValue& photo : lib.dump().value(QStringLiteral("photos")).toArray())
+            QVERIFY(lib.faultPhoto(photo.toObject().value(QStringLiteral("id")).toInteger(),
+                                   QStringLiteral("--refuse-changes")));
+    }
     const qint64 healthy = idWhere(lib, true);
     const qint64 missing = idWhere(lib, false);
     // A photo whose image path is a missing value is tagged, not removed; one whose properties

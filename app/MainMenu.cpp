@@ -26,13 +26,16 @@ QString bundle(const char* key) {
     return BundleInfo::value(QString::fromLatin1(key)).value_or(QString());
 }
 
-// Keeps a command's enabled state with its button's, whoever changes the button.
+// Keeps a command's enabled state with its button's, whoever changes the button, and its name
+// with the button's (the scan buttons are renamed for a preview) whenever the menu opens.
 class FollowButton final : public QObject {
 public:
-    FollowButton(QAction* a, QPushButton* button) : QObject(a), action(a) {
+    FollowButton(QMenu* menu, QAction* a, QPushButton* button) : QObject(a), action(a) {
         action->setEnabled(button->isEnabled());
+        action->setText(button->text());
         button->installEventFilter(this);
         connect(action, &QAction::triggered, button, &QPushButton::click);
+        connect(menu, &QMenu::aboutToShow, action, [this, button] { action->setText(button->text()); });
     }
 
 protected:
@@ -46,9 +49,9 @@ private:
     QAction* action;
 };
 
-QAction* commandFor(QMenu* menu, const char* title, QPushButton* button) {
-    QAction* action = menu->addAction(text(title));
-    new FollowButton(action, button);
+QAction* commandFor(QMenu* menu, QPushButton* button) {
+    QAction* action = menu->addAction(QString());
+    new FollowButton(menu, action, button);
     return action;
 }
 
@@ -59,9 +62,9 @@ namespace MainMenu {
 void build(QMainWindow* window, const Buttons& buttons) {
     QMenuBar* bar = window->menuBar();
     QMenu* scan = bar->addMenu(text("&Scan"));
-    commandFor(scan, "Scan &Selection", buttons.scanSelection);
-    commandFor(scan, "Scan &Library", buttons.scanLibrary);
-    commandFor(scan, "&Cancel Scan", buttons.cancel);
+    commandFor(scan, buttons.scanSelection);
+    commandFor(scan, buttons.scanLibrary);
+    commandFor(scan, buttons.cancel);
     scan->addSeparator();
     QAction* quit = scan->addAction(text("&Quit"), window, &QWidget::close);
     // Desktops bind the quit keys (Ctrl+Q); a platform that binds none still gets those.
@@ -72,7 +75,7 @@ void build(QMainWindow* window, const Buttons& buttons) {
     quit->setMenuRole(QAction::QuitRole);
 
     QMenu* help = bar->addMenu(text("&Help"));
-    commandFor(help, "&Info", buttons.info)->setShortcut(QKeySequence(Qt::Key_F1));
+    commandFor(help, buttons.info)->setShortcut(QKeySequence(Qt::Key_F1));
     QAction* about = help->addAction(text("&About %1").arg(bundle(BundleInfo::kBundleName)), window,
                                      [window] { showAbout(window); });
     about->setMenuRole(QAction::AboutRole);

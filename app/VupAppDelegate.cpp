@@ -4,6 +4,8 @@
 #include "app/AlertKinds.h"
 #include "app/MainMenu.h"
 #include "app/ProgressIndicator.h"
+#include "app/findings/FindingsPresenter.h"
+#include "app/findings/FindingsView.h"
 #include "bridge/KeywordVerification.h"
 #include "bridge/VersionCheck.h"
 #include "crashreporter/CrashCheckAtLaunch.h"
@@ -36,6 +38,10 @@ constexpr const char* kAssertionName = "Describe Activity Type";
 constexpr const char* kOK = "OK";
 constexpr const char* kCancelScan = "Cancel Scan";
 constexpr const char* kAlertNotShown = "Not shown, Vup is quitting: %1: %2";
+constexpr const char* kSelectionChanged = "Selection Changed";
+constexpr const char* kSelectionChangedText =
+    "The photos selected in iPhoto are not the ones the preview looked at. Preview the selection again "
+    "before scanning it.";
 
 // Sets a flag and tells observers only when it changed.
 template <typename Signal>
@@ -89,6 +95,21 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(infoUi->skipInfoCheck, &QCheckBox::toggled, this, [](bool skip) {
         UserDefaults::standard().setBool(QString::fromLatin1(kSkipInfoScreenKey), skip);
     });
+
+    // What a run found shows below the options, and a preview can be acted on from there.
+    connect(this, &VupAppDelegate::previewChanged, ui->previewCheck, &QCheckBox::setChecked);
+    connect(ui->previewCheck, &QCheckBox::toggled, this, &VupAppDelegate::setPreview);
+    connect(this, &VupAppDelegate::previewChanged, this, [this](bool on) {
+        ui->processSelectionButton->setText(on ? QStringLiteral("Preview S&election")
+                                               : QStringLiteral("Scan S&election"));
+        ui->processLibraryButton->setText(on ? QStringLiteral("Preview &Library")
+                                             : QStringLiteral("Scan &Library"));
+    });
+    findingsPresenter = std::make_unique<FindingsPresenter>(mainWindow.get(), ui->mainLayout,
+                                                            ui->mainLayout->indexOf(ui->previewCheck) + 1);
+    connect(this, &VupAppDelegate::nowProcessingChanged, findingsPresenter->view(), &FindingsView::setBusy);
+    connect(findingsPresenter.get(), &FindingsPresenter::scanNowRequested, this,
+            &VupAppDelegate::actOnPreview);
 }
 
 VupAppDelegate::~VupAppDelegate() = default;
@@ -112,6 +133,9 @@ void VupAppDelegate::setCancelled(bool v) {
 }
 void VupAppDelegate::setCancellable(bool v) {
     storeFlag(this, _cancellable, v, &VupAppDelegate::cancellableChanged);
+}
+void VupAppDelegate::setPreview(bool v) {
+    storeFlag(this, _preview, v, &VupAppDelegate::previewChanged);
 }
 
 void VupAppDelegate::updateCancelButton() {
@@ -177,6 +201,7 @@ void VupAppDelegate::applicationDidFinishLaunching() {
         else
             showInfo();
     }
+    findingsPresenter->restoreLastRun();
     resumeInterruptedRecoveries();
 }
 
@@ -239,19 +264,29 @@ bool VupAppDelegate::waitForScanToEnd(int timeoutMs) {
 // ---- actions ----
 
 void VupAppDelegate::processSelection() {
-    startScan(true);
+    startScan(true, preview());
 }
 
 void VupAppDelegate::processLibrary() {
-    startScan(false);
+    startScan(false, preview());
 }
 
-void VupAppDelegate::startScan(bool selection) {
+void VupAppDelegate::previewSelection() {
+    startScan(true, true);
+}
+
+void VupAppDelegate::previewLibrary() {
+    startScan(false, true);
+}
+
+void VupAppDelegate::startScan(bool selection, bool dryRun) {
     // A second run would share the bridge's lists with the first and take a second assertion; the
     // last run's thread may still be counting the library for a moment after it ended.
     if (!vup || _nowProcessing.load() || quitting.load() || (scanThread && !scanThread->isFinished()))
         return;
     setSelectionMode(selection);
+    vup->setDryRun(dryRun);
+    findingsPresenter->runStarting(recoverZombies());
     prepareForRun();
     VupMode* engine = vup.get();
     QThread* thread = QThread::create([engine, this] {
@@ -260,8 +295,27 @@ void VupAppDelegate::startScan(bool selection) {
     });
     // The thread object goes once the run has ended; nobody waits for it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, [this] { findingsPresenter->runEnded(vup->lastRun()); });
     scanThread = thread;
     thread->start();
+}
+
+void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
+    if (!vup || _nowProcessing.load() || quitting.load())
+        return;
+    if (preview.selectionMode) {
+        QList<qint64> now = vup->selectedPhotoIds();
+        QList<qint64> then = preview.previewedPhotos;
+        std::sort(now.begin(), now.end());
+        std::sort(then.begin(), then.end());
+        if (now != then) {
+            showAlert(QString::fromLatin1(kSelectionChangedText), QString::fromLatin1(kSelectionChanged));
+            return;
+        }
+    }
+    setAutoDelete(preview.deleteMode);
+    setRecoverZombies(preview.recoverZombies);
+    startScan(preview.selectionMode, false);
 }
 
 void VupAppDelegate::showInfo() {

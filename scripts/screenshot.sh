@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's pictures as a user sees them: on a virtual X server with a window manager, so
-# that the windows carry their decorations. The main window next to a served demo library, the
-# "Success" alert of a library scan started with Enter, and the crash report window offered at the
-# next launch. Usage: scripts/screenshot.sh [FOLDER]   (default docs; build first)
+# that the windows carry their decorations, driving the window by keyboard. The main window next to
+# a served demo library, the window with the findings of a preview, the "Success" alert of a library
+# scan started with Enter, and the crash report window offered at the next launch.
+# Usage: scripts/screenshot.sh [FOLDER]   (default docs; build first)
 # Needs xvfb-run, openbox, xdotool, xprop, xwininfo and ImageMagick's import.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -75,13 +76,26 @@ PIDS+=("$VUP_PID")
 MAIN="$(window_named '^Vup$')"
 shoot "$MAIN" "$OUT_DIR/window.png"
 
-# Enter starts the default scan, which ends in the Success alert.
-xdotool windowactivate --sync "$MAIN" key Return
-for _ in $(seq 300); do
-    [ "$(xdotool search --onlyvisible --name '^Vup$' | wc -l)" -ge 2 ] && break
-    sleep 0.1
-done
-ALERT="$(xdotool search --onlyvisible --name '^Vup$' | grep -vx "$MAIN" | tail -1)"
+# Enter starts the default scan, which ends in its alert: the alert's window, once it is up.
+scan_alert() {
+    xdotool windowactivate --sync "$MAIN" key Return
+    for _ in $(seq 300); do
+        [ "$(xdotool search --onlyvisible --name '^Vup$' | wc -l)" -ge 2 ] && break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --name '^Vup$' | grep -vx "$MAIN" | tail -1
+}
+
+# A preview of the whole library with zombie recovery (Alt+Z, Alt+P), then its findings.
+# A mnemonic presses its check box a moment later, the way it shows it pressed.
+xdotool windowactivate --sync "$MAIN" key alt+z sleep 0.5 key alt+p sleep 0.5
+ALERT="$(scan_alert)"
+xdotool windowactivate --sync "$ALERT" key Return
+shoot "$MAIN" "$OUT_DIR/findings.png"
+
+# The same scan for real.
+xdotool windowactivate --sync "$MAIN" key alt+p sleep 0.5
+ALERT="$(scan_alert)"
 shoot "$ALERT" "$OUT_DIR/alert.png"
 xdotool windowactivate --sync "$ALERT" key Return
 xdotool windowactivate --sync "$MAIN" key ctrl+q

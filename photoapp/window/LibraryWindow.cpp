@@ -20,7 +20,7 @@
 namespace {
 
 constexpr int kSelectionWriteDelayMs = 120;
-constexpr int kSidebarWidth = 200;
+constexpr int kSidebarWidth = 240;
 
 using Item = Catalogue::SelectionItem;
 
@@ -62,6 +62,8 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     albumList->setSelectionMode(QAbstractItemView::SingleSelection);
     albumList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     albumList->setMinimumWidth(kSidebarWidth / 2);
+    albumList->setTextElideMode(Qt::ElideMiddle); // the dated end of a zombie album's name stays
+    albumList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     photoGrid = new QListView;
     photoGrid->setObjectName(QStringLiteral("photoGrid"));
@@ -95,7 +97,7 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     splitter->addWidget(albumList);
     splitter->addWidget(right);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({kSidebarWidth, 800});
+    splitter->setSizes({kSidebarWidth, 760});
     setCentralWidget(splitter);
     status = new QLabel;
     status->setObjectName(QStringLiteral("status"));
@@ -120,6 +122,7 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     for (const auto& signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved})
         connect(photosModel.get(), signal, this, &LibraryWindow::updateStatus);
     connect(photosModel.get(), &QAbstractItemModel::modelReset, this, &LibraryWindow::updateStatus);
+    connect(photosModel.get(), &PhotoGridModel::filterChanged, this, &LibraryWindow::updateStatus);
 
     // What the catalogue has selected is shown as it is: opening the window changes nothing.
     photosModel->showAlbum(state->libraryAlbumId());
@@ -292,8 +295,10 @@ void LibraryWindow::showSelection(const QList<Item>& items) {
 void LibraryWindow::updateStatus() {
     const qsizetype total = photosModel->albumSize();
     const int shown = photosModel->rowCount();
-    QString text = total == 1 ? QStringLiteral("1 photo") : QStringLiteral("%L1 photos").arg(total);
-    if (!photosModel->filter().isEmpty())
+    QString text = total == 0   ? QStringLiteral("No photos")
+                   : total == 1 ? QStringLiteral("1 photo")
+                                : QStringLiteral("%L1 photos").arg(total);
+    if (total > 0 && !photosModel->filter().isEmpty())
         text = QStringLiteral("%L1 of %2 match \u201c%3\u201d").arg(shown).arg(text, photosModel->filter());
     qsizetype selected = 0;
     for (const QItemSelectionRange& range : photoGrid->selectionModel()->selection())

@@ -42,8 +42,10 @@ void PhotoGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     QSize size = image.size();
     if (size.width() > imageArea.width() || size.height() > imageArea.height())
         size.scale(imageArea.size(), Qt::KeepAspectRatio);
+    // On the cell's baseline, just above its name, however tall the picture is.
     QRect target(QPoint(), size);
     target.moveCenter(imageArea.center());
+    target.moveBottom(imageArea.bottom());
     painter->drawImage(target, image);
     if (selected) {
         painter->setPen(QPen(palette.color(QPalette::Highlight), 3));

@@ -28,24 +28,9 @@
 
 namespace {
 
-long peakKilobytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLong();
-    }
-    return -1;
-}
-
 QDBusMessage call(const QString& path, const char* interface, const char* method,
                   const QVariantList& args = {}) {
-    QDBusMessage m =
-        QDBusMessage::createMethodCall(QString::fromLatin1(PhotoAppWire::kService), path,
-                                       QString::fromLatin1(interface), QString::fromLatin1(method));
-    m.setArguments(args);
-    return QDBusConnection::sessionBus().call(m, QDBus::Block, 120000);
+    return PhotoAppProcess::request(path, interface, method, args, 120000);
 }
 
 double ms(const QElapsedTimer& t) {
@@ -140,7 +125,7 @@ int main(int argc, char** argv) {
              "Ping");
         std::printf("  SelectItems of %d photos answered in %.0f ms\n", photos, selected);
         std::printf("  peak memory with every photo selected: %.0f MB\n\n",
-                    peakKilobytes(open.pid()) / 1024.0);
+                    PhotoAppProcess::peakKilobytes(open.pid()) / 1024.0);
         open.stop();
     }
 
@@ -193,7 +178,7 @@ int main(int argc, char** argv) {
     selectAll.print("Ctrl+A and back");
     QCoreApplication::processEvents();
     std::printf("  peak memory of this process: %.0f MB\n\n",
-                peakKilobytes(QCoreApplication::applicationPid()) / 1024.0);
+                PhotoAppProcess::peakKilobytes(QCoreApplication::applicationPid()) / 1024.0);
 
     std::printf("changes made elsewhere, as the window shows them:\n");
     const qint64 target = photos / 2;

@@ -116,6 +116,8 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
             [this](const QModelIndex& i) { albumChosen(i.row()); });
     connect(search, &QLineEdit::textChanged, photosModel.get(), &PhotoGridModel::setFilter);
     connect(state.get(), &LibraryMirror::selectionChanged, this, &LibraryWindow::followSelection);
+    // Read afresh, the grid starts over; what was selected is selected again.
+    connect(state.get(), &LibraryMirror::reloaded, this, [this] { showSelection(state->selection()); });
     // The sidebar is rebuilt when albums come: the shown one stays chosen.
     connect(albumsModel.get(), &QAbstractItemModel::modelReset, this,
             [this] { showAlbum(photosModel->album()); });

@@ -90,15 +90,7 @@ void PhotoGridModel::showAlbum(qint64 albumId) {
     shown = albumId;
     albumIds = mirror.albumPhotoIds(albumId);
     albumSet = QSet<qint64>(albumIds.cbegin(), albumIds.cend());
-    rows.clear();
-    if (needle.isEmpty()) {
-        rows = albumIds;
-    } else {
-        for (const qint64 id : std::as_const(albumIds)) {
-            if (passes(id))
-                rows.append(id);
-        }
-    }
+    rows = wantedRows();
     rowIndex.clear();
     endResetModel();
     emit albumChanged();
@@ -129,16 +121,19 @@ bool PhotoGridModel::passes(qint64 photoId) const {
     return false;
 }
 
-void PhotoGridModel::refilter() {
+QList<qint64> PhotoGridModel::wantedRows() const {
+    if (needle.isEmpty())
+        return albumIds;
     QList<qint64> wanted;
-    if (needle.isEmpty()) {
-        wanted = albumIds;
-    } else {
-        for (const qint64 id : std::as_const(albumIds)) {
-            if (passes(id))
-                wanted.append(id);
-        }
+    for (const qint64 id : albumIds) {
+        if (passes(id))
+            wanted.append(id);
     }
+    return wanted;
+}
+
+void PhotoGridModel::refilter() {
+    QList<qint64> wanted = wantedRows();
     if (wanted == rows)
         return;
     const QScopedValueRollback busy(rearranging, rearranging + 1);

@@ -50,6 +50,7 @@ signals:
 
 private:
     bool passes(qint64 photoId) const;
+    QList<qint64> wantedRows() const;
     // Brings the rows to what the album and filter give now, as removals and insertions.
     void refilter();
     void applyMemberships(const QList<LibraryMirror::MembershipChange>& changes);

@@ -38,23 +38,14 @@ constexpr qint64 kTrashAlbum = 2;
 constexpr qint64 kDemoAlbum = 3; // the demo's first ten photos
 constexpr int kPhotos = 12;
 
-QDBusMessage request(const QString& path, const char* interface, const char* method,
-                     const QVariantList& args = {}) {
-    QDBusMessage m =
-        QDBusMessage::createMethodCall(QString::fromLatin1(PhotoAppWire::kService), path,
-                                       QString::fromLatin1(interface), QString::fromLatin1(method));
-    m.setArguments(args);
-    return QDBusConnection::sessionBus().call(m, QDBus::Block, 10000);
-}
-
 QDBusMessage application(const char* method, const QVariantList& args = {}) {
-    return request(QString::fromLatin1(PhotoAppWire::kApplicationPath), PhotoAppWire::kApplicationInterface,
-                   method, args);
+    return PhotoAppProcess::request(QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                    PhotoAppWire::kApplicationInterface, method, args);
 }
 
 QDBusMessage control(const char* method, const QVariantList& args = {}) {
-    return request(QString::fromLatin1(PhotoAppWire::kControlPath), PhotoAppWire::kControlInterface, method,
-                   args);
+    return PhotoAppProcess::request(QString::fromLatin1(PhotoAppWire::kControlPath),
+                                    PhotoAppWire::kControlInterface, method, args);
 }
 
 QVariant photoPaths(const QList<qint64>& ids) {
@@ -286,9 +277,10 @@ private slots:
         clickPhoto(*window, 0);
         QTRY_COMPARE(selectionOnTheBus(), QStringList{PhotoAppWire::photoPath(1)});
         if (how == QLatin1StringView("album")) {
-            QCOMPARE(
-                request(PhotoAppWire::albumPath(kDemoAlbum), PhotoAppWire::kAlbumInterface, "Select").type(),
-                QDBusMessage::ReplyMessage);
+            QCOMPARE(PhotoAppProcess::request(PhotoAppWire::albumPath(kDemoAlbum),
+                                              PhotoAppWire::kAlbumInterface, "Select")
+                         .type(),
+                     QDBusMessage::ReplyMessage);
         } else if (how == QLatin1StringView("command line")) {
             QCOMPARE(PhotoAppProcess::run({QStringLiteral("select"), library, QStringLiteral("--photos"),
                                            QStringLiteral("2"), QStringLiteral("4")})
@@ -301,12 +293,12 @@ private slots:
                 QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("search")),
                                  QStringLiteral("IMG_0001"));
             if (how == QLatin1StringView("trash"))
-                QVERIFY(
-                    request(PhotoAppWire::photoPath(8), PhotoAppWire::kPhotoInterface, "RemoveFrom",
+                QVERIFY(PhotoAppProcess::request(
+                            PhotoAppWire::photoPath(8), PhotoAppWire::kPhotoInterface, "RemoveFrom",
                             {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
-                        .arguments()
-                        .value(0)
-                        .toBool());
+                            .arguments()
+                            .value(0)
+                            .toBool());
             QTRY_COMPARE(window->photos().rowCount(), how == QLatin1StringView("outside") ? 10
                                                       : how == QLatin1StringView("hidden")
                                                           ? 1
@@ -462,8 +454,9 @@ private slots:
         QVERIFY(open());
         PhotoGridModel& photos = window->photos();
         if (change == QLatin1StringView("import")) {
-            QVERIFY(request(PhotoAppWire::albumPath(kLibraryAlbum), PhotoAppWire::kAlbumInterface,
-                            "ImportFrom", {kKeywordImage, true})
+            QVERIFY(PhotoAppProcess::request(PhotoAppWire::albumPath(kLibraryAlbum),
+                                             PhotoAppWire::kAlbumInterface, "ImportFrom",
+                                             {kKeywordImage, true})
                         .arguments()
                         .value(0)
                         .toBool());
@@ -476,8 +469,9 @@ private slots:
             QTRY_VERIFY(photos.index(photos.rowOf(5)).data(PhotoGridModel::FlaggedRole).toBool());
         } else if (change == QLatin1StringView("trash")) {
             clickPhoto(*window, 5);
-            QVERIFY(request(PhotoAppWire::photoPath(6), PhotoAppWire::kPhotoInterface, "RemoveFrom",
-                            {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
+            QVERIFY(PhotoAppProcess::request(
+                        PhotoAppWire::photoPath(6), PhotoAppWire::kPhotoInterface, "RemoveFrom",
+                        {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
                         .arguments()
                         .value(0)
                         .toBool());
@@ -576,7 +570,8 @@ private slots:
             return;
         }
         QTRY_COMPARE_WITH_TIMEOUT(application("Ping").type(), QDBusMessage::ReplyMessage, 10000);
-        QCOMPARE(request(PhotoAppWire::albumPath(kLibraryAlbum), PhotoAppWire::kAlbumInterface, "PhotoCount")
+        QCOMPARE(PhotoAppProcess::request(PhotoAppWire::albumPath(kLibraryAlbum),
+                                          PhotoAppWire::kAlbumInterface, "PhotoCount")
                      .arguments()
                      .value(0)
                      .toLongLong(),

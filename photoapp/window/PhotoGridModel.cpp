@@ -134,7 +134,8 @@ QList<qint64> PhotoGridModel::wantedRows() const {
 
 void PhotoGridModel::refilter() {
     QList<qint64> wanted = wantedRows();
-    if (wanted == rows)
+    // Not QList's ==, which hands memcmp a null pointer for some empty lists.
+    if (std::equal(wanted.cbegin(), wanted.cend(), rows.cbegin(), rows.cend()))
         return;
     const QScopedValueRollback busy(rearranging, rearranging + 1);
     // Imports only add at the end.

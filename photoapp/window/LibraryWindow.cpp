@@ -49,7 +49,7 @@ std::unique_ptr<LibraryWindow> LibraryWindow::open(const LibraryPackage& library
 }
 
 LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::function<bool()> isImporting)
-    : state(std::move(mirror)), importing(std::move(isImporting)),
+    : state(std::move(mirror)), importing(std::move(isImporting)), selectionWriter(state->library()),
       photosModel(std::make_unique<PhotoGridModel>(*state, thumbnails)),
       albumsModel(std::make_unique<AlbumListModel>(*state)) {
     setWindowTitle(
@@ -108,6 +108,7 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     selectionWrite.setSingleShot(true);
     selectionWrite.setInterval(kSelectionWriteDelayMs);
     connect(&selectionWrite, &QTimer::timeout, this, &LibraryWindow::writeGridSelection);
+    connect(&selectionWriter, &SelectionWriter::idle, this, &LibraryWindow::selectionWritten);
     connect(photoGrid->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &LibraryWindow::gridSelectionChanged);
     connect(albumList, &QAbstractItemView::clicked, this,
@@ -209,12 +210,15 @@ void LibraryWindow::gridSelectionChanged() {
 void LibraryWindow::writeGridSelection() {
     // A selection made elsewhere since the user chose is newer than the choice: it stays, and is
     // shown, rather than being overwritten by what it replaced.
-    const QList<Item> known = shownSelection;
-    state->refresh(); // shows such a selection through followSelection
-    if (shownSelection != known || state->selection() != known) {
-        if (state->selection() != shownSelection)
-            showSelection(state->selection());
-        return;
+    // (While an earlier choice is still being written, the catalogue holds what that replaces.)
+    if (!selectionWriter.isBusy()) {
+        const QList<Item> known = shownSelection;
+        state->refresh(); // shows such a selection through followSelection
+        if (shownSelection != known || state->selection() != known) {
+            if (state->selection() != shownSelection)
+                showSelection(state->selection());
+            return;
+        }
     }
     QList<int> rows;
     for (const QItemSelectionRange& range : photoGrid->selectionModel()->selection()) {
@@ -241,17 +245,21 @@ void LibraryWindow::flushSelection() {
 
 void LibraryWindow::write(const QList<Item>& items) {
     shownSelection = items;
-    Catalogue& catalogue = state->catalogue();
-    if (!catalogue.setSelection(items)) {
-        statusBar()->showMessage(
-            QStringLiteral("The selection could not be saved: %1").arg(catalogue.lastError()), 10000);
-    }
+    selectionWriter.write(items);
+}
+
+void LibraryWindow::selectionWritten(const QString& error) {
+    if (!error.isEmpty())
+        statusBar()->showMessage(QStringLiteral("The selection could not be saved: %1").arg(error), 10000);
+    state->refresh();
+    // A selection made elsewhere while this one was written, and written after it, is shown now.
+    followSelection();
 }
 
 // The selection changed in the catalogue: shown unless it is what this window wrote, or the user
-// has chosen again since and that choice is about to be written.
+// has chosen again since and that choice is about to be written or being written.
 void LibraryWindow::followSelection() {
-    if (selectionWrite.isActive() || state->selection() == shownSelection)
+    if (selectionWrite.isActive() || selectionWriter.isBusy() || state->selection() == shownSelection)
         return;
     showSelection(state->selection());
 }

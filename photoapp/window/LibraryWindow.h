@@ -3,6 +3,7 @@
 #include "photoapp/window/AlbumListModel.h"
 #include "photoapp/window/LibraryMirror.h"
 #include "photoapp/window/PhotoGridModel.h"
+#include "photoapp/window/SelectionWriter.h"
 #include "photoapp/window/ThumbnailLoader.h"
 
 #include <QMainWindow>
@@ -51,12 +52,14 @@ private:
     void writeGridSelection();
     void flushSelection();
     void write(const QList<Catalogue::SelectionItem>& items);
+    void selectionWritten(const QString& error);
     void followSelection();
     void showSelection(const QList<Catalogue::SelectionItem>& items);
     void updateStatus();
 
     std::unique_ptr<LibraryMirror> state;
     std::function<bool()> importing;
+    SelectionWriter selectionWriter;
     ThumbnailLoader thumbnails;
     std::unique_ptr<PhotoGridModel> photosModel;
     std::unique_ptr<AlbumListModel> albumsModel;

@@ -20,6 +20,7 @@ public:
     // Registers the objects, then the well-known name; false (with the reason) when either fails.
     bool registerOn(QDBusConnection bus, QString* error);
     void shutdown();
+    bool importing() const { return importer.importing(); }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
     QString introspect(const QString& path) const override;

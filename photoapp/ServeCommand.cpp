@@ -18,7 +18,7 @@ constexpr int kBusCheckIntervalMs = 500;
 
 namespace ServeCommand {
 
-int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
+int run(std::unique_ptr<Catalogue> catalogue, const QString& version, const WindowFactory& window) {
     LibraryLock lock(catalogue->library());
     QString error;
     if (!lock.acquire(&error)) {
@@ -35,13 +35,24 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
         PhotoAppLog::line(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
         return 1;
     }
-    const QString root = catalogue->library().root();
+    const LibraryPackage library = catalogue->library();
+    const QString root = library.root();
     PhotoAppService service(std::move(catalogue), version);
     if (!service.registerOn(bus, &error)) {
         PhotoAppLog::line(error);
         return 1;
     }
     PhotoAppLog::line(QStringLiteral("serving %1").arg(root));
+    std::unique_ptr<QObject> shown;
+    if (window) {
+        shown = window(
+            library, [&service] { return service.importing(); }, &error);
+        if (!shown) {
+            PhotoAppLog::line(error);
+            bus.unregisterService(QString::fromLatin1(PhotoAppWire::kService));
+            return 1;
+        }
+    }
 
     // The service stops only once the loop has ended: a request still handled in the loop's
     // last pass would otherwise hand an import to a worker that is already gone.
@@ -59,6 +70,7 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
     busCheck.start(kBusCheckIntervalMs);
 
     const int status = QCoreApplication::exec();
+    shown.reset();
     service.shutdown();
     bus.unregisterService(QString::fromLatin1(PhotoAppWire::kService));
     return status;

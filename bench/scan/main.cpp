@@ -28,17 +28,6 @@
 
 namespace {
 
-long peakKilobytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLong();
-    }
-    return -1;
-}
-
 bool photoapp(const QStringList& args) {
     const PhotoAppProcess::Result r = PhotoAppProcess::run(args);
     if (r.exitCode != 0)
@@ -97,7 +86,7 @@ ScanProcess runVupScan(const QString& reportPath) {
         return result;
     // The high-water mark only grows: the last reading before the exit is the peak.
     while (!vup.waitForFinished(20)) {
-        const long kb = peakKilobytes(vup.processId());
+        const long kb = PhotoAppProcess::peakKilobytes(vup.processId());
         if (kb > result.peakKb)
             result.peakKb = kb;
     }
@@ -242,7 +231,7 @@ int main(int argc, char** argv) {
         window.seconds, window.longestStallMs, kTickMs, window.ticks);
     std::printf("  loading %.2f s, per-photo pass %.3f s; the longest stall ended under the status \"%s\"\n",
                 window.loadingMs / 1000.0, window.passMs / 1000.0, qPrintable(window.stallStatus));
-    std::printf("photoapp peak memory: %.1f MB\n", peakKilobytes(server.pid()) / 1024.0);
+    std::printf("photoapp peak memory: %.1f MB\n", PhotoAppProcess::peakKilobytes(server.pid()) / 1024.0);
     server.stop();
     return 0;
 }

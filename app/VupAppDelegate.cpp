@@ -1,25 +1,30 @@
 #include "app/VupAppDelegate.h"
 
+#include "app/AccessPromptPanel.h"
+#include "app/AlertKinds.h"
+#include "app/MainMenu.h"
 #include "app/ProgressIndicator.h"
 #include "app/findings/FindingsPresenter.h"
 #include "app/findings/FindingsView.h"
+#include "bridge/KeywordVerification.h"
+#include "bridge/VersionCheck.h"
 #include "crashreporter/CrashCheckAtLaunch.h"
-#include "platform/BundleInfo.h"
-#include "platform/IdleSleepAssertion.h"
+#include "crashreporter/ZXNCrashReporterWindowController.h"
 #include "platform/MainThread.h"
+#include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
-#include "scan/AccessPrompt.h"
 #include "scan/RecoveryResume.h"
 #include "scan/VupMode.h"
 #include "ui_InfoPanel.h"
 #include "ui_MainWindow.h"
+#include "widgets/DefaultButton.h"
+#include "widgets/DialogPlacement.h"
+#include "widgets/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QElapsedTimer>
-#include <QFileDialog>
-#include <QGridLayout>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -31,6 +36,8 @@ namespace {
 constexpr const char* kReady = "Ready";
 constexpr const char* kAssertionName = "Describe Activity Type";
 constexpr const char* kOK = "OK";
+constexpr const char* kCancelScan = "Cancel Scan";
+constexpr const char* kAlertNotShown = "Not shown, Vup is quitting: %1: %2";
 constexpr const char* kSelectionChanged = "Selection Changed";
 constexpr const char* kSelectionChangedText =
     "The photos selected in iPhoto are not the ones the preview looked at. Preview the selection again "
@@ -46,10 +53,18 @@ void storeFlag(VupAppDelegate* self, std::atomic<bool>& field, bool value, Signa
 } // namespace
 
 VupAppDelegate::VupAppDelegate(QObject* parent)
-    : VupDelegate(parent), mainWindow(std::make_unique<QMainWindow>()),
-      ui(std::make_unique<Ui::MainWindow>()), infoUi(std::make_unique<Ui::InfoPanel>()) {
+    : VupDelegate(parent), assertion(QString::fromLatin1(kAssertionName)),
+      mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()),
+      infoUi(std::make_unique<Ui::InfoPanel>()) {
     ui->setupUi(mainWindow.get());
     progress = std::make_unique<ProgressIndicator>(ui->progressIndicator);
+    ui->applicationHint->hide();
+    MainMenu::build(mainWindow.get(),
+                    {ui->processSelectionButton, ui->processLibraryButton, ui->cancelButton, ui->infoButton});
+    DefaultButton::routeEnter(mainWindow.get(), ui->processLibraryButton);
+    mainWindow->installEventFilter(this);
+    // Placed by the program, so that the dialogs centred over it know where it is.
+    DialogPlacement::placeOver(mainWindow.get(), nullptr);
 
     info = new QDialog(mainWindow.get());
     infoUi->setupUi(info);
@@ -85,10 +100,10 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(this, &VupAppDelegate::previewChanged, ui->previewCheck, &QCheckBox::setChecked);
     connect(ui->previewCheck, &QCheckBox::toggled, this, &VupAppDelegate::setPreview);
     connect(this, &VupAppDelegate::previewChanged, this, [this](bool on) {
-        ui->processSelectionButton->setText(on ? QStringLiteral("Preview Selection")
-                                               : QStringLiteral("Scan Selection"));
-        ui->processLibraryButton->setText(on ? QStringLiteral("Preview Library")
-                                             : QStringLiteral("Scan Library"));
+        ui->processSelectionButton->setText(on ? QStringLiteral("Preview S&election")
+                                               : QStringLiteral("Scan S&election"));
+        ui->processLibraryButton->setText(on ? QStringLiteral("Preview &Library")
+                                             : QStringLiteral("Scan &Library"));
     });
     findingsPresenter = std::make_unique<FindingsPresenter>(mainWindow.get(), ui->mainLayout,
                                                             ui->mainLayout->indexOf(ui->previewCheck) + 1);
@@ -97,12 +112,7 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
             &VupAppDelegate::actOnPreview);
 }
 
-VupAppDelegate::~VupAppDelegate() {
-    if (holdsAssertion()) {
-        IdleSleepAssertion::release(assertionID);
-        _successPreventSleep = IdleSleepAssertion::kNotCreated;
-    }
-}
+VupAppDelegate::~VupAppDelegate() = default;
 
 // ---- properties ----
 
@@ -138,6 +148,9 @@ QString VupAppDelegate::statusLabel() const {
 }
 
 void VupAppDelegate::setStatusLabel(const QString& text) {
+    // Once the user chose to stop and quit, the window says that until it closes.
+    if (quitOnceStopped)
+        return;
     {
         QMutexLocker lock(&labelsMutex);
         _statusLabel = text;
@@ -174,14 +187,20 @@ void VupAppDelegate::setLibraryImageCount(const QString& text) {
 // ---- lifecycle ----
 
 void VupAppDelegate::applicationDidFinishLaunching() {
-    checkForNewCrashesAtLaunch(mainWindow.get());
+    report = checkForNewCrashesAtLaunch(mainWindow.get());
     vup = std::make_unique<VupMode>();
     _nowProcessing.store(false);
     _cancelled.store(false);
     setStatusLabel(QString::fromLatin1(kReady));
-    setLibraryImageCount(QString::number(vup->libraryCount()));
-    if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
-        showInfo();
+    showLibraryCount(vup->libraryCount(), vup->photoApplicationIsRunning());
+    if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey))) {
+        // The report window has the keyboard first; the info sheet, which would block the main
+        // window beneath it, waits until the report is dealt with.
+        if (report && report->isVisible())
+            connect(report, &QDialog::finished, this, &VupAppDelegate::showInfo, Qt::SingleShotConnection);
+        else
+            showInfo();
+    }
     findingsPresenter->restoreLastRun();
     resumeInterruptedRecoveries();
 }
@@ -191,7 +210,10 @@ void VupAppDelegate::resumeInterruptedRecoveries() {
         return;
     prepareForRun();
     VupMode* engine = vup.get();
-    QThread* thread = QThread::create([engine, this] { engine->resumeRecoveriesAtLaunch(this); });
+    QThread* thread = QThread::create([engine, this] {
+        engine->resumeRecoveriesAtLaunch(this);
+        recountLibrary(false);
+    });
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     scanThread = thread;
     thread->start();
@@ -203,13 +225,27 @@ void VupAppDelegate::applicationDidBecomeActive() {
     setSelectedLabel(QString::number(vup->selectionCount()));
 }
 
+void VupAppDelegate::showLibraryCount(qint64 count, bool running) {
+    setLibraryImageCount(QString::number(count));
+    ui->applicationHint->setText(running ? QString() : VersionCheck::kNotRunningText);
+    ui->applicationHint->setVisible(!running);
+}
+
+void VupAppDelegate::recountLibrary(bool applicationLost) {
+    // Counted on the run's thread, since the application may answer slowly; one the run lost is
+    // asked nothing more.
+    if (applicationLost || quitting.load())
+        return;
+    const bool running = vup->photoApplicationIsRunning();
+    const qint64 count = running ? vup->libraryCount() : 0;
+    MainThread::run(
+        this, [this, count, running] { showLibraryCount(count, running); }, MainThread::Wait::No);
+}
+
 void VupAppDelegate::prepareToQuit() {
     quitting.store(true);
     setCancelled(true);
-    if (holdsAssertion()) {
-        IdleSleepAssertion::release(assertionID);
-        _successPreventSleep = IdleSleepAssertion::kNotCreated;
-    }
+    assertion.releaseNow();
 }
 
 bool VupAppDelegate::waitForScanToEnd(int timeoutMs) {
@@ -244,15 +280,19 @@ void VupAppDelegate::previewLibrary() {
 }
 
 void VupAppDelegate::startScan(bool selection, bool dryRun) {
-    // A second run would share the bridge's lists with the first and take a second assertion.
-    if (!vup || _nowProcessing.load() || quitting.load())
+    // A second run would share the bridge's lists with the first and take a second assertion; the
+    // last run's thread may still be counting the library for a moment after it ended.
+    if (!vup || _nowProcessing.load() || quitting.load() || (scanThread && !scanThread->isFinished()))
         return;
     setSelectionMode(selection);
     vup->setDryRun(dryRun);
     findingsPresenter->runStarting(recoverZombies());
     prepareForRun();
     VupMode* engine = vup.get();
-    QThread* thread = QThread::create([engine, this] { engine->vupScan(this); });
+    QThread* thread = QThread::create([engine, this] {
+        engine->vupScan(this);
+        recountLibrary(engine->lastRun().outcome == ScanFindings::Outcome::Failed);
+    });
     // The thread object goes once the run has ended; nobody waits for it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     connect(thread, &QThread::finished, this, [this] { findingsPresenter->runEnded(vup->lastRun()); });
@@ -280,6 +320,7 @@ void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
 
 void VupAppDelegate::showInfo() {
     info->setWindowModality(Qt::WindowModal);
+    DialogPlacement::placeOver(info, mainWindow.get());
     info->open();
 }
 
@@ -302,19 +343,17 @@ void VupAppDelegate::endInfoSheet() {
 void VupAppDelegate::prepareForRun() {
     // A cancel belongs to the run it was pressed in, not to every run after it.
     setCancelled(false);
+    keywordsGivenUp.store(false);
     setNowProcessing(true);
     setCancellable(true);
     progress->setIndeterminate(true);
     progress->startAnimation();
-    _successPreventSleep = IdleSleepAssertion::create(QString::fromLatin1(kAssertionName), assertionID);
+    assertion.create();
 }
 
 void VupAppDelegate::processingComplete() {
     setNowProcessing(false);
-    if (holdsAssertion()) {
-        IdleSleepAssertion::release(assertionID);
-        _successPreventSleep = IdleSleepAssertion::kNotCreated;
-    }
+    assertion.release();
 }
 
 void VupAppDelegate::stopAnimation() {
@@ -338,14 +377,8 @@ void VupAppDelegate::cfgProgressBarCurrentValue(double value) {
 // ---- alerts and prompts ----
 
 QMessageBox* VupAppDelegate::buildAlert(const QString& text, const QString& title, QWidget* parent) {
-    auto* alert = new QMessageBox(parent);
-    alert->setIcon(QMessageBox::Warning);
-    alert->setWindowTitle(
-        BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleName)).value_or(QString()));
-    alert->setText(title);
-    alert->setInformativeText(text);
-    alert->addButton(QString::fromLatin1(kOK), QMessageBox::AcceptRole);
-    return alert;
+    return MessageBox::create(alertKind(title), title, text, parent,
+                              {{QString::fromLatin1(kOK), QMessageBox::AcceptRole}});
 }
 
 void VupAppDelegate::showAlert(const QString& text, const QString& title) {
@@ -353,6 +386,11 @@ void VupAppDelegate::showAlert(const QString& text, const QString& title) {
     MainThread::run(
         this,
         [this, text, title] {
+            // The user quit: the window is going, and the run's end is in the log.
+            if (quitting.load()) {
+                vupLog(QString::fromLatin1(kAlertNotShown).arg(title, text));
+                return;
+            }
             endInfoSheet();
             doAlertSheet(buildAlert(text, title, mainWindow.get()));
         },
@@ -372,33 +410,19 @@ void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
             // Nobody is left to answer while the application quits.
             if (quitting.load())
                 return;
-            std::unique_ptr<QMessageBox> alert(buildAlert(text, title, mainWindow.get()));
-            alert->setWindowModality(Qt::ApplicationModal);
-            alert->exec();
+            QList<MessageBox::Choice> choices{{QString::fromLatin1(kOK), QMessageBox::AcceptRole}};
+            // The keyword alert comes back until the keywords exist: the user may give up instead.
+            const bool keywords = title == KeywordVerification::kMissingKeywordsTitle;
+            if (keywords)
+                choices.append({QString::fromLatin1(kCancelScan), QMessageBox::RejectRole});
+            const int answer = MessageBox::ask(alertKind(title), title, text, mainWindow.get(), choices, 0);
+            if (keywords && answer == 1)
+                keywordsGivenUp.store(true);
         },
         MainThread::Wait::Yes);
 }
 
 void VupAppDelegate::userSelectedFiles(const QString& path) {
-    QFileDialog panel(mainWindow.get(), QString::fromLatin1(AccessPrompt::kTitle),
-                      AccessPrompt::initialFolder(path));
-    panel.setOption(QFileDialog::DontUseNativeDialog, true);
-    // Directory mode with files shown lets the user pick a folder or the file itself.
-    panel.setFileMode(QFileDialog::Directory);
-    panel.setOption(QFileDialog::ShowDirsOnly, false);
-    panel.setAcceptMode(QFileDialog::AcceptOpen);
-    panel.setLabelText(QFileDialog::Accept, QStringLiteral("Open"));
-    auto* message = new QLabel(AccessPrompt::message(path), &panel);
-    message->setObjectName(QStringLiteral("accessPromptMessage"));
-    message->setWordWrap(true);
-    if (auto* grid = qobject_cast<QGridLayout*>(panel.layout()))
-        grid->addWidget(message, grid->rowCount(), 0, 1, grid->columnCount());
-    for (;;) {
-        if (quitting.load())
-            return;
-        const int result = panel.exec();
-        if (result == QDialog::Accepted)
-            return;
-        AccessPrompt::logRefusal(result);
-    }
+    AccessPromptPanel panel(path, mainWindow.get());
+    panel.run([this] { return quitting.load(); });
 }

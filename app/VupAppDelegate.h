@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/IdleSleepAssertion.h"
 #include "scan/FindingsTable.h"
 #include "scan/VupDelegate.h"
 
@@ -16,6 +17,7 @@ class QMessageBox;
 class QThread;
 class ProgressIndicator;
 class VupMode;
+class ZXNCrashReporterWindowController;
 
 namespace Ui {
 class MainWindow;
@@ -56,6 +58,10 @@ public:
     void setSelectionMode(bool value);
     bool cancelled() const override { return _cancelled.load(); }
     void setCancelled(bool value);
+    // The user pressed Cancel Scan in the keyword alert: the keyword check refuses the run.
+    bool keywordsDeclined() const override { return keywordsGivenUp.load(); }
+    // The user quit: a run that ends now has nobody to tell.
+    bool userQuit() const override { return quitting.load(); }
     // Whether Cancel can still stop the running scan: false while it makes its changes.
     bool cancellable() const { return _cancellable.load(); }
     void setCancellable(bool value) override;
@@ -108,8 +114,11 @@ public:
     const ProgressIndicator& progressIndicator() const { return *progress; }
     VupMode* engine() const { return vup.get(); }
     FindingsPresenter* findings() const { return findingsPresenter.get(); }
-    // True while an idle-sleep assertion is held.
-    bool holdsAssertion() const { return _successPreventSleep == 0; }
+    // True while an idle-sleep assertion is held: from the service's answer until the run's end.
+    bool holdsAssertion() const { return assertion.isHeld(); }
+    const IdleSleepAssertion::Holder& idleSleepAssertion() const { return assertion; }
+    // The crash report window opened at launch, while it lives.
+    ZXNCrashReporterWindowController* reportWindow() const;
 
 signals:
     void autoDeleteChanged(bool value);
@@ -123,6 +132,9 @@ signals:
     void selectedLabelChanged(const QString& text);
     void libraryImageCountChanged(const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void startScan(bool selection, bool dryRun);
     // "Scan Now" on a preview: the same kind of scan with the same options, for real.
@@ -132,10 +144,18 @@ private:
     void updateCancelButton();
     void endInfoSheet();
     static QMessageBox* buildAlert(const QString& text, const QString& title, QWidget* parent);
+    // Refreshes what the window says about the photo application: its library count, and a hint
+    // when it is not running.
+    void showLibraryCount(qint64 count, bool running);
+    // A run (or a resumed recovery) may have added or removed photos: counts them again, on the
+    // run's thread once the run has ended.
+    void recountLibrary(bool applicationLost);
+    // Closing the main window ends the application: true when nothing the user typed or started
+    // would be lost, or the user agreed.
+    bool mayCloseWindow();
 
     std::unique_ptr<VupMode> vup;
-    int _successPreventSleep = -1;
-    quint32 assertionID = 0;
+    IdleSleepAssertion::Holder assertion;
 
     std::atomic<bool> _autoDelete{false};
     std::atomic<bool> _recoverZombies{false};
@@ -150,12 +170,16 @@ private:
     QString _libraryImageCount;
 
     std::atomic<bool> quitting{false};
+    std::atomic<bool> keywordsGivenUp{false};
+    // The user chose to stop the running scan and quit: the window closes once the scan ends.
+    bool quitOnceStopped = false;
     QPointer<QThread> scanThread;
 
     std::unique_ptr<QMainWindow> mainWindow;
     std::unique_ptr<Ui::MainWindow> ui;
     std::unique_ptr<Ui::InfoPanel> infoUi;
     QDialog* info = nullptr; // owned by the main window
+    QPointer<ZXNCrashReporterWindowController> report;
     std::unique_ptr<ProgressIndicator> progress;
     std::unique_ptr<FindingsPresenter> findingsPresenter;
 };

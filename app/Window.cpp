@@ -1,7 +1,7 @@
 #include "app/Commands.h"
+#include "app/DesktopIdentity.h"
 #include "app/SessionEnd.h"
 #include "app/VupAppDelegate.h"
-#include "app/findings/FindingsPresenter.h"
 #include "platform/SystemLog.h"
 
 #include <QApplication>
@@ -42,6 +42,7 @@ int runWindow(int argc, char** argv) {
     const QString screenshot = takeScreenshotOption(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vup"));
+    DesktopIdentity::apply();
     QApplication::setQuitOnLastWindowClosed(true);
 
     VupAppDelegate controller;
@@ -65,25 +66,13 @@ int runWindow(int argc, char** argv) {
         controller.applicationDidBecomeActive();
     });
 
-    // Saves the window as it stands once launched, then quits; with VUP_SCREENSHOT_PREVIEW set, once
-    // a preview of the library has shown its findings.
+    // Saves the window as it stands once launched, then quits.
     bool screenshotSaved = true;
     if (!screenshot.isEmpty()) {
-        const auto shoot = [&controller, &screenshot, &screenshotSaved] {
-            QTimer::singleShot(kScreenshotDelayMs, &controller, [&controller, &screenshot, &screenshotSaved] {
-                screenshotSaved = controller.window()->grab().save(screenshot);
-                QCoreApplication::quit();
-            });
-        };
-        if (qEnvironmentVariableIsSet("VUP_SCREENSHOT_PREVIEW")) {
-            QObject::connect(controller.findings(), &FindingsPresenter::shown, &controller, shoot);
-            QTimer::singleShot(0, &controller, [&controller] {
-                controller.setRecoverZombies(true);
-                controller.previewLibrary();
-            });
-        } else {
-            shoot();
-        }
+        QTimer::singleShot(kScreenshotDelayMs, &controller, [&controller, &screenshot, &screenshotSaved] {
+            screenshotSaved = controller.window()->grab().save(screenshot);
+            QCoreApplication::quit();
+        });
     }
 
     int status = app.exec();

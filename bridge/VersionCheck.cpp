@@ -19,8 +19,12 @@ const QString kUnsupportedText =
 const QString kLogVersion = QStringLiteral("iPhoto Version %1");
 
 constexpr int kFirstSupportedMajor = 9;
+constexpr const char* kServiceUnknown = "org.freedesktop.DBus.Error.ServiceUnknown";
 
 } // namespace
+
+const QString VersionCheck::kNotRunningText =
+    QStringLiteral("iPhoto is not running. Start it and scan again.");
 
 int VersionCheck::majorVersion(const QString& version) {
     const qsizetype dot = version.indexOf(QLatin1Char('.'));
@@ -51,10 +55,13 @@ bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegat
         // A cancelled run or a lost application is not a conversation error; the run says which.
         if (application.lost() || error.name == QLatin1StringView(iPhotoApplication::kErrorInterrupted))
             return true;
-        const QString message =
-            kErrorLead +
-            BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress)).value_or(QString()) +
-            kErrorDetails.arg(error.name, error.reason);
+        // An application that is not running is nothing to report to the support address.
+        const QString message = error.name == QLatin1StringView(kServiceUnknown)
+                                    ? kNotRunningText
+                                    : kErrorLead +
+                                          BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress))
+                                              .value_or(QString()) +
+                                          kErrorDetails.arg(error.name, error.reason);
         if (delegate)
             delegate->showModalAlert(message, kErrorTitle);
         return true;

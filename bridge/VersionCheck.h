@@ -11,6 +11,9 @@ class iPhotoApplication;
 // when the request was interrupted or the application was lost, which the run reports itself.
 class VersionCheck {
 public:
+    // What the user is told, instead of the bus's error, when nobody owns the application's name.
+    static const QString kNotRunningText;
+
     static bool versionCheck(const iPhotoApplication& application, VupDelegate* delegate);
 
     // The integer value of the text before the first ".": leading white space skipped, an

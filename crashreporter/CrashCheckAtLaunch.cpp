@@ -11,13 +11,16 @@ namespace {
 constexpr const char* kCheckFailedFormat = "ZXNCrashReporter: %1: %2";
 }
 
-void checkForNewCrashesAtLaunch(QWidget* parentOrNull) {
+ZXNCrashReporterWindowController* checkForNewCrashesAtLaunch(QWidget* parentOrNull) {
+    ZXNCrashReporterWindowController* window = nullptr;
     try {
-        ZXNCrashReporter::checkForNewCrashes([parentOrNull](const OfferedCrashLog& log, const QUrl& url) {
-            ZXNCrashReporterWindowController::showWindowForCrashLogPath(log, url, parentOrNull);
-        });
+        ZXNCrashReporter::checkForNewCrashes(
+            [parentOrNull, &window](const OfferedCrashLog& log, const QUrl& url) {
+                window = ZXNCrashReporterWindowController::showWindowForCrashLogPath(log, url, parentOrNull);
+            });
     } catch (const ZXNException& e) {
         // A configuration mistake must not stop the application from starting, every time.
         vupLog(QString::fromLatin1(kCheckFailedFormat).arg(e.name(), e.reason()));
     }
+    return window;
 }

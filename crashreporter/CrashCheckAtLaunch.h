@@ -3,7 +3,9 @@
 #include "crashreporter/CrashLogWriter.h"
 
 class QWidget;
+class ZXNCrashReporterWindowController;
 
-// First step of the window's launch: offers a new crash log in the report window. A missing or
-// unusable submission address is logged with its name and reason, and the launch goes on.
-void checkForNewCrashesAtLaunch(QWidget* parentOrNull);
+// First step of the window's launch: offers a new crash log in the report window, and answers that
+// window (nothing when no log was offered). A missing or unusable submission address is logged with
+// its name and reason, and the launch goes on.
+ZXNCrashReporterWindowController* checkForNewCrashesAtLaunch(QWidget* parentOrNull);

@@ -8,13 +8,14 @@
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "ui_ZXNCrashReporterWindow.h"
+#include "widgets/DialogPlacement.h"
+#include "widgets/MessageBox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QMessageBox>
-#include <QScreen>
 #include <mutex>
 
 namespace {
@@ -26,7 +27,12 @@ constexpr const char* kSucceededMessage = "Thank you for taking the time to help
 constexpr const char* kClosedWhileSending =
     "ZXNCrashReporter: report window closed while sending; outcome: %1";
 constexpr const char* kOutcomeSent = "sent";
-constexpr qreal kTypingFontPointSize = 10;
+constexpr const char* kLoseCommentsTitle = "Ignore the report and lose your comments?";
+constexpr const char* kLoseCommentsMessage =
+    "The comments you typed have not been sent. The crash log stays and is offered again at the next "
+    "launch.";
+constexpr const char* kIgnoreReport = "&Ignore Report";
+constexpr const char* kKeepEditing = "&Keep Editing";
 
 QString localized(const char* text) {
     return ZXNCrashReportSubmission::localized(text);
@@ -50,8 +56,7 @@ ZXNCrashReporterWindowController::showWindowForCrashLogPath(const OfferedCrashLo
     checkParameter(submissionURL.isValid() && !submissionURL.isEmpty(), "nil != submissionURL");
     initialize();
     auto* controller = new ZXNCrashReporterWindowController(crashLog, submissionURL, parent);
-    if (const QScreen* screen = controller->screen())
-        controller->move(screen->availableGeometry().center() - controller->rect().center());
+    DialogPlacement::placeOver(controller, parent);
     controller->show();
     controller->raise();
     controller->activateWindow();
@@ -61,8 +66,8 @@ ZXNCrashReporterWindowController::showWindowForCrashLogPath(const OfferedCrashLo
 
 ZXNCrashReporterWindowController::ZXNCrashReporterWindowController(OfferedCrashLog crashLog,
                                                                    QUrl submissionURL, QWidget* parent)
-    : QWidget(parent, Qt::Window), ui(std::make_unique<Ui::ZXNCrashReporterWindow>()),
-      _crashLog(std::move(crashLog)), _submissionURL(std::move(submissionURL)) {
+    : QDialog(parent), ui(std::make_unique<Ui::ZXNCrashReporterWindow>()), _crashLog(std::move(crashLog)),
+      _submissionURL(std::move(submissionURL)) {
     setObjectName(key(kWindowDescription));
     ui->setupUi(this);
     windowDidLoad();
@@ -91,8 +96,10 @@ void ZXNCrashReporterWindowController::windowDidLoad() {
     connect(ui->emailAddressField, &QLineEdit::textEdited, this,
             [this](const QString& text) { setEmailAddress(text.isNull() ? QStringLiteral("") : text); });
 
-    QFont typingFont = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    typingFont.setPointSizeF(kTypingFontPointSize);
+    // Comments often quote messages and paths: a fixed-pitch font, at the size of the desktop's
+    // text rather than a fixed one that may be smaller.
+    QFont typingFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    typingFont.setPointSizeF(ui->commentsTextView->font().pointSizeF());
     ui->commentsTextView->setFont(typingFont);
     ui->commentsTextView->setPlaceholderText(localized(kPlaceholder));
     ui->commentsTextView->installEventFilter(this);
@@ -128,6 +135,28 @@ void ZXNCrashReporterWindowController::setEmailAddress(const QString& address) {
 
 bool ZXNCrashReporterWindowController::isSending() const {
     return submission && submission->isSending();
+}
+
+bool ZXNCrashReporterWindowController::hasUnsentComments() const {
+    return !commentsSent && !isSending() && !ui->commentsTextView->toPlainText().trimmed().isEmpty();
+}
+
+bool ZXNCrashReporterWindowController::mayLoseComments() {
+    if (!hasUnsentComments())
+        return true;
+    const int answer = MessageBox::ask(MessageBox::Kind::Question, localized(kLoseCommentsTitle),
+                                       localized(kLoseCommentsMessage), this,
+                                       {{localized(kIgnoreReport), QMessageBox::DestructiveRole},
+                                        {localized(kKeepEditing), QMessageBox::RejectRole}},
+                                       1);
+    return answer == 0;
+}
+
+void ZXNCrashReporterWindowController::reject() {
+    // While a report is on its way there is nothing to ignore: its outcome decides.
+    if (isSending() || !mayLoseComments())
+        return;
+    ignoreReport();
 }
 
 bool ZXNCrashReporterWindowController::eventFilter(QObject* watched, QEvent* event) {
@@ -182,31 +211,24 @@ void ZXNCrashReporterWindowController::sendCrashReport() {
 }
 
 void ZXNCrashReporterWindowController::ignoreReport() {
-    hide();
+    done(QDialog::Rejected);
 }
 
 void ZXNCrashReporterWindowController::discardReport() {
     discardCrashLog(_crashLog.path());
-    hide();
+    done(QDialog::Rejected);
 }
 
 void ZXNCrashReporterWindowController::showSubmissionSucceededSheet() {
     ui->progressIndicator->setRange(0, 1);
     ui->progressIndicator->hide();
+    commentsSent = true;
     if (!self_reference) {
         vupLog(key(kClosedWhileSending).arg(key(kOutcomeSent)));
         releaseWhenUnused();
         return;
     }
-    auto* sheet =
-        new QMessageBox(QMessageBox::NoIcon, localized(ZXNCrashReportSubmission::kSucceededTitle),
-                        localized(ZXNCrashReportSubmission::kSucceededTitle), QMessageBox::Ok, this);
-    sheet->setInformativeText(localized(kSucceededMessage).arg(nameForTexts()));
-    sheet->setWindowModality(Qt::WindowModal);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(sheet, &QMessageBox::finished, this,
-            &ZXNCrashReporterWindowController::showSubmissionSheetDidEnd);
-    sheet->open();
+    showResultSheet(true, localized(kSucceededMessage).arg(nameForTexts()));
 }
 
 void ZXNCrashReporterWindowController::showSubmissionFailedSheet(const QString& error) {
@@ -218,9 +240,15 @@ void ZXNCrashReporterWindowController::showSubmissionFailedSheet(const QString& 
         releaseWhenUnused();
         return;
     }
-    auto* sheet = new QMessageBox(QMessageBox::Warning, localized(ZXNCrashReportSubmission::kFailedTitle),
-                                  localized(ZXNCrashReportSubmission::kFailedTitle), QMessageBox::Ok, this);
-    sheet->setInformativeText(localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
+    showResultSheet(false, localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
+}
+
+void ZXNCrashReporterWindowController::showResultSheet(bool succeeded, const QString& message) {
+    const char* title =
+        succeeded ? ZXNCrashReportSubmission::kSucceededTitle : ZXNCrashReportSubmission::kFailedTitle;
+    QMessageBox* sheet = MessageBox::create(
+        succeeded ? MessageBox::Kind::Information : MessageBox::Kind::Critical, localized(title), message,
+        this, {{QStringLiteral("OK"), QMessageBox::AcceptRole}});
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QMessageBox::finished, this,
@@ -229,12 +257,18 @@ void ZXNCrashReporterWindowController::showSubmissionFailedSheet(const QString& 
 }
 
 void ZXNCrashReporterWindowController::showSubmissionSheetDidEnd() {
-    hide();
+    done(commentsSent ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void ZXNCrashReporterWindowController::closeEvent(QCloseEvent* event) {
+    if (!mayLoseComments()) {
+        event->ignore();
+        return;
+    }
     windowWillClose();
+    // Not QDialog's, which would take the close for Escape and ask again.
     QWidget::closeEvent(event);
+    done(QDialog::Rejected);
 }
 
 void ZXNCrashReporterWindowController::windowWillClose() {

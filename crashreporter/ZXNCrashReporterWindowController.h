@@ -3,10 +3,10 @@
 #include "crashreporter/OfferedCrashLog.h"
 #include "crashreporter/ZXNCrashReportSubmission.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QString>
 #include <QUrl>
-#include <QWidget>
 #include <memory>
 
 class QPlainTextEdit;
@@ -17,7 +17,12 @@ class ZXNCrashReporterWindow;
 // The crash report window: shows one crash log's report for review and lets the user send it,
 // ignore it for now or discard the log. The report's fields, the transfer and the answer test live
 // in ZXNCrashReportSubmission; this class only wires them to the window.
-class ZXNCrashReporterWindowController : public QWidget {
+//
+// It is a dialog of the main window, not modal: Enter sends (except on a focused button or in the
+// comments), Escape ignores. Comments the user typed and has not sent are never thrown away
+// without asking: Escape and the title bar's close ask first. The window leaves the screen with
+// `finished`, whichever way it goes.
+class ZXNCrashReporterWindowController : public QDialog {
     Q_OBJECT
     Q_PROPERTY(QString emailAddress READ emailAddress WRITE setEmailAddress NOTIFY emailAddressChanged)
     Q_PROPERTY(QString crashLogPath READ crashLogPath CONSTANT)
@@ -27,9 +32,10 @@ class ZXNCrashReporterWindowController : public QWidget {
 public:
     static constexpr const char* kWindowDescription = "ZXNCrashReporterWindow";
 
-    // Opens the window for a crash log. Raises ZXNException ("nil != crashLogPath",
-    // "nil != submissionURL") when either is missing; then no window is made. The controller keeps
-    // itself alive while the window is in use; with a parent it is also deleted with the parent.
+    // Opens the window for a crash log, centred over `parent` and within the screen, with keyboard
+    // focus in the comments. Raises ZXNException ("nil != crashLogPath", "nil != submissionURL")
+    // when either is missing; then no window is made. The controller keeps itself alive while the
+    // window is in use; with a parent it is also deleted with the parent.
     static ZXNCrashReporterWindowController* showWindowForCrashLogPath(const OfferedCrashLog& crashLog,
                                                                        const QUrl& submissionURL,
                                                                        QWidget* parent = nullptr);
@@ -46,8 +52,12 @@ public:
     // "ValidatedTitle", or nothing.
     QString applicationName() const;
     void setTransferLimits(ZXNCrashReportSubmission::TransferLimits limits) { transferLimits = limits; }
+    // The user typed comments that are neither sent nor being sent.
+    bool hasUnsentComments() const;
 
 public slots:
+    // Escape: ignore, once the user agreed to lose unsent comments.
+    void reject() override;
     void sendReport();
     void ignoreReport();
     void discardReport();
@@ -74,6 +84,9 @@ private:
     bool textViewDoCommandBySelector(QPlainTextEdit* textView, TextCommand command);
     void releaseWhenUnused();
     QString nameForTexts() const;
+    void showResultSheet(bool succeeded, const QString& message);
+    // Asks before unsent comments are lost; true when there are none or the user agreed.
+    bool mayLoseComments();
 
     std::unique_ptr<Ui::ZXNCrashReporterWindow> ui;
     QString _emailAddress;
@@ -83,4 +96,5 @@ private:
     // Holds the controller while its window is in use; cleared when the window closes.
     QPointer<ZXNCrashReporterWindowController> self_reference;
     ZXNCrashReportSubmission::TransferLimits transferLimits;
+    bool commentsSent = false;
 };

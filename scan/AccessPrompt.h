@@ -15,4 +15,10 @@ QString initialFolder(const QString& path);
 // One log line per refusal, with the panel's result (0 for Cancel).
 void logRefusal(long result);
 
+// The path, its owner and mode, and whom this process runs as; or why the path cannot be looked at.
+QString ownerAndMode(const QString& path);
+// What a user of this system can do about an unreadable path: ownerAndMode, then how to grant
+// access (choosing the path in a panel grants nothing here).
+QString explanation(const QString& path);
+
 } // namespace AccessPrompt

@@ -48,4 +48,7 @@ public:
     // True once nobody is left to add missing keywords by hand after the keyword alert (a
     // terminal answering --yes, or whose input is closed): the keyword check then refuses the run.
     virtual bool keywordsDeclined() const { return false; }
+    // True once the user has quit the application: a run that ends afterwards has nobody to tell,
+    // so it delivers no notification.
+    virtual bool userQuit() const { return false; }
 };

@@ -126,7 +126,8 @@ void VupMode::endRun(Run& run) {
     const bool incomplete = photosLeft || !zombieStageComplete(f);
     f.outcome = incomplete ? Outcome::Incomplete : Outcome::Completed;
     run.status(kProcessingComplete, Wait::Yes);
-    UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
+    if (!d->userQuit())
+        UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
 
     if (f.dryRun)
         f.summary = dryRunSummaryText(f.changeCount(), zombieSummary(f), run.selectionMode);

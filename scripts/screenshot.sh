@@ -1,39 +1,113 @@
 #!/usr/bin/env bash
-# Shows the window on a virtual X server (xvfb-run) next to a served demo library and saves it as a
-# PNG. With --findings, the window first previews the whole library and is taken with its findings.
-# Usage: scripts/screenshot.sh [--findings] [OUT.png]
-#        (default docs/window.png, with --findings docs/findings.png; build first)
+# Takes the README's pictures as a user sees them: on a virtual X server with a window manager, so
+# that the windows carry their decorations, driving the window by keyboard. The main window next to
+# a served demo library, the window with the findings of a preview, the "Success" alert of a library
+# scan started with Enter, and the crash report window offered at the next launch.
+# Usage: scripts/screenshot.sh [FOLDER]   (default docs; build first)
+# Needs xvfb-run, openbox, xdotool, xprop, xwininfo and ImageMagick's import.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
-FINDINGS=""
-if [ "${1:-}" = "--findings" ]; then
-    FINDINGS=1
-    shift
-fi
-OUT="$(realpath -m "${1:-docs/$([ -n "$FINDINGS" ] && echo findings || echo window).png}")"
+OUT_DIR="$(realpath -m "${1:-docs}")"
+
+for tool in xvfb-run openbox xdotool xprop xwininfo import; do
+    command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (apt-get install xvfb openbox xdotool x11-utils imagemagick)" >&2; exit 1; }
+done
 
 if [ -z "${VUP_SCREENSHOT_SESSION:-}" ]; then
     vup_ensure_runtime_dir
     export VUP_SCREENSHOT_SESSION=1
-    exec xvfb-run -a -s "-screen 0 1024x768x24" dbus-run-session -- "$0" ${FINDINGS:+--findings} "$OUT"
+    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$0" "$OUT_DIR"
 fi
 
 WORK="$(mktemp -d /tmp/vup-shot.XXXXXX)"
+PIDS=()
+cleanup() {
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+openbox >/dev/null 2>&1 &
+PIDS+=($!)
+
 LIBRARY="$WORK/Demo.photolibrary"
 build/photoapp/photoapp demo "$LIBRARY" --photos 40 --missing-images 3 --missing-masters 2 --zombies 2 >/dev/null
-trap 'for p in ${PHOTOAPP_PID:-} ${WM_PID:-}; do kill "$p" 2>/dev/null; wait "$p" 2>/dev/null; done; rm -rf "$WORK"' EXIT
 vup_serve_library "$LIBRARY" || { echo "photoapp did not start" >&2; exit 1; }
-# A window manager places and sizes the window as a desktop would, when one is installed.
-if command -v openbox >/dev/null; then
-    openbox >/dev/null 2>&1 &
-    WM_PID=$!
-fi
+PIDS+=("$PHOTOAPP_PID")
 
-# A user who has already dismissed the info sheet for good, with no earlier run kept.
-export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
-mkdir -p "$XDG_CONFIG_HOME/vup"
-printf '[General]\nskipInfoScreen=YES\n' >"$XDG_CONFIG_HOME/vup/Vup.conf"
-[ -n "$FINDINGS" ] && export VUP_SCREENSHOT_PREVIEW=1
-QT_QPA_PLATFORM=xcb build/app/vup --screenshot "$OUT" 2>/dev/null
-echo "saved $OUT"
+# A user who has already dismissed the info sheet for good, with a crash report address.
+export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state" XDG_DATA_HOME="$WORK/data"
+mkdir -p "$XDG_CONFIG_HOME/vup" "$XDG_DATA_HOME"
+printf '[General]\nskipInfoScreen=YES\nZXNCrashReporterCrashSubmissionURL=https://vup.example.org/crashreport\n' \
+    >"$XDG_CONFIG_HOME/vup/Vup.conf"
+export QT_QPA_PLATFORM=xcb EMAIL=someone@example.org
+
+# The id of the newest visible window whose title matches, waiting 10 s at most.
+window_named() {
+    local id
+    for _ in $(seq 100); do
+        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "screenshot: no window \"$1\"" >&2
+    return 1
+}
+
+# Saves a window with the frame the window manager drew around it.
+shoot() {
+    local id="$1" out="$2" x y w h left right top bottom
+    sleep 0.7
+    x="$(xwininfo -id "$id" | sed -n 's/.*Absolute upper-left X: *//p')"
+    y="$(xwininfo -id "$id" | sed -n 's/.*Absolute upper-left Y: *//p')"
+    w="$(xwininfo -id "$id" | sed -n 's/.*Width: *//p')"
+    h="$(xwininfo -id "$id" | sed -n 's/.*Height: *//p')"
+    read -r left right top bottom < <(xprop -id "$id" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    import -window root -crop "$((w + left + right))x$((h + top + bottom))+$((x - left))+$((y - top))" +repage "$out"
+    echo "saved $out"
+}
+
+mkdir -p "$OUT_DIR"
+build/app/vup 2>/dev/null &
+VUP_PID=$!
+PIDS+=("$VUP_PID")
+MAIN="$(window_named '^Vup$')"
+shoot "$MAIN" "$OUT_DIR/window.png"
+
+# Enter starts the default scan, which ends in its alert: the alert's window, once it is up.
+scan_alert() {
+    xdotool windowactivate --sync "$MAIN" key Return
+    for _ in $(seq 300); do
+        [ "$(xdotool search --onlyvisible --name '^Vup$' | wc -l)" -ge 2 ] && break
+        sleep 0.1
+    done
+    xdotool search --onlyvisible --name '^Vup$' | grep -vx "$MAIN" | tail -1
+}
+
+# A preview of the whole library with zombie recovery (Alt+Z, Alt+P), then its findings.
+# A mnemonic presses its check box a moment later, the way it shows it pressed.
+xdotool windowactivate --sync "$MAIN" key alt+z sleep 0.5 key alt+p sleep 0.5
+ALERT="$(scan_alert)"
+xdotool windowactivate --sync "$ALERT" key Return
+shoot "$MAIN" "$OUT_DIR/findings.png"
+
+# The same scan for real.
+xdotool windowactivate --sync "$MAIN" key alt+p sleep 0.5
+ALERT="$(scan_alert)"
+shoot "$ALERT" "$OUT_DIR/alert.png"
+xdotool windowactivate --sync "$ALERT" key Return
+xdotool windowactivate --sync "$MAIN" key ctrl+q
+wait "$VUP_PID" || true
+
+# A crash log that the next launch offers.
+LOGS="$XDG_STATE_HOME/Logs/DiagnosticReports"
+mkdir -p "$LOGS"
+printf 'Process: Vup [4242]\nException Type: SIGSEGV\n' >"$LOGS/Vup_$(date +%Y-%m-%d-%H%M%S)_demo.crash"
+build/app/vup 2>/dev/null &
+VUP_PID=$!
+PIDS+=("$VUP_PID")
+REPORT="$(window_named '^Crash Reporter: ')"
+xdotool type --delay 20 "The scan stopped after I unplugged the disk holding the library."
+shoot "$REPORT" "$OUT_DIR/crash-report.png"

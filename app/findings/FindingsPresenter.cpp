@@ -1,12 +1,12 @@
 #include "app/findings/FindingsPresenter.h"
 
 #include "app/findings/FindingsView.h"
-#include "platform/BundleInfo.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "scan/FindingsCsv.h"
 #include "scan/LastRunStore.h"
 #include "scan/ScanFindingsJson.h"
+#include "widgets/MessageBox.h"
 
 #include <QBoxLayout>
 #include <QDateTime>
@@ -156,11 +156,9 @@ void FindingsPresenter::exportReport(const QString& path, Format format) {
                 if (saved) {
                     findingsView->setNote(kSaved.arg(QDir::toNativeSeparators(path)));
                 } else {
-                    auto* alert = new QMessageBox(
-                        QMessageBox::Warning,
-                        BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleName)).value_or(QString()),
-                        kNotSavedTitle, QMessageBox::Ok, window);
-                    alert->setInformativeText(kNotSaved.arg(path, why));
+                    QMessageBox* alert = MessageBox::create(
+                        MessageBox::Kind::Critical, kNotSavedTitle, kNotSaved.arg(path, why), window,
+                        {{QStringLiteral("OK"), QMessageBox::AcceptRole}});
                     alert->setAttribute(Qt::WA_DeleteOnClose);
                     alert->setWindowModality(Qt::WindowModal);
                     alert->open();

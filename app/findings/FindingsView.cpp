@@ -31,10 +31,10 @@ constexpr int kFilterDelayMs = 200;
 
 const QString kAllKinds = QStringLiteral("All findings");
 const QString kFilterHint = QStringLiteral("Filter by name, path, action or reason");
-const QString kShowInFolder = QStringLiteral("Show in Folder");
-const QString kCopyPath = QStringLiteral("Copy Path");
-const QString kScanNow = QStringLiteral("Scan Now");
-const QString kExport = QStringLiteral("Export Report...");
+const QString kShowInFolder = QStringLiteral("Show in &Folder");
+const QString kCopyPath = QStringLiteral("C&opy Path");
+const QString kScanNow = QStringLiteral("Scan &Now");
+const QString kExport = QStringLiteral("E&xport Report...");
 const QString kCount = QStringLiteral("%1 of %2 shown");
 const QString kShowingFirst = QStringLiteral("Showing the first %1 of %2 selected items.");
 const QString kCopied = QStringLiteral("Copied %1 paths.");

@@ -25,12 +25,22 @@ private slots:
     void launchShowsCountsAndInfoSheet();
     void infoSheetButtons();
     void progressIndicator();
+    void sheetAlertForm_data();
     void sheetAlertForm();
     void modalAlertWaitsForOK();
+    void accessPromptAsksUntilOpen_data();
     void accessPromptAsksUntilOpen();
+    void keyboard_data();
+    void keyboard();
+    void idleSleepAssertion_data();
+    void idleSleepAssertion();
     void scanFromTheButtons();
+    void libraryCountAfterRun();
     void cancelAppliesToOneRunOnly();
+    void quitDuringScan_data();
     void quitDuringScan();
+    void keywordAlertCancelScan_data();
+    void keywordAlertCancelScan();
     void runWithoutDesktopServices();
 
 private:

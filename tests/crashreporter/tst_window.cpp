@@ -1,6 +1,7 @@
 // The crash report window end to end: what it shows, ignore and discard, and sending a report to
 // a real HTTP server on loopback, whose parsed body is compared field by field. Every failure
 // must leave the log and the stored date where they were.
+#include "app/VupAppDelegate.h"
 #include "crashreporter/CrashCheckAtLaunch.h"
 #include "crashreporter/ZXNCrashReportSubmission.h"
 #include "crashreporter/ZXNCrashReporter.h"
@@ -13,17 +14,21 @@
 #include "tests/crashreporter/PendingCrashLog.h"
 #include "tests/crashreporter/ThrownReason.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/Mnemonics.h"
 #include "tests/support/TestMain.h"
+#include "widgets/MessageBox.h"
 
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <chrono>
 #include <memory>
@@ -74,14 +79,17 @@ class WindowTest : public QObject, PendingCrashLog {
         return sheet;
     }
 
-    // Presses send and answers the result sheet; returns its title and message.
+    // Presses send and answers the result sheet; returns its title and message, and keeps its
+    // icon and window title.
     QPair<QString, QString> sendAndDismiss(ZXNCrashReporterWindowController* window) {
         child<QPushButton>(window, "reportButton")->click();
         QMessageBox* sheet = waitForSheet(window);
         if (!sheet)
             return {};
         const QPair<QString, QString> texts{sheet->text(), sheet->informativeText()};
-        sheet->button(QMessageBox::Ok)->click();
+        sheetIcon = sheet->icon();
+        sheetWindowTitle = sheet->windowTitle();
+        sheet->buttons().constFirst()->click();
         return texts;
     }
 
@@ -91,6 +99,8 @@ class WindowTest : public QObject, PendingCrashLog {
     }
 
     QList<QPointer<ZXNCrashReporterWindowController>> opened;
+    QMessageBox::Icon sheetIcon = QMessageBox::NoIcon;
+    QString sheetWindowTitle;
 
 private slots:
     void init() {
@@ -99,6 +109,7 @@ private slots:
         ZXNCrashReportSubmission::registerDefaults();
         BundleInfo::resetOverrides();
         LibraryFolders::setMachineLibraryForTesting(home->filePath(QStringLiteral("machine")));
+        MessageBox::reset();
     }
 
     void cleanup() {
@@ -123,7 +134,10 @@ private slots:
         auto* comments = child<QPlainTextEdit>(window, "commentsTextView");
         QCOMPARE(comments->placeholderText(),
                  QStringLiteral("Please enter a description of the actions leading up to the crash."));
-        QCOMPARE(comments->font().pointSizeF(), 10.0);
+        // Fixed pitch, at the desktop's size rather than a smaller fixed one.
+        QVERIFY(QFontInfo(comments->font()).fixedPitch());
+        QCOMPARE(comments->font().pointSizeF(), QApplication::font().pointSizeF());
+        QCOMPARE(mnemonicProblems(window), QStringList());
         // A stored choice wins over the fallback; the other setting shows its fallback.
         auto* includeSystem = child<QCheckBox>(window, "includeSystemInformationCheckBox");
         QVERIFY(!includeSystem->isChecked());
@@ -201,6 +215,140 @@ private slots:
         QCOMPARE(report->submissionURL(), server->url());
     }
 
+    // ---- keyboard, placement, and the main window ----
+
+    void keysInTheReportWindow_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key"); // 0: the title bar's close
+        QTest::addColumn<QString>("comments");
+        QTest::addColumn<int>("answer"); // to the question about losing the comments; -1: none asked
+        QTest::addColumn<QString>("effect");
+        const QString typed = QStringLiteral("It crashed when I pressed Scan.");
+        QTest::newRow("Enter in the e-mail field sends")
+            << "emailAddressField" << int(Qt::Key_Return) << typed << -1 << "sent";
+        QTest::newRow("Enter on a focused button presses it")
+            << "discardButton" << int(Qt::Key_Return) << "" << -1 << "discarded";
+        QTest::newRow("Escape ignores") << "commentsTextView" << int(Qt::Key_Escape) << "" << -1 << "ignored";
+        QTest::newRow("Escape with comments, keep editing")
+            << "commentsTextView" << int(Qt::Key_Escape) << typed << 1 << "kept";
+        QTest::newRow("Escape with comments, ignore")
+            << "commentsTextView" << int(Qt::Key_Escape) << typed << 0 << "ignored";
+        QTest::newRow("close with comments, keep editing") << "commentsTextView" << 0 << typed << 1 << "kept";
+    }
+
+    void keysInTheReportWindow() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, comments);
+        QFETCH(int, answer);
+        QFETCH(QString, effect);
+        server->answer(200, "ok\n");
+        auto* window = open();
+        QApplication::setActiveWindow(window);
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        auto* commentsView = child<QPlainTextEdit>(window, "commentsTextView");
+        commentsView->setPlainText(comments);
+        QWidget* target = child<QWidget>(window, qPrintable(focus));
+        target->setFocus();
+        if (answer >= 0)
+            MessageBox::setNextAnswer(answer);
+        if (key)
+            QTest::keyClick(target, Qt::Key(key));
+        else
+            window->close();
+        QCOMPARE(MessageBox::lastQuestion().has_value(), answer >= 0);
+        if (effect == QLatin1StringView("sent")) {
+            QMessageBox* sheet = waitForSheet(window);
+            QVERIFY(sheet);
+            sheet->buttons().constFirst()->click();
+        }
+        QCOMPARE(window->isVisible(), effect == QLatin1StringView("kept"));
+        QCOMPARE(server->requests().size(), std::size_t(effect == QLatin1StringView("sent") ? 1 : 0));
+        const bool logStays = effect == QLatin1StringView("kept") || effect == QLatin1StringView("ignored");
+        QCOMPARE(QFile::exists(logPath), logStays);
+        if (effect == QLatin1StringView("kept"))
+            QCOMPARE(commentsView->toPlainText(), comments);
+    }
+
+    // Over its main window wherever that stands, and wholly on the screen, its buttons included,
+    // at the size its layout gives it (also run at a scale of 2 on a 1280 x 800 screen).
+    void windowFitsTheScreen_data() {
+        QTest::addColumn<QString>("mainWindow"); // where it stands; empty: none
+        QTest::newRow("over a centred main window") << "centre";
+        QTest::newRow("over a main window in a corner") << "corner";
+        QTest::newRow("over a main window partly off the screen") << "off";
+        QTest::newRow("without a main window") << "";
+    }
+
+    void windowFitsTheScreen() {
+        QFETCH(QString, mainWindow);
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget anchor;
+        anchor.resize(qMin(520, area.width() / 2), qMin(260, area.height() / 2));
+        QRect place(QPoint(), anchor.size());
+        if (mainWindow == QLatin1StringView("centre"))
+            place.moveCenter(area.center());
+        else if (mainWindow == QLatin1StringView("corner"))
+            place.moveTopLeft(area.topLeft());
+        else
+            place.moveTopLeft(area.bottomRight() - QPoint(place.width() / 2, place.height() / 2));
+        anchor.move(place.topLeft());
+        if (!mainWindow.isEmpty()) {
+            anchor.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&anchor));
+        }
+        auto* window = ZXNCrashReporterWindowController::showWindowForCrashLogPath(
+            OfferedCrashLog(logPath), server->url(), mainWindow.isEmpty() ? nullptr : &anchor);
+        opened << window;
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QTest::qWait(50);
+        const QRect frame = window->frameGeometry();
+        QVERIFY(area.contains(frame));
+        auto* send = child<QPushButton>(window, "reportButton");
+        QVERIFY(area.contains(QRect(send->mapToGlobal(QPoint(0, 0)), send->size())));
+        QVERIFY(window->size().width() >= window->minimumSizeHint().width());
+        if (mainWindow == QLatin1StringView("centre") && frame.width() < area.width() &&
+            frame.height() < area.height()) {
+            QVERIFY((frame.center() - anchor.frameGeometry().center()).manhattanLength() <= 2);
+        }
+    }
+
+    // At launch the report window, a dialog of the main window, has the keyboard; the info sheet,
+    // which would block the main window, waits for it. Typed comments survive closing the main
+    // window unless the user agrees to lose them.
+    void reportComesFirstAtLaunch() {
+        VupAppDelegate app;
+        app.window()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(app.window()));
+        app.applicationDidFinishLaunching();
+        ZXNCrashReporterWindowController* report = app.reportWindow();
+        QVERIFY(report && report->isVisible());
+        opened << report;
+        QCOMPARE(report->parentWidget(), app.window());
+        QCOMPARE(report->windowType(), Qt::Dialog);
+        auto* comments = child<QPlainTextEdit>(report, "commentsTextView");
+        QTRY_COMPARE(QApplication::activeWindow(), report);
+        QCOMPARE(QApplication::focusWidget(), comments);
+        QVERIFY(!app.infoPanel()->isVisible());
+
+        QTest::keyClicks(comments, QStringLiteral("It crashed"));
+        MessageBox::setNextAnswer(1); // keep editing
+        QVERIFY(!app.window()->close());
+        QCOMPARE(MessageBox::lastQuestion()->title,
+                 QStringLiteral("Quit and lose your crash report comments?"));
+        QVERIFY(app.window()->isVisible() && report->isVisible());
+        QCOMPARE(comments->toPlainText(), QStringLiteral("It crashed"));
+
+        MessageBox::setNextAnswer(0); // ignore the report and lose the comments
+        QTest::keyClick(comments, Qt::Key_Escape);
+        QVERIFY(!report->isVisible());
+        QVERIFY(app.infoPanel()->isVisible());
+        MessageBox::reset();
+        app.infoPanel()->close();
+        QVERIFY(app.window()->close());
+        QVERIFY(!MessageBox::lastQuestion());
+    }
+
     // ---- ignore and discard ----
 
     void ignoreHidesAndChangesNothing() {
@@ -266,6 +414,8 @@ private slots:
         const auto [title, message] = sendAndDismiss(window);
         QCOMPARE(title, QStringLiteral("The crash report was successfully submitted."));
         QCOMPARE(message, QStringLiteral("Thank you for taking the time to help improve Vup!"));
+        QCOMPARE(sheetIcon, QMessageBox::Information);
+        QCOMPARE(sheetWindowTitle, QGuiApplication::applicationDisplayName());
         QVERIFY(!window->isVisible());
         QVERIFY(!QFile::exists(logPath));
         QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(logDate));
@@ -388,6 +538,7 @@ private slots:
         const auto [title, text] = sendAndDismiss(window);
         QCOMPARE(title, QStringLiteral("An error occurred while submitting the crash report."));
         QVERIFY2(QRegularExpression(message).match(text).hasMatch(), qPrintable(text));
+        QCOMPARE(sheetIcon, QMessageBox::Critical);
         QVERIFY(!window->isVisible());
         // Sent once, to the configured server only.
         QCOMPARE(server->requests().size(), std::size_t(1));

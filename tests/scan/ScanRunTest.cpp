@@ -185,6 +185,9 @@ void ScanRunTest::classificationTable() {
     QCOMPARE(notes.first().summary, QStringLiteral("Processing Complete"));
     QCOMPARE(notes.first().body, QStringLiteral("Vup has finished processing."));
     QVERIFY(notes.first().hints.contains(QStringLiteral("sound-name")));
+    QCOMPARE(notes.first().hints.value(QStringLiteral("desktop-entry")).toString(),
+             QStringLiteral("org.vup.Vup"));
+    QCOMPARE(notes.first().appIcon, QStringLiteral("org.vup.Vup"));
     lib.stop();
 }
 

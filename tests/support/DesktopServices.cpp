@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QMetaObject>
+#include <atomic>
 
 struct DesktopServices::State {
     mutable QMutex mutex;
@@ -11,6 +12,7 @@ struct DesktopServices::State {
     QList<uint> inhibited;
     QList<uint> released;
     uint nextCookie = 41;
+    std::atomic<int> inhibitDelayMs{0};
     uint nextNotification = 1;
 };
 
@@ -25,6 +27,7 @@ public slots:
     uint Inhibit(const QString& applicationName, const QString& reason) {
         Q_UNUSED(applicationName);
         Q_UNUSED(reason);
+        QThread::msleep(static_cast<unsigned long>(state->inhibitDelayMs.load()));
         QMutexLocker lock(&state->mutex);
         const uint cookie = ++state->nextCookie;
         state->inhibited.append(cookie);
@@ -48,11 +51,10 @@ public slots:
     uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints, int timeout) {
         Q_UNUSED(replacesId);
-        Q_UNUSED(icon);
         Q_UNUSED(actions);
         Q_UNUSED(timeout);
         QMutexLocker lock(&state->mutex);
-        state->notifications.append({appName, summary, body, hints});
+        state->notifications.append({appName, icon, summary, body, hints});
         return state->nextNotification++;
     }
 
@@ -166,6 +168,10 @@ QList<uint> DesktopServices::inhibited() const {
 QList<uint> DesktopServices::released() const {
     QMutexLocker lock(&state->mutex);
     return state->released;
+}
+
+void DesktopServices::setInhibitDelay(int milliseconds) {
+    state->inhibitDelayMs = milliseconds;
 }
 
 QList<uint> DesktopServices::held() const {

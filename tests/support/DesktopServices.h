@@ -16,6 +16,7 @@ class DesktopServices {
 public:
     struct Notification {
         QString appName;
+        QString appIcon;
         QString summary;
         QString body;
         QVariantMap hints;
@@ -43,6 +44,8 @@ public:
     QList<uint> released() const;
     // Cookies inhibited and not yet released.
     QList<uint> held() const;
+    // The screen saver answers Inhibit only after this long, like a busy desktop service.
+    void setInhibitDelay(int milliseconds);
 
     struct State; // shared with the service objects
 

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QIcon>
+
+// What lets a desktop tie the window to the installed desktop entry: the application id, which is
+// the bundle identifier and names the entry, and the window icon drawn for the project.
+namespace DesktopIdentity {
+
+void apply();
+// The icon at every size it was rendered in, compiled into the program.
+QIcon icon();
+
+} // namespace DesktopIdentity

@@ -1,0 +1,92 @@
+#include "app/MainMenu.h"
+
+#include "platform/BundleInfo.h"
+#include "widgets/MessageBox.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+constexpr const char* kAboutTitle = "%1 %2";
+constexpr const char* kAboutText = "Finds photos whose files are gone and files the photo library forgot, "
+                                   "and repairs the library through the running photo application.\n\n"
+                                   "Product page: %1\nSupport: %2";
+
+QString text(const char* t) {
+    return QString::fromUtf8(t);
+}
+
+QString bundle(const char* key) {
+    return BundleInfo::value(QString::fromLatin1(key)).value_or(QString());
+}
+
+// Keeps a command's enabled state with its button's, whoever changes the button, and its name
+// with the button's (the scan buttons are renamed for a preview) whenever the menu opens.
+class FollowButton final : public QObject {
+public:
+    FollowButton(QMenu* menu, QAction* a, QPushButton* button) : QObject(a), action(a) {
+        action->setEnabled(button->isEnabled());
+        action->setText(button->text());
+        button->installEventFilter(this);
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+        connect(menu, &QMenu::aboutToShow, action, [this, button] { action->setText(button->text()); });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange)
+            action->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QAction* action;
+};
+
+QAction* commandFor(QMenu* menu, QPushButton* button) {
+    QAction* action = menu->addAction(QString());
+    new FollowButton(menu, action, button);
+    return action;
+}
+
+} // namespace
+
+namespace MainMenu {
+
+void build(QMainWindow* window, const Buttons& buttons) {
+    QMenuBar* bar = window->menuBar();
+    QMenu* scan = bar->addMenu(text("&Scan"));
+    commandFor(scan, buttons.scanSelection);
+    commandFor(scan, buttons.scanLibrary);
+    commandFor(scan, buttons.cancel);
+    scan->addSeparator();
+    QAction* quit = scan->addAction(text("&Quit"), window, &QWidget::close);
+    // Desktops bind the quit keys (Ctrl+Q); a platform that binds none still gets those.
+    QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
+    if (quitKeys.isEmpty())
+        quitKeys.append(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    quit->setShortcuts(quitKeys);
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu* help = bar->addMenu(text("&Help"));
+    commandFor(help, buttons.info)->setShortcut(QKeySequence(Qt::Key_F1));
+    QAction* about = help->addAction(text("&About %1").arg(bundle(BundleInfo::kBundleName)), window,
+                                     [window] { showAbout(window); });
+    about->setMenuRole(QAction::AboutRole);
+}
+
+void showAbout(QMainWindow* window) {
+    MessageBox::ask(
+        MessageBox::Kind::Information,
+        text(kAboutTitle).arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
+        text(kAboutText).arg(bundle(BundleInfo::kProductPage), bundle(BundleInfo::kSupportAddress)), window,
+        {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);
+}
+
+} // namespace MainMenu

@@ -1,0 +1,85 @@
+// What closing the main window asks before the application ends: nothing the user started or
+// typed is lost by closing it.
+#include "app/VupAppDelegate.h"
+#include "crashreporter/ZXNCrashReporterWindowController.h"
+#include "widgets/MessageBox.h"
+
+#include <QCloseEvent>
+#include <QMainWindow>
+#include <QThread>
+
+namespace {
+
+constexpr const char* kStopTitle = "A scan is running. Stop it and quit?";
+constexpr const char* kStopMessage =
+    "Vup stops the scan as Cancel does, and quits once it has stopped. Changes already made stay.";
+constexpr const char* kStopAndQuit = "Stop and Quit";
+constexpr const char* kContinue = "Continue";
+constexpr const char* kStopping = "Stopping the scan; Vup quits once it has stopped";
+constexpr const char* kLoseCommentsTitle = "Quit and lose your crash report comments?";
+constexpr const char* kLoseCommentsMessage =
+    "The comments you typed in the crash report have not been sent. Send the report first to keep them.";
+constexpr const char* kQuit = "&Quit";
+constexpr const char* kKeepEditing = "&Keep Editing";
+
+QString text(const char* t) {
+    return QString::fromUtf8(t);
+}
+
+} // namespace
+
+ZXNCrashReporterWindowController* VupAppDelegate::reportWindow() const {
+    return report;
+}
+
+bool VupAppDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mainWindow.get() && event->type() == QEvent::Close && !mayCloseWindow()) {
+        event->ignore();
+        return true;
+    }
+    return VupDelegate::eventFilter(watched, event);
+}
+
+bool VupAppDelegate::mayCloseWindow() {
+    if (scanThread && !scanThread->isFinished()) {
+        // Already stopping: the window closes by itself once the scan has ended.
+        if (quitOnceStopped)
+            return false;
+        const int answer = MessageBox::ask(
+            MessageBox::Kind::Question, text(kStopTitle), text(kStopMessage), mainWindow.get(),
+            {{text(kStopAndQuit), QMessageBox::DestructiveRole}, {text(kContinue), QMessageBox::RejectRole}},
+            1);
+        if (answer != 0)
+            return false;
+        // The window stays, saying why, for as long as the run takes to put things back: the
+        // process never lives on unseen.
+        setStatusLabel(text(kStopping));
+        quitOnceStopped = true;
+        quitting.store(true);
+        setCancelled(true);
+        connect(
+            scanThread, &QThread::finished, this,
+            [this] {
+                if (scanThread)
+                    scanThread->wait();
+                quitOnceStopped = false;
+                // Kept open after all (the user keeps crash report comments): usable again.
+                if (!mainWindow->close())
+                    quitting.store(false);
+            },
+            Qt::QueuedConnection);
+        return false;
+    }
+    if (report && report->isVisible() && report->hasUnsentComments()) {
+        const int answer = MessageBox::ask(
+            MessageBox::Kind::Question, text(kLoseCommentsTitle), text(kLoseCommentsMessage),
+            mainWindow.get(),
+            {{text(kQuit), QMessageBox::DestructiveRole}, {text(kKeepEditing), QMessageBox::RejectRole}}, 1);
+        if (answer != 0) {
+            report->raise();
+            report->activateWindow();
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace DialogPlacement {
+
+// Sizes `window` to its laid-out size and centres it over `anchor` (over the anchor's screen when
+// there is no visible anchor), shrinking and moving it as far as needed for the whole window,
+// frame included, to lie within the screen's available area. Call it before showing the window.
+void placeOver(QWidget* window, const QWidget* anchor);
+
+} // namespace DialogPlacement

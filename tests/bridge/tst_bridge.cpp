@@ -221,8 +221,8 @@ private slots:
         QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
     }
 
-    // The application dies in the middle of a run of requests: every later request answers
-    // nothing, at once rather than at the end of its time-out.
+    // The application dies in the middle of a run of requests: the requests it had not answered
+    // and every later one answer nothing, at once rather than at the end of their time-out.
     void killedMidRunAnswersNothingPromptly() {
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
@@ -230,10 +230,21 @@ private slots:
         const QList<iPhotoPhoto> photos = a->photoLibraryAlbum().photos();
         QVERIFY(!photos.isEmpty());
         QVERIFY(!photos.first().properties().isEmpty());
+        // Stopped first, so that none of these is answered before the end.
+        ::kill(static_cast<pid_t>(server.pid()), SIGSTOP);
+        QList<iPhotoPendingProperties> onTheirWay;
+        for (const iPhotoPhoto& p : photos)
+            onTheirWay.append(p.requestProperties());
         server.kill();
 
         QElapsedTimer timer;
         timer.start();
+        QVariantMap props;
+        QString why;
+        for (iPhotoPendingProperties& request : onTheirWay) {
+            QVERIFY(!request.take(props, &why));
+            QVERIFY(!why.isEmpty());
+        }
         for (const iPhotoPhoto& p : photos)
             QVERIFY(p.properties().isEmpty());
         QVERIFY(a->photoLibraryAlbum().photos().isEmpty());

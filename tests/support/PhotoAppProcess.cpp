@@ -14,12 +14,12 @@ QString PhotoAppProcess::executable() {
     return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE);
 }
 
-PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args) {
+PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args, int timeoutMs) {
     QProcess p;
     setDieWithParent(p);
     p.start(executable(), args);
     Result r;
-    if (!p.waitForFinished(60000)) {
+    if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
         r.err = "photoapp did not finish";

@@ -17,8 +17,8 @@ public:
     };
 
     static QString executable();
-    // Runs `photoapp ARGS...` to completion (60 s at most).
-    static Result run(const QStringList& args);
+    // Runs `photoapp ARGS...` to completion (`timeoutMs` at most).
+    static Result run(const QStringList& args, int timeoutMs = 60000);
     // `photoapp dump LIBRARY` parsed; an empty object on failure.
     static QJsonObject dump(const QString& library);
 

@@ -60,11 +60,10 @@ QString KeywordVerification::missingKeywordsMessage(const QStringList& missing, 
     return kMissingKeywordsText.arg(list, product);
 }
 
+// One request for the whole list: a library holding many keywords would otherwise cost one round
+// trip per keyword, at every round of the check.
 QStringList KeywordVerification::keywordNames() const {
-    QStringList names;
-    for (const iPhotoKeyword& keyword : application->keywords())
-        names.append(keyword.name());
-    return names;
+    return application->keywordNames();
 }
 
 // Bounded by the application's life and by the run: an application that quits, stops answering

@@ -42,6 +42,19 @@ inline constexpr quint32 kAlbumTypeSmart = 0x736D7274;   // 'smrt'
 inline constexpr const char* kErrorNoSuchObject = "com.apple.iPhoto.Error.NoSuchObject";
 inline constexpr const char* kErrorFailed = "com.apple.iPhoto.Error.Failed";
 
+// What an import tells its caller: the signal sent when an import has handled its last file, and
+// the reason given for each file it refused.
+inline constexpr const char* kImportFinishedSignal = "ImportFinished";
+inline constexpr const char* kRefusedNotFound = "not found";
+inline constexpr const char* kRefusedNotReadable = "not readable";
+inline constexpr const char* kRefusedNotRegularFile = "not a regular file";
+inline constexpr const char* kRefusedNameNotUtf8 = "name not valid UTF-8";
+inline constexpr const char* kRefusedLinkOutOfFolder = "a link out of the folder";
+inline constexpr const char* kRefusedTooLarge = "too large";
+inline constexpr const char* kRefusedNotAnImage = "not an image";
+inline constexpr const char* kRefusedDiskFull = "disk full";
+inline constexpr const char* kRefusedNotStored = "cannot be stored";
+
 inline QString albumPath(qint64 id) {
     return QString::fromLatin1(kAlbumPathPrefix) + QString::number(id);
 }

@@ -538,6 +538,10 @@ QList<iPhotoKeyword> iPhotoApplication::keywords() const {
     return result;
 }
 
+QStringList iPhotoApplication::keywordNames() const {
+    return firstAs<QStringList>(connection->callApplication("KeywordNames"), {});
+}
+
 bool iPhotoApplication::assignKeywordString(const QString& keyword, QString* failure) const {
     const QDBusMessage reply = connection->callApplication("AssignKeyword", {keyword});
     const bool assigned = firstAs<bool>(reply, false);

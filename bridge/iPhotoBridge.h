@@ -6,6 +6,7 @@
 #include <QDBusPendingCall>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 #include <functional>
 #include <memory>
@@ -175,6 +176,8 @@ public:
     QList<iPhotoAlbum> albums() const;
     iPhotoAlbum newAlbumName(const QString& name) const;
     QList<iPhotoKeyword> keywords() const;
+    // The name of every keyword, in the order of keywords(), in one request.
+    QStringList keywordNames() const;
     bool assignKeywordString(const QString& keyword, QString* failure = nullptr) const;
     bool importing() const;
     // The cheapest round trip the service offers; for measurements.

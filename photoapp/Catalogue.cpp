@@ -3,17 +3,20 @@
 #include "bridge/PhotoAppWire.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
+#include <QUrl>
 #include <QVariant>
 #include <atomic>
 
 namespace {
 
-constexpr QByteArrayView kSqliteHeader("SQLite format 3\0", 16);
-constexpr auto kSchemaVersion = "1";
+constexpr auto kSchemaVersion = "2";
+// Version 1 matched keyword names case-sensitively and had no folded column.
+constexpr auto kSchemaVersionWithoutFolding = "1";
+// SQLite's result code for a file that is not a database.
+constexpr auto kSqliteNotADatabase = "26";
 
 constexpr auto kSettingSchema = "schema";
 constexpr auto kSettingLibraryAlbum = "libraryAlbum";
@@ -25,7 +28,7 @@ constexpr auto kSettingImportDelay = "importDelayMs";
 constexpr auto kLibraryAlbumName = "Photos";
 constexpr auto kTrashAlbumName = "Trash";
 
-enum FaultKind { kFaultNull = 0, kFaultAbsent = 1, kFaultFailProperties = 2 };
+enum FaultKind { kFaultNull = 0, kFaultAbsent = 1, kFaultFailProperties = 2, kFaultRefuseChanges = 3 };
 
 const char* const kSchema[] = {
     "CREATE TABLE settings (name TEXT PRIMARY KEY, value TEXT NOT NULL)",
@@ -38,7 +41,9 @@ const char* const kSchema[] = {
     " PRIMARY KEY (album_id, photo_id)) WITHOUT ROWID",
     "CREATE INDEX album_photos_order ON album_photos (album_id, position)",
     "CREATE INDEX album_photos_photo ON album_photos (photo_id)",
-    "CREATE TABLE keywords (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE)",
+    // `folded` is the name's case folding: keywords are found whatever their case.
+    "CREATE TABLE keywords (id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE, folded TEXT NOT NULL)",
+    "CREATE INDEX keywords_folded ON keywords (folded)",
     "CREATE TABLE photo_keywords (photo_id INTEGER NOT NULL, keyword_id INTEGER NOT NULL,"
     " PRIMARY KEY (photo_id, keyword_id)) WITHOUT ROWID",
     "CREATE TABLE selection (position INTEGER PRIMARY KEY, kind INTEGER NOT NULL, object_id INTEGER NOT "
@@ -54,12 +59,19 @@ QString nextConnectionName() {
     return QStringLiteral("photoapp-catalogue-%1").arg(counter.fetch_add(1));
 }
 
-QSqlDatabase connect(const QString& name, const QString& file) {
+// `mayCreate` false: SQLite refuses to open a file that is not there rather than make a new one.
+QSqlDatabase connect(const QString& name, const QString& file, bool mayCreate) {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(file);
+    QString uri = QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded);
+    uri += mayCreate ? QStringLiteral("?mode=rwc") : QStringLiteral("?mode=rw");
+    db.setDatabaseName(uri);
     // A service and a subcommand may write at the same moment; the later one waits its turn.
-    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000;QSQLITE_OPEN_URI"));
     return db;
+}
+
+QString folded(const QString& name) {
+    return name.toCaseFolded();
 }
 
 } // namespace
@@ -74,6 +86,9 @@ Catalogue::~Catalogue() {
     countOfAlbum.reset();
     insertPhoto.reset();
     insertMembership.reset();
+    keywordByFolded.reset();
+    insertKeyword.reset();
+    insertPhotoKeyword.reset();
     db.close();
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(connectionName);
@@ -85,13 +100,12 @@ std::unique_ptr<Catalogue> Catalogue::create(const LibraryPackage& library, QStr
         *error = QStringLiteral("%1 already exists").arg(file);
         return nullptr;
     }
-    QSqlDatabase db = connect(nextConnectionName(), file);
-    std::unique_ptr<Catalogue> c(new Catalogue(library, db));
-    if (!db.open()) {
-        *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, db.lastError().text());
+    std::unique_ptr<Catalogue> c(new Catalogue(library, connect(nextConnectionName(), file, true)));
+    if (!c->db.open()) {
+        *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, c->db.lastError().text());
         return nullptr;
     }
-    c->run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    c->setDurability();
     {
         Transaction t(*c);
         for (const char* statement : kSchema) {
@@ -127,34 +141,45 @@ std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QStrin
         *error = QStringLiteral("no photo library at %1").arg(library.root());
         return nullptr;
     }
-    // The driver would happily turn any file into a fresh database: look before it touches anything.
-    QFile probe(file);
-    if (!probe.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("%1 is not a photo library: cannot read its catalogue %2")
+    // Only a plain file: SQLite would wait forever reading a FIFO.
+    if (!QFileInfo(file).isFile()) {
+        *error = QStringLiteral("%1 is not a photo library: its catalogue %2 is missing or not a file")
                      .arg(library.root(), file);
         return nullptr;
     }
-    const QByteArray header = probe.read(kSqliteHeader.size());
-    probe.close();
-    if (header != kSqliteHeader) {
+    // The header is left to SQLite on purpose. Opening the file through any other descriptor would
+    // be harmless only until that descriptor closes: closing it drops every POSIX lock this process
+    // holds on the file, those of its own SQLite connections included, and another process could
+    // then checkpoint and delete the journal the service is still writing to.
+    std::unique_ptr<Catalogue> c(new Catalogue(library, connect(nextConnectionName(), file, false)));
+    if (!c->db.open()) {
+        *error = QStringLiteral("cannot open the catalogue %1: %2").arg(file, c->db.lastError().text());
+        return nullptr;
+    }
+    QSqlQuery schema(c->db);
+    const bool read = schema.exec(QStringLiteral("SELECT value FROM settings WHERE name = '%1'")
+                                      .arg(QLatin1StringView(kSettingSchema)));
+    const QString version = read && schema.next() ? schema.value(0).toString() : QString();
+    schema.finish();
+    if (!read && schema.lastError().nativeErrorCode() == QLatin1StringView(kSqliteNotADatabase)) {
         *error = QStringLiteral("the catalogue %1 is not an SQLite database; it was left as it is").arg(file);
         return nullptr;
     }
-
-    QSqlDatabase db = connect(nextConnectionName(), file);
-    std::unique_ptr<Catalogue> c(new Catalogue(library, db));
-    if (!db.open()) {
-        *error = QStringLiteral("cannot open the catalogue %1: %2").arg(file, db.lastError().text());
+    if (version == QLatin1StringView(kSchemaVersionWithoutFolding) && !c->addKeywordFolding()) {
+        *error = QStringLiteral("cannot upgrade the catalogue %1: %2").arg(file, c->error);
         return nullptr;
     }
-    if (c->setting(QString::fromLatin1(kSettingSchema)) != QLatin1StringView(kSchemaVersion)) {
+    if (version != QLatin1StringView(kSchemaVersion) &&
+        version != QLatin1StringView(kSchemaVersionWithoutFolding)) {
         *error =
-            QStringLiteral("the catalogue %1 is an SQLite database but not a photo library catalogue; it was "
-                           "left as it is")
-                .arg(file);
+            read || schema.lastError().text().contains(QLatin1StringView("no such table"))
+                ? QStringLiteral("the catalogue %1 is an SQLite database but not a photo library "
+                                 "catalogue; it was left as it is")
+                      .arg(file)
+                : QStringLiteral("cannot read the catalogue %1: %2").arg(file, schema.lastError().text());
         return nullptr;
     }
-    c->run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    c->setDurability();
     c->libraryAlbum = c->setting(QString::fromLatin1(kSettingLibraryAlbum)).toLongLong();
     c->trashAlbum = c->setting(QString::fromLatin1(kSettingTrashAlbum)).toLongLong();
     if (!c->prepareStatements()) {
@@ -162,6 +187,42 @@ std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QStrin
         return nullptr;
     }
     return c;
+}
+
+void Catalogue::setDurability() {
+    // WAL lets readers in other processes (a dump) see each committed change at once; FULL syncs
+    // the journal at every commit, so a change once answered survives a crash of the machine too,
+    // not only of the process. Neither depends on how SQLite was built.
+    run(QStringLiteral("PRAGMA journal_mode=WAL"));
+    run(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+bool Catalogue::addKeywordFolding() {
+    Transaction t(*this);
+    if (setting(QString::fromLatin1(kSettingSchema)) != QLatin1StringView(kSchemaVersionWithoutFolding))
+        return t.commit(); // another process upgraded it meanwhile
+    QList<QPair<qint64, QString>> names;
+    QSqlQuery all(db);
+    all.setForwardOnly(true);
+    if (!all.exec(QStringLiteral("SELECT id, name FROM keywords"))) {
+        error = all.lastError().text();
+        return false;
+    }
+    while (all.next())
+        names.append({all.value(0).toLongLong(), all.value(1).toString()});
+    all.finish();
+    if (!run(QStringLiteral("ALTER TABLE keywords ADD COLUMN folded TEXT NOT NULL DEFAULT ''")))
+        return false;
+    QSqlQuery update(db);
+    update.prepare(QStringLiteral("UPDATE keywords SET folded = ? WHERE id = ?"));
+    for (const auto& [id, name] : names) {
+        update.bindValue(0, folded(name));
+        update.bindValue(1, id);
+        if (!exec(update))
+            return false;
+    }
+    return run(QStringLiteral("CREATE INDEX keywords_folded ON keywords (folded)")) &&
+           setSetting(QString::fromLatin1(kSettingSchema), QString::fromLatin1(kSchemaVersion)) && t.commit();
 }
 
 bool Catalogue::prepareStatements() {
@@ -192,7 +253,11 @@ bool Catalogue::prepareStatements() {
                    "height, imported_ms) VALUES (?, ?, ?, ?, ?, ?, ?)") &&
            prepare(insertMembership,
                    "INSERT OR IGNORE INTO album_photos (album_id, photo_id, position) VALUES (?, ?, "
-                   "(SELECT COALESCE(MAX(position), 0) + 1 FROM album_photos WHERE album_id = ?))");
+                   "(SELECT COALESCE(MAX(position), 0) + 1 FROM album_photos WHERE album_id = ?))") &&
+           prepare(keywordByFolded, "SELECT id FROM keywords WHERE folded = ? ORDER BY id LIMIT 1") &&
+           prepare(insertKeyword, "INSERT INTO keywords (name, folded) VALUES (?, ?)") &&
+           prepare(insertPhotoKeyword,
+                   "INSERT OR IGNORE INTO photo_keywords (photo_id, keyword_id) VALUES (?, ?)");
 }
 
 bool Catalogue::refusedInFailedTransaction() const {
@@ -329,6 +394,9 @@ std::optional<std::pair<Catalogue::Photo, Catalogue::PhotoFaults>> Catalogue::ph
             break;
         case kFaultFailProperties:
             faults.failProperties = true;
+            break;
+        case kFaultRefuseChanges:
+            faults.refuseChanges = true;
             break;
         default:
             break;
@@ -511,31 +579,34 @@ std::optional<Catalogue::Keyword> Catalogue::keyword(qint64 id) {
 }
 
 std::optional<qint64> Catalogue::keywordId(const QString& name) {
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT id FROM keywords WHERE name = ?"));
-    q.addBindValue(name);
-    if (!exec(q) || !q.next())
+    keywordByFolded->bindValue(0, folded(name));
+    if (!exec(*keywordByFolded))
         return std::nullopt;
-    return q.value(0).toLongLong();
+    std::optional<qint64> id;
+    if (keywordByFolded->next())
+        id = keywordByFolded->value(0).toLongLong();
+    keywordByFolded->finish();
+    return id;
 }
 
 qint64 Catalogue::ensureKeyword(const QString& name) {
     if (const auto id = keywordId(name))
         return *id;
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT INTO keywords (name) VALUES (?)"));
-    q.addBindValue(name);
-    if (!exec(q))
+    insertKeyword->bindValue(0, name);
+    insertKeyword->bindValue(1, folded(name));
+    if (!exec(*insertKeyword))
         return 0;
-    return q.lastInsertId().toLongLong();
+    const qint64 id = insertKeyword->lastInsertId().toLongLong();
+    insertKeyword->finish();
+    return id;
 }
 
 bool Catalogue::assignKeyword(qint64 photoId, qint64 keywordIdValue) {
-    QSqlQuery q(db);
-    q.prepare(QStringLiteral("INSERT OR IGNORE INTO photo_keywords (photo_id, keyword_id) VALUES (?, ?)"));
-    q.addBindValue(photoId);
-    q.addBindValue(keywordIdValue);
-    return exec(q);
+    insertPhotoKeyword->bindValue(0, photoId);
+    insertPhotoKeyword->bindValue(1, keywordIdValue);
+    const bool done = exec(*insertPhotoKeyword);
+    insertPhotoKeyword->finish();
+    return done;
 }
 
 QList<QPair<qint64, QString>> Catalogue::allPhotoKeywords() {
@@ -602,6 +673,20 @@ bool Catalogue::setFailProperties(qint64 photoId) {
     q.addBindValue(photoId);
     q.addBindValue(kFaultFailProperties);
     return exec(q);
+}
+
+bool Catalogue::setRefuseChanges(qint64 photoId) {
+    QSqlQuery q(db);
+    // A key no property can have marks the photo as a whole.
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO photo_faults (photo_id, key, kind) VALUES (?, '*', ?)"));
+    q.addBindValue(photoId);
+    q.addBindValue(kFaultRefuseChanges);
+    return exec(q);
+}
+
+bool Catalogue::refusesChanges(qint64 photoId) {
+    const auto found = photoWithFaults(photoId);
+    return found && found->second.refuseChanges;
 }
 
 std::optional<Catalogue::VersionError> Catalogue::versionError() {

@@ -43,6 +43,7 @@ public:
     // Injected states of one photo's property answer.
     struct PhotoFaults {
         bool failProperties = false;
+        bool refuseChanges = false; // keyword assignments and removals of the photo are refused
         QStringList nullKeys;
         QStringList absentKeys;
     };
@@ -103,7 +104,8 @@ public:
     // (album id, photo id) for every membership, in album order.
     QList<QPair<qint64, qint64>> allMemberships();
 
-    // Keywords; names are matched case-sensitively.
+    // Keywords. A name finds a keyword whatever its case (the first one made, should a library
+    // from before hold the same name in two spellings).
     QList<Keyword> keywords();
     std::optional<Keyword> keyword(qint64 id);
     std::optional<qint64> keywordId(const QString& name);
@@ -119,6 +121,8 @@ public:
     // Faults
     bool setKeyFault(qint64 photoId, const QString& key, bool absent);
     bool setFailProperties(qint64 photoId);
+    bool setRefuseChanges(qint64 photoId);
+    bool refusesChanges(qint64 photoId);
     std::optional<VersionError> versionError();
     bool setVersionError(const QString& name, const QString& message);
     int importDelayMs();
@@ -130,6 +134,8 @@ public:
 private:
     Catalogue(const LibraryPackage& library, QSqlDatabase database);
     bool prepareStatements();
+    void setDurability();
+    bool addKeywordFolding();
     bool refusedInFailedTransaction() const;
     bool exec(QSqlQuery& q);
     bool run(const QString& sql);
@@ -154,4 +160,7 @@ private:
     std::unique_ptr<QSqlQuery> countOfAlbum;
     std::unique_ptr<QSqlQuery> insertPhoto;
     std::unique_ptr<QSqlQuery> insertMembership;
+    std::unique_ptr<QSqlQuery> keywordByFolded;
+    std::unique_ptr<QSqlQuery> insertKeyword;
+    std::unique_ptr<QSqlQuery> insertPhotoKeyword;
 };

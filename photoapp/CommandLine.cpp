@@ -5,7 +5,9 @@
 #include "photoapp/CatalogueDump.h"
 #include "photoapp/DBusNames.h"
 #include "photoapp/DemoLibrary.h"
+#include "photoapp/ImportSources.h"
 #include "photoapp/Importer.h"
+#include "photoapp/KeywordRules.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
 #include "photoapp/PropertyKeys.h"
@@ -35,7 +37,8 @@ Library:
   import LIBRARY PATH... [--album NAME]   copy image files or folders (recursively) into the
                                           library and the album NAME (made if missing)
   serve LIBRARY [--version TEXT]          serve the library on the session bus until SIGTERM or
-                                          SIGINT; version text defaults to 9.6.1
+                                          SIGINT; version text defaults to 9.6.1. One service per
+                                          library: a second one, on any bus, exits with status 1
   dump LIBRARY                            the whole catalogue as JSON: photos (id, imageFilename,
                                           imagePath, originalPath, date, width, height, keywords,
                                           albums), albums (id, name, type, photos), keywords,
@@ -47,7 +50,8 @@ Library:
 Scripting and tests (work whether or not a service serves the library; a running service sees
 the change with its next request):
   select LIBRARY --photos ID... | --album ID
-  keyword add LIBRARY NAME                a known keyword
+  keyword add LIBRARY NAME                a known keyword (the existing one when the name is known
+                                          in any case); prints its id
   album create LIBRARY NAME [--type albm|smrt]
   photo add-record LIBRARY --image PATH [--original PATH] [--date MS] [--width W] [--height H]
                    [--album ID]           a catalogue row naming any path, nothing copied
@@ -56,6 +60,8 @@ the change with its next request):
   fault LIBRARY --photo ID --absent KEY   the property KEY is left out of the answer
   fault LIBRARY --photo ID --fail-properties
                                           the photo's property request fails
+  fault LIBRARY --photo ID --refuse-changes
+                                          keyword assignments and removals of the photo fail
   fault LIBRARY --version-error NAME MESSAGE
                                           the version request fails with that D-Bus error
   fault LIBRARY --import-delay MS         every import takes at least MS milliseconds
@@ -63,7 +69,7 @@ the change with its next request):
 
 The same changes can be made on a running service through com.apple.iPhoto.Control at /control:
 SelectItems(ao), AddKeyword(s) -> o, EditPhoto(x) -> s, SetNullKey(x, s), SetAbsentKey(x, s),
-FailProperties(x), SetVersionError(s, s), SetImportDelay(i), ClearFaults().
+FailProperties(x), RefuseChanges(x), SetVersionError(s, s), SetImportDelay(i), ClearFaults().
 )";
 
 struct UsageError {
@@ -192,14 +198,16 @@ int importCommand(Args& a) {
     qint64 album = catalogue->libraryAlbumId();
     if (albumName && (album = albumNamed(*catalogue, *albumName)) == 0)
         return fail(QStringLiteral("cannot make the album %1: %2").arg(*albumName, catalogue->lastError()));
-    QStringList missing;
-    const QStringList files = Importer::collectFiles(sources, &missing);
-    for (const QString& m : missing)
-        PhotoAppLog::line(QStringLiteral("nothing to import at %1: no such file or folder").arg(m));
+    QStringList absolute;
+    for (const QString& source : sources)
+        absolute.append(QFileInfo(source).absoluteFilePath());
+    const ImportSources::Collected collected = ImportSources::collect(absolute);
     Importer importer(*catalogue);
-    const Importer::Result r = importer.importFiles(files, album);
-    out(QStringLiteral("imported %1 of %2 files").arg(r.imported).arg(files.size()));
-    return missing.isEmpty() && r.refused == 0 ? 0 : 1;
+    const Importer::Result r = importer.importFiles(collected, album);
+    out(QStringLiteral("imported %1 of %2 files")
+            .arg(r.imported.size())
+            .arg(r.imported.size() + r.refused.size()));
+    return r.refused.isEmpty() ? 0 : 1;
 }
 
 int dumpCommand(Args& a) {
@@ -291,8 +299,8 @@ int keywordCommand(Args& a) {
     const QString path = a.positional("LIBRARY");
     const QString name = a.positional("NAME");
     a.done();
-    if (name.isEmpty())
-        throw UsageError{QStringLiteral("a keyword needs a name")};
+    if (const QString why = KeywordRules::refusal(name); !why.isEmpty())
+        throw UsageError{QStringLiteral("a keyword name cannot be %1").arg(why)};
     auto catalogue = openLibrary(path);
     const qint64 id = catalogue->ensureKeyword(name);
     if (id == 0)
@@ -379,20 +387,23 @@ int faultCommand(Args& a) {
     const std::optional<QString> nullKey = a.value("--null");
     const std::optional<QString> absentKey = a.value("--absent");
     const bool failProperties = a.flag("--fail-properties");
+    const bool refuseChanges = a.flag("--refuse-changes");
     const std::optional<QStringList> versionError = a.option("--version-error", 2);
     const std::optional<QString> importDelay = a.value("--import-delay");
     const bool clear = a.flag("--clear");
     a.done();
-    const int photoFaults = int(nullKey.has_value()) + int(absentKey.has_value()) + int(failProperties);
+    const int photoFaults =
+        int(nullKey.has_value()) + int(absentKey.has_value()) + int(failProperties) + int(refuseChanges);
     const int chosen =
         photoFaults + int(versionError.has_value()) + int(importDelay.has_value()) + int(clear);
     if (chosen != 1)
         throw UsageError{QStringLiteral("fault takes exactly one of --null, --absent, --fail-properties, "
-                                        "--version-error, --import-delay, --clear")};
+                                        "--refuse-changes, --version-error, --import-delay, --clear")};
     if (photoFaults == 1 && !photo)
         throw UsageError{QStringLiteral("this fault needs --photo ID")};
     if (photoFaults == 0 && photo)
-        throw UsageError{QStringLiteral("--photo goes with --null, --absent or --fail-properties")};
+        throw UsageError{
+            QStringLiteral("--photo goes with --null, --absent, --fail-properties or --refuse-changes")};
     if (versionError && !DBusNames::isValidErrorName(versionError->at(0)))
         throw UsageError{QStringLiteral("%1 is not a D-Bus error name (such as com.example.Error.Failed)")
                              .arg(versionError->at(0))};
@@ -410,6 +421,8 @@ int faultCommand(Args& a) {
             return fail(QStringLiteral("no photo with id %1").arg(id));
         if (failProperties)
             done = catalogue->setFailProperties(id);
+        else if (refuseChanges)
+            done = catalogue->setRefuseChanges(id);
         else
             done = catalogue->setKeyFault(id, *key, absentKey.has_value());
     } else if (versionError) {

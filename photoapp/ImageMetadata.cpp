@@ -1,5 +1,6 @@
 #include "photoapp/ImageMetadata.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -41,9 +42,34 @@ std::optional<QDateTime> exifDateOf(const Exiv2::ExifData& exif) {
     return std::nullopt;
 }
 
-void appendOnce(QStringList& list, const QString& name) {
-    if (!name.isEmpty() && !list.contains(name))
-        list.append(name);
+// Whether a JPEG stream reaches its end-of-image marker. Qt's decoder fills a cut stream with grey
+// and calls it an image; the marker cannot occur inside the scan data, whose 0xFF bytes are
+// stuffed, so finding it after the first start-of-scan tells a whole stream from a cut one.
+bool jpegIsWhole(const QByteArray& bytes) {
+    const auto at = [&](qsizetype i) {
+        return static_cast<unsigned char>(bytes.at(i));
+    };
+    if (bytes.size() < 4 || at(0) != 0xFF || at(1) != 0xD8)
+        return false;
+    qsizetype pos = 2;
+    while (pos + 4 <= bytes.size()) {
+        if (at(pos) != 0xFF)
+            return false;
+        const unsigned char marker = at(pos + 1);
+        if (marker == 0xFF) { // fill byte
+            ++pos;
+            continue;
+        }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) { // no length follows
+            pos += 2;
+            continue;
+        }
+        const qsizetype length = (qsizetype(at(pos + 2)) << 8) | at(pos + 3);
+        if (marker == 0xDA)
+            return bytes.indexOf(QByteArrayView("\xFF\xD9"), pos + 2 + length) >= 0;
+        pos += 2 + length;
+    }
+    return false;
 }
 
 } // namespace
@@ -55,37 +81,46 @@ void initialize() {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
 }
 
-std::optional<ImageMetadata> read(const QString& path, QString* why) {
-    QImageReader reader(path);
+std::optional<ImageMetadata> read(const QByteArray& bytes, const QString& suffix, QString* why) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    // The suffix is a hint for formats without a signature; the content decides for the others.
+    QImageReader reader(&buffer, suffix.toLower().toLatin1());
     reader.setAutoTransform(false);
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid() || size.isEmpty()) {
         *why = reader.errorString();
         return std::nullopt;
     }
-    // Decoding the whole stream catches truncated files; a scaled decode keeps that cheap for JPEGs.
+    // Decoding the whole stream catches damaged files; a scaled decode keeps that cheap for JPEGs.
     reader.setScaledSize(QSize(std::max(1, size.width() / 8), std::max(1, size.height() / 8)));
     if (reader.read().isNull()) {
         *why = reader.errorString();
+        return std::nullopt;
+    }
+    if (bytes.startsWith("\xFF\xD8") && !jpegIsWhole(bytes)) {
+        *why = QStringLiteral("the JPEG stream is cut short");
         return std::nullopt;
     }
 
     ImageMetadata meta;
     meta.size = size;
     try {
-        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()));
+        auto image =
+            Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(bytes.constData()), bytes.size());
         image->readMetadata();
         meta.exifDate = exifDateOf(image->exifData());
         const Exiv2::IptcData& iptc = image->iptcData();
         for (auto it = iptc.begin(); it != iptc.end(); ++it) {
             if (it->key() == kIptcKeywords)
-                appendOnce(meta.keywords, fromStd(it->toString()));
+                meta.keywords.append(fromStd(it->toString()));
         }
         const Exiv2::XmpData& xmp = image->xmpData();
         const auto subject = xmp.findKey(Exiv2::XmpKey(kXmpSubject));
         if (subject != xmp.end()) {
             for (long i = 0; i < subject->count(); ++i)
-                appendOnce(meta.keywords, fromStd(subject->toString(i)));
+                meta.keywords.append(fromStd(subject->toString(i)));
         }
     } catch (const Exiv2::AnyError&) {
         // A readable image without readable metadata is still an image: size and file date do.

@@ -11,7 +11,7 @@
 struct ImageMetadata {
     QSize size;
     std::optional<QDateTime> exifDate;
-    QStringList keywords; // IPTC Keywords then XMP dc:subject, each name once, in that order
+    QStringList keywords; // IPTC Keywords then XMP dc:subject, as found (see KeywordRules)
 };
 
 namespace ImageMetadataIo {
@@ -20,8 +20,9 @@ namespace ImageMetadataIo {
 // set up lazily.
 void initialize();
 
-// Reads a file as an image; nothing (and the reason) when it is not a readable image.
-std::optional<ImageMetadata> read(const QString& path, QString* why);
+// Reads a file's bytes as an image, decoding it whole; nothing (and the reason) when they are not
+// a whole, readable image. `suffix` is the file name's, a hint for formats without a signature.
+std::optional<ImageMetadata> read(const QByteArray& bytes, const QString& suffix, QString* why);
 
 // Writes the EXIF date and, when given, the keywords as IPTC Keywords and XMP dc:subject.
 bool write(const QString& path, const QDateTime& date, const QStringList& keywords, QString* error);

@@ -1,115 +1,150 @@
 #include "photoapp/Importer.h"
 
+#include "bridge/PhotoAppWire.h"
+#include "photoapp/AtomicFile.h"
 #include "photoapp/ImageMetadata.h"
+#include "photoapp/KeywordRules.h"
 #include "photoapp/Log.h"
+#include "photoapp/SourceFile.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <sys/stat.h>
+
+namespace {
+
+QString reason(const char* text) {
+    return QString::fromLatin1(text);
+}
+
+// Logs why a file was not taken; answers the reason.
+QString refuse(const QString& file, const char* why, const QString& detail = {}) {
+    PhotoAppLog::line(
+        QStringLiteral("refused %1: %2%3; left where it is")
+            .arg(file, reason(why), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail)));
+    return reason(why);
+}
+
+// File names in the roll folder: the source's own, then NAME-1.EXT, NAME-2.EXT...
+std::function<QString(int)> namesFor(const QString& fileName) {
+    const QFileInfo name(fileName);
+    const QString base = name.completeBaseName();
+    const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
+    return [=](int n) {
+        return n == 0 ? fileName : QStringLiteral("%1-%2%3").arg(base).arg(n).arg(suffix);
+    };
+}
+
+qint64 modifiedMs(const QByteArray& path) {
+    struct stat st = {};
+    if (::stat(path.constData(), &st) != 0)
+        return QDateTime::currentMSecsSinceEpoch();
+    return qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+}
+
+void logKeywordsLeftOut(const QString& file, const KeywordRules::Sorted& sorted) {
+    if (sorted.beyondCap > 0)
+        PhotoAppLog::line(QStringLiteral("%1: kept its first %2 keywords; %3 more were not taken")
+                              .arg(file)
+                              .arg(KeywordRules::kMaxKeywordsPerPhoto)
+                              .arg(sorted.beyondCap));
+    // One line per reason, so a crafted file cannot flood the log.
+    QHash<QString, int> byReason;
+    for (const auto& [name, why] : sorted.refused)
+        ++byReason[why];
+    for (auto it = byReason.cbegin(); it != byReason.cend(); ++it)
+        PhotoAppLog::line(
+            QStringLiteral("%1: %2 keyword(s) not taken: %3").arg(file).arg(it.value()).arg(it.key()));
+}
+
+} // namespace
 
 Importer::Importer(Catalogue& c) : catalogue(c) {}
 
-QStringList Importer::collectFiles(const QStringList& paths, QStringList* missing) {
-    QStringList files;
-    for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (info.isDir()) {
-            QStringList found;
-            QDirIterator it(info.absoluteFilePath(), QDir::Files | QDir::NoDotAndDotDot,
-                            QDirIterator::Subdirectories);
-            while (it.hasNext())
-                found.append(it.next());
-            found.sort();
-            files += found;
-        } else if (info.exists()) {
-            files.append(info.absoluteFilePath());
-        } else if (missing) {
-            missing->append(path);
-        }
-    }
-    return files;
-}
-
-Importer::Result Importer::importFiles(const QStringList& files, qint64 albumId,
+Importer::Result Importer::importFiles(const ImportSources::Collected& sources, qint64 albumId,
                                        const std::function<bool()>& stop) {
     Result result;
-    for (const QString& file : files) {
+    result.refused = sources.refused;
+    for (const ImportRefusal& r : sources.refused)
+        PhotoAppLog::line(QStringLiteral("refused %1: %2; left where it is").arg(r.path, r.reason));
+    for (const ImportSources::Source& source : sources.files) {
         if (stop && stop())
             break;
         qint64 id = 0;
-        if (importOne(file, albumId, &id)) {
-            ++result.imported;
+        const QString why = importOne(source, albumId, &id, stop);
+        if (why.isEmpty()) {
+            result.imported.append(source.path);
             result.photoIds.append(id);
-        } else {
-            ++result.refused;
+        } else if (!(stop && stop())) {
+            result.refused.append({source.path, why});
         }
     }
     return result;
 }
 
-QString Importer::uniqueTarget(const QString& dir, const QString& fileName) const {
-    QString candidate = dir + QLatin1Char('/') + fileName;
-    if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
-        return candidate;
-    const QFileInfo name(fileName);
-    const QString base = name.completeBaseName();
-    const QString suffix = name.suffix().isEmpty() ? QString() : QLatin1Char('.') + name.suffix();
-    for (int n = 1;; ++n) {
-        candidate = QStringLiteral("%1/%2-%3%4").arg(dir, base).arg(n).arg(suffix);
-        if (!QFileInfo::exists(candidate) && !QFileInfo(candidate).isSymLink())
-            return candidate;
-    }
-}
-
-bool Importer::importOne(const QString& file, qint64 albumId, qint64* photoId) {
-    QString why;
-    const std::optional<ImageMetadata> meta = ImageMetadataIo::read(file, &why);
-    if (!meta) {
+QString Importer::importOne(const ImportSources::Source& source, qint64 albumId, qint64* photoId,
+                            const std::function<bool()>& stop) {
+    const SourceFile::Content content = SourceFile::read(source.openPath, stop);
+    if (content.stopped)
+        return reason(PhotoAppWire::kRefusedNotStored);
+    if (!content.refusal.isEmpty()) {
         PhotoAppLog::line(
-            QStringLiteral("refused %1: not a readable image (%2); left where it is").arg(file, why));
-        return false;
+            QStringLiteral("refused %1: %2; left where it is").arg(source.path, content.refusal));
+        return content.refusal;
     }
+    const QFileInfo sourceName(source.path);
+    QString why;
+    const std::optional<ImageMetadata> meta = ImageMetadataIo::read(content.bytes, sourceName.suffix(), &why);
+    if (!meta)
+        return refuse(source.path, PhotoAppWire::kRefusedNotAnImage, why);
     if (rollDir.isEmpty())
         rollDir = catalogue.library().importRollDir(catalogue.library().mastersDir(),
                                                     QDateTime::currentMSecsSinceEpoch());
-    if (!QDir().mkpath(rollDir)) {
-        PhotoAppLog::line(QStringLiteral("cannot import %1: cannot create %2").arg(file, rollDir));
-        return false;
-    }
-    const QFileInfo source(file);
-    const QString target = uniqueTarget(rollDir, source.fileName());
-    if (!QFile::copy(file, target)) {
-        PhotoAppLog::line(QStringLiteral("cannot import %1: cannot copy it to %2").arg(file, target));
-        return false;
-    }
+    if (!QDir().mkpath(rollDir))
+        return refuse(source.path, PhotoAppWire::kRefusedNotStored,
+                      QStringLiteral("cannot create %1").arg(rollDir));
+    AtomicFile copy(rollDir);
+    const QString target =
+        copy.write(content.bytes, stop) ? copy.publish(namesFor(sourceName.fileName())) : QString();
+    if (target.isEmpty())
+        return refuse(source.path,
+                      copy.noRoom() ? PhotoAppWire::kRefusedDiskFull : PhotoAppWire::kRefusedNotStored,
+                      QStringLiteral("cannot write it into %1: %2").arg(rollDir, copy.errorString()));
 
     Catalogue::Photo photo;
     photo.imageFilename = QFileInfo(target).fileName();
     photo.imagePath = target;
     photo.originalPath = target;
-    photo.dateMs =
-        meta->exifDate ? meta->exifDate->toMSecsSinceEpoch() : source.lastModified().toMSecsSinceEpoch();
+    photo.dateMs = meta->exifDate ? meta->exifDate->toMSecsSinceEpoch() : modifiedMs(source.openPath);
     photo.width = meta->size.width();
     photo.height = meta->size.height();
+    const KeywordRules::Sorted keywords = KeywordRules::sort(meta->keywords);
+    logKeywordsLeftOut(source.path, keywords);
+    if (!record(photo, albumId, keywords.kept, photoId)) {
+        // The copy has no row: take it back out so it does not turn up as a stray file.
+        QFile::remove(target);
+        return refuse(source.path, PhotoAppWire::kRefusedNotStored, catalogue.lastError());
+    }
+    return {};
+}
 
+bool Importer::record(const Catalogue::Photo& photo, qint64 albumId, const QStringList& keywords,
+                      qint64* photoId) {
     Catalogue::Transaction t(catalogue);
     const qint64 id = catalogue.addPhoto(photo);
     bool stored = id != 0 && catalogue.addToAlbum(catalogue.libraryAlbumId(), id);
     if (stored && albumId != catalogue.libraryAlbumId() && albumId != 0)
         stored = catalogue.addToAlbum(albumId, id);
-    for (const QString& name : meta->keywords) {
+    for (const QString& name : keywords) {
         if (!stored)
             break;
         const qint64 keywordId = catalogue.ensureKeyword(name);
         stored = keywordId != 0 && catalogue.assignKeyword(id, keywordId);
     }
-    if (!stored || !t.commit()) {
-        // The copy has no row: take it back out so it does not turn up as a stray file.
-        QFile::remove(target);
-        PhotoAppLog::line(QStringLiteral("cannot import %1: %2").arg(file, catalogue.lastError()));
+    if (!stored || !t.commit())
         return false;
-    }
     *photoId = id;
     return true;
 }

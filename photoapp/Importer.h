@@ -1,6 +1,7 @@
 #pragma once
 
 #include "photoapp/Catalogue.h"
+#include "photoapp/ImportSources.h"
 
 #include <QString>
 #include <QStringList>
@@ -8,28 +9,31 @@
 
 // Copies image files into the library's Masters folder and records them in the catalogue. Each
 // import gets one dated folder (Masters/yyyy/MM/dd/yyyyMMdd-HHmmss); a file keeps its name unless
-// that name is taken there. Files that are not readable images are refused and left where they
-// are; nothing is ever moved or deleted outside the library.
+// that name is taken there. A copy appears only whole and synced, and its row is committed only
+// once it is in place, so a failure leaves neither a partial file nor a row. Files that are not
+// whole, readable images are refused with a reason and left where they are; nothing is ever moved
+// or deleted outside the library.
 class Importer {
 public:
     struct Result {
-        int imported = 0;
-        int refused = 0;
+        QStringList imported; // source paths
+        QList<ImportRefusal> refused;
         QList<qint64> photoIds;
     };
 
     explicit Importer(Catalogue& catalogue);
 
-    // Every file below the given files and folders (recursively, hidden items left out), sorted.
-    static QStringList collectFiles(const QStringList& paths, QStringList* missing);
-
-    // Imports each file into the library album and, when it is another album, into albumId too.
-    // `stop` is asked between files.
-    Result importFiles(const QStringList& files, qint64 albumId, const std::function<bool()>& stop = {});
+    // Imports each collected file into the library album and, when it is another album, into
+    // albumId too; the collected refusals are the result's first ones. `stop` is asked between and
+    // within files: a file it interrupts is neither imported nor refused.
+    Result importFiles(const ImportSources::Collected& sources, qint64 albumId,
+                       const std::function<bool()>& stop = {});
 
 private:
-    bool importOne(const QString& file, qint64 albumId, qint64* photoId);
-    QString uniqueTarget(const QString& dir, const QString& fileName) const;
+    // Empty when imported; otherwise the reason.
+    QString importOne(const ImportSources::Source& source, qint64 albumId, qint64* photoId,
+                      const std::function<bool()>& stop);
+    bool record(const Catalogue::Photo& photo, qint64 albumId, const QStringList& keywords, qint64* photoId);
 
     Catalogue& catalogue;
     QString rollDir;

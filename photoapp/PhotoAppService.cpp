@@ -2,83 +2,32 @@
 
 #include "bridge/PhotoAppWire.h"
 #include "photoapp/DBusNames.h"
+#include "photoapp/ImportSources.h"
+#include "photoapp/KeywordRules.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
 #include "photoapp/PropertyKeys.h"
+#include "photoapp/ServiceInterfaces.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusObjectPath>
-#include <QFileInfo>
+#include <QDir>
 
 namespace {
 
+using ServiceInterfaces::Kind;
+
 constexpr auto kErrorInvalidArgs = "org.freedesktop.DBus.Error.InvalidArgs";
+constexpr auto kErrorUnknownMethod = "org.freedesktop.DBus.Error.UnknownMethod";
 constexpr auto kIntrospectableInterface = "org.freedesktop.DBus.Introspectable";
 constexpr auto kIntrospectHeader =
     "<!DOCTYPE node PUBLIC \"-//freedesktop//DTD D-BUS Object Introspection 1.0//EN\"\n"
     " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n"
     "  <interface name=\"org.freedesktop.DBus.Introspectable\">\n"
     "    <method name=\"Introspect\"><arg direction=\"out\" type=\"s\"/></method>\n  </interface>\n";
-constexpr auto kErrorUnknownMethod = "org.freedesktop.DBus.Error.UnknownMethod";
-
-// Introspection data, so generic tools (gdbus, busctl) know the argument types.
-constexpr auto kApplicationXml = R"(  <interface name="com.apple.iPhoto.Application">
-    <method name="Ping"/>
-    <method name="Version"><arg direction="out" type="s"/></method>
-    <method name="Selection"><arg direction="out" type="ao"/></method>
-    <method name="PhotoLibraryAlbum"><arg direction="out" type="o"/></method>
-    <method name="TrashAlbum"><arg direction="out" type="o"/></method>
-    <method name="Albums"><arg direction="out" type="ao"/></method>
-    <method name="NewAlbum"><arg name="name" direction="in" type="s"/><arg direction="out" type="o"/></method>
-    <method name="Keywords"><arg direction="out" type="ao"/></method>
-    <method name="AssignKeyword"><arg name="text" direction="in" type="s"/><arg direction="out" type="b"/></method>
-    <method name="Importing"><arg direction="out" type="b"/></method>
-  </interface>
-)";
-constexpr auto kAlbumXml = R"(  <interface name="com.apple.iPhoto.Album">
-    <method name="Photos"><arg direction="out" type="ao"/></method>
-    <method name="PhotoCount"><arg direction="out" type="x"/></method>
-    <method name="Select"/>
-    <method name="Name"><arg direction="out" type="s"/></method>
-    <method name="Type"><arg direction="out" type="u"/></method>
-    <method name="ImportFrom"><arg name="path" direction="in" type="s"/><arg name="forceCopy" direction="in" type="b"/><arg direction="out" type="b"/></method>
-  </interface>
-)";
-constexpr auto kPhotoXml = R"(  <interface name="com.apple.iPhoto.Photo">
-    <method name="Properties"><arg name="values" direction="out" type="a{sv}"/><arg name="nullKeys" direction="out" type="as"/></method>
-    <method name="Select"/>
-    <method name="RemoveFrom"><arg name="album" direction="in" type="o"/><arg direction="out" type="b"/></method>
-  </interface>
-)";
-constexpr auto kKeywordXml = R"(  <interface name="com.apple.iPhoto.Keyword">
-    <method name="Name"><arg direction="out" type="s"/></method>
-  </interface>
-)";
-constexpr auto kControlXml = R"(  <interface name="com.apple.iPhoto.Control">
-    <method name="SelectItems"><arg name="items" direction="in" type="ao"/></method>
-    <method name="AddKeyword"><arg name="name" direction="in" type="s"/><arg direction="out" type="o"/></method>
-    <method name="EditPhoto"><arg name="photo" direction="in" type="x"/><arg direction="out" type="s"/></method>
-    <method name="SetNullKey"><arg name="photo" direction="in" type="x"/><arg name="key" direction="in" type="s"/></method>
-    <method name="SetAbsentKey"><arg name="photo" direction="in" type="x"/><arg name="key" direction="in" type="s"/></method>
-    <method name="FailProperties"><arg name="photo" direction="in" type="x"/></method>
-    <method name="SetVersionError"><arg name="name" direction="in" type="s"/><arg name="message" direction="in" type="s"/></method>
-    <method name="SetImportDelay"><arg name="ms" direction="in" type="i"/></method>
-    <method name="ClearFaults"/>
-  </interface>
-)";
-
-// The id in "/photos/42"; -1 for anything else.
-qint64 idIn(const QString& path, const char* prefix) {
-    const QLatin1StringView p(prefix);
-    if (!path.startsWith(p) || path.size() == p.size())
-        return -1;
-    bool good = false;
-    const qint64 id = QStringView(path).mid(p.size()).toLongLong(&good);
-    return good && id > 0 ? id : -1;
-}
 
 QDBusObjectPath pathOf(const Catalogue::SelectionItem& item) {
     return QDBusObjectPath(item.kind == Catalogue::SelectionItem::Kind::Album
@@ -90,15 +39,18 @@ QVariant pathList(const QList<QDBusObjectPath>& paths) {
     return QVariant::fromValue(paths);
 }
 
-QDBusMessage noSuchObject(const QDBusMessage& m) {
+QDBusMessage noSuchObject(const QDBusMessage& m, const QString& what) {
     return m.createErrorReply(QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject),
-                              QStringLiteral("No object at %1").arg(m.path()));
+                              QStringLiteral("No %1").arg(what));
 }
 
-QDBusMessage badArguments(const QDBusMessage& m, const char* expected) {
+QDBusMessage noSuchPhoto(const QDBusMessage& m, qint64 id) {
+    return noSuchObject(m, QStringLiteral("photo with id %1").arg(id));
+}
+
+QDBusMessage invalidArgs(const QDBusMessage& m, const QString& why) {
     return m.createErrorReply(QString::fromLatin1(kErrorInvalidArgs),
-                              QStringLiteral("%1 takes (%2), not (%3)")
-                                  .arg(m.member(), QLatin1StringView(expected), m.signature()));
+                              QStringLiteral("%1: %2").arg(m.member(), why));
 }
 
 QDBusMessage unknownMethod(const QDBusMessage& m) {
@@ -111,19 +63,27 @@ QDBusMessage failed(const QDBusMessage& m, const QString& why) {
     return m.createErrorReply(QString::fromLatin1(PhotoAppWire::kErrorFailed), why);
 }
 
-// Accepts a request for `member` in `interface` (a request without an interface names any) with
-// exactly the given signature.
-bool is(const QDBusMessage& m, const char* interface, const char* member) {
-    return m.member() == QLatin1StringView(member) &&
-           (m.interface().isEmpty() || m.interface() == QLatin1StringView(interface));
+bool holdsNul(const QDBusMessage& m) {
+    for (const QVariant& argument : m.arguments()) {
+        if (argument.metaType() == QMetaType::fromType<QString>() && argument.toString().contains(QChar(0)))
+            return true;
+    }
+    return false;
+}
+
+// A request for `member` of the object's interface; one that names no interface names any.
+bool is(const QDBusMessage& m, const char* member) {
+    return m.member() == QLatin1StringView(member);
 }
 
 } // namespace
 
 PhotoAppService::PhotoAppService(std::unique_ptr<Catalogue> c, QString version, QObject* parent)
     : QDBusVirtualObject(parent), catalogue(std::move(c)), versionText(std::move(version)),
-      importer(catalogue->library()) {
+      importer(catalogue->library(), [this](const Importer::Result& r) { announce(r); }) {
     qDBusRegisterMetaType<QList<QDBusObjectPath>>();
+    qDBusRegisterMetaType<ImportRefusal>();
+    qDBusRegisterMetaType<QList<ImportRefusal>>();
 }
 
 PhotoAppService::~PhotoAppService() {
@@ -134,7 +94,8 @@ void PhotoAppService::shutdown() {
     importer.shutdown();
 }
 
-bool PhotoAppService::registerOn(QDBusConnection bus, QString* error) {
+bool PhotoAppService::registerOn(QDBusConnection connection, QString* error) {
+    bus = connection;
     for (const char* path :
          {PhotoAppWire::kApplicationPath, "/albums", "/photos", "/keywords", PhotoAppWire::kControlPath}) {
         if (!bus.registerVirtualObject(QString::fromLatin1(path), this, QDBusConnection::SubPath)) {
@@ -153,97 +114,124 @@ bool PhotoAppService::registerOn(QDBusConnection bus, QString* error) {
     return true;
 }
 
+// Called on the import thread; QDBusConnection may send from any thread.
+void PhotoAppService::announce(const Importer::Result& result) {
+    QDBusMessage signal =
+        QDBusMessage::createSignal(QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                   QString::fromLatin1(PhotoAppWire::kApplicationInterface),
+                                   QString::fromLatin1(PhotoAppWire::kImportFinishedSignal));
+    signal << result.imported << QVariant::fromValue(result.refused);
+    bus.send(signal);
+}
+
 bool PhotoAppService::handleMessage(const QDBusMessage& m, const QDBusConnection& connection) {
     if (m.type() != QDBusMessage::MethodCallMessage)
         return false;
-    const QString path = m.path();
-    QDBusMessage reply;
-    if (m.interface() == QLatin1StringView(kIntrospectableInterface) &&
-        m.member() == QLatin1StringView("Introspect"))
-        reply = m.createReply(QString::fromLatin1(kIntrospectHeader) + introspect(path) +
-                              QStringLiteral("</node>\n"));
-    else if (path == QLatin1StringView(PhotoAppWire::kApplicationPath))
-        reply = application(m);
-    else if (path == QLatin1StringView(PhotoAppWire::kControlPath))
-        reply = control(m);
-    else if (path.startsWith(QLatin1StringView(PhotoAppWire::kPhotoPathPrefix)))
-        reply = photoRequest(m, idIn(path, PhotoAppWire::kPhotoPathPrefix));
-    else if (path.startsWith(QLatin1StringView(PhotoAppWire::kAlbumPathPrefix)))
-        reply = albumRequest(m, idIn(path, PhotoAppWire::kAlbumPathPrefix));
-    else if (path.startsWith(QLatin1StringView(PhotoAppWire::kKeywordPathPrefix)))
-        reply = keywordRequest(m, idIn(path, PhotoAppWire::kKeywordPathPrefix));
-    else
-        reply = noSuchObject(m);
-    connection.send(reply);
+    connection.send(answer(m));
     return true;
 }
 
+QDBusMessage PhotoAppService::answer(const QDBusMessage& m) {
+    if (m.interface() == QLatin1StringView(kIntrospectableInterface) && is(m, "Introspect")) {
+        if (!m.signature().isEmpty())
+            return invalidArgs(m, QStringLiteral("takes no arguments"));
+        return m.createReply(QString::fromLatin1(kIntrospectHeader) + introspect(m.path()) +
+                             QStringLiteral("</node>\n"));
+    }
+    const ServiceInterfaces::Object object = ServiceInterfaces::objectAt(m.path());
+    if (object.kind == Kind::None)
+        return noSuchObject(m, QStringLiteral("object at %1").arg(m.path()));
+    const std::optional<QString> expected = ServiceInterfaces::inSignature(object.kind, m.member());
+    if (!expected ||
+        (!m.interface().isEmpty() && m.interface() != ServiceInterfaces::interfaceOf(object.kind)))
+        return unknownMethod(m);
+    // Extra arguments are refused too: a caller that sends them means something this service
+    // does not do, and acting on the rest would do something else.
+    if (m.signature() != *expected)
+        return invalidArgs(m, QStringLiteral("takes (%1), not (%2)").arg(*expected, m.signature()));
+    if (holdsNul(m))
+        return invalidArgs(m, QStringLiteral("a text holds a NUL character"));
+    switch (object.kind) {
+    case Kind::Application:
+        return application(m);
+    case Kind::Album:
+        return albumRequest(m, object.id);
+    case Kind::Photo:
+        return photoRequest(m, object.id);
+    case Kind::Keyword:
+        return keywordRequest(m, object.id);
+    case Kind::Control:
+        return control(m);
+    case Kind::None:
+        break;
+    }
+    return unknownMethod(m);
+}
+
 QString PhotoAppService::introspect(const QString& path) const {
-    if (path == QLatin1StringView(PhotoAppWire::kApplicationPath))
-        return QString::fromLatin1(kApplicationXml);
-    if (path == QLatin1StringView(PhotoAppWire::kControlPath))
-        return QString::fromLatin1(kControlXml);
-    if (idIn(path, PhotoAppWire::kPhotoPathPrefix) > 0)
-        return QString::fromLatin1(kPhotoXml);
-    if (idIn(path, PhotoAppWire::kAlbumPathPrefix) > 0)
-        return QString::fromLatin1(kAlbumXml);
-    if (idIn(path, PhotoAppWire::kKeywordPathPrefix) > 0)
-        return QString::fromLatin1(kKeywordXml);
-    return {};
+    const ServiceInterfaces::Object object = ServiceInterfaces::objectAt(path);
+    return object.kind == Kind::None ? QString() : ServiceInterfaces::introspectionXml(object.kind);
 }
 
 QDBusMessage PhotoAppService::application(const QDBusMessage& m) {
-    const char* const iface = PhotoAppWire::kApplicationInterface;
-    if (is(m, iface, "Ping"))
+    if (is(m, "Ping"))
         return m.createReply();
-    if (is(m, iface, "Version")) {
+    if (is(m, "Version")) {
         if (const auto e = catalogue->versionError())
             return m.createErrorReply(e->name, e->message);
         return m.createReply(versionText);
     }
-    if (is(m, iface, "Selection")) {
+    if (is(m, "Selection")) {
         QList<QDBusObjectPath> paths;
         for (const Catalogue::SelectionItem& item : catalogue->selection())
             paths.append(pathOf(item));
         return m.createReply(pathList(paths));
     }
-    if (is(m, iface, "PhotoLibraryAlbum"))
+    if (is(m, "PhotoLibraryAlbum"))
         return m.createReply(
             QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(catalogue->libraryAlbumId()))));
-    if (is(m, iface, "TrashAlbum"))
+    if (is(m, "TrashAlbum"))
         return m.createReply(
             QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(catalogue->trashAlbumId()))));
-    if (is(m, iface, "Albums")) {
+    if (is(m, "Albums")) {
         QList<QDBusObjectPath> paths;
         for (const Catalogue::Album& a : catalogue->albums())
             paths.append(QDBusObjectPath(PhotoAppWire::albumPath(a.id)));
         return m.createReply(pathList(paths));
     }
-    if (is(m, iface, "Keywords")) {
+    if (is(m, "Keywords") || is(m, "KeywordNames")) {
         QList<QDBusObjectPath> paths;
-        for (const Catalogue::Keyword& k : catalogue->keywords())
+        QStringList names;
+        for (const Catalogue::Keyword& k : catalogue->keywords()) {
             paths.append(QDBusObjectPath(PhotoAppWire::keywordPath(k.id)));
-        return m.createReply(pathList(paths));
+            names.append(k.name);
+        }
+        return is(m, "Keywords") ? m.createReply(pathList(paths)) : m.createReply(names);
     }
-    if (is(m, iface, "Importing"))
+    if (is(m, "Importing"))
         return m.createReply(importer.importing());
-    if (is(m, iface, "NewAlbum")) {
-        if (m.signature() != QLatin1StringView("s"))
-            return badArguments(m, "s");
+    if (is(m, "LastImport")) {
+        const Importer::Result last = importer.lastResult();
+        return m.createReply(QVariantList{last.imported, QVariant::fromValue(last.refused)});
+    }
+    if (is(m, "NewAlbum")) {
         const qint64 id =
             catalogue->createAlbum(m.arguments().constFirst().toString(), PhotoAppWire::kAlbumTypePlain);
         if (id == 0)
             return failed(m, catalogue->lastError());
         return m.createReply(QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(id))));
     }
-    if (is(m, iface, "AssignKeyword")) {
-        if (m.signature() != QLatin1StringView("s"))
-            return badArguments(m, "s");
+    if (is(m, "AssignKeyword")) {
         const std::optional<qint64> keyword = catalogue->keywordId(m.arguments().constFirst().toString());
         if (!keyword)
             return m.createReply(false);
+        const QList<Catalogue::SelectionItem> selection = catalogue->selection();
+        for (const Catalogue::SelectionItem& item : selection) {
+            if (item.kind == Catalogue::SelectionItem::Kind::Photo && catalogue->refusesChanges(item.id))
+                return failed(m, QStringLiteral("photo %1 refuses changes").arg(item.id));
+        }
         Catalogue::Transaction t(*catalogue);
-        for (const Catalogue::SelectionItem& item : catalogue->selection()) {
+        for (const Catalogue::SelectionItem& item : selection) {
             if (item.kind == Catalogue::SelectionItem::Kind::Photo && catalogue->photoExists(item.id))
                 catalogue->assignKeyword(item.id, *keyword);
         }
@@ -255,11 +243,10 @@ QDBusMessage PhotoAppService::application(const QDBusMessage& m) {
 }
 
 QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
-    const std::optional<Catalogue::Album> album = id > 0 ? catalogue->album(id) : std::nullopt;
+    const std::optional<Catalogue::Album> album = catalogue->album(id);
     if (!album)
-        return noSuchObject(m);
-    const char* const iface = PhotoAppWire::kAlbumInterface;
-    if (is(m, iface, "Photos")) {
+        return noSuchObject(m, QStringLiteral("album with id %1").arg(id));
+    if (is(m, "Photos")) {
         QList<QDBusObjectPath> paths;
         const QList<qint64> ids = catalogue->albumPhotoIds(id);
         paths.reserve(ids.size());
@@ -267,31 +254,32 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
             paths.append(QDBusObjectPath(PhotoAppWire::photoPath(photoId)));
         return m.createReply(pathList(paths));
     }
-    if (is(m, iface, "PhotoCount"))
+    if (is(m, "PhotoCount"))
         return m.createReply(catalogue->albumPhotoCount(id));
-    if (is(m, iface, "Select")) {
+    if (is(m, "Select")) {
         if (!catalogue->setSelection({{Catalogue::SelectionItem::Kind::Album, id}}))
             return failed(m, catalogue->lastError());
         return m.createReply();
     }
-    if (is(m, iface, "Name"))
+    if (is(m, "Name"))
         return m.createReply(album->name);
-    if (is(m, iface, "Type"))
+    if (is(m, "Type"))
         return m.createReply(album->type);
-    if (is(m, iface, "ImportFrom")) {
-        if (m.signature() != QLatin1StringView("sb"))
-            return badArguments(m, "sb");
+    if (is(m, "ImportFrom")) {
         // Files are always copied into the library, whatever forceCopy says: a library that
         // referenced files outside itself would lose them when they move.
         const QString source = m.arguments().at(0).toString();
+        // Relative to what? The service's working folder means nothing to its caller.
+        if (!QDir::isAbsolutePath(source))
+            return invalidArgs(m, QStringLiteral("takes an absolute path, not \"%1\"").arg(source));
         // A photo imported "into" the trash would sit in the library and the trash at once, and a
         // smart album's photos are whatever its rule finds: neither takes imports.
         if (album->type != PhotoAppWire::kAlbumTypePlain && album->type != PhotoAppWire::kAlbumTypeLibrary) {
             PhotoAppLog::line(QStringLiteral("the album %1 takes no imports").arg(album->name));
             return m.createReply(false);
         }
-        if (source.isEmpty() || !QFileInfo::exists(source)) {
-            PhotoAppLog::line(QStringLiteral("nothing to import at %1").arg(source));
+        if (const QString why = ImportSources::refusalOfPath(source); !why.isEmpty()) {
+            PhotoAppLog::line(QStringLiteral("nothing to import at %1: %2").arg(source, why));
             return m.createReply(false);
         }
         importer.enqueue(source, id);
@@ -301,11 +289,10 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
 }
 
 QDBusMessage PhotoAppService::photoRequest(const QDBusMessage& m, qint64 id) {
-    const char* const iface = PhotoAppWire::kPhotoInterface;
-    if (is(m, iface, "Properties")) {
-        const auto found = id > 0 ? catalogue->photoWithFaults(id) : std::nullopt;
+    if (is(m, "Properties")) {
+        const auto found = catalogue->photoWithFaults(id);
         if (!found)
-            return noSuchObject(m);
+            return noSuchPhoto(m, id);
         const Catalogue::Photo* const photo = &found->first;
         const Catalogue::PhotoFaults& faults = found->second;
         if (faults.failProperties)
@@ -329,99 +316,100 @@ QDBusMessage PhotoAppService::photoRequest(const QDBusMessage& m, qint64 id) {
         }
         return m.createReply(QVariantList{values, nullKeys});
     }
-    if (id <= 0 || !catalogue->photoExists(id))
-        return noSuchObject(m);
-    if (is(m, iface, "Select")) {
+    if (!catalogue->photoExists(id))
+        return noSuchPhoto(m, id);
+    if (is(m, "Select")) {
         if (!catalogue->setSelection({{Catalogue::SelectionItem::Kind::Photo, id}}))
             return failed(m, catalogue->lastError());
         return m.createReply();
     }
-    if (is(m, iface, "RemoveFrom")) {
-        if (m.signature() != QLatin1StringView("o"))
-            return badArguments(m, "o");
-        const qint64 albumId =
-            idIn(m.arguments().constFirst().value<QDBusObjectPath>().path(), PhotoAppWire::kAlbumPathPrefix);
-        if (albumId <= 0 || !catalogue->album(albumId))
+    if (is(m, "RemoveFrom")) {
+        const ServiceInterfaces::Object target =
+            ServiceInterfaces::objectAt(m.arguments().constFirst().value<QDBusObjectPath>().path());
+        if (target.kind != Kind::Album || !catalogue->album(target.id))
             return m.createReply(false);
-        if (albumId == catalogue->libraryAlbumId())
+        if (catalogue->refusesChanges(id))
+            return failed(m, QStringLiteral("photo %1 refuses changes").arg(id));
+        if (target.id == catalogue->libraryAlbumId())
             return m.createReply(catalogue->moveToTrash(id));
-        if (albumId == catalogue->trashAlbumId())
+        if (target.id == catalogue->trashAlbumId())
             return m.createReply(false); // the trash lets go of a photo only when emptied
-        return m.createReply(catalogue->removeFromAlbum(albumId, id));
+        return m.createReply(catalogue->removeFromAlbum(target.id, id));
     }
     return unknownMethod(m);
 }
 
 QDBusMessage PhotoAppService::keywordRequest(const QDBusMessage& m, qint64 id) {
-    const std::optional<Catalogue::Keyword> keyword = id > 0 ? catalogue->keyword(id) : std::nullopt;
+    const std::optional<Catalogue::Keyword> keyword = catalogue->keyword(id);
     if (!keyword)
-        return noSuchObject(m);
-    if (is(m, PhotoAppWire::kKeywordInterface, "Name"))
+        return noSuchObject(m, QStringLiteral("keyword with id %1").arg(id));
+    if (is(m, "Name"))
         return m.createReply(keyword->name);
     return unknownMethod(m);
 }
 
 QDBusMessage PhotoAppService::control(const QDBusMessage& m) {
-    const char* const iface = PhotoAppWire::kControlInterface;
     const QList<QVariant> args = m.arguments();
     auto ok = [&](bool done) {
         return done ? m.createReply() : failed(m, catalogue->lastError());
     };
-    if (is(m, iface, "SelectItems")) {
-        if (m.signature() != QLatin1StringView("ao"))
-            return badArguments(m, "ao");
+    if (is(m, "SelectItems")) {
         QList<QDBusObjectPath> paths;
         args.constFirst().value<QDBusArgument>() >> paths;
         QList<Catalogue::SelectionItem> items;
         for (const QDBusObjectPath& p : paths) {
-            if (const qint64 photo = idIn(p.path(), PhotoAppWire::kPhotoPathPrefix); photo > 0)
-                items.append({Catalogue::SelectionItem::Kind::Photo, photo});
-            else if (const qint64 album = idIn(p.path(), PhotoAppWire::kAlbumPathPrefix); album > 0)
-                items.append({Catalogue::SelectionItem::Kind::Album, album});
+            const ServiceInterfaces::Object item = ServiceInterfaces::objectAt(p.path());
+            if (item.kind == Kind::Photo && catalogue->photoExists(item.id))
+                items.append({Catalogue::SelectionItem::Kind::Photo, item.id});
+            else if (item.kind == Kind::Album && catalogue->album(item.id))
+                items.append({Catalogue::SelectionItem::Kind::Album, item.id});
+            else if (item.kind == Kind::Photo || item.kind == Kind::Album)
+                return noSuchObject(m, QStringLiteral("object at %1").arg(p.path()));
             else
-                return m.createErrorReply(QString::fromLatin1(kErrorInvalidArgs),
-                                          QStringLiteral("%1 is neither a photo nor an album").arg(p.path()));
+                return invalidArgs(m, QStringLiteral("%1 is neither a photo nor an album").arg(p.path()));
         }
         return ok(catalogue->setSelection(items));
     }
-    if (is(m, iface, "AddKeyword")) {
-        if (m.signature() != QLatin1StringView("s") || args.constFirst().toString().isEmpty())
-            return badArguments(m, "s");
-        const qint64 id = catalogue->ensureKeyword(args.constFirst().toString());
+    if (is(m, "AddKeyword")) {
+        const QString name = args.constFirst().toString();
+        if (const QString why = KeywordRules::refusal(name); !why.isEmpty())
+            return invalidArgs(m, QStringLiteral("a keyword name cannot be %1").arg(why));
+        const qint64 id = catalogue->ensureKeyword(name);
         if (id == 0)
             return failed(m, catalogue->lastError());
         return m.createReply(QVariant::fromValue(QDBusObjectPath(PhotoAppWire::keywordPath(id))));
     }
-    if (is(m, iface, "EditPhoto")) {
-        if (m.signature() != QLatin1StringView("x"))
-            return badArguments(m, "x");
-        QString error;
-        const QString edited =
-            PhotoEditor::makeEditedVersion(*catalogue, args.constFirst().toLongLong(), &error);
-        return edited.isEmpty() ? failed(m, error) : m.createReply(edited);
-    }
-    if (is(m, iface, "SetNullKey") || is(m, iface, "SetAbsentKey")) {
-        if (m.signature() != QLatin1StringView("xs") || !PropertyKeys::isKnown(args.at(1).toString()))
-            return badArguments(m, "xs, the second a property key");
-        return ok(catalogue->setKeyFault(args.at(0).toLongLong(), args.at(1).toString(),
-                                         m.member() == QLatin1StringView("SetAbsentKey")));
-    }
-    if (is(m, iface, "FailProperties")) {
-        if (m.signature() != QLatin1StringView("x"))
-            return badArguments(m, "x");
-        return ok(catalogue->setFailProperties(args.constFirst().toLongLong()));
-    }
-    if (is(m, iface, "SetVersionError")) {
-        if (m.signature() != QLatin1StringView("ss") || !DBusNames::isValidErrorName(args.at(0).toString()))
-            return badArguments(m, "ss, the first a D-Bus error name");
+    if (is(m, "ClearFaults"))
+        return ok(catalogue->clearFaults());
+    if (is(m, "SetVersionError")) {
+        if (!DBusNames::isValidErrorName(args.at(0).toString()))
+            return invalidArgs(m, QStringLiteral("%1 is not a D-Bus error name").arg(args.at(0).toString()));
         return ok(catalogue->setVersionError(args.at(0).toString(), args.at(1).toString()));
     }
-    if (is(m, iface, "SetImportDelay")) {
-        if (m.signature() != QLatin1StringView("i") || args.constFirst().toInt() < 0)
-            return badArguments(m, "i, not negative");
+    if (is(m, "SetImportDelay")) {
+        if (args.constFirst().toInt() < 0)
+            return invalidArgs(m, QStringLiteral("a delay cannot be negative"));
         return ok(catalogue->setImportDelayMs(args.constFirst().toInt()));
     }
-    if (is(m, iface, "ClearFaults"))
-        return ok(catalogue->clearFaults());
+    // The rest name a photo: a fault set on an id that does not exist yet would befall whichever
+    // photo gets that id next.
+    const qint64 photoId = args.value(0).toLongLong();
+    if (is(m, "SetNullKey") || is(m, "SetAbsentKey")) {
+        if (!PropertyKeys::isKnown(args.at(1).toString()))
+            return invalidArgs(m, QStringLiteral("%1 is not a property key").arg(args.at(1).toString()));
+    }
+    if (!catalogue->photoExists(photoId))
+        return noSuchPhoto(m, photoId);
+    if (is(m, "EditPhoto")) {
+        QString error;
+        const QString edited = PhotoEditor::makeEditedVersion(*catalogue, photoId, &error);
+        return edited.isEmpty() ? failed(m, error) : m.createReply(edited);
+    }
+    if (is(m, "SetNullKey") || is(m, "SetAbsentKey"))
+        return ok(catalogue->setKeyFault(photoId, args.at(1).toString(), is(m, "SetAbsentKey")));
+    if (is(m, "FailProperties"))
+        return ok(catalogue->setFailProperties(photoId));
+    if (is(m, "RefuseChanges"))
+        return ok(catalogue->setRefuseChanges(photoId));
     return unknownMethod(m);
 }

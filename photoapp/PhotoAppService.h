@@ -9,7 +9,8 @@
 
 // The library on the session bus (see DBUS.md). One virtual object answers every path below
 // /application, /albums, /photos, /keywords and /control, so a library of any size costs no
-// object per photo; each request reads the catalogue afresh through prepared statements.
+// object per photo; each request reads the catalogue afresh through prepared statements. A
+// request whose arguments differ from the method's in any way is refused before it does anything.
 class PhotoAppService : public QDBusVirtualObject {
     Q_OBJECT
 public:
@@ -30,7 +31,11 @@ private:
     QDBusMessage keywordRequest(const QDBusMessage& m, qint64 id);
     QDBusMessage control(const QDBusMessage& m);
 
+    QDBusMessage answer(const QDBusMessage& m);
+    void announce(const Importer::Result& result);
+
     std::unique_ptr<Catalogue> catalogue;
     QString versionText;
-    ImportWorker importer;
+    QDBusConnection bus{QString()};
+    ImportWorker importer; // last: stopped before the members it uses go
 };

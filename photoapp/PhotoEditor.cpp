@@ -1,5 +1,9 @@
 #include "photoapp/PhotoEditor.h"
 
+#include "bridge/PhotoAppWire.h"
+#include "photoapp/AtomicFile.h"
+
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -24,18 +28,30 @@ QString makeEditedVersion(Catalogue& catalogue, qint64 photoId, QString* error) 
         return {};
     }
     image.invertPixels();
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "JPEG")) {
+        *error = QStringLiteral("cannot encode the edited version of photo %1").arg(photoId);
+        return {};
+    }
 
     const LibraryPackage& library = catalogue.library();
     const QString dir = library.importRollDir(library.modifiedDir(), QDateTime::currentMSecsSinceEpoch());
-    const QFileInfo master(photo->originalPath);
-    QString target =
-        QStringLiteral("%1/%2%3.jpg").arg(dir, master.completeBaseName(), QLatin1StringView(kEditedSuffix));
-    for (int n = 1; QFileInfo::exists(target); ++n)
-        target = QStringLiteral("%1/%2%3-%4.jpg")
-                     .arg(dir, master.completeBaseName(), QLatin1StringView(kEditedSuffix))
-                     .arg(n);
-    if (!QDir().mkpath(dir) || !image.save(target, "JPEG")) {
-        *error = QStringLiteral("cannot write the edited version %1").arg(target);
+    const QString base = QFileInfo(photo->originalPath).completeBaseName() + QLatin1StringView(kEditedSuffix);
+    if (!QDir().mkpath(dir)) {
+        *error = QStringLiteral("cannot create the folder %1").arg(dir);
+        return {};
+    }
+    AtomicFile file(dir);
+    const QString target = file.write(encoded) ? file.publish([&](int n) {
+        return n == 0 ? base + QStringLiteral(".jpg") : QStringLiteral("%1-%2.jpg").arg(base).arg(n);
+    })
+                                               : QString();
+    if (target.isEmpty()) {
+        *error = QStringLiteral("cannot write the edited version of photo %1 into %2: %3")
+                     .arg(photoId)
+                     .arg(dir, file.noRoom() ? QString::fromLatin1(PhotoAppWire::kRefusedDiskFull)
+                                             : file.errorString());
         return {};
     }
     if (!catalogue.setImagePath(photoId, target)) {

@@ -1,6 +1,7 @@
 #include "photoapp/ServeCommand.h"
 
 #include "bridge/PhotoAppWire.h"
+#include "photoapp/LibraryLock.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoAppService.h"
 #include "photoapp/ShutdownSignals.h"
@@ -18,6 +19,12 @@ constexpr int kBusCheckIntervalMs = 500;
 namespace ServeCommand {
 
 int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
+    LibraryLock lock(catalogue->library());
+    QString error;
+    if (!lock.acquire(&error)) {
+        PhotoAppLog::line(error);
+        return 1;
+    }
     ShutdownSignals shutdownSignals;
     if (!shutdownSignals.isValid()) {
         PhotoAppLog::line(QStringLiteral("cannot watch for SIGTERM and SIGINT"));
@@ -30,7 +37,6 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
     }
     const QString root = catalogue->library().root();
     PhotoAppService service(std::move(catalogue), version);
-    QString error;
     if (!service.registerOn(bus, &error)) {
         PhotoAppLog::line(error);
         return 1;

@@ -5,7 +5,8 @@
 #include <memory>
 
 // Turns SIGTERM and SIGINT into a Qt signal on the main thread. The handler only writes one byte
-// to a pipe (async-signal-safe); the event loop reads it and emits `requested`.
+// to a pipe (async-signal-safe); the event loop reads it and emits `requested`. It also sets a
+// deadline: a process still there a few seconds later leaves at once with status 1.
 class ShutdownSignals : public QObject {
     Q_OBJECT
 public:

@@ -331,17 +331,22 @@ void ScanCommandTest::applicationMisbehavesMidLoad() {
 
 void ScanCommandTest::incompleteRunIsReported_data() {
     QTest::addColumn<bool>("lowerCaseKeywords");
+    QTest::addColumn<QString>("fault");
     QTest::addColumn<int>("unchecked");
     QTest::addColumn<int>("refused");
-    QTest::newRow("properties of a photo cannot be read") << false << 1 << 0;
-    // The keyword check passes whatever the letter case; the application then assigns nothing.
-    QTest::newRow("keywords known in another letter case") << true << 0 << 3;
+    QTest::newRow("properties of a photo cannot be read")
+        << false << QStringLiteral("--fail-properties") << 1 << 0;
+    QTest::newRow("the application refuses a change")
+        << false << QStringLiteral("--refuse-changes") << 0 << 1;
+    // The application matches keywords whatever their letter case: every assignment is confirmed.
+    QTest::newRow("keywords known in another letter case") << true << QString() << 0 << 0;
 }
 
 // A run that could not check every photo or change every one it should have is not a success:
 // the listing and the report name those photos, the counts are what happened, exit status 1.
 void ScanCommandTest::incompleteRunIsReported() {
     QFETCH(bool, lowerCaseKeywords);
+    QFETCH(QString, fault);
     QFETCH(int, unchecked);
     QFETCH(int, refused);
     TestLibrary lib;
@@ -351,15 +356,17 @@ void ScanCommandTest::incompleteRunIsReported() {
                 lib.addKeyword(QStringLiteral("vup master missing")));
     else
         QVERIFY(lib.addIssueKeywords());
-    const qint64 failing = lib.dump()
-                               .value(QStringLiteral("photos"))
-                               .toArray()
-                               .first()
-                               .toObject()
-                               .value(QStringLiteral("id"))
-                               .toInteger();
-    if (unchecked)
-        QVERIFY(lib.faultPhoto(failing, QStringLiteral("--fail-properties")));
+    // The fault goes to a photo the run would tag: one whose image file is gone.
+    qint64 failing = -1;
+    for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray()) {
+        if (!QFileInfo::exists(p.toObject().value(QStringLiteral("imagePath")).toString())) {
+            failing = p.toObject().value(QStringLiteral("id")).toInteger();
+            break;
+        }
+    }
+    QVERIFY(failing > 0);
+    if (!fault.isEmpty())
+        QVERIFY(lib.faultPhoto(failing, fault));
     QVERIFY(lib.serve());
     const QString reportPath = lib.folder() + QStringLiteral("/report.json");
     const ProgramRun r = vupScan(
@@ -367,35 +374,39 @@ void ScanCommandTest::incompleteRunIsReported() {
     const QJsonObject dump = lib.dump();
     lib.stop();
 
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY2(r.out.contains(
-                 QStringLiteral("Scan Incomplete\nVup could not check %1 photo(s) and could not change %2 "
-                                "photo(s); they were left as they were and are listed in the report.")
-                     .arg(unchecked)
-                     .arg(refused)),
+    const bool complete = unchecked == 0 && refused == 0;
+    QCOMPARE(r.exitCode, complete ? 0 : 1);
+    QVERIFY2(r.out.contains(complete ? QStringLiteral("Success\nVup discovered 3 issues")
+                                     : QStringLiteral("Scan Incomplete\nVup could not check %1 photo(s) and "
+                                                      "could not change %2 photo(s); they were left as they "
+                                                      "were and are listed in the report.")
+                                           .arg(unchecked)
+                                           .arg(refused)),
              qPrintable(r.out));
     int assigned = 0;
     for (const QJsonValue& p : dump.value(QStringLiteral("photos")).toArray())
         assigned += int(p.toObject().value(QStringLiteral("keywords")).toArray().size());
     // Every "tagged" line is an assignment the catalogue holds; every refusal is listed.
     QCOMPARE(r.out.count(QStringLiteral("\ntagged ")), assigned);
-    QCOMPARE(assigned, 3 - refused);
+    QCOMPARE(assigned, 3 - refused - unchecked);
     QCOMPARE(r.out.count(QStringLiteral("\nfailed to tag ")), refused);
     QCOMPARE(r.out.count(QStringLiteral("\nunchecked: ")), unchecked);
 
     // The report lists the same photos, each with what was tried and why it did not happen.
     const QJsonObject report = readReport(reportPath);
-    QCOMPARE(report.value(QStringLiteral("outcome")).toString(), QStringLiteral("incomplete"));
+    QCOMPARE(report.value(QStringLiteral("outcome")).toString(),
+             complete ? QStringLiteral("completed") : QStringLiteral("incomplete"));
     const QJsonArray listedUnchecked = report.value(QStringLiteral("unchecked")).toArray();
     const QJsonArray listedFailed = report.value(QStringLiteral("failed")).toArray();
     QCOMPARE(listedUnchecked.size(), unchecked);
     QCOMPARE(listedFailed.size(), refused);
-    const QJsonObject listed = (unchecked ? listedUnchecked : listedFailed).first().toObject();
-    QVERIFY(!listed.value(QStringLiteral("reason")).toString().isEmpty());
-    if (unchecked)
+    if (!complete) {
+        const QJsonObject listed = (unchecked ? listedUnchecked : listedFailed).first().toObject();
+        QVERIFY(!listed.value(QStringLiteral("reason")).toString().isEmpty());
         QCOMPARE(listed.value(QStringLiteral("id")).toInteger(), failing);
-    else
-        QVERIFY(listed.value(QStringLiteral("action")).toString().startsWith(QStringLiteral("tag Vup ")));
+        if (refused)
+            QCOMPARE(listed.value(QStringLiteral("action")).toString(), QStringLiteral("tag Vup Missing"));
+    }
     const QJsonObject counts = report.value(QStringLiteral("counts")).toObject();
     QCOMPARE(counts.value(QStringLiteral("taggedMissing")).toInt() +
                  counts.value(QStringLiteral("taggedMasterMissing")).toInt(),

@@ -3,6 +3,7 @@
 
 #include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
+#include "tests/photoapp/IptcKeywords.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
 
@@ -14,13 +15,25 @@
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QThread>
+#include <csignal>
+#include <cstring>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -132,6 +145,75 @@ QStringList filesBelow(const QString& dir) {
     return files;
 }
 
+// The (path, reason) pairs of an `a(ss)` answer.
+QList<QPair<QString, QString>> refusals(const QVariant& value) {
+    QList<QPair<QString, QString>> result;
+    const QDBusArgument arg = value.value<QDBusArgument>();
+    arg.beginArray();
+    while (!arg.atEnd()) {
+        QString path;
+        QString reason;
+        arg.beginStructure();
+        arg >> path >> reason;
+        arg.endStructure();
+        result.append({path, reason});
+    }
+    arg.endArray();
+    return result;
+}
+
+bool makeFifo(const QString& path) {
+    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
+}
+
+// A Unix socket file; it outlives the descriptor that made it.
+bool makeSocket(const QString& path) {
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = QFile::encodeName(path);
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool made = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return made;
+}
+
+bool makeLink(const QString& target, const QString& path) {
+    return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(path).constData()) == 0;
+}
+
+// `photoapp ARGS...` with `inChild` run in the child before photoapp starts.
+PhotoAppProcess::Result runWith(const std::function<void()>& inChild, const QStringList& args) {
+    QProcess p;
+    p.setChildProcessModifier([inChild] {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        inChild();
+    });
+    p.start(PhotoAppProcess::executable(), args);
+    PhotoAppProcess::Result r;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        r.exitCode = p.exitCode();
+    r.err = p.readAllStandardError();
+    return r;
+}
+
+// Every photo's master is in Masters and every file in Masters is a photo's: nothing partial,
+// nothing without its row.
+bool mastersMatchRows(const QString& library) {
+    QStringList rows;
+    for (const QJsonValue& p : photosIn(PhotoAppProcess::dump(library)))
+        rows.append(p.toObject().value(QLatin1StringView("originalPath")).toString());
+    QStringList files = filesBelow(library + QStringLiteral("/Masters"));
+    rows.sort();
+    files.sort();
+    if (rows != files)
+        qWarning() << "rows" << rows << "files" << files;
+    return rows == files;
+}
+
 bool waitUntilIdle(int timeoutMs) {
     QElapsedTimer timer;
     timer.start();
@@ -143,6 +225,22 @@ bool waitUntilIdle(int timeoutMs) {
     return false;
 }
 
+// The ImportFinished signals the service sends.
+class ImportSignals : public QObject {
+    Q_OBJECT
+public:
+    ImportSignals() {
+        QDBusConnection::sessionBus().connect(QString(), QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                              QString::fromLatin1(PhotoAppWire::kApplicationInterface),
+                                              QString::fromLatin1(PhotoAppWire::kImportFinishedSignal), this,
+                                              SLOT(received(QDBusMessage)));
+    }
+    QList<QDBusMessage> messages;
+
+public slots:
+    void received(const QDBusMessage& m) { messages.append(m); }
+};
+
 } // namespace
 
 class PhotoAppTest : public QObject {
@@ -151,6 +249,7 @@ class PhotoAppTest : public QObject {
 private:
     QTemporaryDir dir;
     int counter = 0;
+    QString strictLibrary; // shared by the rows of strictInterface
 
     QString newPath(const QString& name) {
         return dir.filePath(QStringLiteral("%1-%2").arg(++counter).arg(name));
@@ -418,27 +517,55 @@ private slots:
         QCOMPARE(photoapp("select", library, "--photos", "9").exitCode, 1);
     }
 
-    void assignKeywordNeedsAKnownKeywordOfExactlyThatName() {
+    void keywordsAreFoundWhateverTheirCase() {
         const QString library = demo(3);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
         QVERIFY(paths(app("Keywords")).isEmpty());
-        QCOMPARE(photoapp("keyword", "add", library, kMissing).exitCode, 0);
-        const QStringList keywords = paths(app("Keywords"));
-        QCOMPARE(keywords.size(), 1);
-        QCOMPARE(answer(call(keywords.constFirst(), PhotoAppWire::kKeywordInterface, "Name")).toString(),
-                 kMissing);
+        const auto added = photoapp("keyword", "add", library, kMissing);
+        QCOMPARE(added.exitCode, 0);
+        // The same name in another case is the same keyword, from the command line and the bus.
+        QCOMPARE(photoapp("keyword", "add", library, "VUP MISSING").out, added.out);
+        const QString path =
+            objectPath(call(QString::fromLatin1(PhotoAppWire::kControlPath), PhotoAppWire::kControlInterface,
+                            "AddKeyword", {QStringLiteral("vup Missing")}));
+        QCOMPARE(path, PhotoAppWire::keywordPath(added.out.trimmed().toLongLong()));
+        QCOMPARE(paths(app("Keywords")), QStringList{path});
+        QCOMPARE(answer(app("KeywordNames")).toStringList(), QStringList{kMissing});
 
         QCOMPARE(photoapp("select", library, "--photos", "2").exitCode, 0);
-        QCOMPARE(answer(app("AssignKeyword", {QStringLiteral("vup missing")})).toBool(), false);
         QCOMPARE(answer(app("AssignKeyword", {kMasterMissing})).toBool(), false);
         QVERIFY(strings(photoIn(PhotoAppProcess::dump(library), 2).value(QLatin1StringView("keywords")))
                     .isEmpty());
-
-        QCOMPARE(answer(app("AssignKeyword", {kMissing})).toBool(), true);
+        QCOMPARE(answer(app("AssignKeyword", {QStringLiteral("vup missing")})).toBool(), true);
         const QJsonObject dump = PhotoAppProcess::dump(library);
         QCOMPARE(strings(photoIn(dump, 2).value(QLatin1StringView("keywords"))), QStringList{kMissing});
         QVERIFY(strings(photoIn(dump, 1).value(QLatin1StringView("keywords"))).isEmpty());
+    }
+
+    void keywordFloodKeepsWithinTheCap() {
+        const QString library = newPath(QStringLiteral("Flood.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        const QString jpeg = keywordJpeg(QStringLiteral("flood.jpg"), {QStringLiteral("Seed")});
+        QList<QByteArray> keywords{QByteArray(300, 'x'), QByteArray("bad\0name", 8)};
+        for (int i = 0; i < 100000; ++i)
+            keywords.append(QByteArray("kw") + QByteArray::number(i).rightJustified(6, '0'));
+        keywords.append("KW000000"); // the first one again, in other letters
+        QString error;
+        QVERIFY2(IptcKeywords::write(jpeg, keywords, &error), qPrintable(error));
+
+        const auto r = photoapp("import", library, jpeg);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        for (const char* told :
+             {"kept its first 1000 keywords", "longer than 256 bytes", "holds a NUL character"})
+            QVERIFY2(r.err.contains(told), r.err.constData());
+        const QJsonObject dump = PhotoAppProcess::dump(library);
+        const QStringList kept =
+            strings(photosIn(dump).at(0).toObject().value(QLatin1StringView("keywords")));
+        QCOMPARE(kept.size(), 1000);
+        QCOMPARE(kept.constFirst(), QStringLiteral("kw000000"));
+        QCOMPARE(kept.constLast(), QStringLiteral("kw000999"));
+        QCOMPARE(dump.value(QLatin1StringView("keywords")).toArray().size(), 1000);
     }
 
     void importFromTeachesKeywordsAndReportsImporting() {
@@ -463,10 +590,12 @@ private slots:
         QVERIFY(waitUntilIdle(20000));
         QVERIFY2(timer.elapsed() >= 1500, "the injected import delay was not honoured");
 
-        QStringList names;
-        for (const QString& k : paths(app("Keywords")))
-            names.append(answer(call(k, PhotoAppWire::kKeywordInterface, "Name")).toString());
+        const QStringList names = answer(app("KeywordNames")).toStringList();
         QCOMPARE(names, (QStringList{kMissing, kMasterMissing}));
+        const QStringList keywords = paths(app("Keywords"));
+        QCOMPARE(keywords.size(), 2);
+        QCOMPARE(answer(call(keywords.at(1), PhotoAppWire::kKeywordInterface, "Name")).toString(),
+                 names.at(1));
         QCOMPARE(answer(album(libraryAlbum, "PhotoCount")).toLongLong(), 1);
         QVERIFY(QFile::exists(text)); // refused, left where it was
         QVERIFY(QFile::exists(folder + QStringLiteral("/iPhoto Keywords.jpg")));
@@ -561,16 +690,359 @@ private slots:
         QCOMPARE(answer(album(smartPath, "PhotoCount")).toLongLong(), 1);
     }
 
-    void servesOnceAndStopsCleanlyOnSigterm() {
+    void strictInterface_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("args");
+        QTest::addColumn<QString>("error");
+        const QString invalid = QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs");
+        const QString unknown = QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod");
+        const QString noSuch = QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject);
+        const QString application = QString::fromLatin1(PhotoAppWire::kApplicationInterface);
+        const QString albumIface = QString::fromLatin1(PhotoAppWire::kAlbumInterface);
+        const QString photoIface = QString::fromLatin1(PhotoAppWire::kPhotoInterface);
+        const QString control = QString::fromLatin1(PhotoAppWire::kControlInterface);
+        const QString app = QString::fromLatin1(PhotoAppWire::kApplicationPath);
+        const QString ctl = QString::fromLatin1(PhotoAppWire::kControlPath);
+        const QString lib = PhotoAppWire::albumPath(1);
+        const QVariant ghost = QVariant::fromValue(QList<QDBusObjectPath>{
+            QDBusObjectPath(PhotoAppWire::photoPath(1)), QDBusObjectPath(PhotoAppWire::photoPath(99))});
+        const QVariant leadingZero =
+            QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath("/photos/01")});
+        const auto row = [](const char* name, const QString& path, const QString& iface, const char* member,
+                            const QVariantList& args, const QString& error) {
+            QTest::newRow(name) << path << iface << QString::fromLatin1(member) << args << error;
+        };
+        row("extra argument", app, application, "Ping", QVariantList{1}, invalid);
+        row("extra argument to a change", lib, albumIface, "Select", QVariantList{1}, invalid);
+        row("argument of another type", app, application, "NewAlbum", QVariantList{42}, invalid);
+        row("argument missing", lib, albumIface, "ImportFrom", QVariantList{kKeywordImage}, invalid);
+        row("relative import path", lib, albumIface, "ImportFrom",
+            QVariantList{QStringLiteral("photo.jpg"), true}, invalid);
+        row("text for an object path", PhotoAppWire::photoPath(1), photoIface, "RemoveFrom",
+            QVariantList{lib}, invalid);
+        row("introspection with an argument", app, "org.freedesktop.DBus.Introspectable", "Introspect",
+            QVariantList{1}, invalid);
+        row("over-long keyword", ctl, control, "AddKeyword", QVariantList{QString(300, u'k')}, invalid);
+        row("non-canonical path in a selection", ctl, control, "SelectItems", QVariantList{leadingZero},
+            invalid);
+        row("leading zero", "/photos/01", photoIface, "Properties", QVariantList{}, noSuch);
+        row("below a photo", "/photos/1/2", photoIface, "Properties", QVariantList{}, noSuch);
+        row("id too large", "/photos/123456789012345678901", photoIface, "Properties", QVariantList{},
+            noSuch);
+        row("the collection", "/photos", photoIface, "Properties", QVariantList{}, noSuch);
+        row("unknown photo", PhotoAppWire::photoPath(99), photoIface, "Select", QVariantList{}, noSuch);
+        row("unknown keyword", PhotoAppWire::keywordPath(99),
+            QString::fromLatin1(PhotoAppWire::kKeywordInterface), "Name", QVariantList{}, noSuch);
+        row("fault for an unknown photo", ctl, control, "FailProperties", QVariantList{qint64(99)}, noSuch);
+        row("key fault for an unknown photo", ctl, control, "SetNullKey",
+            QVariantList{qint64(99), QStringLiteral("imagePath")}, noSuch);
+        row("edit of an unknown photo", ctl, control, "EditPhoto", QVariantList{qint64(99)}, noSuch);
+        row("ghost in a selection", ctl, control, "SelectItems", QVariantList{ghost}, noSuch);
+        row("unknown method", app, application, "Frobnicate", QVariantList{}, unknown);
+        row("method of another interface", app, photoIface, "Ping", QVariantList{}, unknown);
+    }
+
+    // Nothing a refused request carries changes anything: the selection stays, no fault is set.
+    void strictInterface() {
+        QFETCH(QString, path);
+        QFETCH(QString, interface);
+        QFETCH(QString, member);
+        QFETCH(QVariantList, args);
+        QFETCH(QString, error);
+        if (strictLibrary.isEmpty())
+            strictLibrary = demo(3);
+        PhotoAppProcess server;
+        QVERIFY(server.serve(strictLibrary));
+        QCOMPARE(photoapp("select", strictLibrary, "--photos", "2").exitCode, 0);
+
+        QDBusMessage m = QDBusMessage::createMethodCall(QString::fromLatin1(PhotoAppWire::kService), path,
+                                                        interface, member);
+        m.setArguments(args);
+        const QDBusMessage reply = QDBusConnection::sessionBus().call(m, QDBus::Block, 10000);
+        QCOMPARE(reply.errorName(), error);
+
+        QCOMPARE(paths(app("Selection")), QStringList{PhotoAppWire::photoPath(2)});
+        QCOMPARE(properties(photo(1, "Properties")).values.size(), 7);
+        QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "PhotoCount")).toLongLong(), 3);
+    }
+
+    void specialPathsAnswerAtOnce_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("accepted"); // as a folder, whose files are then looked at
+        for (const char* kind : {"FIFO", "link to a FIFO", "socket", "device"})
+            QTest::newRow(kind) << QString::fromLatin1(kind) << false;
+        QTest::newRow("folder named like a photo") << QStringLiteral("folder") << true;
+    }
+
+    void specialPathsAnswerAtOnce() {
+        QFETCH(QString, kind);
+        QFETCH(bool, accepted);
+        QString path = newPath(QStringLiteral("special.jpg"));
+        if (kind == QLatin1StringView("FIFO")) {
+            QVERIFY(makeFifo(path));
+        } else if (kind == QLatin1StringView("link to a FIFO")) {
+            QVERIFY(makeFifo(path + QStringLiteral(".fifo")) &&
+                    makeLink(path + QStringLiteral(".fifo"), path));
+        } else if (kind == QLatin1StringView("socket")) {
+            QVERIFY(makeSocket(path));
+        } else if (kind == QLatin1StringView("folder")) {
+            QVERIFY(QDir().mkpath(path) && makeFifo(path + QStringLiteral("/IMG_0001.jpg")));
+        } else {
+            path = QStringLiteral("/dev/zero");
+        }
+        const QString library = newPath(QStringLiteral("Special.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        const QString libraryAlbum = PhotoAppWire::albumPath(1);
+        QElapsedTimer timer;
+        timer.start();
+        const QDBusMessage first = album(libraryAlbum, "ImportFrom", {path, true});
+        QVERIFY(timer.elapsed() < 2000);
+        QCOMPARE(answer(first).toBool(), accepted);
+        // The service is not wedged: the next good file comes in.
+        QCOMPARE(answer(album(libraryAlbum, "ImportFrom", {kKeywordImage, true})).toBool(), true);
+        QVERIFY(waitUntilIdle(10000));
+        QCOMPARE(answer(album(libraryAlbum, "PhotoCount")).toLongLong(), 1);
+    }
+
+    void refusalsReachTheCaller_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason"); // empty: imported beside the good file
+        const auto row = [](const char* name, const char* kind, const char* reason) {
+            QTest::newRow(name) << QString::fromLatin1(kind) << QString::fromLatin1(reason);
+        };
+        row("text named like a photo", "text", PhotoAppWire::kRefusedNotAnImage);
+        row("cut JPEG", "cut", PhotoAppWire::kRefusedNotAnImage);
+        row("FIFO", "fifo", PhotoAppWire::kRefusedNotRegularFile);
+        row("socket", "socket", PhotoAppWire::kRefusedNotRegularFile);
+        row("FIFO in a folder named like a photo", "folder", PhotoAppWire::kRefusedNotRegularFile);
+        row("link out of the folder", "link out", PhotoAppWire::kRefusedLinkOutOfFolder);
+        row("name not UTF-8", "odd name", PhotoAppWire::kRefusedNameNotUtf8);
+        row("link inside the folder", "link in", "");
+    }
+
+    void refusalsReachTheCaller() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QString folder = newPath(QStringLiteral("incoming"));
+        QVERIFY(QDir().mkpath(folder));
+        const QString good = folder + QStringLiteral("/good.jpg");
+        QVERIFY(QFile::copy(kKeywordImage, good));
+        QString item = folder + QStringLiteral("/item.jpg");
+        std::function<void()> cleanup = [] {
+        };
+        const auto cleanupGuard = qScopeGuard([&] { cleanup(); });
+        if (kind == QLatin1StringView("text")) {
+            QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-an-image.jpg"), item));
+        } else if (kind == QLatin1StringView("cut")) {
+            // The headers and the first bytes of the picture, as a transfer that broke off leaves it.
+            const QByteArray whole = readAll(kKeywordImage);
+            QFile cut(item);
+            QVERIFY(cut.open(QIODevice::WriteOnly));
+            cut.write(whole.left(whole.indexOf("\xFF\xDA") + 20));
+        } else if (kind == QLatin1StringView("fifo")) {
+            QVERIFY(makeFifo(item));
+        } else if (kind == QLatin1StringView("socket")) {
+            QVERIFY(makeSocket(item));
+        } else if (kind == QLatin1StringView("folder")) {
+            QVERIFY(QDir().mkpath(item));
+            item += QStringLiteral("/IMG_0001.jpg");
+            QVERIFY(makeFifo(item));
+        } else if (kind == QLatin1StringView("odd name")) {
+            const QByteArray name = QFile::encodeName(folder) + "/caf\xe9.jpg";
+            QVERIFY(QFile::copy(kKeywordImage, QStringLiteral("%1/odd").arg(folder)));
+            QVERIFY(::rename(QFile::encodeName(folder + QStringLiteral("/odd")).constData(),
+                             name.constData()) == 0);
+            item = QFile::decodeName(name);
+            // QTemporaryDir removes by QString names, which cannot spell this one.
+            cleanup = [name] {
+                ::unlink(name.constData());
+            };
+        } else if (kind == QLatin1StringView("link out")) {
+            QVERIFY(makeLink(QStringLiteral("/dev/zero"), item));
+        } else {
+            QVERIFY(makeLink(good, item));
+        }
+        const QString library = newPath(QStringLiteral("Refusals.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        ImportSignals finishedSignals;
+        QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "ImportFrom", {folder, true})).toBool(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(finishedSignals.messages.size(), 1, 10000);
+        QVERIFY(!answer(app("Importing")).toBool());
+
+        const QStringList imported = reason.isEmpty() ? QStringList{good, item} : QStringList{good};
+        const QList<QPair<QString, QString>> refused = reason.isEmpty()
+                                                           ? QList<QPair<QString, QString>>{}
+                                                           : QList<QPair<QString, QString>>{{item, reason}};
+        const QDBusMessage finished = finishedSignals.messages.constFirst();
+        QCOMPARE(finished.arguments().value(0).toStringList(), imported);
+        QCOMPARE(refusals(finished.arguments().value(1)), refused);
+        const QDBusMessage last = app("LastImport");
+        QCOMPARE(last.arguments().value(0).toStringList(), imported);
+        QCOMPARE(refusals(last.arguments().value(1)), refused);
+        QVERIFY(mastersMatchRows(library));
+    }
+
+    void unreadableSourcesAreRefused_data() {
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("file") << false;
+        QTest::newRow("folder") << true;
+    }
+
+    // As a user the kernel refuses, since root reads everything.
+    void unreadableSourcesAreRefused() {
+        QFETCH(bool, folder);
+        const bool root = ::geteuid() == 0;
+        if (root)
+            QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        const QString library = newPath(QStringLiteral("Locked.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        if (root)
+            QCOMPARE(QProcess::execute(QStringLiteral("chown"),
+                                       {QStringLiteral("-R"), QStringLiteral("65534:65534"), library}),
+                     0);
+        const QString source = newPath(QStringLiteral("locked"));
+        if (folder) {
+            QVERIFY(QDir().mkpath(source));
+            QVERIFY(QFile::copy(kKeywordImage, source + QStringLiteral("/IMG.jpg")));
+        } else {
+            QVERIFY(QFile::copy(kKeywordImage, source));
+        }
+        QVERIFY(::chmod(QFile::encodeName(source).constData(), 0) == 0);
+        const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(source).constData(), 0755); });
+
+        const auto asNobody = [root] {
+            if (root && (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0))
+                ::_exit(99);
+        };
+        const auto r = runWith(asNobody, {QStringLiteral("import"), library, source});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(QFile::encodeName(source) + ": " + PhotoAppWire::kRefusedNotReadable),
+                 r.err.constData());
+        QVERIFY(photosIn(PhotoAppProcess::dump(library)).isEmpty());
+    }
+
+    void diskFullLeavesNothingBehind_data() {
+        QTest::addColumn<bool>("edit");
+        QTest::newRow("import") << false;
+        QTest::newRow("edit") << true;
+    }
+
+    void diskFullLeavesNothingBehind() {
+        QFETCH(bool, edit);
+        // Noise does not compress: a JPEG well above the limit, its edited version too.
+        QImage noise(900, 900, QImage::Format_RGB32);
+        QRandomGenerator random(7);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, random.generate());
+        const QString big = newPath(QStringLiteral("big.jpg"));
+        QVERIFY(noise.save(big, "JPEG", 95));
+        constexpr rlim_t kLimit = 200000;
+        // Any file photoapp writes stops growing there, as on a full disk.
+        const auto limitFileSize = [] {
+            const rlimit limit{kLimit, kLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        };
+        QVERIFY(QFileInfo(big).size() > qint64(kLimit));
+        const QString library = newPath(QStringLiteral("Full.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        if (edit)
+            QCOMPARE(photoapp("import", library, big).exitCode, 0);
+
+        const auto r =
+            runWith(limitFileSize, edit ? QStringList{QStringLiteral("edit"), library, QStringLiteral("1")}
+                                        : QStringList{QStringLiteral("import"), library, big});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains(PhotoAppWire::kRefusedDiskFull), r.err.constData());
+        QVERIFY(filesBelow(library + QStringLiteral("/Modified")).isEmpty());
+        QVERIFY(mastersMatchRows(library));
+        for (const QJsonValue& p : photosIn(PhotoAppProcess::dump(library))) {
+            const QJsonObject o = p.toObject();
+            QCOMPARE(o.value(QLatin1StringView("imagePath")), o.value(QLatin1StringView("originalPath")));
+        }
+    }
+
+    void committedImportsAreSeenAtOnceAndOutliveAKill() {
+        const QString library = newPath(QStringLiteral("Seen.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        for (int n = 1; n <= 3; ++n) {
+            const QString file = newPath(QStringLiteral("IMG_%1.jpg").arg(n));
+            QVERIFY(QFile::copy(kKeywordImage, file));
+            QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "ImportFrom", {file, true})).toBool(), true);
+            QVERIFY(waitUntilIdle(10000));
+            // Another process reads the catalogue the moment the import is over; each of these
+            // reads ends by closing the catalogue, which must not take the service's journal along.
+            QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), n);
+        }
+        server.kill();
+        QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), 3);
+        QVERIFY(mastersMatchRows(library));
+    }
+
+    void sigtermEndsAnImportInTime() {
+        const QString library = newPath(QStringLiteral("Stop.photolibrary"));
+        QCOMPARE(photoapp("create", library).exitCode, 0);
+        QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
+        const QString fifo = newPath(QStringLiteral("stuck.jpg"));
+        const QString folder = newPath(QStringLiteral("stuck"));
+        QVERIFY(makeFifo(fifo) && QDir().mkpath(folder));
+        QVERIFY(makeFifo(folder + QStringLiteral("/a.jpg")) &&
+                makeLink(folder + QStringLiteral("/a.jpg"), folder + QStringLiteral("/b.jpg")));
+        for (int n = 0; n < 50; ++n)
+            QVERIFY(QFile::copy(kKeywordImage, folder + QStringLiteral("/IMG_%1.jpg").arg(n)));
+        PhotoAppProcess server;
+        QVERIFY(server.serve(library));
+        album(PhotoAppWire::albumPath(1), "ImportFrom", {fifo, true}); // refused, or stuck for good
+        QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "ImportFrom", {folder, true})).toBool(), true);
+        QElapsedTimer timer;
+        timer.start();
+        QVERIFY(server.stop()); // SIGTERM; false when it took SIGKILL after 5 s
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(mastersMatchRows(library));
+        PhotoAppProcess again;
+        QVERIFY(again.serve(library));
+    }
+
+    void oneServicePerLibraryAndPerBus() {
         const QString library = demo(1);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        const auto second = photoapp("serve", library);
+        // The same library on a bus of its own. Its photoapp is this test's own child, so that
+        // one that does not refuse cannot outlive the test.
+        const QByteArray ownBus = qgetenv("DBUS_SESSION_BUS_ADDRESS");
+        TestBus otherBus;
+        QVERIFY(otherBus.start());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", ownBus);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), otherBus.address());
+        QProcess other;
+        setDieWithParent(other);
+        other.setProcessEnvironment(environment);
+        other.start(PhotoAppProcess::executable(), {QStringLiteral("serve"), library});
+        QVERIFY(other.waitForFinished(10000));
+        QCOMPARE(other.exitCode(), 1);
+        const QByteArray why = other.readAllStandardError();
+        QVERIFY2(why.contains("already served by process " + QByteArray::number(server.pid())),
+                 why.constData());
+        // Another library on the same bus.
+        const auto second = photoapp("serve", demo(1));
         QCOMPARE(second.exitCode, 1);
         QVERIFY2(second.err.contains("already owned"), second.err.constData());
-        QCOMPARE(app("Ping").type(), QDBusMessage::ReplyMessage);
+        // The command-line writers work beside the service.
+        QCOMPARE(photoapp("select", library, "--photos", "1").exitCode, 0);
+        QCOMPARE(paths(app("Selection")), QStringList{PhotoAppWire::photoPath(1)});
         QVERIFY(server.stop());
         QCOMPARE(app("Ping").errorName(), QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
+        PhotoAppProcess again; // the lock went with the service
+        QVERIFY(again.serve(library));
     }
 };
 

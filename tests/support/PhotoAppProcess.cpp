@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QThread>
 #include <csignal>
@@ -49,6 +50,8 @@ bool PhotoAppProcess::serve(const QString& library, const QStringList& extraArgs
     process = std::make_unique<QProcess>();
     setDieWithParent(*process);
     process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    if (errorLog.open())
+        process->setStandardErrorFile(errorLog.fileName(), QIODevice::Append);
     process->start(executable(), QStringList{QStringLiteral("serve"), library} + extraArgs);
     if (!process->waitForStarted(10000))
         return false;
@@ -93,5 +96,6 @@ bool PhotoAppProcess::isRunning() const {
 }
 
 QByteArray PhotoAppProcess::standardError() {
-    return process ? process->readAllStandardError() : QByteArray();
+    QFile log(errorLog.fileName());
+    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
 }

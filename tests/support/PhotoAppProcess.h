@@ -4,6 +4,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <memory>
 
 // Runs the real photoapp program for tests: one-shot subcommands, and `serve` as a child process
@@ -35,8 +36,12 @@ public:
     void kill();
     qint64 pid() const;
     bool isRunning() const;
+    // What the service wrote to its standard error so far.
     QByteArray standardError();
 
 private:
     std::unique_ptr<QProcess> process;
+    // The service's standard error goes to a file: a pipe nobody drains while the test waits
+    // would fill up and stall the service in the middle of a request.
+    QTemporaryFile errorLog;
 };

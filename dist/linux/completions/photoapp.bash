@@ -81,7 +81,7 @@ _photoapp() {
     select) options='--photos --album' ;;
     album) options='--type' ;;
     photo) options='--image --original --date --width --height --album' ;;
-    fault) options='--photo --null --absent --fail-properties --version-error --import-delay --clear' ;;
+    fault) options='--photo --null --absent --fail-properties --refuse-changes --version-error --import-delay --clear' ;;
     esac
     [[ -n $options ]] && mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
 }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDBusArgument>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+
+// A file an import did not take and why; `(ss)` on the bus.
+struct ImportRefusal {
+    QString path;
+    QString reason;
+    bool operator==(const ImportRefusal&) const = default;
+};
+Q_DECLARE_METATYPE(ImportRefusal)
+
+inline QDBusArgument& operator<<(QDBusArgument& argument, const ImportRefusal& refusal) {
+    argument.beginStructure();
+    argument << refusal.path << refusal.reason;
+    argument.endStructure();
+    return argument;
+}
+
+inline const QDBusArgument& operator>>(const QDBusArgument& argument, ImportRefusal& refusal) {
+    argument.beginStructure();
+    argument >> refusal.path >> refusal.reason;
+    argument.endStructure();
+    return argument;
+}

@@ -22,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,9 +30,11 @@
 #include <QMainWindow>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -44,6 +47,19 @@ long peakKilobytes(qint64 pid) {
             return line.mid(6).trimmed().split(' ').constFirst().toLong();
     }
     return -1;
+}
+
+// User and system time the process has used so far; -1 when it cannot be read.
+double cpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    // The fields after the command name, which may itself hold spaces and parentheses.
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    return double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) / double(::sysconf(_SC_CLK_TCK));
 }
 
 double megabytes(long kilobytes) {
@@ -147,7 +163,28 @@ struct ScanProcess {
     int exitCode = -1;
     long peakKb = -1;
     double seconds = 0;
+    double cpuSeconds = 0; // vup's own, as last read before it ended
     QJsonObject report;
+};
+
+// The CPU time the processes of a scan used between two moments.
+struct CpuShares {
+    qint64 photoapp = 0;
+    qint64 bus = 0;
+    double photoappStart = 0;
+    double busStart = 0;
+    CpuShares(qint64 photoappPid, qint64 busPid)
+        : photoapp(photoappPid), bus(busPid), photoappStart(cpuSeconds(photoappPid)),
+          busStart(cpuSeconds(busPid)) {}
+    void print(int photos, const ScanProcess& scan) const {
+        const double app = cpuSeconds(photoapp) - photoappStart;
+        const double daemon = cpuSeconds(bus) - busStart;
+        const double perPhoto = (scan.cpuSeconds + app + daemon) / photos;
+        std::printf("  CPU per photo: vup %.0f us, photoapp %.0f us, bus daemon %.0f us; with %d cores no "
+                    "faster than %.0f photos/s\n",
+                    scan.cpuSeconds / photos * 1e6, app / photos * 1e6, daemon / photos * 1e6,
+                    QThread::idealThreadCount(), QThread::idealThreadCount() / perPhoto);
+    }
 };
 
 // `vup scan --library --dry-run --recover-zombies`: every stage of a whole-library scan, nothing changed.
@@ -169,6 +206,7 @@ ScanProcess runDryRunScan(const QString& reportPath) {
         const long kb = peakKilobytes(vup.processId());
         if (kb > result.peakKb)
             result.peakKb = kb;
+        result.cpuSeconds = std::max(result.cpuSeconds, cpuSeconds(vup.processId()));
     }
     result.seconds = timer.nsecsElapsed() / 1e9;
     result.exitCode = vup.exitCode();
@@ -229,9 +267,16 @@ WindowRun runInWindow() {
     timer.start();
     sinceTick.start();
     tick.start(kTickMs);
+    // The window's own event loop, as the application runs it: a loop of processEvents() calls
+    // would turn without waiting and take a core from the scan.
+    QEventLoop loop;
+    QObject::connect(&controller, &VupAppDelegate::nowProcessingChanged, &loop, [&](bool processing) {
+        if (!processing)
+            loop.quit();
+    });
     controller.processLibrary();
-    while (controller.nowProcessing())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    if (controller.nowProcessing())
+        loop.exec();
     tick.stop();
     controller.waitForScanToEnd(60000);
     result.seconds = timer.nsecsElapsed() / 1e9;
@@ -292,6 +337,8 @@ int main(int argc, char** argv) {
             conf.write("[General]\nskipInfoScreen=YES\n");
     }
     QApplication app(argc, argv);
+    // Figures appear as they are measured, also when the output goes to a file.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QStringList args = QCoreApplication::arguments();
     const int photos = args.size() > 1 ? args.at(1).toInt() : 100000;
     const int large = args.size() > 2 ? args.at(2).toInt() : 1000000;
@@ -308,7 +355,10 @@ int main(int argc, char** argv) {
             return 1;
         }
         measureRates(photos);
-        printDryRunScan(photos, runDryRunScan(dir.filePath(QStringLiteral("report.json"))), 0);
+        const CpuShares cpu(server.pid(), testBus.pid());
+        const ScanProcess scan = runDryRunScan(dir.filePath(QStringLiteral("report.json")));
+        printDryRunScan(photos, scan, 0);
+        cpu.print(photos, scan);
         std::printf("photoapp peak memory: %.1f MB (target <= 300 MB)\n",
                     megabytes(peakKilobytes(server.pid())));
         server.stop();
@@ -327,7 +377,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "serve failed\n");
         return 1;
     }
-    printDryRunScan(large, runDryRunScan(dir.filePath(QStringLiteral("large.json"))), 60);
+    const CpuShares cpu(server.pid(), testBus.pid());
+    const ScanProcess scan = runDryRunScan(dir.filePath(QStringLiteral("large.json")));
+    printDryRunScan(large, scan, 60);
+    cpu.print(large, scan);
     const WindowRun window = runInWindow();
     std::printf("scan of %d photos from the window: %.2f s (loading %.2f s, per-photo pass %.2f s)\n", large,
                 window.seconds, window.loadingMs / 1000.0, window.passMs / 1000.0);

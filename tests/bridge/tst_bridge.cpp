@@ -231,7 +231,7 @@ private slots:
         QVERIFY(!photos.isEmpty());
         QVERIFY(!photos.first().properties().isEmpty());
         // Stopped first, so that none of these is answered before the end.
-        ::kill(static_cast<pid_t>(server.pid()), SIGSTOP);
+        QVERIFY(server.suspend());
         QList<iPhotoPendingProperties> onTheirWay;
         for (const iPhotoPhoto& p : photos)
             onTheirWay.append(p.requestProperties());
@@ -260,7 +260,7 @@ private slots:
         const auto a = app(500);
         const iPhotoPhoto photo = a->photoWithId(ids.at(2));
         QVERIFY(!photo.properties().isEmpty());
-        ::kill(static_cast<pid_t>(server.pid()), SIGSTOP);
+        QVERIFY(server.suspend());
         QElapsedTimer timer;
         timer.start();
         QVERIFY(photo.properties().isEmpty());
@@ -282,7 +282,7 @@ private slots:
         std::atomic<bool> interrupted{false};
         QVERIFY(a->attach([&] { return interrupted.load(); }));
         QVERIFY(!a->photoWithId(ids.at(0)).properties().isEmpty());
-        ::kill(static_cast<pid_t>(server.pid()), SIGSTOP);
+        QVERIFY(server.suspend());
         interrupted = true;
         QElapsedTimer timer;
         timer.start();

@@ -34,6 +34,9 @@ public:
     bool stop();
     // SIGKILL at once, as a crash would.
     void kill();
+    // SIGSTOP, as a hung application; true once every thread of it has stopped. A stop reaches
+    // the threads one by one: until then one of them may still answer a request.
+    bool suspend();
     qint64 pid() const;
     bool isRunning() const;
     // What the service wrote to its standard error so far.

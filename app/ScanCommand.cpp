@@ -1,5 +1,6 @@
 #include "app/Commands.h"
 #include "app/TerminalDelegate.h"
+#include "scan/FindingsCsv.h"
 #include "scan/RecoveryResume.h"
 #include "scan/ScanFindingsJson.h"
 #include "scan/VupMode.h"
@@ -8,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QJsonDocument>
 #include <QSaveFile>
 #include <QThread>
 #include <cstdio>
@@ -23,13 +23,13 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "usage: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
-    "                [--report FILE.json] [--yes]\n"
+    "                [--report FILE.json|FILE.csv] [--yes]\n"
     "  --library          scan every photo of the library\n"
     "  --selection        scan the photos selected in the photo application\n"
     "  --delete           remove photos whose image file is gone instead of tagging them\n"
     "  --recover-zombies  re-import files in Masters/ that no photo names (library scans)\n"
     "  --dry-run          make every check, print what would be done, change nothing\n"
-    "  --report FILE      write the findings as JSON\n"
+    "  --report FILE      write the findings as JSON, or as a CSV table when FILE ends in .csv\n"
     "  --yes              answer prompts at once instead of reading standard input\n";
 
 struct Arguments {
@@ -134,8 +134,10 @@ bool writeReport(const QString& path, const ScanFindings& findings) {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(QJsonDocument(scanFindingsToJson(findings)).toJson(QJsonDocument::Indented));
-    return file.commit();
+    const bool written = path.endsWith(QLatin1StringView(".csv"), Qt::CaseInsensitive)
+                             ? writeFindingsCsv(file, findingsTable(findings).rows)
+                             : writeScanReport(file, findings);
+    return written && file.commit();
 }
 
 } // namespace

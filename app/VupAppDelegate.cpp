@@ -1,6 +1,8 @@
 #include "app/VupAppDelegate.h"
 
 #include "app/ProgressIndicator.h"
+#include "app/findings/FindingsPresenter.h"
+#include "app/findings/FindingsView.h"
 #include "crashreporter/CrashCheckAtLaunch.h"
 #include "platform/BundleInfo.h"
 #include "platform/IdleSleepAssertion.h"
@@ -29,6 +31,10 @@ namespace {
 constexpr const char* kReady = "Ready";
 constexpr const char* kAssertionName = "Describe Activity Type";
 constexpr const char* kOK = "OK";
+constexpr const char* kSelectionChanged = "Selection Changed";
+constexpr const char* kSelectionChangedText =
+    "The photos selected in iPhoto are not the ones the preview looked at. Preview the selection again "
+    "before scanning it.";
 
 // Sets a flag and tells observers only when it changed.
 template <typename Signal>
@@ -74,6 +80,21 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(infoUi->skipInfoCheck, &QCheckBox::toggled, this, [](bool skip) {
         UserDefaults::standard().setBool(QString::fromLatin1(kSkipInfoScreenKey), skip);
     });
+
+    // What a run found shows below the options, and a preview can be acted on from there.
+    connect(this, &VupAppDelegate::previewChanged, ui->previewCheck, &QCheckBox::setChecked);
+    connect(ui->previewCheck, &QCheckBox::toggled, this, &VupAppDelegate::setPreview);
+    connect(this, &VupAppDelegate::previewChanged, this, [this](bool on) {
+        ui->processSelectionButton->setText(on ? QStringLiteral("Preview Selection")
+                                               : QStringLiteral("Scan Selection"));
+        ui->processLibraryButton->setText(on ? QStringLiteral("Preview Library")
+                                             : QStringLiteral("Scan Library"));
+    });
+    findingsPresenter = std::make_unique<FindingsPresenter>(mainWindow.get(), ui->mainLayout,
+                                                            ui->mainLayout->indexOf(ui->previewCheck) + 1);
+    connect(this, &VupAppDelegate::nowProcessingChanged, findingsPresenter->view(), &FindingsView::setBusy);
+    connect(findingsPresenter.get(), &FindingsPresenter::scanNowRequested, this,
+            &VupAppDelegate::actOnPreview);
 }
 
 VupAppDelegate::~VupAppDelegate() {
@@ -102,6 +123,9 @@ void VupAppDelegate::setCancelled(bool v) {
 }
 void VupAppDelegate::setCancellable(bool v) {
     storeFlag(this, _cancellable, v, &VupAppDelegate::cancellableChanged);
+}
+void VupAppDelegate::setPreview(bool v) {
+    storeFlag(this, _preview, v, &VupAppDelegate::previewChanged);
 }
 
 void VupAppDelegate::updateCancelButton() {
@@ -158,6 +182,7 @@ void VupAppDelegate::applicationDidFinishLaunching() {
     setLibraryImageCount(QString::number(vup->libraryCount()));
     if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)))
         showInfo();
+    findingsPresenter->restoreLastRun();
     resumeInterruptedRecoveries();
 }
 
@@ -203,25 +228,54 @@ bool VupAppDelegate::waitForScanToEnd(int timeoutMs) {
 // ---- actions ----
 
 void VupAppDelegate::processSelection() {
-    startScan(true);
+    startScan(true, preview());
 }
 
 void VupAppDelegate::processLibrary() {
-    startScan(false);
+    startScan(false, preview());
 }
 
-void VupAppDelegate::startScan(bool selection) {
+void VupAppDelegate::previewSelection() {
+    startScan(true, true);
+}
+
+void VupAppDelegate::previewLibrary() {
+    startScan(false, true);
+}
+
+void VupAppDelegate::startScan(bool selection, bool dryRun) {
     // A second run would share the bridge's lists with the first and take a second assertion.
     if (!vup || _nowProcessing.load() || quitting.load())
         return;
     setSelectionMode(selection);
+    vup->setDryRun(dryRun);
+    findingsPresenter->runStarting(recoverZombies());
     prepareForRun();
     VupMode* engine = vup.get();
     QThread* thread = QThread::create([engine, this] { engine->vupScan(this); });
     // The thread object goes once the run has ended; nobody waits for it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, [this] { findingsPresenter->runEnded(vup->lastRun()); });
     scanThread = thread;
     thread->start();
+}
+
+void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
+    if (!vup || _nowProcessing.load() || quitting.load())
+        return;
+    if (preview.selectionMode) {
+        QList<qint64> now = vup->selectedPhotoIds();
+        QList<qint64> then = preview.previewedPhotos;
+        std::sort(now.begin(), now.end());
+        std::sort(then.begin(), then.end());
+        if (now != then) {
+            showAlert(QString::fromLatin1(kSelectionChangedText), QString::fromLatin1(kSelectionChanged));
+            return;
+        }
+    }
+    setAutoDelete(preview.deleteMode);
+    setRecoverZombies(preview.recoverZombies);
+    startScan(preview.selectionMode, false);
 }
 
 void VupAppDelegate::showInfo() {

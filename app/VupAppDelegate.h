@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scan/FindingsTable.h"
 #include "scan/VupDelegate.h"
 
 #include <QMutex>
@@ -8,6 +9,7 @@
 #include <atomic>
 #include <memory>
 
+class FindingsPresenter;
 class QDialog;
 class QMainWindow;
 class QMessageBox;
@@ -31,6 +33,7 @@ class VupAppDelegate final : public VupDelegate {
     Q_PROPERTY(bool selectionMode READ selectionMode WRITE setSelectionMode NOTIFY selectionModeChanged)
     Q_PROPERTY(bool cancelled READ cancelled WRITE setCancelled NOTIFY cancelledChanged)
     Q_PROPERTY(bool cancellable READ cancellable WRITE setCancellable NOTIFY cancellableChanged)
+    Q_PROPERTY(bool preview READ preview WRITE setPreview NOTIFY previewChanged)
     Q_PROPERTY(QString statusLabel READ statusLabel WRITE setStatusLabel NOTIFY statusLabelChanged)
     Q_PROPERTY(QString selectedLabel READ selectedLabel WRITE setSelectedLabel NOTIFY selectedLabelChanged)
     Q_PROPERTY(QString libraryImageCount READ libraryImageCount WRITE setLibraryImageCount NOTIFY
@@ -56,6 +59,9 @@ public:
     // Whether Cancel can still stop the running scan: false while it makes its changes.
     bool cancellable() const { return _cancellable.load(); }
     void setCancellable(bool value) override;
+    // The scan buttons run previews: every check, nothing changed.
+    bool preview() const { return _preview.load(); }
+    void setPreview(bool value);
     QString statusLabel() const;
     void setStatusLabel(const QString& text) override;
     QString selectedLabel() const;
@@ -75,6 +81,9 @@ public:
     // ---- window actions ----
     void processSelection();
     void processLibrary();
+    // A preview of either scan, whatever the Preview option says.
+    void previewSelection();
+    void previewLibrary();
     void showInfo();
     void dismissInfo();
     void moreInfoButton();
@@ -98,6 +107,7 @@ public:
     QDialog* infoPanel() const { return info; }
     const ProgressIndicator& progressIndicator() const { return *progress; }
     VupMode* engine() const { return vup.get(); }
+    FindingsPresenter* findings() const { return findingsPresenter.get(); }
     // True while an idle-sleep assertion is held.
     bool holdsAssertion() const { return _successPreventSleep == 0; }
 
@@ -108,12 +118,15 @@ signals:
     void selectionModeChanged(bool value);
     void cancelledChanged(bool value);
     void cancellableChanged(bool value);
+    void previewChanged(bool value);
     void statusLabelChanged(const QString& text);
     void selectedLabelChanged(const QString& text);
     void libraryImageCountChanged(const QString& text);
 
 private:
-    void startScan(bool selection);
+    void startScan(bool selection, bool dryRun);
+    // "Scan Now" on a preview: the same kind of scan with the same options, for real.
+    void actOnPreview(const FindingsTable::Summary& preview);
     // A zombie recovery an earlier run left unfinished is finished before anything else.
     void resumeInterruptedRecoveries();
     void updateCancelButton();
@@ -130,6 +143,7 @@ private:
     std::atomic<bool> _selectionMode{false};
     std::atomic<bool> _cancelled{false};
     std::atomic<bool> _cancellable{false};
+    std::atomic<bool> _preview{false};
     mutable QMutex labelsMutex;
     QString _statusLabel;
     QString _selectedLabel;
@@ -143,4 +157,5 @@ private:
     std::unique_ptr<Ui::InfoPanel> infoUi;
     QDialog* info = nullptr; // owned by the main window
     std::unique_ptr<ProgressIndicator> progress;
+    std::unique_ptr<FindingsPresenter> findingsPresenter;
 };

@@ -1,6 +1,7 @@
 #include "app/Commands.h"
 #include "app/SessionEnd.h"
 #include "app/VupAppDelegate.h"
+#include "app/findings/FindingsPresenter.h"
 #include "platform/SystemLog.h"
 
 #include <QApplication>
@@ -64,13 +65,25 @@ int runWindow(int argc, char** argv) {
         controller.applicationDidBecomeActive();
     });
 
-    // Saves the window as it stands once launched, then quits.
+    // Saves the window as it stands once launched, then quits; with VUP_SCREENSHOT_PREVIEW set, once
+    // a preview of the library has shown its findings.
     bool screenshotSaved = true;
     if (!screenshot.isEmpty()) {
-        QTimer::singleShot(kScreenshotDelayMs, &controller, [&controller, &screenshot, &screenshotSaved] {
-            screenshotSaved = controller.window()->grab().save(screenshot);
-            QCoreApplication::quit();
-        });
+        const auto shoot = [&controller, &screenshot, &screenshotSaved] {
+            QTimer::singleShot(kScreenshotDelayMs, &controller, [&controller, &screenshot, &screenshotSaved] {
+                screenshotSaved = controller.window()->grab().save(screenshot);
+                QCoreApplication::quit();
+            });
+        };
+        if (qEnvironmentVariableIsSet("VUP_SCREENSHOT_PREVIEW")) {
+            QObject::connect(controller.findings(), &FindingsPresenter::shown, &controller, shoot);
+            QTimer::singleShot(0, &controller, [&controller] {
+                controller.setRecoverZombies(true);
+                controller.previewLibrary();
+            });
+        } else {
+            shoot();
+        }
     }
 
     int status = app.exec();

@@ -10,7 +10,7 @@ namespace {
 void printUsage() {
     std::fputs("usage: vup                      open the window\n"
                "       vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
-               "                [--report FILE.json] [--yes]\n"
+               "                [--report FILE.json|FILE.csv] [--yes]\n"
                "       vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n"
                "       vup defaults read [KEY] | write KEY VALUE | delete KEY\n"
                "       vup --version | --help\n",

@@ -611,6 +611,44 @@ bool Catalogue::assignKeyword(qint64 photoId, qint64 keywordIdValue) {
     return done;
 }
 
+bool Catalogue::renameKeyword(qint64 keywordIdValue, const QString& name) {
+    Transaction t(*this);
+    const std::optional<qint64> holder = keywordId(name);
+    if (holder && *holder != keywordIdValue) {
+        error = QStringLiteral("a keyword named \"%1\" already exists").arg(keyword(*holder)->name);
+        return false;
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("UPDATE keywords SET name = ?, folded = ? WHERE id = ?"));
+    q.addBindValue(name);
+    q.addBindValue(folded(name));
+    q.addBindValue(keywordIdValue);
+    if (!exec(q))
+        return false;
+    if (q.numRowsAffected() != 1) {
+        error = QStringLiteral("no keyword with id %1").arg(keywordIdValue);
+        return false;
+    }
+    return t.commit();
+}
+
+bool Catalogue::removeKeyword(qint64 keywordIdValue) {
+    Transaction t(*this);
+    QSqlQuery assignments(db);
+    assignments.prepare(QStringLiteral("DELETE FROM photo_keywords WHERE keyword_id = ?"));
+    assignments.addBindValue(keywordIdValue);
+    QSqlQuery row(db);
+    row.prepare(QStringLiteral("DELETE FROM keywords WHERE id = ?"));
+    row.addBindValue(keywordIdValue);
+    if (!exec(assignments) || !exec(row))
+        return false;
+    if (row.numRowsAffected() != 1) {
+        error = QStringLiteral("no keyword with id %1").arg(keywordIdValue);
+        return false;
+    }
+    return t.commit();
+}
+
 QList<QPair<qint64, QString>> Catalogue::allPhotoKeywords() {
     QList<QPair<qint64, QString>> result;
     QSqlQuery q(db);

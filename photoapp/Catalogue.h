@@ -39,6 +39,7 @@ public:
         enum class Kind { Photo, Album };
         Kind kind = Kind::Photo;
         qint64 id = 0;
+        bool operator==(const SelectionItem&) const = default;
     };
     // Injected states of one photo's property answer.
     struct PhotoFaults {
@@ -111,6 +112,11 @@ public:
     std::optional<qint64> keywordId(const QString& name);
     qint64 ensureKeyword(const QString& name);
     bool assignKeyword(qint64 photoId, qint64 keywordId);
+    // Renaming to the name of another keyword, whatever its case, is refused: two keywords one
+    // request cannot tell apart. A change of case alone is a rename like any other.
+    bool renameKeyword(qint64 keywordId, const QString& name);
+    // The keyword leaves every photo it was assigned to, then the library.
+    bool removeKeyword(qint64 keywordId);
     // (photo id, keyword name) for every assignment.
     QList<QPair<qint64, QString>> allPhotoKeywords();
 

@@ -36,9 +36,13 @@ Library:
   create LIBRARY                          make an empty library
   import LIBRARY PATH... [--album NAME]   copy image files or folders (recursively) into the
                                           library and the album NAME (made if missing)
-  serve LIBRARY [--version TEXT]          serve the library on the session bus until SIGTERM or
+  serve LIBRARY [--version TEXT] [--window]
+                                          serve the library on the session bus until SIGTERM or
                                           SIGINT; version text defaults to 9.6.1. One service per
-                                          library: a second one, on any bus, exits with status 1
+                                          library: a second one, on any bus, exits with status 1.
+                                          With --window, also show the library in a window;
+                                          closing it ends the service
+  open LIBRARY [--version TEXT]           the same as serve --window
   dump LIBRARY                            the whole catalogue as JSON: photos (id, imageFilename,
                                           imagePath, originalPath, date, width, height, keywords,
                                           albums), albums (id, name, type, photos), keywords,
@@ -435,18 +439,33 @@ int faultCommand(Args& a) {
     return done ? 0 : fail(catalogue->lastError());
 }
 
-int serveCommand(Args& a) {
+int serve(Args& a, bool window, const ServeCommand::WindowFactory& makeWindow) {
     const QString path = a.positional("LIBRARY");
     const QString version = a.value("--version").value_or(QString::fromLatin1(kDefaultVersion));
+    window = a.flag("--window") || window;
     a.done();
-    return ServeCommand::run(openLibrary(path), version);
+    if (window && !makeWindow)
+        return fail(QStringLiteral("no window can be shown here"));
+    return ServeCommand::run(openLibrary(path), version, window ? makeWindow : ServeCommand::WindowFactory());
 }
 
 } // namespace
 
 namespace CommandLine {
 
-int run(const QStringList& arguments) {
+bool wantsWindow(const QStringList& arguments) {
+    const QString command = arguments.value(1);
+    return command == QLatin1StringView("open") ||
+           (command == QLatin1StringView("serve") && arguments.contains(QLatin1StringView("--window")));
+}
+
+int run(const QStringList& arguments, const ServeCommand::WindowFactory& window) {
+    const auto serveCommand = [&window](Args& a) {
+        return serve(a, false, window);
+    };
+    const auto openCommand = [&window](Args& a) {
+        return serve(a, true, window);
+    };
     const std::map<QString, std::function<int(Args&)>> commands = {
         {QStringLiteral("create"), createCommand}, {QStringLiteral("import"), importCommand},
         {QStringLiteral("serve"), serveCommand},   {QStringLiteral("dump"), dumpCommand},
@@ -454,6 +473,7 @@ int run(const QStringList& arguments) {
         {QStringLiteral("select"), selectCommand}, {QStringLiteral("keyword"), keywordCommand},
         {QStringLiteral("album"), albumCommand},   {QStringLiteral("photo"), photoCommand},
         {QStringLiteral("edit"), editCommand},     {QStringLiteral("fault"), faultCommand},
+        {QStringLiteral("open"), openCommand},
     };
     const QStringList args = arguments.mid(1);
     if (!args.isEmpty() && args.constFirst() == QLatin1StringView("--version")) {

@@ -128,6 +128,17 @@ std::optional<ImageMetadata> read(const QByteArray& bytes, const QString& suffix
     return meta;
 }
 
+QByteArray embeddedThumbnail(const QString& path) {
+    try {
+        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()));
+        image->readMetadata();
+        const Exiv2::DataBuf thumbnail = Exiv2::ExifThumbC(image->exifData()).copy();
+        return QByteArray(reinterpret_cast<const char*>(thumbnail.pData_), thumbnail.size_);
+    } catch (const Exiv2::AnyError&) {
+        return {};
+    }
+}
+
 bool write(const QString& path, const QDateTime& date, const QStringList& keywords, QString* error) {
     try {
         auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()));

@@ -24,6 +24,10 @@ void initialize();
 // a whole, readable image. `suffix` is the file name's, a hint for formats without a signature.
 std::optional<ImageMetadata> read(const QByteArray& bytes, const QString& suffix, QString* why);
 
+// The thumbnail a camera or editor embedded in the file's EXIF data, still encoded; empty when
+// there is none or it cannot be read. Reads the file's metadata only, not its picture.
+QByteArray embeddedThumbnail(const QString& path);
+
 // Writes the EXIF date and, when given, the keywords as IPTC Keywords and XMP dc:subject.
 bool write(const QString& path, const QDateTime& date, const QStringList& keywords, QString* error);
 

@@ -22,6 +22,7 @@ public:
     // Takes the objects off the bus again.
     void unregisterFrom(QDBusConnection bus);
     void shutdown();
+    bool importing() const { return importer.importing(); }
 
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
     QString introspect(const QString& path) const override;

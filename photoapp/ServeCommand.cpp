@@ -20,7 +20,7 @@ constexpr int kBusCheckIntervalMs = 500;
 
 namespace ServeCommand {
 
-int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
+int run(std::unique_ptr<Catalogue> catalogue, const QString& version, const WindowFactory& window) {
     LibraryLock lock(catalogue->library());
     QString error;
     if (!lock.acquire(&error)) {
@@ -37,20 +37,24 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
         PhotoAppLog::line(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
         return 1;
     }
-    const QString root = catalogue->library().root();
+    const LibraryPackage library = catalogue->library();
+    const QString root = library.root();
     PhotoAppService service(std::move(catalogue), version);
     if (!service.registerOn(bus, &error)) {
         PhotoAppLog::line(error);
         return 1;
     }
-    // Requests are answered on the thread where QtDBus reads them: handing each one to the main
-    // thread and its answer back cost a property request more than a third of photoapp's time, and
-    // a scan sends hundreds of thousands. The service and its catalogue are used by one thread at
-    // a time: that one while serving, this one before and after.
-    QThread* const busThread = bus.interface() ? bus.interface()->thread() : nullptr;
-    if (busThread)
-        service.moveToThread(busThread);
     PhotoAppLog::line(QStringLiteral("serving %1").arg(root));
+    std::unique_ptr<QObject> shown;
+    if (window) {
+        shown = window(
+            library, [&service] { return service.importing(); }, &error);
+        if (!shown) {
+            PhotoAppLog::line(error);
+            bus.unregisterService(QString::fromLatin1(PhotoAppWire::kService));
+            return 1;
+        }
+    }
 
     // The service stops only once the loop has ended: a request still handled in the loop's
     // last pass would otherwise hand an import to a worker that is already gone.
@@ -67,7 +71,15 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version) {
     });
     busCheck.start(kBusCheckIntervalMs);
 
+    // Requests are answered on the thread where QtDBus reads them: handing each one to the main
+    // thread and its answer back cost a property request more than a third of photoapp's time, and
+    // a scan sends hundreds of thousands. The service and its catalogue are used by one thread at
+    // a time: that one while serving, this one before and after.
+    QThread* const busThread = bus.interface() ? bus.interface()->thread() : nullptr;
+    if (busThread)
+        service.moveToThread(busThread);
     const int status = QCoreApplication::exec();
+    shown.reset();
     bus.unregisterService(QString::fromLatin1(PhotoAppWire::kService));
     service.unregisterFrom(bus);
     // Once the bus thread has run this, it answers no request any more: the service comes back.

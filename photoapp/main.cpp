@@ -1,5 +1,6 @@
 #include "photoapp/CommandLine.h"
 #include "photoapp/ImageMetadata.h"
+#include "photoapp/window/WindowApplication.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -7,6 +8,11 @@
 int main(int argc, char** argv) {
     // A write past a file size limit fails like a full disk instead of killing the process.
     std::signal(SIGXFSZ, SIG_IGN);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (CommandLine::wantsWindow(arguments))
+        return WindowApplication::run(argc, argv);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("photoapp"));
     ImageMetadataIo::initialize();

@@ -3,21 +3,15 @@
 #include "bridge/iPhotoTypes.h"
 #include "scan/ZombieSummary.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QJsonArray>
-#include <QMap>
+#include <QJsonDocument>
 #include <QSet>
+#include <algorithm>
+#include <iterator>
 
 namespace {
-
-// JSON holds text: a name that is not UTF-8 shows its undecodable bytes as U+FFFD here; the
-// listing on standard output keeps the bytes.
-QJsonArray zombieNames(const QList<QByteArray>& zombies) {
-    QJsonArray names;
-    for (const QByteArray& z : zombies)
-        names.append(QFile::decodeName(z));
-    return names;
-}
 
 QJsonValue entryValue(const QVariantList& list, qsizetype i) {
     if (i >= list.size())
@@ -66,20 +60,93 @@ QString refusalName(ScanFindings::Outcome outcome) {
     }
 }
 
-QJsonObject scanFindingsToJson(const ScanFindings& f) {
-    // Positions in ascending order, with the sets each one belongs to.
-    QMap<qsizetype, QStringList> sets;
-    for (const qsizetype i : f.missingImage)
-        sets[i].append(QStringLiteral("missingImage"));
-    for (const qsizetype i : f.missingMaster)
-        sets[i].append(QStringLiteral("missingMaster"));
+namespace {
 
+// Writes the report's JSON text to a device as it goes: the small members as one object, then the
+// lists that grow with the library one entry at a time, so that the report of a run with 100,000
+// findings never stands in memory as a whole. Everything is indented as QJsonDocument indents.
+class ReportStream {
+public:
+    explicit ReportStream(QIODevice& d) : device(d) {}
+
+    void head(const QJsonObject& members) {
+        buffer = QJsonDocument(members).toJson(QJsonDocument::Indented);
+        buffer.chop(3); // "\n}\n"
+        open = !members.isEmpty();
+    }
+
+    // `item(k)` answers the k-th entry of the list.
+    template <typename Item> void list(const char* key, qsizetype size, Item item) {
+        buffer += open ? ",\n    \"" : "\n    \"";
+        open = true;
+        buffer += key;
+        buffer += "\": [";
+        for (qsizetype k = 0; k < size; ++k) {
+            buffer += k ? ",\n" : "\n";
+            indent(item(k));
+            if (buffer.size() > kChunk)
+                flush();
+        }
+        buffer += size ? "\n    ]" : "]";
+    }
+
+    bool finish() {
+        buffer += "\n}\n";
+        flush();
+        return good;
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 16;
+
+    void indent(const QJsonValue& value) {
+        // A lone value is written as the only member of a list, whose brackets are then dropped.
+        QByteArray text =
+            value.isObject()
+                ? QJsonDocument(value.toObject()).toJson(QJsonDocument::Indented)
+                : QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact).chopped(1).mid(1);
+        if (text.endsWith('\n'))
+            text.chop(1);
+        buffer += "        ";
+        buffer += text.replace('\n', "\n        ");
+    }
+
+    void flush() {
+        good = good && device.write(buffer) == buffer.size();
+        buffer.clear();
+    }
+
+    QIODevice& device;
+    QByteArray buffer;
+    bool open = false;
+    bool good = true;
+};
+
+// The photos with an issue, in ascending order of position: the two ascending sets merged.
+QList<qsizetype> photosWithIssues(const ScanFindings& f) {
+    QList<qsizetype> positions;
+    positions.reserve(f.missingImage.size() + f.missingMaster.size());
+    std::set_union(f.missingImage.cbegin(), f.missingImage.cend(), f.missingMaster.cbegin(),
+                   f.missingMaster.cend(), std::back_inserter(positions));
+    return positions;
+}
+
+} // namespace
+
+bool writeScanReport(QIODevice& device, const ScanFindings& f) {
+    const QList<qsizetype> positions = photosWithIssues(f);
+    const QSet<qsizetype> missingImage(f.missingImage.cbegin(), f.missingImage.cend());
+    const QSet<qsizetype> missingMaster(f.missingMaster.cbegin(), f.missingMaster.cend());
     const QSet<qsizetype> removed(f.removed.cbegin(), f.removed.cend());
     const QSet<qsizetype> taggedMissing(f.taggedMissing.cbegin(), f.taggedMissing.cend());
     const QSet<qsizetype> taggedMasterMissing(f.taggedMasterMissing.cbegin(), f.taggedMasterMissing.cend());
-    QJsonArray photos;
-    for (auto it = sets.constBegin(); it != sets.constEnd(); ++it) {
-        const qsizetype i = it.key();
+    const auto photo = [&](qsizetype k) {
+        const qsizetype i = positions.at(k);
+        QJsonArray sets;
+        if (missingImage.contains(i))
+            sets.append(QStringLiteral("missingImage"));
+        if (missingMaster.contains(i))
+            sets.append(QStringLiteral("missingMaster"));
         QJsonArray actions;
         if (removed.contains(i))
             actions.append(QStringLiteral("removed"));
@@ -87,33 +154,38 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
             actions.append(QStringLiteral("tagged Vup Missing"));
         if (taggedMasterMissing.contains(i))
             actions.append(QStringLiteral("tagged Vup Master Missing"));
-        QJsonObject photo{
+        return QJsonValue(QJsonObject{
             {QStringLiteral("position"), qint64(i)},
             {QStringLiteral("id"), i < f.photos.size() ? f.photos.at(i).id() : qint64(-1)},
             {QStringLiteral("imageFilename"), entryValue(f.filenames, i)},
             {QStringLiteral("imagePath"), entryValue(f.paths, i)},
             {QStringLiteral("originalPath"), entryValue(f.originals, i)},
-            {QStringLiteral("sets"), QJsonArray::fromStringList(it.value())},
+            {QStringLiteral("sets"), sets},
             {QStringLiteral("actions"), actions},
-        };
-        photos.append(photo);
-    }
-
-    QJsonArray unchecked;
-    for (const ScanFindings::Unchecked& u : f.unchecked)
-        unchecked.append(QJsonObject{
+        });
+    };
+    const auto unchecked = [&](qsizetype k) {
+        const ScanFindings::Unchecked& u = f.unchecked.at(k);
+        return QJsonValue(QJsonObject{
             {QStringLiteral("position"), qint64(u.position)},
             {QStringLiteral("id"), u.id},
             {QStringLiteral("reason"), u.reason},
         });
-    QJsonArray failed;
-    for (const ScanFindings::FailedChange& c : f.failedChanges)
-        failed.append(QJsonObject{
+    };
+    const auto failed = [&](qsizetype k) {
+        const ScanFindings::FailedChange& c = f.failedChanges.at(k);
+        return QJsonValue(QJsonObject{
             {QStringLiteral("position"), qint64(c.position)},
             {QStringLiteral("id"), c.id},
             {QStringLiteral("action"), c.action},
             {QStringLiteral("reason"), c.reason},
         });
+    };
+    // JSON holds text: a name that is not UTF-8 shows its undecodable bytes as U+FFFD here; the
+    // listing on standard output and the CSV table keep the bytes.
+    const auto zombie = [&](qsizetype k) {
+        return QJsonValue(QFile::decodeName(f.zombies.at(k)));
+    };
 
     const QJsonObject counts{
         {QStringLiteral("photos"), qint64(f.photos.size())},
@@ -133,24 +205,34 @@ QJsonObject scanFindingsToJson(const ScanFindings& f) {
         {QStringLiteral("passMs"), f.timings.passMs},
         {QStringLiteral("taggingMs"), f.timings.taggingMs},
     };
-    QJsonObject report{
+    QJsonObject head{
         {QStringLiteral("outcome"), outcomeName(f.outcome)},
         {QStringLiteral("timings"), timings},
         {QStringLiteral("mode"), f.selectionMode ? QStringLiteral("selection") : QStringLiteral("library")},
         {QStringLiteral("delete"), f.deleteMode},
         {QStringLiteral("dryRun"), f.dryRun},
-        {QStringLiteral("photos"), photos},
-        {QStringLiteral("unchecked"), unchecked},
-        {QStringLiteral("failed"), failed},
-        {QStringLiteral("zombies"), zombieNames(f.zombies)},
         {QStringLiteral("recovery"), recoveryToJson(f.recovery)},
         {QStringLiteral("zombieDetectionSkipped"), f.zombieDetectionSkipped},
         {QStringLiteral("resumedRecovery"), f.resumedRecovery},
         {QStringLiteral("counts"), counts},
     };
     if (const QString refusal = refusalName(f.outcome); !refusal.isEmpty())
-        report.insert(QStringLiteral("refusal"), refusal);
+        head.insert(QStringLiteral("refusal"), refusal);
     if (!f.failure.isEmpty())
-        report.insert(QStringLiteral("failure"), f.failure);
-    return report;
+        head.insert(QStringLiteral("failure"), f.failure);
+
+    ReportStream out(device);
+    out.head(head);
+    out.list("photos", positions.size(), photo);
+    out.list("unchecked", f.unchecked.size(), unchecked);
+    out.list("failed", f.failedChanges.size(), failed);
+    out.list("zombies", f.zombies.size(), zombie);
+    return out.finish();
+}
+
+QJsonObject scanFindingsToJson(const ScanFindings& f) {
+    QBuffer text;
+    text.open(QIODevice::WriteOnly);
+    writeScanReport(text, f);
+    return QJsonDocument::fromJson(text.data()).object();
 }

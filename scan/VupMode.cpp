@@ -111,15 +111,20 @@ bool VupMode::photoApplicationIsRunning() const {
 }
 
 qint64 VupMode::selectionCount() const {
+    return selectedPhotoIds().size();
+}
+
+QList<qint64> VupMode::selectedPhotoIds() const {
     if (!photoApplicationIsRunning())
-        return 0;
-    const QList<iPhotoItem> selection = photoApplication->selection();
+        return {};
+    QList<qint64> ids;
     // A selection holding an album cannot be scanned, so it counts no photos.
-    for (const iPhotoItem& item : selection) {
+    for (const iPhotoItem& item : photoApplication->selection()) {
         if (item.isAlbum())
-            return 0;
+            return {};
+        ids.append(item.photo().id());
     }
-    return selection.size();
+    return ids;
 }
 
 qint64 VupMode::libraryCount() const {

@@ -33,6 +33,8 @@ public:
     void cleanupRun(VupDelegate* delegate);
 
     qint64 selectionCount() const;
+    // The photos selected in the application now; none when the selection holds an album.
+    QList<qint64> selectedPhotoIds() const;
     qint64 libraryCount() const;
     bool photoApplicationIsRunning() const;
 

@@ -50,16 +50,6 @@ double cpuSeconds(qint64 pid) {
            static_cast<double>(::sysconf(_SC_CLK_TCK));
 }
 
-long peakKilobytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLong();
-    return -1;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -153,7 +143,8 @@ int main(int argc, char** argv) {
                 requests / runSeconds, propertiesSeconds / runSeconds);
     std::printf("photoapp CPU per request:          %8.1f us Ping, %.1f us properties\n",
                 pingCpu * 1e6 / requests, propertiesCpu * 1e6 / requests);
-    std::printf("photoapp peak memory:              %8.1f MB\n", peakKilobytes(server.pid()) / 1024.0);
+    std::printf("photoapp peak memory:              %8.1f MB\n",
+                PhotoAppProcess::peakKilobytes(server.pid()) / 1024.0);
     server.stop();
     return 0;
 }

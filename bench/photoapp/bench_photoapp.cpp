@@ -24,11 +24,7 @@ constexpr int kRepeats = 3;
 
 QDBusMessage call(const QString& path, const char* interface, const char* method,
                   const QVariantList& args = {}) {
-    QDBusMessage m =
-        QDBusMessage::createMethodCall(QString::fromLatin1(PhotoAppWire::kService), path,
-                                       QString::fromLatin1(interface), QString::fromLatin1(method));
-    m.setArguments(args);
-    return QDBusConnection::sessionBus().call(m, QDBus::Block, 120000);
+    return PhotoAppProcess::request(path, interface, method, args, 120000);
 }
 
 bool importing() {

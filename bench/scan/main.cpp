@@ -38,17 +38,6 @@
 
 namespace {
 
-long peakKilobytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLong();
-    }
-    return -1;
-}
-
 // User and system time the process has used so far; -1 when it cannot be read.
 double cpuSeconds(qint64 pid) {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
@@ -203,7 +192,7 @@ ScanProcess runDryRunScan(const QString& reportPath) {
         return result;
     // The high-water mark only grows: the last reading before the exit is the peak.
     while (!vup.waitForFinished(20)) {
-        const long kb = peakKilobytes(vup.processId());
+        const long kb = PhotoAppProcess::peakKilobytes(vup.processId());
         if (kb > result.peakKb)
             result.peakKb = kb;
         result.cpuSeconds = std::max(result.cpuSeconds, cpuSeconds(vup.processId()));
@@ -360,7 +349,7 @@ int main(int argc, char** argv) {
         printDryRunScan(photos, scan, 0);
         cpu.print(photos, scan);
         std::printf("photoapp peak memory: %.1f MB (target <= 300 MB)\n",
-                    megabytes(peakKilobytes(server.pid())));
+                    megabytes(PhotoAppProcess::peakKilobytes(server.pid())));
         server.stop();
     }
     QDir(library).removeRecursively();
@@ -387,7 +376,8 @@ int main(int argc, char** argv) {
     std::printf("  longest event-loop stall %.1f ms (target <= 50 ms; timer every %d ms, %lld ticks), "
                 "ended under the status \"%s\"\n",
                 window.longestStallMs, kTickMs, window.ticks, qPrintable(window.stallStatus));
-    std::printf("photoapp peak memory: %.1f MB (target <= 300 MB)\n", megabytes(peakKilobytes(server.pid())));
+    std::printf("photoapp peak memory: %.1f MB (target <= 300 MB)\n",
+                megabytes(PhotoAppProcess::peakKilobytes(server.pid())));
     server.stop();
     return 0;
 }

@@ -12,6 +12,7 @@
 
 #include "bench/zombies/RecoveryBench.h"
 #include "scan/ZombieDetector.h"
+#include "tests/support/ProcessStatus.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,17 +28,6 @@
 #include <unistd.h>
 
 namespace {
-
-qint64 statusKb(const char* field) {
-    QFile f(QStringLiteral("/proc/self/status"));
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : f.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(qsizetype(strlen(field))).trimmed().split(' ').value(0).toLongLong();
-    }
-    return -1;
-}
 
 // Drops the peak so the next reading covers only what follows.
 void resetPeak() {
@@ -131,12 +121,12 @@ int main(int argc, char** argv) {
     const QString quotedRefs = QStringLiteral("'") + refsFile + QStringLiteral("'");
     shellSeconds(QStringLiteral("find %1 -type f > /dev/null").arg(quotedMasters)); // warm the caches alike
 
-    const qint64 rssBefore = statusKb("VmRSS:");
+    const qint64 rssBefore = processStatusKilobytes("VmRSS:");
     resetPeak();
     timer.restart();
     const QList<QByteArray> found = ZombieDetector::detectZombies(referenced, nullptr).zombies;
     const double detect = double(timer.nsecsElapsed()) / 1e9;
-    const qint64 peak = statusKb("VmHWM:");
+    const qint64 peak = processStatusKilobytes("VmHWM:");
 
     const double findSort = shellSeconds(
         QStringLiteral("LC_ALL=C find %1 -type f | LC_ALL=C sort > /dev/null").arg(quotedMasters));

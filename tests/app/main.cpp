@@ -1,3 +1,4 @@
+#include "tests/app/FindingsTest.h"
 #include "tests/app/ScanCommandTest.h"
 #include "tests/app/TerminalDelegateTest.h"
 #include "tests/app/WindowTest.h"
@@ -5,5 +6,6 @@
 
 // The window and the terminal runner share one private bus.
 int main(int argc, char** argv) {
-    return vupRunTests<QApplication, WindowTest, TerminalDelegateTest, ScanCommandTest>(argc, argv);
+    return vupRunTests<QApplication, WindowTest, TerminalDelegateTest, ScanCommandTest, FindingsTest>(argc,
+                                                                                                      argv);
 }

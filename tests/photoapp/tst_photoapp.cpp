@@ -48,11 +48,7 @@ QByteArray readAll(const QString& path) {
 
 QDBusMessage call(const QString& path, const char* interface, const char* method,
                   const QVariantList& args = {}) {
-    QDBusMessage m =
-        QDBusMessage::createMethodCall(QString::fromLatin1(PhotoAppWire::kService), path,
-                                       QString::fromLatin1(interface), QString::fromLatin1(method));
-    m.setArguments(args);
-    return QDBusConnection::sessionBus().call(m, QDBus::Block, 10000);
+    return PhotoAppProcess::request(path, interface, method, args);
 }
 
 QDBusMessage app(const char* method, const QVariantList& args = {}) {

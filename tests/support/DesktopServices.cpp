@@ -7,6 +7,7 @@
 struct DesktopServices::State {
     mutable QMutex mutex;
     QList<Notification> notifications;
+    QList<FileManagerRequest> fileManagerRequests;
     QList<uint> inhibited;
     QList<uint> released;
     uint nextCookie = 41;
@@ -59,6 +60,34 @@ private:
     std::shared_ptr<DesktopServices::State> state;
 };
 
+class FileManagerService : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+public:
+    explicit FileManagerService(std::shared_ptr<DesktopServices::State> s) : state(std::move(s)) {}
+public slots:
+    void ShowItems(const QStringList& uris, const QString& startupId) {
+        record("ShowItems", uris, startupId);
+    }
+    void ShowFolders(const QStringList& uris, const QString& startupId) {
+        record("ShowFolders", uris, startupId);
+    }
+
+private:
+    void record(const char* method, const QStringList& uris, const QString& startupId) {
+        QMutexLocker lock(&state->mutex);
+        state->fileManagerRequests.append({QString::fromLatin1(method), uris, startupId});
+    }
+    std::shared_ptr<DesktopServices::State> state;
+};
+
+// Registers `service` at `path` under `name` on the bus, served from `thread`.
+bool serve(QDBusConnection& bus, QObject* service, QThread* thread, const char* path, const char* name) {
+    service->moveToThread(thread);
+    return bus.registerObject(QString::fromLatin1(path), service, QDBusConnection::ExportAllSlots) &&
+           bus.registerService(QString::fromLatin1(name));
+}
+
 } // namespace
 
 DesktopServices::DesktopServices() : state(std::make_shared<State>()) {}
@@ -67,7 +96,7 @@ DesktopServices::~DesktopServices() {
     stop();
 }
 
-bool DesktopServices::start(bool screenSaver, bool notificationsWanted) {
+bool DesktopServices::start(bool screenSaver, bool notificationsWanted, bool fileManager) {
     stop();
     static int serial = 0;
     connectionName = QStringLiteral("vup-test-desktop-services-%1").arg(++serial);
@@ -78,22 +107,21 @@ bool DesktopServices::start(bool screenSaver, bool notificationsWanted) {
     thread->start();
     bool good = true;
     if (screenSaver) {
-        auto* s = new ScreenSaverService(state);
-        s->moveToThread(thread.get());
-        services.append(s);
-        good = good &&
-               bus.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), s,
-                                  QDBusConnection::ExportAllSlots) &&
-               bus.registerService(QStringLiteral("org.freedesktop.ScreenSaver"));
+        services.append(new ScreenSaverService(state));
+        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/ScreenSaver",
+                     "org.freedesktop.ScreenSaver");
     }
     if (notificationsWanted) {
-        auto* n = new NotificationService(state);
-        n->moveToThread(thread.get());
-        services.append(n);
-        good = good &&
-               bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), n,
-                                  QDBusConnection::ExportAllSlots) &&
-               bus.registerService(QStringLiteral("org.freedesktop.Notifications"));
+        services.append(new NotificationService(state));
+        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/Notifications",
+                     "org.freedesktop.Notifications") &&
+               good;
+    }
+    if (fileManager) {
+        services.append(new FileManagerService(state));
+        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/FileManager1",
+                     "org.freedesktop.FileManager1") &&
+               good;
     }
     return good;
 }
@@ -105,8 +133,10 @@ void DesktopServices::stop() {
         QDBusConnection bus(connectionName);
         bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
         bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+        bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
         bus.unregisterObject(QStringLiteral("/org/freedesktop/ScreenSaver"));
         bus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
     }
     QDBusConnection::disconnectFromBus(connectionName);
     for (QObject* s : std::as_const(services))
@@ -121,6 +151,11 @@ void DesktopServices::stop() {
 QList<DesktopServices::Notification> DesktopServices::notifications() const {
     QMutexLocker lock(&state->mutex);
     return state->notifications;
+}
+
+QList<DesktopServices::FileManagerRequest> DesktopServices::fileManagerRequests() const {
+    QMutexLocker lock(&state->mutex);
+    return state->fileManagerRequests;
 }
 
 QList<uint> DesktopServices::inhibited() const {

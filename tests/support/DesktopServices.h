@@ -9,7 +9,7 @@
 #include <QVariantMap>
 #include <memory>
 
-// Small real implementations of the desktop's notification and screen-saver services, served on
+// Small real implementations of the desktop's notification, screen-saver and file manager services, served on
 // the test's private session bus from a connection and thread of their own, so calls made from
 // the test's main thread or a scan thread reach them like they would reach the desktop's.
 class DesktopServices {
@@ -24,11 +24,20 @@ public:
     DesktopServices();
     ~DesktopServices();
 
-    // Registers org.freedesktop.ScreenSaver and/or org.freedesktop.Notifications.
-    bool start(bool screenSaver, bool notifications);
+    // A request to the file manager: "ShowItems" or "ShowFolders", with its addresses.
+    struct FileManagerRequest {
+        QString method;
+        QStringList uris;
+        QString startupId;
+    };
+
+    // Registers org.freedesktop.ScreenSaver, org.freedesktop.Notifications and
+    // org.freedesktop.FileManager1, each when asked for.
+    bool start(bool screenSaver, bool notifications, bool fileManager = false);
     void stop();
 
     QList<Notification> notifications() const;
+    QList<FileManagerRequest> fileManagerRequests() const;
     // Cookies handed out by Inhibit, and those given back through UnInhibit, in order.
     QList<uint> inhibited() const;
     QList<uint> released() const;

@@ -40,6 +40,26 @@ QJsonObject PhotoAppProcess::dump(const QString& library) {
     return QJsonDocument::fromJson(r.out).object();
 }
 
+QDBusMessage PhotoAppProcess::request(const QString& path, const char* interface, const char* method,
+                                      const QVariantList& args, int timeoutMs) {
+    QDBusMessage m =
+        QDBusMessage::createMethodCall(QString::fromLatin1(PhotoAppWire::kService), path,
+                                       QString::fromLatin1(interface), QString::fromLatin1(method));
+    m.setArguments(args);
+    return QDBusConnection::sessionBus().call(m, QDBus::Block, timeoutMs);
+}
+
+long PhotoAppProcess::peakKilobytes(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').constFirst().toLong();
+    }
+    return -1;
+}
+
 PhotoAppProcess::PhotoAppProcess() = default;
 
 PhotoAppProcess::~PhotoAppProcess() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDBusMessage>
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringList>
@@ -22,6 +23,12 @@ public:
     static Result run(const QStringList& args, int timeoutMs = 60000);
     // `photoapp dump LIBRARY` parsed; an empty object on failure.
     static QJsonObject dump(const QString& library);
+    // A request to the photo application serving on the test's bus, answered or failed within
+    // `timeoutMs`.
+    static QDBusMessage request(const QString& path, const char* interface, const char* method,
+                                const QVariantList& args = {}, int timeoutMs = 10000);
+    // The most memory a process has held (VmHWM), in kilobytes; -1 when it cannot be read.
+    static long peakKilobytes(qint64 pid);
 
     PhotoAppProcess();
     ~PhotoAppProcess();

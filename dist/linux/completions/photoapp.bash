@@ -17,8 +17,8 @@ _photoapp() {
     local command=${COMP_WORDS[1]} options=''
     COMPREPLY=()
     if ((cword == 1)); then
-        mapfile -t COMPREPLY < <(compgen -W 'create import serve dump demo keyword-image select keyword
-            album photo edit fault --version --help' -- "$cur")
+        mapfile -t COMPREPLY < <(compgen -W 'create import serve open dump demo keyword-image select
+            keyword album photo edit fault --version --help' -- "$cur")
         return
     fi
 
@@ -76,7 +76,8 @@ _photoapp() {
             return
         fi
         ;;
-    serve) options='--version' ;;
+    serve) options='--version --window' ;;
+    open) options='--version' ;;
     demo) options='--photos --missing-images --missing-masters --zombies' ;;
     select) options='--photos --album' ;;
     album) options='--type' ;;

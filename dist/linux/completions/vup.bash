@@ -20,7 +20,8 @@ _vup() {
     case ${COMP_WORDS[1]} in
     scan)
         if [[ $prev == --report ]]; then
-            _vup_files
+            # The name's ending says the form: JSON, or a CSV table.
+            _vup_files '@(json|csv)'
         else
             mapfile -t COMPREPLY < <(compgen -W '--library --selection --delete --recover-zombies
                 --dry-run --report --yes --help' -- "$cur")

@@ -1,0 +1,172 @@
+#include "app/findings/FindingsPresenter.h"
+
+#include "app/findings/FindingsView.h"
+#include "platform/BundleInfo.h"
+#include "platform/MainThread.h"
+#include "platform/SystemLog.h"
+#include "scan/FindingsCsv.h"
+#include "scan/LastRunStore.h"
+#include "scan/ScanFindingsJson.h"
+
+#include <QBoxLayout>
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QWidget>
+
+namespace {
+
+constexpr QSize kRoomForFindings(960, 720);
+const QString kCannotKeep = QStringLiteral("Cannot keep the findings of the last run in %1: %2");
+const QString kCannotRestore = QStringLiteral("Cannot show the findings of the last run from %1: %2");
+const QString kExportTitle = QStringLiteral("Export Report");
+const QString kJsonFilter = QStringLiteral("JSON report (*.json)");
+const QString kCsvFilter = QStringLiteral("CSV table (*.csv)");
+const QString kDefaultName = QStringLiteral("Vup findings %1");
+const QString kSaved = QStringLiteral("Report saved to %1");
+const QString kNotSavedTitle = QStringLiteral("Could Not Save the Report");
+const QString kNotSaved = QStringLiteral("Vup could not write %1: %2");
+
+} // namespace
+
+FindingsPresenter::FindingsPresenter(QWidget* w, QBoxLayout* layout, int index)
+    : window(w), findingsView(new FindingsView(w)) {
+    // One worker: the run's table, its keeping and the exports happen in the order asked.
+    worker.setMaxThreadCount(1);
+    findingsView->hide();
+    layout->insertWidget(index, findingsView, 1);
+    connect(findingsView, &FindingsView::exportRequested, this, &FindingsPresenter::chooseExport);
+    connect(findingsView, &FindingsView::scanNowRequested, this,
+            [this] { emit scanNowRequested(findingsView->summary()); });
+}
+
+FindingsPresenter::~FindingsPresenter() {
+    worker.waitForDone();
+}
+
+void FindingsPresenter::runStarting(bool recoverZombies) {
+    recoverZombiesAsked = recoverZombies;
+}
+
+void FindingsPresenter::runEnded(const ScanFindings& findings) {
+    const quint64 run = ++generation;
+    const bool recoverZombies = recoverZombiesAsked;
+    worker.start([this, run, findings, recoverZombies] {
+        FindingsTable table = findingsTable(findings);
+        table.summary.recoverZombies = recoverZombies;
+        MainThread::run(
+            this,
+            [this, run, table, findings] {
+                if (run == generation)
+                    present(table, findings);
+            },
+            MainThread::Wait::No);
+        QString why;
+        if (!LastRunStore::save(table, findings, &why))
+            vupLog(kCannotKeep.arg(LastRunStore::path(), why));
+    });
+}
+
+void FindingsPresenter::restoreLastRun() {
+    const quint64 run = generation;
+    worker.start([this, run] {
+        QString why;
+        std::optional<FindingsTable> table = LastRunStore::load(&why);
+        if (!why.isEmpty())
+            vupLog(kCannotRestore.arg(LastRunStore::path(), why));
+        if (!table)
+            return;
+        MainThread::run(
+            this,
+            [this, run, table = std::move(*table)] {
+                if (run == generation)
+                    present(table, std::nullopt);
+            },
+            MainThread::Wait::No);
+    });
+}
+
+void FindingsPresenter::present(FindingsTable table, std::optional<ScanFindings> findings) {
+    live = std::move(findings);
+    findingsView->showTable(std::move(table));
+    if (!findingsView->isVisible()) {
+        findingsView->show();
+        // The window was sized for its buttons: make room for the table, within the screen.
+        if (window && window->isVisible()) {
+            QSize size = window->size().expandedTo(kRoomForFindings);
+            if (const QScreen* screen = window->screen())
+                size = size.boundedTo(screen->availableSize());
+            window->resize(size);
+        }
+    }
+    emit shown();
+}
+
+void FindingsPresenter::chooseExport() {
+    const QString stamp = findingsView->summary().ended.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    auto* dialog = new QFileDialog(window, kExportTitle, QDir(folder).filePath(kDefaultName.arg(stamp)),
+                                   kJsonFilter + QStringLiteral(";;") + kCsvFilter);
+    dialog->setObjectName(QStringLiteral("exportReportDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("json"));
+    connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
+        dialog->setDefaultSuffix(filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("json"));
+    });
+    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& path) {
+        // A name the user typed with its own ending says the form; otherwise the chosen type does.
+        const QString suffix = QFileInfo(path).suffix().toLower();
+        const bool csv =
+            suffix == u"csv" || (suffix != u"json" && dialog->selectedNameFilter() == kCsvFilter);
+        exportReport(path, csv ? Format::Csv : Format::Json);
+    });
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->open();
+}
+
+void FindingsPresenter::exportReport(const QString& path, Format format) {
+    const QList<Finding> rows = findingsView->rows();
+    const QDateTime ended = findingsView->summary().ended;
+    const std::optional<ScanFindings> findings = live;
+    worker.start([this, path, format, rows, ended, findings] {
+        // The file is replaced only once it is whole: a failure leaves what was there.
+        QSaveFile file(path);
+        QString why;
+        bool saved = file.open(QIODevice::WriteOnly);
+        if (saved && format == Format::Csv)
+            saved = writeFindingsCsv(file, rows);
+        else if (saved && findings)
+            saved = writeScanReport(file, *findings);
+        else if (saved)
+            saved = LastRunStore::copyReport(ended, file, &why);
+        saved = saved && file.commit();
+        if (!saved && why.isEmpty())
+            why = file.errorString();
+        MainThread::run(
+            this,
+            [this, path, saved, why] {
+                if (saved) {
+                    findingsView->setNote(kSaved.arg(QDir::toNativeSeparators(path)));
+                } else {
+                    auto* alert = new QMessageBox(
+                        QMessageBox::Warning,
+                        BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleName)).value_or(QString()),
+                        kNotSavedTitle, QMessageBox::Ok, window);
+                    alert->setInformativeText(kNotSaved.arg(path, why));
+                    alert->setAttribute(Qt::WA_DeleteOnClose);
+                    alert->setWindowModality(Qt::WindowModal);
+                    alert->open();
+                }
+                emit exported(saved, path);
+            },
+            MainThread::Wait::No);
+    });
+}

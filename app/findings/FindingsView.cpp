@@ -1,0 +1,241 @@
+#include "app/findings/FindingsView.h"
+
+#include "app/findings/FindingsFilter.h"
+#include "app/findings/FindingsModel.h"
+#include "app/findings/ShowInFolder.h"
+#include "app/findings/ThumbnailCache.h"
+#include "platform/FileManagerService.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBoxLayout>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+
+constexpr QSize kPicture(64, 48);
+constexpr int kRowPadding = 6;
+// Typing in the filter waits this long for the next key before 100,000 rows are looked through.
+constexpr int kFilterDelayMs = 200;
+
+const QString kAllKinds = QStringLiteral("All findings");
+const QString kFilterHint = QStringLiteral("Filter by name, path, action or reason");
+const QString kShowInFolder = QStringLiteral("Show in Folder");
+const QString kCopyPath = QStringLiteral("Copy Path");
+const QString kScanNow = QStringLiteral("Scan Now");
+const QString kExport = QStringLiteral("Export Report...");
+const QString kCount = QStringLiteral("%1 of %2 shown");
+const QString kShowingFirst = QStringLiteral("Showing the first %1 of %2 selected items.");
+const QString kCopied = QStringLiteral("Copied %1 paths.");
+const QString kNoFileManager = QStringLiteral("No file manager could open %1.");
+
+// Paths keep both ends in sight: the folder they start in and the file they name.
+class PathDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->textElideMode = Qt::ElideMiddle;
+    }
+};
+
+QPushButton* button(const QString& text, const char* name, QWidget* parent) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+} // namespace
+
+FindingsView::FindingsView(QWidget* parent)
+    : QWidget(parent), thumbnails(new ThumbnailCache(kPicture, this)),
+      findings(new FindingsModel(thumbnails, this)), sorted(new FindingsFilter(findings, this)),
+      headline(new QLabel(this)), kindFilter(new QComboBox(this)), textFilter(new QLineEdit(this)),
+      textDelay(new QTimer(this)), count(new QLabel(this)), tableView(new QTableView(this)),
+      showInFolderButton(button(kShowInFolder, "showInFolderButton", this)),
+      copyPathButton(button(kCopyPath, "copyPathButton", this)),
+      scanNowButton(button(kScanNow, "scanNowButton", this)),
+      exportButton(button(kExport, "exportReportButton", this)), note(new QLabel(this)) {
+    setObjectName(QStringLiteral("findingsView"));
+    headline->setObjectName(QStringLiteral("findingsHeadline"));
+    headline->setWordWrap(true);
+    headline->setTextFormat(Qt::PlainText);
+    QFont bold = headline->font();
+    bold.setBold(true);
+    headline->setFont(bold);
+
+    kindFilter->setObjectName(QStringLiteral("findingsKindFilter"));
+    kindFilter->addItem(kAllKinds);
+    for (int k = 0; k < Finding::kKindCount; ++k)
+        kindFilter->addItem(findingKindName(Finding::Kind(k)), k);
+    textFilter->setObjectName(QStringLiteral("findingsTextFilter"));
+    textFilter->setPlaceholderText(kFilterHint);
+    textFilter->setClearButtonEnabled(true);
+    textDelay->setSingleShot(true);
+    textDelay->setInterval(kFilterDelayMs);
+    count->setObjectName(QStringLiteral("findingsCount"));
+    note->setObjectName(QStringLiteral("findingsNote"));
+    note->setTextFormat(Qt::PlainText);
+
+    tableView->setObjectName(QStringLiteral("findingsTable"));
+    tableView->setModel(sorted);
+    tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tableView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tableView->setWordWrap(false);
+    tableView->setItemDelegateForColumn(FindingsModel::Path, new PathDelegate(tableView));
+    tableView->setIconSize(kPicture);
+    tableView->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    tableView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    // Every row the same height, fixed: nothing is measured per row, whatever the row count.
+    QHeaderView* rowsHeader = tableView->verticalHeader();
+    rowsHeader->hide();
+    rowsHeader->setSectionResizeMode(QHeaderView::Fixed);
+    rowsHeader->setDefaultSectionSize(kPicture.height() + kRowPadding);
+    QHeaderView* columns = tableView->horizontalHeader();
+    columns->setSectionResizeMode(QHeaderView::Interactive);
+    columns->setStretchLastSection(true);
+    columns->setSortIndicator(-1, Qt::AscendingOrder);
+    tableView->setSortingEnabled(true);
+    for (const auto& [column, width] : {std::pair{FindingsModel::Picture, kPicture.width() + kRowPadding},
+                                        {FindingsModel::FileName, 130},
+                                        {FindingsModel::Issue, 105},
+                                        {FindingsModel::Path, 250},
+                                        {FindingsModel::Action, 205}})
+        tableView->setColumnWidth(column, width);
+
+    auto* showAction = new QAction(kShowInFolder, tableView);
+    auto* copyAction = new QAction(kCopyPath, tableView);
+    copyAction->setShortcut(QKeySequence::Copy);
+    copyAction->setShortcutContext(Qt::WidgetShortcut);
+    tableView->addActions({showAction, copyAction});
+
+    auto* filters = new QHBoxLayout;
+    filters->addWidget(kindFilter);
+    filters->addWidget(textFilter, 1);
+    filters->addWidget(count);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(showInFolderButton);
+    buttons->addWidget(copyPathButton);
+    buttons->addWidget(note, 1);
+    buttons->addWidget(scanNowButton);
+    buttons->addWidget(exportButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(headline);
+    layout->addLayout(filters);
+    layout->addWidget(tableView, 1);
+    layout->addLayout(buttons);
+
+    connect(kindFilter, &QComboBox::currentIndexChanged, this, [this] {
+        const QVariant k = kindFilter->currentData();
+        sorted->setKind(k.isValid() ? std::optional(Finding::Kind(k.toInt())) : std::nullopt);
+    });
+    connect(textFilter, &QLineEdit::textChanged, textDelay, qOverload<>(&QTimer::start));
+    connect(textDelay, &QTimer::timeout, this, [this] { sorted->setText(textFilter->text()); });
+    connect(sorted, &QAbstractItemModel::rowsInserted, this, &FindingsView::updateCount);
+    connect(sorted, &QAbstractItemModel::rowsRemoved, this, &FindingsView::updateCount);
+    connect(sorted, &QAbstractItemModel::modelReset, this, &FindingsView::updateCount);
+    connect(sorted, &QAbstractItemModel::layoutChanged, this, &FindingsView::updateCount);
+    connect(tableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FindingsView::updateButtons);
+    connect(tableView, &QAbstractItemView::doubleClicked, this, &FindingsView::showSelectedInFolder);
+    connect(showAction, &QAction::triggered, this, &FindingsView::showSelectedInFolder);
+    connect(copyAction, &QAction::triggered, this, &FindingsView::copySelectedPaths);
+    connect(showInFolderButton, &QPushButton::clicked, this, &FindingsView::showSelectedInFolder);
+    connect(copyPathButton, &QPushButton::clicked, this, &FindingsView::copySelectedPaths);
+    connect(scanNowButton, &QPushButton::clicked, this, &FindingsView::scanNowRequested);
+    connect(exportButton, &QPushButton::clicked, this, &FindingsView::exportRequested);
+    updateButtons();
+}
+
+FindingsView::~FindingsView() = default;
+
+void FindingsView::showTable(FindingsTable table) {
+    shown = std::move(table);
+    headline->setText(findingsHeadline(shown.summary));
+    headline->setToolTip(shown.summary.summary);
+    note->clear();
+    findings->setRows(shown.rows);
+    updateCount();
+    updateButtons();
+}
+
+void FindingsView::setBusy(bool value) {
+    busy = value;
+    updateButtons();
+}
+
+void FindingsView::setNote(const QString& text) {
+    note->setText(text);
+}
+
+void FindingsView::updateCount() {
+    count->setText(
+        kCount.arg(QLocale().toString(sorted->rowCount()), QLocale().toString(findings->rowCount())));
+}
+
+void FindingsView::updateButtons() {
+    const bool selected = tableView->selectionModel()->hasSelection();
+    showInFolderButton->setEnabled(selected);
+    copyPathButton->setEnabled(selected);
+    scanNowButton->setVisible(shown.summary.dryRun);
+    scanNowButton->setEnabled(shown.summary.dryRun && !busy);
+    exportButton->setEnabled(shown.summary.ended.isValid());
+}
+
+QList<const Finding*> FindingsView::selectedFindings() const {
+    QList<const Finding*> result;
+    QModelIndexList rows = tableView->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    result.reserve(rows.size());
+    for (const QModelIndex& row : rows)
+        result.append(&findings->finding(sorted->mapToSource(row).row()));
+    return result;
+}
+
+void FindingsView::showSelectedInFolder() {
+    const QList<const Finding*> selected = selectedFindings();
+    QList<QByteArray> paths;
+    for (const Finding* f : selected.mid(0, ShowInFolder::kMostShown))
+        paths.append(f->location());
+    setNote(selected.size() > ShowInFolder::kMostShown
+                ? kShowingFirst.arg(ShowInFolder::kMostShown).arg(selected.size())
+                : QString());
+    ShowInFolder::show(paths, this, [this](const QByteArray& folder) {
+        setNote(kNoFileManager.arg(QFile::decodeName(folder)));
+    });
+}
+
+void FindingsView::copySelectedPaths() {
+    const QList<const Finding*> selected = selectedFindings();
+    if (selected.isEmpty())
+        return;
+    // Text for people; the address list names the bytes exactly, for file managers.
+    QStringList text;
+    QByteArray uris;
+    for (const Finding* f : selected) {
+        const QByteArray path = f->location();
+        text.append(QFile::decodeName(path));
+        uris += FileManagerService::fileUri(path).toLatin1() + "\r\n";
+    }
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("text/uri-list"), uris);
+    mime->setText(text.join(u'\n'));
+    QApplication::clipboard()->setMimeData(mime);
+    setNote(kCopied.arg(selected.size()));
+}

@@ -1,0 +1,67 @@
+#pragma once
+
+#include "scan/FindingsTable.h"
+
+#include <QWidget>
+
+class FindingsFilter;
+class FindingsModel;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableView;
+class QTimer;
+class ThumbnailCache;
+
+// What a run found, in the main window: a line with the run's counts, a filter by issue kind and
+// by text, the table (picture, file name, issue, path, action, reason; sorted by any column) and
+// the actions on the selected rows. Acting on a preview and exporting are asked for by signals.
+class FindingsView : public QWidget {
+    Q_OBJECT
+public:
+    explicit FindingsView(QWidget* parent = nullptr);
+    ~FindingsView() override;
+
+    void showTable(FindingsTable table);
+    const FindingsTable::Summary& summary() const { return shown.summary; }
+    const QList<Finding>& rows() const { return shown.rows; }
+    // While a scan runs, a preview cannot be acted on.
+    void setBusy(bool busy);
+    // A line under the table: what the last action did.
+    void setNote(const QString& text);
+
+    QTableView* table() const { return tableView; }
+    FindingsModel* model() const { return findings; }
+    FindingsFilter* filter() const { return sorted; }
+    // The selected findings, in the order shown.
+    QList<const Finding*> selectedFindings() const;
+
+    void showSelectedInFolder();
+    void copySelectedPaths();
+
+signals:
+    void scanNowRequested();
+    void exportRequested();
+
+private:
+    void updateCount();
+    void updateButtons();
+
+    FindingsTable shown;
+    bool busy = false;
+    ThumbnailCache* thumbnails;
+    FindingsModel* findings;
+    FindingsFilter* sorted;
+    QLabel* headline;
+    QComboBox* kindFilter;
+    QLineEdit* textFilter;
+    QTimer* textDelay;
+    QLabel* count;
+    QTableView* tableView;
+    QPushButton* showInFolderButton;
+    QPushButton* copyPathButton;
+    QPushButton* scanNowButton;
+    QPushButton* exportButton;
+    QLabel* note;
+};

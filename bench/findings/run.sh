@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs the findings view benchmark on the build that exists (it builds nothing) and prints its
+# figures. Usage: bench/findings/run.sh [FINDINGS] [images|masters]   (default 100000 images;
+# "masters" leaves every edited image in place, so every row has a picture to decode; BUILD_DIR=build)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source scripts/common.sh
+BENCH="${BUILD_DIR:-build}/bench/findings/bench_findings"
+if [ ! -x "$BENCH" ]; then
+    echo "no $BENCH: build first (scripts/setup.sh or cmake --build build)" >&2
+    exit 1
+fi
+vup_ensure_runtime_dir
+export QT_QPA_PLATFORM=offscreen
+exec "$BENCH" "${1:-100000}" "${2:-images}"

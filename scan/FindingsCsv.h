@@ -1,0 +1,17 @@
+#pragma once
+
+#include "scan/FindingsTable.h"
+
+class QIODevice;
+
+// The findings as a CSV table (RFC 4180: a header row, one record per finding, CRLF line ends,
+// a field holding a quote, comma or line break quoted with its quotes doubled). Columns: kind,
+// position, id, file name, image path, master path, action, reason; an unknown position or id
+// is an empty field.
+//
+// Text is UTF-8. The path of a zombie or linked item goes out as the bytes it is on disk, so a
+// name that is not valid UTF-8 keeps its bytes and the file can still be found (the JSON report,
+// which holds text only, shows such bytes as U+FFFD).
+//
+// Written piece by piece: false when the device refused a write.
+bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows);

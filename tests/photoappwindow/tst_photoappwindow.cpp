@@ -1,0 +1,587 @@
+// photoapp's window as a user meets it: the window in this process over a demo library that a real
+// photoapp process serves on the test's private bus; what the window does is read back over the
+// bus, and what others do over the bus or from the command line is looked for in the window.
+
+#include "bridge/PhotoAppWire.h"
+#include "photoapp/ImageMetadata.h"
+#include "photoapp/window/KeywordsPanel.h"
+#include "photoapp/window/LibraryWindow.h"
+#include "tests/support/PhotoAppProcess.h"
+#include "tests/support/TestMain.h"
+
+#include <QBuffer>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/stat.h>
+
+// exiv2 0.27 hands out std::auto_ptr.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <exiv2/exiv2.hpp>
+#pragma GCC diagnostic pop
+
+namespace {
+
+const QString kKeywordImage = QStringLiteral(VUP_KEYWORD_IMAGE);
+constexpr qint64 kLibraryAlbum = 1;
+constexpr qint64 kTrashAlbum = 2;
+constexpr qint64 kDemoAlbum = 3; // the demo's first ten photos
+constexpr int kPhotos = 12;
+
+QDBusMessage application(const char* method, const QVariantList& args = {}) {
+    return PhotoAppProcess::request(QString::fromLatin1(PhotoAppWire::kApplicationPath),
+                                    PhotoAppWire::kApplicationInterface, method, args);
+}
+
+QDBusMessage control(const char* method, const QVariantList& args = {}) {
+    return PhotoAppProcess::request(QString::fromLatin1(PhotoAppWire::kControlPath),
+                                    PhotoAppWire::kControlInterface, method, args);
+}
+
+QVariant photoPaths(const QList<qint64>& ids) {
+    QList<QDBusObjectPath> paths;
+    for (const qint64 id : ids)
+        paths.append(QDBusObjectPath(PhotoAppWire::photoPath(id)));
+    return QVariant::fromValue(paths);
+}
+
+QStringList selectionOnTheBus() {
+    QList<QDBusObjectPath> paths;
+    application("Selection").arguments().value(0).value<QDBusArgument>() >> paths;
+    QStringList result;
+    for (const QDBusObjectPath& p : paths)
+        result.append(p.path());
+    return result;
+}
+
+QStringList keywordNamesOnTheBus() {
+    QStringList names = application("KeywordNames").arguments().value(0).toStringList();
+    names.sort();
+    return names;
+}
+
+bool assign(const QString& keyword, const QList<qint64>& photos) {
+    return control("SelectItems", {photoPaths(photos)}).type() == QDBusMessage::ReplyMessage &&
+           control("AddKeyword", {keyword}).type() == QDBusMessage::ReplyMessage &&
+           application("AssignKeyword", {keyword}).arguments().value(0).toBool();
+}
+
+QList<qint64> shownIn(LibraryWindow& w) {
+    QList<qint64> ids;
+    for (int row = 0; row < w.photos().rowCount(); ++row)
+        ids.append(w.photos().photoAt(row));
+    return ids;
+}
+
+QList<qint64> selectedIn(LibraryWindow& w) {
+    QList<int> rows;
+    for (const QModelIndex& i : w.grid().selectionModel()->selectedIndexes())
+        rows.append(i.row());
+    std::sort(rows.begin(), rows.end());
+    QList<qint64> ids;
+    for (const int row : rows)
+        ids.append(w.photos().photoAt(row));
+    return ids;
+}
+
+void click(QListView& view, const QModelIndex& index, Qt::KeyboardModifiers modifiers = {}) {
+    view.scrollTo(index);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, modifiers, view.visualRect(index).center());
+}
+
+void clickPhoto(LibraryWindow& w, int row, Qt::KeyboardModifiers modifiers = {}) {
+    click(w.grid(), w.photos().index(row), modifiers);
+}
+
+void clickAlbum(LibraryWindow& w, const QString& name) {
+    QAbstractItemModel& albums = *w.sidebar().model();
+    const QModelIndexList found =
+        albums.match(albums.index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    QVERIFY2(!found.isEmpty(), qPrintable(name));
+    click(w.sidebar(), found.constFirst());
+}
+
+QStringList albumNames(LibraryWindow& w) {
+    QStringList names;
+    for (int row = 0; row < w.sidebar().model()->rowCount(); ++row)
+        names.append(w.sidebar().model()->index(row, 0).data().toString());
+    return names;
+}
+
+QMessageBox* visibleMessage(QWidget& parent) {
+    for (QMessageBox* box : parent.findChildren<QMessageBox*>()) {
+        if (box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+// A picture whose EXIF data carries a thumbnail of another colour, as cameras write them.
+bool writeWithEmbeddedThumbnail(const QString& path, QColor picture, QColor thumbnail) {
+    QImage big(320, 240, QImage::Format_RGB32);
+    big.fill(picture);
+    QImage small(160, 120, QImage::Format_RGB32);
+    small.fill(thumbnail);
+    QByteArray encoded;
+    QBuffer buffer(&encoded);
+    if (!big.save(path, "JPEG") || !buffer.open(QIODevice::WriteOnly) || !small.save(&buffer, "JPEG"))
+        return false;
+    try {
+        auto image = Exiv2::ImageFactory::open(std::string(QFile::encodeName(path).constData()));
+        image->readMetadata();
+        Exiv2::ExifThumb(image->exifData())
+            .setJpegThumbnail(reinterpret_cast<const Exiv2::byte*>(encoded.constData()), encoded.size());
+        image->writeMetadata();
+        return true;
+    } catch (const Exiv2::AnyError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+class PhotoAppWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir;
+    int counter = 0;
+    QString library;
+    std::unique_ptr<PhotoAppProcess> server;
+    std::unique_ptr<LibraryWindow> window;
+
+    QString newPath(const QString& name) {
+        return dir.filePath(QStringLiteral("%1-%2").arg(++counter).arg(name));
+    }
+
+    // A demo library of twelve photos, the first ten of them in "Demo Album"; false when it
+    // cannot be made.
+    bool makeDemo() {
+        library = newPath(QStringLiteral("Demo.photolibrary"));
+        const auto made = PhotoAppProcess::run(
+            {QStringLiteral("demo"), library, QStringLiteral("--photos"), QString::number(kPhotos),
+             QStringLiteral("--missing-images"), QStringLiteral("0"), QStringLiteral("--missing-masters"),
+             QStringLiteral("0"), QStringLiteral("--zombies"), QStringLiteral("0")});
+        if (made.exitCode != 0)
+            qWarning("demo failed: %s", made.err.constData());
+        return made.exitCode == 0;
+    }
+
+    // A demo library served by a photoapp process, and its window in this process, shown.
+    bool open() {
+        QString error;
+        server = std::make_unique<PhotoAppProcess>();
+        if (!makeDemo() || !server->serve(library) ||
+            !(window = LibraryWindow::open(LibraryPackage(library), {}, &error))) {
+            qWarning("cannot open the window: %s", qPrintable(error));
+            return false;
+        }
+        window->show();
+        window->grid().doItemsLayout();
+        return QTest::qWaitForWindowExposed(window.get());
+    }
+
+    // A photo of the library whose image path is `image`, whatever is or is not there; its id.
+    qint64 addRecord(const QString& image) {
+        const auto r = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), library,
+                                             QStringLiteral("--image"), image});
+        return r.exitCode == 0 ? r.out.trimmed().toLongLong() : 0;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        ImageMetadataIo::initialize();
+    }
+
+    void cleanup() {
+        window.reset();
+        if (server)
+            QVERIFY(server->stop());
+        server.reset();
+    }
+
+    void gridSelectionIsTheApplicationsSelection_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("expected");
+        const auto photos = [](const QList<qint64>& ids) {
+            QStringList paths;
+            for (const qint64 id : ids)
+                paths.append(PhotoAppWire::photoPath(id));
+            return paths;
+        };
+        QTest::newRow("a click") << "click" << photos({3});
+        QTest::newRow("a Ctrl-click adds") << "ctrl-click" << photos({1, 6});
+        QTest::newRow("a Shift-click extends") << "shift-click" << photos({2, 3, 4});
+        QTest::newRow("Ctrl+A") << "select all" << photos({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+        QTest::newRow("an album in the sidebar")
+            << "album" << QStringList{PhotoAppWire::albumPath(kDemoAlbum)};
+        QTest::newRow("a click back on the shown album")
+            << "library" << QStringList{PhotoAppWire::albumPath(kLibraryAlbum)};
+    }
+
+    void gridSelectionIsTheApplicationsSelection() {
+        QFETCH(QString, action);
+        QFETCH(QStringList, expected);
+        QVERIFY(open());
+        if (action == QLatin1StringView("click")) {
+            clickPhoto(*window, 2);
+        } else if (action == QLatin1StringView("ctrl-click")) {
+            clickPhoto(*window, 0);
+            clickPhoto(*window, 5, Qt::ControlModifier);
+        } else if (action == QLatin1StringView("shift-click")) {
+            clickPhoto(*window, 1);
+            clickPhoto(*window, 3, Qt::ShiftModifier);
+        } else if (action == QLatin1StringView("select all")) {
+            clickPhoto(*window, 4);
+            QTest::keyClick(&window->grid(), Qt::Key_A, Qt::ControlModifier);
+        } else if (action == QLatin1StringView("album")) {
+            clickPhoto(*window, 4);
+            clickAlbum(*window, QStringLiteral("Demo Album"));
+        } else {
+            clickPhoto(*window, 4);
+            QTRY_COMPARE(selectionOnTheBus(), QStringList{PhotoAppWire::photoPath(5)});
+            clickAlbum(*window, QStringLiteral("Photos"));
+            QVERIFY(selectedIn(*window).isEmpty());
+        }
+        QTRY_COMPARE(selectionOnTheBus(), expected);
+    }
+
+    void selectionMadeElsewhereShowsInTheGrid_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<qint64>("album");
+        QTest::addColumn<QList<qint64>>("selected");
+        QTest::newRow("SelectItems") << "SelectItems" << kLibraryAlbum << QList<qint64>{3, 5};
+        QTest::newRow("a photo outside the shown album") << "outside" << kLibraryAlbum << QList<qint64>{12};
+        QTest::newRow("a photo in the Trash") << "trash" << kTrashAlbum << QList<qint64>{8};
+        QTest::newRow("an album's Select") << "album" << kDemoAlbum << QList<qint64>{};
+        QTest::newRow("photoapp select") << "command line" << kLibraryAlbum << QList<qint64>{2, 4};
+        QTest::newRow("a photo the search hides") << "hidden" << kLibraryAlbum << QList<qint64>{2};
+    }
+
+    void selectionMadeElsewhereShowsInTheGrid() {
+        QFETCH(QString, how);
+        QFETCH(qint64, album);
+        QFETCH(QList<qint64>, selected);
+        QVERIFY(open());
+        clickPhoto(*window, 0);
+        QTRY_COMPARE(selectionOnTheBus(), QStringList{PhotoAppWire::photoPath(1)});
+        if (how == QLatin1StringView("album")) {
+            QCOMPARE(PhotoAppProcess::request(PhotoAppWire::albumPath(kDemoAlbum),
+                                              PhotoAppWire::kAlbumInterface, "Select")
+                         .type(),
+                     QDBusMessage::ReplyMessage);
+        } else if (how == QLatin1StringView("command line")) {
+            QCOMPARE(PhotoAppProcess::run({QStringLiteral("select"), library, QStringLiteral("--photos"),
+                                           QStringLiteral("2"), QStringLiteral("4")})
+                         .exitCode,
+                     0);
+        } else {
+            if (how == QLatin1StringView("outside"))
+                clickAlbum(*window, QStringLiteral("Demo Album"));
+            if (how == QLatin1StringView("hidden"))
+                QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("search")),
+                                 QStringLiteral("IMG_0001"));
+            if (how == QLatin1StringView("trash"))
+                QVERIFY(PhotoAppProcess::request(
+                            PhotoAppWire::photoPath(8), PhotoAppWire::kPhotoInterface, "RemoveFrom",
+                            {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
+                            .arguments()
+                            .value(0)
+                            .toBool());
+            QTRY_COMPARE(window->photos().rowCount(), how == QLatin1StringView("outside") ? 10
+                                                      : how == QLatin1StringView("hidden")
+                                                          ? 1
+                                                          : kPhotos - int(how == QLatin1StringView("trash")));
+            QCOMPARE(control("SelectItems", {photoPaths(selected)}).type(), QDBusMessage::ReplyMessage);
+        }
+        const QStringList made = selectionOnTheBus();
+        QTRY_COMPARE(selectedIn(*window), selected);
+        QCOMPARE(window->photos().album(), album);
+        QCOMPARE(window->sidebar().currentIndex().data(AlbumListModel::AlbumIdRole).toLongLong(), album);
+        QVERIFY(window->findChild<QLineEdit*>(QStringLiteral("search"))->text().isEmpty());
+        // Showing it wrote nothing back.
+        QTest::qWait(500);
+        QCOMPARE(selectionOnTheBus(), made);
+    }
+
+    void searchFiltersByKeywordAndName_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<qint64>>("shown");
+        QTest::newRow("a keyword in another case") << "vup missing" << QList<qint64>{2, 3};
+        QTest::newRow("part of two keywords") << "MISSING" << QList<qint64>{2, 3, 4};
+        QTest::newRow("a file name") << "img_0007" << QList<qint64>{7};
+        QTest::newRow("neither") << "Beach" << QList<qint64>{};
+        QTest::newRow("no text") << "" << QList<qint64>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
+    }
+
+    void searchFiltersByKeywordAndName() {
+        QFETCH(QString, text);
+        QFETCH(QList<qint64>, shown);
+        QVERIFY(open());
+        QVERIFY(assign(QStringLiteral("Vup Missing"), {2, 3}));
+        QVERIFY(assign(QStringLiteral("Vup Master Missing"), {4}));
+        QTRY_VERIFY(window->mirror().isFlagged(4));
+        auto* search = window->findChild<QLineEdit*>(QStringLiteral("search"));
+        QTest::keyClicks(search, QStringLiteral("x"));
+        search->clear();
+        QTest::keyClicks(search, text);
+        QCOMPARE(shownIn(*window), shown);
+        const QList<qint64> flagged{2, 3, 4};
+        for (int row = 0; row < window->photos().rowCount(); ++row) {
+            const QModelIndex i = window->photos().index(row);
+            QCOMPARE(i.data(PhotoGridModel::FlaggedRole).toBool(),
+                     flagged.contains(window->photos().photoAt(row)));
+        }
+    }
+
+    void keywordsPanelEditsTheLibrarysKeywords_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<bool>("told"); // a message box came up
+        const QString beach = QStringLiteral("Beach");
+        const QString sea = QStringLiteral("Sea");
+        QTest::newRow("+ adds") << "add Shells" << QStringList{beach, sea, QStringLiteral("Shells")} << false;
+        QTest::newRow("a nameless new keyword is dropped") << "add " << QStringList{beach, sea} << false;
+        QTest::newRow("a rename") << "rename Beach Seaside" << QStringList{sea, QStringLiteral("Seaside")}
+                                  << false;
+        QTest::newRow("a rename to another's name in another case")
+            << "rename Beach SEA" << QStringList{beach, sea} << true;
+        QTest::newRow("a rename to an empty name") << "rename Beach  " << QStringList{beach, sea} << true;
+        QTest::newRow("a removal") << "remove Beach" << QStringList{sea} << false;
+        QTest::newRow("the removal of an assigned keyword asks first")
+            << "remove Sea" << QStringList{beach} << true;
+    }
+
+    void keywordsPanelEditsTheLibrarysKeywords() {
+        QFETCH(QString, action);
+        QFETCH(QStringList, names);
+        QFETCH(bool, told);
+        QVERIFY(open());
+        for (const char* name : {"Beach", "Sea"})
+            QCOMPARE(PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library,
+                                           QString::fromLatin1(name)})
+                         .exitCode,
+                     0);
+        QVERIFY(assign(QStringLiteral("Sea"), {1}));
+        QAction* manage = window->findChild<QAction*>(QStringLiteral("manageMyKeywords"));
+        QVERIFY(manage);
+        QCOMPARE(manage->text(), QStringLiteral("Manage My Keywords"));
+        manage->trigger();
+        KeywordsPanel& panel = window->keywordsPanel();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        auto* list = panel.findChild<QListView*>(QStringLiteral("keywordList"));
+        QTRY_COMPARE(list->model()->rowCount(), 2);
+        auto* edit = panel.findChild<QPushButton*>(QStringLiteral("editKeywords"));
+        QCOMPARE(edit->text(), QStringLiteral("Edit Keywords"));
+        auto* add = panel.findChild<QPushButton*>(QStringLiteral("addKeyword"));
+        QVERIFY(!add->isVisible());
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QVERIFY(add->isVisible());
+        QCOMPARE(add->text(), QStringLiteral("+"));
+        QVERIFY(add->geometry().left() < edit->geometry().left()); // lower left
+
+        const QStringList words = action.split(QLatin1Char(' '));
+        const auto type = [&](const QString& text) {
+            QLineEdit* editor = nullptr;
+            QTRY_VERIFY((editor = list->findChild<QLineEdit*>()) && editor->isVisible());
+            QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(editor, Qt::Key_Backspace);
+            QTest::keyClicks(editor, text);
+            QTest::keyClick(editor, Qt::Key_Return);
+        };
+        const auto choose = [&](const QString& name) {
+            const QModelIndexList found =
+                list->model()->match(list->model()->index(0, 0), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+            QVERIFY(!found.isEmpty());
+            click(*list, found.constFirst());
+        };
+        if (words.constFirst() == QLatin1StringView("add")) {
+            QTest::mouseClick(add, Qt::LeftButton);
+            type(words.value(1));
+        } else if (words.constFirst() == QLatin1StringView("rename")) {
+            choose(words.at(1));
+            QTest::keyClick(list, Qt::Key_F2);
+            type(words.value(2));
+        } else {
+            choose(words.at(1));
+            QTest::mouseClick(panel.findChild<QPushButton*>(QStringLiteral("removeKeyword")), Qt::LeftButton);
+        }
+        QMessageBox* message = nullptr;
+        if (told) {
+            QTRY_VERIFY((message = visibleMessage(panel)));
+            // "Remove" where it asks, "OK" where it tells.
+            QAbstractButton* answer = message->button(QMessageBox::Ok);
+            for (QAbstractButton* button : message->buttons()) {
+                if (button->text() == QLatin1StringView("Remove"))
+                    answer = button;
+            }
+            QVERIFY(answer);
+            answer->click();
+        }
+        QTRY_COMPARE(keywordNamesOnTheBus(), names);
+        QCOMPARE(visibleMessage(panel), nullptr);
+        // The panel shows what the library holds, and no row of a keyword that never came.
+        QTRY_COMPARE(list->model()->rowCount(), names.size());
+        if (action == QLatin1StringView("remove Sea")) {
+            const QJsonObject first =
+                PhotoAppProcess::dump(library).value(QLatin1StringView("photos")).toArray().at(0).toObject();
+            QVERIFY(first.value(QLatin1StringView("keywords")).toArray().isEmpty());
+        }
+    }
+
+    void followsChangesMadeElsewhere_data() {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("a photo imported over the bus") << "import";
+        QTest::newRow("a keyword assigned over the bus") << "keyword";
+        QTest::newRow("a photo moved to the Trash") << "trash";
+        QTest::newRow("a new album") << "album";
+        QTest::newRow("a photo added from the command line") << "command line";
+    }
+
+    void followsChangesMadeElsewhere() {
+        QFETCH(QString, change);
+        QVERIFY(open());
+        PhotoGridModel& photos = window->photos();
+        if (change == QLatin1StringView("import")) {
+            QVERIFY(PhotoAppProcess::request(PhotoAppWire::albumPath(kLibraryAlbum),
+                                             PhotoAppWire::kAlbumInterface, "ImportFrom",
+                                             {kKeywordImage, true})
+                        .arguments()
+                        .value(0)
+                        .toBool());
+            QTRY_COMPARE(photos.rowCount(), kPhotos + 1);
+            const QModelIndex last = photos.index(kPhotos);
+            QCOMPARE(last.data().toString(), QStringLiteral("iPhoto Keywords.jpg"));
+            QVERIFY(last.data(PhotoGridModel::FlaggedRole).toBool()); // its IPTC keywords
+        } else if (change == QLatin1StringView("keyword")) {
+            QVERIFY(assign(QStringLiteral("Vup Master Missing"), {5}));
+            QTRY_VERIFY(photos.index(photos.rowOf(5)).data(PhotoGridModel::FlaggedRole).toBool());
+        } else if (change == QLatin1StringView("trash")) {
+            clickPhoto(*window, 5);
+            QVERIFY(PhotoAppProcess::request(
+                        PhotoAppWire::photoPath(6), PhotoAppWire::kPhotoInterface, "RemoveFrom",
+                        {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
+                        .arguments()
+                        .value(0)
+                        .toBool());
+            QTRY_COMPARE(photos.rowOf(6), -1);
+            QCOMPARE(photos.rowCount(), kPhotos - 1);
+            clickAlbum(*window, QStringLiteral("Trash"));
+            QCOMPARE(shownIn(*window), QList<qint64>{6});
+        } else if (change == QLatin1StringView("album")) {
+            const QString name = QStringLiteral("Vup Zombies 2026-12-06-120000");
+            QCOMPARE(application("NewAlbum", {name}).type(), QDBusMessage::ReplyMessage);
+            QTRY_COMPARE(albumNames(*window),
+                         (QStringList{QStringLiteral("Photos"), QStringLiteral("Demo Album"), name,
+                                      QStringLiteral("Trash")}));
+        } else {
+            const qint64 id = addRecord(newPath(QStringLiteral("elsewhere.jpg")));
+            QVERIFY(id > 0);
+            QTRY_COMPARE(photos.rowOf(id), kPhotos);
+        }
+    }
+
+    void thumbnailsAndPlaceholders_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("state");
+        const auto state = [](ThumbnailLoader::State s) {
+            return int(s);
+        };
+        QTest::newRow("an image") << "image" << state(ThumbnailLoader::State::Ready);
+        QTest::newRow("an embedded thumbnail") << "embedded" << state(ThumbnailLoader::State::Ready);
+        QTest::newRow("an image file gone") << "gone" << state(ThumbnailLoader::State::Missing);
+        QTest::newRow("not an image") << "text" << state(ThumbnailLoader::State::Unreadable);
+        QTest::newRow("a FIFO in the image's place") << "fifo" << state(ThumbnailLoader::State::Unreadable);
+    }
+
+    void thumbnailsAndPlaceholders() {
+        QFETCH(QString, kind);
+        QFETCH(int, state);
+        QVERIFY(open());
+        QString image = newPath(QStringLiteral("image.jpg"));
+        if (kind == QLatin1StringView("image"))
+            image = window->mirror().imagePath(1);
+        else if (kind == QLatin1StringView("embedded"))
+            QVERIFY(writeWithEmbeddedThumbnail(image, Qt::red, Qt::blue));
+        else if (kind == QLatin1StringView("text"))
+            QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-an-image.jpg"), image));
+        else if (kind == QLatin1StringView("fifo"))
+            QVERIFY(::mkfifo(QFile::encodeName(image).constData(), 0644) == 0);
+        const qint64 id = kind == QLatin1StringView("image") ? 1 : addRecord(image);
+        QVERIFY(id > 0);
+        QTRY_VERIFY(window->photos().rowOf(id) >= 0);
+        const QModelIndex index = window->photos().index(window->photos().rowOf(id));
+        QTRY_VERIFY(index.data(PhotoGridModel::ThumbnailStateRole).toInt() !=
+                    int(ThumbnailLoader::State::Loading));
+        QCOMPARE(index.data(PhotoGridModel::ThumbnailStateRole).toInt(), state);
+        const QImage shown = index.data(Qt::DecorationRole).value<QImage>();
+        if (state != int(ThumbnailLoader::State::Ready)) {
+            QCOMPARE(shown, PhotoGridModel::placeholder(ThumbnailLoader::State(state)));
+            return;
+        }
+        QVERIFY(shown.width() <= ThumbnailLoader::kSize && shown.height() <= ThumbnailLoader::kSize);
+        QCOMPARE(shown.size(), kind == QLatin1StringView("embedded") ? QSize(128, 96) : QSize(64, 48));
+        if (kind == QLatin1StringView("embedded")) {
+            const QColor centre = shown.pixelColor(shown.rect().center());
+            QVERIFY2(centre.blue() > 200 && centre.red() < 60, qPrintable(centre.name()));
+        }
+    }
+
+    void windowCommands_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("display");
+        QTest::newRow("open") << QStringList{QStringLiteral("open")} << true;
+        QTest::newRow("serve --window")
+            << QStringList{QStringLiteral("serve"), QStringLiteral("--window")} << true;
+        QTest::newRow("open without a display") << QStringList{QStringLiteral("open")} << false;
+    }
+
+    void windowCommands() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, display);
+        QVERIFY(makeDemo());
+        arguments.insert(1, library);
+        QProcess shown;
+        setDieWithParent(shown);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        if (!display) {
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                environment.remove(QString::fromLatin1(name));
+        }
+        shown.setProcessEnvironment(environment);
+        shown.start(PhotoAppProcess::executable(), arguments);
+        if (!display) {
+            QVERIFY(shown.waitForFinished(10000));
+            QCOMPARE(shown.exitCode(), 1);
+            QVERIFY2(shown.readAllStandardError().contains("no display"), "says why");
+            server = std::make_unique<PhotoAppProcess>(); // nothing of the library was taken
+            QVERIFY(server->serve(library));
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(application("Ping").type(), QDBusMessage::ReplyMessage, 10000);
+        QCOMPARE(PhotoAppProcess::request(PhotoAppWire::albumPath(kLibraryAlbum),
+                                          PhotoAppWire::kAlbumInterface, "PhotoCount")
+                     .arguments()
+                     .value(0)
+                     .toLongLong(),
+                 kPhotos);
+        ::kill(pid_t(shown.processId()), SIGTERM);
+        QVERIFY(shown.waitForFinished(5000));
+        QCOMPARE(shown.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(shown.exitCode(), 0);
+    }
+};
+
+VUP_TEST_MAIN_GUI(PhotoAppWindowTest)
+#include "tst_photoappwindow.moc"

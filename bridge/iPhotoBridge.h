@@ -12,8 +12,9 @@
 #include <memory>
 #include <optional>
 
-// Client classes of the photo application's D-Bus service. Every request is synchronous and
-// bounded by the connection's time-out. A failed request answers nothing (empty list, empty
+// Client classes of the photo application's D-Bus service. Every request is bounded by the
+// connection's time-out and waits for its answer, but for a photo's properties, which may also be
+// sent ahead and taken later (requestProperties). A failed request answers nothing (empty list, empty
 // dictionary, 0, false) and never throws, except version(); where the caller must tell why, an
 // optional `failure` receives the reason. Objects are small values that name a photo, album or
 // keyword by its stable id; they may be used from any thread.

@@ -10,6 +10,7 @@
 #include "scan/VupDelegate.h"
 
 #include <QDateTime>
+#include <deque>
 
 namespace {
 
@@ -41,6 +42,10 @@ constexpr const char* kMissingImageWidths = "Missing image widths";
 
 QString latin(const char* text) {
     return QString::fromLatin1(text);
+}
+
+bool isText(const QVariant& v) {
+    return v.metaType().id() == QMetaType::QString;
 }
 
 QString describeEntry(const QVariant& entry) {
@@ -141,15 +146,28 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
         {PhotoAppWire::kWidth, &widths, QVariant(0), kInvalidWidth},
     };
 
+    // Answers are taken in photo order while the requests of the photos after it are on their way:
+    // the application and the bus then never wait for this thread between two photos.
+    std::deque<iPhotoPendingProperties> inFlight;
+    qsizetype sent = 0;
+    QVariantMap properties;
+    QString failure;
     for (qsizetype i = 0; i < n; ++i) {
         progress.post(double(i + 1));
         // Once the application is gone every answer would be a failure, not a fact about a photo.
+        // Answers already on their way for this photo and later ones are dropped with the queue.
         if (d->cancelled() || photoApplication->lost())
             return false;
+        // The flag was read just now: no request goes out after a cancel. Requests go out in
+        // batches of half the limit, so the bus connection's thread wakes once per batch.
+        if (sent - i <= inFlightLimit / 2) {
+            for (; sent < n && sent - i < inFlightLimit; ++sent)
+                inFlight.push_back(photos.at(sent).requestProperties());
+        }
         const iPhotoPhoto& photo = photos.at(i);
-        QVariantMap properties;
-        QString failure;
-        if (!photo.properties(properties, &failure)) {
+        const bool answered = inFlight.front().take(properties, &failure);
+        inFlight.pop_front();
+        if (!answered) {
             logImageIssue(photo, latin(kInvalidProperties));
             failedRequests.append({i, failure});
         }
@@ -164,6 +182,11 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
                                                        : QVariant(QDateTime::currentDateTime()));
             logImageIssue(photo, latin(key.issue));
         }
+        // An unedited photo's master is its image: one copy of the path serves both lists.
+        if (const QVariant& path = paths.constLast();
+            isText(path) && isText(originalsPaths.constLast()) &&
+            originalsPaths.constLast().toString() == path.toString())
+            originalsPaths.last() = path;
     }
 
     progress.flush();
@@ -200,12 +223,9 @@ qint64 SBUtils::imagefs(qint64 index) const {
     if (index < 0 || index >= paths.size())
         return 0;
     const QVariant& entry = paths.at(index);
-    if (isNullMarker(entry) || entry.metaType().id() != QMetaType::QString)
+    if (!isText(entry))
         return 0;
-    const QString path = entry.toString();
-    if (!FileManager::fileExistsAtPath(path))
-        return 0;
-    return FileManager::itemSize(path);
+    return FileManager::sizeOfExistingItem(entry.toString());
 }
 
 bool SBUtils::tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword, QString* failure) const {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <algorithm>
 #include <memory>
 
 class VupDelegate;
@@ -41,10 +42,15 @@ public:
     // Every photo of the library, fetched in one request.
     QList<iPhotoPhoto> getAllImages() const;
 
-    // Fills the image property lists from one `properties` request per photo. False when the user
+    // Fills the image property lists from one `properties` request per photo, with up to
+    // requestsInFlight() requests sent ahead of the answer being read. False when the user
     // cancelled or the application was lost; the lists then end before the photo at which
     // loading stopped.
     bool loadData(const QList<iPhotoPhoto>& photos);
+    // How many requests a load keeps on their way at once (at least 1: one at a time).
+    static constexpr int kDefaultRequestsInFlight = 128;
+    int requestsInFlight() const { return inFlightLimit; }
+    void setRequestsInFlight(int limit) { inFlightLimit = std::max(1, limit); }
     // The photos of the latest load whose request failed, in ascending position. Their entries
     // are placeholders: what the application would have said is not known.
     const QList<FailedRequest>& failedPropertyRequests() const { return failedRequests; }
@@ -87,6 +93,7 @@ public:
 private:
     std::shared_ptr<iPhotoApplication> photoApplication;
     VupDelegate* delegate = nullptr;
+    int inFlightLimit = kDefaultRequestsInFlight;
 
     QList<iPhotoPhoto> photoList;
     QVariantList filenames, paths, originalsPaths, dates, ids, heightValues, widths;

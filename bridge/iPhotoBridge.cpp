@@ -33,17 +33,33 @@ public:
     // One bounded request. On failure the reply is an error message; callers answer nothing.
     QDBusMessage call(const QString& path, const char* interface, const char* method,
                       const QList<QVariant>& args = {}) const {
+        return receive(send(path, interface, method, args));
+    }
+
+    // Sends a request without waiting; receive() takes its answer. Requests sent one after the
+    // other from the same thread may all be on their way at once.
+    QDBusPendingCall send(const QString& path, const char* interface, const char* method,
+                          const QList<QVariant>& args = {}) const {
         const std::shared_ptr<const iPhotoSession> pin = pinnedFor(QThread::currentThread());
         if (!pin)
-            return bus.call(message(service, path, interface, method, args), QDBus::Block, timeoutMs);
+            return bus.asyncCall(message(service, path, interface, method, args), timeoutMs);
         if (lostFlag.load())
-            return lostAnswer();
+            return QDBusPendingCall::fromCompletedCall(lostAnswer());
         // Once a wait was cut short, the requests that follow while the interruption holds are
         // not sent at all: a caller asking many small questions then stops at once too.
         if (interruptedOnce.load() && pin->interrupted && pin->interrupted())
-            return interruptedAnswer();
-        const QDBusMessage reply =
-            await(bus.asyncCall(message(pin->owner, path, interface, method, args), timeoutMs), *pin, true);
+            return QDBusPendingCall::fromCompletedCall(interruptedAnswer());
+        return bus.asyncCall(message(pin->owner, path, interface, method, args), timeoutMs);
+    }
+
+    // The answer of a request sent by this thread, under the rules of the run it was sent in.
+    QDBusMessage receive(QDBusPendingCall pending) const {
+        const std::shared_ptr<const iPhotoSession> pin = pinnedFor(QThread::currentThread());
+        if (!pin) {
+            pending.waitForFinished();
+            return pending.reply();
+        }
+        const QDBusMessage reply = await(std::move(pending), *pin, true);
         // An error the application itself sent proves it alive; anything else may mean it left.
         if (reply.type() != QDBusMessage::ReplyMessage && reply.service() != pin->owner && !isMadeUp(reply))
             confirmAlive(*pin);
@@ -289,12 +305,23 @@ QString iPhotoKeyword::name() const {
 
 // ---- photo ----
 
+iPhotoPendingProperties iPhotoPhoto::requestProperties() const {
+    if (!connection)
+        return {};
+    return iPhotoPendingProperties(connection, connection->send(PhotoAppWire::photoPath(objectId),
+                                                                PhotoAppWire::kPhotoInterface, "Properties"));
+}
+
 bool iPhotoPhoto::properties(QVariantMap& out, QString* failure) const {
+    return requestProperties().take(out, failure);
+}
+
+bool iPhotoPendingProperties::take(QVariantMap& out, QString* failure) {
     out.clear();
     if (!connection)
         return false;
-    const QDBusMessage reply =
-        connection->call(PhotoAppWire::photoPath(objectId), PhotoAppWire::kPhotoInterface, "Properties");
+    const QDBusMessage reply = connection->receive(*std::exchange(pending, std::nullopt));
+    connection.reset();
     const QList<QVariant> args = reply.arguments();
     if (!ok(reply) || args.size() < 2 || !args.at(0).canConvert<QDBusArgument>()) {
         noteFailure(failure, reply, kNotADictionary);
@@ -310,9 +337,10 @@ bool iPhotoPhoto::properties(QVariantMap& out, QString* failure) const {
         values.beginMapEntry();
         values >> key >> value;
         values.endMapEntry();
+        // The instant, kept in UTC: converting every photo's date to local time costs the load
+        // a time zone lookup per photo, and a reader converts the few it shows.
         if (key == QLatin1StringView(PhotoAppWire::kDate))
-            out.insert(key,
-                       QDateTime::fromMSecsSinceEpoch(value.variant().toLongLong(), Qt::UTC).toLocalTime());
+            out.insert(key, QDateTime::fromMSecsSinceEpoch(value.variant().toLongLong(), Qt::UTC));
         else
             out.insert(key, value.variant());
     }

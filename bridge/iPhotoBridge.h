@@ -3,15 +3,18 @@
 #include "bridge/iPhotoTypes.h"
 
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
 #include <functional>
 #include <memory>
+#include <optional>
 
-// Client classes of the photo application's D-Bus service. Every request is synchronous and
-// bounded by the connection's time-out. A failed request answers nothing (empty list, empty
+// Client classes of the photo application's D-Bus service. Every request is bounded by the
+// connection's time-out and waits for its answer, but for a photo's properties, which may also be
+// sent ahead and taken later (requestProperties). A failed request answers nothing (empty list, empty
 // dictionary, 0, false) and never throws, except version(); where the caller must tell why, an
 // optional `failure` receives the reason. Objects are small values that name a photo, album or
 // keyword by its stable id; they may be used from any thread.
@@ -36,6 +39,24 @@ private:
     qint64 objectId = -1;
 };
 
+// A `properties` request on its way: sent when it was made, answered when taken. A thread may
+// keep many on their way at once, so that the application works on the next while the answer of
+// the last travels back; each is taken at most once, on the thread that made it. Dropping one
+// untaken drops its answer.
+class iPhotoPendingProperties {
+public:
+    iPhotoPendingProperties() = default;
+    // Waits for the answer; the same contract as iPhotoPhoto::properties(out, failure).
+    bool take(QVariantMap& out, QString* failure = nullptr);
+
+private:
+    friend class iPhotoPhoto;
+    iPhotoPendingProperties(std::shared_ptr<const iPhotoConnection> c, QDBusPendingCall call)
+        : connection(std::move(c)), pending(std::move(call)) {}
+    std::shared_ptr<const iPhotoConnection> connection;
+    std::optional<QDBusPendingCall> pending;
+};
+
 class iPhotoPhoto {
 public:
     iPhotoPhoto() = default;
@@ -45,6 +66,8 @@ public:
     QVariantMap properties() const;
     // Like properties(), but tells a failed request (false) from an answer.
     bool properties(QVariantMap& out, QString* failure = nullptr) const;
+    // Sends the same request without waiting for its answer.
+    iPhotoPendingProperties requestProperties() const;
     // True once the photo is the application's whole selection.
     bool select(QString* failure = nullptr) const;
     // True once the application answered that the photo left the album.

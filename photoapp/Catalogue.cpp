@@ -379,7 +379,9 @@ std::optional<std::pair<Catalogue::Photo, Catalogue::PhotoFaults>> Catalogue::ph
     p.id = row->id;
     p.imageFilename = row->imageFilename;
     p.imagePath = package.toAbsolute(row->imagePath);
-    p.originalPath = package.toAbsolute(row->originalPath);
+    // An unedited photo's master is its image: one string serves both.
+    p.originalPath =
+        row->originalPath == row->imagePath ? p.imagePath : package.toAbsolute(row->originalPath);
     p.dateMs = row->dateMs;
     p.width = row->width;
     p.height = row->height;

@@ -2,10 +2,10 @@
 
 #include "bridge/PhotoAppWire.h"
 #include "photoapp/Catalogue.h"
+#include "photoapp/DistinctJpegs.h"
 #include "photoapp/SampleImages.h"
 
 #include <QDir>
-#include <QFile>
 #include <QList>
 #include <QSet>
 
@@ -15,11 +15,6 @@ constexpr int kTemplates = 8;
 constexpr int kPhotosPerRoll = 500;
 constexpr auto kDemoAlbumName = "Demo Album";
 constexpr int kDemoAlbumSize = 10;
-
-bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly | QIODevice::NewOnly) && f.write(bytes) == bytes.size();
-}
 
 // Indices of `count` photos out of `total`, spread evenly and all different.
 QList<int> spread(int count, int total) {
@@ -53,13 +48,15 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
         return false;
 
     const QDateTime base(QDate(2024, 5, 1), QTime(9, 0), Qt::UTC);
-    QList<QByteArray> masters;
-    QList<QByteArray> edits;
+    QList<DistinctJpegs::Template> masters;
+    QList<DistinctJpegs::Template> edits;
     for (int v = 0; v < kTemplates; ++v) {
-        masters.append(SampleImages::jpeg(v, base.addDays(v), {}, error));
-        edits.append(SampleImages::jpeg(v + kTemplates, base.addDays(v), {}, error));
-        if (masters.constLast().isEmpty() || edits.constLast().isEmpty())
+        const QByteArray master = SampleImages::jpeg(v, base.addDays(v), {}, error);
+        const QByteArray edit = SampleImages::jpeg(v + kTemplates, base.addDays(v), {}, error);
+        if (master.isEmpty() || edit.isEmpty())
             return false;
+        masters.append(DistinctJpegs::Template(master));
+        edits.append(DistinctJpegs::Template(edit));
     }
 
     const QList<int> troubled = spread(o.missingImages + o.missingMasters, o.photos);
@@ -70,16 +67,29 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
     auto rollDir = [&](const QString& top, int roll) {
         return library.importRollDir(top, base.addDays(roll).toMSecsSinceEpoch());
     };
+    auto makeDir = [&](const QString& dir) {
+        if (QDir().mkpath(dir))
+            return true;
+        *error = QStringLiteral("cannot create %1").arg(dir);
+        return false;
+    };
 
+    // Creating the files is most of the work; other threads do it while this one fills the catalogue.
+    DistinctJpegs::Writer files;
+    QList<DistinctJpegs::File> batch;
     Catalogue::Transaction t(*catalogue);
     const qint64 demoAlbum =
         catalogue->createAlbum(QString::fromLatin1(kDemoAlbumName), PhotoAppWire::kAlbumTypePlain);
+    QString masterDir;
+    QString editDir;
     for (int i = 0; i < o.photos; ++i) {
         const int roll = i / kPhotosPerRoll;
-        const QString masterDir = rollDir(library.mastersDir(), roll);
-        if (i % kPhotosPerRoll == 0 && !QDir().mkpath(masterDir)) {
-            *error = QStringLiteral("cannot create %1").arg(masterDir);
-            return false;
+        if (i % kPhotosPerRoll == 0) {
+            files.write(std::exchange(batch, {}));
+            masterDir = rollDir(library.mastersDir(), roll);
+            editDir = rollDir(library.modifiedDir(), roll);
+            if (!makeDir(masterDir))
+                return false;
         }
         Catalogue::Photo p;
         p.imageFilename = QStringLiteral("IMG_%1.jpg").arg(i + 1, digits, 10, QLatin1Char('0'));
@@ -90,16 +100,13 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
         p.height = 48;
         if (missingMaster.contains(i)) {
             // An edited photo: the edited image stays, its master is never written.
-            const QString editDir = rollDir(library.modifiedDir(), roll);
             p.imagePath =
                 editDir + QStringLiteral("/IMG_%1_edited.jpg").arg(i + 1, digits, 10, QLatin1Char('0'));
-            if (!QDir().mkpath(editDir) || !writeBytes(p.imagePath, edits.at(i % kTemplates))) {
-                *error = QStringLiteral("cannot write %1").arg(p.imagePath);
+            if (!makeDir(editDir))
                 return false;
-            }
-        } else if (!missingImage.contains(i) && !writeBytes(p.originalPath, masters.at(i % kTemplates))) {
-            *error = QStringLiteral("cannot write %1").arg(p.originalPath);
-            return false;
+            batch.append({p.imagePath, &edits.at(i % kTemplates), i + 1});
+        } else if (!missingImage.contains(i)) {
+            batch.append({p.originalPath, &masters.at(i % kTemplates), i + 1});
         }
         const qint64 id = catalogue->addPhoto(p);
         if (id == 0 || !catalogue->addToAlbum(catalogue->libraryAlbumId(), id) ||
@@ -110,12 +117,15 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
     }
     for (int z = 0; z < o.zombies; ++z) {
         const QString dir = rollDir(library.mastersDir(), z % rolls);
-        const QString path = dir + QStringLiteral("/Zombie_%1.jpg").arg(z + 1, 4, 10, QLatin1Char('0'));
-        if (!QDir().mkpath(dir) || !writeBytes(path, masters.at(z % kTemplates))) {
-            *error = QStringLiteral("cannot write %1").arg(path);
+        if (!makeDir(dir))
             return false;
-        }
+        // Numbered after the photos, so that no zombie has the bytes of a photo.
+        batch.append({dir + QStringLiteral("/Zombie_%1.jpg").arg(z + 1, 4, 10, QLatin1Char('0')),
+                      &masters.at(z % kTemplates), o.photos + z + 1});
     }
+    files.write(std::move(batch));
+    if (!files.finish(error))
+        return false;
     if (!t.commit()) {
         *error = QStringLiteral("cannot write the catalogue: %1").arg(catalogue->lastError());
         return false;

@@ -6,6 +6,7 @@
 #include "photoapp/KeywordRules.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoEditor.h"
+#include "photoapp/PropertyAnswer.h"
 #include "photoapp/PropertyKeys.h"
 #include "photoapp/ServiceInterfaces.h"
 
@@ -28,6 +29,10 @@ constexpr auto kIntrospectHeader =
     " \"http://www.freedesktop.org/standards/dbus/1.0/introspect.dtd\">\n<node>\n"
     "  <interface name=\"org.freedesktop.DBus.Introspectable\">\n"
     "    <method name=\"Introspect\"><arg direction=\"out\" type=\"s\"/></method>\n  </interface>\n";
+
+// Where the service's objects live; each path answers for everything below it.
+constexpr const char* kObjectTrees[] = {PhotoAppWire::kApplicationPath, "/albums", "/photos", "/keywords",
+                                        PhotoAppWire::kControlPath};
 
 QDBusObjectPath pathOf(const Catalogue::SelectionItem& item) {
     return QDBusObjectPath(item.kind == Catalogue::SelectionItem::Kind::Album
@@ -84,6 +89,7 @@ PhotoAppService::PhotoAppService(std::unique_ptr<Catalogue> c, QString version, 
     qDBusRegisterMetaType<QList<QDBusObjectPath>>();
     qDBusRegisterMetaType<ImportRefusal>();
     qDBusRegisterMetaType<QList<ImportRefusal>>();
+    qDBusRegisterMetaType<PropertyAnswer>();
 }
 
 PhotoAppService::~PhotoAppService() {
@@ -96,8 +102,7 @@ void PhotoAppService::shutdown() {
 
 bool PhotoAppService::registerOn(QDBusConnection connection, QString* error) {
     bus = connection;
-    for (const char* path :
-         {PhotoAppWire::kApplicationPath, "/albums", "/photos", "/keywords", PhotoAppWire::kControlPath}) {
+    for (const char* path : kObjectTrees) {
         if (!bus.registerVirtualObject(QString::fromLatin1(path), this, QDBusConnection::SubPath)) {
             *error = QStringLiteral("cannot register the object %1: %2")
                          .arg(QLatin1StringView(path), bus.lastError().message());
@@ -112,6 +117,11 @@ bool PhotoAppService::registerOn(QDBusConnection connection, QString* error) {
         return false;
     }
     return true;
+}
+
+void PhotoAppService::unregisterFrom(QDBusConnection connection) {
+    for (const char* path : kObjectTrees)
+        connection.unregisterObject(QString::fromLatin1(path));
 }
 
 // Called on the import thread; QDBusConnection may send from any thread.
@@ -290,31 +300,15 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
 
 QDBusMessage PhotoAppService::photoRequest(const QDBusMessage& m, qint64 id) {
     if (is(m, "Properties")) {
-        const auto found = catalogue->photoWithFaults(id);
+        auto found = catalogue->photoWithFaults(id);
         if (!found)
             return noSuchPhoto(m, id);
-        const Catalogue::Photo* const photo = &found->first;
         const Catalogue::PhotoFaults& faults = found->second;
         if (faults.failProperties)
             return failed(m, QStringLiteral("The properties of photo %1 cannot be read").arg(id));
-        QVariantMap values;
-        values.insert(QString::fromLatin1(PhotoAppWire::kImageFilename), photo->imageFilename);
-        values.insert(QString::fromLatin1(PhotoAppWire::kImagePath), photo->imagePath);
-        values.insert(QString::fromLatin1(PhotoAppWire::kOriginalPath), photo->originalPath);
-        values.insert(QString::fromLatin1(PhotoAppWire::kDate), photo->dateMs);
-        values.insert(QString::fromLatin1(PhotoAppWire::kId), photo->id);
-        values.insert(QString::fromLatin1(PhotoAppWire::kHeight), photo->height);
-        values.insert(QString::fromLatin1(PhotoAppWire::kWidth), photo->width);
-        QStringList nullKeys;
-        for (const QString& key : faults.nullKeys) {
-            values.remove(key);
-            nullKeys.append(key);
-        }
-        for (const QString& key : faults.absentKeys) {
-            values.remove(key);
-            nullKeys.removeAll(key);
-        }
-        return m.createReply(QVariantList{values, nullKeys});
+        PropertyAnswer answer{std::move(found->first), faults.nullKeys, faults.absentKeys};
+        const QStringList missing = answer.missingValues();
+        return m.createReply(QVariantList{QVariant::fromValue(std::move(answer)), missing});
     }
     if (!catalogue->photoExists(id))
         return noSuchPhoto(m, id);

@@ -19,6 +19,8 @@ public:
 
     // Registers the objects, then the well-known name; false (with the reason) when either fails.
     bool registerOn(QDBusConnection bus, QString* error);
+    // Takes the objects off the bus again.
+    void unregisterFrom(QDBusConnection bus);
     void shutdown();
     bool importing() const { return importer.importing(); }
 

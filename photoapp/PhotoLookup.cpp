@@ -1,5 +1,6 @@
 #include "photoapp/PhotoLookup.h"
 
+#include <cstring>
 #include <sqlite3.h>
 
 namespace {
@@ -11,6 +12,14 @@ constexpr auto kSql =
 QString text(sqlite3_stmt* s, int column) {
     const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(s, column));
     return QString::fromUtf8(bytes, sqlite3_column_bytes(s, column));
+}
+
+bool sameText(sqlite3_stmt* s, int a, int b) {
+    const unsigned char* first = sqlite3_column_text(s, a);
+    const unsigned char* second = sqlite3_column_text(s, b);
+    const int size = sqlite3_column_bytes(s, a);
+    return first && second && size == sqlite3_column_bytes(s, b) &&
+           std::memcmp(first, second, size_t(size)) == 0;
 }
 
 } // namespace
@@ -38,7 +47,7 @@ std::optional<PhotoLookup::Row> PhotoLookup::find(qint64 id) {
             row->id = id;
             row->imageFilename = text(statement, 0);
             row->imagePath = text(statement, 1);
-            row->originalPath = text(statement, 2);
+            row->originalPath = sameText(statement, 1, 2) ? row->imagePath : text(statement, 2);
             row->dateMs = sqlite3_column_int64(statement, 3);
             row->width = sqlite3_column_int(statement, 4);
             row->height = sqlite3_column_int(statement, 5);

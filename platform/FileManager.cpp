@@ -36,4 +36,18 @@ qint64 itemSize(const QString& path) {
     return static_cast<qint64>(st.st_size);
 }
 
+qint64 sizeOfExistingItem(const QString& path) {
+    if (path.isEmpty())
+        return 0;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0)
+        return 0;
+    // A link exists only as far as its target does.
+    struct stat target {};
+    if (S_ISLNK(st.st_mode) && ::stat(name.constData(), &target) != 0)
+        return 0;
+    return static_cast<qint64>(st.st_size);
+}
+
 } // namespace FileManager

@@ -20,4 +20,7 @@ Presence presenceAtPath(const QString& path, int* error = nullptr);
 // nothing (0) when the item does not exist or its attributes cannot be read.
 qint64 itemSize(const QString& path);
 
+// itemSize() of an item that fileExistsAtPath(), else 0; one system call unless it is a link.
+qint64 sizeOfExistingItem(const QString& path);
+
 } // namespace FileManager

@@ -61,10 +61,6 @@ struct PhotoCheck {
 
 PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVariant& original) {
     PhotoCheck check;
-    // A master reported as a missing value is simply absent: there is nothing to look up.
-    int masterError = 0;
-    const Presence master =
-        isText(original) ? FileManager::presenceAtPath(original.toString(), &masterError) : Presence::Absent;
     Presence image = Presence::Absent;
     if (isText(path)) {
         int imageError = 0;
@@ -76,8 +72,15 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
                                        QString::fromLocal8Bit(std::strerror(imageError)));
             return check;
         }
-        // The master only matters for a photo whose image is there.
-        if (image == Presence::Exists && master == Presence::Unknown) {
+        // The master only matters for a photo whose image is there; a master reported as a
+        // missing value is simply absent. An unedited photo's image is its master: one look.
+        int masterError = 0;
+        Presence master = Presence::Absent;
+        if (image == Presence::Exists && isText(original))
+            master = original.toString() == path.toString()
+                         ? image
+                         : FileManager::presenceAtPath(original.toString(), &masterError);
+        if (master == Presence::Unknown) {
             check.unchecked = latin(kUncheckedFile)
                                   .arg(QStringLiteral("master"), original.toString(),
                                        QString::fromLocal8Bit(std::strerror(masterError)));

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs the scan benchmark on the build that exists (it builds nothing) and prints its figures.
-# Usage: bench/scan/run.sh [PHOTOS]   (default 100000; BUILD_DIR=build)
+# Usage: bench/scan/run.sh [PHOTOS] [LARGE]   (defaults 100000 and 1000000, 0 for none; BUILD_DIR=build)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/common.sh
@@ -11,4 +11,4 @@ if [ ! -x "$BENCH" ]; then
 fi
 vup_ensure_runtime_dir
 export QT_QPA_PLATFORM=offscreen
-exec "$BENCH" "${1:-100000}"
+exec "$BENCH" "${1:-100000}" "${2:-1000000}"

@@ -414,9 +414,18 @@ private slots:
         QCOMPARE(missingImages, 3);
         QCOMPARE(missingMasters, 2);
         int zombies = 0;
-        for (const QString& file : filesBelow(library + QStringLiteral("/Masters")))
+        const QStringList files = filesBelow(library + QStringLiteral("/Masters"));
+        QSet<QByteArray> contents;
+        for (const QString& file : files) {
             zombies += masters.contains(file) ? 0 : 1;
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            contents.insert(f.readAll());
+            QCOMPARE(QImage(file).size(), QSize(64, 48));
+        }
         QCOMPARE(zombies, 4);
+        // No two files alike, as no two photos are.
+        QCOMPARE(contents.size(), files.size());
 
         QVERIFY(photoapp("demo", newPath("Too.photolibrary"), "--photos", "2", "--missing-images", "3")
                     .exitCode == 1);

@@ -41,8 +41,18 @@ void LibraryLoadingTest::emptyPhotoList() {
              (QStringList{QStringLiteral("Building Lists"), QStringLiteral("Found 0 images with issues")}));
 }
 
-// One library holding each way a photo's properties can come back.
+void LibraryLoadingTest::listsPlaceholdersAndIssues_data() {
+    QTest::addColumn<int>("inFlight");
+    QTest::newRow("one request at a time") << 1;
+    // Fewer than the photos: answers are taken while the requests of later photos are out.
+    QTest::newRow("two on their way") << 2;
+    QTest::newRow("every request on its way") << SBUtils::kDefaultRequestsInFlight;
+}
+
+// One library holding each way a photo's properties can come back. However many requests are on
+// their way at once, the lists, the issue log and its report are those of one request at a time.
 void LibraryLoadingTest::listsPlaceholdersAndIssues() {
+    QFETCH(int, inFlight);
     TestLibrary lib;
     const QString image0 = lib.writeFile(QStringLiteral("img0.jpg"), 123);
     const qint64 fine = lib.addPhoto(image0, {}, 3, 2);
@@ -62,6 +72,7 @@ void LibraryLoadingTest::listsPlaceholdersAndIssues() {
 
     LogCapture log;
     SBUtils sb;
+    sb.setRequestsInFlight(inFlight);
     RecordingDelegate d;
     sb.setAppDelegate(&d);
     const QList<iPhotoPhoto> photos = sb.getAllImages();
@@ -145,21 +156,46 @@ void LibraryLoadingTest::secondLoadReplacesTheFirst() {
     lib.stop();
 }
 
-void LibraryLoadingTest::cancelBeforeTheFirstPhoto() {
+void LibraryLoadingTest::cancelAtAPhoto_data() {
+    QTest::addColumn<int>("at");
+    QTest::newRow("before the first photo") << 0;
+    QTest::newRow("at the fourth, later ones on their way") << 3;
+}
+
+// A cancel seen at photo `at` leaves exactly the photos before it in the lists and the issue log,
+// whatever answers of later photos were already on their way, and writes no report.
+void LibraryLoadingTest::cancelAtAPhoto() {
+    QFETCH(int, at);
     TestLibrary lib;
-    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg"))));
-    QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg"))));
+    QList<qint64> ids;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg"})
+        ids.append(lib.addPhoto(lib.writeFile(QString::fromLatin1(name))));
+    QVERIFY(lib.faultPhoto(ids.at(1), QStringLiteral("--fail-properties")));
+    QVERIFY(lib.faultPhoto(ids.at(4), QStringLiteral("--fail-properties")));
     QVERIFY(lib.serve());
     LogCapture log;
     SBUtils sb;
     RecordingDelegate d;
-    d.cancelAfterReads = 0;
+    d.cancelAfterReads = at;
     sb.setAppDelegate(&d);
     QVERIFY(!sb.loadData(sb.getAllImages()));
-    QCOMPARE(progressValues(d), (QList<double>{0, 1}));
-    QVERIFY(sb.pathList().isEmpty() && sb.filenameList().isEmpty());
-    QVERIFY(log.lines().isEmpty());
     lib.stop();
+
+    QList<double> progress;
+    for (int i = 0; i <= at + 1; ++i)
+        progress.append(i);
+    QCOMPARE(progressValues(d), progress);
+    QStringList filenames;
+    for (const QVariant& f : sb.filenameList())
+        filenames.append(f.toString());
+    QCOMPARE(filenames,
+             (QStringList{QStringLiteral("a.jpg"), QString(""), QStringLiteral("c.jpg")}.mid(0, at)));
+    for (qsizetype n : {sb.pathList().size(), sb.originalsPathList().size(), sb.idList().size()})
+        QCOMPARE(n, qsizetype(at));
+    const qsizetype failedBefore = at > 1 ? 1 : 0;
+    QCOMPARE(sb.imagesWithIssues().size(), failedBefore);
+    QCOMPARE(sb.failedPropertyRequests().size(), failedBefore);
+    QVERIFY(log.lines().isEmpty());
 }
 
 void LibraryLoadingTest::taggingTwoPhotos() {

@@ -7,8 +7,10 @@ class LibraryLoadingTest : public QObject {
     Q_OBJECT
 private slots:
     void emptyPhotoList();
+    void listsPlaceholdersAndIssues_data();
     void listsPlaceholdersAndIssues();
     void secondLoadReplacesTheFirst();
-    void cancelBeforeTheFirstPhoto();
+    void cancelAtAPhoto_data();
+    void cancelAtAPhoto();
     void taggingTwoPhotos();
 };

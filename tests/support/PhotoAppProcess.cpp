@@ -5,6 +5,7 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonDocument>
@@ -15,12 +16,12 @@ QString PhotoAppProcess::executable() {
     return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE);
 }
 
-PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args) {
+PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args, int timeoutMs) {
     QProcess p;
     setDieWithParent(p);
     p.start(executable(), args);
     Result r;
-    if (!p.waitForFinished(60000)) {
+    if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
         r.err = "photoapp did not finish";
@@ -105,6 +106,32 @@ void PhotoAppProcess::kill() {
         return;
     process->kill();
     process->waitForFinished(5000);
+}
+
+bool PhotoAppProcess::suspend() {
+    if (!isRunning())
+        return false;
+    const qint64 id = process->processId();
+    ::kill(static_cast<pid_t>(id), SIGSTOP);
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(id);
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 5000) {
+        bool allStopped = true;
+        for (const QString& task : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile stat(tasks + QLatin1Char('/') + task + QStringLiteral("/stat"));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue; // a thread that has ended
+            const QByteArray line = stat.readAll();
+            // The state follows the command name, which may itself hold parentheses.
+            const qsizetype at = line.lastIndexOf(')') + 2;
+            allStopped = allStopped && at < line.size() && (line.at(at) == 'T' || line.at(at) == 't');
+        }
+        if (allStopped)
+            return true;
+        QThread::msleep(1);
+    }
+    return false;
 }
 
 qint64 PhotoAppProcess::pid() const {

@@ -19,8 +19,8 @@ public:
     };
 
     static QString executable();
-    // Runs `photoapp ARGS...` to completion (60 s at most).
-    static Result run(const QStringList& args);
+    // Runs `photoapp ARGS...` to completion (`timeoutMs` at most).
+    static Result run(const QStringList& args, int timeoutMs = 60000);
     // `photoapp dump LIBRARY` parsed; an empty object on failure.
     static QJsonObject dump(const QString& library);
     // A request to the photo application serving on the test's bus, answered or failed within
@@ -41,6 +41,9 @@ public:
     bool stop();
     // SIGKILL at once, as a crash would.
     void kill();
+    // SIGSTOP, as a hung application; true once every thread of it has stopped. A stop reaches
+    // the threads one by one: until then one of them may still answer a request.
+    bool suspend();
     qint64 pid() const;
     bool isRunning() const;
     // What the service wrote to its standard error so far.

@@ -13,6 +13,7 @@ public:
     ~TestBus();
     bool start();
     QString address() const { return busAddress; }
+    qint64 pid() const { return daemon ? daemon->processId() : 0; }
 
 private:
     std::unique_ptr<QProcess> daemon;

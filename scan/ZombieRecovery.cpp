@@ -1,6 +1,5 @@
 #include "scan/ZombieRecovery.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
@@ -9,6 +8,7 @@
 #include "scan/RecoveryJournal.h"
 #include "scan/SafeMove.h"
 #include "scan/VupDelegate.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QFile>
 #include <climits>

@@ -1,13 +1,13 @@
-#include "bridge/SBUtils.h"
+#include "scan/SBUtils.h"
 
-#include "bridge/ConsistencyError.h"
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
+#include "scan/ConsistencyError.h"
 #include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDateTime>
 #include <deque>

@@ -1,9 +1,9 @@
 #include "app/TerminalDelegate.h"
 
-#include "bridge/KeywordVerification.h"
 #include "platform/IdleSleepAssertion.h"
 #include "platform/MainThread.h"
 #include "scan/AccessPrompt.h"
+#include "scan/KeywordVerification.h"
 
 #include <csignal>
 #include <unistd.h>

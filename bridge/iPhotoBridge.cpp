@@ -1,6 +1,6 @@
 #include "bridge/iPhotoBridge.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>

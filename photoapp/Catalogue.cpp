@@ -1,6 +1,6 @@
 #include "photoapp/Catalogue.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "photoapp/CommandLine.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/Catalogue.h"
 #include "photoapp/CatalogueDump.h"
 #include "photoapp/DBusNames.h"
@@ -13,6 +12,7 @@
 #include "photoapp/PropertyKeys.h"
 #include "photoapp/SampleImages.h"
 #include "photoapp/ServeCommand.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDateTime>
 #include <QFileInfo>

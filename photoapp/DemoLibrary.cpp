@@ -1,9 +1,9 @@
 #include "photoapp/DemoLibrary.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/Catalogue.h"
 #include "photoapp/DistinctJpegs.h"
 #include "photoapp/SampleImages.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDir>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "photoapp/ImportSources.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QFile>
 #include <QSet>

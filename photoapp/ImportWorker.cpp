@@ -1,8 +1,8 @@
 #include "photoapp/ImportWorker.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/Catalogue.h"
 #include "photoapp/Log.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QElapsedTimer>
 

@@ -1,11 +1,11 @@
 #include "photoapp/Importer.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/AtomicFile.h"
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/KeywordRules.h"
 #include "photoapp/Log.h"
 #include "photoapp/SourceFile.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,5 @@
 #include "photoapp/PhotoAppService.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/DBusNames.h"
 #include "photoapp/ImportSources.h"
 #include "photoapp/KeywordRules.h"
@@ -9,6 +8,7 @@
 #include "photoapp/PropertyAnswer.h"
 #include "photoapp/PropertyKeys.h"
 #include "photoapp/ServiceInterfaces.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusError>

@@ -1,7 +1,7 @@
 #include "photoapp/PhotoEditor.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/AtomicFile.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QBuffer>
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #include "photoapp/PropertyAnswer.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusVariant>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
 #include "photoapp/ServeCommand.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/LibraryLock.h"
 #include "photoapp/Log.h"
 #include "photoapp/PhotoAppService.h"
 #include "photoapp/ShutdownSignals.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

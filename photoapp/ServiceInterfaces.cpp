@@ -1,6 +1,6 @@
 #include "photoapp/ServiceInterfaces.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QHash>
 #include <QXmlStreamReader>

@@ -1,6 +1,6 @@
 #include "photoapp/SourceFile.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <cerrno>
 #include <fcntl.h>

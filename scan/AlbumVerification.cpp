@@ -1,8 +1,8 @@
 #include "scan/AlbumVerification.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/SafeMove.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QFile>
 #include <QHash>

@@ -1,10 +1,10 @@
 #include "scan/ParkedZombies.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "platform/SystemLog.h"
 #include "scan/AlbumVerification.h"
 #include "scan/RecoveryJournal.h"
 #include "scan/SafeMove.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QFile>
 #include <fcntl.h>

@@ -122,25 +122,24 @@ private:
     bool good = true;
 };
 
-// The photos with an issue, in ascending order of position: the two ascending sets merged.
-QList<qsizetype> photosWithIssues(const ScanFindings& f) {
-    QList<qsizetype> positions;
-    positions.reserve(f.missingImage.size() + f.missingMaster.size());
-    std::set_union(f.missingImage.cbegin(), f.missingImage.cend(), f.missingMaster.cbegin(),
-                   f.missingMaster.cend(), std::back_inserter(positions));
-    return positions;
-}
+// The photos with an issue, in ascending order of position (the two ascending sets merged), each
+// with the sets it is in and what was done to it.
+class IssuePhotos {
+public:
+    explicit IssuePhotos(const ScanFindings& findings)
+        : f(findings), missingImage(f.missingImage.cbegin(), f.missingImage.cend()),
+          missingMaster(f.missingMaster.cbegin(), f.missingMaster.cend()),
+          removed(f.removed.cbegin(), f.removed.cend()),
+          taggedMissing(f.taggedMissing.cbegin(), f.taggedMissing.cend()),
+          taggedMasterMissing(f.taggedMasterMissing.cbegin(), f.taggedMasterMissing.cend()) {
+        positions.reserve(f.missingImage.size() + f.missingMaster.size());
+        std::set_union(f.missingImage.cbegin(), f.missingImage.cend(), f.missingMaster.cbegin(),
+                       f.missingMaster.cend(), std::back_inserter(positions));
+    }
 
-} // namespace
+    qsizetype size() const { return positions.size(); }
 
-bool writeScanReport(QIODevice& device, const ScanFindings& f) {
-    const QList<qsizetype> positions = photosWithIssues(f);
-    const QSet<qsizetype> missingImage(f.missingImage.cbegin(), f.missingImage.cend());
-    const QSet<qsizetype> missingMaster(f.missingMaster.cbegin(), f.missingMaster.cend());
-    const QSet<qsizetype> removed(f.removed.cbegin(), f.removed.cend());
-    const QSet<qsizetype> taggedMissing(f.taggedMissing.cbegin(), f.taggedMissing.cend());
-    const QSet<qsizetype> taggedMasterMissing(f.taggedMasterMissing.cbegin(), f.taggedMasterMissing.cend());
-    const auto photo = [&](qsizetype k) {
+    QJsonValue at(qsizetype k) const {
         const qsizetype i = positions.at(k);
         QJsonArray sets;
         if (missingImage.contains(i))
@@ -163,30 +162,16 @@ bool writeScanReport(QIODevice& device, const ScanFindings& f) {
             {QStringLiteral("sets"), sets},
             {QStringLiteral("actions"), actions},
         });
-    };
-    const auto unchecked = [&](qsizetype k) {
-        const ScanFindings::Unchecked& u = f.unchecked.at(k);
-        return QJsonValue(QJsonObject{
-            {QStringLiteral("position"), qint64(u.position)},
-            {QStringLiteral("id"), u.id},
-            {QStringLiteral("reason"), u.reason},
-        });
-    };
-    const auto failed = [&](qsizetype k) {
-        const ScanFindings::FailedChange& c = f.failedChanges.at(k);
-        return QJsonValue(QJsonObject{
-            {QStringLiteral("position"), qint64(c.position)},
-            {QStringLiteral("id"), c.id},
-            {QStringLiteral("action"), c.action},
-            {QStringLiteral("reason"), c.reason},
-        });
-    };
-    // JSON holds text: a name that is not UTF-8 shows its undecodable bytes as U+FFFD here; the
-    // listing on standard output and the CSV table keep the bytes.
-    const auto zombie = [&](qsizetype k) {
-        return QJsonValue(QFile::decodeName(f.zombies.at(k)));
-    };
+    }
 
+private:
+    const ScanFindings& f;
+    QList<qsizetype> positions;
+    const QSet<qsizetype> missingImage, missingMaster, removed, taggedMissing, taggedMasterMissing;
+};
+
+// Everything but the lists: outcome, options, recovery, counts and timings.
+QJsonObject reportHead(const ScanFindings& f) {
     const QJsonObject counts{
         {QStringLiteral("photos"), qint64(f.photos.size())},
         {QStringLiteral("missingImage"), qint64(f.missingImage.size())},
@@ -220,10 +205,39 @@ bool writeScanReport(QIODevice& device, const ScanFindings& f) {
         head.insert(QStringLiteral("refusal"), refusal);
     if (!f.failure.isEmpty())
         head.insert(QStringLiteral("failure"), f.failure);
+    return head;
+}
+
+} // namespace
+
+bool writeScanReport(QIODevice& device, const ScanFindings& f) {
+    const IssuePhotos photos(f);
+    const auto unchecked = [&](qsizetype k) {
+        const ScanFindings::Unchecked& u = f.unchecked.at(k);
+        return QJsonValue(QJsonObject{
+            {QStringLiteral("position"), qint64(u.position)},
+            {QStringLiteral("id"), u.id},
+            {QStringLiteral("reason"), u.reason},
+        });
+    };
+    const auto failed = [&](qsizetype k) {
+        const ScanFindings::FailedChange& c = f.failedChanges.at(k);
+        return QJsonValue(QJsonObject{
+            {QStringLiteral("position"), qint64(c.position)},
+            {QStringLiteral("id"), c.id},
+            {QStringLiteral("action"), c.action},
+            {QStringLiteral("reason"), c.reason},
+        });
+    };
+    // JSON holds text: a name that is not UTF-8 shows its undecodable bytes as U+FFFD here; the
+    // listing on standard output and the CSV table keep the bytes.
+    const auto zombie = [&](qsizetype k) {
+        return QJsonValue(QFile::decodeName(f.zombies.at(k)));
+    };
 
     ReportStream out(device);
-    out.head(head);
-    out.list("photos", positions.size(), photo);
+    out.head(reportHead(f));
+    out.list("photos", photos.size(), [&](qsizetype k) { return photos.at(k); });
     out.list("unchecked", f.unchecked.size(), unchecked);
     out.list("failed", f.failedChanges.size(), failed);
     out.list("zombies", f.zombies.size(), zombie);

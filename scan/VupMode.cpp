@@ -1,14 +1,14 @@
 #include "scan/VupMode.h"
 
-#include "bridge/PhotoAppWire.h"
-#include "bridge/SBUtils.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "scan/ProgressReporter.h"
+#include "scan/SBUtils.h"
 #include "scan/VupDelegate.h"
 #include "scan/VupModeRun.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QHash>
 #include <cstring>

@@ -101,6 +101,12 @@ private:
     // The one place where a run's ending is decided and told: outcome, status, notification,
     // alert, and the return to idle.
     void endRun(Run& run);
+    void endStoppedRun(Run& run);
+    void endFinishedRun(Run& run);
+    // The closing text of a run that went to its end; photosLeft when some photo could not be
+    // checked or changed.
+    static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft);
+    void returnToIdle(Run& run);
 
     std::shared_ptr<iPhotoApplication> photoApplication;
     std::unique_ptr<SBUtils> sbutils;

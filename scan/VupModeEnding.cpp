@@ -64,29 +64,36 @@ QString VupMode::dryRunSummaryText(qsizetype changes, const QString& zombieParag
 }
 
 void VupMode::endRun(Run& run) {
-    using Outcome = ScanFindings::Outcome;
-    VupDelegate* d = run.d;
-    ScanFindings& f = run.findings;
-    const auto cleanup = [&] {
-        run.cleanedUp = true;
-        cleanupRun(d);
-    };
     // A run whose last request found the application gone did not end well, whatever it did before.
     if (run.stop == Stop::None && photoApplication->lost())
         run.stop = Stop::ApplicationLost;
+    if (run.stop == Stop::None)
+        endFinishedRun(run);
+    else
+        endStoppedRun(run);
+}
 
+void VupMode::returnToIdle(Run& run) {
+    run.cleanedUp = true;
+    cleanupRun(run.d);
+}
+
+void VupMode::endStoppedRun(Run& run) {
+    using Outcome = ScanFindings::Outcome;
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
     switch (run.stop) {
     case Stop::VersionRefused:
         f.outcome = Outcome::VersionRefused;
-        cleanup();
+        returnToIdle(run);
         return;
     case Stop::KeywordsRefused:
         f.outcome = Outcome::KeywordsRefused;
-        cleanup();
+        returnToIdle(run);
         return;
     case Stop::NothingToProcess:
         f.outcome = Outcome::NothingToProcess;
-        cleanup();
+        returnToIdle(run);
         d->showAlert(latin(kSelectPhotos), latin(kUnableToProcess));
         return;
     case Stop::ListsIncomplete:
@@ -94,13 +101,13 @@ void VupMode::endRun(Run& run) {
         f.failure = latin(kLogListsIncomplete);
         vupLog(f.failure);
         d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
-        cleanup();
+        returnToIdle(run);
         return;
     case Stop::Cancelled:
         f.outcome = Outcome::Cancelled;
         vupLog(latin(kLogCancelled));
         run.status(kScanCancelled, Wait::Yes);
-        cleanup();
+        returnToIdle(run);
         return;
     case Stop::ApplicationLost:
         f.outcome = Outcome::Failed;
@@ -110,39 +117,43 @@ void VupMode::endRun(Run& run) {
         // Zombies still parked are named, so the user knows where their files wait.
         f.summary = f.failure + zombieSummary(f);
         d->showAlert(f.summary, latin(kUnableToContinue));
-        cleanup();
+        returnToIdle(run);
         return;
     case Stop::InternalError:
         f.outcome = Outcome::Failed;
         vupLog(latin(kRunFailed).arg(f.failure));
         d->showAlert(f.failure, latin(kUnableToContinue));
-        cleanup();
+        returnToIdle(run);
         return;
     case Stop::None:
-        break;
+        return;
     }
+}
 
+void VupMode::endFinishedRun(Run& run) {
+    VupDelegate* d = run.d;
+    ScanFindings& f = run.findings;
     const bool photosLeft = !f.unchecked.isEmpty() || !f.failedChanges.isEmpty();
     const bool incomplete = photosLeft || !zombieStageComplete(f);
-    f.outcome = incomplete ? Outcome::Incomplete : Outcome::Completed;
+    f.outcome = incomplete ? ScanFindings::Outcome::Incomplete : ScanFindings::Outcome::Completed;
     run.status(kProcessingComplete, Wait::Yes);
     if (!d->userQuit())
         UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
-
-    if (f.dryRun)
-        f.summary = dryRunSummaryText(f.changeCount(), zombieSummary(f), run.selectionMode);
-    else
-        f.summary = summaryText(f.changeCount(), zombieSummary(f), run.selectionMode);
-    // A zombie stage that fell short says so in its own sentences.
-    if (photosLeft) {
-        // What could not be done comes first; what was done follows, without congratulations.
-        const QString message = latin(kIncompleteText).arg(f.unchecked.size()).arg(f.unchangedPhotoCount());
-        const bool nothingDone = f.changeCount() == 0 && f.zombies.isEmpty();
-        f.summary =
-            nothingDone
-                ? message
-                : message + (f.summary.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + f.summary;
-    }
+    f.summary = finishedSummary(f, run.selectionMode, photosLeft);
     d->showAlert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
-    cleanup();
+    returnToIdle(run);
+}
+
+QString VupMode::finishedSummary(const ScanFindings& f, bool selectionMode, bool photosLeft) {
+    const QString done = f.dryRun ? dryRunSummaryText(f.changeCount(), zombieSummary(f), selectionMode)
+                                  : summaryText(f.changeCount(), zombieSummary(f), selectionMode);
+    // A zombie stage that fell short says so in its own sentences.
+    if (!photosLeft)
+        return done;
+    // What could not be done comes first; what was done follows, without congratulations.
+    const QString message = latin(kIncompleteText).arg(f.unchecked.size()).arg(f.unchangedPhotoCount());
+    const bool nothingDone = f.changeCount() == 0 && f.zombies.isEmpty();
+    if (nothingDone)
+        return message;
+    return message + (done.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + done;
 }

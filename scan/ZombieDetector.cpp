@@ -285,77 +285,27 @@ private:
     bool cancelledSeen = false;
 };
 
-} // namespace
+// The master paths of the library as the walk needs them: the library they name, its Masters
+// prefix, and the set of referenced paths below it.
+struct ReferencedMasters {
+    explicit ReferencedMasters(size_t expected) : referenced(expected) {}
 
-ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate) {
-    ZombieDetection result;
-    const auto skip = [&result](const QString& why) {
-        result.skipped = why;
-        vupLog(kLogSkipped.arg(why));
-        return result;
-    };
-    // One pass over the list: holes in it, the library it names, and the referenced set. The
-    // set can only be filled once the library is known, and every entry before the first that
-    // names a library lies outside it, so nothing is missed.
-    qsizetype withoutPath = 0;
+    qsizetype withoutPath = 0; // entries with no master path
     QString package;
     QString prefixText;
     QByteArray prefix;
     bool apLibrary = false;
-    PathSet referenced(size_t(masterPaths.size()));
-    QStringEncoder toNative(QStringEncoder::Utf8);
-    // Encoded and hashed in batches whose table slots are fetched ahead.
-    struct Encoded {
-        size_t offset;
-        size_t length;
-        uint64_t hash;
-    };
-    constexpr size_t kBatch = 256;
-    std::vector<Encoded> batch;
-    batch.reserve(kBatch);
-    std::string buffer;
-    const auto insertBatch = [&] {
-        for (const Encoded& e : batch)
-            referenced.insert(std::string_view(buffer.data() + e.offset, e.length), e.hash);
-        batch.clear();
-        buffer.clear();
-    };
-    for (const QVariant& entry : masterPaths) {
-        // A photo without a master path may well own a file below Masters: with such a hole in
-        // the list, any file could be its master.
-        if (isNullMarker(entry) || entry.metaType() != QMetaType::fromType<QString>()) {
-            ++withoutPath;
-            continue;
-        }
-        const QString& text = *static_cast<const QString*>(entry.constData());
-        if (text.isEmpty()) {
-            ++withoutPath;
-            continue;
-        }
-        // Below the known Masters folder the library is the known one, unless a ".aplibrary"
-        // further on names another: the one search the common case needs.
-        const bool belowMasters =
-            !prefixText.isEmpty() && text.startsWith(prefixText) &&
-            (apLibrary || !QStringView(text).mid(prefixText.size()).contains(kApLibrary));
-        if (!belowMasters) {
-            const qsizetype end = helpers::libraryPackageEnd(text);
-            if (end < 0)
-                continue;
-            if (package.isEmpty()) {
-                package = text.left(end);
-                apLibrary = package.endsWith(kApLibrary);
-                prefixText =
-                    package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
-                prefix = QFile::encodeName(prefixText);
-            } else if (QStringView(text).left(end) != package) {
-                return skip(kSkippedOutsideLibrary.arg(package, text.left(end)));
-            }
-            if (!text.startsWith(prefixText))
-                continue;
-        }
-        if (withoutPath > 0)
-            continue;
-        const QStringView relative = QStringView(text).mid(prefixText.size());
+    PathSet referenced;
+    QString outsideLibrary; // why detection cannot run when the list names a second library
+};
+
+// Paths below Masters go into the referenced set encoded and hashed in batches whose table slots
+// are fetched ahead.
+class BatchedInsert {
+public:
+    explicit BatchedInsert(PathSet& set) : referenced(set) { batch.reserve(kBatch); }
+
+    void add(QStringView relative) {
         const size_t offset = buffer.size();
         buffer.resize(offset + size_t(toNative.requiredSpace(relative.size())));
         const char* written = toNative.appendToBuffer(buffer.data() + offset, relative);
@@ -365,22 +315,178 @@ ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, V
         referenced.prefetch(hash);
         batch.push_back({offset, buffer.size() - offset, hash});
         if (batch.size() == kBatch)
-            insertBatch();
+            flush();
     }
-    insertBatch();
-    if (withoutPath > 0)
-        return skip(kSkippedNoMasterPath.arg(withoutPath).arg(masterPaths.size()));
-    if (package.isEmpty()) {
+
+    void flush() {
+        for (const Encoded& e : batch)
+            referenced.insert(std::string_view(buffer.data() + e.offset, e.length), e.hash);
+        batch.clear();
+        buffer.clear();
+    }
+
+private:
+    struct Encoded {
+        size_t offset;
+        size_t length;
+        uint64_t hash;
+    };
+    static constexpr size_t kBatch = 256;
+
+    PathSet& referenced;
+    QStringEncoder toNative{QStringEncoder::Utf8};
+    std::vector<Encoded> batch;
+    std::string buffer;
+};
+
+// One pass over the list: holes in it, the library it names, and the referenced set. The set can
+// only be filled once the library is known, and every entry before the first that names a library
+// lies outside it, so nothing is missed.
+void readMasterPaths(const QVariantList& masterPaths, ReferencedMasters& out) {
+    BatchedInsert inserter(out.referenced);
+    for (const QVariant& entry : masterPaths) {
+        // A photo without a master path may well own a file below Masters: with such a hole in
+        // the list, any file could be its master.
+        if (isNullMarker(entry) || entry.metaType() != QMetaType::fromType<QString>()) {
+            ++out.withoutPath;
+            continue;
+        }
+        const QString& text = *static_cast<const QString*>(entry.constData());
+        if (text.isEmpty()) {
+            ++out.withoutPath;
+            continue;
+        }
+        // Below the known Masters folder the library is the known one, unless a ".aplibrary"
+        // further on names another: the one search the common case needs.
+        const bool belowMasters =
+            !out.prefixText.isEmpty() && text.startsWith(out.prefixText) &&
+            (out.apLibrary || !QStringView(text).mid(out.prefixText.size()).contains(kApLibrary));
+        if (!belowMasters) {
+            const qsizetype end = helpers::libraryPackageEnd(text);
+            if (end < 0)
+                continue;
+            if (out.package.isEmpty()) {
+                out.package = text.left(end);
+                out.apLibrary = out.package.endsWith(kApLibrary);
+                out.prefixText =
+                    out.package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
+                out.prefix = QFile::encodeName(out.prefixText);
+            } else if (QStringView(text).left(end) != out.package) {
+                out.outsideLibrary = kSkippedOutsideLibrary.arg(out.package, text.left(end));
+                return;
+            }
+            if (!text.startsWith(out.prefixText))
+                continue;
+        }
+        if (out.withoutPath == 0)
+            inserter.add(QStringView(text).mid(out.prefixText.size()));
+    }
+    inserter.flush();
+}
+
+// The application may spell a master differently from the walk (a linked folder, a link to the
+// file, "..", a doubled separator). Such a file is no zombie: moving it would pull it from under a
+// photo. Only the spellings the walk did not meet need a look: those outside the Masters prefix,
+// those left in the set and the links it met; a file met under its own spelling counts through
+// hard links.
+class OtherSpellings {
+public:
+    OtherSpellings(const QByteArray& mastersFolder, const QByteArray& mastersPrefix,
+                   const QList<QByteArray>& walkCandidates)
+        : masters(mastersFolder), prefix(mastersPrefix), candidates(walkCandidates),
+          referencedAfterAll(size_t(walkCandidates.size()), false) {
+        candidateByPath.reserve(candidates.size());
+        for (qsizetype i = 0; i < candidates.size(); ++i) {
+            nlink_t links = 1;
+            if (const auto id = fileIdOf(masters, candidates[i], false, &links)) {
+                candidateIds.emplace(*id, i);
+                someHardLinked = someHardLinked || links > 1;
+            }
+            candidateByPath.insert(candidates[i], i);
+        }
+    }
+
+    void check(const Walk& walk, const ReferencedMasters& refs, const QVariantList& masterPaths) {
+        for (const std::string& link : walk.referencedLinks)
+            spareFileOf(prefix + QByteArray(link.data(), qsizetype(link.size())), true);
+        refs.referenced.forEachUntaken([&](std::string_view unmatched) {
+            lookAt(prefix + QByteArray(unmatched.data(), qsizetype(unmatched.size())), true);
+        });
+        // Every entry is a path here: a list with holes was never walked.
+        for (const QVariant& entry : masterPaths) {
+            const QString& text = *static_cast<const QString*>(entry.constData());
+            if (!text.startsWith(refs.prefixText) || someHardLinked)
+                lookAt(QFile::encodeName(text), false);
+        }
+    }
+
+    bool spared(qsizetype index) const { return referencedAfterAll[size_t(index)]; }
+
+private:
+    void spare(qsizetype index, const QByteArray& master) {
+        if (referencedAfterAll[size_t(index)])
+            return;
+        referencedAfterAll[size_t(index)] = true;
+        vupLog(kLogSameFile.arg(QFile::decodeName(candidates[index]), QFile::decodeName(master)));
+    }
+
+    void spareFileOf(const QByteArray& path, bool follow) {
+        if (const auto id = fileIdOf(masters, path, follow)) {
+            const auto hit = candidateIds.find(*id);
+            if (hit != candidateIds.end())
+                spare(hit->second, path);
+        }
+    }
+
+    void lookAt(const QByteArray& path, bool insideMasters) {
+        // A linked folder below Masters through which a master is reached carries that master.
+        if (insideMasters) {
+            for (qsizetype slash = path.indexOf('/', prefix.size()); slash > 0;
+                 slash = path.indexOf('/', slash + 1)) {
+                const auto link = candidateByPath.constFind(path.left(slash));
+                if (link != candidateByPath.constEnd())
+                    spare(*link, path);
+            }
+        }
+        spareFileOf(path, false);
+        spareFileOf(path, true);
+    }
+
+    const QByteArray& masters;
+    const QByteArray& prefix;
+    const QList<QByteArray>& candidates;
+    std::unordered_map<FileId, qsizetype, FileIdHash> candidateIds;
+    QHash<QByteArray, qsizetype> candidateByPath;
+    std::vector<bool> referencedAfterAll;
+    bool someHardLinked = false;
+};
+
+} // namespace
+
+ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate) {
+    ZombieDetection result;
+    const auto skip = [&result](const QString& why) {
+        result.skipped = why;
+        vupLog(kLogSkipped.arg(why));
+        return result;
+    };
+    ReferencedMasters refs(size_t(masterPaths.size()));
+    readMasterPaths(masterPaths, refs);
+    if (!refs.outsideLibrary.isEmpty())
+        return skip(refs.outsideLibrary);
+    if (refs.withoutPath > 0)
+        return skip(kSkippedNoMasterPath.arg(refs.withoutPath).arg(masterPaths.size()));
+    if (refs.package.isEmpty()) {
         if (delegate)
             delegate->setRecoverZombies(false);
         return result;
     }
 
-    helpers::fileExists(package, delegate);
+    helpers::fileExists(refs.package, delegate);
 
-    const QByteArray masters = prefix.chopped(1);
+    const QByteArray masters = refs.prefix.chopped(1);
     Walk walk;
-    MastersWalk(masters, referenced, delegate, walk).run();
+    MastersWalk(masters, refs.referenced, delegate, walk).run();
     if (walk.cancelled) {
         vupLog(kLogCancelled);
         result.cancelled = true;
@@ -397,63 +503,10 @@ ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, V
         return result;
     }
 
-    // The application may spell a master differently from the walk (a linked folder, a link to
-    // the file, "..", a doubled separator). Such a file is no zombie: moving it would pull it
-    // from under a photo. Only the spellings the walk did not meet need a look: those outside the
-    // Masters prefix, those left in the set and the links it met; a file met under its own
-    // spelling counts through hard links.
-    std::unordered_map<FileId, qsizetype, FileIdHash> candidateIds;
-    QHash<QByteArray, qsizetype> candidateByPath;
-    candidateByPath.reserve(candidates.size());
-    bool someHardLinked = false;
+    OtherSpellings spellings(masters, refs.prefix, candidates);
+    spellings.check(walk, refs, masterPaths);
     for (qsizetype i = 0; i < candidates.size(); ++i) {
-        nlink_t links = 1;
-        if (const auto id = fileIdOf(masters, candidates[i], false, &links)) {
-            candidateIds.emplace(*id, i);
-            someHardLinked = someHardLinked || links > 1;
-        }
-        candidateByPath.insert(candidates[i], i);
-    }
-    std::vector<bool> referencedAfterAll(size_t(candidates.size()), false);
-    const auto spare = [&](qsizetype index, const QByteArray& master) {
-        if (referencedAfterAll[size_t(index)])
-            return;
-        referencedAfterAll[size_t(index)] = true;
-        vupLog(kLogSameFile.arg(QFile::decodeName(candidates[index]), QFile::decodeName(master)));
-    };
-    const auto spareFileOf = [&](const QByteArray& path, bool follow) {
-        if (const auto id = fileIdOf(masters, path, follow)) {
-            const auto hit = candidateIds.find(*id);
-            if (hit != candidateIds.end())
-                spare(hit->second, path);
-        }
-    };
-    const auto lookAt = [&](const QByteArray& path, bool insideMasters) {
-        // A linked folder below Masters through which a master is reached carries that master.
-        if (insideMasters) {
-            for (qsizetype slash = path.indexOf('/', prefix.size()); slash > 0;
-                 slash = path.indexOf('/', slash + 1)) {
-                const auto link = candidateByPath.constFind(path.left(slash));
-                if (link != candidateByPath.constEnd())
-                    spare(*link, path);
-            }
-        }
-        spareFileOf(path, false);
-        spareFileOf(path, true);
-    };
-    for (const std::string& link : walk.referencedLinks)
-        spareFileOf(prefix + QByteArray(link.data(), qsizetype(link.size())), true);
-    referenced.forEachUntaken([&](std::string_view unmatched) {
-        lookAt(prefix + QByteArray(unmatched.data(), qsizetype(unmatched.size())), true);
-    });
-    for (const QVariant& entry : masterPaths) {
-        const QString& text = *static_cast<const QString*>(entry.constData());
-        if (!text.startsWith(prefixText) || someHardLinked)
-            lookAt(QFile::encodeName(text), false);
-    }
-
-    for (qsizetype i = 0; i < candidates.size(); ++i) {
-        if (!referencedAfterAll[size_t(i)])
+        if (!spellings.spared(i))
             (walk.isLink[size_t(i)] ? result.links : result.zombies).append(std::move(candidates[i]));
     }
     vupLog(kLogDetected.arg(result.zombies.size()).arg(result.links.size()).arg(QFile::decodeName(masters)));

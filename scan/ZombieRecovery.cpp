@@ -1,6 +1,5 @@
 #include "scan/ZombieRecovery.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
@@ -9,6 +8,7 @@
 #include "scan/RecoveryJournal.h"
 #include "scan/SafeMove.h"
 #include "scan/VupDelegate.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QFile>
 #include <climits>
@@ -109,22 +109,42 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
         return report;
     }
     report.parkFolder = journal->park();
-    const auto finish = [&](const ParkedZombies::Context& context) {
-        report.applicationLost = ParkedZombies::settle(*journal, context) || report.applicationLost;
-        report.zombies = ParkedZombies::reportOf(*journal);
-        report.journal = journal->path();
-        report.journalMs = journal->syncMilliseconds();
-        return report;
-    };
+    const ParkedZombies::Context context = parkAndImport(*journal, found, report);
+    report.applicationLost = ParkedZombies::settle(*journal, context) || report.applicationLost;
+    report.zombies = ParkedZombies::reportOf(*journal);
+    report.journal = journal->path();
+    report.journalMs = journal->syncMilliseconds();
+    return report;
+}
 
+ParkedZombies::Context ZombieRecovery::parkAndImport(RecoveryJournal& journal, const ZombieDetection& found,
+                                                     ZombieRecoveryReport& report) {
     // Every move is planned, and the plan on disk, before the first file leaves the library.
-    const QByteArray mastersPrefix = found.masters + '/';
     SafeMove::FolderCache sources(found.masters);
-    for (qsizetype k = 0; k < zombies.size(); ++k) {
-        const QByteArray& zombie = zombies[k];
+    planMoves(journal, found, sources);
+    if (!journal.sync())
+        return {};
+    // Nothing was sent to the application: whatever moved goes back without asking it.
+    if (parkPlanned(journal, found, sources, report) == 0 || report.cancelled)
+        return {};
+
+    const iPhotoAlbum album = newZombieAlbum(report.albumName);
+    if (!album.isValid()) {
+        vupLog(kLogNoAlbum.arg(report.albumName));
+        report.applicationLost = !application->isRunning();
+        return {};
+    }
+    return importParked(journal, album, report);
+}
+
+void ZombieRecovery::planMoves(RecoveryJournal& journal, const ZombieDetection& found,
+                               SafeMove::FolderCache& sources) {
+    const QByteArray mastersPrefix = found.masters + '/';
+    for (qsizetype k = 0; k < found.zombies.size(); ++k) {
+        const QByteArray& zombie = found.zombies[k];
         RecoveryJournal::Entry entry;
         entry.original = zombie;
-        entry.parked = parkedName(journal->park(), zombie, k);
+        entry.parked = parkedName(journal.park(), zombie, k);
         const QByteArray relative = zombie.mid(mastersPrefix.size());
         struct stat st {};
         const bool plain =
@@ -137,27 +157,29 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
             entry.device = st.st_dev;
             entry.inode = st.st_ino;
         }
-        journal->plan(entry);
+        journal.plan(entry);
         if (!plain) {
             vupLog(kLogNotPlain.arg(QFile::decodeName(zombie)));
-            journal->record(k, ZombieState::NotMoved);
+            journal.record(k, ZombieState::NotMoved);
         }
     }
-    if (!journal->sync())
-        return finish({});
+}
 
-    SafeMove::FolderCache parkFolders(journal->park());
+qsizetype ZombieRecovery::parkPlanned(RecoveryJournal& journal, const ZombieDetection& found,
+                                      SafeMove::FolderCache& sources, ZombieRecoveryReport& report) {
+    const qsizetype mastersPrefixSize = found.masters.size() + 1;
+    SafeMove::FolderCache parkFolders(journal.park());
     qsizetype moved = 0;
-    for (qsizetype k = 0; k < zombies.size(); ++k) {
+    for (qsizetype k = 0; k < found.zombies.size(); ++k) {
         progressValue(double(k + 1));
-        const RecoveryJournal::Entry& e = journal->entries()[k];
+        const RecoveryJournal::Entry& e = journal.entries()[k];
         if (e.state != ZombieState::Planned)
             continue;
         if (cancelled()) {
             report.cancelled = true;
             break;
         }
-        const QByteArray relative = e.original.mid(mastersPrefix.size());
+        const QByteArray relative = e.original.mid(mastersPrefixSize);
         const QByteArray name = SafeMove::lastComponentOf(relative);
         const int from = sources.open(SafeMove::directoryOf(relative));
         const int to = parkFolders.open(SafeMove::directoryOf(e.parked), true);
@@ -170,39 +192,35 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
         if (unchanged && to >= 0 &&
             SafeMove::moveItemAt(from, name, to, SafeMove::lastComponentOf(e.parked)) ==
                 SafeMove::Outcome::Moved) {
-            journal->record(k, ZombieState::Parked);
+            journal.record(k, ZombieState::Parked);
             ++moved;
         } else {
             vupLog(kLogNotMoved.arg(QFile::decodeName(e.original)));
-            journal->record(k, ZombieState::NotMoved);
+            journal.record(k, ZombieState::NotMoved);
         }
     }
-    // Nothing was sent to the application: whatever moved goes back without asking it.
-    if (moved == 0 || report.cancelled)
-        return finish({});
+    return moved;
+}
 
-    application->newAlbumName(report.albumName);
-    iPhotoAlbum album;
+iPhotoAlbum ZombieRecovery::newZombieAlbum(const QString& name) const {
+    application->newAlbumName(name);
     for (const iPhotoAlbum& candidate : application->albums()) {
-        if (candidate.name() == report.albumName && candidate.type() == PhotoAppWire::kAlbumTypePlain) {
-            album = candidate;
-            break;
-        }
+        if (candidate.name() == name && candidate.type() == PhotoAppWire::kAlbumTypePlain)
+            return candidate;
     }
-    if (!album.isValid()) {
-        vupLog(kLogNoAlbum.arg(report.albumName));
-        report.applicationLost = !application->isRunning();
-        return finish({});
-    }
+    return {};
+}
 
+ParkedZombies::Context ZombieRecovery::importParked(RecoveryJournal& journal, const iPhotoAlbum& album,
+                                                    ZombieRecoveryReport& report) {
     QList<qint64> photosBefore;
     for (const iPhotoPhoto& photo : album.photos())
         photosBefore.append(photo.id());
     // Once the import may have begun, only the album can tell which parked file is still needed.
-    journal->recordImport(album.id(), photosBefore);
-    if (!journal->sync())
-        return finish({application.get(), album, {}, false, pollInterval});
-    album.importFrom(QFile::decodeName(journal->park()), true);
+    journal.recordImport(album.id(), photosBefore);
+    if (!journal.sync())
+        return {application.get(), album, {}, false, pollInterval};
+    album.importFrom(QFile::decodeName(journal.park()), true);
     const auto stop = [this] {
         return cancelled();
     };
@@ -215,5 +233,5 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
         vupLog(kLogImportWaitCancelled);
         report.cancelled = true;
     }
-    return finish({application.get(), album, stop, false, pollInterval});
+    return {application.get(), album, stop, false, pollInterval};
 }

@@ -9,8 +9,16 @@
 #include <functional>
 #include <memory>
 
+class RecoveryJournal;
 class VupDelegate;
+class iPhotoAlbum;
 class iPhotoApplication;
+namespace ParkedZombies {
+struct Context;
+}
+namespace SafeMove {
+class FolderCache;
+}
 
 // Gives zombies back to the user inside the photo application: plans every move in a durable
 // journal, moves each zombie into the run's own park folder beside it (mirroring its whole path,
@@ -36,6 +44,19 @@ public:
     void setPollInterval(std::chrono::milliseconds interval);
 
 private:
+    // The steps of a recovery under its journal, in order. What they leave the settling of the
+    // park needs to know: the application and the album, once the import may have begun.
+    ParkedZombies::Context parkAndImport(RecoveryJournal& journal, const ZombieDetection& found,
+                                         ZombieRecoveryReport& report);
+    void planMoves(RecoveryJournal& journal, const ZombieDetection& found, SafeMove::FolderCache& sources);
+    // The number of zombies moved into the park.
+    qsizetype parkPlanned(RecoveryJournal& journal, const ZombieDetection& found,
+                          SafeMove::FolderCache& sources, ZombieRecoveryReport& report);
+    // Has the application make the dated album and finds it; invalid when it cannot be found.
+    iPhotoAlbum newZombieAlbum(const QString& name) const;
+    ParkedZombies::Context importParked(RecoveryJournal& journal, const iPhotoAlbum& album,
+                                        ZombieRecoveryReport& report);
+
     void status(const QString& text);
     void progressMax(double value);
     void progressValue(double value);

@@ -5,10 +5,10 @@
 // prints the time to generate the library and the server's peak memory.
 // Usage: bench_bridge [PHOTOS] [REQUESTS]
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -7,11 +7,11 @@
 //     `photoapp select`, a photo imported over the bus.
 // Usage: bench_photoapp_window [PHOTOS]   (default 100000)
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/window/LibraryWindow.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>

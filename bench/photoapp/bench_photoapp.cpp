@@ -4,10 +4,10 @@
 // in proportion to the keywords a file carries, never faster.
 // Usage: bench_photoapp [KEYWORDS...]   (default 50000 100000 200000)
 
-#include "bridge/PhotoAppWire.h"
 #include "tests/photoapp/IptcKeywords.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -11,13 +11,13 @@
 // Usage: bench_scan [PHOTOS] [LARGE]
 
 #include "app/VupAppDelegate.h"
-#include "bridge/PhotoAppWire.h"
-#include "bridge/SBUtils.h"
 #include "bridge/iPhotoBridge.h"
+#include "scan/SBUtils.h"
 #include "scan/VupDelegate.h"
 #include "scan/VupMode.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QApplication>
 #include <QDir>

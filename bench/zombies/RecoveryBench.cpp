@@ -1,11 +1,11 @@
 #include "bench/zombies/RecoveryBench.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/ZombieDetector.h"
 #include "scan/ZombieRecovery.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "photoapp/window/AlbumListModel.h"
 
-#include "bridge/PhotoAppWire.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QApplication>
 #include <QIcon>

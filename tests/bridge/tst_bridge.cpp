@@ -1,9 +1,9 @@
 // The bridge against a live photoapp on the test's private session bus.
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusConnection>
 #include <QElapsedTimer>

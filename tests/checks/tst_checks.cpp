@@ -1,16 +1,16 @@
-#include "bridge/KeywordVerification.h"
-#include "bridge/PhotoAppWire.h"
-#include "bridge/VersionCheck.h"
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
+#include "scan/KeywordVerification.h"
+#include "scan/VersionCheck.h"
 #include "scan/VupMode.h"
 #include "scan/helpers.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/ScriptedDelegate.h"
 #include "tests/support/TestMain.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDir>
 #include <QElapsedTimer>

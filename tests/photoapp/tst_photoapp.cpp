@@ -1,11 +1,11 @@
 // The stand-in photo application as Vup meets it: real photoapp processes on the test's private
 // bus, real libraries in temporary folders, requests as plain D-Bus messages or through the bridge.
 
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "tests/photoapp/IptcKeywords.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

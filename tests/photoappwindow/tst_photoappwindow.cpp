@@ -2,12 +2,12 @@
 // photoapp process serves on the test's private bus; what the window does is read back over the
 // bus, and what others do over the bus or from the command line is looked for in the window.
 
-#include "bridge/PhotoAppWire.h"
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/window/KeywordsPanel.h"
 #include "photoapp/window/LibraryWindow.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QBuffer>
 #include <QDBusArgument>

@@ -1,7 +1,7 @@
 #include "tests/scan/LibraryLoadingTest.h"
 
-#include "bridge/SBUtils.h"
 #include "bridge/iPhotoTypes.h"
+#include "scan/SBUtils.h"
 #include "tests/scan/TestLibrary.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/RecordingDelegate.h"

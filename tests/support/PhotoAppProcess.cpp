@@ -1,7 +1,7 @@
 #include "tests/support/PhotoAppProcess.h"
 
-#include "bridge/PhotoAppWire.h"
 #include "tests/support/TestBus.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

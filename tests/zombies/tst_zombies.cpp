@@ -1,4 +1,3 @@
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "scan/PathSet.h"
@@ -18,6 +17,7 @@
 #include "tests/support/ScriptedDelegate.h"
 #include "tests/support/TestMain.h"
 #include "tests/zombies/FileTree.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDBusConnection>
 #include <QDeadlineTimer>

@@ -1,4 +1,4 @@
-#include "bridge/KeywordVerification.h"
+#include "scan/KeywordVerification.h"
 
 #include "bridge/iPhotoBridge.h"
 #include "platform/BundleInfo.h"

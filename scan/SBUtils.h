@@ -8,7 +8,9 @@
 #include <QVariantList>
 #include <algorithm>
 #include <memory>
+#include <span>
 
+class ProgressReporter;
 class VupDelegate;
 
 // The scan's bridge to the photo application: the photo list, the per-photo image property lists
@@ -91,6 +93,23 @@ public:
     iPhotoApplication& application() const { return *photoApplication; }
 
 private:
+    // One key of a photo's property answer, the list it fills, and what stands in when it is absent.
+    struct PropertyColumn {
+        const char* name;
+        QVariantList* list;
+        QVariant placeholder;
+        const char* issue;
+    };
+
+    // The steps of a load, in order.
+    void startLoad(const QList<iPhotoPhoto>& photos);
+    bool requestProperties(const QList<iPhotoPhoto>& photos, ProgressReporter& progress);
+    void appendAnswer(const iPhotoPhoto& photo, const QVariantMap& properties,
+                      std::span<const PropertyColumn> columns);
+    // Throws ConsistencyError when a list does not hold one entry per photo.
+    void checkListsLineUp() const;
+    void buildDerivedLists();
+
     std::shared_ptr<iPhotoApplication> photoApplication;
     VupDelegate* delegate = nullptr;
     int inFlightLimit = kDefaultRequestsInFlight;

@@ -1,13 +1,13 @@
-#include "bridge/SBUtils.h"
+#include "scan/SBUtils.h"
 
-#include "bridge/ConsistencyError.h"
-#include "bridge/PhotoAppWire.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
+#include "scan/ConsistencyError.h"
 #include "scan/ProgressReporter.h"
 #include "scan/VupDelegate.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QDateTime>
 #include <deque>
@@ -95,12 +95,33 @@ QList<iPhotoPhoto> SBUtils::getAllImages() const {
 }
 
 bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
+    startLoad(photos);
+    delegate->cfgInfoText(latin(kDoNotUseWarning));
+
+    VupDelegate* d = delegate;
+    const qsizetype n = photos.size();
+    MainThread::run(
+        d, [d] { d->cfgProgressBarDeterminate(); }, MainThread::Wait::Yes);
+    MainThread::run(
+        d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, MainThread::Wait::Yes);
+    ProgressReporter progress(d);
+    progress.post(0);
+    if (!requestProperties(photos, progress))
+        return false;
+    progress.flush();
+
+    checkListsLineUp();
+    vupLog(latin(kBuildingLists));
+    buildDerivedLists();
+    reportImageIssues();
+    return true;
+}
+
+void SBUtils::startLoad(const QList<iPhotoPhoto>& photos) {
     issuePhotos = {};
     issueTexts = {};
     issueIndexById = {};
     failedRequests = {};
-
-    delegate->cfgInfoText(latin(kDoNotUseWarning));
 
     const qsizetype n = photos.size();
     // New lists rather than cleared ones: a reader holding the previous load's lists keeps them.
@@ -120,23 +141,11 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
     sizes.reserve(n);
     hashes.reserve(n);
     photoList = photos;
+}
 
-    VupDelegate* d = delegate;
-    MainThread::run(
-        d, [d] { d->cfgProgressBarDeterminate(); }, MainThread::Wait::Yes);
-    MainThread::run(
-        d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, MainThread::Wait::Yes);
-    ProgressReporter progress(d);
-    progress.post(0);
-
+bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, ProgressReporter& progress) {
     // One request per photo; every value of the photo comes from its one answer.
-    struct Key {
-        const char* name;
-        QVariantList* list;
-        QVariant placeholder;
-        const char* issue;
-    };
-    const Key keys[] = {
+    const PropertyColumn columns[] = {
         {PhotoAppWire::kImageFilename, &filenames, QString(""), kInvalidFilename},
         {PhotoAppWire::kImagePath, &paths, QString(""), kInvalidPath},
         {PhotoAppWire::kOriginalPath, &originalsPaths, QString(""), kInvalidPath},
@@ -148,6 +157,7 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
 
     // Answers are taken in photo order while the requests of the photos after it are on their way:
     // the application and the bus then never wait for this thread between two photos.
+    const qsizetype n = photos.size();
     std::deque<iPhotoPendingProperties> inFlight;
     qsizetype sent = 0;
     QVariantMap properties;
@@ -156,7 +166,7 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
         progress.post(double(i + 1));
         // Once the application is gone every answer would be a failure, not a fact about a photo.
         // Answers already on their way for this photo and later ones are dropped with the queue.
-        if (d->cancelled() || photoApplication->lost())
+        if (delegate->cancelled() || photoApplication->lost())
             return false;
         // The flag was read just now: no request goes out after a cancel. Requests go out in
         // batches of half the limit, so the bus connection's thread wakes once per batch.
@@ -171,26 +181,32 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
             logImageIssue(photo, latin(kInvalidProperties));
             failedRequests.append({i, failure});
         }
-        for (const Key& key : keys) {
-            const auto it = properties.constFind(latin(key.name));
-            if (it != properties.constEnd()) {
-                key.list->append(*it);
-                continue;
-            }
-            // An absent date stands in as the moment the entry was made.
-            key.list->append(key.placeholder.isValid() ? key.placeholder
-                                                       : QVariant(QDateTime::currentDateTime()));
-            logImageIssue(photo, latin(key.issue));
-        }
-        // An unedited photo's master is its image: one copy of the path serves both lists.
-        if (const QVariant& path = paths.constLast();
-            isText(path) && isText(originalsPaths.constLast()) &&
-            originalsPaths.constLast().toString() == path.toString())
-            originalsPaths.last() = path;
+        appendAnswer(photo, properties, columns);
     }
+    return true;
+}
 
-    progress.flush();
+void SBUtils::appendAnswer(const iPhotoPhoto& photo, const QVariantMap& properties,
+                           std::span<const PropertyColumn> columns) {
+    for (const PropertyColumn& column : columns) {
+        const auto it = properties.constFind(latin(column.name));
+        if (it != properties.constEnd()) {
+            column.list->append(*it);
+            continue;
+        }
+        // An absent date stands in as the moment the entry was made.
+        column.list->append(column.placeholder.isValid() ? column.placeholder
+                                                         : QVariant(QDateTime::currentDateTime()));
+        logImageIssue(photo, latin(column.issue));
+    }
+    // An unedited photo's master is its image: one copy of the path serves both lists.
+    if (const QVariant& path = paths.constLast(); isText(path) && isText(originalsPaths.constLast()) &&
+                                                  originalsPaths.constLast().toString() == path.toString())
+        originalsPaths.last() = path;
+}
 
+void SBUtils::checkListsLineUp() const {
+    const qsizetype n = photoList.size();
     const struct {
         const QVariantList& list;
         int line;
@@ -205,18 +221,16 @@ bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
             throw ConsistencyError(latin(kLoadOperation), latin(kLoadSource), check.line,
                                    latin(check.description));
     }
+}
 
-    vupLog(latin(kBuildingLists));
-    for (qsizetype i = 0; i < n; ++i) {
+void SBUtils::buildDerivedLists() {
+    for (qsizetype i = 0; i < photoList.size(); ++i) {
         const qint32 w = int32Of(widths.at(i));
         const qint32 h = int32Of(heightValues.at(i));
         dims.append(h == 0 ? 0.0f : static_cast<float>(double(w) / double(h)));
         sizes.append(imagefs(i));
         hashes.append(QString(""));
     }
-
-    reportImageIssues();
-    return true;
 }
 
 qint64 SBUtils::imagefs(qint64 index) const {

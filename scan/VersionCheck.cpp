@@ -1,4 +1,4 @@
-#include "bridge/VersionCheck.h"
+#include "scan/VersionCheck.h"
 
 #include "bridge/iPhotoBridge.h"
 #include "platform/BundleInfo.h"

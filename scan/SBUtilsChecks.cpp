@@ -1,6 +1,6 @@
-#include "bridge/KeywordVerification.h"
-#include "bridge/SBUtils.h"
-#include "bridge/VersionCheck.h"
+#include "scan/KeywordVerification.h"
+#include "scan/SBUtils.h"
+#include "scan/VersionCheck.h"
 
 bool SBUtils::versionCheck() {
     return VersionCheck::versionCheck(*photoApplication, delegate);

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Lists the folder -> folder arrows of the tree's #include "folder/..." lines and fails on any arrow
+# a folder is not allowed: dependencies point down only. The layers, top to bottom:
+#
+#   bench/                                 may use the tests' support code
+#   tests/                                 tests/support/ below the test areas
+#   app/                                   the window and the terminal commands
+#   scan/         crashreporter/           the engine; the crash reporter (its window uses widgets/)
+#   bridge/       widgets/                 the photo application's D-Bus client; widget helpers
+#   platform/     wire/                    OS services; the bus contract shared with photoapp
+#
+# photoapp/ is a program of its own beside Vup: it sees wire/ and nothing else of Vup.
+#
+# Usage: scripts/check-layers.sh [--quiet]   (exit status 1 when an arrow runs the wrong way)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+declare -A MAY_INCLUDE=(
+    [wire]=""
+    [platform]=""
+    [bridge]="wire platform"
+    [widgets]="platform"
+    [scan]="bridge wire platform"
+    [crashreporter]="widgets platform"
+    [app]="scan crashreporter bridge widgets wire platform"
+    [photoapp]="wire"
+    [tests/support]="app scan crashreporter bridge widgets wire platform photoapp"
+    [tests]="tests/support app scan crashreporter bridge widgets wire platform photoapp"
+    [bench]="tests tests/support app scan crashreporter bridge widgets wire platform photoapp"
+)
+
+# The layer a path belongs to: its first folder, except that the tests' shared support code is a
+# layer of its own below the test areas.
+layer_of() {
+    case "$1" in
+    tests/support/*) echo "tests/support" ;;
+    */*) echo "${1%%/*}" ;;
+    *) echo "" ;;
+    esac
+}
+
+quiet=false
+[ "${1:-}" = "--quiet" ] && quiet=true
+
+declare -A COUNT=()
+status=0
+while IFS= read -r -d '' file; do
+    from=$(layer_of "$file")
+    [ -n "$from" ] || continue
+    if [ -z "${MAY_INCLUDE[$from]+set}" ]; then
+        echo "check-layers: $file: folder '$from' has no place in the layers; add it to $0" >&2
+        status=1
+        continue
+    fi
+    while IFS=: read -r line target; do
+        to=$(layer_of "$target")
+        [ -n "$to" ] && [ "$to" != "$from" ] || continue
+        COUNT["$from -> $to"]=$((${COUNT["$from -> $to"]:-0} + 1))
+        if [[ " ${MAY_INCLUDE[$from]} " != *" $to "* ]]; then
+            echo "check-layers: $file:$line includes \"$target\": $from may not include $to" >&2
+            status=1
+        fi
+    done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file" |
+        sed -E 's/^([0-9]+):[^"]*"([^"]*)".*/\1:\2/')
+done < <(find . \( -path './.*' -o -path './build*' \) -prune -o \
+    -type f \( -name '*.h' -o -name '*.cpp' -o -name '*.h.in' \) -printf '%P\0' | sort -z)
+
+if ! $quiet; then
+    for arrow in "${!COUNT[@]}"; do
+        printf '%-32s %4d\n' "$arrow" "${COUNT[$arrow]}"
+    done | sort
+fi
+if [ "$status" -ne 0 ]; then
+    echo "check-layers: the layering is broken (see above)" >&2
+fi
+exit "$status"

@@ -26,6 +26,8 @@ constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and cou
 
 constexpr const char* kProcessingComplete = "Processing Complete";
 constexpr const char* kScanCancelled = "Scan Cancelled";
+// Left under a failed run, the last stage's status ("Loading Data") would read as work still going on.
+constexpr const char* kScanFailed = "Scan Failed";
 constexpr const char* kNotificationText = "Vup has finished processing.";
 
 constexpr const char* kIssuesSummary =
@@ -100,6 +102,7 @@ void VupMode::endStoppedRun(Run& run) {
         f.outcome = Outcome::ListsIncomplete;
         f.failure = latin(kLogListsIncomplete);
         vupLog(f.failure);
+        run.status(kScanFailed, Wait::Yes);
         d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
         returnToIdle(run);
         return;
@@ -116,12 +119,14 @@ void VupMode::endStoppedRun(Run& run) {
         vupLog(latin(kLogLost));
         // Zombies still parked are named, so the user knows where their files wait.
         f.summary = f.failure + zombieSummary(f);
+        run.status(kScanFailed, Wait::Yes);
         d->showAlert(f.summary, latin(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::InternalError:
         f.outcome = Outcome::Failed;
         vupLog(latin(kRunFailed).arg(f.failure));
+        run.status(kScanFailed, Wait::Yes);
         d->showAlert(f.failure, latin(kUnableToContinue));
         returnToIdle(run);
         return;
@@ -136,9 +141,12 @@ void VupMode::endFinishedRun(Run& run) {
     const bool photosLeft = !f.unchecked.isEmpty() || !f.failedChanges.isEmpty();
     const bool incomplete = photosLeft || !zombieStageComplete(f);
     f.outcome = incomplete ? ScanFindings::Outcome::Incomplete : ScanFindings::Outcome::Completed;
-    run.status(kProcessingComplete, Wait::Yes);
+    // A run that left photos or zombies undone has finished, but is not complete: neither the status
+    // nor a notification seen without the window may say so.
+    const char* ending = incomplete ? kScanIncomplete : kProcessingComplete;
+    run.status(ending, Wait::Yes);
     if (!d->userQuit())
-        UserNotification::deliver(latin(kProcessingComplete), latin(kNotificationText));
+        UserNotification::deliver(latin(ending), latin(kNotificationText));
     f.summary = finishedSummary(f, run.selectionMode, photosLeft);
     d->showAlert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
     returnToIdle(run);

@@ -263,9 +263,9 @@ void ScanCommandTest::applicationMisbehavesMidLoad_data() {
     QTest::addColumn<bool>("deleteMode");
     QTest::addColumn<QString>("told");
     QTest::addColumn<int>("withinMs"); // from the last thing done to the end of vup
-    const QString gone = QStringLiteral(
-        "Unable To Continue\niPhoto stopped responding while Vup was working. Nothing more was changed. "
-        "Run the scan again when iPhoto is running.");
+    const QString gone = QStringLiteral("Scan Failed\n\nUnable To Continue\niPhoto stopped responding while "
+                                        "Vup was working. Nothing more was changed. "
+                                        "Run the scan again when iPhoto is running.");
     const QString cancelled = QStringLiteral("\nScan Cancelled\n");
     QTest::newRow("killed and restarted") << QStringLiteral("kill and restart") << 0 << false << gone << 2000;
     QTest::newRow("killed, delete mode") << QStringLiteral("kill") << 0 << true << gone << 2000;

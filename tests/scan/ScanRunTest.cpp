@@ -182,7 +182,7 @@ void ScanRunTest::classificationTable() {
 
     const QList<DesktopServices::Notification> notes = services->notifications().mid(notificationsBefore);
     QCOMPARE(notes.size(), 1);
-    QCOMPARE(notes.first().summary, QStringLiteral("Processing Complete"));
+    QCOMPARE(notes.first().summary, QStringLiteral("Scan Incomplete"));
     QCOMPARE(notes.first().body, QStringLiteral("Vup has finished processing."));
     QVERIFY(notes.first().hints.contains(QStringLiteral("sound-name")));
     QCOMPARE(notes.first().hints.value(QStringLiteral("desktop-entry")).toString(),

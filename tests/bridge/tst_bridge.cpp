@@ -37,7 +37,7 @@ bool runTool(const QStringList& args) {
 
 } // namespace
 
-class BridgeTest : public QObject {
+class tst_Bridge : public QObject {
     Q_OBJECT
 
 private:
@@ -323,5 +323,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(BridgeTest)
+VUP_TEST_MAIN_CORE(tst_Bridge)
 #include "tst_bridge.moc"

@@ -47,7 +47,7 @@ private:
 
 } // namespace
 
-class CheckTests : public QObject {
+class tst_Checks : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> temp;
@@ -518,5 +518,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(CheckTests)
+VUP_TEST_MAIN_CORE(tst_Checks)
 #include "tst_checks.moc"

@@ -40,7 +40,7 @@ std::optional<Offer> check() {
 
 } // namespace
 
-class DiscoveryTest : public QObject {
+class tst_CrashDiscovery : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> home;
@@ -213,8 +213,8 @@ private slots:
     void withoutBundleNameTheApplicationNameIsUsed() {
         storeDate(base);
         BundleInfo::overrideValue(QStringLiteral("CFBundleName"), std::nullopt);
-        const QString own =
-            makeLog(userLogs, QStringLiteral("crashreporter_discovery_1.crash"), base.addSecs(1));
+        const QString own = makeLog(
+            userLogs, QCoreApplication::applicationName() + QStringLiteral("_1.crash"), base.addSecs(1));
         makeLog(userLogs, QStringLiteral("Vup_1.crash"), base.addSecs(1));
         QCOMPARE(ZXNCrashReporter::crashLogPaths(), QStringList{own});
         QCOMPARE(check()->path, own);
@@ -270,5 +270,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(DiscoveryTest)
-#include "tst_discovery.moc"
+VUP_TEST_MAIN_CORE(tst_CrashDiscovery)
+#include "tst_crashdiscovery.moc"

@@ -44,7 +44,7 @@ public:
 
 } // namespace
 
-class EncodingTest : public QObject {
+class tst_CrashEncoding : public QObject {
     Q_OBJECT
 
 private slots:
@@ -259,5 +259,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(EncodingTest)
-#include "tst_encoding.moc"
+VUP_TEST_MAIN_CORE(tst_CrashEncoding)
+#include "tst_crashencoding.moc"

@@ -54,7 +54,7 @@ QString text(const std::string& s) {
 
 } // namespace
 
-class WindowTest : public QObject, PendingCrashLog {
+class tst_CrashWindow : public QObject, PendingCrashLog {
     Q_OBJECT
 
     ZXNCrashReporterWindowController* open() {
@@ -744,5 +744,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_GUI(WindowTest)
-#include "tst_window.moc"
+VUP_TEST_MAIN_GUI(tst_CrashWindow)
+#include "tst_crashwindow.moc"

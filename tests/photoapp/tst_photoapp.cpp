@@ -239,7 +239,7 @@ public slots:
 
 } // namespace
 
-class PhotoAppTest : public QObject {
+class tst_PhotoApp : public QObject {
     Q_OBJECT
 
 private:
@@ -1051,5 +1051,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(PhotoAppTest)
+VUP_TEST_MAIN_CORE(tst_PhotoApp)
 #include "tst_photoapp.moc"

@@ -150,7 +150,7 @@ bool writeWithEmbeddedThumbnail(const QString& path, QColor picture, QColor thum
 
 } // namespace
 
-class PhotoAppWindowTest : public QObject {
+class tst_PhotoAppWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -583,5 +583,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_GUI(PhotoAppWindowTest)
+VUP_TEST_MAIN_GUI(tst_PhotoAppWindow)
 #include "tst_photoappwindow.moc"

@@ -88,7 +88,7 @@ const QStringList kScanArgs{QStringLiteral("scan"), QStringLiteral("--library"),
                             QStringLiteral("--recover-zombies"), QStringLiteral("--yes")};
 } // namespace
 
-class ZombieTests : public QObject {
+class tst_Zombies : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> temp;
@@ -985,5 +985,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(ZombieTests)
+VUP_TEST_MAIN_CORE(tst_Zombies)
 #include "tst_zombies.moc"

@@ -169,58 +169,6 @@ private slots:
         QVERIFY(server.stop());
     }
 
-    void propertyStatesAreDistinct() {
-        const qint64 nullPhoto = ids.at(0);
-        const qint64 absentPhoto = ids.at(1);
-        const qint64 failingPhoto = ids.at(5);
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                         QString::number(nullPhoto), QStringLiteral("--null"), QStringLiteral("imagePath")}));
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                         QString::number(absentPhoto), QStringLiteral("--absent"),
-                         QStringLiteral("originalPath")}));
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                         QString::number(failingPhoto), QStringLiteral("--fail-properties")}));
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library));
-        const auto a = app();
-
-        const QVariantMap withNull = a->photoWithId(nullPhoto).properties();
-        QVERIFY(withNull.contains(QStringLiteral("imagePath")));
-        QVERIFY(isNullMarker(withNull.value(QStringLiteral("imagePath"))));
-        QVERIFY(!isNullMarker(withNull.value(QStringLiteral("originalPath"))));
-        QVERIFY(withNull.value(QStringLiteral("originalPath")).toString().startsWith(u'/'));
-
-        const QVariantMap withAbsent = a->photoWithId(absentPhoto).properties();
-        QVERIFY(!withAbsent.contains(QStringLiteral("originalPath")));
-        QVERIFY(withAbsent.value(QStringLiteral("imagePath")).toString().startsWith(u'/'));
-
-        QVariantMap failed;
-        QVERIFY(!a->photoWithId(failingPhoto).properties(failed));
-        QVERIFY(failed.isEmpty());
-        // Only that photo fails.
-        QVERIFY(!a->photoWithId(ids.at(2)).properties().isEmpty());
-
-        QVERIFY(server.stop());
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
-    }
-
-    void versionFailureCarriesNameAndMessage() {
-        QVERIFY(
-            runTool({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
-                     QStringLiteral("com.example.Error.Busy"), QStringLiteral("The application is busy")}));
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library));
-        try {
-            app()->version();
-            QFAIL("version() must report the failure");
-        } catch (const BridgeError& e) {
-            QCOMPARE(e.name, QStringLiteral("com.example.Error.Busy"));
-            QCOMPARE(e.reason, QStringLiteral("The application is busy"));
-        }
-        QVERIFY(server.stop());
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
-    }
-
     // The application dies in the middle of a run of requests: the requests it had not answered
     // and every later one answer nothing, at once rather than at the end of their time-out.
     void killedMidRunAnswersNothingPromptly() {

@@ -4,10 +4,10 @@
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/BundleInfo.h"
-#include "platform/SystemLog.h"
 #include "scan/VupMode.h"
 #include "scan/helpers.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/ScriptedDelegate.h"
 #include "tests/support/TestMain.h"
@@ -32,18 +32,6 @@ const QString kMissingKeywordsTitle = QStringLiteral("Missing Keywords");
 std::shared_ptr<iPhotoApplication> application() {
     return iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
 }
-
-class LogCapture {
-public:
-    LogCapture() {
-        previous = SystemLog::setSink([this](const QString& line) { lines.append(line); });
-    }
-    ~LogCapture() { SystemLog::setSink(previous); }
-    QStringList lines;
-
-private:
-    SystemLog::Sink previous;
-};
 
 } // namespace
 
@@ -145,7 +133,7 @@ private slots:
         ScriptedDelegate delegate;
         LogCapture log;
         QCOMPARE(versionCheckOnScanThread(delegate), refused);
-        QVERIFY(log.lines.contains(QStringLiteral("iPhoto Version ") + version));
+        QVERIFY(log.lines().contains(QStringLiteral("iPhoto Version ") + version));
         const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
         if (!refused) {
             QVERIFY(alerts.isEmpty());
@@ -178,7 +166,7 @@ private slots:
             QCOMPARE(alerts.size(), 1); // and no "Unsupported Version" after it
             QCOMPARE(alerts[0].title, QStringLiteral("Error"));
             QCOMPARE(alerts[0].text, lead + QStringLiteral("\ncom.example.Error.Broken\nIt broke."));
-            QVERIFY(!log.lines.join('\n').contains(QStringLiteral("iPhoto Version")));
+            QVERIFY(!log.lines().join('\n').contains(QStringLiteral("iPhoto Version")));
         }
         // No application at all: said in plain words, not with the bus's error.
         ScriptedDelegate delegate;
@@ -260,7 +248,7 @@ private slots:
         LogCapture log;
         QCOMPARE(verifyOnScanThread(delegate), true);
         QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
-        QVERIFY(log.lines.contains(
+        QVERIFY(log.lines().contains(
             QStringLiteral("Keyword check stopped: the photo application is not running")));
 
         // Not running from the start: no alert at all.

@@ -7,7 +7,6 @@
 
 #include <QDateTime>
 #include <QFile>
-#include <QJsonArray>
 #include <QObject>
 #include <QTest>
 
@@ -201,25 +200,6 @@ private slots:
         QCOMPARE(sb.imagesWithIssues().size(), failedBefore);
         QCOMPARE(sb.failedPropertyRequests().size(), failedBefore);
         QVERIFY(log.lines().isEmpty());
-    }
-
-    void taggingTwoPhotos() {
-        TestLibrary lib;
-        const qint64 a = lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg")));
-        const qint64 b = lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg")));
-        QVERIFY(lib.addIssueKeywords());
-        QVERIFY(lib.serve());
-        SBUtils sb;
-        const QList<iPhotoPhoto> photos = sb.getAllImages();
-        QCOMPARE(photos.size(), 2);
-        sb.tagImageNoCheck(photos.at(0), QStringLiteral("Vup Missing"));
-        sb.tagImageNoCheck(photos.at(1), QStringLiteral("Vup Master Missing"));
-        QCOMPARE(lib.keywordsOf(a), QStringList{QStringLiteral("Vup Missing")});
-        QCOMPARE(lib.keywordsOf(b), QStringList{QStringLiteral("Vup Master Missing")});
-        const QJsonArray selection = lib.dump().value(QStringLiteral("selection")).toArray();
-        QCOMPARE(selection.size(), 1);
-        QCOMPARE(selection.first().toObject().value(QStringLiteral("id")).toInteger(), b);
-        lib.stop();
     }
 };
 

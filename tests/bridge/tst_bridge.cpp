@@ -28,13 +28,6 @@ QList<qint64> photoIds(const QJsonObject& dump) {
     return ids;
 }
 
-bool runTool(const QStringList& args) {
-    const PhotoAppProcess::Result r = PhotoAppProcess::run(args);
-    if (r.exitCode != 0)
-        qWarning("photoapp %s failed: %s", qPrintable(args.join(u' ')), r.err.constData());
-    return r.exitCode == 0;
-}
-
 } // namespace
 
 class tst_Bridge : public QObject {
@@ -53,10 +46,10 @@ private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         library = dir.filePath(QStringLiteral("Bridge.photolibrary"));
-        QVERIFY(runTool({QStringLiteral("demo"), library, QStringLiteral("--photos"), QStringLiteral("6"),
-                         QStringLiteral("--missing-images"), QStringLiteral("0"),
-                         QStringLiteral("--missing-masters"), QStringLiteral("0"),
-                         QStringLiteral("--zombies"), QStringLiteral("0")}));
+        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "0", "--missing-masters", "0",
+                          "--zombies", "0")
+                     .exitCode,
+                 0);
         ids = photoIds(PhotoAppProcess::dump(library));
         QCOMPARE(ids.size(), 6);
     }
@@ -140,8 +133,7 @@ private slots:
         // Keywords: an unknown keyword is not assigned; a known one is, to the selection only.
         photos.at(3).select();
         QVERIFY(!a->assignKeywordString(QStringLiteral("Never Heard Of")));
-        QVERIFY(runTool(
-            {QStringLiteral("keyword"), QStringLiteral("add"), library, QStringLiteral("Bridge Tag")}));
+        QCOMPARE(photoapp("keyword", "add", library, "Bridge Tag").exitCode, 0);
         QStringList names;
         for (const iPhotoKeyword& k : a->keywords())
             names.append(k.name());

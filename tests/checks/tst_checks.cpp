@@ -44,7 +44,7 @@ class tst_Checks : public QObject {
 
     bool createLibrary() {
         library = temp->path() + QStringLiteral("/Checks.photolibrary");
-        return PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode == 0;
+        return photoapp("create", library).exitCode == 0;
     }
 
     // The keyword image the check imports, carrying the given keywords.
@@ -59,8 +59,7 @@ class tst_Checks : public QObject {
     }
 
     bool addKeyword(const QString& name) const {
-        return PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library, name})
-                   .exitCode == 0;
+        return photoapp("keyword", "add", library, name).exitCode == 0;
     }
 
     // Asked of the running application: what it serves is what counts.
@@ -149,9 +148,7 @@ private slots:
     void failingVersionRequest() {
         QVERIFY(createLibrary());
         QCOMPARE(
-            PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
-                                  QStringLiteral("com.example.Error.Broken"), QStringLiteral("It broke.")})
-                .exitCode,
+            photoapp("fault", library, "--version-error", "com.example.Error.Broken", "It broke.").exitCode,
             0);
         const QString lead = QStringLiteral("A serious error has occurred in communicating with iPhoto. If "
                                             "the problem persists please contact "
@@ -268,10 +265,7 @@ private slots:
         QFETCH(bool, kill);
         QVERIFY(createLibrary());
         QVERIFY(useKeywordImage(kIssueKeywords));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--import-delay"),
-                                       QStringLiteral("60000")})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
         ScriptedDelegate delegate;
@@ -346,10 +340,8 @@ private slots:
     // but tagged nothing, and its listing and report say exactly that.
     void stoppedDeleteRunListsNoTags() {
         library = temp->path() + QStringLiteral("/Demo.photolibrary");
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
-                                       QStringLiteral("4"), QStringLiteral("--missing-images"),
-                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
-                                       QStringLiteral("1"), QStringLiteral("--zombies"), QStringLiteral("0")})
+        QCOMPARE(photoapp("demo", library, "--photos", "4", "--missing-images", "1", "--missing-masters", "1",
+                          "--zombies", "0")
                      .exitCode,
                  0);
         QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
@@ -395,11 +387,8 @@ private slots:
         QFETCH(int, missingMasters);
         QFETCH(qint64, imports);
         library = temp->path() + QStringLiteral("/Demo.photolibrary");
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
-                                       QStringLiteral("6"), QStringLiteral("--missing-images"),
-                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
-                                       QString::number(missingMasters), QStringLiteral("--zombies"),
-                                       QStringLiteral("0")})
+        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "1", "--missing-masters",
+                          QString::number(missingMasters), "--zombies", "0")
                      .exitCode,
                  0);
         QVERIFY(useKeywordImage(kIssueKeywords));

@@ -72,11 +72,6 @@ QString objectPath(const QDBusMessage& reply) {
     return answer(reply).value<QDBusObjectPath>().path();
 }
 
-// `photoapp ARGS...`, each argument taken as text.
-template <typename... Args> PhotoAppProcess::Result photoapp(const Args&... args) {
-    return PhotoAppProcess::run({QString(args)...});
-}
-
 QJsonArray photosIn(const QJsonObject& dump) {
     return dump.value(QLatin1StringView("photos")).toArray();
 }

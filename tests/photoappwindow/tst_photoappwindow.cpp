@@ -168,10 +168,8 @@ private:
     // cannot be made.
     bool makeDemo() {
         library = newPath(QStringLiteral("Demo.photolibrary"));
-        const auto made = PhotoAppProcess::run(
-            {QStringLiteral("demo"), library, QStringLiteral("--photos"), QString::number(kPhotos),
-             QStringLiteral("--missing-images"), QStringLiteral("0"), QStringLiteral("--missing-masters"),
-             QStringLiteral("0"), QStringLiteral("--zombies"), QStringLiteral("0")});
+        const auto made = photoapp("demo", library, "--photos", QString::number(kPhotos), "--missing-images",
+                                   "0", "--missing-masters", "0", "--zombies", "0");
         if (made.exitCode != 0)
             qWarning("demo failed: %s", made.err.constData());
         return made.exitCode == 0;
@@ -193,8 +191,7 @@ private:
 
     // A photo of the library whose image path is `image`, whatever is or is not there; its id.
     qint64 addRecord(const QString& image) {
-        const auto r = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), library,
-                                             QStringLiteral("--image"), image});
+        const auto r = photoapp("photo", "add-record", library, "--image", image);
         return r.exitCode == 0 ? r.out.trimmed().toLongLong() : 0;
     }
 
@@ -282,10 +279,7 @@ private slots:
                          .type(),
                      QDBusMessage::ReplyMessage);
         } else if (how == QLatin1StringView("command line")) {
-            QCOMPARE(PhotoAppProcess::run({QStringLiteral("select"), library, QStringLiteral("--photos"),
-                                           QStringLiteral("2"), QStringLiteral("4")})
-                         .exitCode,
-                     0);
+            QCOMPARE(photoapp("select", library, "--photos", "2", "4").exitCode, 0);
         } else {
             if (how == QLatin1StringView("outside"))
                 clickAlbum(*window, QStringLiteral("Demo Album"));
@@ -369,10 +363,7 @@ private slots:
         QFETCH(bool, told);
         QVERIFY(open());
         for (const char* name : {"Beach", "Sea"})
-            QCOMPARE(PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library,
-                                           QString::fromLatin1(name)})
-                         .exitCode,
-                     0);
+            QCOMPARE(photoapp("keyword", "add", library, QString::fromLatin1(name)).exitCode, 0);
         QVERIFY(assign(QStringLiteral("Sea"), {1}));
         QAction* manage = window->findChild<QAction*>(QStringLiteral("manageMyKeywords"));
         QVERIFY(manage);

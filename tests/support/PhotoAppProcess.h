@@ -55,3 +55,8 @@ private:
     // would fill up and stall the service in the middle of a request.
     QTemporaryFile errorLog;
 };
+
+// `photoapp ARGS...` to completion, each argument taken as text.
+template <typename... Args> PhotoAppProcess::Result photoapp(const Args&... args) {
+    return PhotoAppProcess::run({QString(args)...});
+}

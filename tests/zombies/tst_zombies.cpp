@@ -110,17 +110,12 @@ class tst_Zombies : public QObject {
     void makeLibraryWithZombies(PhotoAppProcess& app) {
         QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
         const QString lib = QFile::decodeName(library);
-        const auto made = PhotoAppProcess::run(
-            {QStringLiteral("demo"), lib, QStringLiteral("--photos"), QStringLiteral("4"),
-             QStringLiteral("--missing-images"), QStringLiteral("0"), QStringLiteral("--missing-masters"),
-             QStringLiteral("0"), QStringLiteral("--zombies"), QStringLiteral("2")});
+        const auto made = photoapp("demo", lib, "--photos", "4", "--missing-images", "0", "--missing-masters",
+                                   "0", "--zombies", "2");
         QVERIFY2(made.exitCode == 0, made.err.constData());
         // Known keywords: a scan then imports nothing but the zombies.
         for (const char* keyword : {"Vup Missing", "Vup Master Missing"})
-            QCOMPARE(PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), lib,
-                                           QString::fromLatin1(keyword)})
-                         .exitCode,
-                     0);
+            QCOMPARE(photoapp("keyword", "add", lib, QString::fromLatin1(keyword)).exitCode, 0);
         const QByteArray jpeg = FileTree::read(firstZombieOf(library));
         QVERIFY(!jpeg.isEmpty());
         QVERIFY(FileTree::write(masters + "/2020/x/Same.jpg", jpeg));
@@ -137,9 +132,7 @@ class tst_Zombies : public QObject {
 
     // Makes every import of the served library take at least `ms`.
     static bool slowImports(const QByteArray& lib, int ms) {
-        return PhotoAppProcess::run({QStringLiteral("fault"), QFile::decodeName(lib),
-                                     QStringLiteral("--import-delay"), QString::number(ms)})
-                   .exitCode == 0;
+        return photoapp("fault", QFile::decodeName(lib), "--import-delay", QString::number(ms)).exitCode == 0;
     }
 
     struct Run {
@@ -438,10 +431,7 @@ private slots:
         const QString lib = QFile::decodeName(library);
         if (earlierAlbums) {
             for (const QString& type : {QStringLiteral("smrt"), QStringLiteral("albm")})
-                QCOMPARE(PhotoAppProcess::run({QStringLiteral("album"), QStringLiteral("create"), lib,
-                                               kAlbumName, QStringLiteral("--type"), type})
-                             .exitCode,
-                         0);
+                QCOMPARE(photoapp("album", "create", lib, kAlbumName, "--type", type).exitCode, 0);
         }
         const auto before = FileTree::contents({masters, state});
         const qsizetype filesBefore = FileTree::files(masters).size();
@@ -626,9 +616,8 @@ private slots:
                 return;
             adder.stop();
             const QString path = QFile::decodeName(journals[0].chopped(8) + notAnImage);
-            added = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), lib,
-                                          QStringLiteral("--image"), path, QStringLiteral("--original"), path,
-                                          QStringLiteral("--album"), QString::number(albums[0].id())})
+            added = photoapp("photo", "add-record", lib, "--image", path, "--original", path, "--album",
+                             QString::number(albums[0].id()))
                         .exitCode == 0;
         });
         adder.start();
@@ -757,7 +746,7 @@ private slots:
     // tags the rest.
     void headlessLibraryScan() {
         QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library)}).exitCode, 0);
+        QCOMPARE(photoapp("demo", QFile::decodeName(library)).exitCode, 0);
         PhotoAppProcess app;
         QVERIFY(app.serve(QFile::decodeName(library)));
         const auto before = FileTree::contents({masters, state});
@@ -856,10 +845,7 @@ private slots:
     void zombieLinksAreLeftAloneAcrossRuns() {
         PhotoAppProcess app;
         QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), QFile::decodeName(library),
-                                       QStringLiteral("--zombies"), QStringLiteral("1")})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("demo", QFile::decodeName(library), "--zombies", "1").exitCode, 0);
         const QByteArray outside = root + "/elsewhere/outside.jpg";
         QVERIFY(FileTree::write(outside, FileTree::read(firstZombieOf(library))));
         QVERIFY(::unlink(firstZombieOf(library).constData()) == 0);

@@ -318,21 +318,6 @@ private slots:
         QVERIFY(foundTrip);
     }
 
-    void refusesFilesThatAreNotImages() {
-        const QString library = newPath(QStringLiteral("Refuse.photolibrary"));
-        QCOMPARE(photoapp("create", library).exitCode, 0);
-        const QString text = newPath(QStringLiteral("not-an-image.jpg"));
-        QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-an-image.jpg"), text));
-        const QByteArray before = readAll(text);
-
-        const auto r = photoapp("import", library, text);
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(text.toUtf8()), r.err.constData());
-        QCOMPARE(readAll(text), before);
-        QVERIFY(photosIn(PhotoAppProcess::dump(library)).isEmpty());
-        QVERIFY(filesBelow(library + QStringLiteral("/Masters")).isEmpty());
-    }
-
     void refusesACatalogueThatIsNotSqlite() {
         const QString library = newPath(QStringLiteral("Broken.photolibrary"));
         QCOMPARE(photoapp("create", library).exitCode, 0);
@@ -432,6 +417,9 @@ private slots:
         QVERIFY(server.serve(library));
         QCOMPARE(photoapp("fault", library, "--photo", "2", "--null", PhotoAppWire::kImagePath).exitCode, 0);
         QCOMPARE(photoapp("fault", library, "--photo", "2", "--absent", PhotoAppWire::kWidth).exitCode, 0);
+        QCOMPARE(photoapp("fault", library, "--photo", "3", "--fail-properties").exitCode, 0);
+        // Asking for a fault on a photo that does not exist is an error, not a silent no-op.
+        QCOMPARE(photoapp("fault", library, "--photo", "99", "--fail-properties").exitCode, 1);
 
         const PropertyAnswer whole = properties(photo(1, "Properties"));
         QCOMPARE(whole.values.size(), 7);
@@ -456,24 +444,15 @@ private slots:
         QVERIFY(!seen.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
         QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kHeight)).toInt(), 48);
 
-        QCOMPARE(photoapp("fault", library, "--clear").exitCode, 0);
-        QCOMPARE(properties(photo(2, "Properties")).values.size(), 7);
-    }
-
-    void failingPropertiesFailOnlyThatPhoto() {
-        const QString library = demo(3);
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library));
-        QCOMPARE(photoapp("fault", library, "--photo", "2", "--fail-properties").exitCode, 0);
-        const QDBusMessage failed = photo(2, "Properties");
-        QCOMPARE(failed.type(), QDBusMessage::ErrorMessage);
-        QCOMPARE(failed.errorName(), QString::fromLatin1(PhotoAppWire::kErrorFailed));
-        QCOMPARE(photo(3, "Properties").type(), QDBusMessage::ReplyMessage);
+        // A photo whose properties fail fails alone; objects that do not exist are told apart.
+        QCOMPARE(photo(3, "Properties").errorName(), QString::fromLatin1(PhotoAppWire::kErrorFailed));
         QCOMPARE(photo(99, "Properties").errorName(), QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject));
         QCOMPARE(album(PhotoAppWire::albumPath(99), "Name").errorName(),
                  QString::fromLatin1(PhotoAppWire::kErrorNoSuchObject));
-        // Asking for a fault on a photo that does not exist is an error, not a silent no-op.
-        QCOMPARE(photoapp("fault", library, "--photo", "99", "--fail-properties").exitCode, 1);
+
+        QCOMPARE(photoapp("fault", library, "--clear").exitCode, 0);
+        QCOMPARE(properties(photo(2, "Properties")).values.size(), 7);
+        QCOMPARE(photo(3, "Properties").type(), QDBusMessage::ReplyMessage);
     }
 
     void versionAndInjectedVersionError() {

@@ -305,17 +305,6 @@ private slots:
         QCOMPARE(found.links, QList<QByteArray>{masters + "/a/soft.jpg"});
     }
 
-    void nonUtf8NameKeepsItsBytes() {
-        const QByteArray name = masters + "/a/caf\xe9-\xff.jpg";
-        QVERIFY(FileTree::write(name, "latin-1"));
-        QVERIFY(FileTree::write(masters + "/a/ref.jpg", "r"));
-        ScriptedDelegate delegate;
-        const QList<QByteArray> zombies =
-            ZombieDetector::detectZombies({entry(masters + "/a/ref.jpg")}, &delegate).zombies;
-        QCOMPARE(zombies, QList<QByteArray>{name});
-        QVERIFY(FileTree::exists(zombies.constFirst()));
-    }
-
     void unreadableFolderIsPassedOver() {
         QVERIFY(FileTree::write(masters + "/locked/inside.jpg", "i"));
         QVERIFY(FileTree::write(masters + "/open/zombie.jpg", "z"));

@@ -76,15 +76,6 @@ QJsonArray photosIn(const QJsonObject& dump) {
     return dump.value(QLatin1StringView("photos")).toArray();
 }
 
-QStringList paths(const QDBusMessage& reply) {
-    QList<QDBusObjectPath> list;
-    reply.arguments().value(0).value<QDBusArgument>() >> list;
-    QStringList result;
-    for (const QDBusObjectPath& p : list)
-        result.append(p.path());
-    return result;
-}
-
 // The two out arguments of a property answer.
 struct PropertyAnswer {
     QVariantMap values;
@@ -98,18 +89,11 @@ PropertyAnswer properties(const QDBusMessage& reply) {
     return a;
 }
 
-QJsonObject photoIn(const QJsonObject& dump, qint64 id) {
-    for (const QJsonValue& p : dump.value(QLatin1StringView("photos")).toArray()) {
-        if (p.toObject().value(QLatin1StringView("id")).toInteger() == id)
-            return p.toObject();
-    }
-    return {};
-}
-
-QJsonObject albumIn(const QJsonObject& dump, qint64 id) {
-    for (const QJsonValue& a : dump.value(QLatin1StringView("albums")).toArray()) {
-        if (a.toObject().value(QLatin1StringView("id")).toInteger() == id)
-            return a.toObject();
+// The photo or album of the dump with that id.
+QJsonObject withId(const QJsonObject& dump, const char* list, qint64 id) {
+    for (const QJsonValue& v : dump.value(QLatin1StringView(list)).toArray()) {
+        if (v.toObject().value(QLatin1StringView("id")).toInteger() == id)
+            return v.toObject();
     }
     return {};
 }
@@ -302,9 +286,9 @@ private slots:
         QVERIFY(QFile::exists(source + QStringLiteral("/IMG_0001.jpg"))); // copied, not moved
 
         const qint64 libraryAlbum = dump.value(QLatin1StringView("libraryAlbum")).toInteger();
-        QCOMPARE(albumIn(dump, libraryAlbum).value(QLatin1StringView("type")).toInteger(),
+        QCOMPARE(withId(dump, "albums", libraryAlbum).value(QLatin1StringView("type")).toInteger(),
                  qint64(PhotoAppWire::kAlbumTypeLibrary));
-        QCOMPARE(ids(albumIn(dump, libraryAlbum).value(QLatin1StringView("photos"))).size(), 2);
+        QCOMPARE(ids(withId(dump, "albums", libraryAlbum).value(QLatin1StringView("photos"))).size(), 2);
         bool foundTrip = false;
         for (const QJsonValue& v : dump.value(QLatin1StringView("albums")).toArray()) {
             const QJsonObject album = v.toObject();
@@ -484,14 +468,14 @@ private slots:
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
         QCOMPARE(photo(3, "Select").type(), QDBusMessage::ReplyMessage);
-        QCOMPARE(paths(app("Selection")), QStringList{PhotoAppWire::photoPath(3)});
+        QCOMPARE(objectPaths(app("Selection")), QStringList{PhotoAppWire::photoPath(3)});
 
         const QString libraryAlbum = objectPath(app("PhotoLibraryAlbum"));
         album(libraryAlbum, "Select");
-        QCOMPARE(paths(app("Selection")), QStringList{libraryAlbum});
+        QCOMPARE(objectPaths(app("Selection")), QStringList{libraryAlbum});
 
         QCOMPARE(photoapp("select", library, "--photos", "4", "2").exitCode, 0);
-        QCOMPARE(paths(app("Selection")),
+        QCOMPARE(objectPaths(app("Selection")),
                  (QStringList{PhotoAppWire::photoPath(4), PhotoAppWire::photoPath(2)}));
         QCOMPARE(photoapp("select", library, "--photos", "9").exitCode, 1);
     }
@@ -500,7 +484,7 @@ private slots:
         const QString library = demo(3);
         PhotoAppProcess server;
         QVERIFY(server.serve(library));
-        QVERIFY(paths(app("Keywords")).isEmpty());
+        QVERIFY(objectPaths(app("Keywords")).isEmpty());
         const auto added = photoapp("keyword", "add", library, kMissing);
         QCOMPARE(added.exitCode, 0);
         // The same name in another case is the same keyword, from the command line and the bus.
@@ -509,17 +493,19 @@ private slots:
             objectPath(call(QString::fromLatin1(PhotoAppWire::kControlPath), PhotoAppWire::kControlInterface,
                             "AddKeyword", {QStringLiteral("vup Missing")}));
         QCOMPARE(path, PhotoAppWire::keywordPath(added.out.trimmed().toLongLong()));
-        QCOMPARE(paths(app("Keywords")), QStringList{path});
+        QCOMPARE(objectPaths(app("Keywords")), QStringList{path});
         QCOMPARE(answer(app("KeywordNames")).toStringList(), QStringList{kMissing});
 
         QCOMPARE(photoapp("select", library, "--photos", "2").exitCode, 0);
         QCOMPARE(answer(app("AssignKeyword", {kMasterMissing})).toBool(), false);
-        QVERIFY(strings(photoIn(PhotoAppProcess::dump(library), 2).value(QLatin1StringView("keywords")))
-                    .isEmpty());
+        QVERIFY(
+            strings(withId(PhotoAppProcess::dump(library), "photos", 2).value(QLatin1StringView("keywords")))
+                .isEmpty());
         QCOMPARE(answer(app("AssignKeyword", {QStringLiteral("vup missing")})).toBool(), true);
         const QJsonObject dump = PhotoAppProcess::dump(library);
-        QCOMPARE(strings(photoIn(dump, 2).value(QLatin1StringView("keywords"))), QStringList{kMissing});
-        QVERIFY(strings(photoIn(dump, 1).value(QLatin1StringView("keywords"))).isEmpty());
+        QCOMPARE(strings(withId(dump, "photos", 2).value(QLatin1StringView("keywords"))),
+                 QStringList{kMissing});
+        QVERIFY(strings(withId(dump, "photos", 1).value(QLatin1StringView("keywords"))).isEmpty());
     }
 
     void keywordFloodKeepsWithinTheCap() {
@@ -571,7 +557,7 @@ private slots:
 
         const QStringList names = answer(app("KeywordNames")).toStringList();
         QCOMPARE(names, (QStringList{kMissing, kMasterMissing}));
-        const QStringList keywords = paths(app("Keywords"));
+        const QStringList keywords = objectPaths(app("Keywords"));
         QCOMPARE(keywords.size(), 2);
         QCOMPARE(answer(call(keywords.at(1), PhotoAppWire::kKeywordInterface, "Name")).toString(),
                  names.at(1));
@@ -603,7 +589,7 @@ private slots:
         // Nothing came in: no photo sits in the library and the trash at once.
         const QJsonObject dump = PhotoAppProcess::dump(library);
         QCOMPARE(photosIn(dump).size(), 1);
-        QVERIFY(ids(albumIn(dump, dump.value(QLatin1StringView("trashAlbum")).toInteger())
+        QVERIFY(ids(withId(dump, "albums", dump.value(QLatin1StringView("trashAlbum")).toInteger())
                         .value(QLatin1StringView("photos")))
                     .isEmpty());
     }
@@ -621,16 +607,16 @@ private slots:
         QVERIFY(!first.isEmpty() && first != second);
         QCOMPARE(answer(album(second, "Type")).toUInt(), PhotoAppWire::kAlbumTypePlain);
         QCOMPARE(answer(album(second, "Name")).toString(), QStringLiteral("Same"));
-        QVERIFY(paths(app("Albums")).contains(second));
+        QVERIFY(objectPaths(app("Albums")).contains(second));
 
         const QDBusMessage removed =
             photo(2, "RemoveFrom", {QVariant::fromValue(QDBusObjectPath(libraryAlbum))});
         QCOMPARE(answer(removed).toBool(), true);
-        QCOMPARE(paths(album(libraryAlbum, "Photos")),
+        QCOMPARE(objectPaths(album(libraryAlbum, "Photos")),
                  (QStringList{PhotoAppWire::photoPath(1), PhotoAppWire::photoPath(3)}));
-        QCOMPARE(paths(album(trash, "Photos")), QStringList{PhotoAppWire::photoPath(2)});
+        QCOMPARE(objectPaths(album(trash, "Photos")), QStringList{PhotoAppWire::photoPath(2)});
         const QJsonObject dump = PhotoAppProcess::dump(library);
-        QCOMPARE(ids(photoIn(dump, 2).value(QLatin1StringView("albums"))),
+        QCOMPARE(ids(withId(dump, "photos", 2).value(QLatin1StringView("albums"))),
                  QList<qint64>{dump.value(QLatin1StringView("trashAlbum")).toInteger()});
     }
 
@@ -638,7 +624,7 @@ private slots:
         const QString library = demo(2);
         const auto r = photoapp("edit", library, "1");
         QCOMPARE(r.exitCode, 0);
-        const QJsonObject photo = photoIn(PhotoAppProcess::dump(library), 1);
+        const QJsonObject photo = withId(PhotoAppProcess::dump(library), "photos", 1);
         const QString image = photo.value(QLatin1StringView("imagePath")).toString();
         const QString master = photo.value(QLatin1StringView("originalPath")).toString();
         QVERIFY(image != master);
@@ -742,7 +728,7 @@ private slots:
         const QDBusMessage reply = QDBusConnection::sessionBus().call(m, QDBus::Block, 10000);
         QCOMPARE(reply.errorName(), error);
 
-        QCOMPARE(paths(app("Selection")), QStringList{PhotoAppWire::photoPath(2)});
+        QCOMPARE(objectPaths(app("Selection")), QStringList{PhotoAppWire::photoPath(2)});
         QCOMPARE(properties(photo(1, "Properties")).values.size(), 7);
         QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "PhotoCount")).toLongLong(), 3);
     }
@@ -1017,7 +1003,7 @@ private slots:
         QVERIFY2(second.err.contains("already owned"), second.err.constData());
         // The command-line writers work beside the service.
         QCOMPARE(photoapp("select", library, "--photos", "1").exitCode, 0);
-        QCOMPARE(paths(app("Selection")), QStringList{PhotoAppWire::photoPath(1)});
+        QCOMPARE(objectPaths(app("Selection")), QStringList{PhotoAppWire::photoPath(1)});
         QVERIFY(server.stop());
         QCOMPARE(app("Ping").errorName(), QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
         PhotoAppProcess again; // the lock went with the service

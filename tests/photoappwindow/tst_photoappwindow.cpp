@@ -56,12 +56,7 @@ QVariant photoPaths(const QList<qint64>& ids) {
 }
 
 QStringList selectionOnTheBus() {
-    QList<QDBusObjectPath> paths;
-    application("Selection").arguments().value(0).value<QDBusArgument>() >> paths;
-    QStringList result;
-    for (const QDBusObjectPath& p : paths)
-        result.append(p.path());
-    return result;
+    return objectPaths(application("Selection"));
 }
 
 QStringList keywordNamesOnTheBus() {

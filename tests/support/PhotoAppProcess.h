@@ -56,6 +56,9 @@ private:
     QTemporaryFile errorLog;
 };
 
+// The object paths an `ao` answer carries.
+QStringList objectPaths(const QDBusMessage& reply);
+
 // `photoapp ARGS...` to completion, each argument taken as text.
 template <typename... Args> PhotoAppProcess::Result photoapp(const Args&... args) {
     return PhotoAppProcess::run({QString(args)...});

@@ -133,33 +133,6 @@ private slots:
         lib.stop();
     }
 
-    void secondLoadReplacesTheFirst() {
-        TestLibrary lib;
-        const qint64 failed = lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg")));
-        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg"))));
-        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("c.jpg"))));
-        QVERIFY(lib.faultPhoto(failed, QStringLiteral("--fail-properties")));
-        QVERIFY(lib.serve());
-        SBUtils sb;
-        RecordingDelegate d;
-        sb.setAppDelegate(&d);
-        const QList<iPhotoPhoto> photos = sb.getAllImages();
-        QVERIFY(sb.loadData(photos));
-        const QVariantList firstPaths = sb.pathList();
-        QCOMPARE(sb.imagesWithIssues().size(), 1);
-
-        QVERIFY(sb.loadData(photos.mid(2)));
-        QCOMPARE(sb.pathList().size(), 1);
-        QCOMPARE(sb.filenameList().at(0).toString(), QStringLiteral("c.jpg"));
-        QCOMPARE(sb.sizeList().size(), 1);
-        QCOMPARE(sb.selectionList().size(), 1);
-        QVERIFY(sb.imagesWithIssues().isEmpty());
-        QVERIFY(sb.issueDescriptors().isEmpty());
-        // A reader holding the earlier list still has it whole.
-        QCOMPARE(firstPaths.size(), 3);
-        lib.stop();
-    }
-
     void cancelAtAPhoto_data() {
         QTest::addColumn<int>("at");
         QTest::newRow("before the first photo") << 0;

@@ -28,16 +28,9 @@ QList<qint64> photoIds(const QJsonObject& dump) {
     return ids;
 }
 
-bool runTool(const QStringList& args) {
-    const PhotoAppProcess::Result r = PhotoAppProcess::run(args);
-    if (r.exitCode != 0)
-        qWarning("photoapp %s failed: %s", qPrintable(args.join(u' ')), r.err.constData());
-    return r.exitCode == 0;
-}
-
 } // namespace
 
-class BridgeTest : public QObject {
+class tst_Bridge : public QObject {
     Q_OBJECT
 
 private:
@@ -53,10 +46,10 @@ private slots:
     void initTestCase() {
         QVERIFY(dir.isValid());
         library = dir.filePath(QStringLiteral("Bridge.photolibrary"));
-        QVERIFY(runTool({QStringLiteral("demo"), library, QStringLiteral("--photos"), QStringLiteral("6"),
-                         QStringLiteral("--missing-images"), QStringLiteral("0"),
-                         QStringLiteral("--missing-masters"), QStringLiteral("0"),
-                         QStringLiteral("--zombies"), QStringLiteral("0")}));
+        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "0", "--missing-masters", "0",
+                          "--zombies", "0")
+                     .exitCode,
+                 0);
         ids = photoIds(PhotoAppProcess::dump(library));
         QCOMPARE(ids.size(), 6);
     }
@@ -140,8 +133,7 @@ private slots:
         // Keywords: an unknown keyword is not assigned; a known one is, to the selection only.
         photos.at(3).select();
         QVERIFY(!a->assignKeywordString(QStringLiteral("Never Heard Of")));
-        QVERIFY(runTool(
-            {QStringLiteral("keyword"), QStringLiteral("add"), library, QStringLiteral("Bridge Tag")}));
+        QCOMPARE(photoapp("keyword", "add", library, "Bridge Tag").exitCode, 0);
         QStringList names;
         for (const iPhotoKeyword& k : a->keywords())
             names.append(k.name());
@@ -167,58 +159,6 @@ private slots:
         QVERIFY(a->albumWithId(987654321).name().isEmpty());
         QCOMPARE(a->albumWithId(987654321).type(), 0u);
         QVERIFY(server.stop());
-    }
-
-    void propertyStatesAreDistinct() {
-        const qint64 nullPhoto = ids.at(0);
-        const qint64 absentPhoto = ids.at(1);
-        const qint64 failingPhoto = ids.at(5);
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                         QString::number(nullPhoto), QStringLiteral("--null"), QStringLiteral("imagePath")}));
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                         QString::number(absentPhoto), QStringLiteral("--absent"),
-                         QStringLiteral("originalPath")}));
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--photo"),
-                         QString::number(failingPhoto), QStringLiteral("--fail-properties")}));
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library));
-        const auto a = app();
-
-        const QVariantMap withNull = a->photoWithId(nullPhoto).properties();
-        QVERIFY(withNull.contains(QStringLiteral("imagePath")));
-        QVERIFY(isNullMarker(withNull.value(QStringLiteral("imagePath"))));
-        QVERIFY(!isNullMarker(withNull.value(QStringLiteral("originalPath"))));
-        QVERIFY(withNull.value(QStringLiteral("originalPath")).toString().startsWith(u'/'));
-
-        const QVariantMap withAbsent = a->photoWithId(absentPhoto).properties();
-        QVERIFY(!withAbsent.contains(QStringLiteral("originalPath")));
-        QVERIFY(withAbsent.value(QStringLiteral("imagePath")).toString().startsWith(u'/'));
-
-        QVariantMap failed;
-        QVERIFY(!a->photoWithId(failingPhoto).properties(failed));
-        QVERIFY(failed.isEmpty());
-        // Only that photo fails.
-        QVERIFY(!a->photoWithId(ids.at(2)).properties().isEmpty());
-
-        QVERIFY(server.stop());
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
-    }
-
-    void versionFailureCarriesNameAndMessage() {
-        QVERIFY(
-            runTool({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
-                     QStringLiteral("com.example.Error.Busy"), QStringLiteral("The application is busy")}));
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library));
-        try {
-            app()->version();
-            QFAIL("version() must report the failure");
-        } catch (const BridgeError& e) {
-            QCOMPARE(e.name, QStringLiteral("com.example.Error.Busy"));
-            QCOMPARE(e.reason, QStringLiteral("The application is busy"));
-        }
-        QVERIFY(server.stop());
-        QVERIFY(runTool({QStringLiteral("fault"), library, QStringLiteral("--clear")}));
     }
 
     // The application dies in the middle of a run of requests: the requests it had not answered
@@ -323,5 +263,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(BridgeTest)
+VUP_TEST_MAIN_CORE(tst_Bridge)
 #include "tst_bridge.moc"

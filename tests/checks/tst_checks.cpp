@@ -1,12 +1,12 @@
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/BundleInfo.h"
-#include "platform/SystemLog.h"
 #include "scan/KeywordVerification.h"
 #include "scan/VersionCheck.h"
 #include "scan/VupMode.h"
 #include "scan/helpers.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/ScriptedDelegate.h"
 #include "tests/support/TestMain.h"
@@ -33,21 +33,9 @@ std::shared_ptr<iPhotoApplication> application() {
     return iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
 }
 
-class LogCapture {
-public:
-    LogCapture() {
-        previous = SystemLog::setSink([this](const QString& line) { lines.append(line); });
-    }
-    ~LogCapture() { SystemLog::setSink(previous); }
-    QStringList lines;
-
-private:
-    SystemLog::Sink previous;
-};
-
 } // namespace
 
-class CheckTests : public QObject {
+class tst_Checks : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> temp;
@@ -56,7 +44,7 @@ class CheckTests : public QObject {
 
     bool createLibrary() {
         library = temp->path() + QStringLiteral("/Checks.photolibrary");
-        return PhotoAppProcess::run({QStringLiteral("create"), library}).exitCode == 0;
+        return photoapp("create", library).exitCode == 0;
     }
 
     // The keyword image the check imports, carrying the given keywords.
@@ -71,8 +59,7 @@ class CheckTests : public QObject {
     }
 
     bool addKeyword(const QString& name) const {
-        return PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library, name})
-                   .exitCode == 0;
+        return photoapp("keyword", "add", library, name).exitCode == 0;
     }
 
     // Asked of the running application: what it serves is what counts.
@@ -145,7 +132,7 @@ private slots:
         ScriptedDelegate delegate;
         LogCapture log;
         QCOMPARE(versionCheckOnScanThread(delegate), refused);
-        QVERIFY(log.lines.contains(QStringLiteral("iPhoto Version ") + version));
+        QVERIFY(log.lines().contains(QStringLiteral("iPhoto Version ") + version));
         const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
         if (!refused) {
             QVERIFY(alerts.isEmpty());
@@ -161,9 +148,7 @@ private slots:
     void failingVersionRequest() {
         QVERIFY(createLibrary());
         QCOMPARE(
-            PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--version-error"),
-                                  QStringLiteral("com.example.Error.Broken"), QStringLiteral("It broke.")})
-                .exitCode,
+            photoapp("fault", library, "--version-error", "com.example.Error.Broken", "It broke.").exitCode,
             0);
         const QString lead = QStringLiteral("A serious error has occurred in communicating with iPhoto. If "
                                             "the problem persists please contact "
@@ -178,7 +163,7 @@ private slots:
             QCOMPARE(alerts.size(), 1); // and no "Unsupported Version" after it
             QCOMPARE(alerts[0].title, QStringLiteral("Error"));
             QCOMPARE(alerts[0].text, lead + QStringLiteral("\ncom.example.Error.Broken\nIt broke."));
-            QVERIFY(!log.lines.join('\n').contains(QStringLiteral("iPhoto Version")));
+            QVERIFY(!log.lines().join('\n').contains(QStringLiteral("iPhoto Version")));
         }
         // No application at all: said in plain words, not with the bus's error.
         ScriptedDelegate delegate;
@@ -247,20 +232,32 @@ private slots:
         QCOMPARE(photoCount(), 2);
     }
 
-    // A quit application can never show the keywords: the check must end, not ask forever.
+    // A quit application can never show the keywords, a cancelled run no longer asks: the check
+    // ends after the one alert, instead of asking forever.
+    void applicationQuitsDuringTheCheck_data() {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("application quits") << true;
+        QTest::newRow("run cancelled") << false;
+    }
     void applicationQuitsDuringTheCheck() {
+        QFETCH(bool, quit);
         QVERIFY(createLibrary());
         QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
         ScriptedDelegate delegate;
         delegate.onModalAlert = [&](const QString&, const QString&) {
-            app.stop();
+            if (quit)
+                app.stop();
+            else
+                delegate.cancelledValue = true;
         };
         LogCapture log;
         QCOMPARE(verifyOnScanThread(delegate), true);
         QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
-        QVERIFY(log.lines.contains(
+        if (!quit)
+            return;
+        QVERIFY(log.lines().contains(
             QStringLiteral("Keyword check stopped: the photo application is not running")));
 
         // Not running from the start: no alert at all.
@@ -280,10 +277,7 @@ private slots:
         QFETCH(bool, kill);
         QVERIFY(createLibrary());
         QVERIFY(useKeywordImage(kIssueKeywords));
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("fault"), library, QStringLiteral("--import-delay"),
-                                       QStringLiteral("60000")})
-                     .exitCode,
-                 0);
+        QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
         ScriptedDelegate delegate;
@@ -305,19 +299,6 @@ private slots:
         QVERIFY(sinceAction.isValid());
         QVERIFY2(sinceAction.elapsed() < 2000, qPrintable(QString::number(sinceAction.elapsed())));
         QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
-    }
-
-    void cancelledWhileTheAlertIsUp() {
-        QVERIFY(createLibrary());
-        QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
-        ScriptedDelegate delegate;
-        delegate.onModalAlert = [&](const QString&, const QString&) {
-            delegate.cancelledValue = true;
-        };
-        QCOMPARE(verifyOnScanThread(delegate), true);
-        QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
     }
 
     // The terminal runner has nobody to add keywords by hand: with --yes, or once standard
@@ -358,10 +339,8 @@ private slots:
     // but tagged nothing, and its listing and report say exactly that.
     void stoppedDeleteRunListsNoTags() {
         library = temp->path() + QStringLiteral("/Demo.photolibrary");
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
-                                       QStringLiteral("4"), QStringLiteral("--missing-images"),
-                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
-                                       QStringLiteral("1"), QStringLiteral("--zombies"), QStringLiteral("0")})
+        QCOMPARE(photoapp("demo", library, "--photos", "4", "--missing-images", "1", "--missing-masters", "1",
+                          "--zombies", "0")
                      .exitCode,
                  0);
         QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
@@ -407,11 +386,8 @@ private slots:
         QFETCH(int, missingMasters);
         QFETCH(qint64, imports);
         library = temp->path() + QStringLiteral("/Demo.photolibrary");
-        QCOMPARE(PhotoAppProcess::run({QStringLiteral("demo"), library, QStringLiteral("--photos"),
-                                       QStringLiteral("6"), QStringLiteral("--missing-images"),
-                                       QStringLiteral("1"), QStringLiteral("--missing-masters"),
-                                       QString::number(missingMasters), QStringLiteral("--zombies"),
-                                       QStringLiteral("0")})
+        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "1", "--missing-masters",
+                          QString::number(missingMasters), "--zombies", "0")
                      .exitCode,
                  0);
         QVERIFY(useKeywordImage(kIssueKeywords));
@@ -518,5 +494,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(CheckTests)
+VUP_TEST_MAIN_CORE(tst_Checks)
 #include "tst_checks.moc"

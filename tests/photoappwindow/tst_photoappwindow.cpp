@@ -56,12 +56,7 @@ QVariant photoPaths(const QList<qint64>& ids) {
 }
 
 QStringList selectionOnTheBus() {
-    QList<QDBusObjectPath> paths;
-    application("Selection").arguments().value(0).value<QDBusArgument>() >> paths;
-    QStringList result;
-    for (const QDBusObjectPath& p : paths)
-        result.append(p.path());
-    return result;
+    return objectPaths(application("Selection"));
 }
 
 QStringList keywordNamesOnTheBus() {
@@ -150,7 +145,7 @@ bool writeWithEmbeddedThumbnail(const QString& path, QColor picture, QColor thum
 
 } // namespace
 
-class PhotoAppWindowTest : public QObject {
+class tst_PhotoAppWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -168,10 +163,8 @@ private:
     // cannot be made.
     bool makeDemo() {
         library = newPath(QStringLiteral("Demo.photolibrary"));
-        const auto made = PhotoAppProcess::run(
-            {QStringLiteral("demo"), library, QStringLiteral("--photos"), QString::number(kPhotos),
-             QStringLiteral("--missing-images"), QStringLiteral("0"), QStringLiteral("--missing-masters"),
-             QStringLiteral("0"), QStringLiteral("--zombies"), QStringLiteral("0")});
+        const auto made = photoapp("demo", library, "--photos", QString::number(kPhotos), "--missing-images",
+                                   "0", "--missing-masters", "0", "--zombies", "0");
         if (made.exitCode != 0)
             qWarning("demo failed: %s", made.err.constData());
         return made.exitCode == 0;
@@ -193,8 +186,7 @@ private:
 
     // A photo of the library whose image path is `image`, whatever is or is not there; its id.
     qint64 addRecord(const QString& image) {
-        const auto r = PhotoAppProcess::run({QStringLiteral("photo"), QStringLiteral("add-record"), library,
-                                             QStringLiteral("--image"), image});
+        const auto r = photoapp("photo", "add-record", library, "--image", image);
         return r.exitCode == 0 ? r.out.trimmed().toLongLong() : 0;
     }
 
@@ -282,10 +274,7 @@ private slots:
                          .type(),
                      QDBusMessage::ReplyMessage);
         } else if (how == QLatin1StringView("command line")) {
-            QCOMPARE(PhotoAppProcess::run({QStringLiteral("select"), library, QStringLiteral("--photos"),
-                                           QStringLiteral("2"), QStringLiteral("4")})
-                         .exitCode,
-                     0);
+            QCOMPARE(photoapp("select", library, "--photos", "2", "4").exitCode, 0);
         } else {
             if (how == QLatin1StringView("outside"))
                 clickAlbum(*window, QStringLiteral("Demo Album"));
@@ -369,10 +358,7 @@ private slots:
         QFETCH(bool, told);
         QVERIFY(open());
         for (const char* name : {"Beach", "Sea"})
-            QCOMPARE(PhotoAppProcess::run({QStringLiteral("keyword"), QStringLiteral("add"), library,
-                                           QString::fromLatin1(name)})
-                         .exitCode,
-                     0);
+            QCOMPARE(photoapp("keyword", "add", library, QString::fromLatin1(name)).exitCode, 0);
         QVERIFY(assign(QStringLiteral("Sea"), {1}));
         QAction* manage = window->findChild<QAction*>(QStringLiteral("manageMyKeywords"));
         QVERIFY(manage);
@@ -583,5 +569,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_GUI(PhotoAppWindowTest)
+VUP_TEST_MAIN_GUI(tst_PhotoAppWindow)
 #include "tst_photoappwindow.moc"

@@ -3,8 +3,10 @@
 #include "tests/support/TestBus.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusObjectPath>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -145,4 +147,13 @@ bool PhotoAppProcess::isRunning() const {
 QByteArray PhotoAppProcess::standardError() {
     QFile log(errorLog.fileName());
     return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+}
+
+QStringList objectPaths(const QDBusMessage& reply) {
+    QList<QDBusObjectPath> list;
+    reply.arguments().value(0).value<QDBusArgument>() >> list;
+    QStringList result;
+    for (const QDBusObjectPath& p : list)
+        result.append(p.path());
+    return result;
 }

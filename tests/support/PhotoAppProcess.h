@@ -55,3 +55,11 @@ private:
     // would fill up and stall the service in the middle of a request.
     QTemporaryFile errorLog;
 };
+
+// The object paths an `ao` answer carries.
+QStringList objectPaths(const QDBusMessage& reply);
+
+// `photoapp ARGS...` to completion, each argument taken as text.
+template <typename... Args> PhotoAppProcess::Result photoapp(const Args&... args) {
+    return PhotoAppProcess::run({QString(args)...});
+}

@@ -1,4 +1,4 @@
-#include "tests/scan/TestLibrary.h"
+#include "tests/support/TestLibrary.h"
 
 #include <QDir>
 #include <QDirIterator>

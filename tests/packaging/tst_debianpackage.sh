@@ -3,7 +3,7 @@
 # (its path holds a space) and runs the unpacked programs there on a private session bus, away from
 # the build tree: the package holds what a desktop needs and nothing of the build, and the programs
 # find their data beside themselves.
-# Usage: tests/packaging/package_test.sh BUILD_DIR VERSION
+# Usage: tests/packaging/tst_debianpackage.sh BUILD_DIR VERSION
 set -euo pipefail
 SOURCE_DIR="$(cd "$(dirname "$0")/../.." && pwd)"
 source "$SOURCE_DIR/scripts/common.sh"

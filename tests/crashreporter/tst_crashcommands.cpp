@@ -11,7 +11,7 @@
 
 using namespace crashtest;
 
-class CommandsTest : public QObject, PendingCrashLog {
+class tst_CrashCommands : public QObject, PendingCrashLog {
     Q_OBJECT
 
     ProgramRun vup(const QStringList& args, const QByteArray& input = QByteArray()) {
@@ -206,5 +206,5 @@ private slots:
     }
 };
 
-VUP_TEST_MAIN_CORE(CommandsTest)
-#include "tst_commands.moc"
+VUP_TEST_MAIN_CORE(tst_CrashCommands)
+#include "tst_crashcommands.moc"

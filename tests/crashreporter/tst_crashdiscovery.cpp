@@ -40,7 +40,7 @@ std::optional<Offer> check() {
 
 } // namespace
 
-class DiscoveryTest : public QObject {
+class tst_CrashDiscovery : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> home;
@@ -213,8 +213,8 @@ private slots:
     void withoutBundleNameTheApplicationNameIsUsed() {
         storeDate(base);
         BundleInfo::overrideValue(QStringLiteral("CFBundleName"), std::nullopt);
-        const QString own =
-            makeLog(userLogs, QStringLiteral("crashreporter_discovery_1.crash"), base.addSecs(1));
+        const QString own = makeLog(
+            userLogs, QCoreApplication::applicationName() + QStringLiteral("_1.crash"), base.addSecs(1));
         makeLog(userLogs, QStringLiteral("Vup_1.crash"), base.addSecs(1));
         QCOMPARE(ZXNCrashReporter::crashLogPaths(), QStringList{own});
         QCOMPARE(check()->path, own);
@@ -224,19 +224,29 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("signalName");
         QTest::addColumn<QString>("faultingAddress"); // a pattern; \\1 is the crashed process's pid
-        QTest::newRow("segmentation fault")
-            << QStringLiteral("segv") << QStringLiteral("SIGSEGV") << QStringLiteral("0x0000000000000010");
+        QTest::addColumn<bool>("deep");
+        QTest::newRow("segmentation fault") << QStringLiteral("segv") << QStringLiteral("SIGSEGV")
+                                            << QStringLiteral("0x0000000000000010") << false;
         // A signal sent by a process has no faulting address; it names its sender instead.
         QTest::newRow("abort") << QStringLiteral("abort") << QStringLiteral("SIGABRT")
-                               << QStringLiteral("none \\(signal sent by pid \\1\\)");
+                               << QStringLiteral("none \\(signal sent by pid \\1\\)") << false;
+        // Well within what the system allows for a path, but longer than a log line.
+        QTest::newRow("folder with a long path") << QStringLiteral("segv") << QStringLiteral("SIGSEGV")
+                                                 << QStringLiteral("0x0000000000000010") << true;
     }
 
     void crashedProcessLeavesALogThatTheNextLaunchOffers() {
         QFETCH(QString, mode);
         QFETCH(QString, signalName);
         QFETCH(QString, faultingAddress);
+        QFETCH(bool, deep);
         QVERIFY(QDir(userLogs).removeRecursively());
-        const QString path = crashInto(userLogs, mode);
+        const QString deepState = home->filePath(QStringLiteral("state/") + QString(200, u'd') + u'/' +
+                                                 QString(200, u'e') + u'/' + QString(200, u'f'));
+        const QString path =
+            crashInto(deep ? deepState + QStringLiteral("/Logs/DiagnosticReports") : userLogs, mode);
+        if (deep)
+            qputenv("XDG_STATE_HOME", deepState.toUtf8());
         QVERIFY(!path.isEmpty());
         QFile log(path);
         QVERIFY(log.open(QIODevice::ReadOnly));
@@ -255,20 +265,7 @@ private slots:
         QVERIFY(offer);
         QCOMPARE(offer->log.path(), path);
     }
-
-    void crashLogReachesAFolderWithALongPath() {
-        // Well within what the system allows for a path, but longer than a log line.
-        const QString deep = home->filePath(QStringLiteral("state/") + QString(200, u'd') + u'/' +
-                                            QString(200, u'e') + u'/' + QString(200, u'f'));
-        const QString path =
-            crashInto(deep + QStringLiteral("/Logs/DiagnosticReports"), QStringLiteral("segv"));
-        QVERIFY(!path.isEmpty());
-        qputenv("XDG_STATE_HOME", deep.toUtf8());
-        const auto offer = ZXNCrashReporter::findNewCrashLog();
-        QVERIFY(offer);
-        QCOMPARE(offer->log.path(), path);
-    }
 };
 
-VUP_TEST_MAIN_CORE(DiscoveryTest)
-#include "tst_discovery.moc"
+VUP_TEST_MAIN_CORE(tst_CrashDiscovery)
+#include "tst_crashdiscovery.moc"

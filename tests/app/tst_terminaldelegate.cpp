@@ -1,0 +1,116 @@
+#include "app/TerminalDelegate.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/TestMain.h"
+
+#include <QObject>
+#include <QTest>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// A delegate reading the given input and writing into a buffer the test reads back.
+struct Terminal {
+    explicit Terminal(const QByteArray& inputText, bool yes = false) : input(inputText) {
+        in = fmemopen(input.data(), size_t(input.size()), "r");
+        if (input.isEmpty())
+            in = fopen("/dev/null", "r");
+        out = open_memstream(&buffer, &length);
+        TerminalDelegate::Options o;
+        o.assumeYes = yes;
+        delegate = std::make_unique<TerminalDelegate>(o, in, out);
+    }
+    ~Terminal() {
+        delegate.reset();
+        std::fclose(in);
+        std::fclose(out);
+        std::free(buffer);
+    }
+    QString written() {
+        std::fflush(out);
+        return QString::fromLocal8Bit(buffer, qsizetype(length));
+    }
+    QString rest() {
+        char line[256] = {};
+        return std::fgets(line, sizeof line, in) ? QString::fromLocal8Bit(line) : QString();
+    }
+
+    QByteArray input;
+    std::FILE* in = nullptr;
+    std::FILE* out = nullptr;
+    char* buffer = nullptr;
+    size_t length = 0;
+    std::unique_ptr<TerminalDelegate> delegate;
+};
+
+} // namespace
+
+// The terminal face of the delegate operations, driven through real streams: prompts answered
+// on standard input, --yes, end of input, alerts and progress lines.
+class tst_TerminalDelegate : public QObject {
+    Q_OBJECT
+private slots:
+    void accessPromptAsksUntilYes() {
+        LogCapture log;
+        Terminal t("n\n\nno\ny\nleft over\n");
+        t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
+        const QString out = t.written();
+        QVERIFY(out.contains(QStringLiteral("Read Access Required\nVup Requires read/write access to "
+                                            "Family.photolibrary in order to detect and recover zombies.")));
+        QCOMPARE(out.count(QStringLiteral("Open /srv/photos? [y/N] ")), 4);
+        QCOMPARE(log.linesStartingWith(QStringLiteral("NSOpenPanel result = ")),
+                 QStringList(3, QStringLiteral("NSOpenPanel result = 0")));
+        QCOMPARE(t.rest(), QStringLiteral("left over\n"));
+    }
+
+    void accessPromptEndsAtEndOfInput() {
+        LogCapture log;
+        Terminal t("n\n");
+        t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
+        QVERIFY(t.written().contains(QStringLiteral("standard input closed")));
+        QCOMPARE(log.linesStartingWith(QStringLiteral("NSOpenPanel result = ")).size(), 1);
+    }
+
+    void assumeYesReadsNothing() {
+        Terminal t("keep me\n", true);
+        t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
+        t.delegate->showModalAlert(QStringLiteral("text"), QStringLiteral("Error"));
+        QVERIFY(!t.written().contains(QStringLiteral("[y/N]")));
+        QCOMPARE(t.rest(), QStringLiteral("keep me\n"));
+    }
+
+    void modalAlertWaitsForOneLine() {
+        Terminal t("\nsecond line\n");
+        t.delegate->showModalAlert(QStringLiteral("iPhoto is missing the following keywords"),
+                                   QStringLiteral("Missing Keywords"));
+        const QString out = t.written();
+        QVERIFY(out.contains(QStringLiteral("Missing Keywords\niPhoto is missing the following keywords\n")));
+        QVERIFY(out.contains(QStringLiteral("Press Enter to continue.")));
+        QCOMPARE(t.rest(), QStringLiteral("second line\n"));
+    }
+
+    void sheetAlertAndStatusLines() {
+        Terminal t("");
+        t.delegate->setStatusLabel(QStringLiteral("Loading Data"));
+        t.delegate->showAlert(QStringLiteral("the text"), QStringLiteral("Success"));
+        QCOMPARE(t.written(), QStringLiteral("Loading Data\n\nSuccess\nthe text\n\n"));
+    }
+
+    void progressAsPlainLines() {
+        Terminal t("");
+        t.delegate->cfgProgressBarDeterminate();
+        t.delegate->cfgProgressBarMaxValue(100);
+        for (int i = 1; i <= 100; ++i)
+            t.delegate->cfgProgressBarCurrentValue(i);
+        t.delegate->stopAnimation();
+        const QStringList lines = t.written().split(u'\n', Qt::SkipEmptyParts);
+        // One line per tenth of the way, no carriage returns on a stream that is not a terminal.
+        QCOMPARE(lines.size(), 11);
+        QCOMPARE(lines.first(), QStringLiteral("1/100"));
+        QCOMPARE(lines.last(), QStringLiteral("100/100"));
+        QVERIFY(!t.written().contains(u'\r'));
+    }
+};
+
+VUP_TEST_MAIN_GUI(tst_TerminalDelegate)
+#include "tst_terminaldelegate.moc"

@@ -1,0 +1,657 @@
+#include "app/DesktopIdentity.h"
+#include "app/ProgressIndicator.h"
+#include "app/VupAppDelegate.h"
+#include "platform/BundleInfo.h"
+#include "platform/UserDefaults.h"
+#include "scan/VupMode.h"
+#include "tests/support/AsNobody.h"
+#include "tests/support/DesktopServices.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/Mnemonics.h"
+#include "tests/support/TestLibrary.h"
+#include "tests/support/TestMain.h"
+#include "widgets/MessageBox.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QObject>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QUrl>
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace {
+
+template <typename T> T* child(const VupAppDelegate& c, const char* name) {
+    return c.window()->findChild<T*>(QString::fromLatin1(name));
+}
+
+QString label(const VupAppDelegate& c, const char* name) {
+    return child<QLabel>(c, name)->text();
+}
+
+// Visible sheet alerts on the main window, oldest first.
+QList<QMessageBox*> sheets(const VupAppDelegate& c) {
+    QList<QMessageBox*> result;
+    for (QMessageBox* box : c.window()->findChildren<QMessageBox*>()) {
+        if (box->isVisible())
+            result.append(box);
+    }
+    return result;
+}
+
+void closeSheets(const VupAppDelegate& c) {
+    for (QMessageBox* box : sheets(c))
+        box->buttons().constFirst()->click();
+}
+
+// Shows the window and takes the launch steps, as the application does once its loop runs; with
+// `skipInfo` the info sheet is turned off first, otherwise the stored defaults decide.
+void launch(VupAppDelegate& c, bool skipInfo = true) {
+    if (skipInfo)
+        UserDefaults::standard().setBool(QStringLiteral("skipInfoScreen"), true);
+    c.window()->show();
+    c.applicationDidFinishLaunching();
+}
+
+// Waits for the run to end and answers the title of the one sheet it leaves; empty otherwise.
+QString sheetAtRunEnd(VupAppDelegate& c) {
+    if (!QTest::qWaitFor([&] { return !c.nowProcessing(); }, 30000) || !c.waitForScanToEnd(10000) ||
+        !QTest::qWaitFor([&] { return sheets(c).size() == 1; }, 5000))
+        return {};
+    return sheets(c).first()->text();
+}
+
+} // namespace
+
+// The main window under the offscreen platform: launch, labels and buttons while busy, the
+// progress bar, the sheet and modal alerts, the info sheet and the access prompt, and scans
+// started from the buttons against a served library.
+class tst_Window : public QObject {
+    Q_OBJECT
+public slots:
+    // Receives the product page instead of a browser.
+    void openUrl(const QUrl& url) { openedUrls.append(url); }
+
+private:
+    std::unique_ptr<QTemporaryDir> config;
+    std::unique_ptr<DesktopServices> services;
+    QList<QUrl> openedUrls;
+
+private slots:
+    void initTestCase() {
+        services = std::make_unique<DesktopServices>();
+        QVERIFY(services->start(true, true));
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
+    }
+
+    void init() {
+        // Each case starts with no stored defaults.
+        config = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", config->path().toUtf8());
+        UserDefaults::standard().reload();
+        openedUrls.clear();
+        MessageBox::reset();
+    }
+
+    void cleanupTestCase() {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        services.reset();
+    }
+
+    void launchWithoutApplication() {
+        VupAppDelegate c;
+        launch(c);
+        QCOMPARE(c.statusLabel(), QStringLiteral("Ready"));
+        QCOMPARE(label(c, "statusLabel"), QStringLiteral("Ready"));
+        QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("0"));
+        // The 0 is explained.
+        QVERIFY(child<QLabel>(c, "applicationHint")->isVisible());
+        QCOMPARE(label(c, "applicationHint"),
+                 QStringLiteral("iPhoto is not running. Start it and scan again."));
+        // The icon's resource made it through the static libraries into the program.
+        DesktopIdentity::apply();
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.vup.Vup"));
+        QCOMPARE(QGuiApplication::windowIcon().availableSizes().size(), 8);
+        QCOMPARE(mnemonicProblems(c.window()), QStringList());
+        QCOMPARE(mnemonicProblems(c.infoPanel()), QStringList());
+        c.applicationDidBecomeActive();
+        QCOMPARE(label(c, "selectedLabel"), QStringLiteral("0"));
+        QVERIFY(!c.infoPanel()->isVisible());
+        QVERIFY(child<QPushButton>(c, "processLibraryButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(c, "cancelButton")->isEnabled());
+    }
+
+    void launchShowsCountsAndInfoSheet() {
+        TestLibrary lib;
+        const qint64 a = lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg")));
+        const qint64 b = lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg")));
+        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("c.jpg"))));
+        QVERIFY(lib.selectPhotos({a, b}));
+        QVERIFY(lib.serve());
+        VupAppDelegate c;
+        launch(c, false);
+        QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("3"));
+        QVERIFY(!child<QLabel>(c, "applicationHint")->isVisible());
+        // "skipInfoScreen" is absent: the info sheet comes up over the main window, centred.
+        QVERIFY(c.infoPanel()->isVisible());
+        QCOMPARE(c.infoPanel()->parentWidget(), c.window());
+        QCOMPARE(c.infoPanel()->windowModality(), Qt::WindowModal);
+        QVERIFY((c.infoPanel()->frameGeometry().center() - c.window()->frameGeometry().center())
+                    .manhattanLength() <= 2);
+        c.applicationDidBecomeActive();
+        QCOMPARE(label(c, "selectedLabel"), QStringLiteral("2"));
+
+        // While a run is marked busy, becoming active leaves the selection count alone. Cancel is
+        // offered only while the run can still act on it.
+        c.setNowProcessing(true);
+        QVERIFY(!child<QPushButton>(c, "processLibraryButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(c, "processSelectionButton")->isEnabled());
+        c.setCancellable(true);
+        QVERIFY(child<QPushButton>(c, "cancelButton")->isEnabled());
+        c.setCancellable(false);
+        QVERIFY(!child<QPushButton>(c, "cancelButton")->isEnabled());
+        QVERIFY(lib.selectPhotos({a}));
+        c.applicationDidBecomeActive();
+        QCOMPARE(label(c, "selectedLabel"), QStringLiteral("2"));
+        c.setNowProcessing(false);
+        c.applicationDidBecomeActive();
+        QCOMPARE(label(c, "selectedLabel"), QStringLiteral("1"));
+        lib.stop();
+    }
+
+    void infoSheetButtons() {
+        VupAppDelegate c;
+        launch(c, false);
+        QVERIFY(c.infoPanel()->isVisible());
+        c.infoPanel()->findChild<QPushButton*>(QStringLiteral("moreInfoButton"))->click();
+        QCOMPARE(openedUrls.size(), 1);
+        QCOMPARE(openedUrls.first().toString(),
+                 BundleInfo::value(QString::fromLatin1(BundleInfo::kProductPage)).value());
+        QVERIFY(c.infoPanel()->isVisible());
+
+        c.infoPanel()->findChild<QCheckBox*>(QStringLiteral("skipInfoCheck"))->setChecked(true);
+        QVERIFY(UserDefaults::standard().boolForKey(QStringLiteral("skipInfoScreen")));
+        c.infoPanel()->findChild<QPushButton*>(QStringLiteral("dismissButton"))->click();
+        QVERIFY(!c.infoPanel()->isVisible());
+
+        // The choice holds for the next launch; the Info button still shows the sheet.
+        VupAppDelegate next;
+        next.window()->show();
+        next.applicationDidFinishLaunching();
+        QVERIFY(!next.infoPanel()->isVisible());
+        child<QPushButton>(next, "infoButton")->click();
+        QVERIFY(next.infoPanel()->isVisible());
+    }
+
+    void progressIndicator() {
+        VupAppDelegate c;
+        const ProgressIndicator& p = c.progressIndicator();
+        auto* bar = child<QProgressBar>(c, "progressIndicator");
+        c.prepareForRun();
+        QVERIFY(p.isIndeterminate() && p.isAnimating() && p.showsBusy());
+        // A determinate maximum of 0 is an empty bar, not Qt's busy bar.
+        c.cfgProgressBarDeterminate();
+        c.cfgProgressBarMaxValue(0);
+        QVERIFY(!p.showsBusy());
+        QCOMPARE(bar->value(), 0);
+        c.cfgProgressBarMaxValue(200000);
+        c.cfgProgressBarCurrentValue(100000);
+        QCOMPARE(p.doubleValue(), 100000.0);
+        QCOMPARE(bar->value(), ProgressIndicator::kSteps / 2);
+        c.cfgProgressBarIndeterminate();
+        c.stopAnimation();
+        QVERIFY(!p.isIndeterminate() && !p.isAnimating() && !p.showsBusy());
+        c.stopAnimation();
+        QVERIFY(!p.isIndeterminate());
+        c.processingComplete();
+    }
+
+    void sheetAlertForm_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QMessageBox::Icon>("icon");
+        QTest::newRow("good news") << QStringLiteral("Success") << QMessageBox::Information;
+        QTest::newRow("refusal") << QStringLiteral("Unable To Process") << QMessageBox::Warning;
+        QTest::newRow("failure") << QStringLiteral("Unable To Continue") << QMessageBox::Critical;
+        QTest::newRow("any other") << QStringLiteral("The Title") << QMessageBox::Warning;
+    }
+
+    void sheetAlertForm() {
+        QFETCH(QString, title);
+        QFETCH(QMessageBox::Icon, icon);
+        VupAppDelegate c;
+        c.window()->show();
+        c.showInfo();
+        QVERIFY(c.infoPanel()->isVisible());
+        std::atomic<bool> returned{false};
+        const QString sentence = QStringLiteral("Vup discovered 3 issues that were tagged or deleted to make "
+                                                "everything happy again.");
+        std::thread scan([&] {
+            c.showAlert(sentence, title);
+            returned = true;
+        });
+        scan.join();
+        // The caller did not wait for the window: the alert is not up before the main thread turns.
+        QVERIFY(returned);
+        QVERIFY(sheets(c).isEmpty());
+        QTRY_COMPARE(sheets(c).size(), 1);
+        QMessageBox* box = sheets(c).first();
+        QVERIFY(!c.infoPanel()->isVisible());
+        QCOMPARE(box->text(), title);
+        QCOMPARE(box->informativeText(), sentence);
+        QCOMPARE(box->icon(), icon);
+        QCOMPARE(box->windowModality(), Qt::WindowModal);
+        QCOMPARE(box->buttons().size(), 1);
+        QCOMPARE(box->buttons().first()->text(), QStringLiteral("OK"));
+        // The title is the alert's heading, the window title is not a copy of it, and a sentence of
+        // the message takes two lines at most.
+        QCOMPARE(box->windowTitle(), QGuiApplication::applicationDisplayName());
+        QVERIFY(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font().bold());
+        const QLabel* message = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+        const QFontMetrics metrics = message->fontMetrics();
+        QVERIFY(metrics.boundingRect(0, 0, message->width(), 1000, Qt::TextWordWrap, sentence).height() <=
+                2 * metrics.lineSpacing());
+        box->buttons().first()->click();
+        QTRY_VERIFY(sheets(c).isEmpty());
+    }
+
+    void modalAlertWaitsForOK() {
+        VupAppDelegate c;
+        c.window()->show();
+        std::atomic<bool> returned{false};
+        // The alert runs its own event loop on this thread: answer it from a timer inside that loop.
+        QString text, informative;
+        Qt::WindowModality modality = Qt::NonModal;
+        bool returnedWhileUp = true;
+        int polls = 0;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            // Give the caller time to run ahead if it were not waiting.
+            if (++polls < 5)
+                return;
+            text = box->text();
+            informative = box->informativeText();
+            modality = box->windowModality();
+            returnedWhileUp = returned;
+            box->buttons().first()->click();
+            answer.stop();
+        });
+        answer.start(20);
+        std::thread scan([&] {
+            c.showModalAlert(QStringLiteral("body text"), QStringLiteral("Missing Keywords"));
+            returned = true;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);
+        scan.join();
+        QVERIFY(!returnedWhileUp);
+        QCOMPARE(text, QStringLiteral("Missing Keywords"));
+        QCOMPARE(informative, QStringLiteral("body text"));
+        QCOMPARE(modality, Qt::ApplicationModal);
+    }
+
+    void accessPromptAsksUntilOpen_data() {
+        QTest::addColumn<bool>("unreadable");
+        QTest::newRow("readable once Open is pressed") << false;
+        QTest::newRow("still unreadable after Open") << true;
+    }
+
+    // Cancel three times, then Open: three log lines, four panels, each titled and worded alike and
+    // telling what to do about the path. Open checks again and says when the path is still unreadable.
+    void accessPromptAsksUntilOpen() {
+        QFETCH(bool, unreadable);
+        QTemporaryDir dir;
+        const QString target = dir.filePath(QStringLiteral("Family.photolibrary"));
+        QVERIFY(QDir().mkpath(target));
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        VupAppDelegate c;
+        c.window()->show();
+        LogCapture log;
+        int shown = 0;
+        QStringList titles, messages, explanations, folders;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto* panel = QApplication::activeModalWidget();
+            auto* chooser = panel ? panel->findChild<QFileDialog*>() : nullptr;
+            if (!chooser || !chooser->isVisible() || panel->objectName() != QLatin1StringView("accessPrompt"))
+                return;
+            ++shown;
+            titles.append(panel->windowTitle());
+            messages.append(panel->findChild<QLabel*>(QStringLiteral("accessPromptMessage"))->text());
+            explanations.append(panel->findChild<QLabel*>(QStringLiteral("accessPromptExplanation"))->text());
+            folders.append(chooser->directory().absolutePath());
+            if (shown < 4)
+                chooser->reject();
+            else
+                QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);
+        });
+        answer.start(20);
+        MessageBox::setNextAnswer(1); // Continue without access, should it be asked
+        {
+            std::optional<AsNobody> nobody;
+            if (unreadable) {
+                nobody.emplace();
+                if (!nobody->isActive() || ::access(QFile::encodeName(target).constData(), R_OK) == 0)
+                    QSKIP("no user here that the kernel refuses");
+            }
+            c.userSelectedFiles(target);
+        }
+        answer.stop();
+        QCOMPARE(shown, 4);
+        QCOMPARE(log.linesStartingWith(QStringLiteral("NSOpenPanel result = ")),
+                 QStringList(3, QStringLiteral("NSOpenPanel result = 0")));
+        QCOMPARE(titles, QStringList(4, QStringLiteral("Read Access Required")));
+        QCOMPARE(messages.size(), 4);
+        QCOMPARE(messages.first(),
+                 QStringLiteral("Vup Requires read/write access to Family.photolibrary in order to detect "
+                                "and recover zombies.\nPlease select it or it's parent folder and hit the "
+                                "Open button."));
+        QCOMPARE(folders.first(), QDir(dir.path()).absolutePath());
+        QVERIFY2(explanations.first().contains(target) &&
+                     explanations.first().endsWith(QStringLiteral(
+                         "\nGrant read access to this folder, for example with a file manager or chmod, then "
+                         "press Open")),
+                 qPrintable(explanations.first()));
+        const auto question = MessageBox::lastQuestion();
+        QCOMPARE(question.has_value(), unreadable);
+        if (unreadable) {
+            QCOMPARE(question->title, QStringLiteral("Still No Read Access"));
+            QVERIFY2(question->message.contains(target), qPrintable(question->message));
+        } else {
+            QVERIFY2(explanations.first().contains(QStringLiteral("has the mode drwx------ (0700)")),
+                     qPrintable(explanations.first()));
+        }
+    }
+
+    // A library scan started from the button: busy state, one assertion, a second start refused,
+    // and back to idle with the summary sheet.
+    void scanFromTheButtons() {
+        TestLibrary lib;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
+        QVERIFY(lib.addIssueKeywords());
+        QVERIFY(lib.serve());
+        const qsizetype inhibitsBefore = services->inhibited().size();
+        VupAppDelegate c;
+        launch(c);
+        QSignalSpy busy(&c, &VupAppDelegate::nowProcessingChanged);
+        // Cancel is enabled from the start and disabled as the tagging begins.
+        QList<bool> cancelEnabled;
+        connect(&c, &VupAppDelegate::cancellableChanged, this,
+                [&] { cancelEnabled.append(child<QPushButton>(c, "cancelButton")->isEnabled()); });
+
+        child<QPushButton>(c, "processLibraryButton")->click();
+        QVERIFY(c.nowProcessing());
+        QVERIFY(!c.selectionMode());
+        QVERIFY(!child<QPushButton>(c, "processLibraryButton")->isEnabled());
+        QVERIFY(!child<QPushButton>(c, "processSelectionButton")->isEnabled());
+        // A second start while busy is refused: no second assertion, no second run.
+        c.processSelection();
+        QVERIFY(!c.selectionMode());
+
+        QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
+        QVERIFY(c.waitForScanToEnd(10000));
+        QCOMPARE(busy.size(), 2);
+        QCOMPARE(cancelEnabled, (QList<bool>{true, false}));
+        QVERIFY(!c.holdsAssertion());
+        QTRY_COMPARE(services->inhibited().size(), inhibitsBefore + 1);
+        QTRY_VERIFY(services->held().isEmpty());
+        QTRY_COMPARE(label(c, "statusLabel"), QStringLiteral("Processing Complete"));
+        QTRY_COMPARE(sheets(c).size(), 1);
+        QCOMPARE(sheets(c).first()->text(), QStringLiteral("Success"));
+        QVERIFY(sheets(c).first()->informativeText().startsWith(QStringLiteral("Vup discovered 3 issues")));
+        QVERIFY(child<QPushButton>(c, "processLibraryButton")->isEnabled());
+        QVERIFY(!c.progressIndicator().isIndeterminate());
+        QCOMPARE(c.progressIndicator().maxValue(), 3.0);
+        closeSheets(c);
+        lib.stop();
+    }
+
+    void keyboard_data() {
+        QTest::addColumn<QString>("focus"); // empty: the window itself
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("effect");
+        QTest::newRow("Enter on a check box") << "autoDeleteCheck" << QKeySequence(Qt::Key_Return) << "scan";
+        QTest::newRow("keypad Enter") << "" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << "scan";
+        QTest::newRow("Enter on a focused button") << "infoButton" << QKeySequence(Qt::Key_Return) << "info";
+        QTest::newRow("F1") << "" << QKeySequence(Qt::Key_F1) << "info";
+        QTest::newRow("Ctrl+Q when idle") << "" << QKeySequence(Qt::CTRL | Qt::Key_Q) << "closed";
+    }
+
+    // Keys of a desktop window: Enter starts the default scan unless a focused button takes it, F1
+    // shows the info panel, the quit keys close an idle window without a question.
+    void keyboard() {
+        QFETCH(QString, focus);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, effect);
+        VupAppDelegate c;
+        launch(c);
+        QApplication::setActiveWindow(c.window());
+        QVERIFY(QTest::qWaitForWindowActive(c.window()));
+        QWidget* target = focus.isEmpty() ? c.window() : child<QWidget>(c, qPrintable(focus));
+        target->setFocus();
+        // Without the photo application a scan ends at its first alert: answer it.
+        MessageBox::setNextAnswer(0);
+        QTest::keySequence(target, keys);
+        QCOMPARE(c.nowProcessing(), effect == QLatin1StringView("scan"));
+        QCOMPARE(c.infoPanel()->isVisible(), effect == QLatin1StringView("info"));
+        QCOMPARE(c.window()->isVisible(), effect != QLatin1StringView("closed"));
+        if (effect != QLatin1StringView("scan"))
+            return;
+        QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
+        QVERIFY(c.waitForScanToEnd(10000));
+        QCOMPARE(MessageBox::lastQuestion()->message,
+                 QStringLiteral("iPhoto is not running. Start it and scan again."));
+        QCOMPARE(MessageBox::lastQuestion()->kind, MessageBox::Kind::Critical);
+    }
+
+    void idleSleepAssertion_data() {
+        QTest::addColumn<bool>("late");
+        QTest::newRow("answered while the run lasts") << false;
+        QTest::newRow("answered after the run ended") << true;
+    }
+
+    // A slow screen-saver service holds up nothing, and what it grants is given back even when its
+    // answer comes after the run has ended.
+    void idleSleepAssertion() {
+        QFETCH(bool, late);
+        const qsizetype before = services->inhibited().size();
+        services->setInhibitDelay(late ? 1000 : 0);
+        const auto undelay = qScopeGuard([&] { services->setInhibitDelay(0); });
+        VupAppDelegate c;
+        c.prepareForRun();
+        if (late)
+            QCOMPARE(services->inhibited().size(), before); // the window did not wait for the answer
+        else
+            QTRY_VERIFY(c.holdsAssertion());
+        c.processingComplete();
+        c.stopAnimation();
+        QVERIFY(!c.holdsAssertion());
+        QTRY_COMPARE(services->inhibited().size(), before + 1);
+        QTRY_VERIFY(services->held().isEmpty());
+        QVERIFY(!c.holdsAssertion());
+    }
+
+    // The library count follows what a run changed: a photo removed in delete mode no longer counts.
+    void libraryCountAfterRun() {
+        TestLibrary lib;
+        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("kept.jpg"))));
+        QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg"))));
+        QVERIFY(lib.serve());
+        VupAppDelegate c;
+        launch(c);
+        QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("2"));
+        child<QCheckBox>(c, "autoDeleteCheck")->setChecked(true);
+        child<QPushButton>(c, "processLibraryButton")->click();
+        QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
+        QTRY_COMPARE(label(c, "libraryImageCount"), QStringLiteral("1"));
+        closeSheets(c);
+        lib.stop();
+    }
+
+    // Cancel stops the run it was pressed in; the next run starts afresh, also with the screen saver
+    // and notification services gone.
+    void cancelAppliesToOneRunOnly() {
+        TestLibrary lib;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("p%1.jpg").arg(i))));
+        QVERIFY(lib.serve());
+        VupAppDelegate c;
+        launch(c);
+
+        child<QPushButton>(c, "processLibraryButton")->click();
+        child<QPushButton>(c, "cancelButton")->click();
+        QVERIFY(c.cancelled());
+        QVERIFY(!child<QPushButton>(c, "cancelButton")->isEnabled());
+        // A cancelled run says so and asks nothing: no alert to dismiss.
+        QVERIFY(QTest::qWaitFor([&] { return !c.nowProcessing(); }, 30000) && c.waitForScanToEnd(10000));
+        QCOMPARE(label(c, "statusLabel"), QStringLiteral("Scan Cancelled"));
+        QVERIFY(sheets(c).isEmpty());
+
+        services->stop();
+        child<QPushButton>(c, "processLibraryButton")->click();
+        QVERIFY(!c.cancelled());
+        QVERIFY(!c.holdsAssertion());
+        QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
+        QVERIFY(services->start(true, true));
+        closeSheets(c);
+        lib.stop();
+    }
+
+    void quitDuringScan_data() {
+        QTest::addColumn<int>(
+            "answer"); // to "A scan is running. Stop it and quit?"; -1: the application quits
+        QTest::addColumn<QString>("at"); // the status at which the window is closed; empty: at once
+        QTest::newRow("Continue") << 1 << "";
+        QTest::newRow("Stop and Quit while loading") << 0 << "";
+        QTest::newRow("Stop and Quit as the changes end") << 0 << "Processing Complete";
+        QTest::newRow("the application quits") << -1 << "";
+    }
+
+    // Closing the window mid-scan asks first. Continue leaves the run alone. Stop and Quit cancels it,
+    // keeps the window up saying so until the run has ended, then closes it, with neither alert nor
+    // notification. The application quitting otherwise gives the assertion back and starts nothing.
+    void quitDuringScan() {
+        QFETCH(int, answer);
+        QFETCH(QString, at);
+        TestLibrary lib;
+        for (int i = 0; i < 50; ++i)
+            QVERIFY(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
+        QVERIFY(lib.addIssueKeywords());
+        QVERIFY(lib.serve());
+        const qsizetype notificationsBefore = services->notifications().size();
+        {
+            VupAppDelegate c;
+            launch(c);
+            bool closeRefused = false;
+            const auto closeWindow = [&] {
+                if (answer < 0) {
+                    c.prepareToQuit();
+                    return;
+                }
+                MessageBox::setNextAnswer(answer);
+                closeRefused = !c.window()->close();
+            };
+            // The scan thread waits for this status to be shown: the window closes at that very point.
+            connect(&c, &VupAppDelegate::statusLabelChanged, this, [&](const QString& status) {
+                if (!at.isEmpty() && status == at)
+                    closeWindow();
+            });
+            c.processLibrary();
+            if (at.isEmpty())
+                closeWindow();
+            if (answer < 0) {
+                QVERIFY(!c.holdsAssertion());
+                QVERIFY(c.waitForScanToEnd(30000));
+                // No new run once quitting has begun.
+                c.processLibrary();
+                QVERIFY(!c.nowProcessing());
+            } else if (answer == 1) {
+                QVERIFY(closeRefused && !c.cancelled());
+                QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
+                QVERIFY(c.window()->isVisible());
+                QCOMPARE(services->notifications().size(), notificationsBefore + 1);
+                closeSheets(c);
+            } else {
+                QTRY_VERIFY(closeRefused);
+                QVERIFY(c.cancelled());
+                if (at.isEmpty()) {
+                    // Asked once: closing again while it stops waits for the same end.
+                    QVERIFY(!c.window()->close());
+                    QCOMPARE(MessageBox::askedCount(), 1);
+                }
+                QTRY_VERIFY_WITH_TIMEOUT(!c.window()->isVisible(), 30000);
+                QVERIFY(c.waitForScanToEnd(0));
+                QCOMPARE(c.statusLabel(), QStringLiteral("Stopping the scan; Vup quits once it has stopped"));
+                QVERIFY(sheets(c).isEmpty());
+                QCOMPARE(services->notifications().size(), notificationsBefore);
+            }
+            if (answer >= 0) {
+                QCOMPARE(MessageBox::lastQuestion()->title,
+                         QStringLiteral("A scan is running. Stop it and quit?"));
+                QCOMPARE(MessageBox::lastQuestion()->choices,
+                         (QStringList{QStringLiteral("Stop and Quit"), QStringLiteral("Continue")}));
+            }
+        }
+        QTRY_VERIFY(services->held().isEmpty());
+        lib.stop();
+    }
+
+    void keywordAlertCancelScan_data() {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::newRow("Cancel Scan") << QList<int>{1};
+        QTest::newRow("OK, then Cancel Scan") << QList<int>{0, 1};
+    }
+
+    // The keyword alert comes back after OK until the keywords exist; Cancel Scan beside OK is the
+    // way out: the run ends refused, having changed nothing.
+    void keywordAlertCancelScan() {
+        QFETCH(QList<int>, answers);
+        // No keyword image to teach the application the keywords.
+        QTemporaryDir noResources;
+        const QByteArray resources = qgetenv("VUP_RESOURCE_DIR");
+        qputenv("VUP_RESOURCE_DIR", QFile::encodeName(noResources.path()));
+        const auto restore = qScopeGuard([&] { qputenv("VUP_RESOURCE_DIR", resources); });
+        TestLibrary lib;
+        const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg")));
+        QVERIFY(gone);
+        QVERIFY(lib.serve());
+        VupAppDelegate c;
+        launch(c);
+        for (const int answer : answers)
+            MessageBox::setNextAnswer(answer);
+        c.processLibrary();
+        QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
+        QVERIFY(c.waitForScanToEnd(10000));
+        QCOMPARE(MessageBox::askedCount(), answers.size());
+        QCOMPARE(MessageBox::lastQuestion()->title, QStringLiteral("Missing Keywords"));
+        QCOMPARE(MessageBox::lastQuestion()->choices,
+                 (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel Scan")}));
+        QCOMPARE(c.engine()->lastRun().outcome, ScanFindings::Outcome::KeywordsRefused);
+        QVERIFY(lib.keywordsOf(gone).isEmpty());
+        lib.stop();
+    }
+
+    // Neither a screen saver nor a notification service on the bus: the run goes ahead and ends
+    // normally, holding and releasing nothing.
+};
+
+VUP_TEST_MAIN_GUI(tst_Window)
+#include "tst_window.moc"

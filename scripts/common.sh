@@ -22,3 +22,14 @@ vup_serve_library() {
     done
     return 1
 }
+
+# vup_bench_ready PATH: sets BENCH to the built benchmark PATH under BUILD_DIR (default build) and
+# prepares the runtime folder; a benchmark that was not built ends the script with a hint.
+vup_bench_ready() {
+    BENCH="${BUILD_DIR:-build}/$1"
+    if [ ! -x "$BENCH" ]; then
+        echo "no $BENCH: build first (scripts/setup.sh or cmake --build ${BUILD_DIR:-build})" >&2
+        exit 1
+    fi
+    vup_ensure_runtime_dir
+}

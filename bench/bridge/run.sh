@@ -4,10 +4,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/common.sh
-BENCH="${BUILD_DIR:-build}/bench/bridge/bench_bridge"
-if [ ! -x "$BENCH" ]; then
-    echo "no $BENCH: build first (scripts/setup.sh or cmake --build build)" >&2
-    exit 1
-fi
-vup_ensure_runtime_dir
+vup_bench_ready bench/bridge/bench_bridge
 exec "$BENCH" "${1:-100000}" "${2:-20000}"

@@ -5,11 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/common.sh
-BENCH="${BUILD_DIR:-build}/bench/photoapp-window/bench_photoapp_window"
-if [ ! -x "$BENCH" ]; then
-    echo "no $BENCH: build first (scripts/setup.sh or cmake --build build)" >&2
-    exit 1
-fi
-vup_ensure_runtime_dir
+vup_bench_ready bench/photoapp-window/bench_photoapp_window
 export QT_QPA_PLATFORM="${QT_QPA_PLATFORM:-offscreen}"
 exec "$BENCH" "${1:-100000}"

@@ -7,11 +7,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/common.sh
-BUILD_DIR="${BUILD_DIR:-build}"
-BIN="$BUILD_DIR/bench/zombies/bench_zombies"
-if [ ! -x "$BIN" ]; then
-    echo "run.sh: $BIN not built (cmake --build $BUILD_DIR --target bench_zombies)" >&2
-    exit 1
-fi
-vup_ensure_runtime_dir
-/usr/bin/time -f "whole benchmark process: %e s wall, peak RSS %M KB" "$BIN" "$@"
+vup_bench_ready bench/zombies/bench_zombies
+/usr/bin/time -f "whole benchmark process: %e s wall, peak RSS %M KB" "$BENCH" "$@"

@@ -33,3 +33,21 @@ vup_bench_ready() {
     fi
     vup_ensure_runtime_dir
 }
+
+# vup_virtual_screen WxHxDEPTH ARGS...: from a screenshot script, checks the tools such scripts use
+# and runs the script again (with ARGS) on a virtual X server and a session bus of its own; inside
+# that session it returns at once.
+vup_virtual_screen() {
+    local screen="$1" tool
+    shift
+    [ -n "${VUP_SCREENSHOT_SESSION:-}" ] && return 0
+    for tool in xvfb-run openbox xdotool xprop xwininfo import; do
+        command -v "$tool" >/dev/null || {
+            echo "$(basename "$0"): $tool is missing (apt-get install xvfb xauth openbox xdotool x11-utils imagemagick)" >&2
+            exit 1
+        }
+    done
+    vup_ensure_runtime_dir
+    export VUP_SCREENSHOT_SESSION=1
+    exec xvfb-run -a -s "-screen 0 $screen" dbus-run-session -- "$0" "$@"
+}

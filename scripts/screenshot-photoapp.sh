@@ -3,20 +3,14 @@
 # a virtual X server with a window manager, the way a user follows the demo: a library scanned by
 # Vup, its photos searched for the keyword "Vup Missing", some of them selected with the mouse.
 # Usage: scripts/screenshot-photoapp.sh [OUT_DIR]   (default docs/; build first)
-# Needs xvfb, xauth, openbox, xdotool and imagemagick (apt-get install them).
+# Needs xvfb, xauth, openbox, xdotool, x11-utils and imagemagick (apt-get install them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/common.sh
 OUT="$(realpath -m "${1:-docs}")"
 
-for tool in xvfb-run openbox xdotool import; do
-    command -v "$tool" >/dev/null || { echo "needs $tool: apt-get install xvfb xauth openbox xdotool imagemagick" >&2; exit 1; }
-done
-if [ -z "${VUP_SCREENSHOT_SESSION:-}" ]; then
-    vup_ensure_runtime_dir
-    export VUP_SCREENSHOT_SESSION=1
-    exec xvfb-run -a -s "-screen 0 1340x700x24" dbus-run-session -- "$0" "$OUT"
-fi
+vup_virtual_screen 1340x700x24 "$OUT"
+mkdir -p "$OUT"
 
 WORK="$(mktemp -d /tmp/vup-shots.XXXXXX)"
 PIDS=()

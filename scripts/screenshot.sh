@@ -10,15 +10,7 @@ cd "$(dirname "$0")/.."
 source scripts/common.sh
 OUT_DIR="$(realpath -m "${1:-docs}")"
 
-for tool in xvfb-run openbox xdotool xprop xwininfo import; do
-    command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (apt-get install xvfb openbox xdotool x11-utils imagemagick)" >&2; exit 1; }
-done
-
-if [ -z "${VUP_SCREENSHOT_SESSION:-}" ]; then
-    vup_ensure_runtime_dir
-    export VUP_SCREENSHOT_SESSION=1
-    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- "$0" "$OUT_DIR"
-fi
+vup_virtual_screen 1280x800x24 "$OUT_DIR"
 
 WORK="$(mktemp -d /tmp/vup-shot.XXXXXX)"
 PIDS=()

@@ -146,13 +146,13 @@ void SBUtils::startLoad(const QList<iPhotoPhoto>& photos) {
 bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, ProgressReporter& progress) {
     // One request per photo; every value of the photo comes from its one answer.
     const PropertyColumn columns[] = {
-        {PhotoAppWire::kImageFilename, &filenames, QString(""), kInvalidFilename},
-        {PhotoAppWire::kImagePath, &paths, QString(""), kInvalidPath},
-        {PhotoAppWire::kOriginalPath, &originalsPaths, QString(""), kInvalidPath},
-        {PhotoAppWire::kDate, &dates, QVariant(), kInvalidDate},
-        {PhotoAppWire::kId, &ids, QString(""), kInvalidId},
-        {PhotoAppWire::kHeight, &heightValues, QVariant(0), kInvalidHeight},
-        {PhotoAppWire::kWidth, &widths, QVariant(0), kInvalidWidth},
+        {latin(PhotoAppWire::kImageFilename), &filenames, QString(""), kInvalidFilename},
+        {latin(PhotoAppWire::kImagePath), &paths, QString(""), kInvalidPath},
+        {latin(PhotoAppWire::kOriginalPath), &originalsPaths, QString(""), kInvalidPath},
+        {latin(PhotoAppWire::kDate), &dates, QVariant(), kInvalidDate},
+        {latin(PhotoAppWire::kId), &ids, QString(""), kInvalidId},
+        {latin(PhotoAppWire::kHeight), &heightValues, QVariant(0), kInvalidHeight},
+        {latin(PhotoAppWire::kWidth), &widths, QVariant(0), kInvalidWidth},
     };
 
     // Answers are taken in photo order while the requests of the photos after it are on their way:
@@ -189,7 +189,7 @@ bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, ProgressReport
 void SBUtils::appendAnswer(const iPhotoPhoto& photo, const QVariantMap& properties,
                            std::span<const PropertyColumn> columns) {
     for (const PropertyColumn& column : columns) {
-        const auto it = properties.constFind(latin(column.name));
+        const auto it = properties.constFind(column.name);
         if (it != properties.constEnd()) {
             column.list->append(*it);
             continue;

@@ -95,7 +95,7 @@ public:
 private:
     // One key of a photo's property answer, the list it fills, and what stands in when it is absent.
     struct PropertyColumn {
-        const char* name;
+        QString name; // made once per load: every photo's answer is looked up by it
         QVariantList* list;
         QVariant placeholder;
         const char* issue;

@@ -536,18 +536,6 @@ private slots:
                     .isEmpty());
     }
 
-    void editMakesImageAndMasterDiffer() {
-        const QString library = demo(2);
-        const auto r = photoapp("edit", library, "1");
-        QCOMPARE(r.exitCode, 0);
-        const QJsonObject photo = withId(PhotoAppProcess::dump(library), "photos", 1);
-        const QString image = photo.value(QLatin1StringView("imagePath")).toString();
-        const QString master = photo.value(QLatin1StringView("originalPath")).toString();
-        QVERIFY(image != master);
-        QVERIFY(QFile::exists(image) && QFile::exists(master));
-        QCOMPARE(image, QString::fromUtf8(r.out.trimmed()));
-    }
-
     void strictInterface_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("interface");
@@ -824,6 +812,15 @@ private slots:
             const QJsonObject o = p.toObject();
             QCOMPARE(o.value(QLatin1StringView("imagePath")), o.value(QLatin1StringView("originalPath")));
         }
+        if (!edit)
+            return;
+        // With room again the edit goes through: an image of its own beside the master.
+        const auto edited = photoapp("edit", library, "1");
+        QCOMPARE(edited.exitCode, 0);
+        const QJsonObject photo = withId(PhotoAppProcess::dump(library), "photos", 1);
+        const QString image = photo.value(QLatin1StringView("imagePath")).toString();
+        QCOMPARE(image, QString::fromUtf8(edited.out.trimmed()));
+        QVERIFY(image != photo.value(QLatin1StringView("originalPath")).toString() && QFile::exists(image));
     }
 
     void committedImportsAreSeenAtOnceAndOutliveAKill() {

@@ -50,33 +50,42 @@ struct Terminal {
 class tst_TerminalDelegate : public QObject {
     Q_OBJECT
 private slots:
-    void accessPromptAsksUntilYes() {
+    void accessPrompt_data() {
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<int>("refusals"); // "NSOpenPanel result = 0" lines logged
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<QString>("rest"); // what stays unread on standard input
+        QTest::newRow("asks until yes") << QByteArray("n\n\nno\ny\nleft over\n") << false << 4 << 3
+                                        << QStringLiteral("Read Access Required\nVup Requires read/write "
+                                                          "access to Family.photolibrary in order to detect "
+                                                          "and recover zombies.")
+                                        << QStringLiteral("left over\n");
+        QTest::newRow("end of input")
+            << QByteArray("n\n") << false << 2 << 1 << QStringLiteral("standard input closed") << QString();
+        QTest::newRow("--yes reads nothing")
+            << QByteArray("keep me\n") << true << 0 << 0 << QString() << QStringLiteral("keep me\n");
+    }
+
+    void accessPrompt() {
+        QFETCH(QByteArray, input);
+        QFETCH(bool, yes);
+        QFETCH(int, asked);
+        QFETCH(int, refusals);
+        QFETCH(QString, told);
+        QFETCH(QString, rest);
         LogCapture log;
-        Terminal t("n\n\nno\ny\nleft over\n");
+        Terminal t(input, yes);
         t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
+        if (yes)
+            t.delegate->showModalAlert(QStringLiteral("text"), QStringLiteral("Error"));
         const QString out = t.written();
-        QVERIFY(out.contains(QStringLiteral("Read Access Required\nVup Requires read/write access to "
-                                            "Family.photolibrary in order to detect and recover zombies.")));
-        QCOMPARE(out.count(QStringLiteral("Open /srv/photos? [y/N] ")), 4);
+        QVERIFY2(out.contains(told), qPrintable(out));
+        QCOMPARE(out.count(QStringLiteral("Open /srv/photos? [y/N] ")), asked);
         QCOMPARE(log.linesStartingWith(QStringLiteral("NSOpenPanel result = ")),
-                 QStringList(3, QStringLiteral("NSOpenPanel result = 0")));
-        QCOMPARE(t.rest(), QStringLiteral("left over\n"));
-    }
-
-    void accessPromptEndsAtEndOfInput() {
-        LogCapture log;
-        Terminal t("n\n");
-        t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
-        QVERIFY(t.written().contains(QStringLiteral("standard input closed")));
-        QCOMPARE(log.linesStartingWith(QStringLiteral("NSOpenPanel result = ")).size(), 1);
-    }
-
-    void assumeYesReadsNothing() {
-        Terminal t("keep me\n", true);
-        t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
-        t.delegate->showModalAlert(QStringLiteral("text"), QStringLiteral("Error"));
-        QVERIFY(!t.written().contains(QStringLiteral("[y/N]")));
-        QCOMPARE(t.rest(), QStringLiteral("keep me\n"));
+                 QStringList(refusals, QStringLiteral("NSOpenPanel result = 0")));
+        QCOMPARE(t.rest(), rest);
     }
 
     void modalAlertWaitsForOneLine() {
@@ -87,13 +96,6 @@ private slots:
         QVERIFY(out.contains(QStringLiteral("Missing Keywords\niPhoto is missing the following keywords\n")));
         QVERIFY(out.contains(QStringLiteral("Press Enter to continue.")));
         QCOMPARE(t.rest(), QStringLiteral("second line\n"));
-    }
-
-    void sheetAlertAndStatusLines() {
-        Terminal t("");
-        t.delegate->setStatusLabel(QStringLiteral("Loading Data"));
-        t.delegate->showAlert(QStringLiteral("the text"), QStringLiteral("Success"));
-        QCOMPARE(t.written(), QStringLiteral("Loading Data\n\nSuccess\nthe text\n\n"));
     }
 
     void progressAsPlainLines() {

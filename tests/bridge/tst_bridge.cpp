@@ -161,38 +161,6 @@ private slots:
         QVERIFY(server.stop());
     }
 
-    // The application dies in the middle of a run of requests: the requests it had not answered
-    // and every later one answer nothing, at once rather than at the end of their time-out.
-    void killedMidRunAnswersNothingPromptly() {
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library));
-        const auto a = app(20000);
-        const QList<iPhotoPhoto> photos = a->photoLibraryAlbum().photos();
-        QVERIFY(!photos.isEmpty());
-        QVERIFY(!photos.first().properties().isEmpty());
-        // Stopped first, so that none of these is answered before the end.
-        QVERIFY(server.suspend());
-        QList<iPhotoPendingProperties> onTheirWay;
-        for (const iPhotoPhoto& p : photos)
-            onTheirWay.append(p.requestProperties());
-        server.kill();
-
-        QElapsedTimer timer;
-        timer.start();
-        QVariantMap props;
-        QString why;
-        for (iPhotoPendingProperties& request : onTheirWay) {
-            QVERIFY(!request.take(props, &why));
-            QVERIFY(!why.isEmpty());
-        }
-        for (const iPhotoPhoto& p : photos)
-            QVERIFY(p.properties().isEmpty());
-        QVERIFY(a->photoLibraryAlbum().photos().isEmpty());
-        QVERIFY(!a->importing());
-        QVERIFY(!a->isRunning());
-        QVERIFY2(timer.elapsed() < 10000, "requests to a dead application must not wait for their time-out");
-    }
-
     // A hung application (stopped, not dead) holds no request longer than the bridge's bound.
     void hungApplicationIsBoundedByTheTimeout() {
         PhotoAppProcess server;

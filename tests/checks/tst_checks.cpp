@@ -232,30 +232,55 @@ private slots:
         QCOMPARE(photoCount(), 2);
     }
 
-    // A quit application can never show the keywords, a cancelled run no longer asks: the check
-    // ends after the one alert, instead of asking forever.
-    void applicationQuitsDuringTheCheck_data() {
+    // The application quits or the run is cancelled at the keyword alert, or while the keyword
+    // image is being imported: the check ends there, instead of asking forever or waiting out
+    // the import, and says nothing more.
+    void checkEndsWhenTheRunCannotGoOn_data() {
+        QTest::addColumn<bool>("duringImport");
         QTest::addColumn<bool>("quit");
-        QTest::newRow("application quits") << true;
-        QTest::newRow("run cancelled") << false;
+        QTest::newRow("application quits at the alert") << false << true;
+        QTest::newRow("run cancelled at the alert") << false << false;
+        QTest::newRow("application killed during the import") << true << true;
+        QTest::newRow("run cancelled during the import") << true << false;
     }
-    void applicationQuitsDuringTheCheck() {
+    void checkEndsWhenTheRunCannotGoOn() {
+        QFETCH(bool, duringImport);
         QFETCH(bool, quit);
         QVERIFY(createLibrary());
-        QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
+        QVERIFY(useKeywordImage(duringImport ? kIssueKeywords : QStringList{QStringLiteral("Holiday")}));
+        if (duringImport)
+            QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
         ScriptedDelegate delegate;
-        delegate.onModalAlert = [&](const QString&, const QString&) {
-            if (quit)
-                app.stop();
-            else
+        QElapsedTimer sinceAction;
+        const auto act = [&] {
+            if (!quit)
                 delegate.cancelledValue = true;
+            else if (duringImport)
+                app.kill();
+            else
+                app.stop();
+            sinceAction.start();
         };
+        delegate.onModalAlert = [&](const QString&, const QString&) {
+            act();
+        };
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            if (application()->importing()) {
+                watcher.stop();
+                act();
+            }
+        });
+        if (duringImport)
+            watcher.start(20);
         LogCapture log;
         QCOMPARE(verifyOnScanThread(delegate), true);
-        QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), 1);
-        if (!quit)
+        QVERIFY(sinceAction.isValid());
+        QVERIFY2(sinceAction.elapsed() < 2000, qPrintable(QString::number(sinceAction.elapsed())));
+        QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), duringImport ? 0 : 1);
+        if (!quit || duringImport)
             return;
         QVERIFY(log.lines().contains(
             QStringLiteral("Keyword check stopped: the photo application is not running")));
@@ -264,41 +289,6 @@ private slots:
         ScriptedDelegate again;
         QCOMPARE(verifyOnScanThread(again), true);
         QVERIFY(again.callsOf(QStringLiteral("showModalAlert")).isEmpty());
-    }
-
-    // While the keyword image is being imported, not before: the application is killed, or the
-    // user cancels. Either ends the check at once, without an alert.
-    void importWaitEnds_data() {
-        QTest::addColumn<bool>("kill");
-        QTest::newRow("application killed") << true;
-        QTest::newRow("run cancelled") << false;
-    }
-    void importWaitEnds() {
-        QFETCH(bool, kill);
-        QVERIFY(createLibrary());
-        QVERIFY(useKeywordImage(kIssueKeywords));
-        QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
-        ScriptedDelegate delegate;
-        QTimer watcher;
-        watcher.setInterval(20);
-        QElapsedTimer sinceAction;
-        connect(&watcher, &QTimer::timeout, [&] {
-            if (application()->importing()) {
-                watcher.stop();
-                if (kill)
-                    app.kill();
-                else
-                    delegate.cancelledValue = true;
-                sinceAction.start();
-            }
-        });
-        watcher.start();
-        QCOMPARE(verifyOnScanThread(delegate), true);
-        QVERIFY(sinceAction.isValid());
-        QVERIFY2(sinceAction.elapsed() < 2000, qPrintable(QString::number(sinceAction.elapsed())));
-        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
     }
 
     // The terminal runner has nobody to add keywords by hand: with --yes, or once standard

@@ -13,7 +13,6 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/utsname.h>
-#include <thread>
 
 namespace {
 
@@ -242,17 +241,6 @@ private slots:
                  QStringLiteral("Invalid parameter not satisfying: NULL != mib"));
         QCOMPARE(thrownReason([&] { (void)info.int32ForSysctlName(nullptr); }),
                  QStringLiteral("Invalid parameter not satisfying: NULL != name"));
-    }
-
-    void sharedInstanceIsCreatedOnce() {
-        ZXNSystemInformation* seen[4] = {};
-        std::thread threads[4];
-        for (int i = 0; i < 4; ++i)
-            threads[i] = std::thread([&seen, i] { seen[i] = &ZXNSystemInformation::instance(); });
-        for (auto& t : threads)
-            t.join();
-        for (auto* p : seen)
-            QCOMPARE(p, &ZXNSystemInformation::instance());
     }
 };
 

@@ -71,6 +71,16 @@ bool assign(const QString& keyword, const QList<qint64>& photos) {
            application("AssignKeyword", {keyword}).arguments().value(0).toBool();
 }
 
+// Over the bus, as another client would: the photo leaves the library for the Trash.
+bool moveToTrash(qint64 photo) {
+    return PhotoAppProcess::request(
+               PhotoAppWire::photoPath(photo), PhotoAppWire::kPhotoInterface, "RemoveFrom",
+               {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
+        .arguments()
+        .value(0)
+        .toBool();
+}
+
 QList<qint64> shownIn(LibraryWindow& w) {
     QList<qint64> ids;
     for (int row = 0; row < w.photos().rowCount(); ++row)
@@ -282,12 +292,7 @@ private slots:
                 QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("search")),
                                  QStringLiteral("IMG_0001"));
             if (how == QLatin1StringView("trash"))
-                QVERIFY(PhotoAppProcess::request(
-                            PhotoAppWire::photoPath(8), PhotoAppWire::kPhotoInterface, "RemoveFrom",
-                            {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
-                            .arguments()
-                            .value(0)
-                            .toBool());
+                QVERIFY(moveToTrash(8));
             QTRY_COMPARE(window->photos().rowCount(), how == QLatin1StringView("outside") ? 10
                                                       : how == QLatin1StringView("hidden")
                                                           ? 1
@@ -455,12 +460,7 @@ private slots:
             QTRY_VERIFY(photos.index(photos.rowOf(5)).data(PhotoGridModel::FlaggedRole).toBool());
         } else if (change == QLatin1StringView("trash")) {
             clickPhoto(*window, 5);
-            QVERIFY(PhotoAppProcess::request(
-                        PhotoAppWire::photoPath(6), PhotoAppWire::kPhotoInterface, "RemoveFrom",
-                        {QVariant::fromValue(QDBusObjectPath(PhotoAppWire::albumPath(kLibraryAlbum)))})
-                        .arguments()
-                        .value(0)
-                        .toBool());
+            QVERIFY(moveToTrash(6));
             QTRY_COMPARE(photos.rowOf(6), -1);
             QCOMPARE(photos.rowCount(), kPhotos - 1);
             clickAlbum(*window, QStringLiteral("Trash"));

@@ -58,15 +58,9 @@ QStringList TestLibrary::filesUnder(const QString& relative) const {
 }
 
 qint64 TestLibrary::addPhoto(const QString& image, const QString& original, int width, int height) {
-    QStringList args{QStringLiteral("photo"),
-                     QStringLiteral("add-record"),
-                     libraryPath,
-                     QStringLiteral("--image"),
-                     image,
-                     QStringLiteral("--width"),
-                     QString::number(width),
-                     QStringLiteral("--height"),
-                     QString::number(height)};
+    QStringList args{QStringLiteral("photo"), QStringLiteral("add-record"), libraryPath};
+    args << QStringLiteral("--image") << image << QStringLiteral("--width") << QString::number(width)
+         << QStringLiteral("--height") << QString::number(height);
     if (!original.isEmpty())
         args << QStringLiteral("--original") << original;
     QByteArray out;

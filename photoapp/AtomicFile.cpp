@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -90,7 +91,9 @@ bool AtomicFile::linkUnder(const QByteArray& name) {
     return true;
 }
 
-QString AtomicFile::publish(const std::function<QString(int)>& nameFor) {
+QString AtomicFile::publish(const std::function<QString(int)>& nameFor,
+                            const std::function<bool(const QString&)>& beforeName,
+                            const std::function<void(const QString&)>& notTaken) {
     if (fd < 0)
         return {};
     if (::fsync(fd) != 0) {
@@ -99,12 +102,25 @@ QString AtomicFile::publish(const std::function<QString(int)>& nameFor) {
     }
     for (int n = 0; n < kMaxNames; ++n) {
         const QString name = nameFor(n);
+        const QString path = folderPath + QLatin1Char('/') + name;
+        struct stat st {};
+        // A name that is taken is never noted: the note's file is removed when nobody claims it.
+        if (::fstatat(folderFd, QFile::encodeName(name).constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+            continue;
+        if (beforeName && !beforeName(path)) {
+            fail(EIO);
+            return {};
+        }
         if (linkUnder(QFile::encodeName(name))) {
             ::fsync(folderFd); // the new name survives a crash too
             ::close(fd);
             fd = -1;
-            return folderPath + QLatin1Char('/') + name;
+            return path;
         }
+        const int error = errno;
+        if (notTaken)
+            notTaken(path);
+        errno = error;
         if (errno != EEXIST) {
             fail(errno);
             return {};

@@ -19,8 +19,11 @@ public:
     // `stop` is asked between chunks; a stopped write fails.
     bool write(const QByteArray& bytes, const std::function<bool()>& stop = {});
     // Syncs the file and gives it the first free name of nameFor(0), nameFor(1)...; answers its
-    // absolute path, or an empty string.
-    QString publish(const std::function<QString(int)>& nameFor);
+    // absolute path, or an empty string. `beforeName` is told each absolute path just before the
+    // file may take it (false gives up), `notTaken` each one it could not take.
+    QString publish(const std::function<QString(int)>& nameFor,
+                    const std::function<bool(const QString&)>& beforeName = {},
+                    const std::function<void(const QString&)>& notTaken = {});
 
     // After a failure: whether it was for want of room (disk or quota full, size limit reached).
     bool noRoom() const;

@@ -3,12 +3,17 @@
 #include "wire/PhotoAppWire.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
+#include <QMultiHash>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
 #include <QVariant>
 #include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +29,7 @@ constexpr auto kSettingTrashAlbum = "trashAlbum";
 constexpr auto kSettingVersionErrorName = "versionErrorName";
 constexpr auto kSettingVersionErrorMessage = "versionErrorMessage";
 constexpr auto kSettingImportDelay = "importDelayMs";
+constexpr auto kSettingStopBeforeRecord = "stopBeforeRecord";
 
 constexpr auto kLibraryAlbumName = "Photos";
 constexpr auto kTrashAlbumName = "Trash";
@@ -311,6 +317,75 @@ bool Catalogue::removeSetting(const QString& name) {
 
 // ---- transactions ----
 
+Catalogue::ReadSnapshot::ReadSnapshot(Catalogue& c) : catalogue(c) {
+    if (catalogue.transactionDepth == 0)
+        began = catalogue.run(QStringLiteral("BEGIN DEFERRED"));
+}
+
+Catalogue::ReadSnapshot::~ReadSnapshot() {
+    if (began)
+        catalogue.run(QStringLiteral("COMMIT"));
+}
+
+bool Catalogue::notePendingFile(const QString& absolutePath) {
+    if (!pendingTableReady)
+        pendingTableReady =
+            run(QStringLiteral("CREATE TABLE IF NOT EXISTS pending_files (path TEXT PRIMARY KEY, "
+                               "pid INTEGER NOT NULL)"));
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO pending_files (path, pid) VALUES (?, ?)"));
+    q.addBindValue(package.toStored(absolutePath));
+    q.addBindValue(qint64(::getpid()));
+    return pendingTableReady && exec(q);
+}
+
+void Catalogue::forgetPendingFile(const QString& absolutePath) {
+    if (!pendingTableReady)
+        return;
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("DELETE FROM pending_files WHERE path = ?"));
+    q.addBindValue(package.toStored(absolutePath));
+    exec(q);
+}
+
+QStringList Catalogue::removeUnclaimedFiles() {
+    QStringList removed;
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    // A library no import of this version touched has no notes at all.
+    if (!q.exec(QStringLiteral("SELECT path, pid FROM pending_files")))
+        return removed;
+    QStringList gone;
+    while (q.next()) {
+        const pid_t pid = pid_t(q.value(1).toLongLong());
+        if (pid != ::getpid() && (::kill(pid, 0) == 0 || errno != ESRCH))
+            continue;
+        gone.append(q.value(0).toString());
+    }
+    q.finish();
+    pendingTableReady = true;
+    for (const QString& stored : gone) {
+        QSqlQuery named(db);
+        named.prepare(
+            QStringLiteral("SELECT 1 FROM photos WHERE image_path = ? OR original_path = ? LIMIT 1"));
+        named.addBindValue(stored);
+        named.addBindValue(stored);
+        if (!exec(named))
+            continue;
+        const bool claimed = named.next();
+        named.finish();
+        const QString path = package.toAbsolute(stored);
+        // The file goes before its note: a process killed in between leaves the note to try again.
+        if (!claimed && QFileInfo::exists(path)) {
+            if (!QFile::remove(path))
+                continue;
+            removed.append(path);
+        }
+        forgetPendingFile(path);
+    }
+    return removed;
+}
+
 Catalogue::Transaction::Transaction(Catalogue& c) : catalogue(c) {
     // Nested transactions join the outer one; only the outermost talks to SQLite. IMMEDIATE takes
     // the write lock at once, so two writers queue instead of failing halfway. When it cannot be
@@ -428,6 +503,28 @@ QList<Catalogue::Photo> Catalogue::allPhotos() {
     while (q.next())
         result.append(photoFrom(q));
     return result;
+}
+
+std::optional<QList<bool>> Catalogue::referencedAmong(const QStringList& absolutePaths) {
+    QMultiHash<QString, qsizetype> wanted;
+    wanted.reserve(absolutePaths.size());
+    for (qsizetype i = 0; i < absolutePaths.size(); ++i)
+        wanted.insert(package.toStored(absolutePaths[i]), i);
+    QList<bool> referenced(absolutePaths.size(), false);
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT image_path, original_path FROM photos"))) {
+        error = q.lastError().text();
+        return std::nullopt;
+    }
+    while (q.next()) {
+        for (const int column : {0, 1}) {
+            const auto [from, to] = wanted.equal_range(q.value(column).toString());
+            for (auto it = from; it != to; ++it)
+                referenced[*it] = true;
+        }
+    }
+    return referenced;
 }
 
 qint64 Catalogue::addPhoto(const Photo& p) {
@@ -750,9 +847,18 @@ bool Catalogue::setImportDelayMs(int ms) {
     return setSetting(QString::fromLatin1(kSettingImportDelay), QString::number(ms));
 }
 
+bool Catalogue::stopsBeforeRecord() {
+    return !setting(QString::fromLatin1(kSettingStopBeforeRecord)).isEmpty();
+}
+
+bool Catalogue::setStopBeforeRecord() {
+    return setSetting(QString::fromLatin1(kSettingStopBeforeRecord), QStringLiteral("1"));
+}
+
 bool Catalogue::clearFaults() {
     Transaction t(*this);
     return run(QStringLiteral("DELETE FROM photo_faults")) &&
+           removeSetting(QString::fromLatin1(kSettingStopBeforeRecord)) &&
            removeSetting(QString::fromLatin1(kSettingVersionErrorName)) &&
            removeSetting(QString::fromLatin1(kSettingVersionErrorMessage)) &&
            removeSetting(QString::fromLatin1(kSettingImportDelay)) && t.commit();

@@ -80,6 +80,29 @@ public:
         bool began = false; // the outermost one only: BEGIN succeeded
     };
 
+    // One snapshot for every read until it ends: what another process commits meanwhile is not
+    // seen half.
+    class ReadSnapshot {
+    public:
+        explicit ReadSnapshot(Catalogue& c);
+        ~ReadSnapshot();
+        ReadSnapshot(const ReadSnapshot&) = delete;
+        ReadSnapshot& operator=(const ReadSnapshot&) = delete;
+
+    private:
+        Catalogue& catalogue;
+        bool began = false;
+    };
+
+    // Files an import is about to name in Masters/, noted (and committed) before they get their
+    // name and forgotten in the transaction that records their photo: a process killed between
+    // the two leaves a note, and the file it names is removed when the library is next served.
+    bool notePendingFile(const QString& absolutePath);
+    void forgetPendingFile(const QString& absolutePath);
+    // Removes the files noted by processes that are gone that no photo names, and their notes;
+    // answers the files removed. Notes of a process still running stay.
+    QStringList removeUnclaimedFiles();
+
     qint64 libraryAlbumId() const { return libraryAlbum; }
     qint64 trashAlbumId() const { return trashAlbum; }
 
@@ -91,6 +114,9 @@ public:
     qint64 addPhoto(const Photo& photo); // returns the new id, 0 on failure
     bool setImagePath(qint64 photoId, const QString& imagePath);
     bool photoExists(qint64 id);
+    // Per absolute path: whether some photo names it as its image or its original, read in one
+    // pass over the photos. Empty, with lastError(), when the catalogue cannot be read.
+    std::optional<QList<bool>> referencedAmong(const QStringList& absolutePaths);
 
     // Albums
     std::optional<Album> album(qint64 id);
@@ -133,6 +159,10 @@ public:
     bool setVersionError(const QString& name, const QString& message);
     int importDelayMs();
     bool setImportDelayMs(int ms);
+    // An import stops its own process (SIGSTOP) once a copy has its name, before its row is
+    // recorded: the instant a test kills it at.
+    bool stopsBeforeRecord();
+    bool setStopBeforeRecord();
     bool clearFaults();
 
     QString lastError() const { return error; }
@@ -157,6 +187,7 @@ private:
     qint64 trashAlbum = 0;
     QString error;
     int transactionDepth = 0;
+    bool pendingTableReady = false;
     bool transactionFailed = false;
 
     // Statements on the request path, prepared once.

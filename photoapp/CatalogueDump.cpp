@@ -8,6 +8,8 @@
 namespace CatalogueDump {
 
 QJsonObject dump(Catalogue& catalogue) {
+    // Every table as of one moment, whatever an import commits meanwhile.
+    const Catalogue::ReadSnapshot snapshot(catalogue);
     QHash<qint64, QJsonArray> keywordsOfPhoto;
     for (const auto& [photoId, name] : catalogue.allPhotoKeywords())
         keywordsOfPhoto[photoId].append(name);

@@ -69,6 +69,8 @@ the change with its next request):
   fault LIBRARY --version-error NAME MESSAGE
                                           the version request fails with that D-Bus error
   fault LIBRARY --import-delay MS         every import takes at least MS milliseconds
+  fault LIBRARY --stop-before-record      an import stops its process (SIGSTOP) between naming a
+                                          copy and recording it, for a test to kill it there
   fault LIBRARY --clear                   remove every injected fault
 
 The same changes can be made on a running service through com.apple.iPhoto.Control at /control:
@@ -394,15 +396,17 @@ int faultCommand(Args& a) {
     const bool refuseChanges = a.flag("--refuse-changes");
     const std::optional<QStringList> versionError = a.option("--version-error", 2);
     const std::optional<QString> importDelay = a.value("--import-delay");
+    const bool stopBeforeRecord = a.flag("--stop-before-record");
     const bool clear = a.flag("--clear");
     a.done();
     const int photoFaults =
         int(nullKey.has_value()) + int(absentKey.has_value()) + int(failProperties) + int(refuseChanges);
-    const int chosen =
-        photoFaults + int(versionError.has_value()) + int(importDelay.has_value()) + int(clear);
+    const int chosen = photoFaults + int(versionError.has_value()) + int(importDelay.has_value()) +
+                       int(stopBeforeRecord) + int(clear);
     if (chosen != 1)
         throw UsageError{QStringLiteral("fault takes exactly one of --null, --absent, --fail-properties, "
-                                        "--refuse-changes, --version-error, --import-delay, --clear")};
+                                        "--refuse-changes, --version-error, --import-delay, "
+                                        "--stop-before-record, --clear")};
     if (photoFaults == 1 && !photo)
         throw UsageError{QStringLiteral("this fault needs --photo ID")};
     if (photoFaults == 0 && photo)
@@ -433,6 +437,8 @@ int faultCommand(Args& a) {
         done = catalogue->setVersionError(versionError->at(0), versionError->at(1));
     } else if (importDelay) {
         done = catalogue->setImportDelayMs(toCount(*importDelay, "--import-delay"));
+    } else if (stopBeforeRecord) {
+        done = catalogue->setStopBeforeRecord();
     } else {
         done = catalogue->clearFaults();
     }

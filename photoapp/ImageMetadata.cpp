@@ -81,6 +81,13 @@ void initialize() {
     Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
 }
 
+bool mayBeImage(const QByteArray& head, const QString& suffix) {
+    QBuffer buffer;
+    buffer.setData(head);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer, suffix.toLower().toLatin1()).canRead();
+}
+
 std::optional<ImageMetadata> read(const QByteArray& bytes, const QString& suffix, QString* why) {
     QBuffer buffer;
     buffer.setData(bytes);

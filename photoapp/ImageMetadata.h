@@ -24,6 +24,10 @@ void initialize();
 // a whole, readable image. `suffix` is the file name's, a hint for formats without a signature.
 std::optional<ImageMetadata> read(const QByteArray& bytes, const QString& suffix, QString* why);
 
+// Whether a file's first bytes could begin an image, by its signature (or `suffix`, for formats
+// without one): a file that cannot is refused before the rest of it is read.
+bool mayBeImage(const QByteArray& head, const QString& suffix);
+
 // The thumbnail a camera or editor embedded in the file's EXIF data, still encoded; empty when
 // there is none or it cannot be read. Reads the file's metadata only, not its picture.
 QByteArray embeddedThumbnail(const QString& path);

@@ -59,7 +59,8 @@ Importer::Result ImportWorker::run(const QString& path, qint64 albumId) {
         QString error;
         catalogue = Catalogue::open(library, &error);
         if (!catalogue) {
-            PhotoAppLog::line(QStringLiteral("import of %1 failed: %2").arg(path, error));
+            PhotoAppLog::line(
+                QStringLiteral("import of %1 failed: %2").arg(PhotoAppLog::shortened(path), error));
             return {{}, {{path, QString::fromLatin1(PhotoAppWire::kRefusedNotStored)}}, {}};
         }
     }
@@ -68,7 +69,7 @@ Importer::Result ImportWorker::run(const QString& path, qint64 albumId) {
     PhotoAppLog::line(QStringLiteral("imported %1 of %2 files from %3; %4 refused")
                           .arg(r.imported.size())
                           .arg(sources.files.size())
-                          .arg(path)
+                          .arg(PhotoAppLog::shortened(path))
                           .arg(r.refused.size()));
     // A slow import injected by tests: the whole import takes at least this long.
     const int delay = catalogue->importDelayMs();

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <csignal>
 #include <sys/stat.h>
 
 namespace {
@@ -21,9 +22,9 @@ QString reason(const char* text) {
 
 // Logs why a file was not taken; answers the reason.
 QString refuse(const QString& file, const char* why, const QString& detail = {}) {
-    PhotoAppLog::line(
-        QStringLiteral("refused %1: %2%3; left where it is")
-            .arg(file, reason(why), detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail)));
+    PhotoAppLog::line(QStringLiteral("refused %1: %2%3; left where it is")
+                          .arg(PhotoAppLog::shortened(file), reason(why),
+                               detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail)));
     return reason(why);
 }
 
@@ -47,7 +48,7 @@ qint64 modifiedMs(const QByteArray& path) {
 void logKeywordsLeftOut(const QString& file, const KeywordRules::Sorted& sorted) {
     if (sorted.beyondCap > 0)
         PhotoAppLog::line(QStringLiteral("%1: kept its first %2 keywords; %3 more were not taken")
-                              .arg(file)
+                              .arg(PhotoAppLog::shortened(file))
                               .arg(KeywordRules::kMaxKeywordsPerPhoto)
                               .arg(sorted.beyondCap));
     // One line per reason, so a crafted file cannot flood the log.
@@ -55,8 +56,10 @@ void logKeywordsLeftOut(const QString& file, const KeywordRules::Sorted& sorted)
     for (const auto& [name, why] : sorted.refused)
         ++byReason[why];
     for (auto it = byReason.cbegin(); it != byReason.cend(); ++it)
-        PhotoAppLog::line(
-            QStringLiteral("%1: %2 keyword(s) not taken: %3").arg(file).arg(it.value()).arg(it.key()));
+        PhotoAppLog::line(QStringLiteral("%1: %2 keyword(s) not taken: %3")
+                              .arg(PhotoAppLog::shortened(file))
+                              .arg(it.value())
+                              .arg(it.key()));
 }
 
 } // namespace
@@ -68,7 +71,8 @@ Importer::Result Importer::importFiles(const ImportSources::Collected& sources, 
     Result result;
     result.refused = sources.refused;
     for (const ImportRefusal& r : sources.refused)
-        PhotoAppLog::line(QStringLiteral("refused %1: %2; left where it is").arg(r.path, r.reason));
+        PhotoAppLog::line(
+            QStringLiteral("refused %1: %2; left where it is").arg(PhotoAppLog::shortened(r.path), r.reason));
     for (const ImportSources::Source& source : sources.files) {
         if (stop && stop())
             break;
@@ -86,15 +90,18 @@ Importer::Result Importer::importFiles(const ImportSources::Collected& sources, 
 
 QString Importer::importOne(const ImportSources::Source& source, qint64 albumId, qint64* photoId,
                             const std::function<bool()>& stop) {
-    const SourceFile::Content content = SourceFile::read(source.openPath, stop);
+    const QFileInfo sourceName(source.path);
+    const SourceFile::Content content =
+        SourceFile::read(source.openPath, stop, [&sourceName](const QByteArray& head) {
+            return ImageMetadataIo::mayBeImage(head, sourceName.suffix());
+        });
     if (content.stopped)
         return reason(PhotoAppWire::kRefusedNotStored);
     if (!content.refusal.isEmpty()) {
-        PhotoAppLog::line(
-            QStringLiteral("refused %1: %2; left where it is").arg(source.path, content.refusal));
+        PhotoAppLog::line(QStringLiteral("refused %1: %2; left where it is")
+                              .arg(PhotoAppLog::shortened(source.path), content.refusal));
         return content.refusal;
     }
-    const QFileInfo sourceName(source.path);
     QString why;
     const std::optional<ImageMetadata> meta = ImageMetadataIo::read(content.bytes, sourceName.suffix(), &why);
     if (!meta)
@@ -106,12 +113,28 @@ QString Importer::importOne(const ImportSources::Source& source, qint64 albumId,
         return refuse(source.path, PhotoAppWire::kRefusedNotStored,
                       QStringLiteral("cannot create %1").arg(rollDir));
     AtomicFile copy(rollDir);
-    const QString target =
-        copy.write(content.bytes, stop) ? copy.publish(namesFor(sourceName.fileName())) : QString();
+    QString noteFailure;
+    const auto note = [this, &noteFailure](const QString& path) {
+        if (catalogue.notePendingFile(path))
+            return true;
+        noteFailure = catalogue.lastError();
+        return false;
+    };
+    const auto forget = [this](const QString& path) {
+        catalogue.forgetPendingFile(path);
+    };
+    const QString target = copy.write(content.bytes, stop)
+                               ? copy.publish(namesFor(sourceName.fileName()), note, forget)
+                               : QString();
+    if (target.isEmpty() && !noteFailure.isEmpty())
+        return refuse(source.path, PhotoAppWire::kRefusedNotStored, noteFailure);
     if (target.isEmpty())
         return refuse(source.path,
                       copy.noRoom() ? PhotoAppWire::kRefusedDiskFull : PhotoAppWire::kRefusedNotStored,
                       QStringLiteral("cannot write it into %1: %2").arg(rollDir, copy.errorString()));
+
+    if (catalogue.stopsBeforeRecord())
+        ::raise(SIGSTOP);
 
     Catalogue::Photo photo;
     photo.imageFilename = QFileInfo(target).fileName();
@@ -124,7 +147,8 @@ QString Importer::importOne(const ImportSources::Source& source, qint64 albumId,
     logKeywordsLeftOut(source.path, keywords);
     if (!record(photo, albumId, keywords.kept, photoId)) {
         // The copy has no row: take it back out so it does not turn up as a stray file.
-        QFile::remove(target);
+        if (QFile::remove(target))
+            catalogue.forgetPendingFile(target);
         return refuse(source.path, PhotoAppWire::kRefusedNotStored, catalogue.lastError());
     }
     return {};
@@ -133,6 +157,7 @@ QString Importer::importOne(const ImportSources::Source& source, qint64 albumId,
 bool Importer::record(const Catalogue::Photo& photo, qint64 albumId, const QStringList& keywords,
                       qint64* photoId) {
     Catalogue::Transaction t(catalogue);
+    catalogue.forgetPendingFile(photo.imagePath);
     const qint64 id = catalogue.addPhoto(photo);
     bool stored = id != 0 && catalogue.addToAlbum(catalogue.libraryAlbumId(), id);
     if (stored && albumId != catalogue.libraryAlbumId() && albumId != 0)

@@ -10,4 +10,12 @@ void line(const QString& message) {
     std::fflush(stderr);
 }
 
+QString shortened(const QString& text) {
+    constexpr qsizetype kHead = 120;
+    constexpr qsizetype kTail = 120;
+    if (text.size() <= kHead + kTail + 1)
+        return text;
+    return text.left(kHead) + QChar(0x2026) + text.right(kTail);
+}
+
 } // namespace PhotoAppLog

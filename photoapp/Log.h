@@ -7,5 +7,8 @@
 namespace PhotoAppLog {
 
 void line(const QString& message);
+// A path or name as it is echoed into a line or an error reply: one longer than a reader can take
+// in is cut in its middle, so its start and its end (the file's name) stay.
+QString shortened(const QString& text);
 
 } // namespace PhotoAppLog

@@ -220,6 +220,15 @@ QDBusMessage PhotoAppService::application(const QDBusMessage& m) {
     }
     if (is(m, "Importing"))
         return m.createReply(importer.importing());
+    if (is(m, "LibraryPath"))
+        return m.createReply(catalogue->library().root());
+    if (is(m, "ReferencedPaths")) {
+        const std::optional<QList<bool>> referenced =
+            catalogue->referencedAmong(m.arguments().constFirst().toStringList());
+        if (!referenced)
+            return failed(m, catalogue->lastError());
+        return m.createReply(QVariant::fromValue(*referenced));
+    }
     if (is(m, "LastImport")) {
         const Importer::Result last = importer.lastResult();
         return m.createReply(QVariantList{last.imported, QVariant::fromValue(last.refused)});
@@ -281,7 +290,8 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
         const QString source = m.arguments().at(0).toString();
         // Relative to what? The service's working folder means nothing to its caller.
         if (!QDir::isAbsolutePath(source))
-            return invalidArgs(m, QStringLiteral("takes an absolute path, not \"%1\"").arg(source));
+            return invalidArgs(
+                m, QStringLiteral("takes an absolute path, not \"%1\"").arg(PhotoAppLog::shortened(source)));
         // A photo imported "into" the trash would sit in the library and the trash at once, and a
         // smart album's photos are whatever its rule finds: neither takes imports.
         if (album->type != PhotoAppWire::kAlbumTypePlain && album->type != PhotoAppWire::kAlbumTypeLibrary) {
@@ -289,7 +299,8 @@ QDBusMessage PhotoAppService::albumRequest(const QDBusMessage& m, qint64 id) {
             return m.createReply(false);
         }
         if (const QString why = ImportSources::refusalOfPath(source); !why.isEmpty()) {
-            PhotoAppLog::line(QStringLiteral("nothing to import at %1: %2").arg(source, why));
+            PhotoAppLog::line(
+                QStringLiteral("nothing to import at %1: %2").arg(PhotoAppLog::shortened(source), why));
             return m.createReply(false);
         }
         importer.enqueue(source, id);

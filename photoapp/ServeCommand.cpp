@@ -37,6 +37,10 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version, const Wind
         PhotoAppLog::line(QStringLiteral("no session bus: %1").arg(bus.lastError().message()));
         return 1;
     }
+    // An import killed between naming a copy and recording it left a file no photo names.
+    for (const QString& removed : catalogue->removeUnclaimedFiles())
+        PhotoAppLog::line(QStringLiteral("removed %1: an import was stopped before it recorded it")
+                              .arg(PhotoAppLog::shortened(removed)));
     const LibraryPackage library = catalogue->library();
     const QString root = library.root();
     PhotoAppService service(std::move(catalogue), version);

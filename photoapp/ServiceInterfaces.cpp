@@ -22,6 +22,8 @@ constexpr auto kApplicationXml = R"xml(  <interface name="com.apple.iPhoto.Appli
     <method name="KeywordNames"><arg direction="out" type="as"/></method>
     <method name="AssignKeyword"><arg name="text" direction="in" type="s"/><arg direction="out" type="b"/></method>
     <method name="Importing"><arg direction="out" type="b"/></method>
+    <method name="LibraryPath"><arg direction="out" type="s"/></method>
+    <method name="ReferencedPaths"><arg name="paths" direction="in" type="as"/><arg name="referenced" direction="out" type="ab"/></method>
     <method name="LastImport"><arg name="imported" direction="out" type="as"/><arg name="refused" direction="out" type="a(ss)"/></method>
     <signal name="ImportFinished"><arg name="imported" type="as"/><arg name="refused" type="a(ss)"/></signal>
   </interface>

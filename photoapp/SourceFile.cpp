@@ -33,7 +33,8 @@ public:
 
 namespace SourceFile {
 
-Content read(const QByteArray& path, const std::function<bool()>& stop) {
+Content read(const QByteArray& path, const std::function<bool()>& stop,
+             const std::function<bool(const QByteArray&)>& mayBeWanted) {
     const Descriptor file(
         ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC));
     if (file.fd < 0) {
@@ -57,7 +58,6 @@ Content read(const QByteArray& path, const std::function<bool()>& stop) {
         return refused(PhotoAppWire::kRefusedTooLarge);
 
     Content content;
-    content.bytes.reserve(static_cast<qsizetype>(st.st_size));
     for (;;) {
         if (stop && stop()) {
             content.stopped = true;
@@ -69,8 +69,17 @@ Content read(const QByteArray& path, const std::function<bool()>& stop) {
         content.bytes.resize(had + std::max<ssize_t>(n, 0));
         if (n == 0)
             return content;
-        if (n < 0 && errno != EINTR)
-            return refused(PhotoAppWire::kRefusedNotReadable);
+        if (n < 0) {
+            if (errno != EINTR)
+                return refused(PhotoAppWire::kRefusedNotReadable);
+            continue;
+        }
+        // The whole file is held only once its start says it may be an image.
+        if (had == 0) {
+            if (mayBeWanted && !mayBeWanted(content.bytes))
+                return refused(PhotoAppWire::kRefusedNotAnImage);
+            content.bytes.reserve(static_cast<qsizetype>(st.st_size) + kChunk);
+        }
         if (content.bytes.size() > kMaxBytes)
             return refused(PhotoAppWire::kRefusedTooLarge); // it grew while being read
     }

@@ -18,7 +18,9 @@ struct Content {
     bool stopped = false;
 };
 
-// `stop` is asked between chunks.
-Content read(const QByteArray& path, const std::function<bool()>& stop = {});
+// `stop` is asked between chunks. A file whose first chunk `mayBeWanted` turns down is refused
+// as not an image before the rest is read.
+Content read(const QByteArray& path, const std::function<bool()>& stop = {},
+             const std::function<bool(const QByteArray&)>& mayBeWanted = {});
 
 } // namespace SourceFile

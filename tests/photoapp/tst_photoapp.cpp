@@ -40,6 +40,7 @@ namespace {
 const QString kKeywordImage = QStringLiteral(VUP_KEYWORD_IMAGE);
 const QString kMissing = QStringLiteral("Vup Missing");
 const QString kMasterMissing = QStringLiteral("Vup Master Missing");
+constexpr qint64 kLargeFile = qint64(256) << 20; // sparse: no disk is spent on it
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
@@ -187,6 +188,16 @@ bool mastersMatchRows(const QString& library) {
     if (rows != files)
         qWarning() << "rows" << rows << "files" << files;
     return rows == files;
+}
+
+// The state letter of /proc/PID/stat: 'T' once the process has stopped itself.
+char processState(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close > 0 && close + 2 < line.size() ? line.at(close + 2) : char(0);
 }
 
 bool waitUntilIdle(int timeoutMs) {
@@ -661,6 +672,7 @@ private slots:
             QTest::newRow(name) << QString::fromLatin1(kind) << QString::fromLatin1(reason);
         };
         row("text named like a photo", "text", PhotoAppWire::kRefusedNotAnImage);
+        row("large file that is no picture", "large", PhotoAppWire::kRefusedNotAnImage);
         row("cut JPEG", "cut", PhotoAppWire::kRefusedNotAnImage);
         row("FIFO", "fifo", PhotoAppWire::kRefusedNotRegularFile);
         row("socket", "socket", PhotoAppWire::kRefusedNotRegularFile);
@@ -683,6 +695,9 @@ private slots:
         const auto cleanupGuard = qScopeGuard([&] { cleanup(); });
         if (kind == QLatin1StringView("text")) {
             QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-an-image.jpg"), item));
+        } else if (kind == QLatin1StringView("large")) {
+            QFile large(item);
+            QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(kLargeFile));
         } else if (kind == QLatin1StringView("cut")) {
             // The headers and the first bytes of the picture, as a transfer that broke off leaves it.
             const QByteArray whole = readAll(kKeywordImage);
@@ -732,6 +747,9 @@ private slots:
         QCOMPARE(last.arguments().value(0).toStringList(), imported);
         QCOMPARE(refusals(last.arguments().value(1)), refused);
         QVERIFY(mastersMatchRows(library));
+        // Turned down by its first bytes, never held whole.
+        if (kind == QLatin1StringView("large"))
+            QVERIFY(PhotoAppProcess::peakKilobytes(server.pid()) * 1024 < kLargeFile);
     }
 
     void unreadableSourcesAreRefused_data() {
@@ -840,6 +858,22 @@ private slots:
         server.kill();
         QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), 3);
         QVERIFY(mastersMatchRows(library));
+
+        // Killed between naming a copy and recording it: the next service takes the copy away.
+        QCOMPARE(photoapp("fault", library, "--stop-before-record").exitCode, 0);
+        PhotoAppProcess stopped;
+        QVERIFY(stopped.serve(library));
+        const QString file = newPath(QStringLiteral("IMG_4.jpg"));
+        QVERIFY(QFile::copy(kKeywordImage, file));
+        QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "ImportFrom", {file, true})).toBool(), true);
+        QTRY_VERIFY_WITH_TIMEOUT(processState(stopped.pid()) == 'T', 10000);
+        stopped.kill();
+        QVERIFY(!mastersMatchRows(library));
+        QCOMPARE(photoapp("fault", library, "--clear").exitCode, 0);
+        PhotoAppProcess again;
+        QVERIFY(again.serve(library));
+        QVERIFY(mastersMatchRows(library));
+        QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), 3);
     }
 
     void sigtermEndsAnImportInTime() {

@@ -554,6 +554,25 @@ bool iPhotoApplication::importing() const {
     return firstAs<bool>(connection->callApplication("Importing"), false);
 }
 
+QString iPhotoApplication::libraryPath() const {
+    return firstAs<QString>(connection->callApplication("LibraryPath"), {});
+}
+
+std::optional<QList<bool>> iPhotoApplication::referencedPaths(const QStringList& paths) const {
+    const QDBusMessage reply = connection->callApplication("ReferencedPaths", {paths});
+    if (!ok(reply) || reply.arguments().isEmpty())
+        return std::nullopt;
+    const QVariant first = reply.arguments().constFirst();
+    QList<bool> answer;
+    if (first.canConvert<QDBusArgument>())
+        first.value<QDBusArgument>() >> answer;
+    else
+        answer = first.value<QList<bool>>();
+    if (answer.size() != paths.size())
+        return std::nullopt;
+    return answer;
+}
+
 bool iPhotoApplication::ping() const {
     return ok(connection->callApplication("Ping"));
 }

@@ -181,6 +181,12 @@ public:
     QStringList keywordNames() const;
     bool assignKeywordString(const QString& keyword, QString* failure = nullptr) const;
     bool importing() const;
+    // The library package the application serves, as it spells every path it reports; empty when
+    // it does not say.
+    QString libraryPath() const;
+    // Per path, in order: whether some photo names it as its image or master now. Nothing when
+    // the request failed or the answer does not fit the question.
+    std::optional<QList<bool>> referencedPaths(const QStringList& paths) const;
     // The cheapest round trip the service offers; for measurements.
     bool ping() const;
 

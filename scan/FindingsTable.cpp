@@ -46,6 +46,8 @@ const QString kNotMoved = QStringLiteral("it could not be moved out of the libra
 const QString kFinishLater =
     QStringLiteral("iPhoto stopped responding; Vup finishes its recovery at its next run");
 const QString kPathTaken = QStringLiteral("its place was taken, so it could not be put back");
+const QString kNamedByAPhoto = QStringLiteral("a photo names it: it is no zombie");
+const QString kAppeared = QStringLiteral("it appeared during the scan");
 const QString kNoLongerParked = QStringLiteral("it was no longer where Vup had parked it");
 const QString kLinkLeftAlone = QStringLiteral("a symbolic link is never moved or imported");
 const QString kDetectionSkipped = QStringLiteral("zombie detection skipped");
@@ -233,6 +235,10 @@ private:
                            rec.cancelled ? kCancelled : kNotMoved);
         case ZombieState::Missing:
             return fileRow(Kind::Zombie, z.path, z.path, kGone, kNoLongerParked);
+        case ZombieState::Referenced:
+            return fileRow(Kind::Zombie, z.path, z.path, kLeftInPlace, kNamedByAPhoto);
+        case ZombieState::Appeared:
+            return fileRow(Kind::Zombie, z.path, z.path, kLeftInPlace, kAppeared);
         case ZombieState::Planned:
         case ZombieState::Parked:
             break;

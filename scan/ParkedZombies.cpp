@@ -19,6 +19,7 @@ const QString kLogPutBack = QStringLiteral("Zombie put back: %1");
 const QString kLogKept = QStringLiteral("Zombie could not be put back and stays in %1: %2");
 const QString kLogMissing = QStringLiteral("Zombie is neither parked in %1 nor back at %2");
 const QString kLogDuplicateCopy = QStringLiteral("Zombie is back at %1; its parked copy was identical");
+const QString kLogLeftover = QStringLiteral("Zombie was re-added earlier; its parked copy is removed: %1");
 const QString kLogWaiting =
     QStringLiteral("Zombies stay parked in %1 until iPhoto can say which of them it imported");
 
@@ -76,12 +77,22 @@ bool settle(RecoveryJournal& journal, const Context& context) {
     SafeMove::FolderCache park(journal.park());
     // A folder the user's file goes back into is made as the user would have made it.
     SafeMove::FolderCache masters(journal.masters(), 0777);
+    if (journal.mastersPinned())
+        masters.pin(journal.mastersDev(), journal.mastersIno());
     const QString parkName = QFile::decodeName(journal.park());
 
     QList<qsizetype> toVerify;
     QList<qsizetype> toPutBack;
+    // Copies of files the album already holds, left by a run killed while it removed them.
+    QList<qsizetype> leftovers;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const RecoveryJournal::Entry& e = entries[i];
+        if (e.state == ZombieState::ReAdded) {
+            const Place parked = parkedPlace(e);
+            if (present(park.open(parked.folder), parked.name))
+                leftovers.append(i);
+            continue;
+        }
         if (!isOpen(e.state))
             continue;
         if (!e.original.startsWith(journal.masters() + '/'))
@@ -99,6 +110,11 @@ bool settle(RecoveryJournal& journal, const Context& context) {
                 ::unlinkat(parkFolder, parked.name.constData(), 0) == 0) {
                 vupLog(kLogDuplicateCopy.arg(QFile::decodeName(e.original)));
                 journal.record(i, atHome(e));
+            } else if (journal.importSent()) {
+                // The album may hold it whatever stands at home now; if not, it stays parked.
+                if (e.state == ZombieState::Planned)
+                    journal.record(i, ZombieState::Parked);
+                toVerify.append(i);
             } else {
                 if (e.state == ZombieState::Planned)
                     journal.record(i, ZombieState::Parked);
@@ -154,6 +170,11 @@ bool settle(RecoveryJournal& journal, const Context& context) {
             vupLog(kLogWaiting.arg(parkName));
     }
 
+    for (const qsizetype i : leftovers) {
+        const Place parked = parkedPlace(entries[i]);
+        if (::unlinkat(park.open(parked.folder), parked.name.constData(), 0) == 0)
+            vupLog(kLogLeftover.arg(QFile::decodeName(entries[i].original)));
+    }
     // The parked copies go only once the journal says where their bytes are.
     if (!reAdded.isEmpty() && journal.sync()) {
         for (const qsizetype i : reAdded) {

@@ -182,6 +182,9 @@ void RecoveryJournal::apply(const QByteArray& line) {
     const QByteArray& kind = f[0];
     if (kind == "masters" && f.size() == 2) {
         mastersPath = decoded(f[1]);
+    } else if (kind == "pin" && f.size() == 3) {
+        mastersDevice = f[1].toULongLong();
+        mastersInode = f[2].toULongLong();
     } else if (kind == "album" && f.size() == 2) {
         album = QString::fromUtf8(decoded(f[1]));
     } else if (kind == "plan" && f.size() == 7 && f[1].toLongLong() == list.size()) {
@@ -208,6 +211,12 @@ QSet<qint64> RecoveryJournal::photosNotToClaim() const {
         if (e.photoId != 0)
             out.insert(e.photoId);
     return out;
+}
+
+void RecoveryJournal::pinMasters(quint64 device, quint64 inode) {
+    mastersDevice = device;
+    mastersInode = inode;
+    pending += "pin " + QByteArray::number(device) + ' ' + QByteArray::number(inode) + '\n';
 }
 
 void RecoveryJournal::plan(const Entry& e) {
@@ -256,6 +265,10 @@ bool RecoveryJournal::sync() {
 }
 
 bool RecoveryJournal::close() {
+    // Whatever is still in the park, known to the journal or not, keeps it open.
+    struct stat st {};
+    if (!SafeMove::removeEmptyFolders(parkPath) && ::lstat(parkPath.constData(), &st) == 0)
+        return false;
     pending += "closed\n";
     if (!sync())
         return false;
@@ -265,7 +278,6 @@ bool RecoveryJournal::close() {
     journalPath = done;
     const QByteArray dir = SafeMove::directoryOf(done);
     syncFolder(dir);
-    SafeMove::removeEmptyFolders(parkPath);
     pruneFinished(dir);
     return true;
 }

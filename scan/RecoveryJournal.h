@@ -48,6 +48,11 @@ public:
     const QByteArray& park() const { return parkPath; }
     const QByteArray& masters() const { return mastersPath; }
     const QString& albumName() const { return album; }
+    // The identity of the Masters folder the run walked, when it was recorded: files go back
+    // only into that very folder.
+    bool mastersPinned() const { return mastersDevice != 0 || mastersInode != 0; }
+    quint64 mastersDev() const { return mastersDevice; }
+    quint64 mastersIno() const { return mastersInode; }
     bool importSent() const { return albumId != 0; }
     qint64 importAlbumId() const { return albumId; }
     // Photos that cannot vouch for a parked zombie: those the album held before the import and
@@ -57,12 +62,14 @@ public:
     double syncMilliseconds() const { return syncMs; }
 
     // Changes are buffered until sync().
+    void pinMasters(quint64 device, quint64 inode);
     void plan(const Entry& entry);
     void record(qsizetype index, ZombieState state, qint64 photoId = 0);
     void recordImport(qint64 albumId, const QList<qint64>& photosBefore);
     // Writes what is buffered and waits until it is on disk.
     bool sync();
-    // Marks it finished, renames it ".done" and removes the park's empty folders.
+    // Removes the park's empty folders and, once the park is gone, marks the journal finished and
+    // renames it ".done". False, the journal left open, while anything is left in the park.
     bool close();
 
 private:
@@ -74,6 +81,8 @@ private:
     QByteArray parkPath;
     QByteArray mastersPath;
     QString album;
+    quint64 mastersDevice = 0;
+    quint64 mastersInode = 0;
     qint64 albumId = 0;
     QList<qint64> before;
     QList<Entry> list;

@@ -4,9 +4,11 @@
 #include "platform/SystemLog.h"
 #include "scan/ParkedZombies.h"
 #include "scan/RecoveryJournal.h"
+#include "scan/SafeMove.h"
 
 #include <QFile>
 #include <QStringList>
+#include <sys/stat.h>
 
 namespace {
 
@@ -25,6 +27,23 @@ qsizetype countOf(const RecoveryJournal& journal, std::initializer_list<ZombieSt
     return n;
 }
 
+bool parkedCopyExists(const RecoveryJournal& journal, const RecoveryJournal::Entry& e) {
+    struct stat st {};
+    return ::lstat((journal.park() + '/' + e.parked).constData(), &st) == 0;
+}
+
+// What the user is told is what the disk holds at the end: a copy still in the park is still
+// parked, whatever the journal says of it.
+QString outcomeLine(const QString& format, const RecoveryJournal& journal) {
+    qsizetype reAdded = 0;
+    for (const RecoveryJournal::Entry& e : journal.entries())
+        reAdded += e.state == ZombieState::ReAdded && !parkedCopyExists(journal, e);
+    return format.arg(reAdded)
+        .arg(countOf(journal, {ZombieState::PutBack, ZombieState::NotMoved}))
+        .arg(SafeMove::filesBelow(journal.park()))
+        .arg(QFile::decodeName(journal.park()));
+}
+
 } // namespace
 
 namespace RecoveryResume {
@@ -40,6 +59,9 @@ QString describeUnfinished() {
 QString finishInterrupted(const std::shared_ptr<const iPhotoApplication>& application, bool dryRun,
                           const std::function<bool()>& cancelled, std::chrono::milliseconds poll) {
     QStringList lines;
+    // Only the application serving a journal's library can say what its import took.
+    const QByteArray served =
+        application && !dryRun ? QFile::encodeName(application->libraryPath()) + "/Masters" : QByteArray();
     for (const QByteArray& path : RecoveryJournal::unfinished()) {
         if (cancelled && cancelled())
             break;
@@ -53,16 +75,12 @@ QString finishInterrupted(const std::shared_ptr<const iPhotoApplication>& applic
             continue;
         }
         ParkedZombies::Context context;
-        context.application = application.get();
+        context.application = journal->masters() == served ? application.get() : nullptr;
         context.cancelled = cancelled;
         context.cancelLeavesParked = true;
         context.poll = poll;
         const bool lost = ParkedZombies::settle(*journal, context);
-        const QString line = (lost ? kWaiting : kFinished)
-                                 .arg(countOf(*journal, {ZombieState::ReAdded}))
-                                 .arg(countOf(*journal, {ZombieState::PutBack, ZombieState::NotMoved}))
-                                 .arg(countOf(*journal, {ZombieState::Planned, ZombieState::Parked}))
-                                 .arg(park);
+        const QString line = outcomeLine(lost ? kWaiting : kFinished, *journal);
         vupLog(line);
         lines.append(line);
     }

@@ -288,5 +288,10 @@ void SBUtils::reportImageIssues() const {
                      QStringLiteral("(") + issueTexts.at(j).join(QStringLiteral(", ")) + QStringLiteral(")"),
                      filename, size));
     }
-    vupLog(latin(kIssueCount).arg(issuePhotos.size()));
+    if (!issueCountLater)
+        logIssueCount(issuePhotos.size());
+}
+
+void SBUtils::logIssueCount(qsizetype photosWithIssues) {
+    vupLog(latin(kIssueCount).arg(photosWithIssues));
 }

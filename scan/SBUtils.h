@@ -64,6 +64,10 @@ public:
     bool tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword, QString* failure = nullptr) const;
     void logImageIssue(const iPhotoPhoto& photo, const QString& issue);
     void reportImageIssues() const;
+    // A scan finds most issues only after the load, on disk: it closes the report itself, with
+    // logIssueCount(), once it knows them all.
+    void setIssueCountLoggedLater(bool later) { issueCountLater = later; }
+    static void logIssueCount(qsizetype photosWithIssues);
 
     // The image property lists. Entries of the QVariantList lists are a value, or nullMarker()
     // where the application reported a missing value, or the list's placeholder for an absent key.
@@ -93,6 +97,7 @@ public:
     iPhotoApplication& application() const { return *photoApplication; }
 
 private:
+    bool issueCountLater = false;
     // One key of a photo's property answer, the list it fills, and what stands in when it is absent.
     struct PropertyColumn {
         QString name; // made once per load: every photo's answer is looked up by it

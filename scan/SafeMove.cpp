@@ -191,8 +191,10 @@ Outcome moveItem(const QByteArray& from, const QByteArray& to) {
     return moveItemAt(fromFolder.get(), lastComponentOf(from), toFolder.get(), lastComponentOf(to));
 }
 
-Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create, mode_t mode) {
-    Fd folder(::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+namespace {
+
+// Each component of `relative` below an open folder, without following links.
+Fd openBelow(Fd folder, const QByteArray& relative, bool create, mode_t mode) {
     qsizetype at = 0;
     while (folder.valid() && at < relative.size()) {
         qsizetype end = relative.indexOf('/', at);
@@ -216,12 +218,58 @@ Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create, m
     return folder;
 }
 
+} // namespace
+
+Fd openFolder(const QByteArray& base, const QByteArray& relative, bool create, mode_t mode) {
+    return openBelow(Fd(::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)), relative, create,
+                     mode);
+}
+
+void FolderCache::pin(quint64 device, quint64 inode) {
+    pinned = true;
+    pinnedDevice = device;
+    pinnedInode = inode;
+    fd.reset();
+}
+
 int FolderCache::open(const QByteArray& relative, bool create) {
     if (relative != current || !fd.valid()) {
         current = relative;
-        fd = openFolder(base, relative, create, mode);
+        // A pinned base is that very folder, never a link put in its place.
+        Fd root(::open(base.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | (pinned ? O_NOFOLLOW : 0)));
+        struct stat st {};
+        if (pinned && root.valid() &&
+            (::fstat(root.get(), &st) != 0 || quint64(st.st_dev) != pinnedDevice ||
+             quint64(st.st_ino) != pinnedInode)) {
+            root.reset();
+            errno = EXDEV;
+        }
+        fd = openBelow(std::move(root), relative, create, mode);
     }
     return fd.get();
+}
+
+qsizetype filesBelow(const QByteArray& root) {
+    DIR* d = ::opendir(root.constData());
+    if (!d)
+        return 0;
+    qsizetype n = 0;
+    QList<QByteArray> subfolders;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        const QByteArray child = root + '/' + name;
+        if (::lstat(child.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+            subfolders.append(child);
+        else
+            ++n;
+    }
+    ::closedir(d);
+    for (const QByteArray& sub : subfolders)
+        n += filesBelow(sub);
+    return n;
 }
 
 bool removeEmptyFolders(const QByteArray& root) {

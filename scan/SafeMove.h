@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QtGlobal>
 #include <sys/types.h>
 
 // Moves of the user's files, on native paths (bytes: a name need not be valid UTF-8). A move
@@ -46,6 +47,9 @@ public:
     // Folders it makes get `folderMode`, less the umask.
     explicit FolderCache(QByteArray baseFolder, mode_t folderMode = 0700)
         : base(std::move(baseFolder)), mode(folderMode) {}
+    // From now on the base must be the folder with this identity, reached without a link as its
+    // last component: a folder swapped in its place (or a link to one elsewhere) opens nothing.
+    void pin(quint64 device, quint64 inode);
     // The folder's descriptor, -1 when it cannot be opened (or made, with `create`).
     int open(const QByteArray& relative, bool create = false);
 
@@ -54,7 +58,13 @@ private:
     mode_t mode;
     QByteArray current;
     Fd fd;
+    bool pinned = false;
+    quint64 pinnedDevice = 0;
+    quint64 pinnedInode = 0;
 };
+
+// The number of items other than folders below root, at any depth; 0 when root is gone.
+qsizetype filesBelow(const QByteArray& root);
 
 // Removes the folders below and including root, deepest first, but only those that are
 // empty: files are never deleted. True when root itself is gone.

@@ -22,6 +22,7 @@ struct ScanFindings {
         KeywordsRefused,  // the keyword check stopped the run
         NothingToProcess, // empty photo list, or albums in the selection
         ListsIncomplete,  // loading ended early for another reason than cancel or a lost application
+        AnotherScan,      // another run was working on the library: nothing was done
     };
 
     // A photo the run could not check: it is in neither set and nothing was done to it.

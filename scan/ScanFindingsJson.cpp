@@ -41,6 +41,7 @@ QString outcomeName(ScanFindings::Outcome outcome) {
     case O::VersionRefused:
     case O::KeywordsRefused:
     case O::NothingToProcess:
+    case O::AnotherScan:
         return QStringLiteral("refused");
     }
     return {};
@@ -55,6 +56,8 @@ QString refusalName(ScanFindings::Outcome outcome) {
         return QStringLiteral("keywords");
     case O::NothingToProcess:
         return QStringLiteral("nothing to process");
+    case O::AnotherScan:
+        return QStringLiteral("another scan");
     default:
         return {};
     }

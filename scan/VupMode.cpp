@@ -11,6 +11,7 @@
 #include "wire/PhotoAppWire.h"
 
 #include <QHash>
+#include <QSet>
 #include <cstring>
 #include <exception>
 
@@ -102,7 +103,9 @@ const QString VupMode::kProductWord = QStringLiteral("Vup");
 VupMode::VupMode()
     : photoApplication(
           iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))),
-      sbutils(std::make_unique<SBUtils>(photoApplication)) {}
+      sbutils(std::make_unique<SBUtils>(photoApplication)) {
+    sbutils->setIssueCountLoggedLater(true);
+}
 
 VupMode::~VupMode() = default;
 
@@ -226,6 +229,8 @@ bool VupMode::checkApplication(Run& run) {
     // An application that came up during the version check is the one this run talks to.
     if (!attached)
         photoApplication->attach(cancelled);
+    if (!lockLibrary(run))
+        return false;
     // An earlier run's unfinished zombie recovery is finished before anything else. Its album check
     // must not be cut short: an empty answer would put imported zombies back as duplicates.
     photoApplication->setInterruption({});
@@ -243,7 +248,20 @@ bool VupMode::checkApplication(Run& run) {
     return !interrupted(run);
 }
 
+bool VupMode::lockLibrary(Run& run) {
+    run.libraryFolder = photoApplication->libraryPath();
+    ScanLock::Result locked = ScanLock::Result::Unavailable;
+    run.lock = ScanLock::acquire(run.libraryFolder, &locked);
+    if (locked == ScanLock::Result::Busy) {
+        run.stop = Stop::AnotherScan;
+        return false;
+    }
+    return true;
+}
+
 bool VupMode::takePhotoList(Run& run) {
+    // Files that change from here on may be the application's fresh imports, not zombies.
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &run.photoListTime);
     run.selectionMode = run.d->selectionMode();
     run.findings.selectionMode = run.selectionMode;
     QList<iPhotoPhoto> photos;
@@ -299,7 +317,7 @@ bool VupMode::zombieStage(Run& run) {
     // The recovery checks its album before it decides what goes back: its requests must not be
     // cut short. Detection and the import wait watch for a cancel themselves.
     photoApplication->setInterruption({});
-    detectAndRecoverZombies(f.originals, d, f);
+    detectAndRecoverZombies(f.originals, d, f, run.libraryFolder, run.photoListTime);
     if (run.cancellable)
         photoApplication->setInterruption([d] { return d->cancelled(); });
     f.timings.zombiesMs = run.lap();
@@ -354,7 +372,19 @@ bool VupMode::perPhotoPass(Run& run) {
     }
     progress.flush();
     f.timings.passMs = run.lap();
+    logIssueCount(run);
     return !interrupted(run);
+}
+
+void VupMode::logIssueCount(Run& run) {
+    const ScanFindings& f = run.findings;
+    QSet<qint64> photos;
+    for (const iPhotoPhoto& photo : sbutils->imagesWithIssues())
+        photos.insert(photo.id());
+    for (const QList<qsizetype>* positions : {&f.missingImage, &f.missingMaster})
+        for (const qsizetype i : *positions)
+            photos.insert(f.photos.at(i).id());
+    SBUtils::logIssueCount(photos.size());
 }
 
 void VupMode::removeOrKeep(Run& run, qsizetype i, bool imageGone) {

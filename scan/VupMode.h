@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <ctime>
 #include <memory>
 
 class SBUtils;
@@ -40,10 +41,13 @@ public:
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
     // their recovery into a new album; what became of them goes into `findings`.
-    ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate);
-    ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate);
+    ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+                                  const QString& libraryFolder);
+    ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate,
+                                            const timespec& photoListTime);
     void detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
-                                 ScanFindings& findings);
+                                 ScanFindings& findings, const QString& libraryFolder,
+                                 const timespec& photoListTime);
     // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only
     // tells of them); the window at launch, on a thread of its own, with resumeRecoveriesAtLaunch.
     QString resumeRecoveries(VupDelegate* delegate);
@@ -78,16 +82,21 @@ private:
         Cancelled,
         ApplicationLost,
         InternalError,
+        AnotherScan,
     };
 
     // The stages of a run, in order; each answers whether the run goes on.
     bool checkApplication(Run& run);
+    // Takes the library's lock for the rest of the run; false when another run holds it.
+    bool lockLibrary(Run& run);
     bool takePhotoList(Run& run);
     bool loadLists(Run& run);
     bool zombieStage(Run& run);
     bool perPhotoPass(Run& run);
     bool tagPhotos(Run& run);
 
+    // "Found N images with issues", with every photo the load and the pass found an issue with.
+    void logIssueCount(Run& run);
     void removeOrKeep(Run& run, qsizetype position, bool imageGone);
     bool tagEach(Run& run, const QList<qsizetype>& positions, const QString& keyword,
                  QList<qsizetype>& tagged);

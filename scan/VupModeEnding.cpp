@@ -40,6 +40,7 @@ constexpr const char* kLibraryProblemFree =
     "Congratulations, your iPhoto library is problem free and happy.  0 issues found.";
 constexpr const char* kDryRunIssues = "Dry run: Vup found %1 issues that would be tagged or deleted.";
 
+constexpr const char* kAnotherScan = "Another Vup scan is working on this library.";
 constexpr const char* kLogCancelled = "Scan cancelled before its changes began";
 constexpr const char* kLogLost = "Scan ended: the photo application stopped responding";
 constexpr const char* kLogListsIncomplete = "Loading ended before every photo was read";
@@ -105,6 +106,13 @@ void VupMode::endStoppedRun(Run& run) {
         run.status(kScanFailed, Wait::Yes);
         d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
         returnToIdle(run);
+        return;
+    case Stop::AnotherScan:
+        f.outcome = Outcome::AnotherScan;
+        f.failure = latin(kAnotherScan);
+        vupLog(f.failure);
+        returnToIdle(run);
+        d->showAlert(f.failure, latin(kUnableToProcess));
         return;
     case Stop::Cancelled:
         f.outcome = Outcome::Cancelled;

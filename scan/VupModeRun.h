@@ -3,9 +3,12 @@
 #include "bridge/iPhotoBridge.h"
 #include "platform/MainThread.h"
 #include "scan/ScanFindings.h"
+#include "scan/ScanLock.h"
 #include "scan/VupMode.h"
 
 #include <QElapsedTimer>
+#include <ctime>
+#include <memory>
 
 // The state of one scan run on the scan thread, shared by its stages and its ending.
 struct VupMode::Run {
@@ -22,6 +25,10 @@ struct VupMode::Run {
     QList<qsizetype> keptForTagging;
     iPhotoAlbum library;
     iPhotoAlbum trash;
+    // The library folder as the application names it, and the run's hold on it.
+    QString libraryFolder;
+    std::unique_ptr<ScanLock> lock;
+    timespec photoListTime{}; // CLOCK_REALTIME_COARSE, just before the photo list was asked for
 
     // Hands the status text to the window, waiting or not.
     void status(const char* text, MainThread::Wait wait);

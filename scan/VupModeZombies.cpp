@@ -1,5 +1,7 @@
 #include "platform/MainThread.h"
+#include "platform/SystemLog.h"
 #include "scan/RecoveryResume.h"
+#include "scan/ScanLock.h"
 #include "scan/VupDelegate.h"
 #include "scan/VupMode.h"
 #include "scan/ZombieRecovery.h"
@@ -9,6 +11,10 @@ namespace {
 const QString kResumeStatus = QStringLiteral("Finishing Interrupted Recovery");
 const QString kResumeTitle = QStringLiteral("Interrupted Zombie Recovery");
 const QString kReady = QStringLiteral("Ready");
+const QString kNoLibraryFolder = QStringLiteral("the photo application did not say where its library is.");
+const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
+const QString kLogResumeLeft =
+    QStringLiteral("Another Vup scan is working on this library; it finishes interrupted recoveries itself");
 
 void showStatus(VupDelegate* d, const QString& text) {
     MainThread::run(
@@ -17,23 +23,36 @@ void showStatus(VupDelegate* d, const QString& text) {
 
 } // namespace
 
-ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate) {
-    return ZombieDetector::detectZombies(originalsPathList, delegate);
+ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+                                       const QString& libraryFolder) {
+    // Without the application's word on where its library is, any folder the paths name could be
+    // another: nothing is looked for.
+    if (libraryFolder.isEmpty()) {
+        ZombieDetection skipped;
+        skipped.skipped = kNoLibraryFolder;
+        vupLog(kLogSkipped.arg(skipped.skipped));
+        return skipped;
+    }
+    return ZombieDetector::detectZombies(originalsPathList, delegate, libraryFolder);
 }
 
-ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate) {
-    return ZombieRecovery(photoApplication, delegate).recoverZombies(found);
+ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate,
+                                                 const timespec& photoListTime) {
+    ZombieRecovery recovery(photoApplication, delegate);
+    recovery.setPhotoListTime(photoListTime);
+    return recovery.recoverZombies(found);
 }
 
 void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
-                                      ScanFindings& findings) {
-    const ZombieDetection found = detectZombies(originalsPathList, delegate);
+                                      ScanFindings& findings, const QString& libraryFolder,
+                                      const timespec& photoListTime) {
+    const ZombieDetection found = detectZombies(originalsPathList, delegate, libraryFolder);
     findings.zombies = found.zombies;
     findings.zombieDetectionSkipped = found.skipped;
     findings.recovery.linksLeftAlone = found.links;
     findings.recovery.cancelled = found.cancelled;
     if (!dryRunMode && !found.cancelled)
-        findings.recovery = recoverZombieFiles(found, delegate);
+        findings.recovery = recoverZombieFiles(found, delegate, photoListTime);
 }
 
 QString VupMode::resumeRecoveries(VupDelegate* delegate) {
@@ -42,6 +61,14 @@ QString VupMode::resumeRecoveries(VupDelegate* delegate) {
 }
 
 void VupMode::resumeRecoveriesAtLaunch(VupDelegate* delegate) {
+    // The resume moves files of the library: no run may be at work on it meanwhile.
+    ScanLock::Result locked = ScanLock::Result::Unavailable;
+    const std::unique_ptr<ScanLock> lock = ScanLock::acquire(photoApplication->libraryPath(), &locked);
+    if (locked == ScanLock::Result::Busy) {
+        vupLog(kLogResumeLeft);
+        cleanupRun(delegate);
+        return;
+    }
     showStatus(delegate, kResumeStatus);
     const QString told = resumeRecoveries(delegate);
     showStatus(delegate, kReady);

@@ -38,6 +38,8 @@ const QString kSkippedNoMasterPath =
 const QString kSkippedOutsideLibrary =
     QStringLiteral("the master list names files outside this library (in %1 as well as %2).");
 const QString kSkippedUnreadable = QStringLiteral("the Masters folder %1 cannot be read (%2).");
+const QString kSkippedLinkedMasters =
+    QStringLiteral("the Masters folder %1 is a link to %2; nothing is moved through it.");
 const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
 const QString kLogCancelled = QStringLiteral("Zombie detection cancelled: no zombie is recovered");
 const QString kLogSameFile = QStringLiteral("Not a zombie: %1 is the master %2 under another spelling");
@@ -78,6 +80,8 @@ std::optional<FileId> fileIdOf(const QByteArray& masters, const QByteArray& path
 
 struct Walk {
     QList<QByteArray> candidates;
+    dev_t device = 0; // of Masters itself
+    ino_t inode = 0;
     std::vector<bool> isLink;
     std::vector<std::string> referencedLinks; // relative paths of links that photos name
     int rootError = 0;
@@ -100,11 +104,14 @@ public:
     }
 
     void run() {
-        root.reset(::open(masters.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (!root.valid()) {
-            out.rootError = errno;
+        root.reset(::open(masters.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st {};
+        if (!root.valid() || ::fstat(root.get(), &st) != 0) {
+            out.rootError = ::lstat(masters.constData(), &st) == 0 && S_ISLNK(st.st_mode) ? ELOOP : errno;
             return;
         }
+        out.device = st.st_dev;
+        out.inode = st.st_ino;
         stack.push_back(Frame{});
         while (!stack.empty() && !cancelled()) {
             Frame& top = stack.back();
@@ -342,6 +349,13 @@ private:
 // One pass over the list: holes in it, the library it names, and the referenced set. The set can
 // only be filled once the library is known, and every entry before the first that names a library
 // lies outside it, so nothing is missed.
+void setPackage(ReferencedMasters& out, const QString& package) {
+    out.package = package;
+    out.apLibrary = out.package.endsWith(kApLibrary);
+    out.prefixText = out.package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
+    out.prefix = QFile::encodeName(out.prefixText);
+}
+
 void readMasterPaths(const QVariantList& masterPaths, ReferencedMasters& out) {
     BatchedInsert inserter(out.referenced);
     for (const QVariant& entry : masterPaths) {
@@ -366,11 +380,7 @@ void readMasterPaths(const QVariantList& masterPaths, ReferencedMasters& out) {
             if (end < 0)
                 continue;
             if (out.package.isEmpty()) {
-                out.package = text.left(end);
-                out.apLibrary = out.package.endsWith(kApLibrary);
-                out.prefixText =
-                    out.package + QLatin1Char('/') + QLatin1StringView(kMastersFolder) + QLatin1Char('/');
-                out.prefix = QFile::encodeName(out.prefixText);
+                setPackage(out, text.left(end));
             } else if (QStringView(text).left(end) != out.package) {
                 out.outsideLibrary = kSkippedOutsideLibrary.arg(out.package, text.left(end));
                 return;
@@ -463,7 +473,8 @@ private:
 
 } // namespace
 
-ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate) {
+ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate,
+                                              const QString& libraryFolder) {
     ZombieDetection result;
     const auto skip = [&result](const QString& why) {
         result.skipped = why;
@@ -471,6 +482,8 @@ ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, V
         return result;
     };
     ReferencedMasters refs(size_t(masterPaths.size()));
+    if (!libraryFolder.isEmpty())
+        setPackage(refs, libraryFolder);
     readMasterPaths(masterPaths, refs);
     if (!refs.outsideLibrary.isEmpty())
         return skip(refs.outsideLibrary);
@@ -492,11 +505,20 @@ ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, V
         result.cancelled = true;
         return result;
     }
+    // A Masters that is a link leads out of the library, or at least out of what it pinned.
+    if (walk.rootError == ELOOP) {
+        char target[PATH_MAX] = {};
+        const ssize_t n = ::readlink(masters.constData(), target, sizeof target - 1);
+        return skip(kSkippedLinkedMasters.arg(QFile::decodeName(masters),
+                                              QFile::decodeName(QByteArray(target, n > 0 ? n : 0))));
+    }
     // No Masters folder holds no zombie; one that cannot be read may hold any number.
     if (walk.rootError != 0 && walk.rootError != ENOENT)
         return skip(kSkippedUnreadable.arg(QFile::decodeName(masters),
                                            QString::fromLocal8Bit(std::strerror(walk.rootError))));
     result.masters = masters;
+    result.mastersDevice = walk.device;
+    result.mastersInode = walk.inode;
     QList<QByteArray>& candidates = walk.candidates;
     if (candidates.isEmpty()) {
         vupLog(kLogDetected.arg(0).arg(0).arg(QFile::decodeName(masters)));

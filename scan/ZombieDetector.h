@@ -13,15 +13,19 @@ struct ZombieDetection {
     QList<QByteArray> zombies; // files below Masters that no photo names as its master
     QList<QByteArray> links;   // symbolic links below Masters that no photo names or reaches through
     QByteArray masters;        // the Masters folder walked; empty when none was
-    QString skipped;           // why detection did not run, for the user; empty when it ran
-    bool cancelled = false;    // the run was cancelled during the walk: nothing was found
+    quint64 mastersDevice = 0; // its identity, pinned for the moves that follow
+    quint64 mastersInode = 0;
+    QString skipped;        // why detection did not run, for the user; empty when it ran
+    bool cancelled = false; // the run was cancelled during the walk: nothing was found
 };
 
 // Finds zombies: files below the library's Masters folder that no photo names as its master.
 //
 // Input: the master path of every photo of the library, in load order, each entry a QString
 // (an absolute path, or "" where the application's answer lacked it) or the null marker of
-// bridge/iPhotoTypes.h.
+// bridge/iPhotoTypes.h; and the library folder as the application names it. Without that folder
+// the library is the first one the master paths name. A Masters folder that is a link is not
+// walked: what it leads to is not the library's.
 //
 // The Masters folder is walked once by file descriptors (so depth is not bounded by PATH_MAX),
 // hidden items skipped, links not followed, folders that cannot be read passed over; the walk
@@ -30,5 +34,6 @@ struct ZombieDetection {
 // (a link, "..", a hard link) is no zombie. The run's cancel is polled as the walk goes.
 class ZombieDetector {
 public:
-    static ZombieDetection detectZombies(const QVariantList& masterPaths, VupDelegate* delegate);
+    static ZombieDetection detectZombies(const QVariantList& masterPaths, VupDelegate* delegate,
+                                         const QString& libraryFolder = {});
 };

@@ -10,6 +10,7 @@
 #include "scan/VupDelegate.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <climits>
 #include <fcntl.h>
@@ -28,8 +29,18 @@ const QString kLogNotPlain = QStringLiteral("Zombie left in place, it is not a p
 const QString kLogNoAlbum = QStringLiteral("No album named %1 was found; every zombie goes back");
 const QString kLogImportWaitEnded =
     QStringLiteral("Stopped waiting for the import: the photo application is gone");
-const QString kLogImportWaitCancelled =
-    QStringLiteral("Stopped waiting for the import: the run was cancelled; what has not arrived goes back");
+const QString kLogImportWaitCancelled = QStringLiteral(
+    "The run was cancelled during the import: once the import has ended, what did not arrive goes back");
+const QString kLogImportOutlasted =
+    QStringLiteral("The import did not end in time: every zombie stays parked for the next run");
+const QString kLogNamed = QStringLiteral("Zombie left in place, a photo names it now: %1");
+const QString kLogUnconfirmed =
+    QStringLiteral("Zombie left in place, the photo application did not say whether a photo names it: %1");
+const QString kLogAppeared = QStringLiteral("Zombie left in place, it appeared during the scan: %1");
+
+bool notBefore(const timespec& a, const timespec& b) {
+    return a.tv_sec > b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec >= b.tv_nsec);
+}
 
 // "." and ".." could lead a mirrored target out of the park, and could not be mirrored back
 // reliably: such a path is not moved.
@@ -60,6 +71,9 @@ void ZombieRecovery::setClock(std::function<QDateTime()> c) {
 }
 void ZombieRecovery::setPollInterval(std::chrono::milliseconds interval) {
     pollInterval = interval;
+}
+void ZombieRecovery::setPhotoListTime(const timespec& when) {
+    listedAt = when;
 }
 
 QString ZombieRecovery::runStamp(const QDateTime& when) {
@@ -119,8 +133,13 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
 
 ParkedZombies::Context ZombieRecovery::parkAndImport(RecoveryJournal& journal, const ZombieDetection& found,
                                                      ZombieRecoveryReport& report) {
-    // Every move is planned, and the plan on disk, before the first file leaves the library.
+    // Every move is planned, and the plan on disk, before the first file leaves the library:
+    // the very Masters folder that was walked, never one put in its place.
     SafeMove::FolderCache sources(found.masters);
+    if (found.mastersDevice != 0 || found.mastersInode != 0) {
+        sources.pin(found.mastersDevice, found.mastersInode);
+        journal.pinMasters(found.mastersDevice, found.mastersInode);
+    }
     planMoves(journal, found, sources);
     if (!journal.sync())
         return {};
@@ -170,6 +189,8 @@ qsizetype ZombieRecovery::parkPlanned(RecoveryJournal& journal, const ZombieDete
     const qsizetype mastersPrefixSize = found.masters.size() + 1;
     SafeMove::FolderCache parkFolders(journal.park());
     qsizetype moved = 0;
+    std::optional<QList<bool>> named;
+    qsizetype batchStart = -1;
     for (qsizetype k = 0; k < found.zombies.size(); ++k) {
         progressValue(double(k + 1));
         const RecoveryJournal::Entry& e = journal.entries()[k];
@@ -178,6 +199,19 @@ qsizetype ZombieRecovery::parkPlanned(RecoveryJournal& journal, const ZombieDete
         if (cancelled()) {
             report.cancelled = true;
             break;
+        }
+        // The photo list is old by now: what a photo names at this moment stays, and so does
+        // what changed since the list was taken (the application may be importing it).
+        if (batchStart < 0 || k >= batchStart + kBatch) {
+            batchStart = k;
+            named = namedNow(journal, k);
+        }
+        if (!named && !application->isRunning())
+            report.applicationLost = true;
+        if (!named || named->at(k - batchStart)) {
+            vupLog((named ? kLogNamed : kLogUnconfirmed).arg(QFile::decodeName(e.original)));
+            journal.record(k, named ? ZombieState::Referenced : ZombieState::NotMoved);
+            continue;
         }
         const QByteArray relative = e.original.mid(mastersPrefixSize);
         const QByteArray name = SafeMove::lastComponentOf(relative);
@@ -189,6 +223,11 @@ qsizetype ZombieRecovery::parkPlanned(RecoveryJournal& journal, const ZombieDete
         const bool unchanged = ::fstatat(from, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
                                S_ISREG(st.st_mode) && quint64(st.st_dev) == e.device &&
                                quint64(st.st_ino) == e.inode;
+        if (unchanged && listedAt && notBefore(st.st_ctim, *listedAt)) {
+            vupLog(kLogAppeared.arg(QFile::decodeName(e.original)));
+            journal.record(k, ZombieState::Appeared);
+            continue;
+        }
         if (unchanged && to >= 0 &&
             SafeMove::moveItemAt(from, name, to, SafeMove::lastComponentOf(e.parked)) ==
                 SafeMove::Outcome::Moved) {
@@ -200,6 +239,14 @@ qsizetype ZombieRecovery::parkPlanned(RecoveryJournal& journal, const ZombieDete
         }
     }
     return moved;
+}
+
+std::optional<QList<bool>> ZombieRecovery::namedNow(const RecoveryJournal& journal, qsizetype first) const {
+    QStringList paths;
+    const QList<RecoveryJournal::Entry>& entries = journal.entries();
+    for (qsizetype k = first; k < entries.size() && k < first + kBatch; ++k)
+        paths.append(QFile::decodeName(entries[k].original));
+    return application->referencedPaths(paths);
 }
 
 iPhotoAlbum ZombieRecovery::newZombieAlbum(const QString& name) const {
@@ -224,14 +271,23 @@ ParkedZombies::Context ZombieRecovery::importParked(RecoveryJournal& journal, co
     const auto stop = [this] {
         return cancelled();
     };
+    using AlbumVerification::ImportWait;
     if (AlbumVerification::waitWhileImporting(*application, stop, pollInterval) ==
-        AlbumVerification::ImportWait::ApplicationGone)
+        ImportWait::ApplicationGone)
         vupLog(kLogImportWaitEnded);
-    if (cancelled()) {
-        // A user who quits or presses Ctrl-C would otherwise leave the zombies parked until the
-        // import ends: what has not arrived goes back.
-        vupLog(kLogImportWaitCancelled);
-        report.cancelled = true;
-    }
-    return {application.get(), album, stop, false, pollInterval};
+    if (!cancelled())
+        return {application.get(), album, stop, false, pollInterval};
+    // The application goes on importing after a cancel: a file put back before its import has
+    // ended could still arrive, and then be in the album and in Masters at once.
+    vupLog(kLogImportWaitCancelled);
+    report.cancelled = true;
+    QElapsedTimer waited;
+    waited.start();
+    const auto outlasted = [&waited] {
+        return waited.elapsed() > std::chrono::milliseconds(kCancelImportWait).count();
+    };
+    if (AlbumVerification::waitWhileImporting(*application, outlasted, pollInterval) == ImportWait::Ended)
+        return {application.get(), album, {}, false, pollInterval};
+    vupLog(kLogImportOutlasted);
+    return {application.get(), album, stop, true, pollInterval};
 }

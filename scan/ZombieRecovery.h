@@ -6,8 +6,10 @@
 #include <QDateTime>
 #include <QString>
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class RecoveryJournal;
 class VupDelegate;
@@ -39,9 +41,19 @@ public:
     // "yyyy-MM-dd-HHmmss" in local time.
     static QString runStamp(const QDateTime& when);
 
+    // When the photo list was taken (CLOCK_REALTIME_COARSE, the clock of file times): a file
+    // changed since then may be one the application has just imported, and is left in place.
+    void setPhotoListTime(const timespec& when);
+
     // For tests: the clock that makes the run stamp, and the pause between import polls.
     void setClock(std::function<QDateTime()> clock);
     void setPollInterval(std::chrono::milliseconds interval);
+
+    // Zombies checked against the application's photos in one request, just before they move.
+    static constexpr qsizetype kBatch = 256;
+    // How long a cancelled run waits for the application's import to end before it leaves every
+    // zombie parked for the next run.
+    static constexpr std::chrono::seconds kCancelImportWait{30};
 
 private:
     // The steps of a recovery under its journal, in order. What they leave the settling of the
@@ -52,6 +64,9 @@ private:
     // The number of zombies moved into the park.
     qsizetype parkPlanned(RecoveryJournal& journal, const ZombieDetection& found,
                           SafeMove::FolderCache& sources, ZombieRecoveryReport& report);
+    // Which of the planned zombies from `first` on (at most kBatch) a photo names now; nothing
+    // when the application did not answer.
+    std::optional<QList<bool>> namedNow(const RecoveryJournal& journal, qsizetype first) const;
     // Has the application make the dated album and finds it; invalid when it cannot be found.
     iPhotoAlbum newZombieAlbum(const QString& name) const;
     ParkedZombies::Context importParked(RecoveryJournal& journal, const iPhotoAlbum& album,
@@ -66,4 +81,5 @@ private:
     VupDelegate* delegate;
     std::function<QDateTime()> clock;
     std::chrono::milliseconds pollInterval{1000};
+    std::optional<timespec> listedAt;
 };

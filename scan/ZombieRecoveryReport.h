@@ -13,6 +13,10 @@ enum class ZombieState : char {
     PutBack = 'b',  // back at its original path
     NotMoved = 'n', // never left its original path
     Missing = 'm',  // neither parked nor back: someone else took it away
+    // Left in place as no zombie of this run: a photo names it now, or it changed after the photo
+    // list was taken (the application may have just imported it).
+    Referenced = 'r',
+    Appeared = 'a',
 };
 
 // What became of the zombies of one run: what the summary, the terminal's listing and the report
@@ -40,8 +44,11 @@ struct ZombieRecoveryReport {
         return std::count_if(zombies.cbegin(), zombies.cend(),
                              [state](const Zombie& z) { return z.state == state; });
     }
-    // Every zombie is in the album; links left alone do not count against it.
+    qsizetype leftInPlace() const { return count(ZombieState::Referenced) + count(ZombieState::Appeared); }
+    // Every zombie is in the album; links, and files that turned out to be no zombies, do not
+    // count against it.
     bool complete() const {
-        return !cancelled && !applicationLost && count(ZombieState::ReAdded) == zombies.size();
+        return !cancelled && !applicationLost &&
+               count(ZombieState::ReAdded) == zombies.size() - leftInPlace();
     }
 };

@@ -33,6 +33,10 @@ QString stateName(ZombieState state) {
         return QStringLiteral("not-moved");
     case ZombieState::Missing:
         return QStringLiteral("missing");
+    case ZombieState::Referenced:
+        return QStringLiteral("left in place: a photo names it");
+    case ZombieState::Appeared:
+        return QStringLiteral("left in place: appeared during the scan");
     }
     return {};
 }
@@ -92,6 +96,7 @@ QJsonObject recoveryToJson(const ZombieRecoveryReport& r) {
         {QStringLiteral("notMoved"), qint64(r.count(ZombieState::NotMoved))},
         {QStringLiteral("stillParked"), qint64(stillParked(r))},
         {QStringLiteral("missing"), qint64(r.count(ZombieState::Missing))},
+        {QStringLiteral("leftInPlace"), qint64(r.leftInPlace())},
         {QStringLiteral("linksLeftAlone"), qint64(r.linksLeftAlone.size())},
     };
     return QJsonObject{

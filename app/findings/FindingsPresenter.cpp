@@ -55,6 +55,9 @@ void FindingsPresenter::runStarting(bool recoverZombies) {
 }
 
 void FindingsPresenter::runEnded(const ScanFindings& findings) {
+    // A run refused because another works on the library did nothing: the last findings stand.
+    if (findings.outcome == ScanFindings::Outcome::AnotherScan)
+        return;
     const quint64 run = ++generation;
     const bool recoverZombies = recoverZombiesAsked;
     worker.start([this, run, findings, recoverZombies] {

@@ -386,6 +386,31 @@ QStringList Catalogue::removeUnclaimedFiles() {
     return removed;
 }
 
+bool Catalogue::removeChangeLog() {
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'trigger' AND sql LIKE "
+                               "'%change_log%'"))) {
+        error = q.lastError().text();
+        return false;
+    }
+    QStringList triggers;
+    while (q.next())
+        triggers.append(q.value(0).toString());
+    q.finish();
+    const bool leftBehind =
+        !triggers.isEmpty() ||
+        (q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'change_log'")) && q.next());
+    q.finish();
+    if (!leftBehind)
+        return true;
+    Transaction t(*this);
+    for (const QString& trigger : triggers)
+        run(QStringLiteral("DROP TRIGGER IF EXISTS \"%1\"").arg(trigger));
+    run(QStringLiteral("DROP TABLE IF EXISTS change_log"));
+    return t.commit();
+}
+
 Catalogue::Transaction::Transaction(Catalogue& c) : catalogue(c) {
     // Nested transactions join the outer one; only the outermost talks to SQLite. IMMEDIATE takes
     // the write lock at once, so two writers queue instead of failing halfway. When it cannot be

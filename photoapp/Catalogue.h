@@ -102,6 +102,9 @@ public:
     // Removes the files noted by processes that are gone that no photo names, and their notes;
     // answers the files removed. Notes of a process still running stay.
     QStringList removeUnclaimedFiles();
+    // Takes away a window's change log and its triggers, left behind by a window that was killed:
+    // without a window they would slow every write for nobody.
+    bool removeChangeLog();
 
     qint64 libraryAlbumId() const { return libraryAlbum; }
     qint64 trashAlbumId() const { return trashAlbum; }

@@ -41,6 +41,9 @@ int run(std::unique_ptr<Catalogue> catalogue, const QString& version, const Wind
     for (const QString& removed : catalogue->removeUnclaimedFiles())
         PhotoAppLog::line(QStringLiteral("removed %1: an import was stopped before it recorded it")
                               .arg(PhotoAppLog::shortened(removed)));
+    if (!window && !catalogue->removeChangeLog())
+        PhotoAppLog::line(
+            QStringLiteral("cannot remove a window's change log: %1").arg(catalogue->lastError()));
     const LibraryPackage library = catalogue->library();
     const QString root = library.root();
     PhotoAppService service(std::move(catalogue), version);

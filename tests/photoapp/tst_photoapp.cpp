@@ -345,6 +345,12 @@ private slots:
                 QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
             other.setDatabaseName(library + QStringLiteral("/Database/Library.sqlite"));
             QVERIFY(other.open());
+            // A window killed while it showed the library left its change log behind.
+            QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE change_log (seq INTEGER PRIMARY KEY, "
+                                                         "kind INTEGER, a INTEGER, b INTEGER)")));
+            QVERIFY(QSqlQuery(other).exec(
+                QStringLiteral("CREATE TRIGGER change_log_photo_added AFTER INSERT ON photos BEGIN INSERT "
+                               "INTO change_log (kind, a) VALUES (1, NEW.id); END")));
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
             QProcess import;
             import.start(PhotoAppProcess::executable(), {QStringLiteral("import"), library, kKeywordImage});
@@ -365,6 +371,21 @@ private slots:
         // The next import, with the catalogue free, goes through.
         QCOMPARE(photoapp("import", library, kKeywordImage).exitCode, 0);
         QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), 1);
+        // A plain service takes the log and its trigger away.
+        {
+            PhotoAppProcess server;
+            QVERIFY(server.serve(library));
+        }
+        QSqlDatabase check = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("check"));
+        check.setDatabaseName(library + QStringLiteral("/Database/Library.sqlite"));
+        QVERIFY(check.open());
+        QSqlQuery left(check);
+        QVERIFY(left.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE name LIKE 'change_log%'")));
+        QVERIFY(!left.next());
+        left.finish();
+        check.close();
+        check = QSqlDatabase();
+        QSqlDatabase::removeDatabase(QStringLiteral("check"));
     }
 
     void demoLibraryHasWhatItPromises() {

@@ -72,6 +72,9 @@ void ZombieRecovery::setClock(std::function<QDateTime()> c) {
 void ZombieRecovery::setPollInterval(std::chrono::milliseconds interval) {
     pollInterval = interval;
 }
+void ZombieRecovery::setCancelImportWait(std::chrono::milliseconds wait) {
+    cancelImportWait = wait;
+}
 void ZombieRecovery::setPhotoListTime(const timespec& when) {
     listedAt = when;
 }
@@ -283,8 +286,8 @@ ParkedZombies::Context ZombieRecovery::importParked(RecoveryJournal& journal, co
     report.cancelled = true;
     QElapsedTimer waited;
     waited.start();
-    const auto outlasted = [&waited] {
-        return waited.elapsed() > std::chrono::milliseconds(kCancelImportWait).count();
+    const auto outlasted = [this, &waited] {
+        return waited.elapsed() > cancelImportWait.count();
     };
     if (AlbumVerification::waitWhileImporting(*application, outlasted, pollInterval) == ImportWait::Ended)
         return {application.get(), album, {}, false, pollInterval};

@@ -48,12 +48,13 @@ public:
     // For tests: the clock that makes the run stamp, and the pause between import polls.
     void setClock(std::function<QDateTime()> clock);
     void setPollInterval(std::chrono::milliseconds interval);
+    void setCancelImportWait(std::chrono::milliseconds wait);
 
     // Zombies checked against the application's photos in one request, just before they move.
     static constexpr qsizetype kBatch = 256;
     // How long a cancelled run waits for the application's import to end before it leaves every
     // zombie parked for the next run.
-    static constexpr std::chrono::seconds kCancelImportWait{30};
+    static constexpr std::chrono::milliseconds kCancelImportWait{30000};
 
 private:
     // The steps of a recovery under its journal, in order. What they leave the settling of the
@@ -81,5 +82,6 @@ private:
     VupDelegate* delegate;
     std::function<QDateTime()> clock;
     std::chrono::milliseconds pollInterval{1000};
+    std::chrono::milliseconds cancelImportWait = kCancelImportWait;
     std::optional<timespec> listedAt;
 };

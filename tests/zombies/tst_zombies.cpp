@@ -143,6 +143,8 @@ class tst_Zombies : public QObject {
     // Detection and recovery on a scan thread, as a run makes them: the library folder from the
     // application, files changed since the photo list was taken left alone. `first` is moved to
     // the head of the zombie list, in its order; `afterList` runs once the list is taken.
+    std::chrono::milliseconds cancelImportWait = ZombieRecovery::kCancelImportWait;
+
     Run detectAndRecover(ScriptedDelegate& delegate, const QList<QByteArray>& first = {},
                          const std::function<void()>& betweenSteps = {},
                          const std::function<void()>& afterList = {}) {
@@ -172,6 +174,7 @@ class tst_Zombies : public QObject {
             recovery.setClock([] { return kRunStart; });
             recovery.setPollInterval(std::chrono::milliseconds(50));
             recovery.setPhotoListTime(listed);
+            recovery.setCancelImportWait(cancelImportWait);
             run.report = recovery.recoverZombies(run.found);
         });
         if (!finished)
@@ -190,6 +193,7 @@ private slots:
         // Every case parks and journals in a state folder of its own.
         state = root + "/state";
         qputenv("XDG_STATE_HOME", state);
+        cancelImportWait = ZombieRecovery::kCancelImportWait;
     }
     void cleanup() { FileTree::removeAll(root); }
 
@@ -740,11 +744,20 @@ private slots:
 
     // Quitting or Ctrl-C while the import runs: the run waits for the application's import to
     // end before it asks the album, so nothing it puts back arrives afterwards. A zombie in the
-    // album is re-added whatever took its place meanwhile.
+    // album is re-added whatever took its place meanwhile. An import that outlasts the wait
+    // leaves every zombie parked for the next run.
+    void cancelledDuringImport_data() {
+        QTest::addColumn<int>("importDelay");
+        QTest::newRow("import ends within the wait") << 3000;
+        QTest::newRow("import outlasts the wait") << 60000;
+    }
     void cancelledDuringImport() {
+        QFETCH(int, importDelay);
+        const bool outlasts = importDelay > 10000;
+        cancelImportWait = std::chrono::milliseconds(outlasts ? 500 : 10000);
         PhotoAppProcess app;
         makeLibraryWithZombies(app);
-        QVERIFY(slowImports(library, 3000));
+        QVERIFY(slowImports(library, importDelay));
         const QByteArray swapped = masters + "/2020/x/Same.jpg";
         const auto before = FileTree::contents({masters, state});
         ScriptedDelegate delegate;
@@ -763,16 +776,21 @@ private slots:
         };
         LogCapture log;
         const Run run = detectAndRecover(delegate);
-        QVERIFY(!application()->importing());
+        QCOMPARE(application()->importing(), outlasts);
         QVERIFY(run.report.cancelled);
         QVERIFY(logged(log, QStringLiteral("The run was cancelled during the import")));
-        QCOMPARE(run.report.count(ZombieState::ReAdded), 4);
-        QCOMPARE(photosInZombieAlbums(), qint64(4));
+        QCOMPARE(run.report.count(outlasts ? ZombieState::Parked : ZombieState::ReAdded), 4);
         QCOMPARE(FileTree::read(swapped), QByteArray("a newcomer"));
         for (const QByteArray& zombie : run.found.zombies)
             QVERIFY(zombie == swapped || !FileTree::exists(zombie));
-        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
+        if (outlasts) {
+            QVERIFY(logged(log, QStringLiteral("The import did not end in time")));
+            QCOMPARE(FileTree::files(run.report.parkFolder).size(), 4);
+            return;
+        }
+        QCOMPARE(photosInZombieAlbums(), qint64(4));
+        QCOMPARE(leftInRecoveries(), QList<QByteArray>{});
     }
 
     void applicationGoneBeforeTheMoves() {

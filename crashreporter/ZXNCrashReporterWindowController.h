@@ -31,6 +31,8 @@ class ZXNCrashReporterWindowController : public QDialog {
 
 public:
     static constexpr const char* kWindowDescription = "ZXNCrashReporterWindow";
+    // Told after a report was received, in the window and on the terminal alike.
+    static constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
 
     // Opens the window for a crash log, centred over `parent` and within the screen, with keyboard
     // focus in the comments. Raises ZXNException ("nil != crashLogPath", "nil != submissionURL")
@@ -52,6 +54,8 @@ public:
     // "ValidatedTitle", or nothing.
     QString applicationName() const;
     void setTransferLimits(ZXNCrashReportSubmission::TransferLimits limits) { transferLimits = limits; }
+    // The program's name in the window's sentences: "ValidatedTitle", else the bundle's name.
+    static QString nameForTexts();
     // The user typed comments that are neither sent nor being sent.
     bool hasUnsentComments() const;
 
@@ -83,10 +87,11 @@ private:
     void sendCrashReport();
     bool textViewDoCommandBySelector(QPlainTextEdit* textView, TextCommand command);
     void releaseWhenUnused();
-    QString nameForTexts() const;
     void showResultSheet(bool succeeded, const QString& message);
     // Asks before unsent comments are lost; true when there are none or the user agreed.
     bool mayLoseComments();
+    // The comments kept for this log are sent, discarded with it or given up.
+    void forgetComments();
 
     std::unique_ptr<Ui::ZXNCrashReporterWindow> ui;
     QString _emailAddress;

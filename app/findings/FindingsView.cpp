@@ -92,6 +92,8 @@ FindingsView::FindingsView(QWidget* parent)
     count->setObjectName(QStringLiteral("findingsCount"));
     note->setObjectName(QStringLiteral("findingsNote"));
     note->setTextFormat(Qt::PlainText);
+    // A long note wraps beside the buttons rather than widening the window past the screen.
+    note->setWordWrap(true);
 
     tableView->setObjectName(QStringLiteral("findingsTable"));
     tableView->setModel(sorted);

@@ -374,8 +374,6 @@ private slots:
         const QString preview = QStringLiteral("Preview of a library scan of /p/Family.photolibrary, %1: ");
         QTest::newRow("completed") << "completed" << false
                                    << library + "completed · 3 issues tagged or removed";
-        QTest::newRow("incomplete") << "incomplete" << false
-                                    << library + "incomplete · 3 issues tagged or removed";
         QTest::newRow("failed") << "failed" << false << library + "failed · 3 issues tagged or removed";
         QTest::newRow("completed preview")
             << "completed" << true
@@ -383,9 +381,6 @@ private slots:
         QTest::newRow("cancelled preview")
             << "cancelled" << true
             << preview + "cancelled · 3 issues found before it stopped · nothing was changed";
-        QTest::newRow("refused preview")
-            << "refused" << true
-            << preview + "refused · 3 issues found before it stopped · nothing was changed";
     }
 
     // Every headline says in words how the run ended and which library it looked at: counts alone

@@ -11,6 +11,7 @@
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
+#include "platform/UserNotification.h"
 #include "scan/KeywordVerification.h"
 #include "scan/RecoveryResume.h"
 #include "scan/VersionCheck.h"
@@ -141,6 +142,12 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(this, &VupAppDelegate::scanEnded, this, [this] {
         if (std::exchange(countsStale, false) && !quitting.load())
             refreshCounts();
+    });
+    // Clicking the notification of a run's end brings the window back.
+    UserNotification::whenActivated(this, [this] {
+        mainWindow->showNormal();
+        mainWindow->raise();
+        mainWindow->activateWindow();
     });
     connect(findingsPresenter.get(), &FindingsPresenter::shown, this, [this] {
         if (vup && !runUnderWay)

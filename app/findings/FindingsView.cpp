@@ -40,6 +40,7 @@ const QString kShowingFirst = QStringLiteral("Showing the first %1 of %2 selecte
 const QString kCopiedOne = QStringLiteral("Copied 1 path.");
 const QString kCopied = QStringLiteral("Copied %1 paths.");
 const QString kFilterLabel = QStringLiteral("Fil&ter:");
+const QString kLongestAction = QStringLiteral("re-added to album \"Vup Zombies 0000-00-00-000000\"");
 const QString kOtherLibrary = QStringLiteral("Not the library the photo application has open now. %1");
 const QString kNoFileManager = QStringLiteral("No file manager could open %1.");
 
@@ -120,10 +121,11 @@ FindingsView::FindingsView(QWidget* parent)
     for (const auto& [column, width] : {std::pair{FindingsModel::Picture, kPicture.width() + kRowPadding},
                                         {FindingsModel::FileName, 130},
                                         {FindingsModel::Issue, 105},
-                                        {FindingsModel::Path, 250},
-                                        // "re-added to album "Vup Zombies <stamp>"" whole
-                                        {FindingsModel::Action, 300}})
+                                        {FindingsModel::Path, 250}})
         tableView->setColumnWidth(column, width);
+    // The longest action, a zombie's album with its stamp, is read whole.
+    tableView->setColumnWidth(FindingsModel::Action,
+                              tableView->fontMetrics().horizontalAdvance(kLongestAction) + 3 * kRowPadding);
 
     auto* showAction = new QAction(kShowInFolder, tableView);
     // Enter on a row does what a double click does.

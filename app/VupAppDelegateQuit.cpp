@@ -96,6 +96,7 @@ bool VupAppDelegate::mayCloseWindow() {
             showHeldAlerts();
             return false;
         }
+        report->forgetComments();
     }
     dropHeldAlerts();
     return true;

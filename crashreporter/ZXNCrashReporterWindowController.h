@@ -58,6 +58,9 @@ public:
     static QString nameForTexts();
     // The user typed comments that are neither sent nor being sent.
     bool hasUnsentComments() const;
+    // The comments kept with this log for its next offer are given up: sent, discarded with the
+    // log, or lost with the user's agreement.
+    void forgetComments();
 
 public slots:
     // Escape: ignore, once the user agreed to lose unsent comments.
@@ -90,8 +93,6 @@ private:
     void showResultSheet(bool succeeded, const QString& message);
     // Asks before unsent comments are lost; true when there are none or the user agreed.
     bool mayLoseComments();
-    // The comments kept for this log are sent, discarded with it or given up.
-    void forgetComments();
 
     std::unique_ptr<Ui::ZXNCrashReporterWindow> ui;
     QString _emailAddress;

@@ -340,6 +340,8 @@ private slots:
         MessageBox::setNextAnswer(0); // ignore the report and lose the comments
         QTest::keyClick(comments, Qt::Key_Escape);
         QVERIFY(!report->isVisible());
+        // Lost as agreed: the log's next offer starts without them.
+        QVERIFY(child<QPlainTextEdit>(open(), "commentsTextView")->toPlainText().isEmpty());
         QVERIFY(app.infoPanel()->isVisible());
         MessageBox::reset();
         app.infoPanel()->close();

@@ -6,6 +6,7 @@
 #include "crashreporter/DiscardCrashLog.h"
 #include "crashreporter/ZXNCrashReportSubmission.h"
 #include "crashreporter/ZXNCrashReporter.h"
+#include "crashreporter/ZXNCrashReporterWindowController.h"
 #include "crashreporter/ZXNException.h"
 #include "crashreporter/ZXNSystemInformation.h"
 #include "platform/OwnEmailAddress.h"
@@ -74,6 +75,8 @@ int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>&
     int status = 1;
     QObject::connect(&submission, &ZXNCrashReportSubmission::succeeded, [&] {
         print(stdout, ZXNCrashReportSubmission::localized(ZXNCrashReportSubmission::kSucceededTitle));
+        print(stdout, ZXNCrashReportSubmission::localized(ZXNCrashReporterWindowController::kSucceededMessage)
+                          .arg(ZXNCrashReporterWindowController::nameForTexts()));
         status = 0;
         QCoreApplication::quit();
     });

@@ -10,13 +10,16 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStringList>
+#include <QUrl>
 
 namespace {
 
 constexpr const char* kAboutTitle = "%1 %2";
 constexpr const char* kAboutText = "Finds photos whose files are gone and files the photo library forgot, "
-                                   "and repairs the library through the running photo application.\n\n"
-                                   "Product page: %1\nSupport: %2";
+                                   "and repairs the library through the running photo application.";
+constexpr const char* kProductPageLine = "Product page: %1";
+constexpr const char* kSupportLine = "Support: %1";
 
 QString text(const char* t) {
     return QString::fromUtf8(t);
@@ -64,7 +67,8 @@ void build(QMainWindow* window, const Buttons& buttons) {
     QMenu* scan = bar->addMenu(text("&Scan"));
     commandFor(scan, buttons.scanSelection);
     commandFor(scan, buttons.scanLibrary);
-    commandFor(scan, buttons.cancel);
+    // Escape stops a scan exactly while Cancel can.
+    commandFor(scan, buttons.cancel)->setShortcut(QKeySequence(Qt::Key_Escape));
     scan->addSeparator();
     QAction* quit = scan->addAction(text("&Quit"), window, &QWidget::close);
     // Desktops bind the quit keys (Ctrl+Q); a platform that binds none still gets those.
@@ -82,11 +86,34 @@ void build(QMainWindow* window, const Buttons& buttons) {
 }
 
 void showAbout(QMainWindow* window) {
-    MessageBox::ask(
-        MessageBox::Kind::Information,
-        text(kAboutTitle).arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
-        text(kAboutText).arg(bundle(BundleInfo::kProductPage), bundle(BundleInfo::kSupportAddress)), window,
-        {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);
+    QStringList addresses;
+    if (const auto page = reachableAddress(BundleInfo::kProductPage))
+        addresses.append(text(kProductPageLine).arg(*page));
+    if (const auto support = reachableAddress(BundleInfo::kSupportAddress))
+        addresses.append(text(kSupportLine).arg(*support));
+    QString about = text(kAboutText);
+    if (!addresses.isEmpty())
+        about += QStringLiteral("\n\n") + addresses.join(u'\n');
+    MessageBox::ask(MessageBox::Kind::Information,
+                    text(kAboutTitle).arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
+                    about, window, {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);
+}
+
+std::optional<QString> reachableAddress(const char* key) {
+    const QString value = bundle(key).trimmed();
+    // The host of a web address, the domain of a mail address.
+    QString host = QUrl(value).host();
+    if (host.isEmpty())
+        host = value.section(u'@', -1);
+    host = host.toLower();
+    for (const char* reserved : {"example.org", "example.com", "example.net", "example"}) {
+        const QString domain = QString::fromLatin1(reserved);
+        if (host == domain || host.endsWith(u'.' + domain))
+            return std::nullopt;
+    }
+    if (value.isEmpty())
+        return std::nullopt;
+    return value;
 }
 
 } // namespace MainMenu

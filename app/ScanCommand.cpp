@@ -3,6 +3,7 @@
 #include "scan/FindingsCsv.h"
 #include "scan/RecoveryResume.h"
 #include "scan/ScanFindingsJson.h"
+#include "scan/VersionCheck.h"
 #include "scan/VupMode.h"
 #include "scan/ZombieSummary.h"
 
@@ -151,11 +152,18 @@ int runScanCommand(int argc, char** argv) {
     QCoreApplication app(qtArgc, argv);
     auto vup = std::make_unique<VupMode>();
     if (!vup->photoApplicationIsRunning()) {
-        std::fputs("vup scan: the photo application is not running (nobody owns com.apple.iPhoto on the "
-                   "session bus)\n",
-                   stderr);
+        // The window's own words, and a report that says the run was refused.
+        std::fprintf(stderr, "vup scan: %s\n", VersionCheck::kNotRunningText.toLocal8Bit().constData());
         if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
             std::fprintf(stderr, "%s\n", waiting.toLocal8Bit().constData());
+        ScanFindings refused;
+        refused.outcome = ScanFindings::Outcome::VersionRefused;
+        refused.selectionMode = args.options.selectionMode;
+        refused.deleteMode = args.options.autoDelete;
+        refused.dryRun = args.dryRun;
+        if (!args.reportPath.isEmpty() && !writeReport(args.reportPath, refused))
+            std::fprintf(stderr, "vup scan: cannot write the report %s\n",
+                         QFile::encodeName(args.reportPath).constData());
         return kExitNotCompleted;
     }
     vup->setDryRun(args.dryRun);

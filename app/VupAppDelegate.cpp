@@ -11,6 +11,7 @@
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
+#include "platform/UserNotification.h"
 #include "scan/KeywordVerification.h"
 #include "scan/RecoveryResume.h"
 #include "scan/VersionCheck.h"
@@ -20,16 +21,21 @@
 #include "widgets/DefaultButton.h"
 #include "widgets/DialogPlacement.h"
 #include "widgets/MessageBox.h"
+#include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QThread>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
@@ -61,13 +67,19 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     ui->applicationHint->hide();
     MainMenu::build(mainWindow.get(),
                     {ui->processSelectionButton, ui->processLibraryButton, ui->cancelButton, ui->infoButton});
-    DefaultButton::routeEnter(mainWindow.get(), ui->processLibraryButton);
+    // Enter scans only from the options, and never a scan that removes photos: that one is
+    // started by its button or menu command alone.
+    DefaultButton::routeEnter(mainWindow.get(), ui->processLibraryButton,
+                              {ui->autoDeleteCheck, ui->recoverZombiesCheck, ui->previewCheck},
+                              [this] { return !autoDelete(); });
     mainWindow->installEventFilter(this);
     // Placed by the program, so that the dialogs centred over it know where it is.
     DialogPlacement::placeOver(mainWindow.get(), nullptr);
 
     info = new QDialog(mainWindow.get());
     infoUi->setupUi(info);
+    // A build without a product page of its own has nothing to open.
+    infoUi->moreInfoButton->setVisible(MainMenu::reachableAddress(BundleInfo::kProductPage).has_value());
     info->setWindowModality(Qt::WindowModal);
 
     // The window follows the properties; the controls write the user's options back.
@@ -108,8 +120,39 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     findingsPresenter = std::make_unique<FindingsPresenter>(mainWindow.get(), ui->mainLayout,
                                                             ui->mainLayout->indexOf(ui->previewCheck) + 1);
     connect(this, &VupAppDelegate::nowProcessingChanged, findingsPresenter->view(), &FindingsView::setBusy);
+    // The keyboard goes through the window top to bottom: options, findings, then the buttons.
+    const QList<QWidget*> order =
+        QList<QWidget*>{ui->autoDeleteCheck, ui->recoverZombiesCheck, ui->previewCheck} +
+        findingsPresenter->view()->tabOrder() +
+        QList<QWidget*>{ui->infoButton, ui->cancelButton, ui->processSelectionButton,
+                        ui->processLibraryButton};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
     connect(findingsPresenter.get(), &FindingsPresenter::scanNowRequested, this,
             &VupAppDelegate::actOnPreview);
+
+    // The bus tells when the application starts or quits: no polling, and no stale "not running".
+    presence = std::make_unique<QDBusServiceWatcher>(QString::fromLatin1(PhotoAppWire::kBundleIdentifier),
+                                                     QDBusConnection::sessionBus(),
+                                                     QDBusServiceWatcher::WatchForOwnerChange);
+    connect(presence.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& owner) {
+                applicationPresenceChanged(!owner.isEmpty());
+            });
+    connect(this, &VupAppDelegate::scanEnded, this, [this] {
+        if (std::exchange(countsStale, false) && !quitting.load())
+            refreshCounts();
+    });
+    // Clicking the notification of a run's end brings the window back.
+    UserNotification::whenActivated(this, [this] {
+        mainWindow->showNormal();
+        mainWindow->raise();
+        mainWindow->activateWindow();
+    });
+    connect(findingsPresenter.get(), &FindingsPresenter::shown, this, [this] {
+        if (vup && !runUnderWay)
+            checkServedLibrary();
+    });
 }
 
 VupAppDelegate::~VupAppDelegate() = default;
@@ -214,19 +257,57 @@ void VupAppDelegate::resumeInterruptedRecoveries() {
         engine->resumeRecoveriesAtLaunch(this);
         recountLibrary(false);
     });
+    startThread(thread);
+}
+
+void VupAppDelegate::startThread(QThread* thread) {
+    // The thread object goes once the run has ended; nobody waits for it.
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    connect(thread, &QThread::finished, this, [this] {
+        runUnderWay = false;
+        emit scanEnded();
+    });
     scanThread = thread;
+    runUnderWay = true;
     thread->start();
 }
 
 void VupAppDelegate::applicationDidBecomeActive() {
     if (!vup || _nowProcessing.load())
         return;
-    setSelectedLabel(QString::number(vup->selectionCount()));
+    setSelectedLabel(QLocale().toString(vup->selectionCount()));
+}
+
+void VupAppDelegate::applicationPresenceChanged(bool running) {
+    if (!vup)
+        return;
+    if (runUnderWay) {
+        countsStale = true;
+        if (running)
+            ui->applicationHint->hide();
+        else
+            showLibraryCount(0, false);
+        return;
+    }
+    refreshCounts();
+}
+
+void VupAppDelegate::refreshCounts() {
+    const bool running = vup->photoApplicationIsRunning();
+    showLibraryCount(running ? vup->libraryCount() : 0, running);
+    setSelectedLabel(QLocale().toString(running ? vup->selectionCount() : 0));
+    checkServedLibrary();
+}
+
+void VupAppDelegate::checkServedLibrary() {
+    FindingsView* view = findingsPresenter->view();
+    const qint64 id = view->firstPhotoId();
+    view->setServedLibrary(id >= 0 ? vup->libraryOfPhoto(id) : QString());
 }
 
 void VupAppDelegate::showLibraryCount(qint64 count, bool running) {
-    setLibraryImageCount(QString::number(count));
+    // Grouped as the photo application shows it.
+    setLibraryImageCount(QLocale().toString(count));
     ui->applicationHint->setText(running ? QString() : VersionCheck::kNotRunningText);
     ui->applicationHint->setVisible(!running);
 }
@@ -238,8 +319,15 @@ void VupAppDelegate::recountLibrary(bool applicationLost) {
         return;
     const bool running = vup->photoApplicationIsRunning();
     const qint64 count = running ? vup->libraryCount() : 0;
+    // A run may have changed the selection too.
+    const qint64 selected = running ? vup->selectionCount() : 0;
     MainThread::run(
-        this, [this, count, running] { showLibraryCount(count, running); }, MainThread::Wait::No);
+        this,
+        [this, count, running, selected] {
+            showLibraryCount(count, running);
+            setSelectedLabel(QLocale().toString(selected));
+        },
+        MainThread::Wait::No);
 }
 
 void VupAppDelegate::prepareToQuit() {
@@ -293,11 +381,8 @@ void VupAppDelegate::startScan(bool selection, bool dryRun) {
         engine->vupScan(this);
         recountLibrary(engine->lastRun().outcome == ScanFindings::Outcome::Failed);
     });
-    // The thread object goes once the run has ended; nobody waits for it.
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     connect(thread, &QThread::finished, this, [this] { findingsPresenter->runEnded(vup->lastRun()); });
-    scanThread = thread;
-    thread->start();
+    startThread(thread);
 }
 
 void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
@@ -319,6 +404,9 @@ void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
 }
 
 void VupAppDelegate::showInfo() {
+    // The box tells the setting as it stands, however the panel was opened.
+    infoUi->skipInfoCheck->setChecked(
+        UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey)));
     info->setWindowModality(Qt::WindowModal);
     DialogPlacement::placeOver(info, mainWindow.get());
     info->open();
@@ -329,7 +417,7 @@ void VupAppDelegate::dismissInfo() {
 }
 
 void VupAppDelegate::moreInfoButton() {
-    if (const auto page = BundleInfo::value(QString::fromLatin1(BundleInfo::kProductPage)))
+    if (const auto page = MainMenu::reachableAddress(BundleInfo::kProductPage))
         QDesktopServices::openUrl(QUrl(*page));
 }
 
@@ -346,6 +434,8 @@ void VupAppDelegate::prepareForRun() {
     keywordsGivenUp.store(false);
     setNowProcessing(true);
     setCancellable(true);
+    // The bar shows this run's progress only: one refused before any work ends empty.
+    progress->setDoubleValue(0);
     progress->setIndeterminate(true);
     progress->startAnimation();
     assertion.create();
@@ -391,10 +481,27 @@ void VupAppDelegate::showAlert(const QString& text, const QString& title) {
                 vupLog(QString::fromLatin1(kAlertNotShown).arg(title, text));
                 return;
             }
+            // Never stacked on a question the user is answering.
+            if (holdAlerts) {
+                heldAlerts.append({title, text});
+                return;
+            }
             endInfoSheet();
             doAlertSheet(buildAlert(text, title, mainWindow.get()));
         },
         MainThread::Wait::No);
+}
+
+void VupAppDelegate::showHeldAlerts() {
+    const auto held = std::exchange(heldAlerts, {});
+    for (const auto& [title, text] : held)
+        showAlert(text, title);
+}
+
+void VupAppDelegate::dropHeldAlerts() {
+    const auto held = std::exchange(heldAlerts, {});
+    for (const auto& [title, text] : held)
+        vupLog(QString::fromLatin1(kAlertNotShown).arg(title, text));
 }
 
 void VupAppDelegate::doAlertSheet(QMessageBox* alert) {

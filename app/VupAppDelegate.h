@@ -11,6 +11,7 @@
 #include <memory>
 
 class FindingsPresenter;
+class QDBusServiceWatcher;
 class QDialog;
 class QMainWindow;
 class QMessageBox;
@@ -131,6 +132,8 @@ signals:
     void statusLabelChanged(const QString& text);
     void selectedLabelChanged(const QString& text);
     void libraryImageCountChanged(const QString& text);
+    // The scan thread of a run (or of a resumed recovery) has ended; emitted on the main thread.
+    void scanEnded();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -150,9 +153,25 @@ private:
     // A run (or a resumed recovery) may have added or removed photos: counts them again, on the
     // run's thread once the run has ended.
     void recountLibrary(bool applicationLost);
+    // The photo application came or went on the bus: the counts and the hint follow at once, or,
+    // while a run uses the application, once the run has ended.
+    void applicationPresenceChanged(bool running);
+    // Asks the application for both counts now (main thread, no run under way).
+    void refreshCounts();
+    // Tells the findings view which library the application has open, by asking where the
+    // first photo it lists lies now.
+    void checkServedLibrary();
     // Closing the main window ends the application: true when nothing the user typed or started
     // would be lost, or the user agreed.
     bool mayCloseWindow();
+    // Asks whether to stop the running scan and quit; the question goes away by itself when the
+    // run ends first. False when the user chose to go on.
+    bool askToStopAndQuit();
+    void startThread(QThread* thread);
+    // Sheet alerts that arrived while a question was up are shown once it is answered, or
+    // logged when the application quits.
+    void showHeldAlerts();
+    void dropHeldAlerts();
 
     std::unique_ptr<VupMode> vup;
     IdleSleepAssertion::Holder assertion;
@@ -174,6 +193,12 @@ private:
     // The user chose to stop the running scan and quit: the window closes once the scan ends.
     bool quitOnceStopped = false;
     QPointer<QThread> scanThread;
+    // Main thread only: from a scan thread's start until its end reached the main thread.
+    bool runUnderWay = false;
+    bool holdAlerts = false;
+    bool countsStale = false; // the application came or went while a run was under way
+    std::unique_ptr<QDBusServiceWatcher> presence;
+    QList<std::pair<QString, QString>> heldAlerts; // title, text
 
     std::unique_ptr<QMainWindow> mainWindow;
     std::unique_ptr<Ui::MainWindow> ui;

@@ -6,7 +6,7 @@
 
 #include <QCloseEvent>
 #include <QMainWindow>
-#include <QThread>
+#include <QMessageBox>
 
 namespace {
 
@@ -40,34 +40,49 @@ bool VupAppDelegate::eventFilter(QObject* watched, QEvent* event) {
     return VupDelegate::eventFilter(watched, event);
 }
 
+bool VupAppDelegate::askToStopAndQuit() {
+    bool runEnded = false;
+    holdAlerts = true;
+    const int answer = MessageBox::ask(
+        MessageBox::Kind::Question, text(kStopTitle), text(kStopMessage), mainWindow.get(),
+        {{text(kStopAndQuit), QMessageBox::DestructiveRole}, {text(kContinue), QMessageBox::RejectRole}}, 1,
+        [this, &runEnded](QMessageBox* box) {
+            // Nothing is left to stop: the quit the user asked for goes ahead.
+            connect(this, &VupAppDelegate::scanEnded, box, [box, &runEnded] {
+                runEnded = true;
+                box->reject();
+            });
+        });
+    holdAlerts = false;
+    if (answer == 0 || runEnded)
+        return true;
+    showHeldAlerts();
+    return false;
+}
+
 bool VupAppDelegate::mayCloseWindow() {
-    if (scanThread && !scanThread->isFinished()) {
+    if (runUnderWay) {
         // Already stopping: the window closes by itself once the scan has ended.
-        if (quitOnceStopped)
+        if (quitOnceStopped || !askToStopAndQuit())
             return false;
-        const int answer = MessageBox::ask(
-            MessageBox::Kind::Question, text(kStopTitle), text(kStopMessage), mainWindow.get(),
-            {{text(kStopAndQuit), QMessageBox::DestructiveRole}, {text(kContinue), QMessageBox::RejectRole}},
-            1);
-        if (answer != 0)
-            return false;
+    }
+    if (runUnderWay) {
         // The window stays, saying why, for as long as the run takes to put things back: the
         // process never lives on unseen.
         setStatusLabel(text(kStopping));
         quitOnceStopped = true;
         quitting.store(true);
         setCancelled(true);
+        dropHeldAlerts();
         connect(
-            scanThread, &QThread::finished, this,
+            this, &VupAppDelegate::scanEnded, this,
             [this] {
-                if (scanThread)
-                    scanThread->wait();
                 quitOnceStopped = false;
                 // Kept open after all (the user keeps crash report comments): usable again.
                 if (!mainWindow->close())
                     quitting.store(false);
             },
-            Qt::QueuedConnection);
+            static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
         return false;
     }
     if (report && report->isVisible() && report->hasUnsentComments()) {
@@ -78,8 +93,11 @@ bool VupAppDelegate::mayCloseWindow() {
         if (answer != 0) {
             report->raise();
             report->activateWindow();
+            showHeldAlerts();
             return false;
         }
+        report->forgetComments();
     }
+    dropHeldAlerts();
     return true;
 }

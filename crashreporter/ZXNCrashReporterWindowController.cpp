@@ -23,7 +23,6 @@ namespace {
 constexpr const char* kTitleWithVersion = "Crash Reporter: %1 (%2)";
 constexpr const char* kTitle = "Crash Reporter: %1";
 constexpr const char* kPlaceholder = "Please enter a description of the actions leading up to the crash.";
-constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
 constexpr const char* kClosedWhileSending =
     "ZXNCrashReporter: report window closed while sending; outcome: %1";
 constexpr const char* kOutcomeSent = "sent";
@@ -32,6 +31,12 @@ constexpr const char* kLoseCommentsMessage =
     "The comments you typed have not been sent. The crash log stays and is offered again at the next "
     "launch.";
 constexpr const char* kIgnoreReport = "&Ignore Report";
+constexpr const char* kLogKept =
+    "The crash log is kept and will be offered again at the next launch, with your comments.";
+// Comments typed for a log and not yet sent, kept with the log's path until they are sent, the log
+// is discarded or the user agrees to lose them: a failed send or a quit loses nothing typed.
+constexpr const char* kUnsentCommentsKey = "ZXNCrashReporterUnsentComments";
+constexpr const char* kUnsentCommentsLogKey = "ZXNCrashReporterUnsentCommentsLog";
 constexpr const char* kKeepEditing = "&Keep Editing";
 
 QString localized(const char* text) {
@@ -79,8 +84,8 @@ QString ZXNCrashReporterWindowController::applicationName() const {
     return BundleInfo::value(key(BundleInfo::kValidatedTitle)).value_or(QString());
 }
 
-QString ZXNCrashReporterWindowController::nameForTexts() const {
-    QString name = applicationName();
+QString ZXNCrashReporterWindowController::nameForTexts() {
+    QString name = BundleInfo::value(key(BundleInfo::kValidatedTitle)).value_or(QString());
     if (name.isEmpty())
         name = BundleInfo::value(key(BundleInfo::kBundleName)).value_or(QCoreApplication::applicationName());
     return name;
@@ -103,6 +108,18 @@ void ZXNCrashReporterWindowController::windowDidLoad() {
     ui->commentsTextView->setFont(typingFont);
     ui->commentsTextView->setPlaceholderText(localized(kPlaceholder));
     ui->commentsTextView->installEventFilter(this);
+    if (UserDefaults::standard().stringForKey(key(kUnsentCommentsLogKey)) == _crashLog.path())
+        ui->commentsTextView->setPlainText(
+            UserDefaults::standard().stringForKey(key(kUnsentCommentsKey)).value_or(QString()));
+    connect(ui->commentsTextView, &QPlainTextEdit::textChanged, this, [this] {
+        const QString comments = ui->commentsTextView->toPlainText();
+        if (comments.trimmed().isEmpty()) {
+            forgetComments();
+            return;
+        }
+        UserDefaults::standard().setString(key(kUnsentCommentsKey), comments);
+        UserDefaults::standard().setString(key(kUnsentCommentsLogKey), _crashLog.path());
+    });
 
     // The two settings are shown so that the user sees, and may change, what is sent.
     UserDefaults& defaults = UserDefaults::standard();
@@ -149,7 +166,18 @@ bool ZXNCrashReporterWindowController::mayLoseComments() {
                                        {{localized(kIgnoreReport), QMessageBox::DestructiveRole},
                                         {localized(kKeepEditing), QMessageBox::RejectRole}},
                                        1);
-    return answer == 0;
+    if (answer != 0)
+        return false;
+    forgetComments();
+    return true;
+}
+
+void ZXNCrashReporterWindowController::forgetComments() {
+    UserDefaults& defaults = UserDefaults::standard();
+    if (defaults.stringForKey(key(kUnsentCommentsLogKey)) != _crashLog.path())
+        return;
+    defaults.removeObject(key(kUnsentCommentsKey));
+    defaults.removeObject(key(kUnsentCommentsLogKey));
 }
 
 void ZXNCrashReporterWindowController::reject() {
@@ -216,6 +244,7 @@ void ZXNCrashReporterWindowController::ignoreReport() {
 
 void ZXNCrashReporterWindowController::discardReport() {
     discardCrashLog(_crashLog.path());
+    forgetComments();
     done(QDialog::Rejected);
 }
 
@@ -223,6 +252,7 @@ void ZXNCrashReporterWindowController::showSubmissionSucceededSheet() {
     ui->progressIndicator->setRange(0, 1);
     ui->progressIndicator->hide();
     commentsSent = true;
+    forgetComments();
     if (!self_reference) {
         vupLog(key(kClosedWhileSending).arg(key(kOutcomeSent)));
         releaseWhenUnused();
@@ -240,7 +270,8 @@ void ZXNCrashReporterWindowController::showSubmissionFailedSheet(const QString& 
         releaseWhenUnused();
         return;
     }
-    showResultSheet(false, localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error));
+    showResultSheet(false, localized(ZXNCrashReportSubmission::kFailedMessageFormat).arg(error) +
+                               QStringLiteral("\n\n") + localized(kLogKept));
 }
 
 void ZXNCrashReporterWindowController::showResultSheet(bool succeeded, const QString& message) {

@@ -31,6 +31,8 @@ class ZXNCrashReporterWindowController : public QDialog {
 
 public:
     static constexpr const char* kWindowDescription = "ZXNCrashReporterWindow";
+    // Told after a report was received, in the window and on the terminal alike.
+    static constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
 
     // Opens the window for a crash log, centred over `parent` and within the screen, with keyboard
     // focus in the comments. Raises ZXNException ("nil != crashLogPath", "nil != submissionURL")
@@ -52,8 +54,13 @@ public:
     // "ValidatedTitle", or nothing.
     QString applicationName() const;
     void setTransferLimits(ZXNCrashReportSubmission::TransferLimits limits) { transferLimits = limits; }
+    // The program's name in the window's sentences: "ValidatedTitle", else the bundle's name.
+    static QString nameForTexts();
     // The user typed comments that are neither sent nor being sent.
     bool hasUnsentComments() const;
+    // The comments kept with this log for its next offer are given up: sent, discarded with the
+    // log, or lost with the user's agreement.
+    void forgetComments();
 
 public slots:
     // Escape: ignore, once the user agreed to lose unsent comments.
@@ -83,7 +90,6 @@ private:
     void sendCrashReport();
     bool textViewDoCommandBySelector(QPlainTextEdit* textView, TextCommand command);
     void releaseWhenUnused();
-    QString nameForTexts() const;
     void showResultSheet(bool succeeded, const QString& message);
     // Asks before unsent comments are lost; true when there are none or the user agreed.
     bool mayLoseComments();

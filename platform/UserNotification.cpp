@@ -4,6 +4,9 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QMutex>
+#include <QObject>
+#include <QSet>
 #include <QStringList>
 #include <QVariantMap>
 
@@ -19,6 +22,34 @@ constexpr const char* kDefaultSoundName = "complete";
 // Ties the notification to the installed desktop entry, named like the bundle identifier.
 constexpr const char* kDesktopEntryHint = "desktop-entry";
 constexpr int kTimeoutMs = 2000;
+// The action a click on the notification's body invokes, and its label where servers show one.
+constexpr const char* kDefaultAction = "default";
+constexpr const char* kDefaultActionLabel = "Show Vup";
+
+// The notifications this process delivered: a click on another program's is not ours to answer.
+QMutex deliveredMutex;
+QSet<uint> delivered;
+
+bool isOurs(uint id) {
+    QMutexLocker lock(&deliveredMutex);
+    return delivered.contains(id);
+}
+
+// Receives the service's ActionInvoked signal; QtDBus delivers signals to slots only.
+class ActionListener final : public QObject {
+    Q_OBJECT
+public:
+    ActionListener(QObject* context, std::function<void()> a) : QObject(context), activated(std::move(a)) {}
+
+public slots:
+    void actionInvoked(uint id, const QString& action) {
+        if (action == QLatin1StringView(kDefaultAction) && isOurs(id))
+            activated();
+    }
+
+private:
+    std::function<void()> activated;
+};
 
 } // namespace
 
@@ -37,10 +68,26 @@ bool deliver(const QString& title, const QString& informativeText) {
         BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleIdentifier)).value_or(QString());
     if (!identifier.isEmpty())
         hints.insert(QString::fromLatin1(kDesktopEntryHint), identifier);
+    const QStringList actions{QString::fromLatin1(kDefaultAction), QString::fromLatin1(kDefaultActionLabel)};
     msg.setArguments({QString::fromLatin1(kApplicationName), QVariant::fromValue(uint(0)), identifier, title,
-                      informativeText, QStringList(), hints, QVariant::fromValue(int(-1))});
+                      informativeText, actions, hints, QVariant::fromValue(int(-1))});
     const QDBusMessage reply = bus.call(msg, QDBus::Block, kTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    if (reply.type() != QDBusMessage::ReplyMessage)
+        return false;
+    if (!reply.arguments().isEmpty()) {
+        QMutexLocker lock(&deliveredMutex);
+        delivered.insert(reply.arguments().constFirst().toUInt());
+    }
+    return true;
+}
+
+void whenActivated(QObject* context, std::function<void()> activated) {
+    auto* listener = new ActionListener(context, std::move(activated));
+    QDBusConnection::sessionBus().connect(QString(), QString::fromLatin1(kPath),
+                                          QString::fromLatin1(kInterface), QStringLiteral("ActionInvoked"),
+                                          listener, SLOT(actionInvoked(uint, QString)));
 }
 
 } // namespace UserNotification
+
+#include "UserNotification.moc"

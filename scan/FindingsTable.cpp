@@ -4,6 +4,7 @@
 #include "scan/ScanFindings.h"
 #include "scan/ScanFindingsJson.h"
 #include "scan/VupMode.h"
+#include "scan/helpers.h"
 
 #include <QFile>
 #include <QHash>
@@ -51,6 +52,23 @@ const QString kAppeared = QStringLiteral("it appeared during the scan");
 const QString kNoLongerParked = QStringLiteral("it was no longer where Vup had parked it");
 const QString kLinkLeftAlone = QStringLiteral("a symbolic link is never moved or imported");
 const QString kDetectionSkipped = QStringLiteral("zombie detection skipped");
+
+// The first package any path of the run lies in: a library's photos all lie in it.
+QString libraryOf(const ScanFindings& f) {
+    for (const QVariantList* list : {&f.originals, &f.paths}) {
+        for (const QVariant& path : *list) {
+            if (path.metaType().id() != QMetaType::QString)
+                continue;
+            if (const std::optional<QString> package = helpers::libraryPackagePath(path.toString()))
+                return *package;
+        }
+    }
+    for (const QByteArray& zombie : f.zombies) {
+        if (const std::optional<QString> package = helpers::libraryPackagePath(QFile::decodeName(zombie)))
+            return *package;
+    }
+    return {};
+}
 
 QString entry(const QVariantList& list, qsizetype i) {
     return i < list.size() ? list.at(i).toString() : QString();
@@ -279,6 +297,7 @@ FindingsTable findingsTable(const ScanFindings& f) {
     s.selectionMode = f.selectionMode;
     s.deleteMode = f.deleteMode;
     s.ended = QDateTime::currentDateTime();
+    s.library = libraryOf(f);
     s.summary = f.summary;
     s.failure = f.failure;
     s.photos = f.photos.size();
@@ -327,10 +346,18 @@ QString counted(qint64 n, const char* one, const char* many) {
 
 QString findingsHeadline(const FindingsTable::Summary& s) {
     const QString scan = s.selectionMode ? QStringLiteral("selection scan") : QStringLiteral("library scan");
+    QString what = s.dryRun ? QStringLiteral("Preview of a ") + scan : scan;
+    what[0] = what[0].toUpper();
+    if (!s.library.isEmpty())
+        what += QStringLiteral(" of ") + s.library;
     const QString when = s.ended.isValid() ? QLocale().toString(s.ended, QLocale::ShortFormat) : QString();
-    QStringList parts;
+    // How it ended comes first, in words: counts alone read as success.
+    QStringList parts{s.outcome};
+    const bool wentToEnd = s.outcome == u"completed" || s.outcome == u"incomplete";
     if (s.dryRun) {
-        parts.append(counted(s.changes, "issue", "issues") + QStringLiteral(" would be tagged or removed"));
+        parts.append(counted(s.changes, "issue", "issues") +
+                     (wentToEnd ? QStringLiteral(" would be tagged or removed")
+                                : QStringLiteral(" found before it stopped")));
         if (s.unchecked)
             parts.append(counted(s.unchecked, "photo", "photos") + QStringLiteral(" could not be checked"));
         if (s.zombies)
@@ -338,7 +365,7 @@ QString findingsHeadline(const FindingsTable::Summary& s) {
         if (!s.zombieDetectionSkipped.isEmpty())
             parts.append(kDetectionSkipped);
         parts.append(QStringLiteral("nothing was changed"));
-        return QStringLiteral("Preview of a %1, %2: %3").arg(scan, when, parts.join(QStringLiteral(" · ")));
+        return QStringLiteral("%1, %2: %3").arg(what, when, parts.join(QStringLiteral(" · ")));
     }
     parts.append(counted(s.changes, "issue", "issues") + QStringLiteral(" tagged or removed"));
     if (s.unchecked)
@@ -351,7 +378,5 @@ QString findingsHeadline(const FindingsTable::Summary& s) {
         parts.append(counted(s.zombiesNotReAdded, "zombie", "zombies") + QStringLiteral(" not re-added"));
     if (!s.zombieDetectionSkipped.isEmpty())
         parts.append(kDetectionSkipped);
-    QString title = scan;
-    title[0] = title[0].toUpper();
-    return QStringLiteral("%1, %2, %3: %4").arg(title, when, s.outcome, parts.join(QStringLiteral(" · ")));
+    return QStringLiteral("%1, %2: %3").arg(what, when, parts.join(QStringLiteral(" · ")));
 }

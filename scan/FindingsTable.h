@@ -56,6 +56,9 @@ struct FindingsTable {
         bool deleteMode = false;
         bool recoverZombies = false; // as the user asked, for acting on a preview
         QDateTime ended;
+        // The library package the run looked at, as its photos' paths name it; empty when the
+        // run read no path inside a package.
+        QString library;
         QString summary; // the closing alert's text
         QString failure;
         qint64 photos = 0;
@@ -80,5 +83,6 @@ FindingsTable findingsTable(const ScanFindings& findings);
 // "image missing", "master missing", "unchecked", "change refused", "zombie", "linked item".
 QString findingKindName(Finding::Kind kind);
 
-// The line above the findings: what ran, how it ended and the counts its summary gives.
+// The line above the findings: what ran on which library, how it ended in words, and the counts
+// its summary gives.
 QString findingsHeadline(const FindingsTable::Summary& summary);

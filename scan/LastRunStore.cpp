@@ -14,7 +14,9 @@ namespace {
 constexpr const char* kFolder = "/vup";
 constexpr const char* kFile = "/last-run";
 constexpr quint32 kMagic = 0x56555052; // "VUPR"
-constexpr quint32 kVersion = 1;
+// 2 adds the run's library; a file of version 1 still reads, its library unknown.
+constexpr quint32 kVersion = 2;
+constexpr quint32 kOldestVersion = 1;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
 // The least a stored row takes: its kind and flag, position, id and eight empty byte strings.
 constexpr qint64 kLeastRowBytes = 1 + 1 + 8 + 8 + 8 * 4;
@@ -60,9 +62,10 @@ void writeSummary(QDataStream& out, const FindingsTable::Summary& s) {
         << s.zombieDetectionSkipped.toUtf8() << quint64(s.previewedPhotos.size());
     for (const qint64 id : s.previewedPhotos)
         out << id;
+    out << s.library.toUtf8();
 }
 
-bool readSummary(Reader& in, qint64 fileSize, FindingsTable::Summary& s) {
+bool readSummary(Reader& in, quint32 version, qint64 fileSize, FindingsTable::Summary& s) {
     s.outcome = in.text();
     s.dryRun = in.value<bool>();
     s.selectionMode = in.value<bool>();
@@ -81,6 +84,8 @@ bool readSummary(Reader& in, qint64 fileSize, FindingsTable::Summary& s) {
     s.previewedPhotos.reserve(qsizetype(previewed));
     for (quint64 k = 0; k < previewed; ++k)
         s.previewedPhotos.append(in.value<qint64>());
+    if (version >= 2)
+        s.library = in.text();
     return true;
 }
 
@@ -121,12 +126,15 @@ std::optional<FindingsTable> readTable(QFile& file, QDataStream& stream, bool ke
     stream.setDevice(&file);
     stream.setVersion(kStreamVersion);
     Reader in(stream);
-    if (in.value<quint32>() != kMagic || in.value<quint32>() != kVersion) {
+    const quint32 magic = in.value<quint32>();
+    const quint32 version = in.value<quint32>();
+    if (magic != kMagic || version < kOldestVersion || version > kVersion) {
         *why = kNotOurs;
         return std::nullopt;
     }
     FindingsTable table;
-    const quint64 rows = readSummary(in, file.size(), table.summary) ? in.value<quint64>() : ~quint64(0);
+    const quint64 rows =
+        readSummary(in, version, file.size(), table.summary) ? in.value<quint64>() : ~quint64(0);
     // A count no file of this size can hold is damage, not a reason to allocate.
     if (stream.status() != QDataStream::Ok || rows > quint64(file.size() / kLeastRowBytes)) {
         *why = kDamaged;

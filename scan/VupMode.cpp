@@ -8,6 +8,7 @@
 #include "scan/SBUtils.h"
 #include "scan/VupDelegate.h"
 #include "scan/VupModeRun.h"
+#include "scan/helpers.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QHash>
@@ -134,6 +135,20 @@ qint64 VupMode::libraryCount() const {
     if (!photoApplicationIsRunning())
         return 0;
     return photoApplication->photoLibraryAlbum().photoCount();
+}
+
+QString VupMode::libraryOfPhoto(qint64 id) const {
+    QVariantMap properties;
+    if (!photoApplicationIsRunning() || !photoApplication->photoWithId(id).properties(properties))
+        return {};
+    for (const char* key : {PhotoAppWire::kOriginalPath, PhotoAppWire::kImagePath}) {
+        const QVariant path = properties.value(latin(key));
+        if (!isText(path))
+            continue;
+        if (const std::optional<QString> package = helpers::libraryPackagePath(path.toString()))
+            return *package;
+    }
+    return {};
 }
 
 ScanFindings VupMode::lastRun() const {

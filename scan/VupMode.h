@@ -38,6 +38,9 @@ public:
     QList<qint64> selectedPhotoIds() const;
     qint64 libraryCount() const;
     bool photoApplicationIsRunning() const;
+    // The library package the photo with this id lies in, as the application answers now; empty
+    // when it is not running, knows no such photo or names no path inside a package.
+    QString libraryOfPhoto(qint64 id) const;
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
     // their recovery into a new album; what became of them goes into `findings`.

@@ -28,6 +28,8 @@ constexpr const char* kProcessingComplete = "Processing Complete";
 constexpr const char* kScanCancelled = "Scan Cancelled";
 // Left under a failed run, the last stage's status ("Loading Data") would read as work still going on.
 constexpr const char* kScanFailed = "Scan Failed";
+// A refused run never began its work: neither "Processing Complete" nor an earlier run's status.
+constexpr const char* kScanRefused = "Scan Refused";
 constexpr const char* kNotificationText = "Vup has finished processing.";
 
 constexpr const char* kIssuesSummary =
@@ -88,14 +90,17 @@ void VupMode::endStoppedRun(Run& run) {
     switch (run.stop) {
     case Stop::VersionRefused:
         f.outcome = Outcome::VersionRefused;
+        run.status(kScanRefused, Wait::Yes);
         returnToIdle(run);
         return;
     case Stop::KeywordsRefused:
         f.outcome = Outcome::KeywordsRefused;
+        run.status(kScanRefused, Wait::Yes);
         returnToIdle(run);
         return;
     case Stop::NothingToProcess:
         f.outcome = Outcome::NothingToProcess;
+        run.status(kScanRefused, Wait::Yes);
         returnToIdle(run);
         d->showAlert(latin(kSelectPhotos), latin(kUnableToProcess));
         return;
@@ -111,6 +116,7 @@ void VupMode::endStoppedRun(Run& run) {
         f.outcome = Outcome::AnotherScan;
         f.failure = latin(kAnotherScan);
         vupLog(f.failure);
+        run.status(kScanRefused, Wait::Yes);
         returnToIdle(run);
         d->showAlert(f.failure, latin(kUnableToProcess));
         return;
@@ -161,8 +167,15 @@ void VupMode::endFinishedRun(Run& run) {
 }
 
 QString VupMode::finishedSummary(const ScanFindings& f, bool selectionMode, bool photosLeft) {
-    const QString done = f.dryRun ? dryRunSummaryText(f.changeCount(), zombieSummary(f), selectionMode)
-                                  : summaryText(f.changeCount(), zombieSummary(f), selectionMode);
+    const QString notes = zombieSummary(f);
+    // Nothing to fix: the verdict comes first, and notes (links left alone, a finished resume)
+    // follow it rather than replace it.
+    if (!photosLeft && f.changeCount() == 0 && f.zombies.isEmpty() && !notes.isEmpty()) {
+        const QString verdict = latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+        return verdict + (notes.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + notes;
+    }
+    const QString done = f.dryRun ? dryRunSummaryText(f.changeCount(), notes, selectionMode)
+                                  : summaryText(f.changeCount(), notes, selectionMode);
     // A zombie stage that fell short says so in its own sentences.
     if (!photosLeft)
         return done;

@@ -17,6 +17,7 @@ const QString kFinishLater =
     QStringLiteral("Vup finishes their recovery at its next run, with iPhoto running.");
 const QString kMissing = QStringLiteral("%1 zombies were no longer where Vup had parked them.");
 const QString kLinks = QStringLiteral("%1 linked items in the Masters folder were left alone.");
+const QString kLink = QStringLiteral("1 linked item in the Masters folder was left alone.");
 const QString kSkipped = QStringLiteral("Zombie detection was skipped: %1");
 
 QString stateName(ZombieState state) {
@@ -68,7 +69,7 @@ QString zombieSummary(const ScanFindings& f) {
     if (const qsizetype n = r.count(ZombieState::Missing))
         sentences.append(kMissing.arg(n));
     if (!r.linksLeftAlone.isEmpty())
-        sentences.append(kLinks.arg(r.linksLeftAlone.size()));
+        sentences.append(r.linksLeftAlone.size() == 1 ? kLink : kLinks.arg(r.linksLeftAlone.size()));
     return sentences.isEmpty() ? QString() : QStringLiteral("\n\n") + sentences.join(QStringLiteral("  "));
 }
 

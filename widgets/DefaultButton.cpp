@@ -1,5 +1,6 @@
 #include "widgets/DefaultButton.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -11,7 +12,11 @@ namespace {
 // Key presses nobody below the window took reach the window itself: there Enter is unclaimed.
 class EnterFilter final : public QObject {
 public:
-    EnterFilter(QWidget* window, QPushButton* b) : QObject(window), button(b) {}
+    EnterFilter(QWidget* w, QPushButton* b, const QList<QWidget*>& sources, std::function<bool()> allow)
+        : QObject(w), window(w), button(b), allowed(std::move(allow)) {
+        for (QWidget* s : sources)
+            from.append(s);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -22,22 +27,37 @@ protected:
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         if (!enter || modifiers != Qt::NoModifier || !button)
             return QObject::eventFilter(watched, event);
-        if (button->isEnabled() && button->isVisible())
+        if (fromMainControl() && (!allowed || allowed()) && button->isEnabled() && button->isVisible())
             button->click();
         return true;
     }
 
 private:
+    bool fromMainControl() const {
+        const QWidget* focus = QApplication::focusWidget();
+        if (!focus || focus == window)
+            return true;
+        for (const QPointer<QWidget>& w : from) {
+            if (w == focus)
+                return true;
+        }
+        return false;
+    }
+
+    QWidget* window;
     QPointer<QPushButton> button;
+    QList<QPointer<QWidget>> from;
+    std::function<bool()> allowed;
 };
 
 } // namespace
 
 namespace DefaultButton {
 
-void routeEnter(QWidget* window, QPushButton* button) {
+void routeEnter(QWidget* window, QPushButton* button, const QList<QWidget*>& from,
+                std::function<bool()> allowed) {
     button->setDefault(true);
-    window->installEventFilter(new EnterFilter(window, button));
+    window->installEventFilter(new EnterFilter(window, button, from, std::move(allowed)));
 }
 
 } // namespace DefaultButton

@@ -67,3 +67,21 @@ void placeOver(QWidget* window, const QWidget* anchor) {
 }
 
 } // namespace DialogPlacement
+
+namespace DialogPlacement {
+
+void resizeWithin(QWidget* window, const QSize& wanted) {
+    const QScreen* screen = screenFor(window, nullptr);
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QMargins frame = frameOf(window, nullptr);
+    const QSize size = wanted.expandedTo(window->minimumSizeHint()).boundedTo(area.size().shrunkBy(frame));
+    window->resize(size);
+    QRect outer(window->frameGeometry().topLeft(), size.grownBy(frame));
+    outer.moveLeft(qBound(area.left(), outer.left(), area.right() + 1 - outer.width()));
+    outer.moveTop(qBound(area.top(), outer.top(), area.bottom() + 1 - outer.height()));
+    window->move(outer.topLeft());
+}
+
+} // namespace DialogPlacement

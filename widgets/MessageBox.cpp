@@ -62,8 +62,14 @@ QMessageBox* MessageBox::create(Kind kind, const QString& title, const QString& 
         font.setPointSizeF(font.pointSizeF() * kTitleScale);
         heading->setFont(font);
     }
-    if (auto* informative = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel")))
+    if (auto* informative = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
         informative->setTextFormat(Qt::PlainText);
+        // A menu path ("Window->Manage My Keywords") is read as one word: a word joiner keeps the
+        // arrow from being split at its hyphen.
+        if (message.contains(QLatin1StringView("->")))
+            informative->setText(
+                QString(message).replace(QLatin1StringView("->"), QStringLiteral("-\u2060>")));
+    }
     // The box sizes itself to its layout's minimum width: a spacer under the texts (the last
     // column, beside the icon's) sets it. Texts must be set before, since setting one rebuilds the
     // layout.
@@ -74,7 +80,8 @@ QMessageBox* MessageBox::create(Kind kind, const QString& title, const QString& 
 }
 
 int MessageBox::ask(Kind kind, const QString& title, const QString& message, QWidget* parent,
-                    const QList<Choice>& choices, int defaultChoice) {
+                    const QList<Choice>& choices, int defaultChoice,
+                    const std::function<void(QMessageBox*)>& shown) {
     Question question{kind, title, message, {}};
     for (const Choice& choice : choices)
         question.choices.append(choice.text);
@@ -97,6 +104,8 @@ int MessageBox::ask(Kind kind, const QString& title, const QString& message, QWi
     };
     box->setDefaultButton(buttonOf(defaultChoice));
     box->setEscapeButton(buttonOf(fallback));
+    if (shown)
+        shown(box.get());
     box->exec();
     if (const QAbstractButton* clicked = box->clickedButton())
         return clicked->property(kChoiceIndex).toInt();

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 // Alerts by kind. The icon follows what the alert says; its title is the bold main text and its
@@ -33,9 +34,12 @@ public:
     static QMessageBox* create(Kind kind, const QString& title, const QString& message, QWidget* parent,
                                const QList<Choice>& choices);
     // Shows the question modally over `parent` and answers the chosen button's index. Escape and
-    // the title bar's close choose the button with RejectRole, or else the default one.
+    // the title bar's close choose the button with RejectRole, or else the default one. `shown`
+    // receives the box just before it comes up, for a caller that must close it when the question no longer
+    // applies (closing it counts as that same fallback).
     static int ask(Kind kind, const QString& title, const QString& message, QWidget* parent,
-                   const QList<Choice>& choices, int defaultChoice);
+                   const QList<Choice>& choices, int defaultChoice,
+                   const std::function<void(QMessageBox*)>& shown = {});
 
     // The next ask answers `choice` at once, without showing anything; called again, the one after
     // answers the next choice, and so on.

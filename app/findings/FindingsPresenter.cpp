@@ -6,6 +6,7 @@
 #include "scan/FindingsCsv.h"
 #include "scan/LastRunStore.h"
 #include "scan/ScanFindingsJson.h"
+#include "widgets/DialogPlacement.h"
 #include "widgets/MessageBox.h"
 
 #include <QBoxLayout>
@@ -14,10 +15,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QScreen>
 #include <QStandardPaths>
+#include <QTime>
 #include <QWidget>
 
 namespace {
@@ -32,6 +34,17 @@ const QString kDefaultName = QStringLiteral("Vup findings %1");
 const QString kSaved = QStringLiteral("Report saved to %1");
 const QString kNotSavedTitle = QStringLiteral("Could Not Save the Report");
 const QString kNotSaved = QStringLiteral("Vup could not write %1: %2");
+const QString kCheckedNothing =
+    QStringLiteral("The scan at %1 ended (%2) before it checked a photo; the findings shown are from the run "
+                   "before.");
+
+// A run refused, or stopped before it had read its photos, found nothing: what an earlier run
+// found is still the best the window can show, and stays kept.
+bool checkedNothing(const ScanFindings& f) {
+    const bool photosRead = !f.photos.isEmpty() && f.paths.size() == f.photos.size();
+    return !photosRead && f.zombies.isEmpty() && f.recovery.zombies.isEmpty() &&
+           f.recovery.linksLeftAlone.isEmpty();
+}
 
 } // namespace
 
@@ -55,9 +68,13 @@ void FindingsPresenter::runStarting(bool recoverZombies) {
 }
 
 void FindingsPresenter::runEnded(const ScanFindings& findings) {
-    // A run refused because another works on the library did nothing: the last findings stand.
-    if (findings.outcome == ScanFindings::Outcome::AnotherScan)
+    if (checkedNothing(findings)) {
+        if (findingsView->isVisible())
+            findingsView->setNote(
+                kCheckedNothing.arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat),
+                                    outcomeName(findings.outcome)));
         return;
+    }
     const quint64 run = ++generation;
     const bool recoverZombies = recoverZombiesAsked;
     worker.start([this, run, findings, recoverZombies] {
@@ -100,20 +117,20 @@ void FindingsPresenter::present(FindingsTable table, std::optional<ScanFindings>
     findingsView->showTable(std::move(table));
     if (!findingsView->isVisible()) {
         findingsView->show();
-        // The window was sized for its buttons: make room for the table, within the screen.
-        if (window && window->isVisible()) {
-            QSize size = window->size().expandedTo(kRoomForFindings);
-            if (const QScreen* screen = window->screen())
-                size = size.boundedTo(screen->availableSize());
-            window->resize(size);
-        }
+        // The window was sized for its buttons: make room for the table, within the screen
+        // with the window's frame.
+        if (window && window->isVisible())
+            DialogPlacement::resizeWithin(window, window->size().expandedTo(kRoomForFindings));
     }
     emit shown();
 }
 
 void FindingsPresenter::chooseExport() {
     const QString stamp = findingsView->summary().ended.toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // Documents when there is such a folder, else home: never wherever Vup was started from.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
     auto* dialog = new QFileDialog(window, kExportTitle, QDir(folder).filePath(kDefaultName.arg(stamp)),
                                    kJsonFilter + QStringLiteral(";;") + kCsvFilter);
     dialog->setObjectName(QStringLiteral("exportReportDialog"));
@@ -132,6 +149,7 @@ void FindingsPresenter::chooseExport() {
         exportReport(path, csv ? Format::Csv : Format::Json);
     });
     dialog->setWindowModality(Qt::WindowModal);
+    DialogPlacement::placeOver(dialog, window);
     dialog->open();
 }
 

@@ -28,6 +28,8 @@ public:
 
     // A run is about to start with these options; they are what acting on a preview repeats.
     void runStarting(bool recoverZombies);
+    // Shows and keeps the run's findings; a run that checked no photo leaves the earlier ones
+    // shown and kept, with a note saying so.
     void runEnded(const ScanFindings& findings);
     // Shows the run kept from an earlier session, unless a run has ended since.
     void restoreLastRun();

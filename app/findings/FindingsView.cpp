@@ -37,7 +37,11 @@ const QString kScanNow = QStringLiteral("Scan &Now");
 const QString kExport = QStringLiteral("E&xport Report...");
 const QString kCount = QStringLiteral("%1 of %2 shown");
 const QString kShowingFirst = QStringLiteral("Showing the first %1 of %2 selected items.");
+const QString kCopiedOne = QStringLiteral("Copied 1 path.");
 const QString kCopied = QStringLiteral("Copied %1 paths.");
+const QString kFilterLabel = QStringLiteral("Fil&ter:");
+const QString kLongestAction = QStringLiteral("re-added to album \"Vup Zombies 0000-00-00-000000\"");
+const QString kOtherLibrary = QStringLiteral("Not the library the photo application has open now. %1");
 const QString kNoFileManager = QStringLiteral("No file manager could open %1.");
 
 // Paths keep both ends in sight: the folder they start in and the file they name.
@@ -89,12 +93,16 @@ FindingsView::FindingsView(QWidget* parent)
     count->setObjectName(QStringLiteral("findingsCount"));
     note->setObjectName(QStringLiteral("findingsNote"));
     note->setTextFormat(Qt::PlainText);
+    // A long note wraps beside the buttons rather than widening the window past the screen.
+    note->setWordWrap(true);
 
     tableView->setObjectName(QStringLiteral("findingsTable"));
     tableView->setModel(sorted);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     tableView->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Tab leaves the table for the next control instead of walking its cells.
+    tableView->setTabKeyNavigation(false);
     tableView->setWordWrap(false);
     tableView->setItemDelegateForColumn(FindingsModel::Path, new PathDelegate(tableView));
     tableView->setIconSize(kPicture);
@@ -113,18 +121,35 @@ FindingsView::FindingsView(QWidget* parent)
     for (const auto& [column, width] : {std::pair{FindingsModel::Picture, kPicture.width() + kRowPadding},
                                         {FindingsModel::FileName, 130},
                                         {FindingsModel::Issue, 105},
-                                        {FindingsModel::Path, 250},
-                                        {FindingsModel::Action, 205}})
+                                        {FindingsModel::Path, 250}})
         tableView->setColumnWidth(column, width);
+    // The longest action, a zombie's album with its stamp, is read whole.
+    tableView->setColumnWidth(FindingsModel::Action,
+                              tableView->fontMetrics().horizontalAdvance(kLongestAction) + 3 * kRowPadding);
 
     auto* showAction = new QAction(kShowInFolder, tableView);
+    // Enter on a row does what a double click does.
+    showAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+    showAction->setShortcutContext(Qt::WidgetShortcut);
     auto* copyAction = new QAction(kCopyPath, tableView);
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setShortcutContext(Qt::WidgetShortcut);
     tableView->addActions({showAction, copyAction});
 
+    auto* filterLabel = new QLabel(kFilterLabel, this);
+    filterLabel->setBuddy(textFilter);
+    // The desktop's find keys reach the filter from anywhere in the window.
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    find->setShortcutContext(Qt::WindowShortcut);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        textFilter->setFocus(Qt::ShortcutFocusReason);
+        textFilter->selectAll();
+    });
     auto* filters = new QHBoxLayout;
     filters->addWidget(kindFilter);
+    filters->addWidget(filterLabel);
     filters->addWidget(textFilter, 1);
     filters->addWidget(count);
     auto* buttons = new QHBoxLayout;
@@ -162,16 +187,45 @@ FindingsView::FindingsView(QWidget* parent)
     updateButtons();
 }
 
+QList<QWidget*> FindingsView::tabOrder() const {
+    return {kindFilter,     textFilter,    tableView,   showInFolderButton,
+            copyPathButton, scanNowButton, exportButton};
+}
+
 FindingsView::~FindingsView() = default;
 
 void FindingsView::showTable(FindingsTable table) {
     shown = std::move(table);
-    headline->setText(findingsHeadline(shown.summary));
+    updateHeadline();
     headline->setToolTip(shown.summary.summary);
     note->clear();
     findings->setRows(shown.rows);
     updateCount();
     updateButtons();
+}
+
+void FindingsView::updateHeadline() {
+    const QString text = findingsHeadline(shown.summary);
+    headline->setText(showsOtherLibrary() ? kOtherLibrary.arg(text) : text);
+}
+
+void FindingsView::setServedLibrary(const QString& library) {
+    servedLibrary = library;
+    updateHeadline();
+    updateButtons();
+}
+
+bool FindingsView::showsOtherLibrary() const {
+    return !servedLibrary.isEmpty() && !shown.summary.library.isEmpty() &&
+           servedLibrary != shown.summary.library;
+}
+
+qint64 FindingsView::firstPhotoId() const {
+    for (const Finding& f : shown.rows) {
+        if (f.id >= 0)
+            return f.id;
+    }
+    return -1;
 }
 
 void FindingsView::setBusy(bool value) {
@@ -192,8 +246,12 @@ void FindingsView::updateButtons() {
     const bool selected = tableView->selectionModel()->hasSelection();
     showInFolderButton->setEnabled(selected);
     copyPathButton->setEnabled(selected);
+    // Only a preview that ran to its end, of the library open now, is worth repeating for real: a
+    // cancelled, failed or refused one did not look at everything.
+    const QString& outcome = shown.summary.outcome;
+    const bool ranToEnd = outcome == u"completed" || outcome == u"incomplete";
     scanNowButton->setVisible(shown.summary.dryRun);
-    scanNowButton->setEnabled(shown.summary.dryRun && !busy);
+    scanNowButton->setEnabled(shown.summary.dryRun && ranToEnd && !showsOtherLibrary() && !busy);
     exportButton->setEnabled(shown.summary.ended.isValid());
 }
 
@@ -237,5 +295,5 @@ void FindingsView::copySelectedPaths() {
     mime->setData(QStringLiteral("text/uri-list"), uris);
     mime->setText(text.join(u'\n'));
     QApplication::clipboard()->setMimeData(mime);
-    setNote(kCopied.arg(selected.size()));
+    setNote(selected.size() == 1 ? kCopiedOne : kCopied.arg(selected.size()));
 }

@@ -30,8 +30,16 @@ public:
     void setBusy(bool busy);
     // A line under the table: what the last action did.
     void setNote(const QString& text);
+    // The library the photo application has open now (empty: not known). Findings of another
+    // library say so, and a preview of it cannot be acted on here.
+    void setServedLibrary(const QString& library);
+    bool showsOtherLibrary() const;
+    // The id of the first photo listed; -1 when no row names a photo.
+    qint64 firstPhotoId() const;
 
     QTableView* table() const { return tableView; }
+    // The view's controls top to bottom, as the keyboard should reach them.
+    QList<QWidget*> tabOrder() const;
     FindingsModel* model() const { return findings; }
     FindingsFilter* filter() const { return sorted; }
     // The selected findings, in the order shown.
@@ -47,9 +55,11 @@ signals:
 private:
     void updateCount();
     void updateButtons();
+    void updateHeadline();
 
     FindingsTable shown;
     bool busy = false;
+    QString servedLibrary;
     ThumbnailCache* thumbnails;
     FindingsModel* findings;
     FindingsFilter* sorted;

@@ -20,6 +20,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QMimeData>
@@ -325,10 +326,9 @@ private slots:
         QVERIFY(view->isVisible());
         QCOMPARE(describe(*view), previewed);
         QVERIFY(view->summary().dryRun);
-        QVERIFY2(view->findChild<QLabel*>(QStringLiteral("findingsHeadline"))
-                     ->text()
-                     .contains(QStringLiteral("would be tagged or removed · ")),
-                 qPrintable(view->findChild<QLabel*>(QStringLiteral("findingsHeadline"))->text()));
+        // The library the run looked at is named, and the headline is not of another library.
+        QCOMPARE(view->summary().library, lib.path());
+        QVERIFY(view->findChild<QLabel*>(QStringLiteral("findingsHeadline"))->text().startsWith(u"Preview"));
         QCOMPARE(lib.dump(), before);
         if (const Finding* master = firstOf(*view, Kind::MasterMissing)) {
             // Its edited image is there; the image of a photo whose image is missing is not.
@@ -364,6 +364,38 @@ private slots:
             }
         }
         lib.stop();
+    }
+
+    void headlineTellsTheOutcome_data() {
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<bool>("preview");
+        QTest::addColumn<QString>("expected");
+        const QString library = QStringLiteral("Library scan of /p/Family.photolibrary, %1: ");
+        const QString preview = QStringLiteral("Preview of a library scan of /p/Family.photolibrary, %1: ");
+        QTest::newRow("completed") << "completed" << false
+                                   << library + "completed · 3 issues tagged or removed";
+        QTest::newRow("failed") << "failed" << false << library + "failed · 3 issues tagged or removed";
+        QTest::newRow("completed preview")
+            << "completed" << true
+            << preview + "completed · 3 issues would be tagged or removed · nothing was changed";
+        QTest::newRow("cancelled preview")
+            << "cancelled" << true
+            << preview + "cancelled · 3 issues found before it stopped · nothing was changed";
+    }
+
+    // Every headline says in words how the run ended and which library it looked at: counts alone
+    // would read as success.
+    void headlineTellsTheOutcome() {
+        QFETCH(QString, outcome);
+        QFETCH(bool, preview);
+        QFETCH(QString, expected);
+        FindingsTable::Summary s;
+        s.outcome = outcome;
+        s.dryRun = preview;
+        s.library = QStringLiteral("/p/Family.photolibrary");
+        s.ended = QDateTime::currentDateTime();
+        s.changes = 3;
+        QCOMPARE(findingsHeadline(s), expected.arg(QLocale().toString(s.ended, QLocale::ShortFormat)));
     }
 
     // Both exports read back hold every finding with its names exactly as shown, quotes, commas and
@@ -498,6 +530,40 @@ private slots:
                  FileManagerService::fileUri(file).toLatin1() + "\r\n");
         QCOMPARE(copied->text(), QFile::decodeName(file));
         ::unlink(file.constData()); // QDir cannot name it to remove it
+    }
+
+    // A kept run names its library; at launch, with another library open in the photo application,
+    // it says so and its preview cannot be acted on. A run that checked nothing leaves it shown.
+    void lastRunOfAnotherLibrary() {
+        TestLibrary lib;
+        QVERIFY(lib.demo(2, 0, 0, 0));
+        const qint64 here = idWhere(lib, true);
+        QVERIFY(lib.serve());
+        ScanFindings run;
+        run.outcome = ScanFindings::Outcome::Completed;
+        run.dryRun = true;
+        run.unchecked = {{0, here, QStringLiteral("its properties could not be read")}};
+        run.paths = run.originals = {QStringLiteral("/elsewhere/Other.photolibrary/Masters/a.jpg")};
+        run.zombies = {"/elsewhere/Other.photolibrary/Masters/z.jpg"};
+        {
+            VupAppDelegate c;
+            launch(c);
+            c.findings()->runEnded(run);
+            QTRY_VERIFY(viewOf(c)->isVisible());
+            c.findings()->runEnded(ScanFindings{}); // refused before it read a photo
+            QTest::qWait(100);
+            QCOMPARE(viewOf(c)->rows().size(), 2);
+        }
+        VupAppDelegate next;
+        launch(next);
+        QTRY_VERIFY(viewOf(next)->isVisible());
+        const QString headline = viewOf(next)->findChild<QLabel*>(QStringLiteral("findingsHeadline"))->text();
+        QVERIFY2(
+            headline.startsWith(QStringLiteral("Not the library the photo application has open now. "
+                                               "Preview of a library scan of /elsewhere/Other.photolibrary")),
+            qPrintable(headline));
+        QVERIFY(!viewOf(next)->findChild<QPushButton*>(QStringLiteral("scanNowButton"))->isEnabled());
+        lib.stop();
     }
 
     // The findings of the last run come back at the next launch, with the report they were kept

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 #include <memory>
@@ -133,10 +134,18 @@ private slots:
         QVERIFY(r.err.contains(QStringLiteral("usage: vup scan")));
     }
 
+    // The window's sentence, and a report of the refused run.
     void applicationNotRunning() {
-        const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--yes")});
+        QTemporaryDir dir;
+        const QString report = dir.filePath(QStringLiteral("r.json"));
+        const ProgramRun r = vupScan(
+            {QStringLiteral("--library"), QStringLiteral("--yes"), QStringLiteral("--report"), report});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("the photo application is not running")), qPrintable(r.err));
+        QVERIFY2(r.err.contains(QStringLiteral("vup scan: iPhoto is not running. Start it and scan again.")),
+                 qPrintable(r.err));
+        const QJsonObject json = readReport(report);
+        QCOMPARE(json.value(QStringLiteral("outcome")).toString(), QStringLiteral("refused"));
+        QCOMPARE(json.value(QStringLiteral("refusal")).toString(), QStringLiteral("version"));
     }
 
     void dryRunChangesNothing() {

@@ -1,6 +1,8 @@
 #include "app/DesktopIdentity.h"
 #include "app/ProgressIndicator.h"
 #include "app/VupAppDelegate.h"
+#include "app/findings/FindingsPresenter.h"
+#include "app/findings/FindingsView.h"
 #include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
 #include "scan/VupMode.h"
@@ -25,6 +27,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -87,6 +90,7 @@ public slots:
     void openUrl(const QUrl& url) { openedUrls.append(url); }
 
 private:
+    QTemporaryDir state;
     std::unique_ptr<QTemporaryDir> config;
     std::unique_ptr<DesktopServices> services;
     QList<QUrl> openedUrls;
@@ -97,6 +101,11 @@ private slots:
         QVERIFY(services->start(true, true));
         QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openUrl");
         QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl");
+        // Run by hand as under ctest: the keyword image, and a state folder of its own.
+        if (qEnvironmentVariableIsEmpty("VUP_RESOURCE_DIR"))
+            qputenv("VUP_RESOURCE_DIR", VUP_TEST_RESOURCE_DIR);
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     }
 
     void init() {
@@ -111,9 +120,11 @@ private slots:
     void cleanupTestCase() {
         QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
         QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         services.reset();
     }
 
+    // Launch without the photo application, which then starts, quits and starts again.
     void launchWithoutApplication() {
         VupAppDelegate c;
         launch(c);
@@ -135,6 +146,22 @@ private slots:
         QVERIFY(!c.infoPanel()->isVisible());
         QVERIFY(child<QPushButton>(c, "processLibraryButton")->isEnabled());
         QVERIFY(!child<QPushButton>(c, "cancelButton")->isEnabled());
+
+        // The window follows the application coming, going and coming back, without being asked.
+        TestLibrary lib;
+        const qint64 a = lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg")));
+        QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("b.jpg"))));
+        QVERIFY(lib.selectPhotos({a}));
+        for (int round = 0; round < 2; ++round) {
+            QVERIFY(lib.serve());
+            QTRY_COMPARE_WITH_TIMEOUT(label(c, "libraryImageCount"), QStringLiteral("2"), 1000);
+            QCOMPARE(label(c, "selectedLabel"), QStringLiteral("1"));
+            QVERIFY(!child<QLabel>(c, "applicationHint")->isVisible());
+            lib.stop();
+            QTRY_COMPARE_WITH_TIMEOUT(label(c, "libraryImageCount"), QStringLiteral("0"), 1000);
+            QCOMPARE(label(c, "selectedLabel"), QStringLiteral("0"));
+            QVERIFY(child<QLabel>(c, "applicationHint")->isVisible());
+        }
     }
 
     void launchShowsCountsAndInfoSheet() {
@@ -144,6 +171,10 @@ private slots:
         QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("c.jpg"))));
         QVERIFY(lib.selectPhotos({a, b}));
         QVERIFY(lib.serve());
+        // A packager's own page; the build's placeholder is never offered (below).
+        const QString page = QStringLiteral("https://vup.test/");
+        BundleInfo::overrideValue(QString::fromLatin1(BundleInfo::kProductPage), page);
+        const auto unset = qScopeGuard([] { BundleInfo::resetOverrides(); });
         VupAppDelegate c;
         launch(c, false);
         QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("3"));
@@ -177,8 +208,7 @@ private slots:
         // The info sheet's buttons: the product page, and "do not show again" for the next launch.
         c.infoPanel()->findChild<QPushButton*>(QStringLiteral("moreInfoButton"))->click();
         QCOMPARE(openedUrls.size(), 1);
-        QCOMPARE(openedUrls.first().toString(),
-                 BundleInfo::value(QString::fromLatin1(BundleInfo::kProductPage)).value());
+        QCOMPARE(openedUrls.first().toString(), page);
         QVERIFY(c.infoPanel()->isVisible());
 
         c.infoPanel()->findChild<QCheckBox*>(QStringLiteral("skipInfoCheck"))->setChecked(true);
@@ -186,13 +216,18 @@ private slots:
         c.infoPanel()->findChild<QPushButton*>(QStringLiteral("dismissButton"))->click();
         QVERIFY(!c.infoPanel()->isVisible());
 
-        // The choice holds for the next launch; the Info button still shows the sheet.
+        // The choice holds for the next launch; the Info button (or F1) still shows the sheet, its
+        // box ticked as the setting stands, and without a button to a placeholder page.
+        BundleInfo::overrideValue(QString::fromLatin1(BundleInfo::kProductPage),
+                                  QStringLiteral("https://vup.example.org/"));
         VupAppDelegate next;
         next.window()->show();
         next.applicationDidFinishLaunching();
         QVERIFY(!next.infoPanel()->isVisible());
         child<QPushButton>(next, "infoButton")->click();
         QVERIFY(next.infoPanel()->isVisible());
+        QVERIFY(next.infoPanel()->findChild<QCheckBox*>(QStringLiteral("skipInfoCheck"))->isChecked());
+        QVERIFY(!next.infoPanel()->findChild<QPushButton*>(QStringLiteral("moreInfoButton"))->isVisible());
     }
 
     void progressIndicator() {
@@ -391,6 +426,7 @@ private slots:
         launch(c);
         QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("4"));
         child<QCheckBox>(c, "autoDeleteCheck")->setChecked(true);
+        c.setSelectedLabel(QStringLiteral("7"));
         QSignalSpy busy(&c, &VupAppDelegate::nowProcessingChanged);
         // Cancel is enabled from the start and disabled as the tagging begins.
         QList<bool> cancelEnabled;
@@ -421,6 +457,8 @@ private slots:
         QVERIFY(!c.progressIndicator().isIndeterminate());
         QCOMPARE(c.progressIndicator().maxValue(), 4.0);
         QTRY_COMPARE(label(c, "libraryImageCount"), QStringLiteral("1"));
+        // Tagging leaves its own selection behind: the count tells it.
+        QCOMPARE(label(c, "selectedLabel"), QString::number(c.engine()->selectionCount()));
         closeSheets(c);
         lib.stop();
     }
@@ -428,22 +466,45 @@ private slots:
     void keyboard_data() {
         QTest::addColumn<QString>("focus"); // empty: the window itself
         QTest::addColumn<QKeySequence>("keys");
-        QTest::addColumn<QString>("effect");
+        QTest::addColumn<QString>("effect"); // "focus NAME": where the keyboard is afterwards
         QTest::newRow("Enter on a check box") << "autoDeleteCheck" << QKeySequence(Qt::Key_Return) << "scan";
         QTest::newRow("keypad Enter") << "" << QKeySequence(Qt::KeypadModifier | Qt::Key_Enter) << "scan";
+        QTest::newRow("Enter once Remove is ticked")
+            << "autoDeleteCheck" << QKeySequence(Qt::Key_Space, Qt::Key_Return) << "nothing";
         QTest::newRow("Enter on a focused button") << "infoButton" << QKeySequence(Qt::Key_Return) << "info";
+        QTest::newRow("Enter on a row") << "findingsTable" << QKeySequence(Qt::Key_Return) << "folder";
+        QTest::newRow("Enter in the filter")
+            << "findingsTextFilter" << QKeySequence(Qt::Key_Return) << "nothing";
+        QTest::newRow("Tab leaves the table")
+            << "findingsTable" << QKeySequence(Qt::Key_Tab) << "focus showInFolderButton";
+        QTest::newRow("Tab from the options to the findings")
+            << "previewCheck" << QKeySequence(Qt::Key_Tab) << "focus findingsKindFilter";
+        QTest::newRow("Tab from the findings to the buttons")
+            << "exportReportButton" << QKeySequence(Qt::Key_Tab) << "focus infoButton";
+        QTest::newRow("Ctrl+F") << "processLibraryButton" << QKeySequence(QKeySequence::Find)
+                                << "focus findingsTextFilter";
+        QTest::newRow("the filter's mnemonic")
+            << "" << QKeySequence(Qt::ALT | Qt::Key_T) << "focus findingsTextFilter";
         QTest::newRow("F1") << "" << QKeySequence(Qt::Key_F1) << "info";
         QTest::newRow("Ctrl+Q when idle") << "" << QKeySequence(Qt::CTRL | Qt::Key_Q) << "closed";
     }
 
-    // Keys of a desktop window: Enter starts the default scan unless a focused button takes it, F1
-    // shows the info panel, the quit keys close an idle window without a question.
+    // Keys of a desktop window: Enter starts the default scan from the options alone and never one
+    // that removes photos, a focused button takes it, a row shows its file; Tab walks the window
+    // top to bottom without stopping in every cell; the find keys and the mnemonic reach the
+    // filter, F1 shows the info panel, the quit keys close an idle window without a question.
     void keyboard() {
         QFETCH(QString, focus);
         QFETCH(QKeySequence, keys);
         QFETCH(QString, effect);
         VupAppDelegate c;
         launch(c);
+        ScanFindings earlier;
+        earlier.outcome = ScanFindings::Outcome::Completed;
+        earlier.zombies = {QFile::encodeName(config->filePath(QStringLiteral("Masters/a.jpg")))};
+        c.findings()->runEnded(earlier);
+        QTRY_VERIFY(c.findings()->view()->isVisible());
+        c.findings()->view()->table()->selectRow(0);
         QApplication::setActiveWindow(c.window());
         QVERIFY(QTest::qWaitForWindowActive(c.window()));
         QWidget* target = focus.isEmpty() ? c.window() : child<QWidget>(c, qPrintable(focus));
@@ -454,6 +515,9 @@ private slots:
         QCOMPARE(c.nowProcessing(), effect == QLatin1StringView("scan"));
         QCOMPARE(c.infoPanel()->isVisible(), effect == QLatin1StringView("info"));
         QCOMPARE(c.window()->isVisible(), effect != QLatin1StringView("closed"));
+        QTRY_COMPARE(openedUrls.size(), effect == QLatin1StringView("folder") ? 1 : 0);
+        if (effect.startsWith(QLatin1StringView("focus ")))
+            QCOMPARE(QApplication::focusWidget()->objectName(), effect.mid(6));
         if (effect != QLatin1StringView("scan"))
             return;
         QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
@@ -461,6 +525,10 @@ private slots:
         QCOMPARE(MessageBox::lastQuestion()->message,
                  QStringLiteral("iPhoto is not running. Start it and scan again."));
         QCOMPARE(MessageBox::lastQuestion()->kind, MessageBox::Kind::Critical);
+        // A refused run is told as such, and leaves the earlier findings where they were.
+        QCOMPARE(c.statusLabel(), QStringLiteral("Scan Refused"));
+        QCOMPARE(child<QProgressBar>(c, "progressIndicator")->value(), 0);
+        QCOMPARE(c.findings()->view()->rows().size(), 1);
     }
 
     void idleSleepAssertion_data() {
@@ -490,8 +558,8 @@ private slots:
         QVERIFY(!c.holdsAssertion());
     }
 
-    // Cancel stops the run it was pressed in; the next run starts afresh, also with the screen saver
-    // and notification services gone.
+    // Cancel (or Escape) stops the run it was pressed in; the next run starts afresh, also with the
+    // screen saver and notification services gone.
     void cancelAppliesToOneRunOnly() {
         TestLibrary lib;
         for (int i = 0; i < 3; ++i)
@@ -499,9 +567,12 @@ private slots:
         QVERIFY(lib.serve());
         VupAppDelegate c;
         launch(c);
+        QApplication::setActiveWindow(c.window());
+        QVERIFY(QTest::qWaitForWindowActive(c.window()));
 
+        // Escape does what Cancel does.
         child<QPushButton>(c, "processLibraryButton")->click();
-        child<QPushButton>(c, "cancelButton")->click();
+        QTest::keyClick(c.window(), Qt::Key_Escape);
         QVERIFY(c.cancelled());
         QVERIFY(!child<QPushButton>(c, "cancelButton")->isEnabled());
         // A cancelled run says so and asks nothing: no alert to dismiss.
@@ -520,10 +591,12 @@ private slots:
     }
 
     void quitDuringScan_data() {
-        QTest::addColumn<int>(
-            "answer"); // to "A scan is running. Stop it and quit?"; -1: the application quits
+        // To "A scan is running. Stop it and quit?"; -1: the application quits; -2: the question is
+        // left to the run's end.
+        QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("at"); // the status at which the window is closed; empty: at once
         QTest::newRow("Continue") << 1 << "";
+        QTest::newRow("the run ends while asked") << -2 << "";
         QTest::newRow("Stop and Quit while loading") << 0 << "";
         QTest::newRow("Stop and Quit as the changes end") << 0 << "Processing Complete";
         QTest::newRow("the application quits") << -1 << "";
@@ -546,11 +619,12 @@ private slots:
             launch(c);
             bool closeRefused = false;
             const auto closeWindow = [&] {
-                if (answer < 0) {
+                if (answer == -1) {
                     c.prepareToQuit();
                     return;
                 }
-                MessageBox::setNextAnswer(answer);
+                if (answer >= 0)
+                    MessageBox::setNextAnswer(answer);
                 closeRefused = !c.window()->close();
             };
             // The scan thread waits for this status to be shown: the window closes at that very point.
@@ -561,7 +635,15 @@ private slots:
             c.processLibrary();
             if (at.isEmpty())
                 closeWindow();
-            if (answer < 0) {
+            if (answer == -2) {
+                // The question went away with the run, the run's alert never came over it, and the
+                // quit went ahead.
+                QVERIFY(!closeRefused);
+                QVERIFY(!c.window()->isVisible());
+                QVERIFY(sheets(c).isEmpty());
+                QVERIFY(!QApplication::activeModalWidget());
+                QVERIFY(c.waitForScanToEnd(10000));
+            } else if (answer < 0) {
                 QVERIFY(!c.holdsAssertion());
                 QVERIFY(c.waitForScanToEnd(30000));
                 // No new run once quitting has begun.
@@ -596,6 +678,44 @@ private slots:
         }
         QTRY_VERIFY(services->held().isEmpty());
         lib.stop();
+    }
+
+    // The window, its findings, the info panel and an alert lie whole within the screen's
+    // available area, frames included (run again at twice the scale on a small screen).
+    void windowFitsTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        VupAppDelegate c;
+        launch(c);
+        QVERIFY(QTest::qWaitForWindowExposed(c.window()));
+        ScanFindings earlier;
+        earlier.outcome = ScanFindings::Outcome::Completed;
+        earlier.zombies = {"/nowhere/Family.photolibrary/Masters/a.jpg"};
+        c.findings()->runEnded(earlier);
+        QTRY_VERIFY(c.findings()->view()->isVisible());
+        // A run that checked nothing leaves a long note under the earlier findings.
+        c.findings()->runEnded(ScanFindings{});
+        QTest::qWait(50);
+        const auto within = [&](const QWidget* w) {
+            const QRect frame =
+                w->isWindow() ? w->frameGeometry() : QRect(w->mapToGlobal(QPoint()), w->size());
+            return area.contains(frame);
+        };
+        QVERIFY(within(c.window()));
+        QVERIFY(within(child<QPushButton>(c, "processLibraryButton")));
+        QVERIFY(within(c.findings()->view()->findChild<QPushButton*>(QStringLiteral("exportReportButton"))));
+        c.showInfo();
+        QVERIFY(QTest::qWaitForWindowExposed(c.infoPanel()));
+        QVERIFY(within(c.infoPanel()));
+        c.dismissInfo();
+        c.showAlert(
+            QStringLiteral("Vup discovered 3 issues that were tagged or deleted to make everything happy "
+                           "again.  You can search for the keyword \"Vup Missing\" or \"Vup Master "
+                           "Missing\" within iPhoto to see these images."),
+            QStringLiteral("Success"));
+        QTRY_COMPARE(sheets(c).size(), 1);
+        QVERIFY(QTest::qWaitForWindowExposed(sheets(c).first()));
+        QVERIFY(within(sheets(c).first()));
+        closeSheets(c);
     }
 
     void keywordAlertCancelScan_data() {

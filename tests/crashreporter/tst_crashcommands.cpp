@@ -114,7 +114,8 @@ private slots:
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         QVERIFY(run.out.contains(logPath));
         QVERIFY(run.out.contains(QStringLiteral("  emailAddress: me@example.org\n")));
-        QVERIFY(run.out.contains(QStringLiteral("The crash report was successfully submitted.")));
+        QVERIFY(run.out.contains(QStringLiteral("The crash report was successfully submitted.\n"
+                                                "Thank you for taking the time to help improve Vup!\n")));
         const auto requests = server->requests();
         QCOMPARE(requests.size(), std::size_t(1));
         QCOMPARE(QString::fromStdString(requests.front().parts.at("comments").content),

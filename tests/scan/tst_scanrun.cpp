@@ -410,6 +410,7 @@ private slots:
         QCOMPARE(all.at(alert).value.toString(),
                  QStringLiteral("You need to select the photos you want me to process"));
         QCOMPARE(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Loading Data")), -1);
+        QVERIFY(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Scan Refused")) >= 0);
         // Nothing was touched: no photo left the library, however the selection was made up.
         QVERIFY(lib.photosOfAlbum(lib.trashAlbumId()).isEmpty());
         QCOMPARE(services->notifications().size(), notificationsBefore);

@@ -20,7 +20,7 @@ const QString kLogKept = QStringLiteral("Zombie could not be put back and stays 
 const QString kLogMissing = QStringLiteral("Zombie is neither parked in %1 nor back at %2");
 const QString kLogDuplicateCopy = QStringLiteral("Zombie is back at %1; its parked copy was identical");
 const QString kLogWaiting =
-    QStringLiteral("Zombies stay parked in %1 until iPhoto can say which of them it imported");
+    QStringLiteral("Zombies stay parked in %1 until photoapp can say which of them it imported");
 
 // Where an entry lives on either side: its folder relative to a base, and its name.
 struct Place {

@@ -46,7 +46,7 @@ constexpr const char* kCancelScan = "Cancel Scan";
 constexpr const char* kAlertNotShown = "Not shown, Vup is quitting: %1: %2";
 constexpr const char* kSelectionChanged = "Selection Changed";
 constexpr const char* kSelectionChangedText =
-    "The photos selected in iPhoto are not the ones the preview looked at. Preview the selection again "
+    "The photos selected in photoapp are not the ones the preview looked at. Preview the selection again "
     "before scanning it.";
 
 // Sets a flag and tells observers only when it changed.

@@ -45,7 +45,7 @@ const QString kNotImported = QStringLiteral("the import did not bring it into th
 const QString kCancelled = QStringLiteral("the scan was cancelled");
 const QString kNotMoved = QStringLiteral("it could not be moved out of the library");
 const QString kFinishLater =
-    QStringLiteral("iPhoto stopped responding; Vup finishes its recovery at its next run");
+    QStringLiteral("photoapp stopped responding; Vup finishes its recovery at its next run");
 const QString kPathTaken = QStringLiteral("its place was taken, so it could not be put back");
 const QString kNamedByAPhoto = QStringLiteral("a photo names it: it is no zombie");
 const QString kAppeared = QStringLiteral("it appeared during the scan");

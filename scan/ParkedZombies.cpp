@@ -21,7 +21,7 @@ const QString kLogMissing = QStringLiteral("Zombie is neither parked in %1 nor b
 const QString kLogDuplicateCopy = QStringLiteral("Zombie is back at %1; its parked copy was identical");
 const QString kLogLeftover = QStringLiteral("Zombie was re-added earlier; its parked copy is removed: %1");
 const QString kLogWaiting =
-    QStringLiteral("Zombies stay parked in %1 until iPhoto can say which of them it imported");
+    QStringLiteral("Zombies stay parked in %1 until photoapp can say which of them it imported");
 
 // Where an entry lives on either side: its folder relative to a base, and its name.
 struct Place {

@@ -14,11 +14,12 @@ namespace {
 
 const QString kFinished = QStringLiteral(
     "Vup finished an interrupted zombie recovery: %1 re-added, %2 put back, %3 still parked in %4.");
-const QString kWaiting = QStringLiteral("Vup could not finish an interrupted zombie recovery without iPhoto: "
-                                        "%1 re-added, %2 put back, %3 still parked in %4.");
+const QString kWaiting =
+    QStringLiteral("Vup could not finish an interrupted zombie recovery without photoapp: "
+                   "%1 re-added, %2 put back, %3 still parked in %4.");
 const QString kUnfinished =
     QStringLiteral("Vup found an interrupted zombie recovery of %1 zombies in %2; the "
-                   "next scan with iPhoto running will finish it.");
+                   "next scan with photoapp running will finish it.");
 
 qsizetype countOf(const RecoveryJournal& journal, std::initializer_list<ZombieState> states) {
     qsizetype n = 0;

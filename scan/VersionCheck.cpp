@@ -24,7 +24,7 @@ constexpr const char* kServiceUnknown = "org.freedesktop.DBus.Error.ServiceUnkno
 } // namespace
 
 const QString VersionCheck::kNotRunningText =
-    QStringLiteral("iPhoto is not running. Start it and scan again.");
+    QStringLiteral("photoapp is not running. Start it and scan again.");
 
 int VersionCheck::majorVersion(const QString& version) {
     const qsizetype dot = version.indexOf(QLatin1Char('.'));

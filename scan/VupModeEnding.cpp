@@ -17,8 +17,8 @@ constexpr const char* kDealWithItems =
     "You need to deal with the item(s) that iPhoto could not open because the "
     "original referenced item could not be found.";
 constexpr const char* kStoppedResponding =
-    "iPhoto stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
-    "iPhoto is running.";
+    "photoapp stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
+    "photoapp is running.";
 constexpr const char* kSuccess = "Success";
 constexpr const char* kScanIncomplete = "Scan Incomplete";
 constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and could not change %2 photo(s); "

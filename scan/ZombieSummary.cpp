@@ -14,7 +14,7 @@ const QString kPutBack =
     QStringLiteral("%1 zombies could not be re-added and were put back where they were.");
 const QString kStillParked = QStringLiteral("%1 are still parked in %2.");
 const QString kFinishLater =
-    QStringLiteral("Vup finishes their recovery at its next run, with iPhoto running.");
+    QStringLiteral("Vup finishes their recovery at its next run, with photoapp running.");
 const QString kMissing = QStringLiteral("%1 zombies were no longer where Vup had parked them.");
 const QString kLinks = QStringLiteral("%1 linked items in the Masters folder were left alone.");
 const QString kLink = QStringLiteral("1 linked item in the Masters folder was left alone.");

@@ -9,7 +9,7 @@ PACKAGES=(
     qt6-base-dev libqt6sql6-sqlite qt6-l10n-tools
     libexiv2-dev libsqlite3-dev libicu-dev libcpp-httplib-dev libssl-dev
     dbus dbus-daemon dbus-bin dbus-x11
-    xvfb xauth fonts-dejavu-core
+    xvfb xauth fonts-dejavu-core darktable
     python3 procps libglib2.0-bin bc
     librsvg2-bin dpkg-dev file desktop-file-utils appstream mandoc
 )

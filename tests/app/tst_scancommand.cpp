@@ -256,9 +256,9 @@ private slots:
         QTest::addColumn<bool>("deleteMode");
         QTest::addColumn<QString>("told");
         QTest::addColumn<int>("withinMs"); // from the last thing done to the end of vup
-        const QString gone = QStringLiteral("Scan Failed\n\nUnable To Continue\niPhoto stopped responding "
+        const QString gone = QStringLiteral("Scan Failed\n\nUnable To Continue\nphotoapp stopped responding "
                                             "while Vup was working. Nothing more was changed. "
-                                            "Run the scan again when iPhoto is running.");
+                                            "Run the scan again when photoapp is running.");
         const QString cancelled = QStringLiteral("\nScan Cancelled\n");
         QTest::newRow("killed and restarted")
             << QStringLiteral("kill and restart") << 0 << false << gone << 2000;

@@ -134,7 +134,7 @@ private slots:
         // The 0 is explained.
         QVERIFY(child<QLabel>(c, "applicationHint")->isVisible());
         QCOMPARE(label(c, "applicationHint"),
-                 QStringLiteral("iPhoto is not running. Start it and scan again."));
+                 QStringLiteral("photoapp is not running. Start it and scan again."));
         // The icon's resource made it through the static libraries into the program.
         DesktopIdentity::apply();
         QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.vup.Vup"));
@@ -523,7 +523,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
         QVERIFY(c.waitForScanToEnd(10000));
         QCOMPARE(MessageBox::lastQuestion()->message,
-                 QStringLiteral("iPhoto is not running. Start it and scan again."));
+                 QStringLiteral("photoapp is not running. Start it and scan again."));
         QCOMPARE(MessageBox::lastQuestion()->kind, MessageBox::Kind::Critical);
         // A refused run is told as such, and leaves the earlier findings where they were.
         QCOMPARE(c.statusLabel(), QStringLiteral("Scan Refused"));

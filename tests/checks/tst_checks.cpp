@@ -170,7 +170,7 @@ private slots:
         QVERIFY(versionCheckOnScanThread(delegate));
         const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
         QCOMPARE(alerts.size(), 1);
-        QCOMPARE(alerts[0].text, QStringLiteral("iPhoto is not running. Start it and scan again."));
+        QCOMPARE(alerts[0].text, QStringLiteral("photoapp is not running. Start it and scan again."));
     }
 
     // ---- keywords ----

@@ -506,8 +506,8 @@ private slots:
             QCOMPARE(alerts.first().title, QStringLiteral("Unable To Continue"));
             QCOMPARE(
                 alerts.first().value.toString(),
-                QStringLiteral("iPhoto stopped responding while Vup was working. Nothing more was changed. "
-                               "Run the scan again when iPhoto is running."));
+                QStringLiteral("photoapp stopped responding while Vup was working. Nothing more was changed. "
+                               "Run the scan again when photoapp is running."));
             QVERIFY(!saidCancelled);
         } else {
             QVERIFY(alerts.isEmpty());

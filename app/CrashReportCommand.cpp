@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // `vup crash-report`: the crash report window's choices on a terminal, for machines without a
 // display. The same discovery, report fields, request, answer test and effects as the window; it
 // never sends without the user's explicit choice.

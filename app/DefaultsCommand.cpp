@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // `vup defaults`: reads and changes the user defaults the application uses, in the store it
 // reads them from. Booleans and dates are written in the form the application reads back.
 #include "app/Commands.h"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The main job: builds Vup, generates a demo photo library, serves it with the stand-in photo
 # application on a private session bus and shows what is in it.
 set -euo pipefail

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
 // user defaults and crash log folder, sending to a real loopback server.
 #include "platform/BundleInfo.h"

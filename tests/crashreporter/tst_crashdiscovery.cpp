@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Finding new crash logs at launch: the stored date, which folder is searched, which entries
 // count as this application's logs, which one is offered first, and logs written by the crash
 // log writer in a process that really crashed.

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Machine facts and the multipart body: byte-exact encodings, escaping, unreadable files, and the
 // hardware queries answered from a proc/sys/etc tree the test writes itself.
 #include "crashreporter/GenerateFormData.h"

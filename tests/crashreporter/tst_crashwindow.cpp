@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // The crash report window end to end: what it shows, ignore and discard, and sending a report to
 // a real HTTP server on loopback, whose parsed body is compared field by field. Every failure
 // must leave the log and the stored date where they were.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a finished build, unpacks it with dpkg -x into a temporary root
 # (its path holds a space) and runs the unpacked programs there on a private session bus, away from
 # the build tree: the package holds what a desktop needs and nothing of the build, and the programs

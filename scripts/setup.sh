@@ -13,7 +13,7 @@ PACKAGES=(
     dbus dbus-daemon dbus-bin dbus-x11
     xvfb xauth fonts-dejavu-core
     python3 procps libglib2.0-bin bc
-    librsvg2-bin dpkg-dev file desktop-file-utils appstream mandoc
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream mandoc lintian reuse
 )
 
 missing=()

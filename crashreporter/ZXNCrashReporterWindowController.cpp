@@ -219,7 +219,7 @@ void ZXNCrashReporterWindowController::ignoreReport() {
 }
 
 void ZXNCrashReporterWindowController::discardReport() {
-    discardCrashLog(_crashLog.path());
+    discardCrashLog(_crashLog);
     done(QDialog::Rejected);
 }
 

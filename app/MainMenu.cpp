@@ -4,6 +4,7 @@
 */
 #include "app/MainMenu.h"
 
+#include "app/Licence.h"
 #include "platform/BundleInfo.h"
 #include "widgets/MessageBox.h"
 
@@ -89,8 +90,9 @@ void showAbout(QMainWindow* window) {
     MessageBox::ask(
         MessageBox::Kind::Information,
         text(kAboutTitle).arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
-        text(kAboutText).arg(bundle(BundleInfo::kProductPage), bundle(BundleInfo::kSupportAddress)), window,
-        {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);
+        text(kAboutText).arg(bundle(BundleInfo::kProductPage), bundle(BundleInfo::kSupportAddress)) +
+            QStringLiteral("\n\n%1\n%2").arg(text(Licence::kCopyright), text(Licence::kNotice)),
+        window, {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);
 }
 
 } // namespace MainMenu

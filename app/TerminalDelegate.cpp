@@ -4,6 +4,7 @@
 */
 #include "app/TerminalDelegate.h"
 
+#include "app/TerminalText.h"
 #include "platform/IdleSleepAssertion.h"
 #include "platform/MainThread.h"
 #include "scan/AccessPrompt.h"
@@ -30,8 +31,10 @@ extern "C" void onInterrupt(int signal) {
     }
 }
 
+// Status lines, alerts and prompts quote names from the library and messages from the bus: their
+// own line breaks are kept, nothing in them may command the terminal.
 QByteArray out(const QString& text) {
-    return text.toLocal8Bit();
+    return terminalSafeLines(text).toLocal8Bit();
 }
 
 } // namespace
@@ -190,7 +193,8 @@ void TerminalDelegate::userSelectedFiles(const QString& path) {
     if (options.assumeYes)
         return;
     for (;;) {
-        std::fprintf(output, "Open %s? [y/N] ", out(AccessPrompt::initialFolder(path)).constData());
+        std::fprintf(output, "Open %s? [y/N] ",
+                     terminalSafe(AccessPrompt::initialFolder(path)).toLocal8Bit().constData());
         std::fflush(output);
         QString answer;
         if (!readLine(answer)) {

@@ -104,7 +104,11 @@ QString terminalSafe(const QByteArray& bytes) {
 
 QString terminalSafeLines(const QString& text) {
     QStringList lines = text.split(u'\n');
-    for (QString& line : lines)
-        line = terminalSafe(line);
+    for (QString& line : lines) {
+        QStringList cells = line.split(u'\t');
+        for (QString& cell : cells)
+            cell = terminalSafe(cell);
+        line = cells.join(u'\t');
+    }
     return lines.join(u'\n');
 }

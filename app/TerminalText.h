@@ -15,6 +15,6 @@ QString terminalSafe(const QString& text);
 // The same for a name given as its bytes: what is valid UTF-8 is shown as text, each byte that is
 // not as \xHH, so that the name can still be told apart from its neighbours and found.
 QString terminalSafe(const QByteArray& bytes);
-// Line by line, for a message whose own line breaks are meant (an alert's paragraphs): the
-// breaks stay, everything else that could command the terminal is escaped.
+// For a message whose own line breaks and tabs are meant (an alert's paragraphs, its indented
+// lists): they stay, everything else that could command the terminal is escaped.
 QString terminalSafeLines(const QString& text);

@@ -83,7 +83,10 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
                     if (stopping)
                         return false;
                 }
-                return sink.write(chunk.data(), chunk.size());
+                if (!sink.write(chunk.data(), chunk.size()))
+                    return false;
+                flooded += chunk.size();
+                return true;
             });
             return;
         }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QUrl>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -56,8 +57,10 @@ public:
     void closeWithoutAnswer();
     // Answers 200 and then one byte per `interval`, never finishing while the client listens.
     void trickle(std::chrono::milliseconds interval);
-    // Answers 200 with a body that never ends, as fast as the client takes it.
+    // Answers 200 with a body that never ends, as fast as the client takes it; floodedBytes() says
+    // how much of it was sent.
     void flood();
+    std::size_t floodedBytes() const { return flooded; }
     // Holds each request until release() (then answers as set by answer()) or the server stops.
     void hold();
     void release();
@@ -80,4 +83,5 @@ private:
     std::string location;
     std::chrono::milliseconds trickleInterval{100};
     std::vector<Request> received;
+    std::atomic<std::size_t> flooded{0};
 };

@@ -189,7 +189,8 @@ void TerminalDelegate::giveUpOnKeywords() {
 }
 
 void TerminalDelegate::userSelectedFiles(const QString& path) {
-    printBlock(QString::fromLatin1(AccessPrompt::kTitle), AccessPrompt::message(path));
+    // The name made safe before it joins the message, whose own line breaks then stay.
+    printBlock(QString::fromLatin1(AccessPrompt::kTitle), AccessPrompt::message(terminalSafe(path)));
     if (options.assumeYes)
         return;
     for (;;) {

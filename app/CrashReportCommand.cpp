@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // `vup crash-report`: the crash report window's choices on a terminal, for machines without a
 // display. The same discovery, report fields, request, answer test and effects as the window; it
 // never sends without the user's explicit choice.
@@ -126,7 +130,8 @@ int runCrashReportCommand(int argc, char** argv) {
         if (e.name() == QLatin1StringView(ZXNCrashReporter::kMissingURLExceptionName))
             print(stderr, QString::fromLatin1(kNoAddress));
         else
-            print(stderr, QStringLiteral("vup: %1: %2").arg(e.name(), e.reason()));
+            print(stderr,
+                  QStringLiteral("vup: %1: %2").arg(terminalSafe(e.name()), terminalSafe(e.reason())));
         return 1;
     }
     if (!log) {
@@ -140,7 +145,8 @@ int runCrashReportCommand(int argc, char** argv) {
     }
 
     print(stdout, QStringLiteral("New crash log: %1").arg(terminalSafe(log->log.path())));
-    print(stdout, QStringLiteral("Report to %1 with these fields:").arg(log->submissionURL.toString()));
+    print(stdout, QStringLiteral("Report to %1 with these fields:")
+                      .arg(terminalSafe(ZXNCrashReporter::displayedAddress(log->submissionURL))));
     const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
         log->log.path(), email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
     for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
@@ -158,7 +164,7 @@ int runCrashReportCommand(int argc, char** argv) {
     case Action::Send:
         return send(*log, email, comments);
     case Action::Discard:
-        if (!discardCrashLog(log->log.path()))
+        if (!discardCrashLog(log->log))
             return 1;
         print(stdout, QStringLiteral("Moved the crash log to the Trash."));
         return 0;

@@ -1,6 +1,11 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // `vup defaults`: reads and changes the user defaults the application uses, in the store it
 // reads them from. Booleans and dates are written in the form the application reads back.
 #include "app/Commands.h"
+#include "app/TerminalText.h"
 #include "platform/UserDefaults.h"
 
 #include <QCoreApplication>
@@ -43,8 +48,8 @@ bool isTypeFlag(const QString& text) {
 
 QString textOf(const QVariant& value) {
     if (value.metaType().id() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+        return terminalSafe(value.toStringList().join(QStringLiteral(", ")));
+    return terminalSafe(value.toString());
 }
 
 int read(const QStringList& args) {
@@ -52,13 +57,14 @@ int read(const QStringList& args) {
     if (args.isEmpty()) {
         for (const QString& key : defaults.storedKeys())
             print(stdout, QStringLiteral("%1 = %2").arg(
-                              key, textOf(defaults.objectForKey(key).value_or(QVariant()))));
+                              terminalSafe(key), textOf(defaults.objectForKey(key).value_or(QVariant()))));
         return 0;
     }
     if (args.size() != 1)
         return usage();
     if (!defaults.hasStoredValue(args.first())) {
-        print(stderr, QStringLiteral("vup: the default \"%1\" does not exist").arg(args.first()));
+        print(stderr,
+              QStringLiteral("vup: the default \"%1\" does not exist").arg(terminalSafe(args.first())));
         return 1;
     }
     print(stdout, textOf(*defaults.objectForKey(args.first())));
@@ -83,7 +89,7 @@ int write(const QStringList& args) {
     // `write KEY -bool` lost its value: storing the text "-bool" would read back as NO. A text
     // that looks like a type is stored with `-string` in front of it.
     if (args.size() == 2 && isTypeFlag(args.at(1)))
-        return refuse(QStringLiteral("vup: %1 needs a value").arg(args.at(1)));
+        return refuse(QStringLiteral("vup: %1 needs a value").arg(terminalSafe(args.at(1))));
     const QString type = args.size() == 3 ? args.at(1) : QStringLiteral("-string");
     if (!isTypeFlag(type))
         return usage();
@@ -94,19 +100,20 @@ int write(const QStringList& args) {
     } else if (type == u"-bool") {
         const auto flag = parseBool(value);
         if (!flag)
-            return refuse(QStringLiteral("vup: \"%1\" is not a boolean (YES or NO)").arg(value));
+            return refuse(
+                QStringLiteral("vup: \"%1\" is not a boolean (YES or NO)").arg(terminalSafe(value)));
         defaults.setBool(key, *flag);
     } else if (type == u"-int") {
         bool ok = false;
         const qlonglong number = value.toLongLong(&ok);
         if (!ok)
-            return refuse(QStringLiteral("vup: \"%1\" is not an integer").arg(value));
+            return refuse(QStringLiteral("vup: \"%1\" is not an integer").arg(terminalSafe(value)));
         defaults.setObject(key, number);
     } else {
         const QDateTime date = value == u"now" ? QDateTime::currentDateTimeUtc()
                                                : QDateTime::fromString(value, Qt::ISODateWithMs);
         if (!date.isValid())
-            return refuse(QStringLiteral("vup: \"%1\" is not an ISO 8601 date").arg(value));
+            return refuse(QStringLiteral("vup: \"%1\" is not an ISO 8601 date").arg(terminalSafe(value)));
         defaults.setDate(key, date);
     }
     defaults.synchronize();
@@ -118,7 +125,8 @@ int remove(const QStringList& args) {
         return usage();
     UserDefaults& defaults = UserDefaults::standard();
     if (!defaults.hasStoredValue(args.first())) {
-        print(stderr, QStringLiteral("vup: the default \"%1\" does not exist").arg(args.first()));
+        print(stderr,
+              QStringLiteral("vup: the default \"%1\" does not exist").arg(terminalSafe(args.first())));
         return 1;
     }
     defaults.removeObject(args.first());

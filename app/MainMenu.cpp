@@ -1,5 +1,10 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "app/MainMenu.h"
 
+#include "app/Licence.h"
 #include "platform/BundleInfo.h"
 #include "widgets/MessageBox.h"
 
@@ -94,6 +99,7 @@ void showAbout(QMainWindow* window) {
     QString about = text(kAboutText);
     if (!addresses.isEmpty())
         about += QStringLiteral("\n\n") + addresses.join(u'\n');
+    about += QStringLiteral("\n\n%1\n%2").arg(text(Licence::kCopyright), text(Licence::kNotice));
     MessageBox::ask(MessageBox::Kind::Information,
                     text(kAboutTitle).arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
                     about, window, {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);

@@ -1,5 +1,10 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "app/Commands.h"
 #include "app/TerminalDelegate.h"
+#include "app/TerminalText.h"
 #include "scan/FindingsCsv.h"
 #include "scan/RecoveryResume.h"
 #include "scan/ScanFindingsJson.h"
@@ -24,24 +29,31 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "usage: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
-    "                [--report FILE.json|FILE.csv] [--yes]\n"
+    "                [--report FILE.json|FILE.csv | --report-raw FILE.csv] [--yes]\n"
     "  --library          scan every photo of the library\n"
     "  --selection        scan the photos selected in the photo application\n"
     "  --delete           remove photos whose image file is gone instead of tagging them\n"
     "  --recover-zombies  re-import files in Masters/ that no photo names (library scans)\n"
     "  --dry-run          make every check, print what would be done, change nothing\n"
     "  --report FILE      write the findings as JSON, or as a CSV table when FILE ends in .csv\n"
+    "                     (cells that a spreadsheet would run as formulas begin with ')\n"
+    "  --report-raw FILE  write the CSV table with every cell exactly as it is\n"
     "  --yes              answer prompts at once instead of reading standard input\n";
 
 struct Arguments {
     TerminalDelegate::Options options;
     bool dryRun = false;
     QString reportPath;
+    CsvCells csvCells = CsvCells::SpreadsheetSafe;
 };
 
-int usageError(const char* message, const char* detail = nullptr) {
-    if (detail)
-        std::fprintf(stderr, "vup scan: %s \"%s\"\n", message, detail);
+bool isCsvName(const QString& path) {
+    return path.endsWith(QLatin1StringView(".csv"), Qt::CaseInsensitive);
+}
+
+int usageError(const char* message, const QByteArray& detail = {}) {
+    if (!detail.isNull())
+        std::fprintf(stderr, "vup scan: %s \"%s\"\n", message, terminalSafe(detail).toUtf8().constData());
     else
         std::fprintf(stderr, "vup scan: %s\n", message);
     std::fputs(kUsage, stderr);
@@ -66,10 +78,14 @@ int parse(int argc, char** argv, Arguments& args) {
             args.dryRun = true;
         else if (std::strcmp(a, "--yes") == 0)
             args.options.assumeYes = true;
-        else if (std::strcmp(a, "--report") == 0) {
+        else if (std::strcmp(a, "--report") == 0 || std::strcmp(a, "--report-raw") == 0) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0')
                 return usageError("--report needs a file name");
             args.reportPath = QString::fromLocal8Bit(argv[++i]);
+            const bool raw = std::strcmp(a, "--report-raw") == 0;
+            if (raw && !isCsvName(args.reportPath))
+                return usageError("--report-raw writes a CSV table; its file name must end in .csv");
+            args.csvCells = raw ? CsvCells::Exact : CsvCells::SpreadsheetSafe;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
             std::fputs(kUsage, stdout);
             return -1;
@@ -83,10 +99,10 @@ int parse(int argc, char** argv, Arguments& args) {
         // Refuse before scanning rather than after: a report that cannot be written is a failed run.
         const QFileInfo report(args.reportPath);
         if (report.isDir())
-            return usageError("the report path is a folder:", QFile::encodeName(args.reportPath).constData());
+            return usageError("the report path is a folder:", QFile::encodeName(args.reportPath));
         if (!report.absoluteDir().exists()) {
             std::fprintf(stderr, "vup scan: no folder %s for the report\n",
-                         QFile::encodeName(report.absolutePath()).constData());
+                         terminalSafe(QFile::encodeName(report.absolutePath())).toUtf8().constData());
             return kExitNotCompleted;
         }
     }
@@ -100,7 +116,7 @@ QString photoAt(const ScanFindings& f, qsizetype i) {
 QString describe(const ScanFindings& f, qsizetype i) {
     const QVariant& p = i < f.paths.size() ? f.paths.at(i) : QVariant();
     const QString path = p.metaType().id() == QMetaType::QString ? p.toString() : QStringLiteral("(no path)");
-    return path.isEmpty() ? photoAt(f, i) : photoAt(f, i) + u' ' + path;
+    return path.isEmpty() ? photoAt(f, i) : photoAt(f, i) + u' ' + terminalSafe(path);
 }
 
 void line(const QString& text) {
@@ -120,23 +136,24 @@ void printActions(const ScanFindings& f) {
     for (const qsizetype i : f.taggedMissing)
         line(tagged.arg(VupMode::kMissingKeyword) + describe(f, i));
     for (const ScanFindings::FailedChange& c : f.failedChanges)
-        line(QStringLiteral("failed to %1: %2: %3").arg(c.action, describe(f, c.position), c.reason));
+        line(QStringLiteral("failed to %1: %2: %3")
+                 .arg(c.action, describe(f, c.position), terminalSafe(c.reason)));
     for (const ScanFindings::Unchecked& u : f.unchecked)
-        line(QStringLiteral("unchecked: %1: %2").arg(photoAt(f, u.position), u.reason));
-    // Zombie names go out as the bytes they are, so a name that is not UTF-8 can still be found.
+        line(QStringLiteral("unchecked: %1: %2").arg(photoAt(f, u.position), terminalSafe(u.reason)));
+    // A zombie's name that is not UTF-8 shows its odd bytes as escapes, so it can still be found.
     for (const QByteArray& z : zombieListing(f))
-        std::fprintf(stdout, "%s\n", z.constData());
+        line(terminalSafe(z));
     if (dry)
         line(QStringLiteral("dry run: nothing was changed"));
     std::fflush(stdout);
 }
 
-bool writeReport(const QString& path, const ScanFindings& findings) {
-    QSaveFile file(path);
+bool writeReport(const Arguments& args, const ScanFindings& findings) {
+    QSaveFile file(args.reportPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const bool written = path.endsWith(QLatin1StringView(".csv"), Qt::CaseInsensitive)
-                             ? writeFindingsCsv(file, findingsTable(findings).rows)
+    const bool written = isCsvName(args.reportPath)
+                             ? writeFindingsCsv(file, findingsTable(findings).rows, args.csvCells)
                              : writeScanReport(file, findings);
     return written && file.commit();
 }
@@ -155,13 +172,13 @@ int runScanCommand(int argc, char** argv) {
         // The window's own words, and a report that says the run was refused.
         std::fprintf(stderr, "vup scan: %s\n", VersionCheck::kNotRunningText.toLocal8Bit().constData());
         if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
-            std::fprintf(stderr, "%s\n", waiting.toLocal8Bit().constData());
+            std::fprintf(stderr, "%s\n", terminalSafeLines(waiting).toLocal8Bit().constData());
         ScanFindings refused;
         refused.outcome = ScanFindings::Outcome::VersionRefused;
         refused.selectionMode = args.options.selectionMode;
         refused.deleteMode = args.options.autoDelete;
         refused.dryRun = args.dryRun;
-        if (!args.reportPath.isEmpty() && !writeReport(args.reportPath, refused))
+        if (!args.reportPath.isEmpty() && !writeReport(args, refused))
             std::fprintf(stderr, "vup scan: cannot write the report %s\n",
                          QFile::encodeName(args.reportPath).constData());
         return kExitNotCompleted;
@@ -189,9 +206,9 @@ int runScanCommand(int argc, char** argv) {
                    stderr);
     // Only a run that checked every photo and had every change confirmed succeeded.
     int status = findings.outcome == ScanFindings::Outcome::Completed ? kExitCompleted : kExitNotCompleted;
-    if (!args.reportPath.isEmpty() && !writeReport(args.reportPath, findings)) {
+    if (!args.reportPath.isEmpty() && !writeReport(args, findings)) {
         std::fprintf(stderr, "vup scan: cannot write the report %s\n",
-                     QFile::encodeName(args.reportPath).constData());
+                     terminalSafe(QFile::encodeName(args.reportPath)).toUtf8().constData());
         status = kExitNotCompleted;
     }
     return status;

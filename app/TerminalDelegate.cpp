@@ -1,5 +1,10 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "app/TerminalDelegate.h"
 
+#include "app/TerminalText.h"
 #include "platform/IdleSleepAssertion.h"
 #include "platform/MainThread.h"
 #include "scan/AccessPrompt.h"
@@ -26,8 +31,10 @@ extern "C" void onInterrupt(int signal) {
     }
 }
 
+// Status lines, alerts and prompts quote names from the library and messages from the bus: their
+// own line breaks are kept, nothing in them may command the terminal.
 QByteArray out(const QString& text) {
-    return text.toLocal8Bit();
+    return terminalSafeLines(text).toLocal8Bit();
 }
 
 } // namespace
@@ -182,11 +189,13 @@ void TerminalDelegate::giveUpOnKeywords() {
 }
 
 void TerminalDelegate::userSelectedFiles(const QString& path) {
-    printBlock(QString::fromLatin1(AccessPrompt::kTitle), AccessPrompt::message(path));
+    // The name made safe before it joins the message, whose own line breaks then stay.
+    printBlock(QString::fromLatin1(AccessPrompt::kTitle), AccessPrompt::message(terminalSafe(path)));
     if (options.assumeYes)
         return;
     for (;;) {
-        std::fprintf(output, "Open %s? [y/N] ", out(AccessPrompt::initialFolder(path)).constData());
+        std::fprintf(output, "Open %s? [y/N] ",
+                     terminalSafe(AccessPrompt::initialFolder(path)).toLocal8Bit().constData());
         std::fflush(output);
         QString answer;
         if (!readLine(answer)) {

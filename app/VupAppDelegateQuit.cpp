@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // What closing the main window asks before the application ends: nothing the user started or
 // typed is lost by closing it.
 #include "app/VupAppDelegate.h"

@@ -1,4 +1,11 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "app/Commands.h"
+#include "app/Licence.h"
+#include "app/TerminalText.h"
+#include "app/WindowOptions.h"
 #include "crashreporter/CrashLogWriter.h"
 #include "platform/BundleInfo.h"
 
@@ -7,14 +14,16 @@
 
 namespace {
 
-void printUsage() {
+constexpr int kBadArguments = 2;
+
+void printUsage(FILE* stream) {
     std::fputs("usage: vup                      open the window\n"
                "       vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
-               "                [--report FILE.json|FILE.csv] [--yes]\n"
+               "                [--report FILE.json|FILE.csv | --report-raw FILE.csv] [--yes]\n"
                "       vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n"
                "       vup defaults read [KEY] | write KEY VALUE | delete KEY\n"
                "       vup --version | --help\n",
-               stdout);
+               stream);
 }
 
 } // namespace
@@ -34,18 +43,25 @@ int main(int argc, char** argv) {
     if (std::strcmp(command, "--version") == 0) {
         const QString version =
             BundleInfo::value(QString::fromLatin1(BundleInfo::kShortVersion)).value_or(QString());
-        std::printf("vup %s\n", version.toUtf8().constData());
+        std::printf("vup %s\n%s\n%s\n", version.toUtf8().constData(), Licence::kCopyright, Licence::kNotice);
         return 0;
     }
     if (std::strcmp(command, "--help") == 0 || std::strcmp(command, "-h") == 0 ||
         std::strcmp(command, "help") == 0) {
-        printUsage();
+        printUsage(stdout);
         return 0;
     }
-    // Qt's own options (-platform, -style ...) still reach the window.
-    if (command[0] == '-')
-        return runWindow(argc, argv);
-    std::fprintf(stderr, "vup: unknown command \"%s\"\n", command);
-    printUsage();
-    return 1;
+    // Qt's own options (-platform, -style ...) still reach the window; nothing else opens it.
+    if (command[0] == '-') {
+        const int unknown = firstUnknownWindowArgument(argc, argv);
+        if (unknown == 0)
+            return runWindow(argc, argv);
+        std::fprintf(stderr, "vup: unknown option \"%s\"\n",
+                     terminalSafe(QByteArray(argv[unknown])).toUtf8().constData());
+    } else {
+        std::fprintf(stderr, "vup: unknown command \"%s\"\n",
+                     terminalSafe(QByteArray(command)).toUtf8().constData());
+    }
+    printUsage(stderr);
+    return kBadArguments;
 }

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "crashreporter/DiscardCrashLog.h"
 
 #include "platform/SystemLog.h"
@@ -8,13 +12,18 @@ constexpr const char* kNoFileReference = "ZXNCrashReporter: Unable to create FSR
 constexpr const char* kTrashFailed = "ZXNCrashReporter: Unable to move %1 to trash: %2";
 } // namespace
 
-bool discardCrashLog(const QString& crashLogPath) {
-    if (!Trash::itemExists(crashLogPath)) {
-        vupLog(QString::fromLatin1(kNoFileReference).arg(crashLogPath));
+bool discardCrashLog(const OfferedCrashLog& crashLog) {
+    const QString& path = crashLog.path();
+    if (!Trash::itemExists(path)) {
+        vupLog(QString::fromLatin1(kNoFileReference).arg(path));
         return false;
     }
-    if (const int status = Trash::moveToTrash(crashLogPath); status != 0) {
-        vupLog(QString::fromLatin1(kTrashFailed).arg(crashLogPath, QString::number(status)));
+    if (QString reason; !crashLog.isStillTheOfferedFile(&reason)) {
+        vupLog(QString::fromLatin1(kTrashFailed).arg(path, reason));
+        return false;
+    }
+    if (const int status = Trash::moveToTrash(path); status != 0) {
+        vupLog(QString::fromLatin1(kTrashFailed).arg(path, QString::number(status)));
         return false;
     }
     return true;

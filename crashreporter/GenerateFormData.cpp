@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "crashreporter/GenerateFormData.h"
 
 #include "crashreporter/ZXNException.h"
@@ -6,7 +10,9 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QUrl>
+#include <array>
 
 namespace {
 
@@ -100,4 +106,24 @@ std::optional<QByteArray> GenerateFormData(const QVariantMap& formValues, const 
     }
     body += "--" + boundaryBytes + "--" + kCRLF;
     return body;
+}
+
+QString randomFormBoundary() {
+    std::array<quint32, 4> words{};
+    QRandomGenerator::system()->fillRange(words.data(), words.size());
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(words.data()), sizeof words).toHex());
+}
+
+std::optional<FormBody> GenerateFormBody(const QVariantMap& formValues, QString* readError,
+                                         const std::function<QString()>& drawBoundary) {
+    // One delimiter line per value and the closing one: any other occurrence came from a value.
+    const qsizetype delimiters = formValues.size() + 1;
+    while (true) {
+        const QString boundary = drawBoundary();
+        auto bytes = GenerateFormData(formValues, boundary, readError);
+        if (!bytes)
+            return std::nullopt;
+        if (bytes->count(boundary.toUtf8()) == delimiters)
+            return FormBody{boundary, std::move(*bytes)};
+    }
 }

@@ -1,9 +1,14 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #pragma once
 
 #include <QByteArray>
 #include <QMetaType>
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <optional>
 
 // A file upload whose bytes were already read, for a caller that must send exactly what it read.
@@ -24,3 +29,18 @@ Q_DECLARE_METATYPE(FormFile)
 // receives the reason, so that an empty upload is never taken for the file.
 std::optional<QByteArray> GenerateFormData(const QVariantMap& formValues, const QString& boundary,
                                            QString* readError = nullptr);
+
+// A body and the boundary it was made with.
+struct FormBody {
+    QString boundary;
+    QByteArray bytes;
+};
+
+// 32 hexadecimal digits from the system's random source: a sender cannot guess the next one.
+QString randomFormBoundary();
+
+// GenerateFormData with a boundary of its own, drawn by `drawBoundary` and drawn again whenever the
+// body holds it anywhere but on its delimiter lines: a comment or a log that carried the boundary
+// could otherwise end its part early and forge fields of its own.
+std::optional<FormBody> GenerateFormBody(const QVariantMap& formValues, QString* readError = nullptr,
+                                         const std::function<QString()>& drawBoundary = randomFormBoundary);

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "crashreporter/OfferedCrashLog.h"
 
 #include <QCoreApplication>
@@ -94,19 +98,27 @@ std::optional<OfferedCrashLog::Contents> OfferedCrashLog::read(QString* failure)
     }
 }
 
-bool OfferedCrashLog::remove(QString* failure) const {
-    const QByteArray name = QFile::encodeName(logPath);
+bool OfferedCrashLog::isStillTheOfferedFile(QString* failure) const {
     struct stat info {};
     QString reason;
-    if (::lstat(name.constData(), &info) != 0)
+    if (::lstat(QFile::encodeName(logPath).constData(), &info) != 0)
         reason = errorText(errno);
-    else if (!identity || info.st_dev != identity->device || info.st_ino != identity->inode)
+    else if (!S_ISREG(info.st_mode) || !identity || info.st_dev != identity->device ||
+             info.st_ino != identity->inode)
         reason = QString::fromLatin1(kReplacedSinceOffered);
-    else if (::unlink(name.constData()) != 0)
-        reason = errorText(errno);
     else
         return true;
     if (failure)
         *failure = reason;
+    return false;
+}
+
+bool OfferedCrashLog::remove(QString* failure) const {
+    if (!isStillTheOfferedFile(failure))
+        return false;
+    if (::unlink(QFile::encodeName(logPath).constData()) == 0)
+        return true;
+    if (failure)
+        *failure = errorText(errno);
     return false;
 }

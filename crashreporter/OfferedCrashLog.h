@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #pragma once
 
 #include <QByteArray>
@@ -27,6 +31,9 @@ public:
     // The whole file, read through one descriptor opened without following links, provided the
     // path still names the offered regular file. Otherwise nothing, and `failure` says why.
     std::optional<Contents> read(QString* failure) const;
+    // Whether the path still names the offered file (not a link, not a file put in its place, not
+    // a file reached through a folder swapped for a link); `failure` says why not.
+    bool isStillTheOfferedFile(QString* failure) const;
     // Deletes the log only while its path still names the offered file; `failure` says why not.
     bool remove(QString* failure) const;
 

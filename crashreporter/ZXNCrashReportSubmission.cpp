@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "crashreporter/ZXNCrashReportSubmission.h"
 
 #include "crashreporter/GenerateFormData.h"
@@ -129,9 +133,10 @@ QVariantMap ZXNCrashReportSubmission::reportFields(const QString& crashLogPath,
     return fields;
 }
 
-QNetworkRequest ZXNCrashReportSubmission::request(const QUrl& target, qsizetype bodyLength) {
+QNetworkRequest ZXNCrashReportSubmission::request(const QUrl& target, qsizetype bodyLength,
+                                                  const QString& boundary) {
     QNetworkRequest request(target);
-    request.setRawHeader("Content-Type", key(kContentTypeFormat).arg(key(kBoundary)).toLatin1());
+    request.setRawHeader("Content-Type", key(kContentTypeFormat).arg(boundary).toLatin1());
     request.setRawHeader("User-Agent", kUserAgent);
     request.setRawHeader("Content-Length", QByteArray::number(bodyLength));
     // A redirection could carry the report, e-mail address and comments to another host.
@@ -153,11 +158,11 @@ void ZXNCrashReportSubmission::sendCrashReport(const std::optional<QString>& ema
     // Read once, through the descriptor that was checked: what is sent is the file that was offered.
     QString readError;
     const auto log = crashLog.read(&readError);
-    std::optional<QByteArray> body;
+    std::optional<FormBody> body;
     if (log) {
         fields.insert(QStringLiteral("crashLog"),
                       QVariant::fromValue(FormFile{crashLog.fileName(), log->bytes}));
-        body = GenerateFormData(fields, key(kBoundary), &readError);
+        body = GenerateFormBody(fields, &readError);
     }
     if (!body) {
         // Nothing is posted: an empty upload answered "ok" would delete a log nobody received.
@@ -166,7 +171,7 @@ void ZXNCrashReportSubmission::sendCrashReport(const std::optional<QString>& ema
         return;
     }
     sentLogModified = log->modified;
-    QNetworkRequest httpRequest = request(url, body->size());
+    QNetworkRequest httpRequest = request(url, body->bytes.size(), body->boundary);
     httpRequest.setTransferTimeout(transferLimits.silenceMs);
     if (_urlConnection) {
         _urlConnection->disconnect(this);
@@ -174,9 +179,12 @@ void ZXNCrashReportSubmission::sendCrashReport(const std::optional<QString>& ema
         _urlConnection->deleteLater();
     }
     _responseData.clear();
-    auto* upload = new SendOnceBody(*body);
+    answerTooLong = false;
+    auto* upload = new SendOnceBody(std::move(body->bytes));
     _urlConnection = network->post(httpRequest, upload);
     upload->setParent(_urlConnection);
+    // Qt holds no more than this of the answer unread: a server sending without end fills no memory.
+    _urlConnection->setReadBufferSize(kAnswerLimit + 1);
     connect(_urlConnection, &QNetworkReply::metaDataChanged, this,
             &ZXNCrashReportSubmission::connectionDidReceiveResponse);
     connect(_urlConnection, &QNetworkReply::readyRead, this,
@@ -193,7 +201,9 @@ void ZXNCrashReportSubmission::connectionDidFinish() {
     const bool answered = _urlConnection->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
     // An HTTP error status with a body is an answer; only a failure of the transfer itself
     // (network, proxy, time-out) is an error.
-    if (error == QNetworkReply::NoError || (answered && error >= QNetworkReply::ContentAccessDenied)) {
+    if (answerTooLong) {
+        connectionDidFailWithError(localized(kUnrecognisedResponse));
+    } else if (error == QNetworkReply::NoError || (answered && error >= QNetworkReply::ContentAccessDenied)) {
         connectionDidFinishLoading();
     } else if (deadlinePassed) {
         connectionDidFailWithError(localized(kTookTooLong));
@@ -213,13 +223,18 @@ void ZXNCrashReportSubmission::connectionDidReceiveResponse() {
 }
 
 void ZXNCrashReportSubmission::connectionDidReceiveData() {
-    _responseData += _urlConnection->readAll();
+    _responseData += _urlConnection->read(kAnswerLimit + 1 - _responseData.size());
+    if (_responseData.size() > kAnswerLimit) {
+        // Whatever follows cannot make the answer "ok\n" again: the transfer ends here.
+        answerTooLong = true;
+        _urlConnection->abort();
+    }
 }
 
 void ZXNCrashReportSubmission::connectionDidFinishLoading() {
-    _responseData += _urlConnection->readAll();
+    _responseData += _urlConnection->read(kAnswerLimit + 1 - _responseData.size());
     const int status = _urlConnection->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const bool recognised = isRecognisedAnswer(status, _responseData);
+    const bool recognised = _responseData.size() <= kAnswerLimit && isRecognisedAnswer(status, _responseData);
     releaseTransfer();
     if (recognised) {
         recordSuccessfulSubmission();

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #pragma once
 
 #include "crashreporter/OfferedCrashLog.h"
@@ -26,7 +30,8 @@ class ZXNCrashReportSubmission : public QObject {
     Q_PROPERTY(bool sending READ isSending NOTIFY sendingChanged)
 
 public:
-    static constexpr const char* kBoundary = "81e29ba4f957efe5916039f587fe3ed7";
+    // Only "ok\n" is a recognised answer: more than this is not read, whatever the server sends.
+    static constexpr qint64 kAnswerLimit = 4 * 1024;
     static constexpr const char* kIncludeSystemInformationKey =
         "ZXNCrashReporterIncludeAnonymousSystemInformation";
     static constexpr const char* kIncludeEmailAddressKey = "ZXNCrashReporterIncludeEmailAddress";
@@ -59,7 +64,7 @@ public:
     static QString localized(const char* text);
     // Medium date and medium time of `locale` in the current time zone.
     static QString reportDate(const QDateTime& when, const QString& locale);
-    static QNetworkRequest request(const QUrl& url, qsizetype bodyLength);
+    static QNetworkRequest request(const QUrl& url, qsizetype bodyLength, const QString& boundary);
     // Exactly "ok\n", under any status but a redirection (which is never followed: the report
     // goes to the configured server or nowhere).
     static bool isRecognisedAnswer(int httpStatus, const QByteArray& body);
@@ -98,6 +103,8 @@ private:
     QNetworkAccessManager* network;
     QPointer<QNetworkReply> _urlConnection;
     QByteArray _responseData;
+    // Set when the answer grew past kAnswerLimit and the transfer was ended for it.
+    bool answerTooLong = false;
     // Modification date of the log as it was read for sending.
     QDateTime sentLogModified;
     QTimer wholeTransferDeadline;

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "crashreporter/ZXNCrashReporter.h"
 
 #include "crashreporter/ZXNException.h"
@@ -10,6 +14,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <algorithm>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -28,7 +34,33 @@ std::optional<QString> configuredSubmissionAddress() {
     return std::nullopt;
 }
 
+// A log another user wrote, or one in a folder others may write (where anyone could have put it,
+// or may yet swap it), is no report of ours: sending it could hand someone else's file to the
+// server.
+bool isOwnAndGuarded(const QFileInfo& log, const QString& crashLogDirectory) {
+    const uid_t user = ::geteuid();
+    if (log.ownerId() != user)
+        return false;
+    // Each folder from the log's up to the crash log folder: the user's or root's, and writable by
+    // nobody else (a group write bit counts only for a group other than the user's own).
+    const QString top = QDir::cleanPath(crashLogDirectory);
+    for (QString folder = log.absolutePath();; folder = QFileInfo(folder).absolutePath()) {
+        struct stat info {};
+        if (::stat(QFile::encodeName(folder).constData(), &info) != 0)
+            return false;
+        if ((info.st_uid != user && info.st_uid != 0) || (info.st_mode & S_IWOTH) ||
+            ((info.st_mode & S_IWGRP) && info.st_gid != ::getegid()))
+            return false;
+        if (folder == top || folder.size() <= top.size())
+            return true;
+    }
+}
+
 } // namespace
+
+QString ZXNCrashReporter::displayedAddress(const QUrl& url) {
+    return url.toDisplayString(QUrl::RemoveUserInfo);
+}
 
 QString ZXNCrashReporter::applicationNameForMatching() {
     if (const auto name = BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleName));
@@ -70,7 +102,7 @@ QStringList ZXNCrashReporter::crashLogPaths() {
             // Only regular files: a folder (or a link) must never be offered, sent or deleted.
             if (info.isSymLink() || !info.isFile())
                 continue;
-            if (base.relativeFilePath(path).startsWith(name))
+            if (base.relativeFilePath(path).startsWith(name) && isOwnAndGuarded(info, directory))
                 paths << path;
         }
     }

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #pragma once
 
 #include "crashreporter/OfferedCrashLog.h"
@@ -41,7 +45,8 @@ public:
 
     // The user's crash log folder if it exists, else the machine's if that exists.
     static QStringList crashLogDirectories();
-    // Regular files below those folders whose relative path begins with the application's name.
+    // Regular files below those folders whose relative path begins with the application's name,
+    // owned by the user, in folders only the user may write.
     static QStringList crashLogPaths();
 
     // The name crash logs of this application begin with: the bundle name, else the application
@@ -50,4 +55,6 @@ public:
     // An absolute http or https URL with a host, else empty: a report goes to a web server or
     // nowhere, never into a local file or another protocol.
     static QUrl submissionURLFromText(const QString& text);
+    // The address as it may be shown: without the user name and password it may carry.
+    static QString displayedAddress(const QUrl& url);
 };

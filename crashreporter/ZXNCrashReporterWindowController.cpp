@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "crashreporter/ZXNCrashReporterWindowController.h"
 
 #include "crashreporter/DiscardCrashLog.h"
@@ -243,7 +247,7 @@ void ZXNCrashReporterWindowController::ignoreReport() {
 }
 
 void ZXNCrashReporterWindowController::discardReport() {
-    discardCrashLog(_crashLog.path());
+    discardCrashLog(_crashLog);
     forgetComments();
     done(QDialog::Rejected);
 }

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #pragma once
 
 #include "scan/FindingsTable.h"
@@ -13,5 +17,12 @@ class QIODevice;
 // name that is not valid UTF-8 keeps its bytes and the file can still be found (the JSON report,
 // which holds text only, shows such bytes as U+FFFD).
 //
+// Spreadsheet programs, which the table is made for, run a cell that begins with =, +, -, @, a tab
+// or a carriage return as a formula: a file named "+cmd|calc!A0.jpg" would run a command. For them
+// such a cell gets a leading ' (shown as text, not part of the value); the exact form keeps every
+// cell's bytes, for scripts.
+//
 // Written piece by piece: false when the device refused a write.
-bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows);
+enum class CsvCells { SpreadsheetSafe, Exact };
+bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows,
+                      CsvCells cells = CsvCells::SpreadsheetSafe);

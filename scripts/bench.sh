@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds (release with debug info) and runs every benchmark, printing their figures. Figures are
 # only meaningful on an otherwise idle machine. Each bench/NAME/run.sh also runs on its own.
 set -euo pipefail

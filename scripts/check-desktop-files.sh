@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks what a desktop reads beside the programs with the validators desktops and distributions
 # use: the menu entry, the AppStream metadata, the manual pages and the shell completion. Any
 # complaint fails, hints included. Usage: scripts/check-desktop-files.sh [BUILD_DIR]

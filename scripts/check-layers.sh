@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lists the folder -> folder arrows of the tree's #include "folder/..." lines and fails on any arrow
 # a folder is not allowed: dependencies point down only. The layers, top to bottom:
 #

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shell helpers shared by the project's scripts; source it, do not run it.
 
 # Qt and D-Bus want a private runtime folder (mode 700); CI and root shells often have none.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs inside the demo's private session bus (see demo.sh): generates a demo library, serves it
 # with the stand-in photo application, runs a whole-library headless scan on it and shows what
 # the scan did to the library.

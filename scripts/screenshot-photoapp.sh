@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's pictures of photoapp's window after a scan, alone and next to Vup's window, on
 # a virtual X server with a window manager, the way a user follows the demo: a library scanned by
 # Vup, its photos searched for the keyword "Vup Missing", some of them selected with the mouse.

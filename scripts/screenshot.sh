@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes the README's pictures as a user sees them: on a virtual X server with a window manager, so
 # that the windows carry their decorations, driving the window by keyboard. The main window next to
 # a served demo library, the window with the findings of a preview, the "Success" alert of a library

@@ -1,18 +1,35 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building, running and testing Vup needs on Debian 12, then configures and builds.
-# Usage: scripts/setup.sh [BUILD_DIR] [extra cmake arguments...]
+# With --programs, only what building and running vup and photoapp needs, and only those two
+# programs (and the keyword image vup imports) are built: the demo's quick path. The same build
+# folder later serves the tests without building the programs again.
+# Usage: scripts/setup.sh [--programs] [BUILD_DIR] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+PROGRAMS_ONLY=0
+if [ "${1:-}" = "--programs" ]; then
+    PROGRAMS_ONLY=1
+    shift
+fi
+
+# Building both programs (rsvg-convert renders the window's icon) and running the demo.
 PACKAGES=(
-    cmake ninja-build g++ pkg-config ccache git
-    qt6-base-dev libqt6sql6-sqlite qt6-l10n-tools
-    libexiv2-dev libsqlite3-dev libicu-dev libcpp-httplib-dev libssl-dev
-    dbus dbus-daemon dbus-bin dbus-x11
-    xvfb xauth fonts-dejavu-core darktable
-    python3 procps libglib2.0-bin bc
-    librsvg2-bin dpkg-dev file desktop-file-utils appstream mandoc
+    cmake ninja-build g++ pkg-config ccache
+    qt6-base-dev libqt6sql6-sqlite
+    libexiv2-dev libsqlite3-dev libicu-dev librsvg2-bin
+    dbus dbus-daemon dbus-bin libglib2.0-bin python3
 )
+# Testing, benchmarks, screenshots, packaging and its checks.
+if ((!PROGRAMS_ONLY)); then
+    PACKAGES+=(
+        git qt6-l10n-tools libcpp-httplib-dev libssl-dev dbus-x11
+        xvfb xauth fonts-dejavu-core procps bc
+        dpkg-dev file desktop-file-utils appstream mandoc lintian reuse darktable
+    )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -28,5 +45,14 @@ fi
 
 BUILD_DIR="${1:-build}"
 shift || true
-cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${VUP_BUILD_TYPE:-RelWithDebInfo}" "$@" >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)"
+# Said each time, so that a folder the demo configured gets its tests back, with the programs'
+# objects as they are.
+if ((PROGRAMS_ONLY)); then
+    PARTS=(-DVUP_BUILD_TESTS=OFF -DVUP_BUILD_BENCH=OFF)
+    TARGETS=(--target vup photoapp vup_keyword_image)
+else
+    PARTS=(-DVUP_BUILD_TESTS=ON -DVUP_BUILD_BENCH=ON)
+    TARGETS=()
+fi
+cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="${VUP_BUILD_TYPE:-RelWithDebInfo}" "${PARTS[@]}" "$@" >/dev/null
+cmake --build "$BUILD_DIR" -j"$(nproc)" "${TARGETS[@]}"

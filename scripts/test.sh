@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds and runs every test. With --sanitize the build uses address and
 # undefined-behaviour sanitizers (in its own build folder).
 set -euo pipefail

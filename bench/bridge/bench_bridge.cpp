@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Serves a generated library on a private bus and measures how many requests per second the
 // bridge gets answered: the empty Ping, the floor that D-Bus itself sets, against the property
 // request that every scan makes once per photo (through the bridge, decoded, and raw, and the way a

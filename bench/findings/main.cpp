@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // The findings view on a library whose drive is unplugged: every photo's image is gone, so a
 // preview of the whole library gives one finding per photo (or, with "masters", every photo's
 // master is gone and its edited image is there, so every row has a picture to decode). Prints,

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the findings view benchmark on the build that exists (it builds nothing) and prints its
 # figures. Usage: bench/findings/run.sh [FINDINGS] [images|masters]   (default 100000 images;
 # "masters" leaves every edited image in place, so every row has a picture to decode; BUILD_DIR=build)

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // photoapp's window on a generated library, as a user meets it:
 //   - `photoapp open`: how long until the window is built and the service answers, and the
 //     process's peak memory once 100,000 photos are selected over the bus and shown selected;

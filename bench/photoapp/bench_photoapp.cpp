@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Imports JPEGs carrying many IPTC keywords and prints what each import costs: through the
 // command line (the import alone), and through a serving photoapp, where it also prints the
 // longest a write request (selecting a photo) waited while the import ran. The cost should grow

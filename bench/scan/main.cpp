@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Scans generated libraries the way a user would and prints where the time goes. On one library,
 // bus and photoapp (PHOTOS, default 100,000):
 //   - the synchronous Ping rate, the floor D-Bus sets for one request at a time;

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs the scan benchmark on the build that exists (it builds nothing) and prints its figures.
 # Usage: bench/scan/run.sh [PHOTOS] [LARGE]   (defaults 100000 and 1000000, 0 for none; BUILD_DIR=build)
 set -euo pipefail

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Zombie detection on a large Masters tree, next to the same work done by plain tools, then the
 // recovery of many zombies with its journal.
 //

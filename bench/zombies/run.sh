@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Zombie detection on a 1,000,000-file Masters tree with 1,000,000 referenced paths, next to
 # `find | sort` and a comm-style difference of the same sets; then the recovery of 10,000 zombies
 # into a real photoapp with and without the time of its journal. Prints figures; asserts nothing

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # `cpack -G DEB` in the build folder turns the install rules into vup_<version>_<arch>.deb.
 # Included from the top-level list so that CPack sees every install rule of the project.
 set(CPACK_GENERATOR DEB)

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "tests/support/ProgramRun.h"
 #include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
@@ -14,7 +18,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <cstdio>
 #include <memory>
+#include <unistd.h>
 
 namespace {
 
@@ -94,9 +100,13 @@ bool untouched(const TestLibrary& lib) {
     return !dump.isEmpty() && lib.photosOfAlbum(lib.trashAlbumId()).isEmpty();
 }
 
-QJsonObject readReport(const QString& path) {
+QByteArray readFile(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QJsonDocument::fromJson(file.readAll()).object() : QJsonObject();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QJsonObject readReport(const QString& path) {
+    return QJsonDocument::fromJson(readFile(path)).object();
 }
 
 } // namespace
@@ -123,6 +133,10 @@ private slots:
         QTest::newRow("report without file")
             << QStringList{QStringLiteral("--library"), QStringLiteral("--report")}
             << QStringLiteral("--report needs a file name");
+        QTest::newRow("raw report that is no table")
+            << QStringList{QStringLiteral("--library"), QStringLiteral("--report-raw"),
+                           QStringLiteral("r.json")}
+            << QStringLiteral("--report-raw writes a CSV table");
     }
 
     void badArguments() {
@@ -141,7 +155,7 @@ private slots:
         const ProgramRun r = vupScan(
             {QStringLiteral("--library"), QStringLiteral("--yes"), QStringLiteral("--report"), report});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("vup scan: iPhoto is not running. Start it and scan again.")),
+        QVERIFY2(r.err.contains(QStringLiteral("vup scan: photoapp is not running. Start it and scan again.")),
                  qPrintable(r.err));
         const QJsonObject json = readReport(report);
         QCOMPARE(json.value(QStringLiteral("outcome")).toString(), QStringLiteral("refused"));
@@ -248,6 +262,45 @@ private slots:
         QCOMPARE(noFolder.exitCode, 1);
         QVERIFY(!noFolder.out.contains(QStringLiteral("Loading Data")));
         lib.stop();
+    }
+
+    // A name that commands the terminal and forges a line prints as one line of escapes; a name a
+    // spreadsheet would run as a formula is defused in the CSV table, and kept exact in the raw one.
+    void hostileNamesAreHarmless() {
+        TestLibrary lib;
+        QVERIFY(lib.addIssueKeywords());
+        const QString forged = QStringLiteral("=1+1 \x1b[31mred\x1b]0;title\x07\nremoved: photo 1.jpg");
+        QVERIFY(lib.addPhoto(lib.path() + QStringLiteral("/Masters/Gone/") + forged));
+        const QByteArray masters = QFile::encodeName(lib.path()) + "/Masters/Extra";
+        QVERIFY(QDir().mkpath(QFile::decodeName(masters)));
+        const QByteArray zombie = "+cmd|calc!A0 \xff.jpg";
+        std::FILE* file = std::fopen((masters + '/' + zombie).constData(), "w");
+        QVERIFY(file && std::fputs("zombie", file) >= 0 && std::fclose(file) == 0);
+        QVERIFY(lib.serve());
+        const QString safeCsv = lib.folder() + QStringLiteral("/safe.csv");
+        const QString rawCsv = lib.folder() + QStringLiteral("/raw.csv");
+        for (const auto& [option, path] : {std::pair(QStringLiteral("--report"), safeCsv),
+                                           std::pair(QStringLiteral("--report-raw"), rawCsv)}) {
+            const ProgramRun r =
+                vupScan({QStringLiteral("--library"), QStringLiteral("--recover-zombies"),
+                         QStringLiteral("--dry-run"), QStringLiteral("--yes"), option, path});
+            QCOMPARE(r.exitCode, 0);
+            QVERIFY2(r.out.contains(QStringLiteral("/Masters/Gone/=1+1 \\e[31mred\\e]0;title\\x07\\nremoved: "
+                                                   "photo 1.jpg\n")),
+                     qPrintable(r.out));
+            QVERIFY2(r.out.contains(QStringLiteral("/Masters/Extra/+cmd|calc!A0 \\xff.jpg\n")),
+                     qPrintable(r.out));
+            QVERIFY(!r.out.contains(u'\x1b') && !r.out.contains(u'\x07'));
+            QVERIFY(!QRegularExpression(QStringLiteral("(^|\n)removed: ")).match(r.out).hasMatch());
+        }
+        const QByteArray safe = readFile(safeCsv);
+        QVERIFY2(safe.contains(",\"'=1+1 \x1b[31m") && safe.contains(",'+cmd|calc!A0 \xff.jpg,"),
+                 safe.constData());
+        const QByteArray raw = readFile(rawCsv);
+        QVERIFY2(raw.contains(",\"=1+1 \x1b[31m") && raw.contains(",+cmd|calc!A0 \xff.jpg,"),
+                 raw.constData());
+        lib.stop();
+        ::unlink((masters + '/' + zombie).constData());
     }
 
     void applicationMisbehavesMidLoad_data() {

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // The bridge against a live photoapp on the test's private session bus.
 
 #include "bridge/LuaText.h"

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #include "tests/crashreporter/LoopbackServer.h"
 
 #include <arpa/inet.h>
@@ -71,6 +75,21 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
                 });
             return;
         }
+        if (mode == Mode::Flood) {
+            res.set_chunked_content_provider("text/plain", [this](std::size_t, httplib::DataSink& sink) {
+                static const std::string chunk(64 * 1024, 'x');
+                {
+                    std::lock_guard check(mutex);
+                    if (stopping)
+                        return false;
+                }
+                if (!sink.write(chunk.data(), chunk.size()))
+                    return false;
+                flooded += chunk.size();
+                return true;
+            });
+            return;
+        }
         if (mode == Mode::Hold) {
             // Bounded, so that a forgotten release cannot hang the test run.
             released.wait_for(lock, std::chrono::seconds(20), [this] { return isReleased || stopping; });
@@ -141,6 +160,11 @@ void LoopbackServer::trickle(std::chrono::milliseconds interval) {
     std::lock_guard lock(mutex);
     mode = Mode::Trickle;
     trickleInterval = interval;
+}
+
+void LoopbackServer::flood() {
+    std::lock_guard lock(mutex);
+    mode = Mode::Flood;
 }
 
 void LoopbackServer::hold() {

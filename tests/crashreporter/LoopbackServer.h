@@ -1,6 +1,11 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 #pragma once
 
 #include <QUrl>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -17,7 +22,8 @@ class Server;
 // A real HTTP server on 127.0.0.1 (any free port), run in a thread of the test. It records every
 // request it receives (POST or GET), with the multipart body parsed by cpp-httplib's own parser,
 // and answers as the test says: an answer, a redirection, a dropped connection, a connection closed
-// without any answer, an answer trickling in byte by byte, or silence until released.
+// without any answer, an answer trickling in byte by byte, an answer without end, or silence until
+// released.
 class LoopbackServer {
 public:
     struct Part {
@@ -51,6 +57,10 @@ public:
     void closeWithoutAnswer();
     // Answers 200 and then one byte per `interval`, never finishing while the client listens.
     void trickle(std::chrono::milliseconds interval);
+    // Answers 200 with a body that never ends, as fast as the client takes it; floodedBytes() says
+    // how much of it was sent.
+    void flood();
+    std::size_t floodedBytes() const { return flooded; }
     // Holds each request until release() (then answers as set by answer()) or the server stops.
     void hold();
     void release();
@@ -58,7 +68,7 @@ public:
     std::vector<Request> requests() const;
 
 private:
-    enum class Mode { Answer, Drop, Close, Trickle, Hold };
+    enum class Mode { Answer, Drop, Close, Trickle, Flood, Hold };
 
     std::unique_ptr<httplib::Server> server;
     std::thread thread;
@@ -73,4 +83,5 @@ private:
     std::string location;
     std::chrono::milliseconds trickleInterval{100};
     std::vector<Request> received;
+    std::atomic<std::size_t> flooded{0};
 };

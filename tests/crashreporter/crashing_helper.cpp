@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Installs the crash log writer and then fails the way a real bug would, so that a test can look
 // for the log it leaves. Usage: crashing_helper segv|abort
 #include "crashreporter/CrashLogWriter.h"

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // `vup crash-report` and `vup defaults` as a user runs them: separate processes on the same
 // user defaults and crash log folder, sending to a real loopback server.
 #include "platform/BundleInfo.h"
@@ -90,6 +94,11 @@ private slots:
         QTest::newRow("unknown verb") << QStringList{"defaults", "frobnicate"} << QString();
         QTest::newRow("unknown option") << QStringList{"crash-report", "--bogus"} << QString();
         QTest::newRow("two choices") << QStringList{"crash-report", "--send", "--discard"} << QString();
+        // Refused before Qt sees them: Qt would ignore them and open the window.
+        QTest::newRow("mistyped program option")
+            << QStringList{"--versionx"} << "vup: unknown option \"--versionx\"\n";
+        QTest::newRow("end of options before a command")
+            << QStringList{"--", "scan"} << "vup: unknown option \"--\"\n";
     }
 
     void badArgumentsChangeNothing() {
@@ -99,8 +108,9 @@ private slots:
         QVERIFY(!before.isEmpty());
         const ProgramRun run = vup(args);
         QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.startsWith(reason + QStringLiteral("usage: vup ") + args.first()),
-                 qPrintable(run.err));
+        // A command's own usage, or the program's for a bad option before any command.
+        const QString command = args.first().startsWith(u'-') ? QString() : args.first();
+        QVERIFY2(run.err.startsWith(reason + QStringLiteral("usage: vup ") + command), qPrintable(run.err));
         QCOMPARE(storedDefaults(), before);
         QVERIFY(QFile::exists(logPath));
         QVERIFY(server->requests().empty());
@@ -189,6 +199,10 @@ private slots:
     }
 
     void namesAndTextsArePrintedTerminalSafe() {
+        // The address's user information is never shown.
+        QUrl address = server->url();
+        address.setUserInfo(QStringLiteral("user:secret"));
+        UserDefaults::standard().setString(kURLKey, address.toString());
         // Older than the pending log, so offered first.
         const QString evil = writeLog(
             QDir(userLogFolder(*home)).filePath(QStringLiteral("Vup_\x1b[2J\r\nNew crash log: x.crash")), "x",
@@ -201,6 +215,8 @@ private slots:
                  qPrintable(run.out));
         QVERIFY(run.out.contains(QStringLiteral("  comments: one\\ntwo\\u{202e}\n")));
         QVERIFY(!run.out.contains(u'\x1b') && !run.out.contains(u'\r') && !run.out.contains(QChar(0x202e)));
+        QVERIFY(run.out.contains(QStringLiteral("Report to http://127.0.0.1:")));
+        QVERIFY(!run.out.contains(QStringLiteral("secret")) && !run.out.contains(QStringLiteral("user@")));
         // No line but the first looks like the program's own.
         QCOMPARE(run.out.split(u'\n').filter(QRegularExpression(QStringLiteral("^New crash log:"))).size(),
                  1);

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Finding new crash logs at launch: the stored date, which folder is searched, which entries
 // count as this application's logs, which one is offered first, and logs written by the crash
 // log writer in a process that really crashed.
@@ -7,6 +11,7 @@
 #include "platform/LibraryFolders.h"
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/CrashTestHome.h"
+#include "tests/support/AsNobody.h"
 #include "tests/support/TestMain.h"
 
 #include <QDir>
@@ -14,6 +19,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace crashtest;
 
@@ -189,6 +196,12 @@ private slots:
         makeLog(userLogs, QStringLiteral("Other_1.crash"), base.addSecs(1));
         makeLog(userLogs, QStringLiteral("sub/Vup_1.crash"), base.addSecs(1));
         QVERIFY(QFile::link(longer, QDir(userLogs).filePath(QStringLiteral("Vup_link.crash"))));
+        // Not ours to send: a log in a folder anyone may write, and another user's log.
+        const QString shared = makeLog(userLogs, QStringLiteral("Vup_shared/1.crash"), base.addSecs(1));
+        QCOMPARE(::chmod(QFile::encodeName(QFileInfo(shared).absolutePath()).constData(), 0777), 0);
+        const QString foreign = makeLog(userLogs, QStringLiteral("Vup_foreign.crash"), base.addSecs(1));
+        if (::chown(QFile::encodeName(foreign).constData(), AsNobody::kNobody, AsNobody::kNobody) != 0)
+            QVERIFY(QFile::remove(foreign)); // only root can give a file away
         QStringList paths = ZXNCrashReporter::crashLogPaths();
         paths.sort();
         QCOMPARE(paths, (QStringList{longer, nested}));

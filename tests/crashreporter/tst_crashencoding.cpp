@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // Machine facts and the multipart body: byte-exact encodings, escaping, unreadable files, and the
 // hardware queries answered from a proc/sys/etc tree the test writes itself.
 #include "crashreporter/GenerateFormData.h"
@@ -8,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <cerrno>
@@ -51,6 +56,23 @@ private slots:
         const auto body = GenerateFormData({}, kBoundary);
         QVERIFY(body);
         QCOMPARE(*body, kClosing);
+    }
+
+    // A boundary that occurs in a value would end that part early: another one is drawn. Each
+    // drawn by default is new and unguessable.
+    void boundaryOccursOnlyOnItsDelimiterLines() {
+        QStringList draws{QStringLiteral("in-the-comments"), QStringLiteral("in-the-log"), kBoundary};
+        const QVariantMap fields{
+            {QStringLiteral("comments"), QStringLiteral("--in-the-comments\r\nforged")},
+            {QStringLiteral("crashLog"), QVariant::fromValue(FormFile{QStringLiteral("l"), "x in-the-log"})}};
+        const auto body = GenerateFormBody(fields, nullptr, [&] { return draws.takeFirst(); });
+        QVERIFY(body && draws.isEmpty());
+        QCOMPARE(body->boundary, kBoundary);
+        QVERIFY(body->bytes.startsWith(textPart("comments", "--in-the-comments\r\nforged")));
+        QVERIFY(body->bytes.endsWith(kClosing));
+        const QString first = randomFormBoundary();
+        QVERIFY(QRegularExpression(QStringLiteral("^[0-9a-f]{32}$")).match(first).hasMatch());
+        QVERIFY(first != randomFormBoundary());
     }
 
     void textAndNumbersAreByteExact_data() {

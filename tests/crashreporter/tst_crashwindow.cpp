@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // The crash report window end to end: what it shows, ignore and discard, and sending a report to
 // a real HTTP server on loopback, whose parsed body is compared field by field. Every failure
 // must leave the log and the stored date where they were.
@@ -368,6 +372,10 @@ private slots:
         QTest::newRow("discard without a trash") << "discardButton"
                                                  << "no trash"
                                                  << "ZXNCrashReporter: Unable to move ";
+        // Another file put where the offered log was: it is not the offered log, so it stays.
+        QTest::newRow("discard a swapped log") << "discardButton"
+                                               << "swapped"
+                                               << "ZXNCrashReporter: Unable to move ";
     }
 
     void ignoreOrDiscard() {
@@ -384,6 +392,10 @@ private slots:
         auto* window = open();
         if (trouble == QLatin1StringView("vanished"))
             QVERIFY(QFile::remove(logPath));
+        if (trouble == QLatin1StringView("swapped")) {
+            QVERIFY(QFile::rename(logPath, logPath + QStringLiteral(".aside")));
+            QVERIFY(!writeLog(logPath, "another", logDate).isEmpty());
+        }
         child<QPushButton>(window, qPrintable(button))->click();
         QDir::setCurrent(previous);
         QVERIFY(!window->isVisible());
@@ -396,6 +408,12 @@ private slots:
             verifyLogKept();
             QCOMPARE(offer->log.path(), logPath);
             QVERIFY(!QFile::exists(home->filePath(QStringLiteral("files"))));
+        } else if (trouble == QLatin1StringView("swapped")) {
+            QFile kept(logPath);
+            QVERIFY(kept.open(QIODevice::ReadOnly));
+            QCOMPARE(kept.readAll(), QByteArray("another"));
+            QVERIFY(!QFile::exists(home->filePath(QStringLiteral("XDG_DATA_HOME/Trash/files"))) ||
+                    QDir(home->filePath(QStringLiteral("XDG_DATA_HOME/Trash/files"))).isEmpty());
         } else if (trouble.isEmpty()) {
             QVERIFY(!QFile::exists(logPath) && !offer);
             QFile trashed(home->filePath(QStringLiteral("XDG_DATA_HOME/Trash/files/")) +
@@ -427,8 +445,11 @@ private slots:
         const LoopbackServer::Request& r = requests.front();
         QCOMPARE(text(r.method), QStringLiteral("POST"));
         QCOMPARE(text(r.path), QStringLiteral("/crashreport"));
-        QCOMPARE(text(r.header("Content-Type")),
-                 QStringLiteral("multipart/form-data; boundary=81e29ba4f957efe5916039f587fe3ed7"));
+        // A boundary of its own for each report, which a log or a comment cannot know beforehand.
+        QVERIFY2(QRegularExpression(QStringLiteral("^multipart/form-data; boundary=[0-9a-f]{32}$"))
+                     .match(text(r.header("Content-Type")))
+                     .hasMatch(),
+                 qPrintable(text(r.header("Content-Type"))));
         QCOMPARE(text(r.header("User-Agent")), QStringLiteral("ZXNCrashReporter"));
         QVERIFY(text(r.header("Content-Length")).toLongLong() > kLogContents.size());
         QVERIFY(r.multipart);
@@ -497,6 +518,8 @@ private slots:
         QTest::newRow("CR LF") << "answer" << QByteArray("ok\r\n") << unrecognised;
         QTest::newRow("empty") << "answer" << QByteArray() << unrecognised;
         QTest::newRow("trailing text") << "answer" << QByteArray("ok\nmore") << unrecognised;
+        // Ended once it is too long to be "ok\n": not read on until the transfer's time limit.
+        QTest::newRow("endless answer") << "flood" << QByteArray() << unrecognised;
         // Never followed, whatever the answer: the report would reach another server.
         QTest::newRow("redirect 302") << "redirect" << QByteArray("302") << unrecognised;
         QTest::newRow("redirect 307") << "redirect" << QByteArray("307") << unrecognised;
@@ -528,6 +551,9 @@ private slots:
         } else if (behaviour == QLatin1StringView("hold")) {
             server->hold();
             window->setTransferLimits({.silenceMs = 300});
+        } else if (behaviour == QLatin1StringView("flood")) {
+            server->flood();
+            window->setTransferLimits({.wholeTransferMs = 5000});
         } else if (behaviour == QLatin1StringView("trickle")) {
             server->trickle(std::chrono::milliseconds(50));
             window->setTransferLimits({.wholeTransferMs = 600});
@@ -554,6 +580,9 @@ private slots:
         QCOMPARE(server->requests().size(), std::size_t(1));
         QVERIFY(redirectTarget.requests().empty());
         verifyLogKept();
+        // Ended after the first bytes: what was sent at most fills the connection's buffers.
+        QVERIFY2(server->floodedBytes() < 64 * 1024 * 1024,
+                 qPrintable(QString::number(server->floodedBytes())));
     }
 
     void replacedLogIsNeitherSentNorDeleted_data() {

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from a finished build, unpacks it with dpkg -x into a temporary root
 # (its path holds a space) and runs the unpacked programs there on a private session bus, away from
 # the build tree: the package holds what a desktop needs and nothing of the build, and the programs
-# find their data beside themselves.
+# find their data beside themselves. lintian accepts the package, and reuse the source tree.
 # Usage: tests/packaging/tst_debianpackage.sh BUILD_DIR VERSION
 set -euo pipefail
 SOURCE_DIR="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -68,7 +70,8 @@ expected="$WORK/expected" actual="$WORK/actual"
     printf './usr/%s\n' bin/photoapp bin/vup share/applications/org.vup.Vup.desktop \
         share/bash-completion/completions/photoapp share/bash-completion/completions/vup \
         share/icons/hicolor/scalable/apps/org.vup.Vup.svg share/man/man1/photoapp.1.gz \
-        share/man/man1/vup.1.gz share/metainfo/org.vup.Vup.metainfo.xml "share/vup/iPhoto Keywords.jpg"
+        share/man/man1/vup.1.gz share/metainfo/org.vup.Vup.metainfo.xml "share/vup/iPhoto Keywords.jpg" \
+        share/doc/vup/copyright share/doc/vup/changelog.gz
     for size in 16 24 32 48 64 128 256 512; do
         echo "./usr/share/icons/hicolor/${size}x$size/apps/org.vup.Vup.png"
     done
@@ -77,10 +80,19 @@ dpkg-deb --fsys-tarfile "$DEB" | tar -t | grep -v '/$' | sort >"$actual"
 diff "$expected" "$actual" >"$WORK/contents.diff" || fail "package contents (< missing, > unexpected):
 $(cat "$WORK/contents.diff")"
 
+# Debian's own checks: no error and no warning. The informational tags that remain are explained in
+# the README's packaging notes.
+lintian --fail-on error,warning --display-info "$DEB" >"$WORK/lintian.log" 2>&1 ||
+    fail "lintian: $(cat "$WORK/lintian.log")"
+# Every source file states its copyright and licence.
+reuse --root "$SOURCE_DIR" lint >"$WORK/reuse.log" 2>&1 || fail "reuse lint: $(cat "$WORK/reuse.log")"
+
 ROOT="$WORK/unpacked root"
 dpkg -x "$DEB" "$ROOT"
 BIN="$ROOT/usr/bin"
-[ "$("$BIN/vup" --version)" = "vup $VERSION" ] || fail "vup --version says: $("$BIN/vup" --version)"
+version="$("$BIN/vup" --version)"
+[ "$(head -n 1 <<<"$version")" = "vup $VERSION" ] && grep -q '^License GPL-3.0-or-later' <<<"$version" ||
+    fail "vup --version says: $version"
 [ "$("$BIN/photoapp" --version)" = "photoapp $VERSION" ] ||
     fail "photoapp --version says: $("$BIN/photoapp" --version)"
 

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // The stand-in photo application as Vup meets it: real photoapp processes on the test's private
 // bus, real libraries in temporary folders, requests as plain D-Bus messages or through the bridge.
 

@@ -1,3 +1,7 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
 // photoapp's window as a user meets it: the window in this process over a demo library that a real
 // photoapp process serves on the test's private bus; what the window does is read back over the
 // bus, and what others do over the bus or from the command line is looked for in the window.

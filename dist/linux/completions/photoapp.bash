@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Bash completion for photoapp.
 # Works with or without the bash-completion package; with it, file names are completed its way.
 

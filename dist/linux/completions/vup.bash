@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vup developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Bash completion for vup.
 # Works with or without the bash-completion package; with it, file names are completed its way.
 
@@ -19,12 +21,12 @@ _vup() {
     fi
     case ${COMP_WORDS[1]} in
     scan)
-        if [[ $prev == --report ]]; then
+        if [[ $prev == --report || $prev == --report-raw ]]; then
             # The name's ending says the form: JSON, or a CSV table.
             _vup_files '@(json|csv)'
         else
             mapfile -t COMPREPLY < <(compgen -W '--library --selection --delete --recover-zombies
-                --dry-run --report --yes --help' -- "$cur")
+                --dry-run --report --report-raw --yes --help' -- "$cur")
         fi
         ;;
     crash-report)

@@ -5,6 +5,7 @@
 #include "scan/SafeMove.h"
 
 #include <QList>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -197,6 +198,28 @@ Outcome moveItem(const QByteArray& from, const QByteArray& to) {
 
 namespace {
 
+// Lists the real folders right below `root` (links are not followed) and counts everything else;
+// -1 when `root` cannot be read.
+qsizetype childrenOf(const QByteArray& root, QList<QByteArray>& subfolders) {
+    DIR* d = ::opendir(root.constData());
+    if (!d)
+        return -1;
+    qsizetype others = 0;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        struct stat st {};
+        const QByteArray child = root + '/' + name;
+        if (::lstat(child.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+            subfolders.append(child);
+        else
+            ++others;
+    }
+    ::closedir(d);
+    return others;
+}
+
 // Each component of `relative` below an open folder, without following links.
 Fd openBelow(Fd folder, const QByteArray& relative, bool create, mode_t mode) {
     qsizetype at = 0;
@@ -254,43 +277,17 @@ int FolderCache::open(const QByteArray& relative, bool create) {
 }
 
 qsizetype filesBelow(const QByteArray& root) {
-    DIR* d = ::opendir(root.constData());
-    if (!d)
-        return 0;
-    qsizetype n = 0;
     QList<QByteArray> subfolders;
-    while (const dirent* e = ::readdir(d)) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..")
-            continue;
-        struct stat st {};
-        const QByteArray child = root + '/' + name;
-        if (::lstat(child.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-            subfolders.append(child);
-        else
-            ++n;
-    }
-    ::closedir(d);
+    qsizetype n = std::max<qsizetype>(childrenOf(root, subfolders), 0);
     for (const QByteArray& sub : subfolders)
         n += filesBelow(sub);
     return n;
 }
 
 bool removeEmptyFolders(const QByteArray& root) {
-    DIR* d = ::opendir(root.constData());
-    if (!d)
-        return false;
     QList<QByteArray> subfolders;
-    while (const dirent* e = ::readdir(d)) {
-        const QByteArray name(e->d_name);
-        if (name == "." || name == "..")
-            continue;
-        struct stat st {};
-        const QByteArray child = root + '/' + name;
-        if (::lstat(child.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-            subfolders.append(child);
-    }
-    ::closedir(d);
+    if (childrenOf(root, subfolders) < 0)
+        return false;
     for (const QByteArray& sub : subfolders)
         removeEmptyFolders(sub);
     return ::rmdir(root.constData()) == 0;

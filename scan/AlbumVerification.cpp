@@ -41,6 +41,7 @@ namespace AlbumVerification {
 Result verify(const iPhotoAlbum& album, const QSet<qint64>& notToClaim, const QList<Parked>& parked) {
     Result result;
     result.vouchers.fill(0, parked.size());
+    result.copies.fill(QByteArray(), parked.size());
     QList<Added> added;
     QHash<qint64, QList<qsizetype>> addedBySize;
     QHash<QByteArray, QList<qsizetype>> addedByName;
@@ -85,6 +86,7 @@ Result verify(const iPhotoAlbum& album, const QSet<qint64>& notToClaim, const QL
                 !isSameFile(a.stored, parked[i].path)) {
                 a.used = true;
                 result.vouchers[i] = a.id;
+                result.copies[i] = a.stored;
                 return;
             }
         }

@@ -25,8 +25,9 @@ struct Parked {
 };
 
 struct Result {
-    QList<qint64> vouchers; // per parked file: the photo holding its bytes, 0 when none does
-    bool answered = true;   // false when a request failed: a file without a voucher may still have arrived
+    QList<qint64> vouchers;   // per parked file: the photo holding its bytes, 0 when none does
+    QList<QByteArray> copies; // per parked file: that photo's file, empty when none does
+    bool answered = true;     // false when a request failed: a file without a voucher may still have arrived
 };
 
 // Each photo of the album not in `notToClaim` vouches for one parked file at most, a file of its

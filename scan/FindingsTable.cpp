@@ -249,7 +249,9 @@ private:
         const ZombieRecoveryReport& rec = f.recovery;
         switch (z.state) {
         case ZombieState::ReAdded:
-            return fileRow(Kind::Zombie, z.path, z.path, kReAdded.arg(rec.albumName), QString());
+            // Its picture and its folder are those of the library's copy, when the run saw it.
+            return fileRow(Kind::Zombie, z.path, z.addedAs.isEmpty() ? z.path : z.addedAs,
+                           kReAdded.arg(rec.albumName), QString());
         case ZombieState::PutBack:
             return fileRow(Kind::Zombie, z.path, z.path, kPutBack, rec.cancelled ? kCancelled : kNotImported);
         case ZombieState::NotMoved:

@@ -76,7 +76,7 @@ iPhotoAlbum importAlbum(const iPhotoApplication& app, const RecoveryJournal& jou
 
 namespace ParkedZombies {
 
-bool settle(RecoveryJournal& journal, const Context& context) {
+bool settle(RecoveryJournal& journal, const Context& context, Copies* copies) {
     const QList<RecoveryJournal::Entry>& entries = journal.entries();
     SafeMove::FolderCache park(journal.park());
     // A folder the user's file goes back into is made as the user would have made it.
@@ -164,6 +164,8 @@ bool settle(RecoveryJournal& journal, const Context& context) {
             for (qsizetype k = 0; k < toVerify.size(); ++k) {
                 if (verified.vouchers[k] != 0) {
                     journal.record(toVerify[k], ZombieState::ReAdded, verified.vouchers[k]);
+                    if (copies)
+                        copies->insert(entries[toVerify[k]].original, verified.copies.value(k));
                     reAdded.append(toVerify[k]);
                 } else if (!lost) {
                     toPutBack.append(toVerify[k]);
@@ -218,12 +220,12 @@ bool settle(RecoveryJournal& journal, const Context& context) {
     return lost;
 }
 
-QList<ZombieRecoveryReport::Zombie> reportOf(const RecoveryJournal& journal) {
+QList<ZombieRecoveryReport::Zombie> reportOf(const RecoveryJournal& journal, const Copies& copies) {
     QList<ZombieRecoveryReport::Zombie> out;
     for (const RecoveryJournal::Entry& e : journal.entries()) {
         out.append({e.original,
                     e.state == ZombieState::Parked ? journal.park() + '/' + e.parked : QByteArray(),
-                    e.state});
+                    e.state == ZombieState::ReAdded ? copies.value(e.original) : QByteArray(), e.state});
     }
     return out;
 }

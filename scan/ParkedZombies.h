@@ -7,6 +7,7 @@
 #include "bridge/iPhotoBridge.h"
 #include "scan/ZombieRecoveryReport.h"
 
+#include <QHash>
 #include <chrono>
 #include <functional>
 
@@ -31,10 +32,13 @@ struct Context {
     std::chrono::milliseconds poll{1000};
 };
 
+// The library's copy of each zombie seen arriving, by original path.
+using Copies = QHash<QByteArray, QByteArray>;
+
 // True when the application was needed and was gone or did not answer.
-bool settle(RecoveryJournal& journal, const Context& context);
+bool settle(RecoveryJournal& journal, const Context& context, Copies* copies = nullptr);
 
 // The journal's zombies as the report tells them.
-QList<ZombieRecoveryReport::Zombie> reportOf(const RecoveryJournal& journal);
+QList<ZombieRecoveryReport::Zombie> reportOf(const RecoveryJournal& journal, const Copies& copies = {});
 
 } // namespace ParkedZombies

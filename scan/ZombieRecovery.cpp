@@ -126,13 +126,14 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
     if (!journal) {
         vupLog(kLogNoJournal.arg(why));
         for (const QByteArray& zombie : zombies)
-            report.zombies.append({zombie, {}, ZombieState::NotMoved});
+            report.zombies.append({zombie, {}, {}, ZombieState::NotMoved});
         return report;
     }
     report.parkFolder = journal->park();
     const ParkedZombies::Context context = parkAndImport(*journal, found, report);
-    report.applicationLost = ParkedZombies::settle(*journal, context) || report.applicationLost;
-    report.zombies = ParkedZombies::reportOf(*journal);
+    ParkedZombies::Copies copies;
+    report.applicationLost = ParkedZombies::settle(*journal, context, &copies) || report.applicationLost;
+    report.zombies = ParkedZombies::reportOf(*journal, copies);
     report.journal = journal->path();
     report.journalMs = journal->syncMilliseconds();
     return report;

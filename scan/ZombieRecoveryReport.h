@@ -29,6 +29,7 @@ struct ZombieRecoveryReport {
     struct Zombie {
         QByteArray path;     // its original path (native bytes)
         QByteArray parkedAt; // where it is parked, for those still parked
+        QByteArray addedAs;  // the library's copy, for those re-added when this run saw it arrive
         ZombieState state = ZombieState::Planned;
     };
 

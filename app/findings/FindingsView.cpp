@@ -203,6 +203,7 @@ void FindingsView::showTable(FindingsTable table) {
     updateHeadline();
     headline->setToolTip(shown.summary.summary);
     note->clear();
+    thumbnails->forget();
     findings->setRows(shown.rows);
     updateCount();
     updateButtons();

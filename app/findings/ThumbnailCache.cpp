@@ -51,6 +51,14 @@ ThumbnailCache::State ThumbnailCache::lookup(const QByteArray& file, QPixmap* pi
     return State::Pending;
 }
 
+void ThumbnailCache::forget() {
+    ++generation;
+    pictures.clear();
+    pending.clear();
+    QMutexLocker lock(&queueMutex);
+    queue.clear();
+}
+
 void ThumbnailCache::request(const QByteArray& file) {
     pending.insert(file);
     {
@@ -64,20 +72,24 @@ void ThumbnailCache::request(const QByteArray& file) {
 
 void ThumbnailCache::decodeNext() {
     QByteArray file;
+    quint64 askedIn = 0;
     {
         QMutexLocker lock(&queueMutex);
         if (queue.isEmpty())
             return;
         file = queue.takeLast();
+        askedIn = generation.load();
     }
     const QImage image = decode(file, size);
     if (stopping.load())
         return;
     MainThread::run(
-        this, [this, file, image] { answer(file, image); }, MainThread::Wait::No);
+        this, [this, file, image, askedIn] { answer(file, image, askedIn); }, MainThread::Wait::No);
 }
 
-void ThumbnailCache::answer(const QByteArray& file, const QImage& image) {
+void ThumbnailCache::answer(const QByteArray& file, const QImage& image, quint64 askedIn) {
+    if (askedIn != generation.load())
+        return;
     pending.remove(file);
     pictures.insert(file, new QPixmap(QPixmap::fromImage(image)));
     emit decoded(file);

@@ -33,6 +33,9 @@ public:
     // The picture of `file` (a path as bytes) when it is known: Ready with it, NoPicture where
     // there is no file or it is no image. Otherwise asks for it: Pending, and decoded() follows.
     State lookup(const QByteArray& file, QPixmap* picture);
+    // Drops every picture and request: the files a run changed may look different by now, or be
+    // gone, and a picture kept by path would show what is no longer there.
+    void forget();
     // What stands where there is no picture.
     const QPixmap& placeholder();
     QSize box() const { return size; }
@@ -44,7 +47,7 @@ private:
     static QImage decode(const QByteArray& file, QSize box);
     void request(const QByteArray& file);
     void decodeNext();
-    void answer(const QByteArray& file, const QImage& image);
+    void answer(const QByteArray& file, const QImage& image, quint64 askedIn);
 
     QSize size;
     QCache<QByteArray, QPixmap> pictures; // a null pixmap: no picture
@@ -54,5 +57,6 @@ private:
     QMutex queueMutex;
     QList<QByteArray> queue; // newest last
     std::atomic<bool> stopping{false};
+    std::atomic<quint64> generation{0}; // a decode begun before forget() answers nobody
     QThreadPool workers;
 };

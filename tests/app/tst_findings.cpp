@@ -365,6 +365,9 @@ private slots:
                 // The path shown is that of the file that is gone, not of the edited image left.
                 if (f.kind == Kind::ChangeRefused)
                     QVERIFY2(!QFile::exists(f.path()), qPrintable(f.path()));
+                // A re-added zombie shows the library's copy, not a crossed-out frame.
+                if (f.kind == Kind::Zombie)
+                    QCOMPARE(showsPhoto(*view, &f), std::optional(true));
             }
         }
         lib.stop();

@@ -27,17 +27,20 @@
 #include "widgets/MessageBox.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
 #include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 #include <QUrl>
 #include <utility>
 
@@ -521,6 +524,25 @@ void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
             // Nobody is left to answer while the application quits.
             if (quitting.load())
                 return;
+            // Never stacked on the quit question: the scan waits here for its answer, and after
+            // "Stop and Quit" nobody needs the alert any more.
+            if (quitQuestion && quitQuestion->isVisible()) {
+                QEventLoop answered;
+                connect(quitQuestion, &QDialog::finished, &answered, &QEventLoop::quit);
+                // Whatever else takes the question away (the application quitting) ends the wait too.
+                QTimer gone;
+                connect(&gone, &QTimer::timeout, &answered, [this, &answered] {
+                    if (!quitQuestion || !quitQuestion->isVisible() || quitting.load())
+                        answered.quit();
+                });
+                gone.start(100);
+                answered.exec();
+                if (quitting.load())
+                    return;
+                QAbstractButton* clicked = quitQuestion ? quitQuestion->clickedButton() : nullptr;
+                if (clicked && quitQuestion->buttonRole(clicked) == QMessageBox::DestructiveRole)
+                    return;
+            }
             QList<MessageBox::Choice> choices{{QString::fromLatin1(kOK), QMessageBox::AcceptRole}};
             // The keyword alert comes back until the keywords exist: the user may give up instead.
             const bool keywords = title == KeywordVerification::kMissingKeywordsTitle;

@@ -200,7 +200,8 @@ private:
     // Main thread only: from a scan thread's start until its end reached the main thread.
     bool runUnderWay = false;
     bool holdAlerts = false;
-    bool countsStale = false; // the application came or went while a run was under way
+    QPointer<QMessageBox> quitQuestion; // open while the user is asked whether to stop and quit
+    bool countsStale = false;           // the application came or went while a run was under way
     std::unique_ptr<QDBusServiceWatcher> presence;
     QList<std::pair<QString, QString>> heldAlerts; // title, text
 

@@ -51,6 +51,7 @@ bool VupAppDelegate::askToStopAndQuit() {
         MessageBox::Kind::Question, text(kStopTitle), text(kStopMessage), mainWindow.get(),
         {{text(kStopAndQuit), QMessageBox::DestructiveRole}, {text(kContinue), QMessageBox::RejectRole}}, 1,
         [this, &runEnded](QMessageBox* box) {
+            quitQuestion = box;
             // Nothing is left to stop: the quit the user asked for goes ahead.
             connect(this, &VupAppDelegate::scanEnded, box, [box, &runEnded] {
                 runEnded = true;

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -106,7 +107,12 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     status->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status, 1);
     buildMenus();
-    resize(1000, 700);
+    // Within the screen: at a large scale factor the usual size would put the search field and
+    // the status line out of reach on a small screen.
+    QSize size(1000, 700);
+    if (const QScreen* shownOn = screen())
+        size = size.boundedTo(shownOn->availableGeometry().size() * 0.9);
+    resize(size);
 
     selectionWrite.setSingleShot(true);
     selectionWrite.setInterval(kSelectionWriteDelayMs);

@@ -117,7 +117,9 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
         const qint64 id = catalogue->addPhoto(p);
         if (id == 0 || !catalogue->addToAlbum(catalogue->libraryAlbumId(), id) ||
             (i < kDemoAlbumSize && !catalogue->addToAlbum(demoAlbum, id))) {
-            *error = QStringLiteral("cannot record photo %1: %2").arg(i + 1).arg(catalogue->lastError());
+            *error = QCoreApplication::translate("DemoLibrary", "cannot record photo %1: %2")
+                         .arg(i + 1)
+                         .arg(catalogue->lastError());
             return false;
         }
     }
@@ -133,7 +135,8 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
     if (!files.finish(error))
         return false;
     if (!t.commit()) {
-        *error = QStringLiteral("cannot write the catalogue: %1").arg(catalogue->lastError());
+        *error = QCoreApplication::translate("DemoLibrary", "cannot write the catalogue: %1")
+                     .arg(catalogue->lastError());
         return false;
     }
     *summary = Summary{o.photos, o.missingImages, o.missingMasters, o.zombies};

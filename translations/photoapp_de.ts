@@ -299,6 +299,14 @@ ClearFaults().
         <source>cannot create %1</source>
         <translation>%1 kann nicht angelegt werden</translation>
     </message>
+    <message>
+        <source>cannot record photo %1: %2</source>
+        <translation>Foto %1 kann nicht erfasst werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write the catalogue: %1</source>
+        <translation>Der Katalog kann nicht geschrieben werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>KeywordListModel</name>
@@ -488,6 +496,21 @@ ClearFaults().
     <message>
         <source>Cannot be shown</source>
         <translation>Nicht darstellbar</translation>
+    </message>
+</context>
+<context>
+    <name>SampleImages</name>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>cannot make a temporary folder: %1</source>
+        <translation>Es kann kein temporärer Ordner angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>cannot read back %1</source>
+        <translation>%1 kann nicht zurückgelesen werden</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QStringList>
 #include <QTranslator>
 
 namespace Translations {
@@ -28,8 +29,6 @@ bool installFrom(const QString& catalogue, const QString& folder) {
     return false;
 }
 
-} // namespace
-
 QStringList folders() {
     QStringList found;
     if (QCoreApplication::instance())
@@ -40,6 +39,8 @@ QStringList folders() {
         found << installed;
     return found;
 }
+
+} // namespace
 
 void install(const QString& catalogue) {
     if (!QCoreApplication::instance())

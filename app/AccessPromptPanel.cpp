@@ -17,13 +17,14 @@
 
 namespace {
 
-constexpr const char* kOpen = "Open";
-constexpr const char* kStillUnreadableTitle = "Still No Read Access";
-constexpr const char* kStillUnreadable =
-    "%1\n\nGrant read access, for example with a file manager or chmod, then press Try Again; or press "
-    "Continue to go on without reading it.";
-constexpr const char* kTryAgain = "&Try Again";
-constexpr const char* kContinue = "&Continue";
+constexpr const char* kOpen = QT_TRANSLATE_NOOP("AccessPromptPanel", "Open");
+constexpr const char* kStillUnreadableTitle = QT_TRANSLATE_NOOP("AccessPromptPanel", "Still No Read Access");
+constexpr const char* kStillUnreadable = QT_TRANSLATE_NOOP(
+    "AccessPromptPanel",
+    "%1\n\nGrant read access, for example with a file manager or chmod, then press Try Again; "
+    "or press Continue to go on without reading it.");
+constexpr const char* kTryAgain = QT_TRANSLATE_NOOP("AccessPromptPanel", "&Try Again");
+constexpr const char* kContinue = QT_TRANSLATE_NOOP("AccessPromptPanel", "&Continue");
 constexpr int kWidth = 760;
 constexpr int kHeight = 540;
 
@@ -71,7 +72,7 @@ AccessPromptPanel::AccessPromptPanel(const QString& path, QWidget* parent)
     fileChooser->setFileMode(QFileDialog::ExistingFile);
     fileChooser->setAcceptMode(QFileDialog::AcceptOpen);
     fileChooser->setViewMode(QFileDialog::Detail);
-    fileChooser->setLabelText(QFileDialog::Accept, QString::fromLatin1(kOpen));
+    fileChooser->setLabelText(QFileDialog::Accept, tr(kOpen));
     fileChooser->selectFile(path);
     // The name takes the room that is left; the other columns are shown whole.
     if (auto* view = fileChooser->findChild<QTreeView*>()) {
@@ -103,11 +104,9 @@ void AccessPromptPanel::run(const std::function<bool()>& stop) {
         if (helpers::fileReadable(promptPath) || stop())
             return;
         const int answer = MessageBox::ask(
-            MessageBox::Kind::Warning, QString::fromLatin1(kStillUnreadableTitle),
-            QString::fromLatin1(kStillUnreadable).arg(AccessPrompt::ownerAndMode(promptPath)), this,
-            {{QString::fromLatin1(kTryAgain), QMessageBox::AcceptRole},
-             {QString::fromLatin1(kContinue), QMessageBox::RejectRole}},
-            0);
+            MessageBox::Kind::Warning, tr(kStillUnreadableTitle),
+            tr(kStillUnreadable).arg(AccessPrompt::ownerAndMode(promptPath)), this,
+            {{tr(kTryAgain), QMessageBox::AcceptRole}, {tr(kContinue), QMessageBox::RejectRole}}, 0);
         if (answer != 0)
             return;
     }

@@ -27,14 +27,20 @@ namespace {
 
 enum class Action { Ask, Send, Ignore, Discard };
 
-constexpr const char* kUsage =
-    "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n";
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "CrashReportCommand",
+    "usage: vup crash-report [--send|--ignore|--discard] [--comments TEXT] [--email ADDRESS]\n");
 constexpr int kBadArguments = 2;
-constexpr const char* kNoAddress = "No crash report submission address is configured (vup defaults write "
-                                   "ZXNCrashReporterCrashSubmissionURL URL).";
-constexpr const char* kUnusableAddress =
-    "vup: the crash report submission address is not an http or https URL "
-    "(vup defaults write ZXNCrashReporterCrashSubmissionURL URL)";
+constexpr const char* kNoAddress = QT_TRANSLATE_NOOP(
+    "CrashReportCommand", "No crash report submission address is configured (vup defaults write "
+                          "ZXNCrashReporterCrashSubmissionURL URL).");
+constexpr const char* kUnusableAddress = QT_TRANSLATE_NOOP(
+    "CrashReportCommand", "vup: the crash report submission address is not an http or https URL "
+                          "(vup defaults write ZXNCrashReporterCrashSubmissionURL URL)");
+
+QString text(const char* source) {
+    return QCoreApplication::translate("CrashReportCommand", source);
+}
 
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -58,7 +64,12 @@ QString describe(const QString& name, const QVariant& value) {
 std::optional<Action> ask() {
     QTextStream in(stdin);
     while (true) {
-        std::fputs("Send this report? [s]end, [i]gnore, [d]iscard: ", stdout);
+        // The answers stay s, i and d (or the English words) in every language.
+        std::fputs(QCoreApplication::translate("CrashReportCommand",
+                                               "Send this report? [s]end, [i]gnore, [d]iscard: ")
+                       .toLocal8Bit()
+                       .constData(),
+                   stdout);
         std::fflush(stdout);
         QString line;
         if (!in.readLineInto(&line))
@@ -117,7 +128,7 @@ int runCrashReportCommand(int argc, char** argv) {
             // An empty address is still an address: sent as such when sending it is allowed.
             email = QString::fromLocal8Bit(argv[++i]);
         } else {
-            std::fputs(kUsage, stderr);
+            std::fputs(text(kUsage).toLocal8Bit().constData(), stderr);
             return kBadArguments;
         }
     }
@@ -128,24 +139,25 @@ int runCrashReportCommand(int argc, char** argv) {
         log = ZXNCrashReporter::findNewCrashLog();
     } catch (const ZXNException& e) {
         if (e.name() == QLatin1StringView(ZXNCrashReporter::kMissingURLExceptionName))
-            print(stderr, QString::fromLatin1(kNoAddress));
+            print(stderr, text(kNoAddress));
         else
             print(stderr,
                   QStringLiteral("vup: %1: %2").arg(terminalSafe(e.name()), terminalSafe(e.reason())));
         return 1;
     }
     if (!log) {
-        print(stdout, QStringLiteral("No new crash log."));
+        print(stdout, QCoreApplication::translate("CrashReportCommand", "No new crash log."));
         return 0;
     }
     // Refused before anything is shown, as the window does not open for such an address either.
     if (log->submissionURL.isEmpty()) {
-        print(stderr, QString::fromLatin1(kUnusableAddress));
+        print(stderr, text(kUnusableAddress));
         return 1;
     }
 
-    print(stdout, QStringLiteral("New crash log: %1").arg(terminalSafe(log->log.path())));
-    print(stdout, QStringLiteral("Report to %1 with these fields:")
+    print(stdout, QCoreApplication::translate("CrashReportCommand", "New crash log: %1")
+                      .arg(terminalSafe(log->log.path())));
+    print(stdout, QCoreApplication::translate("CrashReportCommand", "Report to %1 with these fields:")
                       .arg(terminalSafe(ZXNCrashReporter::displayedAddress(log->submissionURL))));
     const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
         log->log.path(), email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
@@ -155,7 +167,8 @@ int runCrashReportCommand(int argc, char** argv) {
     if (action == Action::Ask) {
         const auto chosen = ask();
         if (!chosen) {
-            print(stderr, QStringLiteral("\nvup: no choice made; the crash log is kept"));
+            print(stderr, QCoreApplication::translate("CrashReportCommand",
+                                                      "\nvup: no choice made; the crash log is kept"));
             return 1;
         }
         action = *chosen;
@@ -166,11 +179,13 @@ int runCrashReportCommand(int argc, char** argv) {
     case Action::Discard:
         if (!discardCrashLog(log->log))
             return 1;
-        print(stdout, QStringLiteral("Moved the crash log to the Trash."));
+        print(stdout, QCoreApplication::translate("CrashReportCommand", "Moved the crash log to the Trash."));
         return 0;
     case Action::Ignore:
     case Action::Ask:
-        print(stdout, QStringLiteral("Ignored; the crash log will be offered again at the next launch."));
+        print(stdout,
+              QCoreApplication::translate(
+                  "CrashReportCommand", "Ignored; the crash log will be offered again at the next launch."));
         return 0;
     }
     return 1;

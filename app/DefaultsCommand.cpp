@@ -16,11 +16,12 @@
 
 namespace {
 
-constexpr const char* kUsage = "usage: vup defaults read [KEY]\n"
-                               "       vup defaults write KEY [-string|-bool|-int|-date] VALUE\n"
-                               "       vup defaults delete KEY\n"
-                               "  -bool takes YES/NO, true/false or 1/0; -date takes ISO 8601 (for example\n"
-                               "  2026-01-31T08:15:00.250Z) or \"now\".\n";
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "DefaultsCommand", "usage: vup defaults read [KEY]\n"
+                       "       vup defaults write KEY [-string|-bool|-int|-date] VALUE\n"
+                       "       vup defaults delete KEY\n"
+                       "  -bool takes YES/NO, true/false or 1/0; -date takes ISO 8601 (for example\n"
+                       "  2026-01-31T08:15:00.250Z) or \"now\".\n");
 
 void print(FILE* stream, const QString& text) {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -31,7 +32,7 @@ constexpr int kBadArguments = 2;
 constexpr const char* kTypeFlags[] = {"-string", "-bool", "-int", "-date"};
 
 int usage() {
-    std::fputs(kUsage, stderr);
+    std::fputs(QCoreApplication::translate("DefaultsCommand", kUsage).toLocal8Bit().constData(), stderr);
     return kBadArguments;
 }
 
@@ -63,8 +64,8 @@ int read(const QStringList& args) {
     if (args.size() != 1)
         return usage();
     if (!defaults.hasStoredValue(args.first())) {
-        print(stderr,
-              QStringLiteral("vup: the default \"%1\" does not exist").arg(terminalSafe(args.first())));
+        print(stderr, QCoreApplication::translate("DefaultsCommand", "vup: the default \"%1\" does not exist")
+                          .arg(terminalSafe(args.first())));
         return 1;
     }
     print(stdout, textOf(*defaults.objectForKey(args.first())));
@@ -85,11 +86,12 @@ int write(const QStringList& args) {
         return usage();
     const QString& key = args.at(0);
     if (key.isEmpty())
-        return refuse(QStringLiteral("vup: a default needs a name"));
+        return refuse(QCoreApplication::translate("DefaultsCommand", "vup: a default needs a name"));
     // `write KEY -bool` lost its value: storing the text "-bool" would read back as NO. A text
     // that looks like a type is stored with `-string` in front of it.
     if (args.size() == 2 && isTypeFlag(args.at(1)))
-        return refuse(QStringLiteral("vup: %1 needs a value").arg(terminalSafe(args.at(1))));
+        return refuse(QCoreApplication::translate("DefaultsCommand", "vup: %1 needs a value")
+                          .arg(terminalSafe(args.at(1))));
     const QString type = args.size() == 3 ? args.at(1) : QStringLiteral("-string");
     if (!isTypeFlag(type))
         return usage();
@@ -101,19 +103,23 @@ int write(const QStringList& args) {
         const auto flag = parseBool(value);
         if (!flag)
             return refuse(
-                QStringLiteral("vup: \"%1\" is not a boolean (YES or NO)").arg(terminalSafe(value)));
+                QCoreApplication::translate("DefaultsCommand", "vup: \"%1\" is not a boolean (YES or NO)")
+                    .arg(terminalSafe(value)));
         defaults.setBool(key, *flag);
     } else if (type == u"-int") {
         bool ok = false;
         const qlonglong number = value.toLongLong(&ok);
         if (!ok)
-            return refuse(QStringLiteral("vup: \"%1\" is not an integer").arg(terminalSafe(value)));
+            return refuse(QCoreApplication::translate("DefaultsCommand", "vup: \"%1\" is not an integer")
+                              .arg(terminalSafe(value)));
         defaults.setObject(key, number);
     } else {
         const QDateTime date = value == u"now" ? QDateTime::currentDateTimeUtc()
                                                : QDateTime::fromString(value, Qt::ISODateWithMs);
         if (!date.isValid())
-            return refuse(QStringLiteral("vup: \"%1\" is not an ISO 8601 date").arg(terminalSafe(value)));
+            return refuse(
+                QCoreApplication::translate("DefaultsCommand", "vup: \"%1\" is not an ISO 8601 date")
+                    .arg(terminalSafe(value)));
         defaults.setDate(key, date);
     }
     defaults.synchronize();
@@ -125,8 +131,8 @@ int remove(const QStringList& args) {
         return usage();
     UserDefaults& defaults = UserDefaults::standard();
     if (!defaults.hasStoredValue(args.first())) {
-        print(stderr,
-              QStringLiteral("vup: the default \"%1\" does not exist").arg(terminalSafe(args.first())));
+        print(stderr, QCoreApplication::translate("DefaultsCommand", "vup: the default \"%1\" does not exist")
+                          .arg(terminalSafe(args.first())));
         return 1;
     }
     defaults.removeObject(args.first());

@@ -9,6 +9,7 @@
 #include "widgets/MessageBox.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeySequence>
 #include <QMainWindow>
@@ -21,13 +22,14 @@
 namespace {
 
 constexpr const char* kAboutTitle = "%1 %2";
-constexpr const char* kAboutText = "Finds photos whose files are gone and files the photo library forgot, "
-                                   "and repairs the library through the running photo application.";
-constexpr const char* kProductPageLine = "Product page: %1";
-constexpr const char* kSupportLine = "Support: %1";
+constexpr const char* kAboutText =
+    QT_TRANSLATE_NOOP("MainMenu", "Finds photos whose files are gone and files the photo library forgot, "
+                                  "and repairs the library through the running photo application.");
+constexpr const char* kProductPageLine = QT_TRANSLATE_NOOP("MainMenu", "Product page: %1");
+constexpr const char* kSupportLine = QT_TRANSLATE_NOOP("MainMenu", "Support: %1");
 
 QString text(const char* t) {
-    return QString::fromUtf8(t);
+    return QCoreApplication::translate("MainMenu", t);
 }
 
 QString bundle(const char* key) {
@@ -69,13 +71,14 @@ namespace MainMenu {
 
 void build(QMainWindow* window, const Buttons& buttons) {
     QMenuBar* bar = window->menuBar();
-    QMenu* scan = bar->addMenu(text("&Scan"));
+    QMenu* scan = bar->addMenu(QCoreApplication::translate("MainMenu", "&Scan"));
     commandFor(scan, buttons.scanSelection);
     commandFor(scan, buttons.scanLibrary);
     // Escape stops a scan exactly while Cancel can.
     commandFor(scan, buttons.cancel)->setShortcut(QKeySequence(Qt::Key_Escape));
     scan->addSeparator();
-    QAction* quit = scan->addAction(text("&Quit"), window, &QWidget::close);
+    QAction* quit =
+        scan->addAction(QCoreApplication::translate("MainMenu", "&Quit"), window, &QWidget::close);
     // Desktops bind the quit keys (Ctrl+Q); a platform that binds none still gets those.
     QList<QKeySequence> quitKeys = QKeySequence::keyBindings(QKeySequence::Quit);
     if (quitKeys.isEmpty())
@@ -83,10 +86,11 @@ void build(QMainWindow* window, const Buttons& buttons) {
     quit->setShortcuts(quitKeys);
     quit->setMenuRole(QAction::QuitRole);
 
-    QMenu* help = bar->addMenu(text("&Help"));
+    QMenu* help = bar->addMenu(QCoreApplication::translate("MainMenu", "&Help"));
     commandFor(help, buttons.info)->setShortcut(QKeySequence(Qt::Key_F1));
-    QAction* about = help->addAction(text("&About %1").arg(bundle(BundleInfo::kBundleName)), window,
-                                     [window] { showAbout(window); });
+    QAction* about = help->addAction(
+        QCoreApplication::translate("MainMenu", "&About %1").arg(bundle(BundleInfo::kBundleName)), window,
+        [window] { showAbout(window); });
     about->setMenuRole(QAction::AboutRole);
 }
 
@@ -99,10 +103,14 @@ void showAbout(QMainWindow* window) {
     QString about = text(kAboutText);
     if (!addresses.isEmpty())
         about += QStringLiteral("\n\n") + addresses.join(u'\n');
-    about += QStringLiteral("\n\n%1\n%2").arg(text(Licence::kCopyright), text(Licence::kNotice));
+    // The licence notice is a legal text and stays as it is written.
+    about += QStringLiteral("\n\n%1\n%2")
+                 .arg(QString::fromUtf8(Licence::kCopyright), QString::fromUtf8(Licence::kNotice));
     MessageBox::ask(MessageBox::Kind::Information,
-                    text(kAboutTitle).arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
-                    about, window, {{QStringLiteral("OK"), QMessageBox::AcceptRole}}, 0);
+                    QString::fromLatin1(kAboutTitle)
+                        .arg(bundle(BundleInfo::kBundleName), bundle(BundleInfo::kShortVersion)),
+                    about, window, {{QCoreApplication::translate("MainMenu", "OK"), QMessageBox::AcceptRole}},
+                    0);
 }
 
 std::optional<QString> reachableAddress(const char* key) {

@@ -171,7 +171,7 @@ void TerminalDelegate::showModalAlert(const QString& text, const QString& title)
                     giveUpOnKeywords();
                 return;
             }
-            std::fputs("Press Enter to continue. ", output);
+            std::fputs(tr("Press Enter to continue. ").toLocal8Bit().constData(), output);
             std::fflush(output);
             QString ignored;
             if (!readLine(ignored) && keywordAlert)
@@ -182,8 +182,10 @@ void TerminalDelegate::showModalAlert(const QString& text, const QString& title)
 
 void TerminalDelegate::giveUpOnKeywords() {
     keywordsGivenUp = true;
-    std::fputs("vup scan: the photo application still lacks the keywords listed above; add them and scan "
-               "again\n",
+    std::fputs(tr("vup scan: the photo application still lacks the keywords listed above; add them and scan "
+                  "again\n")
+                   .toLocal8Bit()
+                   .constData(),
                stderr);
     std::fflush(stderr);
 }
@@ -194,14 +196,20 @@ void TerminalDelegate::userSelectedFiles(const QString& path) {
     if (options.assumeYes)
         return;
     for (;;) {
-        std::fprintf(output, "Open %s? [y/N] ",
-                     terminalSafe(AccessPrompt::initialFolder(path)).toLocal8Bit().constData());
+        // The answer stays y or n in every language: the question says which letters it takes.
+        std::fputs(tr("Open %1? [y/N] ")
+                       .arg(terminalSafe(AccessPrompt::initialFolder(path)))
+                       .toLocal8Bit()
+                       .constData(),
+                   output);
         std::fflush(output);
         QString answer;
         if (!readLine(answer)) {
             // Nobody is left to answer; asking again would spin forever. The caller checks again
             // whether it can read the path, so going on is safe.
-            std::fputs("\nstandard input closed: going on as if Open was pressed\n", output);
+            std::fputs(
+                tr("\nstandard input closed: going on as if Open was pressed\n").toLocal8Bit().constData(),
+                output);
             std::fflush(output);
             return;
         }

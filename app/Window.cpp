@@ -81,8 +81,11 @@ int runWindow(int argc, char** argv) {
 
     int status = app.exec();
     if (!screenshotSaved) {
-        std::fprintf(stderr, "vup: cannot save the screenshot %s\n",
-                     QFile::encodeName(screenshot).constData());
+        std::fputs(QCoreApplication::translate("Window", "vup: cannot save the screenshot %1\n")
+                       .arg(screenshot)
+                       .toLocal8Bit()
+                       .constData(),
+                   stderr);
         status = 1;
     }
     if (!controller.waitForScanToEnd(kQuitGraceMs)) {

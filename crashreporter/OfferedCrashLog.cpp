@@ -15,9 +15,10 @@
 
 namespace {
 
-constexpr const char* kNotTheOfferedFile =
-    "The crash log %1 is not the regular file that was offered; nothing was sent.";
-constexpr const char* kUnreadable = "The crash log %1 cannot be read: %2";
+constexpr const char* kNotTheOfferedFile = QT_TRANSLATE_NOOP(
+    "ZXNCrashReporter", "The crash log %1 is not the regular file that was offered; nothing was sent.");
+constexpr const char* kUnreadable =
+    QT_TRANSLATE_NOOP("ZXNCrashReporter", "The crash log %1 cannot be read: %2");
 constexpr const char* kReplacedSinceOffered = "it is no longer the file that was offered";
 
 QString localized(const char* text) {

@@ -24,10 +24,13 @@ constexpr const char* kContentTypeFormat = "multipart/form-data; boundary=%1";
 constexpr const char* kRecognisedAnswer = "ok\n";
 constexpr const char* kDeleteFailedFormat =
     "ZXNCrashReporter error: Unable to delete the submitted crash log (%1): %2";
-constexpr const char* kUnrecognisedResponse = "Unrecognized response from the server";
-constexpr const char* kTimedOut = "The request timed out.";
-constexpr const char* kTookTooLong = "The transfer took longer than allowed and was stopped.";
-constexpr const char* kClosedWithoutAnswer = "The server closed the connection without answering.";
+constexpr const char* kUnrecognisedResponse =
+    QT_TRANSLATE_NOOP("ZXNCrashReporter", "Unrecognized response from the server");
+constexpr const char* kTimedOut = QT_TRANSLATE_NOOP("ZXNCrashReporter", "The request timed out.");
+constexpr const char* kTookTooLong =
+    QT_TRANSLATE_NOOP("ZXNCrashReporter", "The transfer took longer than allowed and was stopped.");
+constexpr const char* kClosedWithoutAnswer =
+    QT_TRANSLATE_NOOP("ZXNCrashReporter", "The server closed the connection without answering.");
 
 QString key(const char* text) {
     return QString::fromLatin1(text);

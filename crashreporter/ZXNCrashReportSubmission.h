@@ -45,9 +45,12 @@ public:
         int wholeTransferMs = 10 * 60 * 1000;
     };
     // How the outcome is told, in the window's sheets and on the terminal alike.
-    static constexpr const char* kSucceededTitle = "The crash report was successfully submitted.";
-    static constexpr const char* kFailedTitle = "An error occurred while submitting the crash report.";
-    static constexpr const char* kFailedMessageFormat = "The error was: %1";
+    static constexpr const char* kSucceededTitle =
+        QT_TRANSLATE_NOOP("ZXNCrashReporter", "The crash report was successfully submitted.");
+    static constexpr const char* kFailedTitle =
+        QT_TRANSLATE_NOOP("ZXNCrashReporter", "An error occurred while submitting the crash report.");
+    static constexpr const char* kFailedMessageFormat =
+        QT_TRANSLATE_NOOP("ZXNCrashReporter", "The error was: %1");
 
     ZXNCrashReportSubmission(OfferedCrashLog crashLog, QUrl submissionURL, QObject* parent = nullptr);
     ~ZXNCrashReportSubmission() override;

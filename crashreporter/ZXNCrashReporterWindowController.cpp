@@ -24,24 +24,28 @@
 
 namespace {
 
-constexpr const char* kTitleWithVersion = "Crash Reporter: %1 (%2)";
-constexpr const char* kTitle = "Crash Reporter: %1";
-constexpr const char* kPlaceholder = "Please enter a description of the actions leading up to the crash.";
+constexpr const char* kTitleWithVersion = QT_TRANSLATE_NOOP("ZXNCrashReporter", "Crash Reporter: %1 (%2)");
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("ZXNCrashReporter", "Crash Reporter: %1");
+constexpr const char* kPlaceholder = QT_TRANSLATE_NOOP(
+    "ZXNCrashReporter", "Please enter a description of the actions leading up to the crash.");
 constexpr const char* kClosedWhileSending =
     "ZXNCrashReporter: report window closed while sending; outcome: %1";
 constexpr const char* kOutcomeSent = "sent";
-constexpr const char* kLoseCommentsTitle = "Ignore the report and lose your comments?";
-constexpr const char* kLoseCommentsMessage =
+constexpr const char* kLoseCommentsTitle =
+    QT_TRANSLATE_NOOP("ZXNCrashReporter", "Ignore the report and lose your comments?");
+constexpr const char* kLoseCommentsMessage = QT_TRANSLATE_NOOP(
+    "ZXNCrashReporter",
     "The comments you typed have not been sent. The crash log stays and is offered again at the next "
-    "launch.";
-constexpr const char* kIgnoreReport = "&Ignore Report";
-constexpr const char* kLogKept =
-    "The crash log is kept and will be offered again at the next launch, with your comments.";
+    "launch.");
+constexpr const char* kIgnoreReport = QT_TRANSLATE_NOOP("ZXNCrashReporter", "&Ignore Report");
+constexpr const char* kLogKept = QT_TRANSLATE_NOOP(
+    "ZXNCrashReporter",
+    "The crash log is kept and will be offered again at the next launch, with your comments.");
 // Comments typed for a log and not yet sent, kept with the log's path until they are sent, the log
 // is discarded or the user agrees to lose them: a failed send or a quit loses nothing typed.
 constexpr const char* kUnsentCommentsKey = "ZXNCrashReporterUnsentComments";
 constexpr const char* kUnsentCommentsLogKey = "ZXNCrashReporterUnsentCommentsLog";
-constexpr const char* kKeepEditing = "&Keep Editing";
+constexpr const char* kKeepEditing = QT_TRANSLATE_NOOP("ZXNCrashReporter", "&Keep Editing");
 
 QString localized(const char* text) {
     return ZXNCrashReportSubmission::localized(text);
@@ -283,7 +287,7 @@ void ZXNCrashReporterWindowController::showResultSheet(bool succeeded, const QSt
         succeeded ? ZXNCrashReportSubmission::kSucceededTitle : ZXNCrashReportSubmission::kFailedTitle;
     QMessageBox* sheet = MessageBox::create(
         succeeded ? MessageBox::Kind::Information : MessageBox::Kind::Critical, localized(title), message,
-        this, {{QStringLiteral("OK"), QMessageBox::AcceptRole}});
+        this, {{localized(QT_TRANSLATE_NOOP("ZXNCrashReporter", "OK")), QMessageBox::AcceptRole}});
     sheet->setWindowModality(Qt::WindowModal);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     connect(sheet, &QMessageBox::finished, this,

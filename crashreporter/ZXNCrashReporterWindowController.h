@@ -36,7 +36,8 @@ class ZXNCrashReporterWindowController : public QDialog {
 public:
     static constexpr const char* kWindowDescription = "ZXNCrashReporterWindow";
     // Told after a report was received, in the window and on the terminal alike.
-    static constexpr const char* kSucceededMessage = "Thank you for taking the time to help improve %1!";
+    static constexpr const char* kSucceededMessage =
+        QT_TRANSLATE_NOOP("ZXNCrashReporter", "Thank you for taking the time to help improve %1!");
 
     // Opens the window for a crash log, centred over `parent` and within the screen, with keyboard
     // focus in the comments. Raises ZXNException ("nil != crashLogPath", "nil != submissionURL")

@@ -6,6 +6,7 @@
 
 #include "wire/PhotoAppWire.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -107,12 +108,13 @@ Catalogue::~Catalogue() {
 std::unique_ptr<Catalogue> Catalogue::create(const LibraryPackage& library, QString* error) {
     const QString file = library.catalogueFile();
     if (QFileInfo::exists(file)) {
-        *error = QStringLiteral("%1 already exists").arg(file);
+        *error = QCoreApplication::translate("Catalogue", "%1 already exists").arg(file);
         return nullptr;
     }
     std::unique_ptr<Catalogue> c(new Catalogue(library, connect(nextConnectionName(), file, true)));
     if (!c->db.open()) {
-        *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, c->db.lastError().text());
+        *error = QCoreApplication::translate("Catalogue", "cannot create the catalogue %1: %2")
+                     .arg(file, c->db.lastError().text());
         return nullptr;
     }
     c->setDurability();
@@ -120,7 +122,8 @@ std::unique_ptr<Catalogue> Catalogue::create(const LibraryPackage& library, QStr
         Transaction t(*c);
         for (const char* statement : kSchema) {
             if (!c->run(QString::fromLatin1(statement))) {
-                *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, c->error);
+                *error = QCoreApplication::translate("Catalogue", "cannot create the catalogue %1: %2")
+                             .arg(file, c->error);
                 return nullptr;
             }
         }
@@ -132,14 +135,16 @@ std::unique_ptr<Catalogue> Catalogue::create(const LibraryPackage& library, QStr
         c->setSetting(QString::fromLatin1(kSettingLibraryAlbum), QString::number(lib));
         c->setSetting(QString::fromLatin1(kSettingTrashAlbum), QString::number(trash));
         if (lib == 0 || trash == 0 || !t.commit()) {
-            *error = QStringLiteral("cannot create the catalogue %1: %2").arg(file, c->error);
+            *error = QCoreApplication::translate("Catalogue", "cannot create the catalogue %1: %2")
+                         .arg(file, c->error);
             return nullptr;
         }
     }
     c->libraryAlbum = c->setting(QString::fromLatin1(kSettingLibraryAlbum)).toLongLong();
     c->trashAlbum = c->setting(QString::fromLatin1(kSettingTrashAlbum)).toLongLong();
     if (!c->prepareStatements()) {
-        *error = QStringLiteral("cannot use the catalogue %1: %2").arg(file, c->error);
+        *error =
+            QCoreApplication::translate("Catalogue", "cannot use the catalogue %1: %2").arg(file, c->error);
         return nullptr;
     }
     return c;
@@ -148,12 +153,13 @@ std::unique_ptr<Catalogue> Catalogue::create(const LibraryPackage& library, QStr
 std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QString* error) {
     const QString file = library.catalogueFile();
     if (!QFileInfo::exists(library.root())) {
-        *error = QStringLiteral("no photo library at %1").arg(library.root());
+        *error = QCoreApplication::translate("Catalogue", "no photo library at %1").arg(library.root());
         return nullptr;
     }
     // Only a plain file: SQLite would wait forever reading a FIFO.
     if (!QFileInfo(file).isFile()) {
-        *error = QStringLiteral("%1 is not a photo library: its catalogue %2 is missing or not a file")
+        *error = QCoreApplication::translate(
+                     "Catalogue", "%1 is not a photo library: its catalogue %2 is missing or not a file")
                      .arg(library.root(), file);
         return nullptr;
     }
@@ -163,7 +169,8 @@ std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QStrin
     // then checkpoint and delete the journal the service is still writing to.
     std::unique_ptr<Catalogue> c(new Catalogue(library, connect(nextConnectionName(), file, false)));
     if (!c->db.open()) {
-        *error = QStringLiteral("cannot open the catalogue %1: %2").arg(file, c->db.lastError().text());
+        *error = QCoreApplication::translate("Catalogue", "cannot open the catalogue %1: %2")
+                     .arg(file, c->db.lastError().text());
         return nullptr;
     }
     QSqlQuery schema(c->db);
@@ -172,11 +179,14 @@ std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QStrin
     const QString version = read && schema.next() ? schema.value(0).toString() : QString();
     schema.finish();
     if (!read && schema.lastError().nativeErrorCode() == QLatin1StringView(kSqliteNotADatabase)) {
-        *error = QStringLiteral("the catalogue %1 is not an SQLite database; it was left as it is").arg(file);
+        *error = QCoreApplication::translate(
+                     "Catalogue", "the catalogue %1 is not an SQLite database; it was left as it is")
+                     .arg(file);
         return nullptr;
     }
     if (version == QLatin1StringView(kSchemaVersionWithoutFolding) && !c->addKeywordFolding()) {
-        *error = QStringLiteral("cannot upgrade the catalogue %1: %2").arg(file, c->error);
+        *error = QCoreApplication::translate("Catalogue", "cannot upgrade the catalogue %1: %2")
+                     .arg(file, c->error);
         return nullptr;
     }
     if (version != QLatin1StringView(kSchemaVersion) &&
@@ -193,7 +203,8 @@ std::unique_ptr<Catalogue> Catalogue::open(const LibraryPackage& library, QStrin
     c->libraryAlbum = c->setting(QString::fromLatin1(kSettingLibraryAlbum)).toLongLong();
     c->trashAlbum = c->setting(QString::fromLatin1(kSettingTrashAlbum)).toLongLong();
     if (!c->prepareStatements()) {
-        *error = QStringLiteral("cannot use the catalogue %1: %2").arg(file, c->error);
+        *error =
+            QCoreApplication::translate("Catalogue", "cannot use the catalogue %1: %2").arg(file, c->error);
         return nullptr;
     }
     return c;

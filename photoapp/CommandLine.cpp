@@ -18,6 +18,7 @@
 #include "photoapp/ServeCommand.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -30,57 +31,59 @@ namespace {
 
 constexpr auto kDefaultVersion = "9.6.1";
 
-constexpr auto kHelp = R"(Usage: photoapp COMMAND LIBRARY [ARGUMENTS]
-       photoapp --version
-
-A photo application that keeps a library (a NAME.photolibrary folder with Masters/, Modified/ and
-a SQLite catalogue in Database/) and serves it on the session bus as com.apple.iPhoto.
-
-Library:
-  create LIBRARY                          make an empty library
-  import LIBRARY PATH... [--album NAME]   copy image files or folders (recursively) into the
-                                          library and the album NAME (made if missing)
-  serve LIBRARY [--version TEXT] [--window]
-                                          serve the library on the session bus until SIGTERM or
-                                          SIGINT; version text defaults to 9.6.1. One service per
-                                          library: a second one, on any bus, exits with status 1.
-                                          With --window, also show the library in a window;
-                                          closing it ends the service
-  open LIBRARY [--version TEXT]           the same as serve --window
-  dump LIBRARY                            the whole catalogue as JSON: photos (id, imageFilename,
-                                          imagePath, originalPath, date, width, height, keywords,
-                                          albums), albums (id, name, type, photos), keywords,
-                                          selection, libraryAlbum, trashAlbum
-  demo LIBRARY [--photos N] [--missing-images K] [--missing-masters K] [--zombies K]
-                                          a demo library of small JPEGs (defaults 40, 3, 2, 2)
-  keyword-image OUT.jpg KEYWORD...        write a small JPEG carrying the keywords (IPTC, XMP)
-
-Scripting and tests (work whether or not a service serves the library; a running service sees
-the change with its next request):
-  select LIBRARY --photos ID... | --album ID
-  keyword add LIBRARY NAME                a known keyword (the existing one when the name is known
-                                          in any case); prints its id
-  album create LIBRARY NAME [--type albm|smrt]
-  photo add-record LIBRARY --image PATH [--original PATH] [--date MS] [--width W] [--height H]
-                   [--album ID]           a catalogue row naming any path, nothing copied
-  edit LIBRARY PHOTO_ID                   make an edited version (image path != master path)
-  fault LIBRARY --photo ID --null KEY     the property KEY answers the missing value
-  fault LIBRARY --photo ID --absent KEY   the property KEY is left out of the answer
-  fault LIBRARY --photo ID --fail-properties
-                                          the photo's property request fails
-  fault LIBRARY --photo ID --refuse-changes
-                                          keyword assignments and removals of the photo fail
-  fault LIBRARY --version-error NAME MESSAGE
-                                          the version request fails with that D-Bus error
-  fault LIBRARY --import-delay MS         every import takes at least MS milliseconds
-  fault LIBRARY --stop-before-record      an import stops its process (SIGSTOP) between naming a
-                                          copy and recording it, for a test to kill it there
-  fault LIBRARY --clear                   remove every injected fault
-
-The same changes can be made on a running service through com.apple.iPhoto.Control at /control:
-SelectItems(ao), AddKeyword(s) -> o, EditPhoto(x) -> s, SetNullKey(x, s), SetAbsentKey(x, s),
-FailProperties(x), RefuseChanges(x), SetVersionError(s, s), SetImportDelay(i), ClearFaults().
-)";
+// Option names, subcommands and the bus names are the program's words and stay as they are.
+constexpr const char* kHelp = QT_TRANSLATE_NOOP(
+    "CommandLine",
+    "Usage: photoapp COMMAND LIBRARY [ARGUMENTS]\n"
+    "       photoapp --version\n"
+    "\n"
+    "A photo application that keeps a library (a NAME.photolibrary folder with Masters/, Modified/ and\n"
+    "a SQLite catalogue in Database/) and serves it on the session bus as com.apple.iPhoto.\n"
+    "\n"
+    "Library:\n"
+    "  create LIBRARY                          make an empty library\n"
+    "  import LIBRARY PATH... [--album NAME]   copy image files or folders (recursively) into the\n"
+    "                                          library and the album NAME (made if missing)\n"
+    "  serve LIBRARY [--version TEXT] [--window]\n"
+    "                                          serve the library on the session bus until SIGTERM or\n"
+    "                                          SIGINT; version text defaults to 9.6.1. One service per\n"
+    "                                          library: a second one, on any bus, exits with status 1.\n"
+    "                                          With --window, also show the library in a window;\n"
+    "                                          closing it ends the service\n"
+    "  open LIBRARY [--version TEXT]           the same as serve --window\n"
+    "  dump LIBRARY                            the whole catalogue as JSON: photos (id, imageFilename,\n"
+    "                                          imagePath, originalPath, date, width, height, keywords,\n"
+    "                                          albums), albums (id, name, type, photos), keywords,\n"
+    "                                          selection, libraryAlbum, trashAlbum\n"
+    "  demo LIBRARY [--photos N] [--missing-images K] [--missing-masters K] [--zombies K]\n"
+    "                                          a demo library of small JPEGs (defaults 40, 3, 2, 2)\n"
+    "  keyword-image OUT.jpg KEYWORD...        write a small JPEG carrying the keywords (IPTC, XMP)\n"
+    "\n"
+    "Scripting and tests (work whether or not a service serves the library; a running service sees\n"
+    "the change with its next request):\n"
+    "  select LIBRARY --photos ID... | --album ID\n"
+    "  keyword add LIBRARY NAME                a known keyword (the existing one when the name is known\n"
+    "                                          in any case); prints its id\n"
+    "  album create LIBRARY NAME [--type albm|smrt]\n"
+    "  photo add-record LIBRARY --image PATH [--original PATH] [--date MS] [--width W] [--height H]\n"
+    "                   [--album ID]           a catalogue row naming any path, nothing copied\n"
+    "  edit LIBRARY PHOTO_ID                   make an edited version (image path != master path)\n"
+    "  fault LIBRARY --photo ID --null KEY     the property KEY answers the missing value\n"
+    "  fault LIBRARY --photo ID --absent KEY   the property KEY is left out of the answer\n"
+    "  fault LIBRARY --photo ID --fail-properties\n"
+    "                                          the photo's property request fails\n"
+    "  fault LIBRARY --photo ID --refuse-changes\n"
+    "                                          keyword assignments and removals of the photo fail\n"
+    "  fault LIBRARY --version-error NAME MESSAGE\n"
+    "                                          the version request fails with that D-Bus error\n"
+    "  fault LIBRARY --import-delay MS         every import takes at least MS milliseconds\n"
+    "  fault LIBRARY --stop-before-record      an import stops its process (SIGSTOP) between naming a\n"
+    "                                          copy and recording it, for a test to kill it there\n"
+    "  fault LIBRARY --clear                   remove every injected fault\n"
+    "\n"
+    "The same changes can be made on a running service through com.apple.iPhoto.Control at /control:\n"
+    "SelectItems(ao), AddKeyword(s) -> o, EditPhoto(x) -> s, SetNullKey(x, s), SetAbsentKey(x, s),\n"
+    "FailProperties(x), RefuseChanges(x), SetVersionError(s, s), SetImportDelay(i), ClearFaults().\n");
 
 struct UsageError {
     QString message;
@@ -107,7 +110,9 @@ public:
         if (at < 0)
             return std::nullopt;
         if (at + count > args.size() - 1)
-            throw UsageError{QStringLiteral("%1 needs %2 value(s)").arg(QLatin1StringView(name)).arg(count)};
+            throw UsageError{
+                QCoreApplication::translate("CommandLine", "%1 needs %n value(s)", nullptr, count)
+                    .arg(QLatin1StringView(name))};
         QStringList values = args.mid(at + 1, count);
         args.remove(at, count + 1);
         return values;
@@ -137,7 +142,8 @@ public:
     }
     QString positional(const char* what) {
         if (args.isEmpty() || args.constFirst().startsWith(QLatin1StringView("--")))
-            throw UsageError{QStringLiteral("missing %1").arg(QLatin1StringView(what))};
+            throw UsageError{QCoreApplication::translate("CommandLine", "missing %1")
+                                 .arg(QCoreApplication::translate("CommandLine", what))};
         return args.takeFirst();
     }
     QStringList rest() {
@@ -147,7 +153,8 @@ public:
     }
     void done() const {
         if (!args.isEmpty())
-            throw UsageError{QStringLiteral("unexpected argument %1").arg(args.constFirst())};
+            throw UsageError{
+                QCoreApplication::translate("CommandLine", "unexpected argument %1").arg(args.constFirst())};
     }
 
 private:
@@ -158,7 +165,8 @@ qint64 toId(const QString& text, const char* what) {
     bool good = false;
     const qint64 id = text.toLongLong(&good);
     if (!good || id <= 0)
-        throw UsageError{QStringLiteral("%1 is not a %2 id").arg(text, QLatin1StringView(what))};
+        throw UsageError{QCoreApplication::translate("CommandLine", "%1 is not a %2 id")
+                             .arg(text, QCoreApplication::translate("CommandLine", what))};
     return id;
 }
 
@@ -167,7 +175,8 @@ int toCount(const QString& text, const char* what) {
     const int n = text.toInt(&good);
     if (!good || n < 0)
         throw UsageError{
-            QStringLiteral("%1 must be a number of at least 0, not %2").arg(QLatin1StringView(what), text)};
+            QCoreApplication::translate("CommandLine", "%1 must be a number of at least 0, not %2")
+                .arg(QLatin1StringView(what), text)};
     return n;
 }
 
@@ -186,7 +195,7 @@ int createCommand(Args& a) {
     QString error;
     if (!library.createFolders(&error) || !Catalogue::create(library, &error))
         return fail(error);
-    out(QStringLiteral("created %1").arg(library.root()));
+    out(QCoreApplication::translate("CommandLine", "created %1").arg(library.root()));
     return 0;
 }
 
@@ -203,20 +212,22 @@ int importCommand(Args& a) {
     const std::optional<QString> albumName = a.value("--album");
     const QStringList sources = a.rest();
     if (sources.isEmpty())
-        throw UsageError{QStringLiteral("nothing to import: name files or folders")};
+        throw UsageError{
+            QCoreApplication::translate("CommandLine", "nothing to import: name files or folders")};
     auto catalogue = openLibrary(path);
     qint64 album = catalogue->libraryAlbumId();
     if (albumName && (album = albumNamed(*catalogue, *albumName)) == 0)
-        return fail(QStringLiteral("cannot make the album %1: %2").arg(*albumName, catalogue->lastError()));
+        return fail(QCoreApplication::translate("CommandLine", "cannot make the album %1: %2")
+                        .arg(*albumName, catalogue->lastError()));
     QStringList absolute;
     for (const QString& source : sources)
         absolute.append(QFileInfo(source).absoluteFilePath());
     const ImportSources::Collected collected = ImportSources::collect(absolute);
     Importer importer(*catalogue);
     const Importer::Result r = importer.importFiles(collected, album);
-    out(QStringLiteral("imported %1 of %2 files")
-            .arg(r.imported.size())
-            .arg(r.imported.size() + r.refused.size()));
+    const int total = static_cast<int>(r.imported.size() + r.refused.size());
+    out(QCoreApplication::translate("CommandLine", "imported %1 of %n files", nullptr, total)
+            .arg(r.imported.size()));
     return r.refused.isEmpty() ? 0 : 1;
 }
 
@@ -245,7 +256,8 @@ int demoCommand(Args& a) {
     QString error;
     if (!DemoLibrary::generate(path, o, &s, &error))
         return fail(error);
-    out(QStringLiteral("demo library %1: %2 photos, %3 missing images, %4 missing masters, %5 zombies")
+    out(QCoreApplication::translate(
+            "CommandLine", "demo library %1: %2 photos, %3 missing images, %4 missing masters, %5 zombies")
             .arg(LibraryPackage(path).root())
             .arg(s.photos)
             .arg(s.missingImages)
@@ -261,7 +273,7 @@ int keywordImageCommand(Args& a) {
     const QString path = a.positional("OUT.jpg");
     const QStringList keywords = a.rest();
     if (keywords.isEmpty())
-        throw UsageError{QStringLiteral("name at least one keyword")};
+        throw UsageError{QCoreApplication::translate("CommandLine", "name at least one keyword")};
     QString error;
     const QString temp = path + QStringLiteral(".part");
     QFile::remove(temp);
@@ -271,7 +283,7 @@ int keywordImageCommand(Args& a) {
     }
     QFile::remove(path);
     if (!QFile::rename(temp, path))
-        return fail(QStringLiteral("cannot write %1").arg(path));
+        return fail(QCoreApplication::translate("CommandLine", "cannot write %1").arg(path));
     return 0;
 }
 
@@ -281,19 +293,20 @@ int selectCommand(Args& a) {
     const std::optional<QString> album = a.value("--album");
     a.done();
     if (photos.has_value() == album.has_value())
-        throw UsageError{QStringLiteral("select takes either --photos ID... or --album ID")};
+        throw UsageError{
+            QCoreApplication::translate("CommandLine", "select takes either --photos ID... or --album ID")};
     auto catalogue = openLibrary(path);
     QList<Catalogue::SelectionItem> items;
     if (album) {
-        const qint64 id = toId(*album, "album");
+        const qint64 id = toId(*album, QT_TRANSLATE_NOOP("CommandLine", "album"));
         if (!catalogue->album(id))
-            return fail(QStringLiteral("no album with id %1").arg(id));
+            return fail(QCoreApplication::translate("CommandLine", "no album with id %1").arg(id));
         items.append({Catalogue::SelectionItem::Kind::Album, id});
     } else {
         for (const QString& p : *photos) {
-            const qint64 id = toId(p, "photo");
+            const qint64 id = toId(p, QT_TRANSLATE_NOOP("CommandLine", "photo"));
             if (!catalogue->photoExists(id))
-                return fail(QStringLiteral("no photo with id %1").arg(id));
+                return fail(QCoreApplication::translate("CommandLine", "no photo with id %1").arg(id));
             items.append({Catalogue::SelectionItem::Kind::Photo, id});
         }
     }
@@ -303,14 +316,15 @@ int selectCommand(Args& a) {
 }
 
 int keywordCommand(Args& a) {
-    const QString verb = a.positional("keyword subcommand (add)");
+    const QString verb = a.positional(QT_TRANSLATE_NOOP("CommandLine", "keyword subcommand (add)"));
     if (verb != QLatin1StringView("add"))
-        throw UsageError{QStringLiteral("unknown keyword subcommand %1").arg(verb)};
+        throw UsageError{
+            QCoreApplication::translate("CommandLine", "unknown keyword subcommand %1").arg(verb)};
     const QString path = a.positional("LIBRARY");
     const QString name = a.positional("NAME");
     a.done();
     if (const QString why = KeywordRules::refusal(name); !why.isEmpty())
-        throw UsageError{QStringLiteral("a keyword name cannot be %1").arg(why)};
+        throw UsageError{QCoreApplication::translate("CommandLine", "a keyword name cannot be %1").arg(why)};
     auto catalogue = openLibrary(path);
     const qint64 id = catalogue->ensureKeyword(name);
     if (id == 0)
@@ -320,9 +334,9 @@ int keywordCommand(Args& a) {
 }
 
 int albumCommand(Args& a) {
-    const QString verb = a.positional("album subcommand (create)");
+    const QString verb = a.positional(QT_TRANSLATE_NOOP("CommandLine", "album subcommand (create)"));
     if (verb != QLatin1StringView("create"))
-        throw UsageError{QStringLiteral("unknown album subcommand %1").arg(verb)};
+        throw UsageError{QCoreApplication::translate("CommandLine", "unknown album subcommand %1").arg(verb)};
     const QString path = a.positional("LIBRARY");
     const QString name = a.positional("NAME");
     quint32 type = PhotoAppWire::kAlbumTypePlain;
@@ -330,7 +344,8 @@ int albumCommand(Args& a) {
         if (*t == QLatin1StringView("smrt"))
             type = PhotoAppWire::kAlbumTypeSmart;
         else if (*t != QLatin1StringView("albm"))
-            throw UsageError{QStringLiteral("--type is albm or smrt, not %1").arg(*t)};
+            throw UsageError{
+                QCoreApplication::translate("CommandLine", "--type is albm or smrt, not %1").arg(*t)};
     }
     a.done();
     auto catalogue = openLibrary(path);
@@ -342,13 +357,13 @@ int albumCommand(Args& a) {
 }
 
 int photoCommand(Args& a) {
-    const QString verb = a.positional("photo subcommand (add-record)");
+    const QString verb = a.positional(QT_TRANSLATE_NOOP("CommandLine", "photo subcommand (add-record)"));
     if (verb != QLatin1StringView("add-record"))
-        throw UsageError{QStringLiteral("unknown photo subcommand %1").arg(verb)};
+        throw UsageError{QCoreApplication::translate("CommandLine", "unknown photo subcommand %1").arg(verb)};
     const QString path = a.positional("LIBRARY");
     const std::optional<QString> image = a.value("--image");
     if (!image)
-        throw UsageError{QStringLiteral("add-record needs --image PATH")};
+        throw UsageError{QCoreApplication::translate("CommandLine", "add-record needs --image PATH")};
     Catalogue::Photo p;
     // Kept exactly as given when absolute: tests use this for paths no import would produce.
     auto absolute = [](const QString& s) {
@@ -367,9 +382,9 @@ int photoCommand(Args& a) {
     const qint64 id = catalogue->addPhoto(p);
     bool stored = id != 0 && catalogue->addToAlbum(catalogue->libraryAlbumId(), id);
     if (stored && album) {
-        const qint64 albumId = toId(*album, "album");
+        const qint64 albumId = toId(*album, QT_TRANSLATE_NOOP("CommandLine", "album"));
         if (!catalogue->album(albumId))
-            return fail(QStringLiteral("no album with id %1").arg(albumId));
+            return fail(QCoreApplication::translate("CommandLine", "no album with id %1").arg(albumId));
         stored = catalogue->addToAlbum(albumId, id);
     }
     if (!stored || !t.commit())
@@ -380,7 +395,7 @@ int photoCommand(Args& a) {
 
 int editCommand(Args& a) {
     const QString path = a.positional("LIBRARY");
-    const qint64 id = toId(a.positional("PHOTO_ID"), "photo");
+    const qint64 id = toId(a.positional("PHOTO_ID"), QT_TRANSLATE_NOOP("CommandLine", "photo"));
     a.done();
     auto catalogue = openLibrary(path);
     QString error;
@@ -408,29 +423,32 @@ int faultCommand(Args& a) {
     const int chosen = photoFaults + int(versionError.has_value()) + int(importDelay.has_value()) +
                        int(stopBeforeRecord) + int(clear);
     if (chosen != 1)
-        throw UsageError{QStringLiteral("fault takes exactly one of --null, --absent, --fail-properties, "
-                                        "--refuse-changes, --version-error, --import-delay, "
-                                        "--stop-before-record, --clear")};
+        throw UsageError{QCoreApplication::translate(
+            "CommandLine", "fault takes exactly one of --null, --absent, --fail-properties, "
+                           "--refuse-changes, --version-error, --import-delay, "
+                           "--stop-before-record, --clear")};
     if (photoFaults == 1 && !photo)
-        throw UsageError{QStringLiteral("this fault needs --photo ID")};
+        throw UsageError{QCoreApplication::translate("CommandLine", "this fault needs --photo ID")};
     if (photoFaults == 0 && photo)
-        throw UsageError{
-            QStringLiteral("--photo goes with --null, --absent, --fail-properties or --refuse-changes")};
+        throw UsageError{QCoreApplication::translate(
+            "CommandLine", "--photo goes with --null, --absent, --fail-properties or --refuse-changes")};
     if (versionError && !DBusNames::isValidErrorName(versionError->at(0)))
-        throw UsageError{QStringLiteral("%1 is not a D-Bus error name (such as com.example.Error.Failed)")
+        throw UsageError{QCoreApplication::translate(
+                             "CommandLine", "%1 is not a D-Bus error name (such as com.example.Error.Failed)")
                              .arg(versionError->at(0))};
 
     const std::optional<QString> key = nullKey ? nullKey : absentKey;
     if (key && !PropertyKeys::isKnown(*key))
         throw UsageError{
-            QStringLiteral("%1 is not a property key; the keys are %2").arg(*key, PropertyKeys::list())};
+            QCoreApplication::translate("CommandLine", "%1 is not a property key; the keys are %2")
+                .arg(*key, PropertyKeys::list())};
 
     auto catalogue = openLibrary(path);
     bool done = false;
     if (photoFaults == 1) {
-        const qint64 id = toId(*photo, "photo");
+        const qint64 id = toId(*photo, QT_TRANSLATE_NOOP("CommandLine", "photo"));
         if (!catalogue->photoExists(id))
-            return fail(QStringLiteral("no photo with id %1").arg(id));
+            return fail(QCoreApplication::translate("CommandLine", "no photo with id %1").arg(id));
         if (failProperties)
             done = catalogue->setFailProperties(id);
         else if (refuseChanges)
@@ -455,7 +473,7 @@ int serve(Args& a, bool window, const ServeCommand::WindowFactory& makeWindow) {
     window = a.flag("--window") || window;
     a.done();
     if (window && !makeWindow)
-        return fail(QStringLiteral("no window can be shown here"));
+        return fail(QCoreApplication::translate("CommandLine", "no window can be shown here"));
     return ServeCommand::run(openLibrary(path), version, window ? makeWindow : ServeCommand::WindowFactory());
 }
 
@@ -492,12 +510,14 @@ int run(const QStringList& arguments, const ServeCommand::WindowFactory& window)
     }
     if (args.isEmpty() || args.constFirst() == QLatin1StringView("--help") ||
         args.constFirst() == QLatin1StringView("-h") || args.constFirst() == QLatin1StringView("help")) {
-        std::fputs(kHelp, args.isEmpty() ? stderr : stdout);
+        std::fputs(QCoreApplication::translate("CommandLine", kHelp).toUtf8().constData(),
+                   args.isEmpty() ? stderr : stdout);
         return args.isEmpty() ? 1 : 0;
     }
     const auto command = commands.find(args.constFirst());
     if (command == commands.end())
-        return fail(QStringLiteral("unknown command %1; see photoapp --help").arg(args.constFirst()));
+        return fail(QCoreApplication::translate("CommandLine", "unknown command %1; see photoapp --help")
+                        .arg(args.constFirst()));
     Args rest(args.mid(1));
     try {
         return command->second(rest);

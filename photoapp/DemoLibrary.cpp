@@ -9,6 +9,7 @@
 #include "photoapp/SampleImages.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QList>
 #include <QSet>
@@ -34,11 +35,12 @@ namespace DemoLibrary {
 
 bool generate(const QString& libraryPath, const Options& o, Summary* summary, QString* error) {
     if (o.photos < 0 || o.missingImages < 0 || o.missingMasters < 0 || o.zombies < 0) {
-        *error = QStringLiteral("counts must not be negative");
+        *error = QCoreApplication::translate("DemoLibrary", "counts must not be negative");
         return false;
     }
     if (o.missingImages + o.missingMasters > o.photos) {
-        *error = QStringLiteral("%1 missing images and %2 missing masters do not fit in %3 photos")
+        *error = QCoreApplication::translate(
+                     "DemoLibrary", "%1 missing images and %2 missing masters do not fit in %3 photos")
                      .arg(o.missingImages)
                      .arg(o.missingMasters)
                      .arg(o.photos);
@@ -74,7 +76,7 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
     auto makeDir = [&](const QString& dir) {
         if (QDir().mkpath(dir))
             return true;
-        *error = QStringLiteral("cannot create %1").arg(dir);
+        *error = QCoreApplication::translate("DemoLibrary", "cannot create %1").arg(dir);
         return false;
     };
 
@@ -115,7 +117,9 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
         const qint64 id = catalogue->addPhoto(p);
         if (id == 0 || !catalogue->addToAlbum(catalogue->libraryAlbumId(), id) ||
             (i < kDemoAlbumSize && !catalogue->addToAlbum(demoAlbum, id))) {
-            *error = QStringLiteral("cannot record photo %1: %2").arg(i + 1).arg(catalogue->lastError());
+            *error = QCoreApplication::translate("DemoLibrary", "cannot record photo %1: %2")
+                         .arg(i + 1)
+                         .arg(catalogue->lastError());
             return false;
         }
     }
@@ -131,7 +135,8 @@ bool generate(const QString& libraryPath, const Options& o, Summary* summary, QS
     if (!files.finish(error))
         return false;
     if (!t.commit()) {
-        *error = QStringLiteral("cannot write the catalogue: %1").arg(catalogue->lastError());
+        *error = QCoreApplication::translate("DemoLibrary", "cannot write the catalogue: %1")
+                     .arg(catalogue->lastError());
         return false;
     }
     *summary = Summary{o.photos, o.missingImages, o.missingMasters, o.zombies};

@@ -4,6 +4,7 @@
 */
 #include "photoapp/LibraryLock.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -27,7 +28,7 @@ LibraryLock::~LibraryLock() {
 bool LibraryLock::acquire(QString* error) {
     fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) {
-        *error = QStringLiteral("cannot lock the library %1: %2: %3")
+        *error = QCoreApplication::translate("LibraryLock", "cannot lock the library %1: %2: %3")
                      .arg(libraryRoot, path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
@@ -39,12 +40,15 @@ bool LibraryLock::acquire(QString* error) {
         ::close(fd);
         fd = -1;
         if (why != EWOULDBLOCK) {
-            *error = QStringLiteral("cannot lock the library %1: %2")
+            *error = QCoreApplication::translate("LibraryLock", "cannot lock the library %1: %2")
                          .arg(libraryRoot, QString::fromLocal8Bit(std::strerror(why)));
             return false;
         }
-        *error = QStringLiteral("the library %1 is already served by process %2; stop that one first")
-                     .arg(libraryRoot, holder.isEmpty() ? QStringLiteral("(unknown)") : holder);
+        *error =
+            QCoreApplication::translate("LibraryLock",
+                                        "the library %1 is already served by process %2; stop that one first")
+                .arg(libraryRoot,
+                     holder.isEmpty() ? QCoreApplication::translate("LibraryLock", "(unknown)") : holder);
         return false;
     }
     const QByteArray pid = QByteArray::number(static_cast<qint64>(::getpid())) + '\n';

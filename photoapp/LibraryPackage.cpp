@@ -4,6 +4,7 @@
 */
 #include "photoapp/LibraryPackage.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -35,13 +36,13 @@ QString LibraryPackage::catalogueFile() const {
 
 bool LibraryPackage::createFolders(QString* error) const {
     if (QFileInfo::exists(rootPath)) {
-        *error = QStringLiteral("%1 already exists").arg(rootPath);
+        *error = QCoreApplication::translate("LibraryPackage", "%1 already exists").arg(rootPath);
         return false;
     }
     QDir dir;
     for (const QString& folder : {mastersDir(), modifiedDir(), databaseDir()}) {
         if (!dir.mkpath(folder)) {
-            *error = QStringLiteral("cannot create the folder %1").arg(folder);
+            *error = QCoreApplication::translate("LibraryPackage", "cannot create the folder %1").arg(folder);
             return false;
         }
     }

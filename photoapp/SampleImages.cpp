@@ -7,6 +7,7 @@
 #include "photoapp/ImageMetadata.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QSaveFile>
@@ -37,7 +38,7 @@ namespace SampleImages {
 bool writeJpeg(const QString& path, int variant, const QDateTime& date, const QStringList& keywords,
                QString* error) {
     if (!picture(variant).save(path, "JPEG", 90)) {
-        *error = QStringLiteral("cannot write %1").arg(path);
+        *error = QCoreApplication::translate("SampleImages", "cannot write %1").arg(path);
         return false;
     }
     return ImageMetadataIo::write(path, date, keywords, error);
@@ -46,7 +47,8 @@ bool writeJpeg(const QString& path, int variant, const QDateTime& date, const QS
 QByteArray jpeg(int variant, const QDateTime& date, const QStringList& keywords, QString* error) {
     QTemporaryDir dir;
     if (!dir.isValid()) {
-        *error = QStringLiteral("cannot make a temporary folder: %1").arg(dir.errorString());
+        *error = QCoreApplication::translate("SampleImages", "cannot make a temporary folder: %1")
+                     .arg(dir.errorString());
         return {};
     }
     const QString path = dir.filePath(QStringLiteral("sample.jpg"));
@@ -54,7 +56,7 @@ QByteArray jpeg(int variant, const QDateTime& date, const QStringList& keywords,
         return {};
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read back %1").arg(path);
+        *error = QCoreApplication::translate("SampleImages", "cannot read back %1").arg(path);
         return {};
     }
     return f.readAll();

@@ -2,12 +2,24 @@
     SPDX-FileCopyrightText: 2026 The Vup developers
     SPDX-License-Identifier: GPL-3.0-or-later
 */
+#include "l10n/Translations.h"
 #include "photoapp/CommandLine.h"
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/window/WindowApplication.h"
 
 #include <QCoreApplication>
 #include <csignal>
+
+namespace {
+
+// The terminal's application object and the window's alike speak the user's language.
+void installTranslations() {
+    Translations::install(QStringLiteral("photoapp"));
+}
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(installTranslations)
 
 int main(int argc, char** argv) {
     // A write past a file size limit fails like a full disk instead of killing the process.

@@ -6,6 +6,7 @@
 
 #include "platform/BundleInfo.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QMutex>
@@ -28,7 +29,7 @@ constexpr const char* kDesktopEntryHint = "desktop-entry";
 constexpr int kTimeoutMs = 2000;
 // The action a click on the notification's body invokes, and its label where servers show one.
 constexpr const char* kDefaultAction = "default";
-constexpr const char* kDefaultActionLabel = "Show Vup";
+constexpr const char* kDefaultActionLabel = QT_TRANSLATE_NOOP("UserNotification", "Show Vup");
 
 // The notifications this process delivered: a click on another program's is not ours to answer.
 QMutex deliveredMutex;
@@ -72,7 +73,8 @@ bool deliver(const QString& title, const QString& informativeText) {
         BundleInfo::value(QString::fromLatin1(BundleInfo::kBundleIdentifier)).value_or(QString());
     if (!identifier.isEmpty())
         hints.insert(QString::fromLatin1(kDesktopEntryHint), identifier);
-    const QStringList actions{QString::fromLatin1(kDefaultAction), QString::fromLatin1(kDefaultActionLabel)};
+    const QStringList actions{QString::fromLatin1(kDefaultAction),
+                              QCoreApplication::translate("UserNotification", kDefaultActionLabel)};
     msg.setArguments({QString::fromLatin1(kApplicationName), QVariant::fromValue(uint(0)), identifier, title,
                       informativeText, actions, hints, QVariant::fromValue(int(-1))});
     const QDBusMessage reply = bus.call(msg, QDBus::Block, kTimeoutMs);

@@ -10,25 +10,27 @@
 #   scan/         crashreporter/           the engine; the crash reporter (its window uses widgets/)
 #   bridge/       widgets/                 the photo application's D-Bus client; widget helpers
 #   platform/     wire/                    OS services; the bus contract shared with photoapp
+#   l10n/                                  loading the translations (both programs)
 #
-# photoapp/ is a program of its own beside Vup: it sees wire/ and nothing else of Vup.
+# photoapp/ is a program of its own beside Vup: it sees wire/ and l10n/ and nothing else of Vup.
 #
 # Usage: scripts/check-layers.sh [--quiet]   (exit status 1 when an arrow runs the wrong way)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 declare -A MAY_INCLUDE=(
+    [l10n]=""
     [wire]=""
     [platform]=""
     [bridge]="wire platform"
     [widgets]="platform"
     [scan]="bridge wire platform"
     [crashreporter]="widgets platform"
-    [app]="scan crashreporter bridge widgets wire platform"
-    [photoapp]="wire"
-    [tests/support]="app scan crashreporter bridge widgets wire platform photoapp"
-    [tests]="tests/support app scan crashreporter bridge widgets wire platform photoapp"
-    [bench]="tests tests/support app scan crashreporter bridge widgets wire platform photoapp"
+    [app]="scan crashreporter bridge widgets wire platform l10n"
+    [photoapp]="wire l10n"
+    [tests/support]="app scan crashreporter bridge widgets wire platform photoapp l10n"
+    [tests]="tests/support app scan crashreporter bridge widgets wire platform photoapp l10n"
+    [bench]="tests tests/support app scan crashreporter bridge widgets wire platform photoapp l10n"
 )
 
 # The layer a path belongs to: its first folder, except that the tests' shared support code is a

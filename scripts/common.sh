@@ -50,6 +50,10 @@ vup_virtual_screen() {
         }
     done
     vup_ensure_runtime_dir
+    # The pictures show the English texts, and the scripts find windows by their English titles
+    # and press the English mnemonics, whatever language the caller's session speaks.
+    unset LANGUAGE LC_MESSAGES
+    export LC_ALL=C.UTF-8
     export VUP_SCREENSHOT_SESSION=1
     exec xvfb-run -a -s "-screen 0 $screen" dbus-run-session -- "$0" "$@"
 }

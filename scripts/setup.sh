@@ -15,17 +15,18 @@ if [ "${1:-}" = "--programs" ]; then
     shift
 fi
 
-# Building both programs (rsvg-convert renders the window's icon) and running the demo.
+# Building both programs (rsvg-convert renders the window's icon, lrelease the translations) and
+# running the demo (Qt's own translations for its dialogs and buttons).
 PACKAGES=(
     cmake ninja-build g++ pkg-config ccache
-    qt6-base-dev libqt6sql6-sqlite
+    qt6-base-dev libqt6sql6-sqlite qt6-l10n-tools qt6-translations-l10n
     libexiv2-dev libsqlite3-dev libicu-dev librsvg2-bin
     dbus dbus-daemon dbus-bin libglib2.0-bin python3
 )
 # Testing, benchmarks, screenshots, packaging and its checks.
 if ((!PROGRAMS_ONLY)); then
     PACKAGES+=(
-        git qt6-l10n-tools libcpp-httplib-dev libssl-dev dbus-x11
+        git libcpp-httplib-dev libssl-dev dbus-x11
         xvfb xauth fonts-dejavu-core procps bc
         dpkg-dev file desktop-file-utils appstream mandoc lintian reuse darktable
     )

@@ -4,8 +4,8 @@
 # Gives every source file of the tree that lacks one its licence header (SPDX-FileCopyrightText and
 # SPDX-License-Identifier, in the file's own comment style), so that `reuse lint` passes. Run it
 # again after adding or merging files: files that already carry a header are left as they are.
-# Pictures, test data, the Debian package's own files and the Markdown pages are covered by
-# .reuse/dep5 instead.
+# Pictures, test data, the Debian package's own files, the Markdown pages and the translations
+# (lupdate rewrites them whole) are covered by .reuse/dep5 instead.
 # Usage: scripts/spdx-headers.sh [FILE...]   (default: every file git knows or would add)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -59,7 +59,7 @@ status=0
 for file in "${files[@]}"; do
     [ -f "$file" ] || continue
     case "$file" in
-    LICENSES/* | .reuse/* | dist/linux/debian/* | *.md | *.png | *.svg | *.jpg | tests/data/*) continue ;;
+    LICENSES/* | .reuse/* | dist/linux/debian/* | *.md | *.png | *.svg | *.jpg | tests/data/* | translations/*.ts) continue ;;
     esac
     grep -q 'SPDX-License-Identifier:' "$file" && continue
     if header "$file"; then

@@ -10,13 +10,13 @@
 
 namespace {
 
-const std::array<QString, FindingsModel::ColumnCount> kHeaders{
-    QString(),
-    QStringLiteral("File Name"),
-    QStringLiteral("Issue"),
-    QStringLiteral("Path"),
-    QStringLiteral("Action"),
-    QStringLiteral("Reason"),
+constexpr std::array<const char*, FindingsModel::ColumnCount> kHeaders{
+    "",
+    QT_TRANSLATE_NOOP("FindingsModel", "File Name"),
+    QT_TRANSLATE_NOOP("FindingsModel", "Issue"),
+    QT_TRANSLATE_NOOP("FindingsModel", "Path"),
+    QT_TRANSLATE_NOOP("FindingsModel", "Action"),
+    QT_TRANSLATE_NOOP("FindingsModel", "Reason"),
 };
 
 const QString& kindName(Finding::Kind kind) {
@@ -99,7 +99,7 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
 QVariant FindingsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount)
         return QAbstractTableModel::headerData(section, orientation, role);
-    return kHeaders[section];
+    return *kHeaders[section] ? tr(kHeaders[section]) : QString();
 }
 
 void FindingsModel::pictureArrived(const QByteArray& file) {

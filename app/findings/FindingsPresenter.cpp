@@ -31,16 +31,16 @@ namespace {
 constexpr QSize kRoomForFindings(960, 720);
 const QString kCannotKeep = QStringLiteral("Cannot keep the findings of the last run in %1: %2");
 const QString kCannotRestore = QStringLiteral("Cannot show the findings of the last run from %1: %2");
-const QString kExportTitle = QStringLiteral("Export Report");
-const QString kJsonFilter = QStringLiteral("JSON report (*.json)");
-const QString kCsvFilter = QStringLiteral("CSV table (*.csv)");
-const QString kDefaultName = QStringLiteral("Vup findings %1");
-const QString kSaved = QStringLiteral("Report saved to %1");
-const QString kNotSavedTitle = QStringLiteral("Could Not Save the Report");
-const QString kNotSaved = QStringLiteral("Vup could not write %1: %2");
-const QString kCheckedNothing =
-    QStringLiteral("The scan at %1 ended (%2) before it checked a photo; the findings shown are from the run "
-                   "before.");
+constexpr const char* kExportTitle = QT_TRANSLATE_NOOP("FindingsPresenter", "Export Report");
+constexpr const char* kJsonFilter = QT_TRANSLATE_NOOP("FindingsPresenter", "JSON report (*.json)");
+constexpr const char* kCsvFilter = QT_TRANSLATE_NOOP("FindingsPresenter", "CSV table (*.csv)");
+constexpr const char* kDefaultName = QT_TRANSLATE_NOOP("FindingsPresenter", "Vup findings %1");
+constexpr const char* kSaved = QT_TRANSLATE_NOOP("FindingsPresenter", "Report saved to %1");
+constexpr const char* kNotSavedTitle = QT_TRANSLATE_NOOP("FindingsPresenter", "Could Not Save the Report");
+constexpr const char* kNotSaved = QT_TRANSLATE_NOOP("FindingsPresenter", "Vup could not write %1: %2");
+constexpr const char* kCheckedNothing = QT_TRANSLATE_NOOP(
+    "FindingsPresenter", "The scan at %1 ended (%2) before it checked a photo; the findings "
+                         "shown are from the run before.");
 
 // A run refused, or stopped before it had read its photos, found nothing: what an earlier run
 // found is still the best the window can show, and stays kept.
@@ -74,9 +74,9 @@ void FindingsPresenter::runStarting(bool recoverZombies) {
 void FindingsPresenter::runEnded(const ScanFindings& findings) {
     if (checkedNothing(findings)) {
         if (findingsView->isVisible())
-            findingsView->setNote(
-                kCheckedNothing.arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat),
-                                    outcomeName(findings.outcome)));
+            findingsView->setNote(tr(kCheckedNothing)
+                                      .arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat),
+                                           outcomeName(findings.outcome)));
         return;
     }
     const quint64 run = ++generation;
@@ -135,21 +135,22 @@ void FindingsPresenter::chooseExport() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    auto* dialog = new QFileDialog(window, kExportTitle, QDir(folder).filePath(kDefaultName.arg(stamp)),
-                                   kJsonFilter + QStringLiteral(";;") + kCsvFilter);
+    auto* dialog =
+        new QFileDialog(window, tr(kExportTitle), QDir(folder).filePath(tr(kDefaultName).arg(stamp)),
+                        tr(kJsonFilter) + QStringLiteral(";;") + tr(kCsvFilter));
     dialog->setObjectName(QStringLiteral("exportReportDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setOption(QFileDialog::DontUseNativeDialog, true);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("json"));
     connect(dialog, &QFileDialog::filterSelected, dialog, [dialog](const QString& filter) {
-        dialog->setDefaultSuffix(filter == kCsvFilter ? QStringLiteral("csv") : QStringLiteral("json"));
+        dialog->setDefaultSuffix(filter == tr(kCsvFilter) ? QStringLiteral("csv") : QStringLiteral("json"));
     });
     connect(dialog, &QFileDialog::fileSelected, this, [this, dialog](const QString& path) {
         // A name the user typed with its own ending says the form; otherwise the chosen type does.
         const QString suffix = QFileInfo(path).suffix().toLower();
         const bool csv =
-            suffix == u"csv" || (suffix != u"json" && dialog->selectedNameFilter() == kCsvFilter);
+            suffix == u"csv" || (suffix != u"json" && dialog->selectedNameFilter() == tr(kCsvFilter));
         exportReport(path, csv ? Format::Csv : Format::Json);
     });
     dialog->setWindowModality(Qt::WindowModal);
@@ -179,11 +180,11 @@ void FindingsPresenter::exportReport(const QString& path, Format format) {
             this,
             [this, path, saved, why] {
                 if (saved) {
-                    findingsView->setNote(kSaved.arg(QDir::toNativeSeparators(path)));
+                    findingsView->setNote(tr(kSaved).arg(QDir::toNativeSeparators(path)));
                 } else {
-                    QMessageBox* alert = MessageBox::create(
-                        MessageBox::Kind::Critical, kNotSavedTitle, kNotSaved.arg(path, why), window,
-                        {{QStringLiteral("OK"), QMessageBox::AcceptRole}});
+                    QMessageBox* alert = MessageBox::create(MessageBox::Kind::Critical, tr(kNotSavedTitle),
+                                                            tr(kNotSaved).arg(path, why), window,
+                                                            {{tr("OK"), QMessageBox::AcceptRole}});
                     alert->setAttribute(Qt::WA_DeleteOnClose);
                     alert->setWindowModality(Qt::WindowModal);
                     alert->open();

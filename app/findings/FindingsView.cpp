@@ -33,20 +33,25 @@ constexpr int kRowPadding = 6;
 // Typing in the filter waits this long for the next key before 100,000 rows are looked through.
 constexpr int kFilterDelayMs = 200;
 
-const QString kAllKinds = QStringLiteral("All findings");
-const QString kFilterHint = QStringLiteral("Filter by name, path, action or reason");
-const QString kShowInFolder = QStringLiteral("Show in &Folder");
-const QString kCopyPath = QStringLiteral("C&opy Path");
-const QString kScanNow = QStringLiteral("Scan &Now");
-const QString kExport = QStringLiteral("E&xport Report...");
-const QString kCount = QStringLiteral("%1 of %2 shown");
-const QString kShowingFirst = QStringLiteral("Showing the first %1 of %2 selected items.");
-const QString kCopiedOne = QStringLiteral("Copied 1 path.");
-const QString kCopied = QStringLiteral("Copied %1 paths.");
-const QString kFilterLabel = QStringLiteral("Fil&ter:");
-const QString kLongestAction = QStringLiteral("re-added to album \"Vup Zombies 0000-00-00-000000\"");
-const QString kOtherLibrary = QStringLiteral("Not the library the photo application has open now. %1");
-const QString kNoFileManager = QStringLiteral("No file manager could open %1.");
+constexpr const char* kAllKinds = QT_TRANSLATE_NOOP("FindingsView", "All findings");
+constexpr const char* kFilterHint =
+    QT_TRANSLATE_NOOP("FindingsView", "Filter by name, path, action or reason");
+constexpr const char* kShowInFolder = QT_TRANSLATE_NOOP("FindingsView", "Show in &Folder");
+constexpr const char* kCopyPath = QT_TRANSLATE_NOOP("FindingsView", "C&opy Path");
+constexpr const char* kScanNow = QT_TRANSLATE_NOOP("FindingsView", "Scan &Now");
+constexpr const char* kExport = QT_TRANSLATE_NOOP("FindingsView", "E&xport Report...");
+constexpr const char* kCount = QT_TRANSLATE_NOOP("FindingsView", "%1 of %2 shown");
+constexpr const char* kShowingFirst =
+    QT_TRANSLATE_NOOP("FindingsView", "Showing the first %1 of %2 selected items.");
+constexpr const char* kCopiedOne = QT_TRANSLATE_NOOP("FindingsView", "Copied 1 path.");
+constexpr const char* kCopied = QT_TRANSLATE_N_NOOP("FindingsView", "Copied %n paths.");
+constexpr const char* kFilterLabel = QT_TRANSLATE_NOOP("FindingsView", "Fil&ter:");
+// The widest action text, measured in the user's language.
+constexpr const char* kLongestAction =
+    QT_TRANSLATE_NOOP("FindingsView", "re-added to album \"Vup Zombies 0000-00-00-000000\"");
+constexpr const char* kOtherLibrary =
+    QT_TRANSLATE_NOOP("FindingsView", "Not the library the photo application has open now. %1");
+constexpr const char* kNoFileManager = QT_TRANSLATE_NOOP("FindingsView", "No file manager could open %1.");
 
 // Paths keep both ends in sight: the folder they start in and the file they name.
 class PathDelegate : public QStyledItemDelegate {
@@ -73,10 +78,10 @@ FindingsView::FindingsView(QWidget* parent)
       findings(new FindingsModel(thumbnails, this)), sorted(new FindingsFilter(findings, this)),
       headline(new QLabel(this)), kindFilter(new QComboBox(this)), textFilter(new QLineEdit(this)),
       textDelay(new QTimer(this)), count(new QLabel(this)), tableView(new QTableView(this)),
-      showInFolderButton(button(kShowInFolder, "showInFolderButton", this)),
-      copyPathButton(button(kCopyPath, "copyPathButton", this)),
-      scanNowButton(button(kScanNow, "scanNowButton", this)),
-      exportButton(button(kExport, "exportReportButton", this)), note(new QLabel(this)) {
+      showInFolderButton(button(tr(kShowInFolder), "showInFolderButton", this)),
+      copyPathButton(button(tr(kCopyPath), "copyPathButton", this)),
+      scanNowButton(button(tr(kScanNow), "scanNowButton", this)),
+      exportButton(button(tr(kExport), "exportReportButton", this)), note(new QLabel(this)) {
     setObjectName(QStringLiteral("findingsView"));
     headline->setObjectName(QStringLiteral("findingsHeadline"));
     headline->setWordWrap(true);
@@ -86,11 +91,11 @@ FindingsView::FindingsView(QWidget* parent)
     headline->setFont(bold);
 
     kindFilter->setObjectName(QStringLiteral("findingsKindFilter"));
-    kindFilter->addItem(kAllKinds);
+    kindFilter->addItem(tr(kAllKinds));
     for (int k = 0; k < Finding::kKindCount; ++k)
         kindFilter->addItem(findingKindName(Finding::Kind(k)), k);
     textFilter->setObjectName(QStringLiteral("findingsTextFilter"));
-    textFilter->setPlaceholderText(kFilterHint);
+    textFilter->setPlaceholderText(tr(kFilterHint));
     textFilter->setClearButtonEnabled(true);
     textDelay->setSingleShot(true);
     textDelay->setInterval(kFilterDelayMs);
@@ -129,18 +134,19 @@ FindingsView::FindingsView(QWidget* parent)
         tableView->setColumnWidth(column, width);
     // The longest action, a zombie's album with its stamp, is read whole.
     tableView->setColumnWidth(FindingsModel::Action,
-                              tableView->fontMetrics().horizontalAdvance(kLongestAction) + 3 * kRowPadding);
+                              tableView->fontMetrics().horizontalAdvance(tr(kLongestAction)) +
+                                  3 * kRowPadding);
 
-    auto* showAction = new QAction(kShowInFolder, tableView);
+    auto* showAction = new QAction(tr(kShowInFolder), tableView);
     // Enter on a row does what a double click does.
     showAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
     showAction->setShortcutContext(Qt::WidgetShortcut);
-    auto* copyAction = new QAction(kCopyPath, tableView);
+    auto* copyAction = new QAction(tr(kCopyPath), tableView);
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setShortcutContext(Qt::WidgetShortcut);
     tableView->addActions({showAction, copyAction});
 
-    auto* filterLabel = new QLabel(kFilterLabel, this);
+    auto* filterLabel = new QLabel(tr(kFilterLabel), this);
     filterLabel->setBuddy(textFilter);
     // The desktop's find keys reach the filter from anywhere in the window.
     auto* find = new QAction(this);
@@ -211,7 +217,7 @@ void FindingsView::showTable(FindingsTable table) {
 
 void FindingsView::updateHeadline() {
     const QString text = findingsHeadline(shown.summary);
-    headline->setText(showsOtherLibrary() ? kOtherLibrary.arg(text) : text);
+    headline->setText(showsOtherLibrary() ? tr(kOtherLibrary).arg(text) : text);
 }
 
 void FindingsView::setServedLibrary(const QString& library) {
@@ -244,7 +250,7 @@ void FindingsView::setNote(const QString& text) {
 
 void FindingsView::updateCount() {
     count->setText(
-        kCount.arg(QLocale().toString(sorted->rowCount()), QLocale().toString(findings->rowCount())));
+        tr(kCount).arg(QLocale().toString(sorted->rowCount()), QLocale().toString(findings->rowCount())));
 }
 
 void FindingsView::updateButtons() {
@@ -277,10 +283,10 @@ void FindingsView::showSelectedInFolder() {
     for (const Finding* f : selected.mid(0, ShowInFolder::kMostShown))
         paths.append(f->location());
     setNote(selected.size() > ShowInFolder::kMostShown
-                ? kShowingFirst.arg(ShowInFolder::kMostShown).arg(selected.size())
+                ? tr(kShowingFirst).arg(ShowInFolder::kMostShown).arg(selected.size())
                 : QString());
     ShowInFolder::show(paths, this, [this](const QByteArray& folder) {
-        setNote(kNoFileManager.arg(QFile::decodeName(folder)));
+        setNote(tr(kNoFileManager).arg(QFile::decodeName(folder)));
     });
 }
 
@@ -300,5 +306,6 @@ void FindingsView::copySelectedPaths() {
     mime->setData(QStringLiteral("text/uri-list"), uris);
     mime->setText(text.join(u'\n'));
     QApplication::clipboard()->setMimeData(mime);
-    setNote(selected.size() == 1 ? kCopiedOne : kCopied.arg(selected.size()));
+    // English words one path apart from the count; other languages count with %n alone.
+    setNote(selected.size() == 1 ? tr(kCopiedOne) : tr(kCopied, nullptr, static_cast<int>(selected.size())));
 }

@@ -31,9 +31,10 @@ if(NOT CPACK_DEBIAN_PACKAGE_MAINTAINER)
 endif()
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # photoapp's catalogue driver is a Qt plug-in loaded at run time, which dpkg-shlibdeps cannot see.
-# Both programs talk over a session bus, which every desktop has.
+# Both programs talk over a session bus, which every desktop has; Qt's own translations give its
+# dialogs the language of the programs' own texts.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-dbus-session-bus | dbus-session-bus")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "default-dbus-session-bus | dbus-session-bus, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -94,7 +94,7 @@ bool KeywordListModel::setData(const QModelIndex& index, const QVariant& value, 
     if (row.id == 0 && name.isEmpty())
         return false; // left nameless: dropped when its editor closes
     if (const QString why = KeywordRules::refusal(name); !why.isEmpty()) {
-        emit refused(QStringLiteral("\"%1\" cannot be a keyword name (%2).").arg(name, why));
+        emit refused(tr("\"%1\" cannot be a keyword name (%2).").arg(name, why));
         return false;
     }
     Catalogue& catalogue = mirror.catalogue();
@@ -102,13 +102,11 @@ bool KeywordListModel::setData(const QModelIndex& index, const QVariant& value, 
     if (id == 0) {
         id = catalogue.ensureKeyword(name);
         if (id == 0) {
-            emit refused(QStringLiteral("The keyword \"%1\" could not be added: %2.")
-                             .arg(name, catalogue.lastError()));
+            emit refused(tr("The keyword \"%1\" could not be added: %2.").arg(name, catalogue.lastError()));
             return false;
         }
     } else if (!catalogue.renameKeyword(id, name)) {
-        emit refused(QStringLiteral("The keyword \"%1\" could not be renamed: %2.")
-                         .arg(row.name, catalogue.lastError()));
+        emit refused(tr("The keyword \"%1\" could not be renamed: %2.").arg(row.name, catalogue.lastError()));
         return false;
     }
     row = {id, name};

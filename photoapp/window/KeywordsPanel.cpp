@@ -16,9 +16,9 @@
 
 namespace {
 
-const QString kTitle = QStringLiteral("Keywords");
-const QString kEditKeywords = QStringLiteral("Edit Keywords");
-const QString kDone = QStringLiteral("OK");
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("KeywordsPanel", "Keywords");
+constexpr const char* kEditKeywords = QT_TRANSLATE_NOOP("KeywordsPanel", "Edit Keywords");
+constexpr const char* kDone = QT_TRANSLATE_NOOP("KeywordsPanel", "OK");
 
 } // namespace
 
@@ -30,7 +30,7 @@ public:
 };
 
 KeywordsPanel::KeywordsPanel(LibraryMirror& m, QWidget* parent) : QDialog(parent), mirror(m), model(m) {
-    setWindowTitle(kTitle);
+    setWindowTitle(tr(kTitle));
     setObjectName(QStringLiteral("keywordsPanel"));
     list = new KeywordListView(this);
     list->setObjectName(QStringLiteral("keywordList"));
@@ -41,16 +41,16 @@ KeywordsPanel::KeywordsPanel(LibraryMirror& m, QWidget* parent) : QDialog(parent
 
     addButton = new QPushButton(QStringLiteral("+"), this);
     addButton->setObjectName(QStringLiteral("addKeyword"));
-    addButton->setToolTip(QStringLiteral("Add a keyword"));
+    addButton->setToolTip(tr("Add a keyword"));
     removeButton = new QPushButton(QStringLiteral("\u2212"), this);
     removeButton->setObjectName(QStringLiteral("removeKeyword"));
-    removeButton->setToolTip(QStringLiteral("Remove the chosen keyword"));
-    removeButton->setAccessibleName(QStringLiteral("Remove Keyword"));
+    removeButton->setToolTip(tr("Remove the chosen keyword"));
+    removeButton->setAccessibleName(tr("Remove Keyword"));
     for (QPushButton* b : {addButton, removeButton}) {
         b->setFixedWidth(b->sizeHint().height() + 8);
         b->setAutoDefault(false);
     }
-    editButton = new QPushButton(kEditKeywords, this);
+    editButton = new QPushButton(tr(kEditKeywords), this);
     editButton->setObjectName(QStringLiteral("editKeywords"));
     editButton->setAutoDefault(false);
 
@@ -97,7 +97,7 @@ void KeywordsPanel::setEditing(bool on) {
     model.setEditable(on);
     addButton->setVisible(on);
     removeButton->setVisible(on);
-    editButton->setText(on ? kDone : kEditKeywords);
+    editButton->setText(tr(on ? kDone : kEditKeywords));
     if (!on && list->isEditing())
         list->setFocus(); // the open editor commits as it loses focus
 }
@@ -125,12 +125,13 @@ void KeywordsPanel::removeChosen() {
         remove(id);
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Question, kTitle,
-                                QStringLiteral("Remove the keyword \"%1\"?").arg(mirror.keywords().value(id)),
+    auto* box = new QMessageBox(QMessageBox::Question, tr(kTitle),
+                                tr("Remove the keyword \"%1\"?").arg(mirror.keywords().value(id)),
                                 QMessageBox::Cancel, this);
-    box->setInformativeText(uses == 1 ? QStringLiteral("One photo carries it; it loses it.")
-                                      : QStringLiteral("%1 photos carry it; they lose it.").arg(uses));
-    QPushButton* confirm = box->addButton(QStringLiteral("Remove"), QMessageBox::DestructiveRole);
+    box->setInformativeText(uses == 1
+                                ? tr("One photo carries it; it loses it.")
+                                : tr("%n photos carry it; they lose it.", nullptr, static_cast<int>(uses)));
+    QPushButton* confirm = box->addButton(tr("Remove"), QMessageBox::DestructiveRole);
     box->setDefaultButton(QMessageBox::Cancel);
     box->setAttribute(Qt::WA_DeleteOnClose);
     connect(box, &QMessageBox::buttonClicked, this, [this, id, confirm](QAbstractButton* clicked) {
@@ -143,7 +144,7 @@ void KeywordsPanel::removeChosen() {
 void KeywordsPanel::remove(qint64 keywordId) {
     Catalogue& catalogue = mirror.catalogue();
     if (!catalogue.removeKeyword(keywordId)) {
-        tell(QStringLiteral("The keyword could not be removed: %1.").arg(catalogue.lastError()));
+        tell(tr("The keyword could not be removed: %1.").arg(catalogue.lastError()));
         return;
     }
     refreshSoon();
@@ -174,7 +175,7 @@ void KeywordsPanel::refresh() {
 }
 
 void KeywordsPanel::tell(const QString& message) {
-    auto* box = new QMessageBox(QMessageBox::Warning, kTitle, message, QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Warning, tr(kTitle), message, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }

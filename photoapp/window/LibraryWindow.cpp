@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QVBoxLayout>
@@ -56,8 +57,7 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     : state(std::move(mirror)), importing(std::move(isImporting)), selectionWriter(state->library()),
       photosModel(std::make_unique<PhotoGridModel>(*state, thumbnails)),
       albumsModel(std::make_unique<AlbumListModel>(*state)) {
-    setWindowTitle(
-        QStringLiteral("%1 \u2014 photoapp").arg(QFileInfo(state->library().root()).completeBaseName()));
+    setWindowTitle(tr("%1 \u2014 photoapp").arg(QFileInfo(state->library().root()).completeBaseName()));
     setObjectName(QStringLiteral("libraryWindow"));
 
     albumList = new QListView;
@@ -85,7 +85,7 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
 
     search = new QLineEdit;
     search->setObjectName(QStringLiteral("search"));
-    search->setPlaceholderText(QStringLiteral("Search keywords and file names"));
+    search->setPlaceholderText(tr("Search keywords and file names"));
     search->setClearButtonEnabled(true);
     search->setMaximumWidth(320);
 
@@ -107,7 +107,12 @@ LibraryWindow::LibraryWindow(std::unique_ptr<LibraryMirror> mirror, std::functio
     status->setObjectName(QStringLiteral("status"));
     statusBar()->addWidget(status, 1);
     buildMenus();
-    resize(1000, 700);
+    // Within the screen: at a large scale factor the usual size would put the search field and
+    // the status line out of reach on a small screen.
+    QSize size(1000, 700);
+    if (const QScreen* shownOn = screen())
+        size = size.boundedTo(shownOn->availableGeometry().size() * 0.9);
+    resize(size);
 
     selectionWrite.setSingleShot(true);
     selectionWrite.setInterval(kSelectionWriteDelayMs);
@@ -153,19 +158,19 @@ KeywordsPanel& LibraryWindow::keywordsPanel() {
 }
 
 void LibraryWindow::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    file->addAction(QStringLiteral("Close Window"), QKeySequence::Close, this, &QWidget::close);
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    edit->addAction(QStringLiteral("Select All"), QKeySequence::SelectAll, this, [this] {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tr("Close Window"), QKeySequence::Close, this, &QWidget::close);
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(tr("Select All"), QKeySequence::SelectAll, this, [this] {
         photoGrid->setFocus();
         photoGrid->selectAll();
     });
-    edit->addAction(QStringLiteral("Find"), QKeySequence::Find, this, [this] {
+    edit->addAction(tr("Find"), QKeySequence::Find, this, [this] {
         search->setFocus();
         search->selectAll();
     });
-    QMenu* window = menuBar()->addMenu(QStringLiteral("&Window"));
-    QAction* manage = window->addAction(QStringLiteral("Manage My Keywords"), this, [this] {
+    QMenu* window = menuBar()->addMenu(tr("&Window"));
+    QAction* manage = window->addAction(tr("Manage My Keywords"), this, [this] {
         KeywordsPanel& panel = keywordsPanel();
         panel.show();
         panel.raise();
@@ -254,7 +259,7 @@ void LibraryWindow::write(const QList<Item>& items) {
 
 void LibraryWindow::selectionWritten(const QString& error) {
     if (!error.isEmpty())
-        statusBar()->showMessage(QStringLiteral("The selection could not be saved: %1").arg(error), 10000);
+        statusBar()->showMessage(tr("The selection could not be saved: %1").arg(error), 10000);
     state->refresh();
     // A selection made elsewhere while this one was written, and written after it, is shown now.
     followSelection();
@@ -309,29 +314,29 @@ void LibraryWindow::showSelection(const QList<Item>& items) {
 void LibraryWindow::updateStatus() {
     const qsizetype total = photosModel->albumSize();
     const int shown = photosModel->rowCount();
-    QString text = total == 0   ? QStringLiteral("No photos")
-                   : total == 1 ? QStringLiteral("1 photo")
-                                : QStringLiteral("%L1 photos").arg(total);
+    // English says "1 photo" where a count would say "1 photos"; other languages count with %n.
+    QString text = total == 0   ? tr("No photos")
+                   : total == 1 ? tr("1 photo")
+                                : tr("%Ln photos", nullptr, static_cast<int>(total));
     if (total > 0 && !photosModel->filter().isEmpty())
-        text = QStringLiteral("%L1 of %2 match \u201c%3\u201d").arg(shown).arg(text, photosModel->filter());
+        text = tr("%Ln of %1 match \u201c%2\u201d", nullptr, shown).arg(text, photosModel->filter());
     qsizetype selected = 0;
     for (const QItemSelectionRange& range : photoGrid->selectionModel()->selection())
         selected += range.height();
     if (selected > 0)
-        text += QStringLiteral(", %L1 selected").arg(selected);
+        text += tr(", %Ln selected", nullptr, static_cast<int>(selected));
     status->setText(text);
 }
 
 void LibraryWindow::closeEvent(QCloseEvent* event) {
     if (!closeConfirmed && importing && importing()) {
         event->ignore();
-        auto* box = new QMessageBox(QMessageBox::Question, windowTitle(),
-                                    QStringLiteral("An import is in progress."), QMessageBox::Cancel, this);
+        auto* box = new QMessageBox(QMessageBox::Question, windowTitle(), tr("An import is in progress."),
+                                    QMessageBox::Cancel, this);
         box->setInformativeText(
-            QStringLiteral("Closing the window stops the photo application: the import ends after the file "
-                           "it is copying, and the photos imported so far stay in the library."));
-        QPushButton* stop =
-            box->addButton(QStringLiteral("Stop Import and Close"), QMessageBox::DestructiveRole);
+            tr("Closing the window stops the photo application: the import ends after the file "
+               "it is copying, and the photos imported so far stay in the library."));
+        QPushButton* stop = box->addButton(tr("Stop Import and Close"), QMessageBox::DestructiveRole);
         box->setDefaultButton(QMessageBox::Cancel);
         box->setAttribute(Qt::WA_DeleteOnClose);
         connect(box, &QMessageBox::buttonClicked, this, [this, stop](QAbstractButton* clicked) {

@@ -4,6 +4,7 @@
 */
 #include "photoapp/window/PhotoGridModel.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QPainter>
 #include <QScopedValueRollback>
@@ -13,8 +14,8 @@ namespace {
 // Past this many changed photos at once, one signal for every row costs less than one a photo.
 constexpr qsizetype kMostRowSignals = 200;
 
-const QString kMissingText = QStringLiteral("Image missing");
-const QString kUnreadableText = QStringLiteral("Cannot be shown");
+constexpr const char* kMissingText = QT_TRANSLATE_NOOP("PhotoGridModel", "Image missing");
+constexpr const char* kUnreadableText = QT_TRANSLATE_NOOP("PhotoGridModel", "Cannot be shown");
 
 QImage drawPlaceholder(ThumbnailLoader::State state) {
     constexpr int kWidth = ThumbnailLoader::kSize;
@@ -50,8 +51,9 @@ QImage drawPlaceholder(ThumbnailLoader::State state) {
     font.setBold(true);
     p.setFont(font);
     p.setPen(missing ? QColor(0xa0, 0x20, 0x10) : QColor(0x55, 0x55, 0x55));
-    p.drawText(QRectF(0, picture.bottom() + 6, kWidth, kHeight - picture.bottom() - 8), Qt::AlignCenter,
-               missing ? kMissingText : kUnreadableText);
+    p.drawText(QRectF(0, picture.bottom() + 6, kWidth, kHeight - picture.bottom() - 8),
+               Qt::AlignCenter | Qt::TextWordWrap,
+               QCoreApplication::translate("PhotoGridModel", missing ? kMissingText : kUnreadableText));
     return image;
 }
 

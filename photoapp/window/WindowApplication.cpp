@@ -10,6 +10,7 @@
 #include "photoapp/window/LibraryWindow.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <cstdlib>
 
 namespace {
@@ -23,7 +24,8 @@ void exitOnFatal(QtMsgType type, const QMessageLogContext& context, const QStrin
         qtHandler(type, context, message);
         return;
     }
-    PhotoAppLog::line(QStringLiteral("cannot show a window: %1").arg(message));
+    PhotoAppLog::line(
+        QCoreApplication::translate("WindowApplication", "cannot show a window: %1").arg(message));
     std::_Exit(1);
 }
 
@@ -47,9 +49,11 @@ namespace WindowApplication {
 int run(int& argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        PhotoAppLog::line(
-            QStringLiteral("no display to show a window on (neither DISPLAY nor WAYLAND_DISPLAY "
-                           "is set); photoapp serve LIBRARY serves the library without one"));
+        // An application object without a display, only to say so in the user's language.
+        QCoreApplication app(argc, argv);
+        PhotoAppLog::line(QCoreApplication::translate(
+            "WindowApplication", "no display to show a window on (neither DISPLAY nor WAYLAND_DISPLAY "
+                                 "is set); photoapp serve LIBRARY serves the library without one"));
         return 1;
     }
     qtHandler = qInstallMessageHandler(exitOnFatal);

@@ -301,19 +301,37 @@ private slots:
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<QByteArray>("input");
         QTest::addColumn<int>("imports");
-        QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << QByteArray() << 1;
-        QTest::newRow("input closed") << QStringList{} << QByteArray() << 1;
-        QTest::newRow("one OK, then input closed") << QStringList{} << QByteArray("\n") << 2;
+        QTest::addColumn<QString>("lang"); // empty: the test's own environment
+        QTest::addColumn<QByteArray>("givenUp");
+        const QByteArray english = "still lacks the keywords";
+        QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << QByteArray() << 1 << QString()
+                               << english;
+        QTest::newRow("input closed") << QStringList{} << QByteArray() << 1 << QString() << english;
+        QTest::newRow("one OK, then input closed")
+            << QStringList{} << QByteArray("\n") << 2 << QString() << english;
+        QTest::newRow("--yes, German locale")
+            << QStringList{QStringLiteral("--yes")} << QByteArray() << 1 << QStringLiteral("de_DE.UTF-8")
+            << QByteArray("Der Fotoanwendung fehlen noch die oben genannten Schlagwörter");
     }
     void headlessRunnerGivesUpOnMissingKeywords() {
         QFETCH(QStringList, extra);
         QFETCH(QByteArray, input);
         QFETCH(int, imports);
+        QFETCH(QString, lang);
+        QFETCH(QByteArray, givenUp);
         QVERIFY(createLibrary());
         QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
         QProcess vup;
+        if (!lang.isEmpty()) {
+            // The language as a user's session sets it, with nothing that would take precedence.
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+                environment.remove(QString::fromLatin1(name));
+            environment.insert(QStringLiteral("LANG"), lang);
+            vup.setProcessEnvironment(environment);
+        }
         vup.start(QStringLiteral(VUP_EXECUTABLE),
                   QStringList{QStringLiteral("scan"), QStringLiteral("--library")} + extra);
         QVERIFY(vup.waitForStarted());
@@ -322,10 +340,12 @@ private slots:
         QVERIFY(vup.waitForFinished(60000));
         const QByteArray out = vup.readAllStandardOutput();
         QCOMPARE(vup.exitCode(), 1);
-        QCOMPARE(out.count("Missing Keywords"), imports);
+        // The alert's title in either language: the keywords it lists are never translated.
+        QCOMPARE(out.count("Missing Keywords") + out.count("Fehlende Schlagwörter"), imports);
         QVERIFY(out.contains("\tVup Master Missing\n"));
         QVERIFY(!out.contains("\tVup Missing\n"));
-        QVERIFY(vup.readAllStandardError().contains("still lacks the keywords"));
+        const QByteArray err = vup.readAllStandardError();
+        QVERIFY2(err.contains(givenUp), err.constData());
         QCOMPARE(photoCount(), imports);
     }
 

@@ -75,6 +75,9 @@ expected="$WORK/expected" actual="$WORK/actual"
     for size in 16 24 32 48 64 128 256 512; do
         echo "./usr/share/icons/hicolor/${size}x$size/apps/org.vup.Vup.png"
     done
+    for ts in "$SOURCE_DIR"/translations/*.ts; do
+        echo "./usr/share/vup/translations/$(basename "$ts" .ts).qm"
+    done
 } | sort >"$expected"
 dpkg-deb --fsys-tarfile "$DEB" | tar -t | grep -v '/$' | sort >"$actual"
 diff "$expected" "$actual" >"$WORK/contents.diff" || fail "package contents (< missing, > unexpected):

@@ -531,15 +531,23 @@ private slots:
     void windowCommands_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("display");
-        QTest::newRow("open") << QStringList{QStringLiteral("open")} << true;
-        QTest::newRow("serve --window")
-            << QStringList{QStringLiteral("serve"), QStringLiteral("--window")} << true;
-        QTest::newRow("open without a display") << QStringList{QStringLiteral("open")} << false;
+        QTest::addColumn<QString>("lang");   // empty: the test's own environment
+        QTest::addColumn<QByteArray>("why"); // said without a display
+        QTest::newRow("open") << QStringList{QStringLiteral("open")} << true << QString() << QByteArray();
+        QTest::newRow("serve --window") << QStringList{QStringLiteral("serve"), QStringLiteral("--window")}
+                                        << true << QString() << QByteArray();
+        QTest::newRow("open without a display")
+            << QStringList{QStringLiteral("open")} << false << QString() << QByteArray("no display");
+        QTest::newRow("open without a display, German locale")
+            << QStringList{QStringLiteral("open")} << false << QStringLiteral("de_DE.UTF-8")
+            << QByteArray("Keine Anzeige für ein Fenster");
     }
 
     void windowCommands() {
         QFETCH(QStringList, arguments);
         QFETCH(bool, display);
+        QFETCH(QString, lang);
+        QFETCH(QByteArray, why);
         QVERIFY(makeDemo());
         arguments.insert(1, library);
         QProcess shown;
@@ -549,12 +557,18 @@ private slots:
             for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
                 environment.remove(QString::fromLatin1(name));
         }
+        if (!lang.isEmpty()) {
+            for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+                environment.remove(QString::fromLatin1(name));
+            environment.insert(QStringLiteral("LANG"), lang);
+        }
         shown.setProcessEnvironment(environment);
         shown.start(PhotoAppProcess::executable(), arguments);
         if (!display) {
             QVERIFY(shown.waitForFinished(10000));
             QCOMPARE(shown.exitCode(), 1);
-            QVERIFY2(shown.readAllStandardError().contains("no display"), "says why");
+            const QByteArray err = shown.readAllStandardError();
+            QVERIFY2(err.contains(why), err.constData());
             server = std::make_unique<PhotoAppProcess>(); // nothing of the library was taken
             QVERIFY(server->serve(library));
             return;

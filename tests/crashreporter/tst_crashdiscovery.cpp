@@ -12,6 +12,7 @@
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/CrashTestHome.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestMain.h"
 
 #include <QDir>
@@ -65,13 +66,12 @@ class tst_CrashDiscovery : public QObject {
     // the one crash log it left there, named as the writer names them, or empty.
     QString crashInto(const QString& logs, const QString& mode) {
         storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
-        QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_STATE_HOME"),
                            logs.chopped(QStringLiteral("/Logs/DiagnosticReports").size()));
-        child.setProcessEnvironment(environment);
-        child.start(QStringLiteral(VUP_CRASHING_HELPER), {mode});
-        if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::CrashExit)
+        ChildProcess child(QStringLiteral(VUP_CRASHING_HELPER), {mode}, {},
+                           [&](QProcess& p) { p.setProcessEnvironment(environment); });
+        if (child.wait(30000) != -1 || child.process.exitStatus() != QProcess::CrashExit)
             return {};
         const QStringList found = QDir(logs).entryList(QDir::Files);
         static const QRegularExpression name(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"));

@@ -7,6 +7,7 @@
 
 #include "bridge/iPhotoBridge.h"
 #include "tests/photoapp/IptcKeywords.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
@@ -167,17 +168,14 @@ bool makeLink(const QString& target, const QString& path) {
 
 // `photoapp ARGS...` with `inChild` run in the child before photoapp starts.
 PhotoAppProcess::Result runWith(const std::function<void()>& inChild, const QStringList& args) {
-    QProcess p;
-    p.setChildProcessModifier([inChild] {
-        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-        inChild();
+    ChildProcess p(PhotoAppProcess::executable(), args, {}, [inChild](QProcess& process) {
+        process.setChildProcessModifier([inChild] {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            inChild();
+        });
     });
-    p.start(PhotoAppProcess::executable(), args);
-    PhotoAppProcess::Result r;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        r.exitCode = p.exitCode();
-    r.err = p.readAllStandardError();
-    return r;
+    const int code = p.wait(60000);
+    return {code, p.out, p.err};
 }
 
 // Every photo's master is in Masters and every file in Masters is a photo's: nothing partial,
@@ -356,17 +354,13 @@ private slots:
                 QStringLiteral("CREATE TRIGGER change_log_photo_added AFTER INSERT ON photos BEGIN INSERT "
                                "INTO change_log (kind, a) VALUES (1, NEW.id); END")));
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN IMMEDIATE")));
-            QProcess import;
-            import.start(PhotoAppProcess::executable(), {QStringLiteral("import"), library, kKeywordImage});
-            QVERIFY(import.waitForStarted());
-            const bool gaveUpWhileLocked = import.waitForFinished(15000);
+            ChildProcess import(PhotoAppProcess::executable(),
+                                {QStringLiteral("import"), library, kKeywordImage});
+            const bool gaveUpWhileLocked = import.process.waitForFinished(15000);
             QVERIFY(QSqlQuery(other).exec(QStringLiteral("ROLLBACK")));
             other.close();
-            if (!gaveUpWhileLocked)
-                import.waitForFinished(30000);
-            QCOMPARE(import.exitStatus(), QProcess::NormalExit);
-            QCOMPARE(import.exitCode(), 1);
-            QVERIFY2(import.readAllStandardError().contains("locked"), "the reason is not told");
+            QCOMPARE(import.wait(gaveUpWhileLocked ? 0 : 30000), 1);
+            QVERIFY2(import.err.contains("locked"), "the reason is not told");
         }
         QSqlDatabase::removeDatabase(QStringLiteral("other"));
         // Neither a record without its file nor a file without its record.
@@ -794,8 +788,9 @@ private slots:
         const QString library = newPath(QStringLiteral("Locked.photolibrary"));
         QCOMPARE(photoapp("create", library).exitCode, 0);
         if (root)
-            QCOMPARE(QProcess::execute(QStringLiteral("chown"),
-                                       {QStringLiteral("-R"), QStringLiteral("65534:65534"), library}),
+            QCOMPARE(runProgram(QStringLiteral("chown"),
+                                {QStringLiteral("-R"), QStringLiteral("65534:65534"), library})
+                         .exitCode,
                      0);
         const QString source = newPath(QStringLiteral("locked"));
         if (folder) {
@@ -939,15 +934,11 @@ private slots:
         qputenv("DBUS_SESSION_BUS_ADDRESS", ownBus);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), otherBus.address());
-        QProcess other;
-        setDieWithParent(other);
-        other.setProcessEnvironment(environment);
-        other.start(PhotoAppProcess::executable(), {QStringLiteral("serve"), library});
-        QVERIFY(other.waitForFinished(10000));
-        QCOMPARE(other.exitCode(), 1);
-        const QByteArray why = other.readAllStandardError();
-        QVERIFY2(why.contains("already served by process " + QByteArray::number(server.pid())),
-                 why.constData());
+        ChildProcess other(PhotoAppProcess::executable(), {QStringLiteral("serve"), library}, {},
+                           [&](QProcess& p) { p.setProcessEnvironment(environment); });
+        QCOMPARE(other.wait(10000), 1);
+        QVERIFY2(other.err.contains("already served by process " + QByteArray::number(server.pid())),
+                 other.err.constData());
         // Another library on the same bus.
         const auto second = photoapp("serve", demo(1));
         QCOMPARE(second.exitCode, 1);

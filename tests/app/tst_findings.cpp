@@ -11,9 +11,9 @@
 #include "platform/UserDefaults.h"
 #include "scan/LastRunStore.h"
 #include "scan/ScanFindings.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/DesktopServices.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/ProgramRun.h"
 #include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 

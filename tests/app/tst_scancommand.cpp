@@ -2,7 +2,7 @@
     SPDX-FileCopyrightText: 2026 The Vup developers
     SPDX-License-Identifier: GPL-3.0-or-later
 */
-#include "tests/support/ProgramRun.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 
@@ -13,8 +13,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QObject>
-#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -49,46 +49,6 @@ QStringList tree(const QString& folder) {
 bool makeDemo(TestLibrary& lib, int zombies = 0) {
     return lib.demo(12, 2, 1, zombies) && lib.addIssueKeywords();
 }
-
-// `vup scan` as a child process whose output the test follows while it runs.
-class RunningScan {
-public:
-    explicit RunningScan(const QStringList& args) {
-        setDieWithParent(process);
-        process.start(QStringLiteral(VUP_EXECUTABLE), QStringList{QStringLiteral("scan")} + args);
-        process.closeWriteChannel();
-    }
-    ~RunningScan() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
-    // Reads standard output until it holds `text` after `after`; false on time-out or exit.
-    bool waitFor(const QString& after, const QString& text, int timeoutMs = 60000) {
-        QElapsedTimer timer;
-        timer.start();
-        for (;;) {
-            const qsizetype at = out.indexOf(after);
-            if (at >= 0 && out.indexOf(text, at + after.size()) >= 0)
-                return true;
-            if (process.state() == QProcess::NotRunning || timer.elapsed() > timeoutMs)
-                return false;
-            process.waitForReadyRead(20);
-            out += QString::fromUtf8(process.readAllStandardOutput());
-        }
-    }
-    // The exit status, or -1 when it did not end within `timeoutMs`.
-    int finish(int timeoutMs) {
-        const bool ended = process.waitForFinished(timeoutMs);
-        out += QString::fromUtf8(process.readAllStandardOutput());
-        return ended && process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-    qint64 pid() const { return process.processId(); }
-
-    QProcess process;
-    QString out;
-};
 
 // Nothing the run could have changed was changed: no keyword on any photo, nothing in the trash.
 bool untouched(const TestLibrary& lib) {
@@ -146,20 +106,6 @@ private slots:
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(r.err.contains(QStringLiteral("usage: vup scan")));
-    }
-
-    // The window's sentence, and a report of the refused run.
-    void applicationNotRunning() {
-        QTemporaryDir dir;
-        const QString report = dir.filePath(QStringLiteral("r.json"));
-        const ProgramRun r = vupScan(
-            {QStringLiteral("--library"), QStringLiteral("--yes"), QStringLiteral("--report"), report});
-        QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.err.contains(QStringLiteral("vup scan: photoapp is not running. Start it and scan again.")),
-                 qPrintable(r.err));
-        const QJsonObject json = readReport(report);
-        QCOMPARE(json.value(QStringLiteral("outcome")).toString(), QStringLiteral("refused"));
-        QCOMPARE(json.value(QStringLiteral("refusal")).toString(), QStringLiteral("version"));
     }
 
     void dryRunChangesNothing() {
@@ -243,11 +189,22 @@ private slots:
         lib.stop();
     }
 
+    // Refused runs exit with 1 and report the refusal: no application (in the window's sentence),
+    // nothing selected, a report that cannot be written (before anything is scanned).
     void refusedRunExitsWithOne() {
         TestLibrary lib;
         QVERIFY(lib.addPhoto(lib.writeFile(QStringLiteral("a.jpg"))));
-        QVERIFY(lib.serve());
         const QString reportPath = lib.folder() + QStringLiteral("/refused.json");
+        const ProgramRun notRunning = vupScan(
+            {QStringLiteral("--library"), QStringLiteral("--yes"), QStringLiteral("--report"), reportPath});
+        QCOMPARE(notRunning.exitCode, 1);
+        QVERIFY2(notRunning.err.contains(
+                     QStringLiteral("vup scan: photoapp is not running. Start it and scan again.")),
+                 qPrintable(notRunning.err));
+        QCOMPARE(readReport(reportPath).value(QStringLiteral("refusal")).toString(),
+                 QStringLiteral("version"));
+
+        QVERIFY(lib.serve());
         const ProgramRun r = vupScan({QStringLiteral("--selection"), QStringLiteral("--report"), reportPath});
         QCOMPARE(r.exitCode, 1);
         QVERIFY(r.out.contains(
@@ -261,6 +218,88 @@ private slots:
                                              lib.folder() + QStringLiteral("/no/such/folder/r.json")});
         QCOMPARE(noFolder.exitCode, 1);
         QVERIFY(!noFolder.out.contains(QStringLiteral("Loading Data")));
+        lib.stop();
+    }
+
+    void missingKeywordsEndTheRun_data() {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QString>("taught"); // the one keyword the keyword image carries
+        QTest::addColumn<int>("alerts");     // each one after an import of the keyword image
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QString>("lang"); // empty: the test's own environment
+        QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << QByteArray() << "Vup Missing" << 1
+                               << 0 << QString();
+        QTest::newRow("input closed")
+            << QStringList{} << QByteArray() << "Vup Missing" << 1 << 0 << QString();
+        QTest::newRow("one OK, then input closed")
+            << QStringList{} << QByteArray("\n") << "Vup Missing" << 2 << 0 << QString();
+        // It checks what it will assign once it knows it: after its pass, whose removals stand.
+        QTest::newRow("delete run, after its removals")
+            << QStringList{QStringLiteral("--delete"), QStringLiteral("--yes")} << QByteArray() << "Holiday"
+            << 1 << 1 << QString();
+        QTest::newRow("--yes, German locale") << QStringList{QStringLiteral("--yes")} << QByteArray()
+                                              << "Vup Missing" << 1 << 0 << QStringLiteral("de_DE.UTF-8");
+    }
+
+    // Nobody is at the terminal to add keywords by hand: with --yes, or once standard input is
+    // closed, a keyword alert that comes back after the import ends the run, tagging nothing.
+    void missingKeywordsEndTheRun() {
+        QFETCH(QStringList, extra);
+        QFETCH(QByteArray, input);
+        QFETCH(QString, taught);
+        QFETCH(int, alerts);
+        QFETCH(int, removed);
+        QFETCH(QString, lang);
+        TestLibrary lib;
+        QVERIFY(lib.demo(4, 1, 1, 0));
+        const QString resources = lib.folder() + QStringLiteral("/resources");
+        QVERIFY(QDir().mkpath(resources));
+        QCOMPARE(
+            photoapp("keyword-image", resources + QStringLiteral("/iPhoto Keywords.jpg"), taught).exitCode,
+            0);
+        const QByteArray shipped = qgetenv("VUP_RESOURCE_DIR");
+        qputenv("VUP_RESOURCE_DIR", QFile::encodeName(resources));
+        const auto restore = qScopeGuard([&] { qputenv("VUP_RESOURCE_DIR", shipped); });
+        QVERIFY(lib.serve());
+        const QString reportPath = lib.folder() + QStringLiteral("/report.json");
+        ChildProcess vup(QStringLiteral(VUP_EXECUTABLE),
+                         QStringList{QStringLiteral("scan"), QStringLiteral("--library"),
+                                     QStringLiteral("--report"), reportPath} +
+                             extra,
+                         input, [&lang](QProcess& p) {
+                             if (lang.isEmpty())
+                                 return;
+                             // The language as a user's session sets it, nothing taking precedence.
+                             QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                             for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+                                 environment.remove(QString::fromLatin1(name));
+                             environment.insert(QStringLiteral("LANG"), lang);
+                             p.setProcessEnvironment(environment);
+                         });
+        QCOMPARE(vup.wait(60000), 1);
+        // The alert's title in either language: the keywords it lists are never translated.
+        QCOMPARE(vup.out.count("Missing Keywords") + vup.out.count("Fehlende Schlagwörter"), alerts);
+        QVERIFY(vup.out.contains("\tVup Master Missing\n") && !vup.out.contains("\tVup Missing\n"));
+        const QByteArray givenUp =
+            lang.isEmpty() ? QByteArray("still lacks the keywords")
+                           : QByteArray("Der Fotoanwendung fehlen noch die oben genannten Schlagwörter");
+        QVERIFY2(vup.err.contains(givenUp), vup.err.constData());
+        QCOMPARE(vup.out.count("removed: "), removed);
+        QCOMPARE(vup.out.count("tagged "), 0);
+        QCOMPARE(lib.photosOfAlbum(lib.libraryAlbumId()).size(), 4 - removed + alerts);
+        const QJsonObject report = readReport(reportPath);
+        QCOMPARE(report.value(QStringLiteral("outcome")).toString(), QStringLiteral("refused"));
+        QCOMPARE(report.value(QStringLiteral("refusal")).toString(), QStringLiteral("keywords"));
+        int masterMissing = 0;
+        for (const QJsonValue& photo : report.value(QStringLiteral("photos")).toArray()) {
+            masterMissing +=
+                photo[QStringLiteral("sets")].toArray().contains(QStringLiteral("missingMaster"));
+            for (const QJsonValue& action : photo[QStringLiteral("actions")].toArray())
+                QVERIFY2(!action.toString().startsWith(QStringLiteral("tagged")),
+                         qPrintable(action.toString()));
+        }
+        QCOMPARE(masterMissing, removed);
         lib.stop();
     }
 
@@ -343,9 +382,8 @@ private slots:
         QStringList args{QStringLiteral("--library"), QStringLiteral("--yes")};
         if (deleteMode)
             args.append(QStringLiteral("--delete"));
-        RunningScan scan(args);
-        QVERIFY2(scan.waitFor(QStringLiteral("Loading Data\n"), QStringLiteral("/6000\n")),
-                 qPrintable(scan.out));
+        ChildProcess scan(QStringLiteral(VUP_EXECUTABLE), QStringList{QStringLiteral("scan")} + args);
+        QVERIFY2(scan.waitFor("Loading Data\n", "/6000\n"), scan.out.constData());
 
         const auto server = pid_t(lib.pid());
         if (action == QLatin1StringView("stop")) {
@@ -363,7 +401,7 @@ private slots:
         }
         QElapsedTimer timer;
         timer.start();
-        const int status = scan.finish(60000);
+        const int status = scan.wait(60000);
         const qint64 took = timer.elapsed();
         if (action == QLatin1StringView("stop"))
             ::kill(server, SIGCONT);
@@ -371,10 +409,8 @@ private slots:
 
         QCOMPARE(status, 1);
         QVERIFY2(took < withinMs, qPrintable(QStringLiteral("%1 ms").arg(took)));
-        QVERIFY2(scan.out.contains(told), qPrintable(scan.out));
-        QVERIFY2(!scan.out.contains(QStringLiteral("tagged ")) &&
-                     !scan.out.contains(QStringLiteral("removed: ")),
-                 qPrintable(scan.out));
+        QVERIFY2(scan.out.contains(told.toUtf8()), scan.out.constData());
+        QVERIFY2(!scan.out.contains("tagged ") && !scan.out.contains("removed: "), scan.out.constData());
         QVERIFY(untouched(lib));
     }
 

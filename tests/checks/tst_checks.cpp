@@ -12,7 +12,7 @@
 #include "tests/support/AsNobody.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
-#include "tests/support/ScriptedDelegate.h"
+#include "tests/support/RecordingDelegate.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 
@@ -22,7 +22,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -69,7 +68,7 @@ class tst_Checks : public QObject {
     // Asked of the running application: what it serves is what counts.
     static qint64 photoCount() { return application()->photoLibraryAlbum().photoCount(); }
 
-    bool versionCheckOnScanThread(ScriptedDelegate& delegate) {
+    bool versionCheckOnScanThread(RecordingDelegate& delegate) {
         bool stop = false;
         auto app = application();
         if (!runOnScanThread([&] { stop = VersionCheck::versionCheck(*app, &delegate); }))
@@ -77,7 +76,7 @@ class tst_Checks : public QObject {
         return stop;
     }
 
-    bool verifyOnScanThread(ScriptedDelegate& delegate, const QStringList& keywords = kIssueKeywords) {
+    bool verifyOnScanThread(RecordingDelegate& delegate, const QStringList& keywords = kIssueKeywords) {
         bool stop = false;
         KeywordVerification check(application(), &delegate);
         check.setPollInterval(std::chrono::milliseconds(20));
@@ -118,63 +117,48 @@ private slots:
     }
 
     void versionCheck_data() {
-        QTest::addColumn<QString>("version");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("9.0") << "9.0" << false;
-        QTest::newRow("9.5.1") << "9.5.1" << false;
-        QTest::newRow("10.2") << "10.2" << false;
-        QTest::newRow("9") << "9" << false;
-        QTest::newRow("8.1.2") << "8.1.2" << true;
-        QTest::newRow("empty") << "" << true;
+        QTest::addColumn<QStringList>("serve"); // photoapp serve's options; not served when null
+        QTest::addColumn<QString>("alert");     // "title: text" of the one modal alert, if any
+        const QString unsupported = QStringLiteral("Unsupported Version: This version of Vup is compatible "
+                                                   "with iPhoto '11 Versions 9.0 and above only.");
+        for (const char* accepted : {"9.0", "9.5.1", "10.2", "9"})
+            QTest::newRow(accepted) << QStringList{QStringLiteral("--version"), QString::fromLatin1(accepted)}
+                                    << QString();
+        QTest::newRow("8.1.2") << QStringList{QStringLiteral("--version"), QStringLiteral("8.1.2")}
+                               << unsupported;
+        QTest::newRow("empty") << QStringList{QStringLiteral("--version"), QString()} << unsupported;
+        // The request fails: said with the error, and no "Unsupported Version" after it.
+        QTest::newRow("failing request")
+            << QStringList{}
+            << QStringLiteral("Error: A serious error has occurred in communicating "
+                              "with iPhoto. If the problem persists please contact "
+                              "help@vup.test\ncom.example.Error.Broken\nIt broke.");
+        // No application at all: said in plain words, not with the bus's error.
+        QTest::newRow("not running") << QStringList()
+                                     << QStringLiteral(
+                                            "Error: photoapp is not running. Start it and scan again.");
     }
     void versionCheck() {
-        QFETCH(QString, version);
-        QFETCH(bool, refused);
+        QFETCH(QStringList, serve);
+        QFETCH(QString, alert);
         QVERIFY(createLibrary());
+        if (serve.isEmpty())
+            QCOMPARE(photoapp("fault", library, "--version-error", "com.example.Error.Broken", "It broke.")
+                         .exitCode,
+                     0);
         PhotoAppProcess app;
-        QVERIFY(app.serve(library, {QStringLiteral("--version"), version}));
-        ScriptedDelegate delegate;
+        if (QTest::currentDataTag() != QLatin1StringView("not running"))
+            QVERIFY(app.serve(library, serve));
+        RecordingDelegate delegate;
         LogCapture log;
-        QCOMPARE(versionCheckOnScanThread(delegate), refused);
-        QVERIFY(log.lines().contains(QStringLiteral("iPhoto Version ") + version));
-        const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
-        if (!refused) {
-            QVERIFY(alerts.isEmpty());
-            return;
-        }
-        QCOMPARE(alerts.size(), 1);
-        QCOMPARE(alerts[0].title, QStringLiteral("Unsupported Version"));
-        QCOMPARE(
-            alerts[0].text,
-            QStringLiteral("This version of Vup is compatible with iPhoto '11 Versions 9.0 and above only."));
-    }
-
-    void failingVersionRequest() {
-        QVERIFY(createLibrary());
-        QCOMPARE(
-            photoapp("fault", library, "--version-error", "com.example.Error.Broken", "It broke.").exitCode,
-            0);
-        const QString lead = QStringLiteral("A serious error has occurred in communicating with iPhoto. If "
-                                            "the problem persists please contact "
-                                            "help@vup.test");
-        {
-            PhotoAppProcess app;
-            QVERIFY(app.serve(library));
-            ScriptedDelegate delegate;
-            LogCapture log;
-            QVERIFY(versionCheckOnScanThread(delegate));
-            const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
-            QCOMPARE(alerts.size(), 1); // and no "Unsupported Version" after it
-            QCOMPARE(alerts[0].title, QStringLiteral("Error"));
-            QCOMPARE(alerts[0].text, lead + QStringLiteral("\ncom.example.Error.Broken\nIt broke."));
-            QVERIFY(!log.lines().join('\n').contains(QStringLiteral("iPhoto Version")));
-        }
-        // No application at all: said in plain words, not with the bus's error.
-        ScriptedDelegate delegate;
-        QVERIFY(versionCheckOnScanThread(delegate));
-        const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
-        QCOMPARE(alerts.size(), 1);
-        QCOMPARE(alerts[0].text, QStringLiteral("photoapp is not running. Start it and scan again."));
+        QCOMPARE(versionCheckOnScanThread(delegate), !alert.isEmpty());
+        const QString version = serve.value(1);
+        QCOMPARE(log.lines().join(u'\n').contains(QStringLiteral("iPhoto Version ") + version),
+                 !serve.isEmpty());
+        QStringList alerts;
+        for (const DelegateCall& c : delegate.calls(QStringLiteral("showModalAlert")))
+            alerts.append(c.title + QStringLiteral(": ") + c.text());
+        QCOMPARE(alerts, alert.isEmpty() ? QStringList() : QStringList{alert});
     }
 
     // ---- keywords ----
@@ -198,9 +182,9 @@ private slots:
         QVERIFY(useKeywordImage(kIssueKeywords));
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
-        ScriptedDelegate delegate;
+        RecordingDelegate delegate;
         QCOMPARE(verifyOnScanThread(delegate), false);
-        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+        QVERIFY(delegate.calls(QStringLiteral("showModalAlert")).isEmpty());
         QCOMPARE(photoCount(), imports);
 
         QCOMPARE(verifyOnScanThread(delegate, {}), false);
@@ -212,19 +196,19 @@ private slots:
         QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
-        ScriptedDelegate delegate;
+        RecordingDelegate delegate;
         QList<qint64> photosAtAlert;
-        delegate.onModalAlert = [&](const QString&, const QString&) {
+        delegate.on(QStringLiteral("showModalAlert"), [&](const DelegateCall&) {
             photosAtAlert.append(photoCount());
             if (photosAtAlert.size() == 2) // the user adds it by hand after the second alert
                 QVERIFY(addKeyword(QStringLiteral("Vup Master Missing")));
-        };
+        });
         QCOMPARE(verifyOnScanThread(delegate), false);
 
-        const auto alerts = delegate.callsOf(QStringLiteral("showModalAlert"));
+        const auto alerts = delegate.calls(QStringLiteral("showModalAlert"));
         QCOMPARE(alerts.size(), 2);
         QCOMPARE(alerts[0].title, kMissingKeywordsTitle);
-        QCOMPARE(alerts[0].text,
+        QCOMPARE(alerts[0].text(),
                  QStringLiteral(
                      "iPhoto is missing the following keywords:\n\n\tVup Master Missing\n\nTo add keywords "
                      "in iPhoto use the menu item Window->Manage My Keywords.  Then click \"Edit "
@@ -256,20 +240,18 @@ private slots:
             QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
-        ScriptedDelegate delegate;
+        RecordingDelegate delegate;
         QElapsedTimer sinceAction;
         const auto act = [&] {
             if (!quit)
-                delegate.cancelledValue = true;
+                delegate.cancelRequested = true;
             else if (duringImport)
                 app.kill();
             else
                 app.stop();
             sinceAction.start();
         };
-        delegate.onModalAlert = [&](const QString&, const QString&) {
-            act();
-        };
+        delegate.on(QStringLiteral("showModalAlert"), [&](const DelegateCall&) { act(); });
         QTimer watcher;
         connect(&watcher, &QTimer::timeout, [&] {
             if (application()->importing()) {
@@ -283,108 +265,16 @@ private slots:
         QCOMPARE(verifyOnScanThread(delegate), true);
         QVERIFY(sinceAction.isValid());
         QVERIFY2(sinceAction.elapsed() < 2000, qPrintable(QString::number(sinceAction.elapsed())));
-        QCOMPARE(delegate.callsOf(QStringLiteral("showModalAlert")).size(), duringImport ? 0 : 1);
+        QCOMPARE(delegate.calls(QStringLiteral("showModalAlert")).size(), duringImport ? 0 : 1);
         if (!quit || duringImport)
             return;
         QVERIFY(log.lines().contains(
             QStringLiteral("Keyword check stopped: the photo application is not running")));
 
         // Not running from the start: no alert at all.
-        ScriptedDelegate again;
+        RecordingDelegate again;
         QCOMPARE(verifyOnScanThread(again), true);
-        QVERIFY(again.callsOf(QStringLiteral("showModalAlert")).isEmpty());
-    }
-
-    // The terminal runner has nobody to add keywords by hand: with --yes, or once standard
-    // input is closed, a keyword alert that comes back after the import ends the run.
-    void headlessRunnerGivesUpOnMissingKeywords_data() {
-        QTest::addColumn<QStringList>("extra");
-        QTest::addColumn<QByteArray>("input");
-        QTest::addColumn<int>("imports");
-        QTest::addColumn<QString>("lang"); // empty: the test's own environment
-        QTest::addColumn<QByteArray>("givenUp");
-        const QByteArray english = "still lacks the keywords";
-        QTest::newRow("--yes") << QStringList{QStringLiteral("--yes")} << QByteArray() << 1 << QString()
-                               << english;
-        QTest::newRow("input closed") << QStringList{} << QByteArray() << 1 << QString() << english;
-        QTest::newRow("one OK, then input closed")
-            << QStringList{} << QByteArray("\n") << 2 << QString() << english;
-        QTest::newRow("--yes, German locale")
-            << QStringList{QStringLiteral("--yes")} << QByteArray() << 1 << QStringLiteral("de_DE.UTF-8")
-            << QByteArray("Der Fotoanwendung fehlen noch die oben genannten Schlagwörter");
-    }
-    void headlessRunnerGivesUpOnMissingKeywords() {
-        QFETCH(QStringList, extra);
-        QFETCH(QByteArray, input);
-        QFETCH(int, imports);
-        QFETCH(QString, lang);
-        QFETCH(QByteArray, givenUp);
-        QVERIFY(createLibrary());
-        QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
-        QProcess vup;
-        if (!lang.isEmpty()) {
-            // The language as a user's session sets it, with nothing that would take precedence.
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
-                environment.remove(QString::fromLatin1(name));
-            environment.insert(QStringLiteral("LANG"), lang);
-            vup.setProcessEnvironment(environment);
-        }
-        vup.start(QStringLiteral(VUP_EXECUTABLE),
-                  QStringList{QStringLiteral("scan"), QStringLiteral("--library")} + extra);
-        QVERIFY(vup.waitForStarted());
-        vup.write(input);
-        vup.closeWriteChannel();
-        QVERIFY(vup.waitForFinished(60000));
-        const QByteArray out = vup.readAllStandardOutput();
-        QCOMPARE(vup.exitCode(), 1);
-        // The alert's title in either language: the keywords it lists are never translated.
-        QCOMPARE(out.count("Missing Keywords") + out.count("Fehlende Schlagwörter"), imports);
-        QVERIFY(out.contains("\tVup Master Missing\n"));
-        QVERIFY(!out.contains("\tVup Missing\n"));
-        const QByteArray err = vup.readAllStandardError();
-        QVERIFY2(err.contains(givenUp), err.constData());
-        QCOMPARE(photoCount(), imports);
-    }
-
-    // A delete-mode run stopped by the keyword check after its pass has removed what it removed
-    // but tagged nothing, and its listing and report say exactly that.
-    void stoppedDeleteRunListsNoTags() {
-        library = temp->path() + QStringLiteral("/Demo.photolibrary");
-        QCOMPARE(photoapp("demo", library, "--photos", "4", "--missing-images", "1", "--missing-masters", "1",
-                          "--zombies", "0")
-                     .exitCode,
-                 0);
-        QVERIFY(useKeywordImage({QStringLiteral("Holiday")}));
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
-        const QString report = temp->path() + QStringLiteral("/report.json");
-        QProcess vup;
-        vup.start(QStringLiteral(VUP_EXECUTABLE),
-                  {QStringLiteral("scan"), QStringLiteral("--library"), QStringLiteral("--delete"),
-                   QStringLiteral("--yes"), QStringLiteral("--report"), report});
-        QVERIFY(vup.waitForFinished(60000));
-        const QByteArray out = vup.readAllStandardOutput();
-        QCOMPARE(vup.exitCode(), 1);
-        QVERIFY2(out.contains("Missing Keywords"), out.constData());
-        QCOMPARE(out.count("removed: "), 1);
-        QCOMPARE(out.count("tagged "), 0);
-        QFile file(report);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QJsonObject json = QJsonDocument::fromJson(file.readAll()).object();
-        QCOMPARE(json[QStringLiteral("outcome")].toString(), QStringLiteral("refused"));
-        QCOMPARE(json[QStringLiteral("refusal")].toString(), QStringLiteral("keywords"));
-        int masterMissing = 0;
-        for (const QJsonValue& photo : json[QStringLiteral("photos")].toArray()) {
-            masterMissing +=
-                photo[QStringLiteral("sets")].toArray().contains(QStringLiteral("missingMaster"));
-            for (const QJsonValue& action : photo[QStringLiteral("actions")].toArray())
-                QVERIFY2(!action.toString().startsWith(QStringLiteral("tagged")),
-                         qPrintable(action.toString()));
-        }
-        QCOMPARE(masterMissing, 1);
+        QVERIFY(again.calls(QStringLiteral("showModalAlert")).isEmpty());
     }
 
     // In delete mode the keywords checked are those the run will assign, once it knows them:
@@ -407,16 +297,16 @@ private slots:
         QVERIFY(useKeywordImage(kIssueKeywords));
         PhotoAppProcess app;
         QVERIFY(app.serve(library));
-        ScriptedDelegate delegate;
-        delegate.autoDeleteValue = true;
-        delegate.recoverZombiesValue = false;
+        RecordingDelegate delegate;
+        delegate.deleteOption = true;
+        delegate.zombiesOption = false;
         VupMode vup;
         QVERIFY(runOnScanThread([&] { vup.vupScan(&delegate); }));
         QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
         QCOMPARE(vup.lastRun().removed.size(), 1);
         // Six photos, one removed, plus the keyword image when it was imported.
         QCOMPARE(photoCount(), 5 + imports);
-        QVERIFY(delegate.callsOf(QStringLiteral("showModalAlert")).isEmpty());
+        QVERIFY(delegate.calls(QStringLiteral("showModalAlert")).isEmpty());
         QVERIFY(app.stop());
 
         const QJsonObject dump = PhotoAppProcess::dump(library);
@@ -457,13 +347,13 @@ private slots:
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
-        ScriptedDelegate delegate;
+        RecordingDelegate delegate;
         QVERIFY(helpers::fileExists(file, &delegate));
         QVERIFY(helpers::fileExists(QVariant(temp->path()), &delegate));
         QVERIFY(!helpers::fileExists(temp->path() + QStringLiteral("/gone.jpg"), &delegate));
         QVERIFY(!helpers::fileExists(nullMarker(), &delegate));
         QVERIFY(!helpers::fileExists(QString(), &delegate));
-        QVERIFY(delegate.callsOf(QStringLiteral("userSelectedFiles")).isEmpty());
+        QVERIFY(delegate.calls(QStringLiteral("userSelectedFiles")).isEmpty());
         QVERIFY(helpers::fileReadable(file));
     }
 
@@ -488,11 +378,11 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
-        ScriptedDelegate delegate;
-        delegate.onPrompt = [&](const QString&) {
+        RecordingDelegate delegate;
+        delegate.on(QStringLiteral("userSelectedFiles"), [&](const DelegateCall&) {
             if (granted)
                 AsNobody::asRoot([&] { ::chmod(QFile::encodeName(path).constData(), 0644); });
-        };
+        });
         bool exists = !granted;
         {
             AsNobody nobody;
@@ -501,9 +391,9 @@ private slots:
             QVERIFY(runOnScanThread([&] { exists = helpers::fileExists(path, &delegate); }));
         }
         QCOMPARE(exists, granted);
-        const auto prompts = delegate.callsOf(QStringLiteral("userSelectedFiles"));
+        const auto prompts = delegate.calls(QStringLiteral("userSelectedFiles"));
         QCOMPARE(prompts.size(), 1);
-        QCOMPARE(prompts[0].text, temp->path() + QLatin1Char('/') + promptRelative);
+        QCOMPARE(prompts[0].text(), temp->path() + QLatin1Char('/') + promptRelative);
         QVERIFY(prompts[0].onMainThread);
     }
 };

@@ -7,7 +7,7 @@
 #include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/PendingCrashLog.h"
-#include "tests/support/ProgramRun.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>

@@ -12,6 +12,7 @@
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/CrashTestHome.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/TestMain.h"
 
 #include <QDir>
@@ -65,13 +66,12 @@ class tst_CrashDiscovery : public QObject {
     // the one crash log it left there, named as the writer names them, or empty.
     QString crashInto(const QString& logs, const QString& mode) {
         storeDate(QDateTime::currentDateTimeUtc().addSecs(-2));
-        QProcess child;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_STATE_HOME"),
                            logs.chopped(QStringLiteral("/Logs/DiagnosticReports").size()));
-        child.setProcessEnvironment(environment);
-        child.start(QStringLiteral(VUP_CRASHING_HELPER), {mode});
-        if (!child.waitForFinished(30000) || child.exitStatus() != QProcess::CrashExit)
+        ChildProcess child(QStringLiteral(VUP_CRASHING_HELPER), {mode}, {},
+                           [&](QProcess& p) { p.setProcessEnvironment(environment); });
+        if (child.wait(30000) != -1 || child.process.exitStatus() != QProcess::CrashExit)
             return {};
         const QStringList found = QDir(logs).entryList(QDir::Files);
         static const QRegularExpression name(QStringLiteral("^Vup_\\d{4}-\\d{2}-\\d{2}-\\d{6}_.+\\.crash$"));
@@ -131,20 +131,23 @@ private slots:
         QVERIFY(!check());
     }
 
-    void onlyStrictlyLaterLogsAreOffered() {
+    // Only logs strictly later than the stored date are offered, the oldest first (by name when
+    // equally old); offering advances nothing: only a successful submission does.
+    void laterLogsAreOfferedOldestFirst() {
         storeDate(base);
-        const QString path = makeLog(userLogs, QStringLiteral("Vup_same.crash"), base);
+        makeLog(userLogs, QStringLiteral("Vup_same.crash"), base);
         QVERIFY(!check());
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(base.addSecs(1), QFileDevice::FileModificationTime));
-        file.close();
+        makeLog(userLogs, QStringLiteral("Vup_c.crash"), base.addSecs(3));
+        const QString b = makeLog(userLogs, QStringLiteral("Vup_b.crash"), base.addSecs(1));
+        const QString a = makeLog(userLogs, QStringLiteral("Vup_a.crash"), base.addSecs(1));
+        makeLog(userLogs, QStringLiteral("Vup_d.crash"), base.addSecs(2));
         const auto offer = check();
         QVERIFY(offer);
-        QCOMPARE(offer->path, path);
+        QCOMPARE(offer->path, a);
         QCOMPARE(offer->url, QUrl(kBundleAddress));
-        // Offering advances nothing: only a successful submission does.
         QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(base));
+        QVERIFY(QFile::remove(a));
+        QCOMPARE(check()->path, b);
     }
 
     void userFolderShadowsMachineFolder() {
@@ -210,17 +213,6 @@ private slots:
         QVERIFY(QFile::remove(longer));
         QCOMPARE(ZXNCrashReporter::crashLogPaths(), QStringList());
         QVERIFY(!check());
-    }
-
-    void oldestNewLogIsOfferedFirst() {
-        storeDate(base);
-        makeLog(userLogs, QStringLiteral("Vup_c.crash"), base.addSecs(3));
-        const QString b = makeLog(userLogs, QStringLiteral("Vup_b.crash"), base.addSecs(1));
-        const QString a = makeLog(userLogs, QStringLiteral("Vup_a.crash"), base.addSecs(1));
-        makeLog(userLogs, QStringLiteral("Vup_d.crash"), base.addSecs(2));
-        QCOMPARE(check()->path, a);
-        QVERIFY(QFile::remove(a));
-        QCOMPARE(check()->path, b);
     }
 
     void withoutBundleNameTheApplicationNameIsUsed() {

@@ -9,6 +9,7 @@
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/window/KeywordsPanel.h"
 #include "photoapp/window/LibraryWindow.h"
+#include "tests/support/ChildProcess.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
@@ -550,8 +551,6 @@ private slots:
         QFETCH(QByteArray, why);
         QVERIFY(makeDemo());
         arguments.insert(1, library);
-        QProcess shown;
-        setDieWithParent(shown);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         if (!display) {
             for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
@@ -562,13 +561,11 @@ private slots:
                 environment.remove(QString::fromLatin1(name));
             environment.insert(QStringLiteral("LANG"), lang);
         }
-        shown.setProcessEnvironment(environment);
-        shown.start(PhotoAppProcess::executable(), arguments);
+        ChildProcess shown(PhotoAppProcess::executable(), arguments, {},
+                           [&](QProcess& p) { p.setProcessEnvironment(environment); });
         if (!display) {
-            QVERIFY(shown.waitForFinished(10000));
-            QCOMPARE(shown.exitCode(), 1);
-            const QByteArray err = shown.readAllStandardError();
-            QVERIFY2(err.contains(why), err.constData());
+            QCOMPARE(shown.wait(10000), 1);
+            QVERIFY2(shown.err.contains(why), shown.err.constData());
             server = std::make_unique<PhotoAppProcess>(); // nothing of the library was taken
             QVERIFY(server->serve(library));
             return;
@@ -580,10 +577,8 @@ private slots:
                      .value(0)
                      .toLongLong(),
                  kPhotos);
-        ::kill(pid_t(shown.processId()), SIGTERM);
-        QVERIFY(shown.waitForFinished(5000));
-        QCOMPARE(shown.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(shown.exitCode(), 0);
+        ::kill(pid_t(shown.pid()), SIGTERM);
+        QCOMPARE(shown.wait(5000), 0);
     }
 };
 

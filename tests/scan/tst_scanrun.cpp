@@ -6,7 +6,7 @@
 #include "tests/support/AsNobody.h"
 #include "tests/support/DesktopServices.h"
 #include "tests/support/LogCapture.h"
-#include "tests/support/ScanRunner.h"
+#include "tests/support/RecordingDelegate.h"
 #include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 
@@ -44,13 +44,15 @@ QList<qint64> idsAt(const ScanFindings& f, const QList<qsizetype>& positions) {
     return ids;
 }
 
-// Index of the first call of that name (and value, when given) in the whole log; -1 if none.
-int indexOf(const QList<DelegateCall>& calls, const QString& name, const QVariant& value = {}) {
-    for (int i = 0; i < calls.size(); ++i) {
-        if (calls.at(i).name == name && (!value.isValid() || calls.at(i).value == value))
-            return i;
-    }
-    return -1;
+// One scan on a scan thread of its own, the way the window starts one.
+bool runScan(VupMode& vup, RecordingDelegate& d) {
+    return runOnScanThread([&] { vup.vupScan(&d); });
+}
+
+QList<DelegateCall> windowCalls(const RecordingDelegate& d) {
+    QList<DelegateCall> window = d.calls();
+    window.removeIf([](const DelegateCall& c) { return !c.onMainThread; });
+    return window;
 }
 
 } // namespace
@@ -114,7 +116,7 @@ private slots:
         VupMode vup;
         RecordingDelegate d;
         d.deleteOption = deleteMode;
-        QVERIFY(runScanThread(vup, d));
+        QVERIFY(runScan(vup, d));
         const ScanFindings f = vup.lastRun();
         // The photo whose properties could not be read is neither missing nor fine: unchecked.
         QCOMPARE(f.outcome, ScanFindings::Outcome::Incomplete);
@@ -173,7 +175,7 @@ private slots:
         // Eight issues, each one confirmed: a photo in both sets counts twice.
         QCOMPARE(f.issueCount(), 8);
         QCOMPARE(f.changeCount(), 8);
-        const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+        const QList<DelegateCall> alerts = d.calls(QStringLiteral("showAlert"));
         QCOMPARE(alerts.size(), 1);
         QCOMPARE(alerts.first().title, QStringLiteral("Scan Incomplete"));
         QCOMPARE(alerts.first().value.toString(),
@@ -241,7 +243,7 @@ private slots:
             AsNobody nobody;
             if (!nobody.isActive() || ::access(lockedImage.toLocal8Bit().constData(), F_OK) == 0)
                 QSKIP("no user here that the kernel refuses");
-            QVERIFY(runScanThread(vup, d));
+            QVERIFY(runScan(vup, d));
         }
         const ScanFindings f = vup.lastRun();
         QCOMPARE(f.outcome, ScanFindings::Outcome::Incomplete);
@@ -265,7 +267,7 @@ private slots:
             QCOMPARE(lib.keywordsOf(gone), QStringList{kMissing});
             QCOMPARE(lib.keywordsOf(goneMasterLocked), QStringList{kMissing});
         }
-        const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+        const QList<DelegateCall> alerts = d.calls(QStringLiteral("showAlert"));
         QCOMPARE(alerts.size(), 1);
         QCOMPARE(alerts.first().title, QStringLiteral("Scan Incomplete"));
         QVERIFY(alerts.first().value.toString().startsWith(
@@ -283,8 +285,7 @@ private slots:
         VupMode vup;
         RecordingDelegate d;
         d.zombiesOption = true;
-        d.judgeWaits = true;
-        QVERIFY(runScanThread(vup, d));
+        QVERIFY(runScan(vup, d));
         QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
 
         struct Expected {
@@ -316,7 +317,7 @@ private slots:
             {"processingComplete", {}, true},
             {"stopAnimation", {}, true},
         };
-        const QList<DelegateCall> window = d.windowCalls();
+        const QList<DelegateCall> window = windowCalls(d);
         QCOMPARE(window.size(), qsizetype(std::size(expected)));
         for (qsizetype i = 0; i < window.size(); ++i) {
             const DelegateCall& c = window.at(i);
@@ -331,27 +332,22 @@ private slots:
                                     .arg(c.name)
                                     .arg(c.waited.value_or(false))));
         }
-        // Window work ran on the window thread only; the scan thread made the direct calls itself.
-        for (const DelegateCall& c : d.calls()) {
-            if (c.name == QLatin1StringView("cfgInfoText") || c.name == QLatin1StringView("cancelled") ||
-                c.name == QLatin1StringView("showAlert") || c.name == QLatin1StringView("setRecoverZombies"))
-                QCOMPARE(c.thread, DelegateCall::Thread::Scan);
-            else
-                QCOMPARE(c.thread, DelegateCall::Thread::Window);
-        }
-        const QList<DelegateCall> info = d.callsNamed(QStringLiteral("cfgInfoText"));
+        // Window work ran on the main thread only; the scan thread made the direct calls itself.
+        const QStringList direct{QStringLiteral("cfgInfoText"), QStringLiteral("cancelled"),
+                                 QStringLiteral("showAlert"), QStringLiteral("setRecoverZombies")};
+        for (const DelegateCall& c : d.calls())
+            QVERIFY2(c.onMainThread != direct.contains(c.name), qPrintable(c.name));
+        const QList<DelegateCall> info = d.calls(QStringLiteral("cfgInfoText"));
         QCOMPARE(info.size(), 1);
         QVERIFY(info.first().value.toString().startsWith(QStringLiteral("WARNING: Do not use iPhoto")));
 
         // The summary alert comes before the run returns to idle.
-        const QList<DelegateCall> all = d.calls();
-        const int alert = indexOf(all, QStringLiteral("showAlert"));
-        QVERIFY(alert >= 0);
-        QCOMPARE(all.at(alert).title, QStringLiteral("Success"));
-        QCOMPARE(all.at(alert).value.toString(),
+        const qsizetype alert = d.indexOf(QStringLiteral("showAlert"));
+        QVERIFY(alert >= 0 && alert < d.indexOf(QStringLiteral("processingComplete")));
+        QCOMPARE(d.calls().at(alert).title, QStringLiteral("Success"));
+        QCOMPARE(d.calls().at(alert).value.toString(),
                  QStringLiteral(
                      "Congratulations, your iPhoto library is problem free and happy.  0 issues found."));
-        QVERIFY(alert < indexOf(all, QStringLiteral("processingComplete")));
         lib.stop();
     }
 
@@ -402,42 +398,21 @@ private slots:
         RecordingDelegate d;
         d.selectionOption = selection;
         d.deleteOption = true;
-        QVERIFY(runScanThread(vup, d));
+        QVERIFY(runScan(vup, d));
         QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::NothingToProcess);
-        const QList<DelegateCall> all = d.calls();
-        const int complete = indexOf(all, QStringLiteral("processingComplete"));
-        const int stop = indexOf(all, QStringLiteral("stopAnimation"));
-        const int alert = indexOf(all, QStringLiteral("showAlert"));
+        const qsizetype complete = d.indexOf(QStringLiteral("processingComplete"));
+        const qsizetype stop = d.indexOf(QStringLiteral("stopAnimation"));
+        const qsizetype alert = d.indexOf(QStringLiteral("showAlert"));
         QVERIFY(complete >= 0 && complete < stop && stop < alert);
         QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
-        QCOMPARE(all.at(alert).title, QStringLiteral("Unable To Process"));
-        QCOMPARE(all.at(alert).value.toString(),
+        QCOMPARE(d.calls().at(alert).title, QStringLiteral("Unable To Process"));
+        QCOMPARE(d.calls().at(alert).value.toString(),
                  QStringLiteral("You need to select the photos you want me to process"));
-        QCOMPARE(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Loading Data")), -1);
-        QVERIFY(indexOf(all, QStringLiteral("setStatusLabel"), QStringLiteral("Scan Refused")) >= 0);
+        QCOMPARE(d.indexOf(QStringLiteral("setStatusLabel"), QStringLiteral("Loading Data")), -1);
+        QVERIFY(d.indexOf(QStringLiteral("setStatusLabel"), QStringLiteral("Scan Refused")) >= 0);
         // Nothing was touched: no photo left the library, however the selection was made up.
         QVERIFY(lib.photosOfAlbum(lib.trashAlbumId()).isEmpty());
         QCOMPARE(services->notifications().size(), notificationsBefore);
-        lib.stop();
-    }
-
-    void singlePhotoSelectionIsProcessed() {
-        TestLibrary lib;
-        const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg")));
-        const qint64 other = lib.addPhoto(lib.missingPath(QStringLiteral("other.jpg")));
-        QVERIFY(gone && other);
-        QVERIFY(lib.addIssueKeywords());
-        QVERIFY(lib.selectPhotos({gone}));
-        QVERIFY(lib.serve());
-        VupMode vup;
-        RecordingDelegate d;
-        d.selectionOption = true;
-        QVERIFY(runScanThread(vup, d));
-        const ScanFindings f = vup.lastRun();
-        QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
-        QCOMPARE(f.photos.size(), 1);
-        QCOMPARE(lib.keywordsOf(gone), QStringList{kMissing});
-        QCOMPARE(lib.keywordsOf(other), QStringList{});
         lib.stop();
     }
 
@@ -485,7 +460,7 @@ private slots:
         d.zombiesOption = zombies;
         const qint64 server = lib.pid();
         std::atomic<bool> acted{false};
-        d.onWindowCall = [&](const DelegateCall& call) {
+        d.onCall = [&](const DelegateCall& call) {
             if (call.name != when || (value.isValid() && call.value != value) || acted.exchange(true))
                 return;
             if (kill)
@@ -495,16 +470,16 @@ private slots:
         };
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(runScanThread(vup, d));
+        QVERIFY(runScan(vup, d));
         QVERIFY2(timer.elapsed() < 30000, "the run waited for the slow import");
         const ScanFindings f = vup.lastRun();
         lib.stop();
 
         QCOMPARE(f.outcome, kill ? ScanFindings::Outcome::Failed : ScanFindings::Outcome::Cancelled);
         QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
-        const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
+        const QList<DelegateCall> alerts = d.calls(QStringLiteral("showAlert"));
         const bool saidCancelled =
-            indexOf(d.calls(), QStringLiteral("setStatusLabel"), QStringLiteral("Scan Cancelled")) >= 0;
+            d.indexOf(QStringLiteral("setStatusLabel"), QStringLiteral("Scan Cancelled")) >= 0;
         if (kill) {
             QCOMPARE(alerts.size(), 1);
             QCOMPARE(alerts.first().title, QStringLiteral("Unable To Continue"));
@@ -535,50 +510,58 @@ private slots:
         VupMode vup;
         {
             RecordingDelegate d;
-            d.onInfoText = [] {
-                throw std::runtime_error("lists out of step");
+            d.onCall = [](const DelegateCall& call) {
+                if (call.name == QLatin1StringView("cfgInfoText"))
+                    throw std::runtime_error("lists out of step");
             };
-            QVERIFY(runScanThread(vup, d));
+            QVERIFY(runScan(vup, d));
             QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Failed);
             QCOMPARE(d.count(QStringLiteral("processingComplete")), 1);
-            const QList<DelegateCall> all = d.calls();
-            const int alert = indexOf(all, QStringLiteral("showAlert"));
-            QVERIFY(alert >= 0 && alert < indexOf(all, QStringLiteral("processingComplete")));
-            QCOMPARE(all.at(alert).title, QStringLiteral("Unable To Continue"));
-            QVERIFY(all.at(alert).value.toString().contains(QStringLiteral("lists out of step")));
+            const qsizetype alert = d.indexOf(QStringLiteral("showAlert"));
+            QVERIFY(alert >= 0 && alert < d.indexOf(QStringLiteral("processingComplete")));
+            QCOMPARE(d.calls().at(alert).title, QStringLiteral("Unable To Continue"));
+            QVERIFY(d.calls().at(alert).value.toString().contains(QStringLiteral("lists out of step")));
             // The last window operation is the stop of the cleanup.
-            QCOMPARE(d.windowCalls().last().name, QStringLiteral("stopAnimation"));
+            QCOMPARE(windowCalls(d).last().name, QStringLiteral("stopAnimation"));
         }
         services->stop();
         RecordingDelegate again;
-        QVERIFY(runScanThread(vup, again));
+        QVERIFY(runScan(vup, again));
         QVERIFY(services->start(true, true));
         QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
         QCOMPARE(again.count(QStringLiteral("processingComplete")), 1);
-        QCOMPARE(again.callsNamed(QStringLiteral("showAlert")).first().title, QStringLiteral("Success"));
+        QCOMPARE(again.calls(QStringLiteral("showAlert")).first().title, QStringLiteral("Success"));
         lib.stop();
     }
 
-    // A selection run without issues says so in its own words; an album in the selection is no
-    // photo to count.
-    void selectionWithoutIssues() {
+    // A selection run checks the selected photos only, says so in its own words when they are
+    // fine, and counts no album as a photo.
+    void selectionRuns() {
         TestLibrary lib;
         const qint64 fine = lib.addPhoto(lib.writeFile(QStringLiteral("fine.jpg")));
+        const qint64 gone = lib.addPhoto(lib.missingPath(QStringLiteral("gone.jpg")));
+        const qint64 other = lib.addPhoto(lib.missingPath(QStringLiteral("other.jpg")));
         const qint64 album = lib.createAlbum(QStringLiteral("Trip"));
+        QVERIFY(fine && gone && other && album);
         QVERIFY(lib.selectPhotos({fine}));
         QVERIFY(lib.addIssueKeywords()); // a tagging run checks them first
         QVERIFY(lib.serve());
         VupMode vup;
-        QCOMPARE(vup.libraryCount(), 1);
+        QCOMPARE(vup.libraryCount(), 3);
         QCOMPARE(vup.selectionCount(), 1);
         RecordingDelegate d;
         d.selectionOption = true;
-        QVERIFY(runScanThread(vup, d));
-        const QList<DelegateCall> alerts = d.callsNamed(QStringLiteral("showAlert"));
-        QCOMPARE(alerts.size(), 1);
-        QCOMPARE(alerts.first().value.toString(),
+        QVERIFY(runScan(vup, d));
+        QCOMPARE(d.calls(QStringLiteral("showAlert")).value(0).value.toString(),
                  QStringLiteral(
                      "Congratulations, your selected images are problem free and happy.  0 issues found."));
+
+        QVERIFY(lib.selectPhotos({gone}));
+        QVERIFY(runScan(vup, d));
+        QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
+        QCOMPARE(vup.lastRun().photos.size(), 1);
+        QCOMPARE(lib.keywordsOf(gone), QStringList{kMissing});
+        QCOMPARE(lib.keywordsOf(other), QStringList{});
         QVERIFY(lib.selectAlbum(album));
         QCOMPARE(vup.selectionCount(), 0);
         lib.stop();

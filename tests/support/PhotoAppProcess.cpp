@@ -4,7 +4,7 @@
 */
 #include "tests/support/PhotoAppProcess.h"
 
-#include "tests/support/TestBus.h"
+#include "tests/support/ChildProcess.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QDBusArgument>
@@ -23,20 +23,9 @@ QString PhotoAppProcess::executable() {
 }
 
 PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args, int timeoutMs) {
-    QProcess p;
-    setDieWithParent(p);
-    p.start(executable(), args);
-    Result r;
-    if (!p.waitForFinished(timeoutMs)) {
-        p.kill();
-        p.waitForFinished();
-        r.err = "photoapp did not finish";
-        return r;
-    }
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    ChildProcess child(executable(), args);
+    const int code = child.wait(timeoutMs);
+    return {code, child.out, child.err};
 }
 
 QJsonObject PhotoAppProcess::dump(const QString& library) {
@@ -74,19 +63,21 @@ PhotoAppProcess::~PhotoAppProcess() {
 }
 
 bool PhotoAppProcess::serve(const QString& library, const QStringList& extraArgs) {
-    process = std::make_unique<QProcess>();
-    setDieWithParent(*process);
-    process->setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    if (errorLog.open())
-        process->setStandardErrorFile(errorLog.fileName(), QIODevice::Append);
-    process->start(executable(), QStringList{QStringLiteral("serve"), library} + extraArgs);
-    if (!process->waitForStarted(10000))
+    if (!errorLog.isOpen() && !errorLog.open())
         return false;
+    // Its standard error goes to a file: a pipe nobody drains while the test waits would fill up
+    // and stall the service in the middle of a request.
+    server = std::make_unique<ChildProcess>(
+        executable(), QStringList{QStringLiteral("serve"), library} + extraArgs, QByteArray(),
+        [this](QProcess& p) {
+            p.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+            p.setStandardErrorFile(errorLog.fileName(), QIODevice::Append);
+        });
     QElapsedTimer timer;
     timer.start();
     QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
     while (timer.elapsed() < 10000) {
-        if (process->state() == QProcess::NotRunning)
+        if (!isRunning())
             return false;
         if (bus && bus->isServiceRegistered(QString::fromLatin1(PhotoAppWire::kService)))
             return true;
@@ -96,28 +87,24 @@ bool PhotoAppProcess::serve(const QString& library, const QStringList& extraArgs
 }
 
 bool PhotoAppProcess::stop() {
-    if (!process || process->state() == QProcess::NotRunning)
-        return process && process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
-    ::kill(static_cast<pid_t>(process->processId()), SIGTERM);
-    if (!process->waitForFinished(5000)) {
-        process->kill();
-        process->waitForFinished(5000);
-        return false;
-    }
-    return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+    if (!isRunning())
+        return server && server->process.exitStatus() == QProcess::NormalExit &&
+               server->process.exitCode() == 0;
+    ::kill(static_cast<pid_t>(pid()), SIGTERM);
+    return server->wait(5000) == 0;
 }
 
 void PhotoAppProcess::kill() {
-    if (!process || process->state() == QProcess::NotRunning)
-        return;
-    process->kill();
-    process->waitForFinished(5000);
+    if (isRunning()) {
+        server->process.kill();
+        server->process.waitForFinished(5000);
+    }
 }
 
 bool PhotoAppProcess::suspend() {
     if (!isRunning())
         return false;
-    const qint64 id = process->processId();
+    const qint64 id = pid();
     ::kill(static_cast<pid_t>(id), SIGSTOP);
     const QString tasks = QStringLiteral("/proc/%1/task").arg(id);
     QElapsedTimer timer;
@@ -141,11 +128,11 @@ bool PhotoAppProcess::suspend() {
 }
 
 qint64 PhotoAppProcess::pid() const {
-    return process ? process->processId() : 0;
+    return server ? server->pid() : 0;
 }
 
 bool PhotoAppProcess::isRunning() const {
-    return process && process->state() != QProcess::NotRunning;
+    return server && server->process.state() != QProcess::NotRunning;
 }
 
 QByteArray PhotoAppProcess::standardError() {

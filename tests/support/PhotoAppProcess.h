@@ -7,10 +7,11 @@
 #include <QByteArray>
 #include <QDBusMessage>
 #include <QJsonObject>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <memory>
+
+class ChildProcess;
 
 // Runs the real photoapp program for tests: one-shot subcommands, and `serve` as a child process
 // on the test's session bus, stopped by its own process id.
@@ -54,9 +55,7 @@ public:
     QByteArray standardError();
 
 private:
-    std::unique_ptr<QProcess> process;
-    // The service's standard error goes to a file: a pipe nobody drains while the test waits
-    // would fill up and stall the service in the middle of a request.
+    std::unique_ptr<ChildProcess> server;
     QTemporaryFile errorLog;
 };
 

@@ -4,107 +4,165 @@
 */
 #pragma once
 
+#include "platform/MainThread.h"
 #include "scan/VupDelegate.h"
 
-#include <QList>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEvent>
 #include <QMutex>
-#include <QString>
 #include <QThread>
 #include <QVariant>
-#include <QWaitCondition>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 
-// One delegate operation as the recording delegate saw it.
+// One delegate operation as the test saw it.
 struct DelegateCall {
-    enum class Thread { Window, Main, Scan };
     QString name;
     QVariant value; // the argument: a text or a number
     QString title;  // alerts only
-    Thread thread = Thread::Scan;
-    std::optional<bool> waited; // window operations, when waits are judged
+    bool onMainThread = false;
+    std::optional<bool> waited; // hand-offs from the scan thread: whether it waited for this one
+    QString text() const { return value.toString(); }
 };
 
-// A delegate for engine tests that records every operation with the thread it ran on. Window
-// operations run on a "window thread" of its own, standing in for the window's main thread; with
-// judgeWaits on it also tells whether the scan thread waited for each of them.
-//
-// How the wait is told: the window thread's event dispatcher sees every hand-off posted to it at
-// the moment it is posted. A scan thread that waits for a hand-off can do nothing more until it
-// has run; one that does not wait goes on posting or calling. So a hand-off was waited for when
-// the scan thread stays still while it runs; every operation it carries shares that answer.
+// The delegate of engine tests: it lives on the main thread, as the window does, records every
+// operation with the thread it arrived on and whether the scan thread waited for it, and lets the
+// test act as the user on window operations, modal alerts and the info text (`onCall`).
 class RecordingDelegate final : public VupDelegate {
-    Q_OBJECT
 public:
-    RecordingDelegate();
-    ~RecordingDelegate() override;
-
-    void setStatusLabel(const QString& text) override;
-    void cfgProgressBarIndeterminate() override;
-    void cfgProgressBarDeterminate() override;
-    void cfgProgressBarMaxValue(double value) override;
-    void cfgProgressBarCurrentValue(double value) override;
-    void stopAnimation() override;
-    void processingComplete() override;
-    void userSelectedFiles(const QString& path) override;
-    void setCancellable(bool cancellable) override;
-    void cfgInfoText(const QString& text) override;
-    void showAlert(const QString& text, const QString& title) override;
-    void showModalAlert(const QString& text, const QString& title) override;
-
-    bool autoDelete() const override { return deleteOption.load(); }
-    bool selectionMode() const override { return selectionOption.load(); }
-    bool recoverZombies() const override { return zombiesOption.load(); }
-    bool cancelled() const override;
-    void setRecoverZombies(bool value) override;
-
-    // ---- set up by the test ----
     std::atomic<bool> deleteOption{false};
     std::atomic<bool> selectionOption{false};
     std::atomic<bool> zombiesOption{false};
-    // `cancelled` answers true from its (cancelAfterReads + 1)-th read on; -1 never. Or at once,
-    // once cancelRequested is set (by the test, or by onWindowCall standing in for the user).
-    std::atomic<int> cancelAfterReads{-1};
     std::atomic<bool> cancelRequested{false};
-    // Runs on the window thread after each window operation is recorded, as a user watching
-    // the window would act: it may press Cancel, or kill the application.
-    std::function<void(const DelegateCall& call)> onWindowCall;
-    std::atomic<bool> judgeWaits{false};
-    // Runs inside cfgInfoText on the scan thread; may throw to simulate a failure mid-run.
-    std::function<void()> onInfoText;
+    std::atomic<int> cancelAfterReads{-1}; // `cancelled` is true from its (n + 1)-th read on
+    std::function<void(const DelegateCall& call)> onCall;
+    void on(const QString& name, const std::function<void(const DelegateCall& call)>& act) {
+        onCall = [name, act](const DelegateCall& call) {
+            if (call.name == name)
+                act(call);
+        };
+    }
 
-    // ---- read by the test ----
-    QList<DelegateCall> calls() const;
-    QList<DelegateCall> callsNamed(const QString& name) const;
-    // Window operations only, in the order the window thread ran them.
-    QList<DelegateCall> windowCalls() const;
-    int count(const QString& name) const { return int(callsNamed(name).size()); }
-    QThread* windowThread() const { return thread.get(); }
+    QList<DelegateCall> calls(const QString& name = {}) const {
+        QMutexLocker lock(&mutex);
+        QList<DelegateCall> out;
+        for (const DelegateCall& c : log)
+            if (name.isEmpty() || c.name == name)
+                out.append(c);
+        return out;
+    }
+    qsizetype count(const QString& name) const { return calls(name).size(); }
+    // The position of the first call of that name (and value, when given); -1 if none.
+    qsizetype indexOf(const QString& name, const QVariant& value = {}) const {
+        const QList<DelegateCall> all = calls();
+        for (qsizetype i = 0; i < all.size(); ++i)
+            if (all[i].name == name && (!value.isValid() || all[i].value == value))
+                return i;
+        return -1;
+    }
 
-    // Called by the window thread's dispatcher on the posting thread.
-    void notePosted();
+    void setStatusLabel(const QString& text) override {
+        react(record(QStringLiteral("setStatusLabel"), text));
+    }
+    void cfgProgressBarIndeterminate() override {
+        react(record(QStringLiteral("cfgProgressBarIndeterminate")));
+    }
+    void cfgProgressBarDeterminate() override { react(record(QStringLiteral("cfgProgressBarDeterminate"))); }
+    void cfgProgressBarMaxValue(double v) override {
+        react(record(QStringLiteral("cfgProgressBarMaxValue"), v));
+    }
+    void cfgProgressBarCurrentValue(double v) override {
+        react(record(QStringLiteral("cfgProgressBarCurrentValue"), v));
+    }
+    void stopAnimation() override { react(record(QStringLiteral("stopAnimation"))); }
+    void processingComplete() override { react(record(QStringLiteral("processingComplete"))); }
+    void userSelectedFiles(const QString& path) override {
+        react(record(QStringLiteral("userSelectedFiles"), path));
+    }
+    void setCancellable(bool cancellable) override {
+        react(record(QStringLiteral("setCancellable"), cancellable));
+    }
+    void cfgInfoText(const QString& text) override { react(record(QStringLiteral("cfgInfoText"), text)); }
+    void showAlert(const QString& text, const QString& title) override {
+        record(QStringLiteral("showAlert"), text, title);
+    }
+    // Like the window's: up on the main thread while the caller waits.
+    void showModalAlert(const QString& text, const QString& title) override {
+        const DelegateCall call = record(QStringLiteral("showModalAlert"), text, title);
+        MainThread::run(
+            this, [this, call] { react(call); }, MainThread::Wait::Yes);
+    }
+    bool autoDelete() const override { return deleteOption; }
+    bool selectionMode() const override { return selectionOption; }
+    bool recoverZombies() const override { return zombiesOption; }
+    bool cancelled() const override {
+        record(QStringLiteral("cancelled"));
+        const int after = cancelAfterReads;
+        return cancelRequested || (after >= 0 && reads++ >= after);
+    }
+    void setRecoverZombies(bool value) override {
+        zombiesOption = value;
+        record(QStringLiteral("setRecoverZombies"), value);
+    }
 
 protected:
-    // One hand-off is one posted event; it may carry several operations.
-    bool event(QEvent* e) override;
+    // A hand-off the scan thread waits for is a meta-call event carrying the semaphore it sleeps
+    // on (QAbstractMetaCallEvent's layout); asking the event beats guessing from the clock.
+    bool event(QEvent* e) override {
+        if (e->type() != QEvent::MetaCall)
+            return VupDelegate::event(e);
+        struct MetaCallLayout : QEvent {
+            virtual void placeMetaCall(QObject*) = 0;
+            int signalId;
+            const QObject* sender;
+            void* semaphore;
+        };
+        const auto* meta = static_cast<const MetaCallLayout*>(e);
+        if (meta->signalId != -1 || meta->sender != nullptr)
+            qFatal("RecordingDelegate: a hand-off of a shape this Qt does not make");
+        handOffWaited = meta->semaphore != nullptr;
+        const bool handled = VupDelegate::event(e);
+        handOffWaited.reset();
+        return handled;
+    }
 
 private:
-    void recordDirect(const QString& name, const QVariant& value = {}, const QString& title = {}) const;
-    void recordWindow(const QString& name, const QVariant& value = {});
-    std::optional<bool> judgeWait(int postIndex);
-    DelegateCall::Thread currentThreadKind() const;
-
-    std::unique_ptr<QThread> thread;
+    DelegateCall record(const QString& name, const QVariant& value = {}, const QString& title = {}) const {
+        const bool main = MainThread::isMainThread();
+        const DelegateCall call{name, value, title, main, main ? handOffWaited : std::nullopt};
+        QMutexLocker lock(&mutex);
+        log.append(call);
+        return call;
+    }
+    void react(const DelegateCall& call) {
+        if (onCall)
+            onCall(call);
+    }
 
     mutable QMutex mutex;
-    mutable QWaitCondition changed;
     mutable QList<DelegateCall> log;
-    mutable qint64 activity = 0; // scan-thread steps seen: posts and direct calls
-    QList<qint64> postStamps;    // activity right after each post
-    int delivered = 0;           // hand-offs delivered so far
-    int currentHandOff = -1;     // the hand-off being run on the window thread
-    std::optional<bool> currentWaited;
-    mutable std::atomic<int> cancelReads{0};
+    mutable std::atomic<int> reads{0};
+    std::optional<bool> handOffWaited; // main thread only
 };
+
+// Runs `work` on a thread of its own, as the scan thread would, while the main thread keeps
+// serving hand-offs. False when it did not finish in time.
+inline bool runOnScanThread(std::function<void()> work, int timeoutMs = 120000) {
+    std::unique_ptr<QThread> thread(QThread::create(std::move(work)));
+    thread->start();
+    QDeadlineTimer deadline(timeoutMs);
+    while (!thread->isFinished() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (!thread->isFinished()) {
+        // A running thread cannot be destroyed; leak it rather than crash the test.
+        thread.release();
+        return false;
+    }
+    thread->wait();
+    // Hand-offs posted just before the end still reach the delegate.
+    QCoreApplication::sendPostedEvents();
+    return true;
+}

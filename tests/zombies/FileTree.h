@@ -4,11 +4,13 @@
 */
 #pragma once
 
+#include "tests/support/ChildProcess.h"
+
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QFile>
 #include <QHash>
 #include <QList>
-#include <QProcess>
 #include <dirent.h>
 #include <fcntl.h>
 #include <ftw.h>
@@ -58,7 +60,7 @@ inline void removeAll(const QByteArray& root) {
         },
         16, FTW_DEPTH | FTW_PHYS);
     if (exists(root))
-        QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), QString::fromLocal8Bit(root)});
+        runProgram(QStringLiteral("rm"), {QStringLiteral("-rf"), QFile::decodeName(root)});
 }
 
 // The folder `depth` levels of "d" below base, made with `create`: deeper than any path reaches.

@@ -890,7 +890,7 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
     <name>ZombieDetector</name>
     <message>
         <source>%1 of %2 photos have no master path, so any file in the Masters folder could be theirs.</source>
-        <translation>Bei %1 von %2 Fotos fehlt der Originalpfad, daher könnte jede Datei im Ordner Masters zu ihnen gehören.</translation>
+        <translation>Bei %1 von %2 Fotos fehlt der Originalpfad, daher könnte jede Datei im Ordner „Masters“ zu ihnen gehören.</translation>
     </message>
     <message>
         <source>the master list names files outside this library (in %1 as well as %2).</source>
@@ -898,11 +898,11 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
     </message>
     <message>
         <source>the Masters folder %1 cannot be read (%2).</source>
-        <translation>der Ordner Masters %1 kann nicht gelesen werden (%2).</translation>
+        <translation>der Ordner „Masters“ %1 kann nicht gelesen werden (%2).</translation>
     </message>
     <message>
         <source>the Masters folder %1 is a link to %2; nothing is moved through it.</source>
-        <translation>der Ordner Masters %1 ist ein Link auf %2; durch ihn wird nichts verschoben.</translation>
+        <translation>der Ordner „Masters“ %1 ist ein Link auf %2; durch ihn wird nichts verschoben.</translation>
     </message>
 </context>
 <context>
@@ -956,13 +956,13 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
     <message numerus="yes">
         <source>%n linked items in the Masters folder were left alone.</source>
         <translation>
-            <numerusform>%n verlinktes Objekt im Ordner Masters wurde unverändert gelassen.</numerusform>
-            <numerusform>%n verlinkte Objekte im Ordner Masters wurden unverändert gelassen.</numerusform>
+            <numerusform>%n verlinktes Objekt im Ordner „Masters“ wurde unverändert gelassen.</numerusform>
+            <numerusform>%n verlinkte Objekte im Ordner „Masters“ wurden unverändert gelassen.</numerusform>
         </translation>
     </message>
     <message>
         <source>1 linked item in the Masters folder was left alone.</source>
-        <translation>1 verlinktes Objekt im Ordner Masters wurde unverändert gelassen.</translation>
+        <translation>1 verlinktes Objekt im Ordner „Masters“ wurde unverändert gelassen.</translation>
     </message>
     <message>
         <source>Zombie detection was skipped: %1</source>

@@ -7,9 +7,11 @@
 #include "bridge/iPhotoTypes.h"
 #include "scan/ScanFindings.h"
 #include "scan/ScanFindingsJson.h"
+#include "scan/ShownText.h"
 #include "scan/VupMode.h"
 #include "scan/helpers.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QLocale>
@@ -24,38 +26,49 @@ using Outcome = ScanFindings::Outcome;
 const QString kRefusedRemove = QStringLiteral("remove");
 const QString kRefusedTag = QStringLiteral("tag %1");
 
-const QString kRemoved = QStringLiteral("removed");
-const QString kWouldRemove = QStringLiteral("would remove");
-const QString kTagged = QStringLiteral("tagged \"%1\"");
-const QString kWouldTag = QStringLiteral("would tag \"%1\"");
-const QString kNotRemoved = QStringLiteral("not removed");
-const QString kNotTagged = QStringLiteral("not tagged \"%1\"");
-const QString kLeftAlone = QStringLiteral("left alone");
-const QString kReAdded = QStringLiteral("re-added to album \"%1\"");
-const QString kWouldReAdd = QStringLiteral("would be re-added");
-const QString kPutBack = QStringLiteral("put back");
-const QString kLeftInPlace = QStringLiteral("left in place");
-const QString kStillParked = QStringLiteral("still parked");
-const QString kGone = QStringLiteral("gone");
+constexpr const char* kRemoved = QT_TRANSLATE_NOOP("Findings", "removed");
+constexpr const char* kWouldRemove = QT_TRANSLATE_NOOP("Findings", "would remove");
+constexpr const char* kTagged = QT_TRANSLATE_NOOP("Findings", "tagged \"%1\"");
+constexpr const char* kWouldTag = QT_TRANSLATE_NOOP("Findings", "would tag \"%1\"");
+constexpr const char* kNotRemoved = QT_TRANSLATE_NOOP("Findings", "not removed");
+constexpr const char* kNotTagged = QT_TRANSLATE_NOOP("Findings", "not tagged \"%1\"");
+constexpr const char* kLeftAlone = QT_TRANSLATE_NOOP("Findings", "left alone");
+constexpr const char* kReAdded = QT_TRANSLATE_NOOP("Findings", "re-added to album \"%1\"");
+constexpr const char* kWouldReAdd = QT_TRANSLATE_NOOP("Findings", "would be re-added");
+constexpr const char* kPutBack = QT_TRANSLATE_NOOP("Findings", "put back");
+constexpr const char* kLeftInPlace = QT_TRANSLATE_NOOP("Findings", "left in place");
+constexpr const char* kStillParked = QT_TRANSLATE_NOOP("Findings", "still parked");
+constexpr const char* kGone = QT_TRANSLATE_NOOP("Findings", "gone");
 
-const QString kNullImagePath =
-    QStringLiteral("its image path is a missing value, so its image file cannot be checked");
-const QString kNoImagePath = QStringLiteral("no image path was given for it");
-const QString kOnlyNameMissing =
-    QStringLiteral("its image file exists; only its file name is a missing value");
-const QString kCancelledFirst = QStringLiteral("the scan was cancelled before its changes began");
-const QString kEndedFirst = QStringLiteral("the scan ended before Vup got to it");
-const QString kNotImported = QStringLiteral("the import did not bring it into the album");
-const QString kCancelled = QStringLiteral("the scan was cancelled");
-const QString kNotMoved = QStringLiteral("it could not be moved out of the library");
-const QString kFinishLater =
-    QStringLiteral("photoapp stopped responding; Vup finishes its recovery at its next run");
-const QString kPathTaken = QStringLiteral("its place was taken, so it could not be put back");
-const QString kNamedByAPhoto = QStringLiteral("a photo names it: it is no zombie");
-const QString kAppeared = QStringLiteral("it appeared during the scan");
-const QString kNoLongerParked = QStringLiteral("it was no longer where Vup had parked it");
-const QString kLinkLeftAlone = QStringLiteral("a symbolic link is never moved or imported");
-const QString kDetectionSkipped = QStringLiteral("zombie detection skipped");
+constexpr const char* kNullImagePath =
+    QT_TRANSLATE_NOOP("Findings", "its image path is a missing value, so its image file cannot be checked");
+constexpr const char* kNoImagePath = QT_TRANSLATE_NOOP("Findings", "no image path was given for it");
+constexpr const char* kOnlyNameMissing =
+    QT_TRANSLATE_NOOP("Findings", "its image file exists; only its file name is a missing value");
+constexpr const char* kCancelledFirst =
+    QT_TRANSLATE_NOOP("Findings", "the scan was cancelled before its changes began");
+constexpr const char* kEndedFirst = QT_TRANSLATE_NOOP("Findings", "the scan ended before Vup got to it");
+constexpr const char* kNotImported =
+    QT_TRANSLATE_NOOP("Findings", "the import did not bring it into the album");
+constexpr const char* kCancelled = QT_TRANSLATE_NOOP("Findings", "the scan was cancelled");
+constexpr const char* kNotMoved = QT_TRANSLATE_NOOP("Findings", "it could not be moved out of the library");
+constexpr const char* kFinishLater =
+    QT_TRANSLATE_NOOP("Findings", "photoapp stopped responding; Vup finishes its recovery at its next run");
+constexpr const char* kPathTaken =
+    QT_TRANSLATE_NOOP("Findings", "its place was taken, so it could not be put back");
+constexpr const char* kNamedByAPhoto = QT_TRANSLATE_NOOP("Findings", "a photo names it: it is no zombie");
+constexpr const char* kAppeared = QT_TRANSLATE_NOOP("Findings", "it appeared during the scan");
+constexpr const char* kNoLongerParked =
+    QT_TRANSLATE_NOOP("Findings", "it was no longer where Vup had parked it");
+constexpr const char* kLinkLeftAlone =
+    QT_TRANSLATE_NOOP("Findings", "a symbolic link is never moved or imported");
+constexpr const char* kDetectionSkipped = QT_TRANSLATE_NOOP("Findings", "zombie detection skipped");
+
+// Rows hold the English: the report, the CSV and the stored last run read them. The view translates
+// them as it shows them (findingTextShown).
+QString en(const char* text) {
+    return QString::fromUtf8(text);
+}
 
 // The first package any path of the run lies in: a library's photos all lie in it.
 QString libraryOf(const ScanFindings& f) {
@@ -93,13 +106,13 @@ public:
             refused.insert(c.position, &c);
         switch (f.outcome) {
         case Outcome::Cancelled:
-            untouched = kCancelledFirst;
+            untouched = en(kCancelledFirst);
             break;
         case Outcome::Completed:
         case Outcome::Incomplete:
             break;
         default:
-            untouched = kEndedFirst;
+            untouched = en(kEndedFirst);
         }
     }
 
@@ -132,7 +145,7 @@ public:
         }
         appendZombies(out);
         for (const QByteArray& link : f.recovery.linksLeftAlone)
-            out.append(fileRow(Kind::LinkLeftAlone, link, link, kLeftAlone, kLinkLeftAlone));
+            out.append(fileRow(Kind::LinkLeftAlone, link, link, en(kLeftAlone), en(kLinkLeftAlone)));
         return out;
     }
 
@@ -151,7 +164,7 @@ private:
     Finding uncheckedRow(const ScanFindings::Unchecked& u) const {
         Finding r = photoRow(Kind::Unchecked, u.position);
         r.id = u.id;
-        r.action = kLeftAlone;
+        r.action = en(kLeftAlone);
         r.reason = u.reason;
         return r;
     }
@@ -161,10 +174,10 @@ private:
     QString imageReason(qsizetype i, bool wasTagged) const {
         const QVariant path = i < f.paths.size() ? f.paths.at(i) : QVariant();
         if (isNullMarker(path))
-            return kNullImagePath;
+            return en(kNullImagePath);
         if (!isText(path) || path.toString().isEmpty())
-            return kNoImagePath;
-        return f.deleteMode && wasTagged ? kOnlyNameMissing : QString();
+            return en(kNoImagePath);
+        return f.deleteMode && wasTagged ? en(kOnlyNameMissing) : QString();
     }
 
     // The row of one issue of a photo: the change made, the change refused, or nothing.
@@ -172,11 +185,11 @@ private:
         Finding r = photoRow(kind, i);
         const bool dry = f.dryRun;
         if (removable && removed.contains(i)) {
-            r.action = dry ? kWouldRemove : kRemoved;
+            r.action = dry ? en(kWouldRemove) : en(kRemoved);
             return r;
         }
         if (tagged) {
-            r.action = (dry ? kWouldTag : kTagged).arg(keyword);
+            r.action = en(dry ? kWouldTag : kTagged).arg(keyword);
             return r;
         }
         const QString tagAction = kRefusedTag.arg(keyword);
@@ -184,12 +197,12 @@ private:
             const ScanFindings::FailedChange& c = **it;
             if (c.action == tagAction || (removable && c.action == kRefusedRemove)) {
                 r.kind = Kind::ChangeRefused;
-                r.action = c.action == kRefusedRemove ? kNotRemoved : kNotTagged.arg(keyword);
+                r.action = c.action == kRefusedRemove ? en(kNotRemoved) : en(kNotTagged).arg(keyword);
                 r.reason = c.reason;
                 return r;
             }
         }
-        r.action = kLeftAlone;
+        r.action = en(kLeftAlone);
         r.reason = untouched;
         return r;
     }
@@ -239,9 +252,9 @@ private:
         for (const QByteArray& z : f.zombies) {
             if (recovered.contains(z))
                 continue;
-            out.append(f.dryRun
-                           ? fileRow(Kind::Zombie, z, z, kWouldReAdd, QString())
-                           : fileRow(Kind::Zombie, z, z, kLeftAlone, rec.cancelled ? kCancelled : untouched));
+            out.append(f.dryRun ? fileRow(Kind::Zombie, z, z, en(kWouldReAdd), QString())
+                                : fileRow(Kind::Zombie, z, z, en(kLeftAlone),
+                                          rec.cancelled ? en(kCancelled) : untouched));
         }
     }
 
@@ -251,24 +264,25 @@ private:
         case ZombieState::ReAdded:
             // Its picture and its folder are those of the library's copy, when the run saw it.
             return fileRow(Kind::Zombie, z.path, z.addedAs.isEmpty() ? z.path : z.addedAs,
-                           kReAdded.arg(rec.albumName), QString());
+                           en(kReAdded).arg(rec.albumName), QString());
         case ZombieState::PutBack:
-            return fileRow(Kind::Zombie, z.path, z.path, kPutBack, rec.cancelled ? kCancelled : kNotImported);
+            return fileRow(Kind::Zombie, z.path, z.path, en(kPutBack),
+                           rec.cancelled ? en(kCancelled) : en(kNotImported));
         case ZombieState::NotMoved:
-            return fileRow(Kind::Zombie, z.path, z.path, kLeftInPlace,
-                           rec.cancelled ? kCancelled : kNotMoved);
+            return fileRow(Kind::Zombie, z.path, z.path, en(kLeftInPlace),
+                           rec.cancelled ? en(kCancelled) : en(kNotMoved));
         case ZombieState::Missing:
-            return fileRow(Kind::Zombie, z.path, z.path, kGone, kNoLongerParked);
+            return fileRow(Kind::Zombie, z.path, z.path, en(kGone), en(kNoLongerParked));
         case ZombieState::Referenced:
-            return fileRow(Kind::Zombie, z.path, z.path, kLeftInPlace, kNamedByAPhoto);
+            return fileRow(Kind::Zombie, z.path, z.path, en(kLeftInPlace), en(kNamedByAPhoto));
         case ZombieState::Appeared:
-            return fileRow(Kind::Zombie, z.path, z.path, kLeftInPlace, kAppeared);
+            return fileRow(Kind::Zombie, z.path, z.path, en(kLeftInPlace), en(kAppeared));
         case ZombieState::Planned:
         case ZombieState::Parked:
             break;
         }
-        return fileRow(Kind::Zombie, z.path, z.parkedAt.isEmpty() ? z.path : z.parkedAt, kStillParked,
-                       rec.applicationLost ? kFinishLater : kPathTaken);
+        return fileRow(Kind::Zombie, z.path, z.parkedAt.isEmpty() ? z.path : z.parkedAt, en(kStillParked),
+                       rec.applicationLost ? en(kFinishLater) : en(kPathTaken));
     }
 
     const ScanFindings& f;
@@ -276,6 +290,25 @@ private:
     QMultiHash<qsizetype, const ScanFindings::FailedChange*> refused;
     QString untouched; // why a photo with an issue got no change at all
 };
+
+// "image missing", "master missing", ...: English for the CSV, translated for the view.
+const char* kindSource(Kind kind) {
+    switch (kind) {
+    case Kind::ImageMissing:
+        return QT_TRANSLATE_NOOP("Findings", "image missing");
+    case Kind::MasterMissing:
+        return QT_TRANSLATE_NOOP("Findings", "master missing");
+    case Kind::Unchecked:
+        return QT_TRANSLATE_NOOP("Findings", "unchecked");
+    case Kind::ChangeRefused:
+        return QT_TRANSLATE_NOOP("Findings", "change refused");
+    case Kind::Zombie:
+        return QT_TRANSLATE_NOOP("Findings", "zombie");
+    case Kind::LinkLeftAlone:
+        return QT_TRANSLATE_NOOP("Findings", "linked item");
+    }
+    return "";
+}
 
 } // namespace
 
@@ -324,65 +357,102 @@ FindingsTable findingsTable(const ScanFindings& f) {
 }
 
 QString findingKindName(Finding::Kind kind) {
-    switch (kind) {
-    case Kind::ImageMissing:
-        return QStringLiteral("image missing");
-    case Kind::MasterMissing:
-        return QStringLiteral("master missing");
-    case Kind::Unchecked:
-        return QStringLiteral("unchecked");
-    case Kind::ChangeRefused:
-        return QStringLiteral("change refused");
-    case Kind::Zombie:
-        return QStringLiteral("zombie");
-    case Kind::LinkLeftAlone:
-        return QStringLiteral("linked item");
-    }
-    return {};
+    return en(kindSource(kind));
+}
+
+QString findingKindLabel(Finding::Kind kind) {
+    return QCoreApplication::translate("Findings", kindSource(kind));
+}
+
+QString findingTextShown(const QString& text) {
+    static const ShownText shown(
+        "Findings",
+        {kRemoved,     kWouldRemove,    kTagged,       kWouldTag,        kNotRemoved,     kNotTagged,
+         kLeftAlone,   kReAdded,        kWouldReAdd,   kPutBack,         kLeftInPlace,    kStillParked,
+         kGone,        kNullImagePath,  kNoImagePath,  kOnlyNameMissing, kCancelledFirst, kEndedFirst,
+         kNotImported, kCancelled,      kNotMoved,     kFinishLater,     kPathTaken,      kNamedByAPhoto,
+         kAppeared,    kNoLongerParked, kLinkLeftAlone});
+    return shown(text);
+}
+
+QString findingsOutcomeShown(const QString& outcome) {
+    static const ShownText shown(
+        "Findings", {QT_TRANSLATE_NOOP("Findings", "completed"), QT_TRANSLATE_NOOP("Findings", "incomplete"),
+                     QT_TRANSLATE_NOOP("Findings", "failed"), QT_TRANSLATE_NOOP("Findings", "cancelled"),
+                     QT_TRANSLATE_NOOP("Findings", "refused"), QT_TRANSLATE_NOOP("Findings", "not run")});
+    return shown(outcome);
 }
 
 namespace {
 
-// "1 photo", "2 photos".
+// "1 photo could not be checked", "2 photos could not be checked": English words a count of one
+// apart from the %n form; other languages count with %n alone.
 QString counted(qint64 n, const char* one, const char* many) {
-    return QStringLiteral("%1 %2").arg(n).arg(QLatin1StringView(n == 1 ? one : many));
+    return n == 1 ? QCoreApplication::translate("Findings", one)
+                  : QCoreApplication::translate("Findings", many, nullptr, int(n));
+}
+
+// What ran on which library, as one sentence for each case so that a language can order it.
+QString whatRan(const FindingsTable::Summary& s) {
+    const bool named = !s.library.isEmpty();
+    const char* text = nullptr;
+    if (s.dryRun && s.selectionMode)
+        text = named ? QT_TRANSLATE_NOOP("Findings", "Preview of a selection scan of %1")
+                     : QT_TRANSLATE_NOOP("Findings", "Preview of a selection scan");
+    else if (s.dryRun)
+        text = named ? QT_TRANSLATE_NOOP("Findings", "Preview of a library scan of %1")
+                     : QT_TRANSLATE_NOOP("Findings", "Preview of a library scan");
+    else if (s.selectionMode)
+        text = named ? QT_TRANSLATE_NOOP("Findings", "Selection scan of %1")
+                     : QT_TRANSLATE_NOOP("Findings", "Selection scan");
+    else
+        text = named ? QT_TRANSLATE_NOOP("Findings", "Library scan of %1")
+                     : QT_TRANSLATE_NOOP("Findings", "Library scan");
+    const QString what = QCoreApplication::translate("Findings", text);
+    return named ? what.arg(s.library) : what;
 }
 
 } // namespace
 
 QString findingsHeadline(const FindingsTable::Summary& s) {
-    const QString scan = s.selectionMode ? QStringLiteral("selection scan") : QStringLiteral("library scan");
-    QString what = s.dryRun ? QStringLiteral("Preview of a ") + scan : scan;
-    what[0] = what[0].toUpper();
-    if (!s.library.isEmpty())
-        what += QStringLiteral(" of ") + s.library;
     const QString when = s.ended.isValid() ? QLocale().toString(s.ended, QLocale::ShortFormat) : QString();
     // How it ended comes first, in words: counts alone read as success.
-    QStringList parts{s.outcome};
+    QStringList parts{findingsOutcomeShown(s.outcome)};
     const bool wentToEnd = s.outcome == u"completed" || s.outcome == u"incomplete";
     if (s.dryRun) {
-        parts.append(counted(s.changes, "issue", "issues") +
-                     (wentToEnd ? QStringLiteral(" would be tagged or removed")
-                                : QStringLiteral(" found before it stopped")));
-        if (s.unchecked)
-            parts.append(counted(s.unchecked, "photo", "photos") + QStringLiteral(" could not be checked"));
-        if (s.zombies)
-            parts.append(counted(s.zombies, "zombie", "zombies") + QStringLiteral(" would be re-added"));
-        if (!s.zombieDetectionSkipped.isEmpty())
-            parts.append(kDetectionSkipped);
-        parts.append(QStringLiteral("nothing was changed"));
-        return QStringLiteral("%1, %2: %3").arg(what, when, parts.join(QStringLiteral(" · ")));
+        parts.append(
+            wentToEnd
+                ? counted(s.changes, QT_TRANSLATE_NOOP("Findings", "1 issue would be tagged or removed"),
+                          QT_TRANSLATE_N_NOOP("Findings", "%n issues would be tagged or removed"))
+                : counted(s.changes, QT_TRANSLATE_NOOP("Findings", "1 issue found before it stopped"),
+                          QT_TRANSLATE_N_NOOP("Findings", "%n issues found before it stopped")));
+    } else {
+        parts.append(counted(s.changes, QT_TRANSLATE_NOOP("Findings", "1 issue tagged or removed"),
+                             QT_TRANSLATE_N_NOOP("Findings", "%n issues tagged or removed")));
     }
-    parts.append(counted(s.changes, "issue", "issues") + QStringLiteral(" tagged or removed"));
     if (s.unchecked)
-        parts.append(counted(s.unchecked, "photo", "photos") + QStringLiteral(" could not be checked"));
-    if (s.refused)
-        parts.append(counted(s.refused, "change", "changes") + QStringLiteral(" refused"));
-    if (s.zombiesReAdded)
-        parts.append(counted(s.zombiesReAdded, "zombie", "zombies") + QStringLiteral(" re-added"));
-    if (s.zombiesNotReAdded)
-        parts.append(counted(s.zombiesNotReAdded, "zombie", "zombies") + QStringLiteral(" not re-added"));
+        parts.append(counted(s.unchecked, QT_TRANSLATE_NOOP("Findings", "1 photo could not be checked"),
+                             QT_TRANSLATE_N_NOOP("Findings", "%n photos could not be checked")));
+    if (s.dryRun) {
+        if (s.zombies)
+            parts.append(counted(s.zombies, QT_TRANSLATE_NOOP("Findings", "1 zombie would be re-added"),
+                                 QT_TRANSLATE_N_NOOP("Findings", "%n zombies would be re-added")));
+    } else {
+        if (s.refused)
+            parts.append(counted(s.refused, QT_TRANSLATE_NOOP("Findings", "1 change refused"),
+                                 QT_TRANSLATE_N_NOOP("Findings", "%n changes refused")));
+        if (s.zombiesReAdded)
+            parts.append(counted(s.zombiesReAdded, QT_TRANSLATE_NOOP("Findings", "1 zombie re-added"),
+                                 QT_TRANSLATE_N_NOOP("Findings", "%n zombies re-added")));
+        if (s.zombiesNotReAdded)
+            parts.append(counted(s.zombiesNotReAdded, QT_TRANSLATE_NOOP("Findings", "1 zombie not re-added"),
+                                 QT_TRANSLATE_N_NOOP("Findings", "%n zombies not re-added")));
+    }
     if (!s.zombieDetectionSkipped.isEmpty())
-        parts.append(kDetectionSkipped);
-    return QStringLiteral("%1, %2: %3").arg(what, when, parts.join(QStringLiteral(" · ")));
+        parts.append(QCoreApplication::translate("Findings", kDetectionSkipped));
+    if (s.dryRun)
+        parts.append(QCoreApplication::translate("Findings", "nothing was changed"));
+    //: %1 what ran on which library, %2 when it ended, %3 how it ended and its counts
+    return QCoreApplication::translate("Findings", "%1, %2: %3")
+        .arg(whatRan(s), when, parts.join(QStringLiteral(" · ")));
 }

@@ -84,9 +84,17 @@ struct FindingsTable {
 // The findings of a run, photos first in the order of the photo list, then zombies and links.
 FindingsTable findingsTable(const ScanFindings& findings);
 
-// "image missing", "master missing", "unchecked", "change refused", "zombie", "linked item".
+// "image missing", "master missing", "unchecked", "change refused", "zombie", "linked item": the
+// report's names, in English.
 QString findingKindName(Finding::Kind kind);
+// The same in the user's language, as the findings view shows it.
+QString findingKindLabel(Finding::Kind kind);
+// A finding's action or reason in the user's language. Rows hold English, as the report and the
+// stored last run keep it; a text the table did not make (the application's refusal) stays as it is.
+QString findingTextShown(const QString& text);
 
-// The line above the findings: what ran on which library, how it ended in words, and the counts
-// its summary gives.
+// A run's outcome as the report names it ("completed", "cancelled"...), in the user's language.
+QString findingsOutcomeShown(const QString& outcome);
+// The line above the findings, in the user's language: what ran on which library, how it ended in
+// words, and the counts its summary gives.
 QString findingsHeadline(const FindingsTable::Summary& summary);

@@ -9,19 +9,22 @@
 #include "platform/SystemLog.h"
 #include "scan/VupDelegate.h"
 
+#include <QCoreApplication>
 #include <QThread>
 
 namespace {
 
 const QString kMissingKeywordLine = QStringLiteral("\t%1\n");
-const QString kMissingKeywordsText =
-    QStringLiteral("iPhoto is missing the following keywords:\n\n%1\nTo add keywords in iPhoto use the menu "
-                   "item Window->Manage My "
-                   "Keywords.  Then click \"Edit Keywords\".  There is a + button on the lower left which "
-                   "adds new keywords.\n\nYou "
-                   "may not continue without adding these keywords. Once you have, click on okay and %2 will "
-                   "check that they have "
-                   "been entered correctly.");
+// The menu entries it names are photoapp's: a translation names them as photoapp's translation does.
+constexpr const char* kMissingKeywordsText = QT_TRANSLATE_NOOP(
+    "KeywordVerification",
+    "iPhoto is missing the following keywords:\n\n%1\nTo add keywords in iPhoto use the menu "
+    "item Window->Manage My "
+    "Keywords.  Then click \"Edit Keywords\".  There is a + button on the lower left which "
+    "adds new keywords.\n\nYou "
+    "may not continue without adding these keywords. Once you have, click on okay and %2 will "
+    "check that they have "
+    "been entered correctly.");
 const QString kKeywordImageFile = QStringLiteral("iPhoto Keywords.jpg");
 
 const QString kLogNotRunning = QStringLiteral("Keyword check stopped: the photo application is not running");
@@ -44,8 +47,6 @@ QStringList missingOf(const QStringList& keywords, const QStringList& names) {
 
 } // namespace
 
-const QString KeywordVerification::kMissingKeywordsTitle = QStringLiteral("Missing Keywords");
-
 KeywordVerification::KeywordVerification(std::shared_ptr<const iPhotoApplication> app, VupDelegate* d)
     : application(std::move(app)), delegate(d) {}
 
@@ -61,7 +62,7 @@ QString KeywordVerification::missingKeywordsMessage(const QStringList& missing, 
     QString list;
     for (const QString& keyword : missing)
         list += kMissingKeywordLine.arg(keyword);
-    return kMissingKeywordsText.arg(list, product);
+    return QCoreApplication::translate("KeywordVerification", kMissingKeywordsText).arg(list, product);
 }
 
 // One request for the whole list: a library holding many keywords would otherwise cost one round
@@ -112,7 +113,7 @@ bool KeywordVerification::verifyKeywords(const QStringList& keywords, const QStr
         if (missing.isEmpty())
             return false;
         if (delegate)
-            delegate->showModalAlert(missingKeywordsMessage(missing, product), kMissingKeywordsTitle);
+            delegate->showModalAlert(missingKeywordsMessage(missing, product), kMissingKeywordsTitle.shown());
         if (!delegate || delegate->keywordsDeclined()) {
             vupLog(kLogDeclined);
             return true;

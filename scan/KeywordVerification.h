@@ -4,6 +4,7 @@
 */
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <chrono>
 #include <memory>
@@ -22,8 +23,16 @@ class iPhotoApplication;
 // every keyword is known; an empty list is known at once.
 class KeywordVerification {
 public:
-    // The title of the alert that names the missing keywords.
-    static const QString kMissingKeywordsTitle;
+    // The title of the alert that names the missing keywords. The alert shows it in the user's
+    // language; whoever tells this alert from others by its title recognises either form.
+    struct Title {
+        const char* source;
+        QString shown() const { return QCoreApplication::translate("Alert", source); }
+        friend bool operator==(const QString& title, const Title& t) {
+            return title == QLatin1StringView(t.source) || title == t.shown();
+        }
+    };
+    static constexpr Title kMissingKeywordsTitle{QT_TRANSLATE_NOOP("Alert", "Missing Keywords")};
 
     KeywordVerification(std::shared_ptr<const iPhotoApplication> application, VupDelegate* delegate);
 

@@ -7,6 +7,7 @@
 #include "platform/LibraryFolders.h"
 #include "scan/ScanFindingsJson.h"
 
+#include <QCoreApplication>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
@@ -26,9 +27,15 @@ constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
 constexpr qint64 kLeastRowBytes = 1 + 1 + 8 + 8 + 8 * 4;
 constexpr qint64 kCopyChunk = 1 << 16;
 
-const QString kNotOurs = QStringLiteral("it is not a findings file of this version of Vup");
-const QString kDamaged = QStringLiteral("it is damaged or cut short");
-const QString kReplaced = QStringLiteral("a later run has replaced it");
+// Why the stored run cannot be read: in English for the log, translated when an alert tells it.
+constexpr const char* kNotOurs =
+    QT_TRANSLATE_NOOP("LastRunStore", "it is not a findings file of this version of Vup");
+constexpr const char* kDamaged = QT_TRANSLATE_NOOP("LastRunStore", "it is damaged or cut short");
+constexpr const char* kReplaced = QT_TRANSLATE_NOOP("LastRunStore", "a later run has replaced it");
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("LastRunStore", text);
+}
 
 // Texts many rows share (actions, reasons, paths repeated in one row) are kept once in memory.
 class Reader {
@@ -133,7 +140,7 @@ std::optional<FindingsTable> readTable(QFile& file, QDataStream& stream, bool ke
     const quint32 magic = in.value<quint32>();
     const quint32 version = in.value<quint32>();
     if (magic != kMagic || version < kOldestVersion || version > kVersion) {
-        *why = kNotOurs;
+        *why = QString::fromUtf8(kNotOurs);
         return std::nullopt;
     }
     FindingsTable table;
@@ -141,7 +148,7 @@ std::optional<FindingsTable> readTable(QFile& file, QDataStream& stream, bool ke
         readSummary(in, version, file.size(), table.summary) ? in.value<quint64>() : ~quint64(0);
     // A count no file of this size can hold is damage, not a reason to allocate.
     if (stream.status() != QDataStream::Ok || rows > quint64(file.size() / kLeastRowBytes)) {
-        *why = kDamaged;
+        *why = QString::fromUtf8(kDamaged);
         return std::nullopt;
     }
     if (keepRows)
@@ -149,7 +156,7 @@ std::optional<FindingsTable> readTable(QFile& file, QDataStream& stream, bool ke
     Finding r;
     for (quint64 k = 0; k < rows; ++k) {
         if (!readRow(in, r) || stream.status() != QDataStream::Ok) {
-            *why = kDamaged;
+            *why = QString::fromUtf8(kDamaged);
             return std::nullopt;
         }
         if (keepRows)
@@ -202,10 +209,15 @@ bool copyReport(const QDateTime& ended, QIODevice& device, QString* why) {
     QFile file(path());
     QDataStream stream;
     const std::optional<FindingsTable> stored = readTable(file, stream, false, why);
-    if (!stored)
+    if (!stored) {
+        for (const char* reason : {kNotOurs, kDamaged}) {
+            if (*why == QLatin1StringView(reason))
+                *why = translated(reason);
+        }
         return false;
+    }
     if (stored->summary.ended != ended) {
-        *why = kReplaced;
+        *why = translated(kReplaced);
         return false;
     }
     QByteArray chunk;

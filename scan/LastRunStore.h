@@ -30,8 +30,9 @@ bool save(const FindingsTable& table, const ScanFindings& findings, QString* why
 // says why; the file is left as it is).
 std::optional<FindingsTable> load(QString* why);
 
-// Writes the stored run's report to `device`; false with the reason when the stored run is no
-// longer the one that ended at `ended`, or it cannot be read or written.
+// Writes the stored run's report to `device`; false with the reason, for the user in their
+// language, when the stored run is no longer the one that ended at `ended`, or it cannot be read
+// or written.
 bool copyReport(const QDateTime& ended, QIODevice& device, QString* why);
 
 } // namespace LastRunStore

@@ -9,6 +9,7 @@
 #include "scan/ParkedZombies.h"
 #include "scan/RecoveryJournal.h"
 #include "scan/SafeMove.h"
+#include "scan/ShownText.h"
 
 #include <QFile>
 #include <QStringList>
@@ -16,14 +17,19 @@
 
 namespace {
 
-const QString kFinished = QStringLiteral(
+// The lines go to the log and the report in English; shownLines translates them for the user.
+constexpr const char* kFinishedText = QT_TRANSLATE_NOOP(
+    "RecoveryResume",
     "Vup finished an interrupted zombie recovery: %1 re-added, %2 put back, %3 still parked in %4.");
-const QString kWaiting =
-    QStringLiteral("Vup could not finish an interrupted zombie recovery without photoapp: "
-                   "%1 re-added, %2 put back, %3 still parked in %4.");
-const QString kUnfinished =
-    QStringLiteral("Vup found an interrupted zombie recovery of %1 zombies in %2; the "
-                   "next scan with photoapp running will finish it.");
+constexpr const char* kWaitingText = QT_TRANSLATE_NOOP(
+    "RecoveryResume", "Vup could not finish an interrupted zombie recovery without photoapp: "
+                      "%1 re-added, %2 put back, %3 still parked in %4.");
+constexpr const char* kUnfinishedText =
+    QT_TRANSLATE_NOOP("RecoveryResume", "Vup found an interrupted zombie recovery of %1 zombies in %2; the "
+                                        "next scan with photoapp running will finish it.");
+const QString kFinished = QString::fromUtf8(kFinishedText);
+const QString kWaiting = QString::fromUtf8(kWaitingText);
+const QString kUnfinished = QString::fromUtf8(kUnfinishedText);
 
 qsizetype countOf(const RecoveryJournal& journal, std::initializer_list<ZombieState> states) {
     qsizetype n = 0;
@@ -90,6 +96,14 @@ QString finishInterrupted(const std::shared_ptr<const iPhotoApplication>& applic
         lines.append(line);
     }
     return lines.join(QLatin1Char('\n'));
+}
+
+QString shownLines(const QString& lines) {
+    static const ShownText shown("RecoveryResume", {kFinishedText, kWaitingText, kUnfinishedText});
+    QStringList out;
+    for (const QString& line : lines.split(QLatin1Char('\n')))
+        out.append(shown(line));
+    return out.join(QLatin1Char('\n'));
 }
 
 } // namespace RecoveryResume

@@ -27,4 +27,7 @@ QString finishInterrupted(const std::shared_ptr<const iPhotoApplication>& applic
                           const std::function<bool()>& cancelled,
                           std::chrono::milliseconds poll = std::chrono::seconds(1));
 
+// Those lines, which the log and the report keep in English, in the user's language.
+QString shownLines(const QString& lines);
+
 } // namespace RecoveryResume

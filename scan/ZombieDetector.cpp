@@ -8,6 +8,7 @@
 #include "platform/SystemLog.h"
 #include "scan/PathSet.h"
 #include "scan/SafeMove.h"
+#include "scan/ShownText.h"
 #include "scan/VupDelegate.h"
 #include "scan/helpers.h"
 
@@ -37,13 +38,21 @@ constexpr const char* kMastersFolder = "Masters";
 constexpr QLatin1StringView kApLibrary(".aplibrary");
 constexpr unsigned kEntriesBetweenCancelChecks = 4096;
 
-const QString kSkippedNoMasterPath =
-    QStringLiteral("%1 of %2 photos have no master path, so any file in the Masters folder could be theirs.");
-const QString kSkippedOutsideLibrary =
-    QStringLiteral("the master list names files outside this library (in %1 as well as %2).");
-const QString kSkippedUnreadable = QStringLiteral("the Masters folder %1 cannot be read (%2).");
-const QString kSkippedLinkedMasters =
-    QStringLiteral("the Masters folder %1 is a link to %2; nothing is moved through it.");
+// Why detection was skipped, in English for the report and the log; the user reads it through
+// ZombieDetector::shownReason.
+constexpr const char* kSkippedNoMasterPathText = QT_TRANSLATE_NOOP(
+    "ZombieDetector",
+    "%1 of %2 photos have no master path, so any file in the Masters folder could be theirs.");
+constexpr const char* kSkippedOutsideLibraryText = QT_TRANSLATE_NOOP(
+    "ZombieDetector", "the master list names files outside this library (in %1 as well as %2).");
+constexpr const char* kSkippedUnreadableText =
+    QT_TRANSLATE_NOOP("ZombieDetector", "the Masters folder %1 cannot be read (%2).");
+constexpr const char* kSkippedLinkedMastersText = QT_TRANSLATE_NOOP(
+    "ZombieDetector", "the Masters folder %1 is a link to %2; nothing is moved through it.");
+const QString kSkippedNoMasterPath = QString::fromUtf8(kSkippedNoMasterPathText);
+const QString kSkippedOutsideLibrary = QString::fromUtf8(kSkippedOutsideLibraryText);
+const QString kSkippedUnreadable = QString::fromUtf8(kSkippedUnreadableText);
+const QString kSkippedLinkedMasters = QString::fromUtf8(kSkippedLinkedMastersText);
 const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
 const QString kLogCancelled = QStringLiteral("Zombie detection cancelled: no zombie is recovered");
 const QString kLogSameFile = QStringLiteral("Not a zombie: %1 is the master %2 under another spelling");
@@ -537,4 +546,10 @@ ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, V
     }
     vupLog(kLogDetected.arg(result.zombies.size()).arg(result.links.size()).arg(QFile::decodeName(masters)));
     return result;
+}
+
+QString ZombieDetector::shownReason(const QString& skipped) {
+    static const ShownText shown("ZombieDetector", {kSkippedNoMasterPathText, kSkippedOutsideLibraryText,
+                                                    kSkippedUnreadableText, kSkippedLinkedMastersText});
+    return shown(skipped);
 }

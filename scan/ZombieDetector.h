@@ -40,4 +40,6 @@ class ZombieDetector {
 public:
     static ZombieDetection detectZombies(const QVariantList& masterPaths, VupDelegate* delegate,
                                          const QString& libraryFolder = {});
+    // ZombieDetection::skipped, which the report keeps in English, in the user's language.
+    static QString shownReason(const QString& skipped);
 };

@@ -14,6 +14,7 @@
 #include "scan/VupDelegate.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <climits>
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QString kStatusZombiesDetected = QStringLiteral("Zombies Detected");
+constexpr const char* kStatusZombiesDetected = QT_TRANSLATE_NOOP("ZombieRecovery", "Zombies Detected");
 const QString kAlbumNameFormat = QStringLiteral("Vup Zombies %1");
 const QString kStampPattern = QStringLiteral("yyyy-MM-dd-HHmmss");
 constexpr const char* kDeepFolder = "deep/";
@@ -115,7 +116,7 @@ ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found
     const QList<QByteArray>& zombies = found.zombies;
     if (zombies.isEmpty())
         return report;
-    status(kStatusZombiesDetected);
+    status(QCoreApplication::translate("ZombieRecovery", kStatusZombiesDetected));
     progressMax(double(zombies.size()));
 
     const QString stamp = runStamp(clock());

@@ -4,25 +4,41 @@
 */
 #include "scan/ZombieSummary.h"
 
+#include "scan/RecoveryResume.h"
 #include "scan/ScanFindings.h"
+#include "scan/ZombieDetector.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
 
 namespace {
 
-const QString kReAdded = QStringLiteral(
-    "%1 Zombies were detected and re-added to your library.  They are located in the Vup Zombies Album.");
-const QString kWouldReAdd = QStringLiteral("%1 zombies would be re-added to your library.");
-const QString kPutBack =
-    QStringLiteral("%1 zombies could not be re-added and were put back where they were.");
-const QString kStillParked = QStringLiteral("%1 are still parked in %2.");
-const QString kFinishLater =
-    QStringLiteral("Vup finishes their recovery at its next run, with photoapp running.");
-const QString kMissing = QStringLiteral("%1 zombies were no longer where Vup had parked them.");
-const QString kLinks = QStringLiteral("%1 linked items in the Masters folder were left alone.");
-const QString kLink = QStringLiteral("1 linked item in the Masters folder was left alone.");
-const QString kSkipped = QStringLiteral("Zombie detection was skipped: %1");
+constexpr const char* kReAdded =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n Zombies were detected and re-added to your library.  They are "
+                                         "located in the Vup Zombies Album.");
+constexpr const char* kWouldReAdd =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n zombies would be re-added to your library.");
+constexpr const char* kPutBack = QT_TRANSLATE_N_NOOP(
+    "ZombieSummary", "%n zombies could not be re-added and were put back where they were.");
+constexpr const char* kStillParked = QT_TRANSLATE_N_NOOP("ZombieSummary", "%n are still parked in %1.");
+constexpr const char* kFinishLater =
+    QT_TRANSLATE_NOOP("ZombieSummary", "Vup finishes their recovery at its next run, with photoapp running.");
+constexpr const char* kMissing =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n zombies were no longer where Vup had parked them.");
+constexpr const char* kLinks =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n linked items in the Masters folder were left alone.");
+constexpr const char* kLink =
+    QT_TRANSLATE_NOOP("ZombieSummary", "1 linked item in the Masters folder was left alone.");
+constexpr const char* kSkipped = QT_TRANSLATE_NOOP("ZombieSummary", "Zombie detection was skipped: %1");
+
+QString translated(const char* text) {
+    return QCoreApplication::translate("ZombieSummary", text);
+}
+
+QString translated(const char* text, qsizetype n) {
+    return QCoreApplication::translate("ZombieSummary", text, nullptr, int(n));
+}
 
 QString stateName(ZombieState state) {
     switch (state) {
@@ -56,24 +72,26 @@ QString zombieSummary(const ScanFindings& f) {
     const ZombieRecoveryReport& r = f.recovery;
     QStringList sentences;
     if (!f.resumedRecovery.isEmpty())
-        sentences.append(f.resumedRecovery.split(QLatin1Char('\n')));
+        sentences.append(RecoveryResume::shownLines(f.resumedRecovery).split(QLatin1Char('\n')));
     if (!f.zombieDetectionSkipped.isEmpty())
-        sentences.append(kSkipped.arg(f.zombieDetectionSkipped));
+        sentences.append(translated(kSkipped).arg(ZombieDetector::shownReason(f.zombieDetectionSkipped)));
     if (f.dryRun && !f.zombies.isEmpty())
-        sentences.append(kWouldReAdd.arg(f.zombies.size()));
+        sentences.append(translated(kWouldReAdd, f.zombies.size()));
     if (const qsizetype n = r.count(ZombieState::ReAdded))
-        sentences.append(kReAdded.arg(n));
+        sentences.append(translated(kReAdded, n));
     if (const qsizetype n = r.count(ZombieState::PutBack) + r.count(ZombieState::NotMoved))
-        sentences.append(kPutBack.arg(n));
+        sentences.append(translated(kPutBack, n));
     if (const qsizetype n = stillParked(r)) {
-        sentences.append(kStillParked.arg(n).arg(QFile::decodeName(r.parkFolder)));
+        sentences.append(translated(kStillParked, n).arg(QFile::decodeName(r.parkFolder)));
         if (r.applicationLost)
-            sentences.append(kFinishLater);
+            sentences.append(translated(kFinishLater));
     }
     if (const qsizetype n = r.count(ZombieState::Missing))
-        sentences.append(kMissing.arg(n));
+        sentences.append(translated(kMissing, n));
+    // English words one linked item apart from the count; other languages count with %n alone.
     if (!r.linksLeftAlone.isEmpty())
-        sentences.append(r.linksLeftAlone.size() == 1 ? kLink : kLinks.arg(r.linksLeftAlone.size()));
+        sentences.append(r.linksLeftAlone.size() == 1 ? translated(kLink)
+                                                      : translated(kLinks, r.linksLeftAlone.size()));
     return sentences.isEmpty() ? QString() : QStringLiteral("\n\n") + sentences.join(QStringLiteral("  "));
 }
 

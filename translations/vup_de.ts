@@ -152,6 +152,298 @@ vup: Keine Auswahl getroffen; das Absturzprotokoll bleibt erhalten</translation>
     </message>
 </context>
 <context>
+    <name>Findings</name>
+    <message>
+        <source>removed</source>
+        <translation>entfernt</translation>
+    </message>
+    <message>
+        <source>would remove</source>
+        <translation>würde entfernt</translation>
+    </message>
+    <message>
+        <source>tagged &quot;%1&quot;</source>
+        <translation>mit „%1“ markiert</translation>
+    </message>
+    <message>
+        <source>would tag &quot;%1&quot;</source>
+        <translation>würde mit „%1“ markiert</translation>
+    </message>
+    <message>
+        <source>not removed</source>
+        <translation>nicht entfernt</translation>
+    </message>
+    <message>
+        <source>not tagged &quot;%1&quot;</source>
+        <translation>nicht mit „%1“ markiert</translation>
+    </message>
+    <message>
+        <source>left alone</source>
+        <translation>unverändert gelassen</translation>
+    </message>
+    <message>
+        <source>re-added to album &quot;%1&quot;</source>
+        <translation>erneut ins Album „%1“ aufgenommen</translation>
+    </message>
+    <message>
+        <source>would be re-added</source>
+        <translation>würde erneut aufgenommen</translation>
+    </message>
+    <message>
+        <source>put back</source>
+        <translation>zurückgelegt</translation>
+    </message>
+    <message>
+        <source>left in place</source>
+        <translation>an seinem Platz gelassen</translation>
+    </message>
+    <message>
+        <source>still parked</source>
+        <translation>noch geparkt</translation>
+    </message>
+    <message>
+        <source>gone</source>
+        <translation>verschwunden</translation>
+    </message>
+    <message>
+        <source>its image path is a missing value, so its image file cannot be checked</source>
+        <translation>sein Bildpfad ist ein fehlender Wert, daher kann seine Bilddatei nicht geprüft werden</translation>
+    </message>
+    <message>
+        <source>no image path was given for it</source>
+        <translation>für das Foto wurde kein Bildpfad angegeben</translation>
+    </message>
+    <message>
+        <source>its image file exists; only its file name is a missing value</source>
+        <translation>seine Bilddatei ist vorhanden; nur sein Dateiname ist ein fehlender Wert</translation>
+    </message>
+    <message>
+        <source>the scan was cancelled before its changes began</source>
+        <translation>die Prüfung wurde abgebrochen, bevor ihre Änderungen begannen</translation>
+    </message>
+    <message>
+        <source>the scan ended before Vup got to it</source>
+        <translation>die Prüfung endete, bevor Vup dazu kam</translation>
+    </message>
+    <message>
+        <source>the import did not bring it into the album</source>
+        <translation>der Import hat die Datei nicht ins Album gebracht</translation>
+    </message>
+    <message>
+        <source>the scan was cancelled</source>
+        <translation>die Prüfung wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>it could not be moved out of the library</source>
+        <translation>die Datei konnte nicht aus der Bibliothek verschoben werden</translation>
+    </message>
+    <message>
+        <source>photoapp stopped responding; Vup finishes its recovery at its next run</source>
+        <translation>photoapp antwortete nicht mehr; Vup schließt die Wiederherstellung beim nächsten Lauf ab</translation>
+    </message>
+    <message>
+        <source>its place was taken, so it could not be put back</source>
+        <translation>ihr Platz war belegt, daher konnte sie nicht zurückgelegt werden</translation>
+    </message>
+    <message>
+        <source>a photo names it: it is no zombie</source>
+        <translation>ein Foto verweist auf sie: sie ist kein Zombie</translation>
+    </message>
+    <message>
+        <source>it appeared during the scan</source>
+        <translation>sie ist während der Prüfung aufgetaucht</translation>
+    </message>
+    <message>
+        <source>it was no longer where Vup had parked it</source>
+        <translation>sie war nicht mehr dort, wo Vup sie geparkt hatte</translation>
+    </message>
+    <message>
+        <source>a symbolic link is never moved or imported</source>
+        <translation>ein symbolischer Link wird nie verschoben oder importiert</translation>
+    </message>
+    <message>
+        <source>zombie detection skipped</source>
+        <translation>Zombie-Suche übersprungen</translation>
+    </message>
+    <message>
+        <source>image missing</source>
+        <translation>Bild fehlt</translation>
+    </message>
+    <message>
+        <source>master missing</source>
+        <translation>Original fehlt</translation>
+    </message>
+    <message>
+        <source>unchecked</source>
+        <translation>nicht geprüft</translation>
+    </message>
+    <message>
+        <source>change refused</source>
+        <translation>Änderung abgelehnt</translation>
+    </message>
+    <message>
+        <source>zombie</source>
+        <translation>Zombie</translation>
+    </message>
+    <message>
+        <source>linked item</source>
+        <translation>verlinktes Objekt</translation>
+    </message>
+    <message>
+        <source>completed</source>
+        <translation>abgeschlossen</translation>
+    </message>
+    <message>
+        <source>incomplete</source>
+        <translation>unvollständig</translation>
+    </message>
+    <message>
+        <source>failed</source>
+        <translation>fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>refused</source>
+        <translation>abgelehnt</translation>
+    </message>
+    <message>
+        <source>not run</source>
+        <translation>nicht gelaufen</translation>
+    </message>
+    <message>
+        <source>Preview of a selection scan of %1</source>
+        <translation>Vorschau einer Auswahlprüfung von %1</translation>
+    </message>
+    <message>
+        <source>Preview of a selection scan</source>
+        <translation>Vorschau einer Auswahlprüfung</translation>
+    </message>
+    <message>
+        <source>Preview of a library scan of %1</source>
+        <translation>Vorschau einer Bibliotheksprüfung von %1</translation>
+    </message>
+    <message>
+        <source>Preview of a library scan</source>
+        <translation>Vorschau einer Bibliotheksprüfung</translation>
+    </message>
+    <message>
+        <source>Selection scan of %1</source>
+        <translation>Auswahlprüfung von %1</translation>
+    </message>
+    <message>
+        <source>Selection scan</source>
+        <translation>Auswahlprüfung</translation>
+    </message>
+    <message>
+        <source>Library scan of %1</source>
+        <translation>Bibliotheksprüfung von %1</translation>
+    </message>
+    <message>
+        <source>Library scan</source>
+        <translation>Bibliotheksprüfung</translation>
+    </message>
+    <message>
+        <source>1 issue would be tagged or removed</source>
+        <translation>1 Problem würde markiert oder entfernt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n issues would be tagged or removed</source>
+        <translation>
+            <numerusform>%n Problem würde markiert oder entfernt</numerusform>
+            <numerusform>%n Probleme würden markiert oder entfernt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 issue found before it stopped</source>
+        <translation>1 Problem gefunden, bevor sie anhielt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n issues found before it stopped</source>
+        <translation>
+            <numerusform>%n Problem gefunden, bevor sie anhielt</numerusform>
+            <numerusform>%n Probleme gefunden, bevor sie anhielt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 issue tagged or removed</source>
+        <translation>1 Problem markiert oder entfernt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n issues tagged or removed</source>
+        <translation>
+            <numerusform>%n Problem markiert oder entfernt</numerusform>
+            <numerusform>%n Probleme markiert oder entfernt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 photo could not be checked</source>
+        <translation>1 Foto konnte nicht geprüft werden</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n photos could not be checked</source>
+        <translation>
+            <numerusform>%n Foto konnte nicht geprüft werden</numerusform>
+            <numerusform>%n Fotos konnten nicht geprüft werden</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 zombie would be re-added</source>
+        <translation>1 Zombie würde erneut aufgenommen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies would be re-added</source>
+        <translation>
+            <numerusform>%n Zombie würde erneut aufgenommen</numerusform>
+            <numerusform>%n Zombies würden erneut aufgenommen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 change refused</source>
+        <translation>1 Änderung abgelehnt</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n changes refused</source>
+        <translation>
+            <numerusform>%n Änderung abgelehnt</numerusform>
+            <numerusform>%n Änderungen abgelehnt</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 zombie re-added</source>
+        <translation>1 Zombie erneut aufgenommen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies re-added</source>
+        <translation>
+            <numerusform>%n Zombie erneut aufgenommen</numerusform>
+            <numerusform>%n Zombies erneut aufgenommen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 zombie not re-added</source>
+        <translation>1 Zombie nicht erneut aufgenommen</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies not re-added</source>
+        <translation>
+            <numerusform>%n Zombie nicht erneut aufgenommen</numerusform>
+            <numerusform>%n Zombies nicht erneut aufgenommen</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>nothing was changed</source>
+        <translation>nichts wurde geändert</translation>
+    </message>
+    <message>
+        <source>%1, %2: %3</source>
+        <extracomment>%1 what ran on which library, %2 when it ended, %3 how it ended and its counts</extracomment>
+        <translation>%1, %2: %3</translation>
+    </message>
+</context>
+<context>
     <name>FindingsModel</name>
     <message>
         <source>File Name</source>
@@ -303,6 +595,38 @@ Benutzen Sie die Fotoanwendung nicht, solange eine Prüfung läuft.</translation
     </message>
 </context>
 <context>
+    <name>KeywordVerification</name>
+    <message>
+        <source>iPhoto is missing the following keywords:
+
+%1
+To add keywords in iPhoto use the menu item Window-&gt;Manage My Keywords.  Then click &quot;Edit Keywords&quot;.  There is a + button on the lower left which adds new keywords.
+
+You may not continue without adding these keywords. Once you have, click on okay and %2 will check that they have been entered correctly.</source>
+        <translation>iPhoto fehlen die folgenden Schlagwörter:
+
+%1
+Um in iPhoto Schlagwörter hinzuzufügen, wählen Sie den Menüpunkt Fenster-&gt;Meine Schlagwörter verwalten. Klicken Sie dann auf „Schlagwörter bearbeiten“. Unten links fügt die Taste + neue Schlagwörter hinzu.
+
+Sie können erst fortfahren, wenn diese Schlagwörter hinzugefügt sind. Klicken Sie danach auf OK, und %2 prüft, ob sie richtig eingegeben wurden.</translation>
+    </message>
+</context>
+<context>
+    <name>LastRunStore</name>
+    <message>
+        <source>it is not a findings file of this version of Vup</source>
+        <translation>sie ist keine Befunddatei dieser Vup-Version</translation>
+    </message>
+    <message>
+        <source>it is damaged or cut short</source>
+        <translation>sie ist beschädigt oder unvollständig</translation>
+    </message>
+    <message>
+        <source>a later run has replaced it</source>
+        <translation>ein späterer Lauf hat sie ersetzt</translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>Finds photos whose files are gone and files the photo library forgot, and repairs the library through the running photo application.</source>
@@ -382,6 +706,21 @@ Benutzen Sie die Fotoanwendung nicht, solange eine Prüfung läuft.</translation
     <message>
         <source>Scan &amp;Library</source>
         <translation>&amp;Bibliothek prüfen</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryResume</name>
+    <message>
+        <source>Vup finished an interrupted zombie recovery: %1 re-added, %2 put back, %3 still parked in %4.</source>
+        <translation>Vup hat eine unterbrochene Zombie-Wiederherstellung abgeschlossen: erneut aufgenommen: %1, zurückgelegt: %2, noch geparkt in %4: %3.</translation>
+    </message>
+    <message>
+        <source>Vup could not finish an interrupted zombie recovery without photoapp: %1 re-added, %2 put back, %3 still parked in %4.</source>
+        <translation>Vup konnte eine unterbrochene Zombie-Wiederherstellung ohne photoapp nicht abschließen: erneut aufgenommen: %1, zurückgelegt: %2, noch geparkt in %4: %3.</translation>
+    </message>
+    <message>
+        <source>Vup found an interrupted zombie recovery of %1 zombies in %2; the next scan with photoapp running will finish it.</source>
+        <translation>Vup hat in %2 eine unterbrochene Zombie-Wiederherstellung gefunden (Zombies: %1); die nächste Prüfung bei laufendem photoapp schließt sie ab.</translation>
     </message>
 </context>
 <context>
@@ -545,6 +884,89 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
     <message>
         <source>&amp;Send Report</source>
         <translation>Bericht &amp;senden</translation>
+    </message>
+</context>
+<context>
+    <name>ZombieDetector</name>
+    <message>
+        <source>%1 of %2 photos have no master path, so any file in the Masters folder could be theirs.</source>
+        <translation>Bei %1 von %2 Fotos fehlt der Originalpfad, daher könnte jede Datei im Ordner „Masters“ zu ihnen gehören.</translation>
+    </message>
+    <message>
+        <source>the master list names files outside this library (in %1 as well as %2).</source>
+        <translation>die Liste der Originale nennt Dateien außerhalb dieser Bibliothek (in %1 wie in %2).</translation>
+    </message>
+    <message>
+        <source>the Masters folder %1 cannot be read (%2).</source>
+        <translation>der Ordner „Masters“ %1 kann nicht gelesen werden (%2).</translation>
+    </message>
+    <message>
+        <source>the Masters folder %1 is a link to %2; nothing is moved through it.</source>
+        <translation>der Ordner „Masters“ %1 ist ein Link auf %2; durch ihn wird nichts verschoben.</translation>
+    </message>
+</context>
+<context>
+    <name>ZombieRecovery</name>
+    <message>
+        <source>Zombies Detected</source>
+        <translation>Zombies gefunden</translation>
+    </message>
+</context>
+<context>
+    <name>ZombieSummary</name>
+    <message numerus="yes">
+        <source>%n Zombies were detected and re-added to your library.  They are located in the Vup Zombies Album.</source>
+        <translation>
+            <numerusform>%n Zombie wurde gefunden und erneut in Ihre Bibliothek aufgenommen.  Er liegt im Album „Vup Zombies“.</numerusform>
+            <numerusform>%n Zombies wurden gefunden und erneut in Ihre Bibliothek aufgenommen.  Sie liegen im Album „Vup Zombies“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies would be re-added to your library.</source>
+        <translation>
+            <numerusform>%n Zombie würde erneut in Ihre Bibliothek aufgenommen.</numerusform>
+            <numerusform>%n Zombies würden erneut in Ihre Bibliothek aufgenommen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies could not be re-added and were put back where they were.</source>
+        <translation>
+            <numerusform>%n Zombie konnte nicht erneut aufgenommen werden und wurde an seinen Platz zurückgelegt.</numerusform>
+            <numerusform>%n Zombies konnten nicht erneut aufgenommen werden und wurden an ihren Platz zurückgelegt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n are still parked in %1.</source>
+        <translation>
+            <numerusform>%n ist noch in %1 geparkt.</numerusform>
+            <numerusform>%n sind noch in %1 geparkt.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Vup finishes their recovery at its next run, with photoapp running.</source>
+        <translation>Vup schließt ihre Wiederherstellung beim nächsten Lauf ab, wenn photoapp läuft.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies were no longer where Vup had parked them.</source>
+        <translation>
+            <numerusform>%n Zombie war nicht mehr dort, wo Vup ihn geparkt hatte.</numerusform>
+            <numerusform>%n Zombies waren nicht mehr dort, wo Vup sie geparkt hatte.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n linked items in the Masters folder were left alone.</source>
+        <translation>
+            <numerusform>%n verlinktes Objekt im Ordner „Masters“ wurde unverändert gelassen.</numerusform>
+            <numerusform>%n verlinkte Objekte im Ordner „Masters“ wurden unverändert gelassen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>1 linked item in the Masters folder was left alone.</source>
+        <translation>1 verlinktes Objekt im Ordner „Masters“ wurde unverändert gelassen.</translation>
+    </message>
+    <message>
+        <source>Zombie detection was skipped: %1</source>
+        <translation>Die Zombie-Suche wurde übersprungen: %1</translation>
     </message>
 </context>
 <context>

@@ -10,16 +10,17 @@
 
 namespace {
 
-const QString& columnText(const Finding& f, int column) {
+// As the column shows it: actions and reasons in the user's language.
+const QString& columnText(const FindingsModel& model, int row, int column) {
     switch (column) {
     case FindingsModel::FileName:
-        return f.fileName;
+        return model.finding(row).fileName;
     case FindingsModel::Path:
-        return f.path();
+        return model.finding(row).path();
     case FindingsModel::Action:
-        return f.action;
+        return model.action(row);
     default:
-        return f.reason;
+        return model.reason(row);
     }
 }
 
@@ -29,7 +30,7 @@ int kindRank(Finding::Kind kind) {
         std::array<int, Finding::kKindCount> r{};
         for (int k = 0; k < Finding::kKindCount; ++k) {
             for (int other = 0; other < Finding::kKindCount; ++other)
-                r[k] += findingKindName(Finding::Kind(other)) < findingKindName(Finding::Kind(k));
+                r[k] += findingKindLabel(Finding::Kind(other)) < findingKindLabel(Finding::Kind(k));
         }
         return r;
     }();
@@ -55,8 +56,8 @@ const QString& FindingsFilter::key(int row, int column) const {
     if (keysColumn != column) {
         keys.clear();
         keys.reserve(findings->rowCount());
-        for (const Finding& f : findings->rows())
-            keys.append(columnText(f, column).toCaseFolded());
+        for (int r = 0; r < findings->rowCount(); ++r)
+            keys.append(columnText(*findings, r, column).toCaseFolded());
         keysColumn = column;
     }
     return keys.at(row);
@@ -84,7 +85,8 @@ bool FindingsFilter::filterAcceptsRow(int sourceRow, const QModelIndex& sourcePa
         return false;
     if (text.isEmpty())
         return true;
-    for (const QString* field : {&f.fileName, &f.path(), &f.action, &f.reason}) {
+    for (const QString* field :
+         {&f.fileName, &f.path(), &findings->action(sourceRow), &findings->reason(sourceRow)}) {
         if (field->contains(text, Qt::CaseInsensitive))
             return true;
     }

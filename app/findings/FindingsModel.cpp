@@ -23,7 +23,7 @@ const QString& kindName(Finding::Kind kind) {
     static const std::array<QString, Finding::kKindCount> names = [] {
         std::array<QString, Finding::kKindCount> n;
         for (int k = 0; k < Finding::kKindCount; ++k)
-            n[k] = findingKindName(Finding::Kind(k));
+            n[k] = findingKindLabel(Finding::Kind(k));
         return n;
     }();
     return names[int(kind)];
@@ -39,6 +39,18 @@ FindingsModel::FindingsModel(ThumbnailCache* cache, QObject* parent)
 void FindingsModel::setRows(QList<Finding> rows) {
     beginResetModel();
     findings = std::move(rows);
+    // Many rows share a text: each is translated once.
+    QHash<QString, QString> translated;
+    const auto translate = [&translated](const QString& text) {
+        auto it = translated.constFind(text);
+        if (it == translated.cend())
+            it = translated.insert(text, findingTextShown(text));
+        return *it;
+    };
+    shown.clear();
+    shown.reserve(findings.size());
+    for (const Finding& f : std::as_const(findings))
+        shown.append({translate(f.action), translate(f.reason)});
     awaiting.clear();
     endResetModel();
 }
@@ -88,9 +100,9 @@ QVariant FindingsModel::data(const QModelIndex& index, int role) const {
     case Path:
         return f.path();
     case Action:
-        return f.action;
+        return shown.at(index.row()).action;
     case Reason:
-        return f.reason;
+        return shown.at(index.row()).reason;
     default:
         return {};
     }

@@ -27,6 +27,9 @@ public:
     void setRows(QList<Finding> rows);
     const QList<Finding>& rows() const { return findings; }
     const Finding& finding(int row) const { return findings.at(row); }
+    // The row's action and reason as the table shows them, in the user's language.
+    const QString& action(int row) const { return shown.at(row).action; }
+    const QString& reason(int row) const { return shown.at(row).reason; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -37,6 +40,10 @@ private:
     void pictureArrived(const QByteArray& file);
 
     QList<Finding> findings;
+    struct Shown {
+        QString action, reason;
+    };
+    QList<Shown> shown; // translated once per run, not per paint or keystroke
     ThumbnailCache* thumbnails;
     // Rows waiting for a picture, by file: only rows a view has painted.
     mutable QHash<QByteArray, QList<int>> awaiting;

@@ -76,7 +76,7 @@ void FindingsPresenter::runEnded(const ScanFindings& findings) {
         if (findingsView->isVisible())
             findingsView->setNote(tr(kCheckedNothing)
                                       .arg(QLocale().toString(QTime::currentTime(), QLocale::ShortFormat),
-                                           outcomeName(findings.outcome)));
+                                           findingsOutcomeShown(outcomeName(findings.outcome))));
         return;
     }
     const quint64 run = ++generation;

@@ -93,7 +93,7 @@ FindingsView::FindingsView(QWidget* parent)
     kindFilter->setObjectName(QStringLiteral("findingsKindFilter"));
     kindFilter->addItem(tr(kAllKinds));
     for (int k = 0; k < Finding::kKindCount; ++k)
-        kindFilter->addItem(findingKindName(Finding::Kind(k)), k);
+        kindFilter->addItem(findingKindLabel(Finding::Kind(k)), k);
     textFilter->setObjectName(QStringLiteral("findingsTextFilter"));
     textFilter->setPlaceholderText(tr(kFilterHint));
     textFilter->setClearButtonEnabled(true);

@@ -21,6 +21,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -35,6 +37,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTranslator>
 #include <QUrl>
 #include <fcntl.h>
 #include <memory>
@@ -376,26 +379,45 @@ private slots:
     void headlineTellsTheOutcome_data() {
         QTest::addColumn<QString>("outcome");
         QTest::addColumn<bool>("preview");
+        QTest::addColumn<QString>("language"); // empty: the source language
         QTest::addColumn<QString>("expected");
+        QTest::addColumn<QString>("action"); // how the table shows the action `tagged "Vup Missing"`
         const QString library = QStringLiteral("Library scan of /p/Family.photolibrary, %1: ");
         const QString preview = QStringLiteral("Preview of a library scan of /p/Family.photolibrary, %1: ");
-        QTest::newRow("completed") << "completed" << false
-                                   << library + "completed · 3 issues tagged or removed";
-        QTest::newRow("failed") << "failed" << false << library + "failed · 3 issues tagged or removed";
+        const QString tagged = QStringLiteral("tagged \"Vup Missing\"");
+        QTest::newRow("completed") << "completed" << false << QString()
+                                   << library + "completed · 3 issues tagged or removed" << tagged;
+        QTest::newRow("failed") << "failed" << false << QString()
+                                << library + "failed · 3 issues tagged or removed" << tagged;
         QTest::newRow("completed preview")
-            << "completed" << true
-            << preview + "completed · 3 issues would be tagged or removed · nothing was changed";
+            << "completed" << true << QString()
+            << preview + "completed · 3 issues would be tagged or removed · nothing was changed" << tagged;
         QTest::newRow("cancelled preview")
-            << "cancelled" << true
-            << preview + "cancelled · 3 issues found before it stopped · nothing was changed";
+            << "cancelled" << true << QString()
+            << preview + "cancelled · 3 issues found before it stopped · nothing was changed" << tagged;
+        QTest::newRow("completed, German")
+            << "completed" << false << QStringLiteral("de")
+            << QStringLiteral("Bibliotheksprüfung von /p/Family.photolibrary, %1: abgeschlossen · 3 Probleme "
+                              "markiert oder entfernt")
+            << QStringLiteral("mit „Vup Missing“ markiert");
     }
 
     // Every headline says in words how the run ended and which library it looked at: counts alone
-    // would read as success.
+    // would read as success. Rows and report keep English; the view translates as it shows them.
     void headlineTellsTheOutcome() {
         QFETCH(QString, outcome);
         QFETCH(bool, preview);
+        QFETCH(QString, language);
         QFETCH(QString, expected);
+        QFETCH(QString, action);
+        QTranslator translator; // leaves the application again when it goes
+        if (!language.isEmpty()) {
+            const QString folder = QFileInfo(QStringLiteral(VUP_EXECUTABLE))
+                                       .dir()
+                                       .filePath(QStringLiteral("../share/vup/translations"));
+            QVERIFY(translator.load(QStringLiteral("vup_") + language, folder));
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        }
         FindingsTable::Summary s;
         s.outcome = outcome;
         s.dryRun = preview;
@@ -403,6 +425,7 @@ private slots:
         s.ended = QDateTime::currentDateTime();
         s.changes = 3;
         QCOMPARE(findingsHeadline(s), expected.arg(QLocale().toString(s.ended, QLocale::ShortFormat)));
+        QCOMPARE(findingTextShown(QStringLiteral("tagged \"Vup Missing\"")), action);
     }
 
     // Both exports read back hold every finding with its names exactly as shown, quotes, commas and

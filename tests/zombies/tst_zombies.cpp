@@ -23,10 +23,13 @@
 #include "tests/zombies/FileTree.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QScopeGuard>
 #include <QSet>
@@ -34,6 +37,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QTranslator>
 #include <csignal>
 
 namespace {
@@ -281,15 +285,34 @@ private slots:
     void refusesIncompleteOrMixedReferences_data() {
         QTest::addColumn<QVariant>("odd");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("null marker") << nullMarker() << QStringLiteral("1 of 2 photos have no master path");
-        QTest::newRow("empty placeholder") << QVariant(QString()) << QStringLiteral("1 of 2 photos");
+        QTest::addColumn<QString>("language"); // empty: the source language
+        QTest::addColumn<QString>("shown");    // what the alert says; empty: the reason in English
+        QTest::newRow("null marker") << nullMarker() << QStringLiteral("1 of 2 photos have no master path")
+                                     << QString() << QString();
+        QTest::newRow("empty placeholder")
+            << QVariant(QString()) << QStringLiteral("1 of 2 photos") << QString() << QString();
         QTest::newRow("another library")
             << QVariant(QStringLiteral("/Volumes/Other.photolibrary/Masters/x.jpg"))
-            << QStringLiteral("names files outside this library");
+            << QStringLiteral("names files outside this library") << QString() << QString();
+        // The log and the report keep the English; the alert speaks the user's language.
+        QTest::newRow("null marker, German")
+            << nullMarker() << QStringLiteral("1 of 2 photos have no master path") << QStringLiteral("de")
+            << QStringLiteral(
+                   "Die Zombie-Suche wurde übersprungen: Bei 1 von 2 Fotos fehlt der Originalpfad");
     }
     void refusesIncompleteOrMixedReferences() {
         QFETCH(QVariant, odd);
         QFETCH(QString, reason);
+        QFETCH(QString, language);
+        QFETCH(QString, shown);
+        QTranslator translator; // leaves the application again when it goes
+        if (!language.isEmpty()) {
+            const QString folder = QFileInfo(QStringLiteral(VUP_EXECUTABLE))
+                                       .dir()
+                                       .filePath(QStringLiteral("../share/vup/translations"));
+            QVERIFY(translator.load(QStringLiteral("vup_") + language, folder));
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        }
         QVERIFY(FileTree::write(masters + "/live.jpg", "l"));
         QVERIFY(FileTree::write(masters + "/zombie.jpg", "z"));
         RecordingDelegate delegate;
@@ -303,8 +326,11 @@ private slots:
         QVERIFY(logged(log, QStringLiteral("Zombie detection skipped: ") + found.skipped));
         ScanFindings findings;
         findings.zombieDetectionSkipped = found.skipped;
-        QVERIFY(zombieSummary(findings).contains(QStringLiteral("Zombie detection was skipped: ") +
-                                                 found.skipped));
+        const QString summary = zombieSummary(findings);
+        QVERIFY2(summary.contains(shown.isEmpty()
+                                      ? QStringLiteral("Zombie detection was skipped: ") + found.skipped
+                                      : shown),
+                 qPrintable(summary));
         QVERIFY(!zombieStageComplete(findings));
     }
 

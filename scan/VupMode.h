@@ -4,6 +4,8 @@
 */
 #pragma once
 
+#include "bridge/DarktableApplication.h"
+#include "bridge/PhotoApplications.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/ScanFindings.h"
 #include "scan/ZombieDetector.h"
@@ -42,6 +44,10 @@ public:
     QList<qint64> selectedPhotoIds() const;
     qint64 libraryCount() const;
     bool photoApplicationIsRunning() const;
+    // The application runs talk to from now on; photoapp until told otherwise.
+    void useApplication(PhotoApplications::Kind kind);
+    PhotoApplications::Kind applicationKind() const;
+    const PhotoApplication& application() const { return *active; }
     // The library package the photo with this id lies in, as the application answers now; empty
     // when it is not running, knows no such photo or names no path inside a package.
     QString libraryOfPhoto(qint64 id) const;
@@ -124,8 +130,18 @@ private:
     static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft);
     void returnToIdle(Run& run);
 
+    // The stages of a run on darktable, where tags are made on demand and nothing is parked.
+    bool darktableStages(Run& run);
+    bool checkDarktable(Run& run);
+    bool readDarktableImages(Run& run);
+    bool darktableZombies(Run& run);
+    bool darktablePass(Run& run);
+    bool darktableChanges(Run& run);
+
     std::shared_ptr<iPhotoApplication> photoApplication;
     std::unique_ptr<SBUtils> sbutils;
+    std::shared_ptr<DarktableApplication> darktable;
+    PhotoApplication* active = nullptr;
     bool dryRunMode = false;
 
     mutable QMutex findingsMutex;

@@ -21,8 +21,8 @@ constexpr const char* kDealWithItems =
     "You need to deal with the item(s) that iPhoto could not open because the "
     "original referenced item could not be found.";
 constexpr const char* kStoppedResponding =
-    "photoapp stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
-    "photoapp is running.";
+    "%1 stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
+    "%1 is running.";
 constexpr const char* kSuccess = "Success";
 constexpr const char* kScanIncomplete = "Scan Incomplete";
 constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and could not change %2 photo(s); "
@@ -74,7 +74,7 @@ QString VupMode::dryRunSummaryText(qsizetype changes, const QString& zombieParag
 
 void VupMode::endRun(Run& run) {
     // A run whose last request found the application gone did not end well, whatever it did before.
-    if (run.stop == Stop::None && photoApplication->lost())
+    if (run.stop == Stop::None && active->lost())
         run.stop = Stop::ApplicationLost;
     if (run.stop == Stop::None)
         endFinishedRun(run);
@@ -133,7 +133,7 @@ void VupMode::endStoppedRun(Run& run) {
     case Stop::ApplicationLost:
         f.outcome = Outcome::Failed;
         f.applicationLost = true;
-        f.failure = latin(kStoppedResponding);
+        f.failure = latin(kStoppedResponding).arg(active->displayName());
         vupLog(latin(kLogLost));
         // Zombies still parked are named, so the user knows where their files wait.
         f.summary = f.failure + zombieSummary(f);

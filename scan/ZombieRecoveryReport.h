@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <algorithm>
@@ -38,6 +39,7 @@ struct ZombieRecoveryReport {
     QList<Zombie> zombies;
     // Symbolic links below Masters that no photo names: never moved, never imported.
     QList<QByteArray> linksLeftAlone;
+    QHash<QByteArray, QString> refusals; // the application's words for a file it would not import
     bool cancelled = false;
     // The application went away or stopped answering once it may have imported something: what
     // it may hold stays parked for the next run to decide.

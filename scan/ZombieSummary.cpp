@@ -90,6 +90,8 @@ QJsonObject recoveryToJson(const ZombieRecoveryReport& r) {
                            {QStringLiteral("state"), stateName(z.state)}};
         if (!z.parkedAt.isEmpty())
             zombie.insert(QStringLiteral("parkedAt"), QFile::decodeName(z.parkedAt));
+        if (const auto refusal = r.refusals.constFind(z.path); refusal != r.refusals.constEnd())
+            zombie.insert(QStringLiteral("refusal"), *refusal);
         zombies.append(zombie);
     }
     QJsonArray links;

@@ -15,6 +15,7 @@
 #include <memory>
 
 class FindingsPresenter;
+class ApplicationPicker;
 class QDBusServiceWatcher;
 class QDialog;
 class QMainWindow;
@@ -202,6 +203,7 @@ private:
     bool holdAlerts = false;
     bool countsStale = false; // the application came or went while a run was under way
     std::unique_ptr<QDBusServiceWatcher> presence;
+    ApplicationPicker* picker = nullptr;           // owned by the main window
     QList<std::pair<QString, QString>> heldAlerts; // title, text
 
     std::unique_ptr<QMainWindow> mainWindow;

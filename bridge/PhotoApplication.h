@@ -31,6 +31,8 @@ public:
 
     // The name the user knows it by, as Vup's sentences spell it.
     virtual QString displayName() const = 0;
+    // The name the closing summaries give it.
+    virtual QString nameInSummaries() const { return displayName(); }
     virtual PhotoApplicationCapabilities capabilities() const = 0;
     // The application's own version, for people; version() may be another number.
     virtual QString productVersion() const = 0;

@@ -157,6 +157,8 @@ public:
 
     // True while some process owns the service name.
     QString displayName() const override { return QStringLiteral("photoapp"); }
+    // The summaries it has always been shown keep their words.
+    QString nameInSummaries() const override { return QStringLiteral("iPhoto"); }
     PhotoApplicationCapabilities capabilities() const override { return {}; }
     QString productVersion() const override;
 

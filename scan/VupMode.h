@@ -79,9 +79,12 @@ public:
     // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
     // paragraph (which brings its own leading line breaks), or the congratulations when both are
     // empty.
-    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    // `application` is the name these sentences give the photo application.
+    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
+                               const QString& application);
     // The closing text of a dry run: what a real run would change.
-    static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
+                                     const QString& application);
 
 private:
     struct Run;
@@ -127,7 +130,9 @@ private:
     void endFinishedRun(Run& run);
     // The closing text of a run that went to its end; photosLeft when some photo could not be
     // checked or changed.
-    static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft);
+    static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft,
+                                   const QString& application);
+    static QString problemFree(bool selectionMode, const QString& application);
     void returnToIdle(Run& run);
 
     // The stages of a run on darktable, where tags are made on demand and nothing is parked.

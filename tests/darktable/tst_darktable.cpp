@@ -101,10 +101,8 @@ private slots:
     }
 
     void init() {
-        if (!darktable.isRunning()) {
-            const QString why = darktable.start();
-            QVERIFY2(why.isEmpty(), qPrintable(why));
-        }
+        const QString why = darktable.ensureRunning();
+        QVERIFY2(why.isEmpty(), qPrintable(why));
         QVERIFY(DarktableProcess::lua(kPrelude +
                                       "while #dt.database > 0 do dt.database.delete(dt.database[1]) end "
                                       "dt.gui.selection({}) return ''"));
@@ -212,15 +210,16 @@ private slots:
     }
 
     // A zombie taken away between detection and import must not take darktable down with it, and
-    // darktable killed before the tags are attached ends the run failed, with no tag claimed.
+    // darktable killed or stopped before the tags are attached ends the run failed, no tag claimed.
     void interruptions_data() {
-        QTest::addColumn<bool>("killDarktable");
-        QTest::newRow("zombie vanishes") << false;
-        QTest::newRow("darktable killed") << true;
+        QTest::addColumn<int>("signal"); // sent to darktable as the changes begin; 0: none
+        QTest::newRow("zombie vanishes") << 0;
+        QTest::newRow("darktable killed") << int(SIGKILL);
+        QTest::newRow("darktable stopped") << int(SIGSTOP);
     }
 
     void interruptions() {
-        QFETCH(bool, killDarktable);
+        QFETCH(int, signal);
         QTemporaryDir dir;
         const QByteArray folder = importFresh(dir, {"a.jpg", "b.jpg"});
         QVERIFY(!folder.isEmpty());
@@ -229,19 +228,22 @@ private slots:
         VupMode vup;
         vup.useApplication(Kind::Darktable);
         RecordingDelegate d;
-        d.zombiesOption = !killDarktable;
+        d.zombiesOption = signal == 0;
+        const auto pid = pid_t(darktable.pid());
         // The run stops accepting a cancel right before its first change.
         d.onWindowCall = [&](const DelegateCall& call) {
             if (call.name != QStringLiteral("setCancellable") || call.value.toBool())
                 return;
-            if (killDarktable)
-                ::kill(pid_t(darktable.pid()), SIGKILL);
+            if (signal)
+                ::kill(pid, signal);
             else
                 QFile::remove(QFile::decodeName(folder + "/z.jpg"));
         };
         QVERIFY(runScanThread(vup, d));
+        if (signal == SIGSTOP)
+            ::kill(pid, SIGKILL);
         const ScanFindings f = vup.lastRun();
-        if (killDarktable) {
+        if (signal) {
             QCOMPARE(f.outcome, ScanFindings::Outcome::Failed);
             QVERIFY(f.taggedMissing.isEmpty());
             QVERIFY(f.summary.startsWith(QStringLiteral("darktable stopped responding")));

@@ -10,6 +10,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 
 namespace {
@@ -56,6 +57,9 @@ bool DarktableProcess::startDisplay() {
 
 bool DarktableProcess::startOnce() {
     stopProcess(darktable);
+    // A darktable killed by a test leaves its locks behind, and the next one would wait for it.
+    QFile::remove(dir.filePath(QStringLiteral("library.db.lock")));
+    QFile::remove(dir.filePath(QStringLiteral("config/data.db.lock")));
     darktable = std::make_unique<QProcess>();
     setDieWithParent(*darktable);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -80,6 +84,12 @@ bool DarktableProcess::startOnce() {
         QThread::msleep(250);
     }
     return false;
+}
+
+QString DarktableProcess::ensureRunning() {
+    if (isRunning() && lua("return 'up'") == QStringLiteral("up"))
+        return {};
+    return start();
 }
 
 QString DarktableProcess::start() {

@@ -17,7 +17,7 @@
 // both processes are stopped by their process ids.
 class DarktableProcess {
 public:
-    static constexpr int kStartTimeoutMs = 90000;
+    static constexpr int kStartTimeoutMs = 30000;
     static constexpr int kTries = 3;
 
     DarktableProcess();
@@ -27,6 +27,8 @@ public:
 
     // Empty once darktable answers Lua; else what went wrong, for the test's failure message.
     QString start();
+    // start() unless darktable is up and answers.
+    QString ensureRunning();
     void kill();
     // Main thread only: it reaps a darktable that was killed from elsewhere.
     bool isRunning() const;

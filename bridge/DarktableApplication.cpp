@@ -10,6 +10,7 @@
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QMutex>
@@ -96,6 +97,7 @@ struct DarktableSession {
     std::function<bool()> interrupted;
     mutable std::atomic<bool> lostFlag{false};
     mutable std::atomic<qint64> nextOwnerCheck{0};
+    mutable std::atomic<qint64> longestCallNs{0};
     QString productVersion;
 
     DarktableSession(QDBusConnection b, int t) : bus(std::move(b)), timeoutMs(t) {}
@@ -122,6 +124,17 @@ struct DarktableSession {
     }
 
     QDBusMessage call(const QString& chunk) const {
+        QElapsedTimer took;
+        took.start();
+        const QDBusMessage reply = waitFor(chunk);
+        const qint64 ns = took.nsecsElapsed();
+        qint64 longest = longestCallNs.load();
+        while (ns > longest && !longestCallNs.compare_exchange_weak(longest, ns)) {
+        }
+        return reply;
+    }
+
+    QDBusMessage waitFor(const QString& chunk) const {
         std::function<bool()> interruption;
         const QString pinned = pinnedOwner(&interruption);
         if (!pinned.isEmpty() && lostFlag.load())
@@ -164,6 +177,10 @@ DarktableApplication::DarktableApplication(const QDBusConnection& bus, int timeo
     : state(std::make_shared<DarktableSession>(bus, timeoutMs)) {}
 
 DarktableApplication::~DarktableApplication() = default;
+
+double DarktableApplication::longestCallMs() const {
+    return double(state->longestCallNs.load()) / 1e6;
+}
 
 PhotoApplicationCapabilities DarktableApplication::capabilities() const {
     PhotoApplicationCapabilities c;

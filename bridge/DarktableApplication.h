@@ -31,7 +31,7 @@ public:
     static constexpr const char* kErrorNoLua = "org.vup.Vup.Error.NoLua";
     static constexpr int kDefaultTimeoutMs = 10000;
     // Images per read, tag or removal chunk, and files per import chunk (about 75 a second).
-    static constexpr int kBatch = 500;
+    static constexpr int kBatch = 250;
     static constexpr int kImportBatch = 10;
 
     struct Image {
@@ -86,6 +86,8 @@ public:
     std::optional<QString> lua(const QByteArray& body, QString* failure = nullptr) const;
 
     static iPhotoPhoto photoWithId(qint64 id) { return iPhotoPhoto(nullptr, id); }
+    // The longest wait for one chunk's answer so far, in milliseconds; for measurements.
+    double longestCallMs() const;
 
 private:
     std::optional<QList<Image>> imagesWithIds(const QList<qint64>& ids, QString* failure) const;

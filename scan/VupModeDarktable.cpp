@@ -111,6 +111,7 @@ bool VupMode::darktableZombies(Run& run) {
     f.zombies = found.zombies;
     f.recovery.linksLeftAlone = found.links;
     f.recovery.cancelled = found.cancelled;
+    f.recovery.importedInPlace = true;
     if (!dryRunMode && !found.cancelled && !found.zombies.isEmpty()) {
         // An import cannot be taken back by a cancel: from here on the run finishes what it starts.
         if (!beginChanges(run))

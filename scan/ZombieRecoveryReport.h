@@ -44,6 +44,8 @@ struct ZombieRecoveryReport {
     // The application went away or stopped answering once it may have imported something: what
     // it may hold stays parked for the next run to decide.
     bool applicationLost = false;
+    // Zombies were imported where they lie and tagged albumName, rather than parked and copied.
+    bool importedInPlace = false;
     double journalMs = 0; // time spent writing and syncing the journal
 
     qsizetype count(ZombieState state) const {

@@ -23,6 +23,13 @@ const QString kMissing = QStringLiteral("%1 zombies were no longer where Vup had
 const QString kLinks = QStringLiteral("%1 linked items in the Masters folder were left alone.");
 const QString kLink = QStringLiteral("1 linked item in the Masters folder was left alone.");
 const QString kSkipped = QStringLiteral("Zombie detection was skipped: %1");
+// Imported in place: nothing was parked, so nothing was put back either.
+const QString kReAddedInPlace = QStringLiteral(
+    "%1 Zombies were detected and re-added to your library where they lie.  They carry the tag \"%2\".");
+const QString kRefusedInPlace =
+    QStringLiteral("%1 zombies were not imported by %2; the report gives its reasons.");
+const QString kVanishedInPlace = QStringLiteral("%1 zombies were gone before they could be imported.");
+const QString kLinksInPlace = QStringLiteral("%1 linked items in the film-roll folders were left alone.");
 
 QString stateName(ZombieState state) {
     switch (state) {
@@ -61,6 +68,18 @@ QString zombieSummary(const ScanFindings& f) {
         sentences.append(kSkipped.arg(f.zombieDetectionSkipped));
     if (f.dryRun && !f.zombies.isEmpty())
         sentences.append(kWouldReAdd.arg(f.zombies.size()));
+    if (r.importedInPlace) {
+        if (const qsizetype n = r.count(ZombieState::ReAdded))
+            sentences.append(kReAddedInPlace.arg(n).arg(r.albumName));
+        if (const qsizetype n = r.count(ZombieState::NotMoved))
+            sentences.append(kRefusedInPlace.arg(n).arg(f.application));
+        if (const qsizetype n = r.count(ZombieState::Missing))
+            sentences.append(kVanishedInPlace.arg(n));
+        if (!r.linksLeftAlone.isEmpty())
+            sentences.append(kLinksInPlace.arg(r.linksLeftAlone.size()));
+        return sentences.isEmpty() ? QString()
+                                   : QStringLiteral("\n\n") + sentences.join(QStringLiteral("  "));
+    }
     if (const qsizetype n = r.count(ZombieState::ReAdded))
         sentences.append(kReAdded.arg(n));
     if (const qsizetype n = r.count(ZombieState::PutBack) + r.count(ZombieState::NotMoved))

@@ -250,6 +250,8 @@ private slots:
         } else {
             QVERIFY(darktable.isRunning());
             QCOMPARE(f.recovery.count(ZombieState::Missing), 1);
+            QVERIFY2(f.summary.contains(QStringLiteral("1 zombies were gone before they could be imported.")),
+                     qPrintable(f.summary));
             QCOMPARE(libraryState(), (QStringList{QFile::decodeName(folder) + "/a.jpg Vup Missing",
                                                   QFile::decodeName(folder) + "/b.jpg"}));
         }

@@ -5,6 +5,7 @@
 #include "app/Commands.h"
 #include "app/TerminalDelegate.h"
 #include "app/TerminalText.h"
+#include "bridge/PhotoApplications.h"
 #include "scan/FindingsCsv.h"
 #include "scan/RecoveryResume.h"
 #include "scan/ScanFindingsJson.h"
@@ -20,6 +21,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -30,6 +32,7 @@ constexpr int kExitUsage = 2;
 constexpr const char* kUsage =
     "usage: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
     "                [--report FILE.json|FILE.csv | --report-raw FILE.csv] [--yes]\n"
+    "                [--app photoapp|darktable]\n"
     "  --library          scan every photo of the library\n"
     "  --selection        scan the photos selected in the photo application\n"
     "  --delete           remove photos whose image file is gone instead of tagging them\n"
@@ -38,13 +41,18 @@ constexpr const char* kUsage =
     "  --report FILE      write the findings as JSON, or as a CSV table when FILE ends in .csv\n"
     "                     (cells that a spreadsheet would run as formulas begin with ')\n"
     "  --report-raw FILE  write the CSV table with every cell exactly as it is\n"
-    "  --yes              answer prompts at once instead of reading standard input\n";
+    "  --yes              answer prompts at once instead of reading standard input\n"
+    "  --app NAME         the photo application to repair; needed when both are running\n";
+constexpr const char* kBothRunning =
+    "both photoapp and darktable are running; say which library to repair with --app photoapp or "
+    "--app darktable";
 
 struct Arguments {
     TerminalDelegate::Options options;
     bool dryRun = false;
     QString reportPath;
     CsvCells csvCells = CsvCells::SpreadsheetSafe;
+    std::optional<PhotoApplications::Kind> application;
 };
 
 bool isCsvName(const QString& path) {
@@ -78,7 +86,13 @@ int parse(int argc, char** argv, Arguments& args) {
             args.dryRun = true;
         else if (std::strcmp(a, "--yes") == 0)
             args.options.assumeYes = true;
-        else if (std::strcmp(a, "--report") == 0 || std::strcmp(a, "--report-raw") == 0) {
+        else if (std::strcmp(a, "--app") == 0) {
+            if (i + 1 >= argc)
+                return usageError("--app needs photoapp or darktable");
+            args.application = PhotoApplications::kindNamed(QString::fromLocal8Bit(argv[++i]));
+            if (!args.application)
+                return usageError("--app takes photoapp or darktable, not", argv[i]);
+        } else if (std::strcmp(a, "--report") == 0 || std::strcmp(a, "--report-raw") == 0) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0')
                 return usageError("--report needs a file name");
             args.reportPath = QString::fromLocal8Bit(argv[++i]);
@@ -167,14 +181,23 @@ int runScanCommand(int argc, char** argv) {
 
     int qtArgc = 1;
     QCoreApplication app(qtArgc, argv);
+    const std::optional<PhotoApplications::Kind> chosen =
+        PhotoApplications::choose(PhotoApplications::running(), args.application);
+    // Guessing would repair a library the user did not mean.
+    if (!chosen)
+        return usageError(kBothRunning);
     auto vup = std::make_unique<VupMode>();
+    vup->useApplication(*chosen);
     if (!vup->photoApplicationIsRunning()) {
         // The window's own words, and a report that says the run was refused.
-        std::fprintf(stderr, "vup scan: %s\n", VersionCheck::kNotRunningText.toLocal8Bit().constData());
+        std::fprintf(
+            stderr, "vup scan: %s\n",
+            VersionCheck::notRunningText(PhotoApplications::name(*chosen)).toLocal8Bit().constData());
         if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
             std::fprintf(stderr, "%s\n", terminalSafeLines(waiting).toLocal8Bit().constData());
         ScanFindings refused;
         refused.outcome = ScanFindings::Outcome::VersionRefused;
+        refused.application = PhotoApplications::name(*chosen);
         refused.selectionMode = args.options.selectionMode;
         refused.deleteMode = args.options.autoDelete;
         refused.dryRun = args.dryRun;

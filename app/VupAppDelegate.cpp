@@ -6,6 +6,7 @@
 
 #include "app/AccessPromptPanel.h"
 #include "app/AlertKinds.h"
+#include "app/ApplicationPicker.h"
 #include "app/MainMenu.h"
 #include "app/ProgressIndicator.h"
 #include "app/findings/FindingsPresenter.h"
@@ -53,7 +54,7 @@ constexpr const char* kCancelScan = "Cancel Scan";
 constexpr const char* kAlertNotShown = "Not shown, Vup is quitting: %1: %2";
 constexpr const char* kSelectionChanged = "Selection Changed";
 constexpr const char* kSelectionChangedText =
-    "The photos selected in photoapp are not the ones the preview looked at. Preview the selection again "
+    "The photos selected in %1 are not the ones the preview looked at. Preview the selection again "
     "before scanning it.";
 
 // Sets a flag and tells observers only when it changed.
@@ -101,6 +102,8 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(this, &VupAppDelegate::nowProcessingChanged, this, [this](bool busy) {
         ui->processSelectionButton->setEnabled(!busy);
         ui->processLibraryButton->setEnabled(!busy);
+        if (picker)
+            picker->setEnabled(!busy);
         updateCancelButton();
     });
     connect(this, &VupAppDelegate::cancelledChanged, this, &VupAppDelegate::updateCancelButton);
@@ -142,6 +145,12 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     presence = std::make_unique<QDBusServiceWatcher>(QString::fromLatin1(PhotoAppWire::kBundleIdentifier),
                                                      QDBusConnection::sessionBus(),
                                                      QDBusServiceWatcher::WatchForOwnerChange);
+    presence->addWatchedService(PhotoApplications::serviceName(PhotoApplications::Kind::Darktable));
+    picker = new ApplicationPicker(ui->mainLayout, ui->centralwidget);
+    connect(picker, &ApplicationPicker::chosen, this, [this] {
+        if (!runUnderWay)
+            refreshCounts();
+    });
     connect(presence.get(), &QDBusServiceWatcher::serviceOwnerChanged, this,
             [this](const QString&, const QString&, const QString& owner) {
                 applicationPresenceChanged(!owner.isEmpty());
@@ -239,6 +248,7 @@ void VupAppDelegate::setLibraryImageCount(const QString& text) {
 void VupAppDelegate::applicationDidFinishLaunching() {
     report = checkForNewCrashesAtLaunch(mainWindow.get());
     vup = std::make_unique<VupMode>();
+    picker->refresh(*vup);
     _nowProcessing.store(false);
     _cancelled.store(false);
     setStatusLabel(QString::fromLatin1(kReady));
@@ -296,6 +306,7 @@ void VupAppDelegate::applicationPresenceChanged(bool running) {
             showLibraryCount(0, false);
         return;
     }
+    picker->refresh(*vup);
     refreshCounts();
 }
 
@@ -315,7 +326,9 @@ void VupAppDelegate::checkServedLibrary() {
 void VupAppDelegate::showLibraryCount(qint64 count, bool running) {
     // Grouped as the photo application shows it.
     setLibraryImageCount(QLocale().toString(count));
-    ui->applicationHint->setText(running ? QString() : VersionCheck::kNotRunningText);
+    ui->applicationHint->setText(running ? QString()
+                                 : vup   ? VersionCheck::notRunningText(vup->application().displayName())
+                                         : VersionCheck::kNotRunningText);
     ui->applicationHint->setVisible(!running);
 }
 
@@ -401,7 +414,8 @@ void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
         std::sort(now.begin(), now.end());
         std::sort(then.begin(), then.end());
         if (now != then) {
-            showAlert(QString::fromLatin1(kSelectionChangedText), QString::fromLatin1(kSelectionChanged));
+            showAlert(QString::fromLatin1(kSelectionChangedText).arg(vup->application().displayName()),
+                      QString::fromLatin1(kSelectionChanged));
             return;
         }
     }

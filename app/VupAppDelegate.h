@@ -15,6 +15,7 @@
 #include <memory>
 
 class FindingsPresenter;
+class ApplicationPicker;
 class QDBusServiceWatcher;
 class QDialog;
 class QMainWindow;
@@ -203,6 +204,7 @@ private:
     QPointer<QMessageBox> quitQuestion; // open while the user is asked whether to stop and quit
     bool countsStale = false;           // the application came or went while a run was under way
     std::unique_ptr<QDBusServiceWatcher> presence;
+    ApplicationPicker* picker = nullptr;           // owned by the main window
     QList<std::pair<QString, QString>> heldAlerts; // title, text
 
     std::unique_ptr<QMainWindow> mainWindow;

@@ -448,6 +448,14 @@ iPhotoApplication::iPhotoApplication(const QDBusConnection& bus, const QString& 
     qDBusRegisterMetaType<QList<QDBusObjectPath>>();
 }
 
+QString iPhotoApplication::productVersion() const {
+    try {
+        return version();
+    } catch (const BridgeError&) {
+        return {};
+    }
+}
+
 bool iPhotoApplication::attach(std::function<bool()> interrupted) {
     return connection->attach(std::move(interrupted));
 }

@@ -4,6 +4,7 @@
 */
 #pragma once
 
+#include "bridge/PhotoApplication.h"
 #include "bridge/iPhotoTypes.h"
 
 #include <QDBusConnection>
@@ -83,6 +84,7 @@ public:
 
 private:
     friend class iPhotoApplication;
+    friend class DarktableApplication; // its images are named by id alone
     friend class iPhotoAlbum;
     iPhotoPhoto(std::shared_ptr<const iPhotoConnection> c, qint64 id)
         : connection(std::move(c)), objectId(id) {}
@@ -133,7 +135,7 @@ private:
     iPhotoAlbum albumValue;
 };
 
-class iPhotoApplication {
+class iPhotoApplication : public PhotoApplication {
 public:
     static constexpr int kDefaultTimeoutMs = 25000;
     // While attached: a request unanswered this long makes the bridge ask whether the application
@@ -154,7 +156,13 @@ public:
     iPhotoApplication(const QDBusConnection& bus, const QString& service, int timeoutMs = kDefaultTimeoutMs);
 
     // True while some process owns the service name.
-    bool isRunning() const;
+    QString displayName() const override { return QStringLiteral("photoapp"); }
+    // The summaries it has always been shown keep their words.
+    QString nameInSummaries() const override { return QStringLiteral("iPhoto"); }
+    PhotoApplicationCapabilities capabilities() const override { return {}; }
+    QString productVersion() const override;
+
+    bool isRunning() const override;
 
     // ---- a run's hold on one application process ----
     // Pins the calling thread's later requests to the process that owns the name now: a
@@ -164,16 +172,16 @@ public:
     // has left, been replaced or stopped answering, lost() holds and nothing more is sent.
     // While `interrupted` answers true, a request that is still waiting gives up with
     // kErrorInterrupted. False (and nothing pinned) when nobody owns the name.
-    bool attach(std::function<bool()> interrupted = {});
-    void setInterruption(std::function<bool()> interrupted);
-    void detach();
-    bool lost() const;
+    bool attach(std::function<bool()> interrupted = {}) override;
+    void setInterruption(std::function<bool()> interrupted) override;
+    void detach() override;
+    bool lost() const override;
     // For stretches without requests: asks the bus (not the application) who owns the name, at
     // most every kOwnerCheckIntervalMs, and answers !lost().
-    bool watch() const;
+    bool watch() const override;
 
     // Throws BridgeError with the D-Bus error's name and message when the request fails.
-    QString version() const;
+    QString version() const override;
 
     QList<iPhotoItem> selection() const;
     iPhotoAlbum photoLibraryAlbum() const; // invalid on failure
@@ -187,7 +195,7 @@ public:
     bool importing() const;
     // The library package the application serves, as it spells every path it reports; empty when
     // it does not say.
-    QString libraryPath() const;
+    QString libraryPath() const override;
     // Per path, in order: whether some photo names it as its image or master now. Nothing when
     // the request failed or the answer does not fit the question.
     std::optional<QList<bool>> referencedPaths(const QStringList& paths) const;

@@ -44,6 +44,7 @@ struct ScanFindings {
     };
 
     Outcome outcome = Outcome::NotRun;
+    QString application = QStringLiteral("photoapp"); // the display name of the one the run talked to
     bool selectionMode = false;
     bool deleteMode = false;
     bool dryRun = false;

@@ -199,6 +199,7 @@ QJsonObject reportHead(const ScanFindings& f) {
     };
     QJsonObject head{
         {QStringLiteral("outcome"), outcomeName(f.outcome)},
+        {QStringLiteral("application"), f.application},
         {QStringLiteral("timings"), timings},
         {QStringLiteral("mode"), f.selectionMode ? QStringLiteral("selection") : QStringLiteral("library")},
         {QStringLiteral("delete"), f.deleteMode},

@@ -4,6 +4,7 @@
 */
 #include "scan/VersionCheck.h"
 
+#include "bridge/DarktableApplication.h"
 #include "bridge/iPhotoBridge.h"
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
@@ -21,14 +22,21 @@ const QString kUnsupportedTitle = QStringLiteral("Unsupported Version");
 const QString kUnsupportedText =
     QStringLiteral("This version of Vup is compatible with iPhoto '11 Versions 9.0 and above only.");
 const QString kLogVersion = QStringLiteral("iPhoto Version %1");
+// An application scripted through an interface of its own is judged by that interface's version.
+const QString kUnsupportedScriptingText = QStringLiteral(
+    "This version of Vup is compatible with %1 Lua API 9.0 and above only; %1 %2 has Lua API %3.");
+const QString kLogScriptingVersion = QStringLiteral("%1 %2, Lua API %3");
 
 constexpr int kFirstSupportedMajor = 9;
 constexpr const char* kServiceUnknown = "org.freedesktop.DBus.Error.ServiceUnknown";
 
 } // namespace
 
-const QString VersionCheck::kNotRunningText =
-    QStringLiteral("photoapp is not running. Start it and scan again.");
+const QString VersionCheck::kNotRunningText = notRunningText(QStringLiteral("photoapp"));
+
+QString VersionCheck::notRunningText(const QString& applicationName) {
+    return QStringLiteral("%1 is not running. Start it and scan again.").arg(applicationName);
+}
 
 int VersionCheck::majorVersion(const QString& version) {
     const qsizetype dot = version.indexOf(QLatin1Char('.'));
@@ -51,7 +59,7 @@ int VersionCheck::majorVersion(const QString& version) {
     return int(negative ? -value : value);
 }
 
-bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegate* delegate) {
+bool VersionCheck::versionCheck(const PhotoApplication& application, VupDelegate* delegate) {
     QString version;
     try {
         version = application.version();
@@ -59,9 +67,15 @@ bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegat
         // A cancelled run or a lost application is not a conversation error; the run says which.
         if (application.lost() || error.name == QLatin1StringView(iPhotoApplication::kErrorInterrupted))
             return true;
+        // A build that cannot be scripted is refused like an old version: nothing to report either.
+        if (error.name == QLatin1StringView(DarktableApplication::kErrorNoLua)) {
+            if (delegate)
+                delegate->showModalAlert(error.reason, kUnsupportedTitle);
+            return true;
+        }
         // An application that is not running is nothing to report to the support address.
         const QString message = error.name == QLatin1StringView(kServiceUnknown)
-                                    ? kNotRunningText
+                                    ? notRunningText(application.displayName())
                                     : kErrorLead +
                                           BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress))
                                               .value_or(QString()) +
@@ -70,10 +84,16 @@ bool VersionCheck::versionCheck(const iPhotoApplication& application, VupDelegat
             delegate->showModalAlert(message, kErrorTitle);
         return true;
     }
-    vupLog(kLogVersion.arg(version));
+    const bool scripting = application.capabilities().versionIsScriptingInterface;
+    const QString name = application.displayName();
+    vupLog(scripting ? kLogScriptingVersion.arg(name, application.productVersion(), version)
+                     : kLogVersion.arg(version));
     if (majorVersion(version) >= kFirstSupportedMajor)
         return false;
     if (delegate)
-        delegate->showModalAlert(kUnsupportedText, kUnsupportedTitle);
+        delegate->showModalAlert(
+            scripting ? kUnsupportedScriptingText.arg(name, application.productVersion(), version)
+                      : kUnsupportedText,
+            kUnsupportedTitle);
     return true;
 }

@@ -7,7 +7,7 @@
 #include <QString>
 
 class VupDelegate;
-class iPhotoApplication;
+class PhotoApplication;
 
 // The first question a scan puts to the photo application: its version. Versions before 9
 // are refused, and a version request that fails is the one conversation failure shown to
@@ -17,8 +17,10 @@ class VersionCheck {
 public:
     // What the user is told, instead of the bus's error, when nobody owns the application's name.
     static const QString kNotRunningText;
+    // The same sentence for the application of that name.
+    static QString notRunningText(const QString& applicationName);
 
-    static bool versionCheck(const iPhotoApplication& application, VupDelegate* delegate);
+    static bool versionCheck(const PhotoApplication& application, VupDelegate* delegate);
 
     // The integer value of the text before the first ".": leading white space skipped, an
     // optional sign, then decimal digits; 0 when no digit follows.

@@ -108,14 +108,25 @@ const QString VupMode::kProductWord = QStringLiteral("Vup");
 VupMode::VupMode()
     : photoApplication(
           iPhotoApplication::applicationWithBundleIdentifier(latin(PhotoAppWire::kBundleIdentifier))),
-      sbutils(std::make_unique<SBUtils>(photoApplication)) {
+      sbutils(std::make_unique<SBUtils>(photoApplication)),
+      darktable(std::make_shared<DarktableApplication>(QDBusConnection::sessionBus())),
+      active(photoApplication.get()) {
     sbutils->setIssueCountLoggedLater(true);
+}
+
+void VupMode::useApplication(PhotoApplications::Kind kind) {
+    active = kind == PhotoApplications::Kind::Darktable ? static_cast<PhotoApplication*>(darktable.get())
+                                                        : photoApplication.get();
+}
+
+PhotoApplications::Kind VupMode::applicationKind() const {
+    return active == darktable.get() ? PhotoApplications::Kind::Darktable : PhotoApplications::Kind::PhotoApp;
 }
 
 VupMode::~VupMode() = default;
 
 bool VupMode::photoApplicationIsRunning() const {
-    return photoApplication->isRunning();
+    return active->isRunning();
 }
 
 qint64 VupMode::selectionCount() const {
@@ -125,6 +136,8 @@ qint64 VupMode::selectionCount() const {
 QList<qint64> VupMode::selectedPhotoIds() const {
     if (!photoApplicationIsRunning())
         return {};
+    if (applicationKind() == PhotoApplications::Kind::Darktable)
+        return darktable->selectedIds();
     QList<qint64> ids;
     // A selection holding an album cannot be scanned, so it counts no photos.
     for (const iPhotoItem& item : photoApplication->selection()) {
@@ -138,12 +151,15 @@ QList<qint64> VupMode::selectedPhotoIds() const {
 qint64 VupMode::libraryCount() const {
     if (!photoApplicationIsRunning())
         return 0;
+    if (applicationKind() == PhotoApplications::Kind::Darktable)
+        return darktable->imageCount();
     return photoApplication->photoLibraryAlbum().photoCount();
 }
 
 QString VupMode::libraryOfPhoto(qint64 id) const {
     QVariantMap properties;
-    if (!photoApplicationIsRunning() || !photoApplication->photoWithId(id).properties(properties))
+    if (applicationKind() != PhotoApplications::Kind::PhotoApp || !photoApplicationIsRunning() ||
+        !photoApplication->photoWithId(id).properties(properties))
         return {};
     for (const char* key : {PhotoAppWire::kOriginalPath, PhotoAppWire::kImagePath}) {
         const QVariant path = properties.value(latin(key));
@@ -170,12 +186,16 @@ void VupMode::cleanupRun(VupDelegate* d) {
 void VupMode::vupScan(VupDelegate* d) {
     ScanFindings findings;
     findings.dryRun = dryRunMode;
+    findings.application = active->displayName();
     Run run(d, findings);
     try {
         sbutils->setAppDelegate(d);
         // Each stage runs only when the one before it let the run go on.
-        checkApplication(run) && takePhotoList(run) && loadLists(run) && zombieStage(run) &&
-            perPhotoPass(run) && tagPhotos(run);
+        if (applicationKind() == PhotoApplications::Kind::Darktable)
+            darktableStages(run);
+        else
+            checkApplication(run) && takePhotoList(run) && loadLists(run) && zombieStage(run) &&
+                perPhotoPass(run) && tagPhotos(run);
     } catch (const std::exception& e) {
         run.stop = Stop::InternalError;
         findings.failure = QString::fromUtf8(e.what());
@@ -190,7 +210,7 @@ void VupMode::vupScan(VupDelegate* d) {
     }
     if (!run.cleanedUp)
         cleanupRun(d);
-    photoApplication->detach();
+    active->detach();
     QMutexLocker lock(&findingsMutex);
     latest = std::move(findings);
 }
@@ -198,7 +218,7 @@ void VupMode::vupScan(VupDelegate* d) {
 bool VupMode::interrupted(Run& run) {
     if (run.cancellable && run.d->cancelled())
         run.stop = Stop::Cancelled;
-    else if (!photoApplication->watch())
+    else if (!active->watch())
         run.stop = Stop::ApplicationLost;
     return run.stop != Stop::None;
 }
@@ -221,7 +241,7 @@ bool VupMode::beginChanges(Run& run) {
     if (interrupted(run))
         return false;
     run.cancellable = false;
-    photoApplication->setInterruption({});
+    active->setInterruption({});
     return true;
 }
 
@@ -230,7 +250,7 @@ void VupMode::allowCancel(Run& run) {
         return;
     VupDelegate* d = run.d;
     run.cancellable = true;
-    photoApplication->setInterruption([d] { return d->cancelled(); });
+    active->setInterruption([d] { return d->cancelled(); });
     MainThread::run(
         d, [d] { d->setCancellable(true); }, Wait::Yes);
 }
@@ -268,7 +288,7 @@ bool VupMode::checkApplication(Run& run) {
 }
 
 bool VupMode::lockLibrary(Run& run) {
-    run.libraryFolder = photoApplication->libraryPath();
+    run.libraryFolder = active->libraryPath();
     ScanLock::Result locked = ScanLock::Result::Unavailable;
     run.lock = ScanLock::acquire(run.libraryFolder, &locked);
     if (locked == ScanLock::Result::Busy) {

@@ -4,6 +4,8 @@
 */
 #pragma once
 
+#include "bridge/DarktableApplication.h"
+#include "bridge/PhotoApplications.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/ScanFindings.h"
 #include "scan/ZombieDetector.h"
@@ -42,6 +44,10 @@ public:
     QList<qint64> selectedPhotoIds() const;
     qint64 libraryCount() const;
     bool photoApplicationIsRunning() const;
+    // The application runs talk to from now on; photoapp until told otherwise.
+    void useApplication(PhotoApplications::Kind kind);
+    PhotoApplications::Kind applicationKind() const;
+    const PhotoApplication& application() const { return *active; }
     // The library package the photo with this id lies in, as the application answers now; empty
     // when it is not running, knows no such photo or names no path inside a package.
     QString libraryOfPhoto(qint64 id) const;
@@ -73,9 +79,12 @@ public:
     // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
     // paragraph (which brings its own leading line breaks), or the congratulations when both are
     // empty.
-    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    // `application` is the name these sentences give the photo application.
+    static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
+                               const QString& application);
     // The closing text of a dry run: what a real run would change.
-    static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode);
+    static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
+                                     const QString& application);
 
 private:
     struct Run;
@@ -121,11 +130,23 @@ private:
     void endFinishedRun(Run& run);
     // The closing text of a run that went to its end; photosLeft when some photo could not be
     // checked or changed.
-    static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft);
+    static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft,
+                                   const QString& application);
+    static QString problemFree(bool selectionMode, const QString& application);
     void returnToIdle(Run& run);
+
+    // The stages of a run on darktable, where tags are made on demand and nothing is parked.
+    bool darktableStages(Run& run);
+    bool checkDarktable(Run& run);
+    bool readDarktableImages(Run& run);
+    bool darktableZombies(Run& run);
+    bool darktablePass(Run& run);
+    bool darktableChanges(Run& run);
 
     std::shared_ptr<iPhotoApplication> photoApplication;
     std::unique_ptr<SBUtils> sbutils;
+    std::shared_ptr<DarktableApplication> darktable;
+    PhotoApplication* active = nullptr;
     bool dryRunMode = false;
 
     mutable QMutex findingsMutex;

@@ -17,12 +17,11 @@ namespace {
 constexpr const char* kUnableToProcess = "Unable To Process";
 constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
 constexpr const char* kUnableToContinue = "Unable To Continue";
-constexpr const char* kDealWithItems =
-    "You need to deal with the item(s) that iPhoto could not open because the "
-    "original referenced item could not be found.";
+constexpr const char* kDealWithItems = "You need to deal with the item(s) that %1 could not open because the "
+                                       "original referenced item could not be found.";
 constexpr const char* kStoppedResponding =
-    "photoapp stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
-    "photoapp is running.";
+    "%1 stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
+    "%1 is running.";
 constexpr const char* kSuccess = "Success";
 constexpr const char* kScanIncomplete = "Scan Incomplete";
 constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and could not change %2 photo(s); "
@@ -39,11 +38,11 @@ constexpr const char* kNotificationText = "Vup has finished processing.";
 constexpr const char* kIssuesSummary =
     "Vup discovered %1 issues that were tagged or deleted to make everything happy again.  You can search "
     "for "
-    "the keyword \"Vup Missing\" or \"Vup Master Missing\" within iPhoto to see these images.";
+    "the keyword \"Vup Missing\" or \"Vup Master Missing\" within %2 to see these images.";
 constexpr const char* kSelectionProblemFree =
     "Congratulations, your selected images are problem free and happy.  0 issues found.";
 constexpr const char* kLibraryProblemFree =
-    "Congratulations, your iPhoto library is problem free and happy.  0 issues found.";
+    "Congratulations, your %1 library is problem free and happy.  0 issues found.";
 constexpr const char* kDryRunIssues = "Dry run: Vup found %1 issues that would be tagged or deleted.";
 
 constexpr const char* kAnotherScan = "Another Vup scan is working on this library.";
@@ -58,23 +57,30 @@ QString latin(const char* text) {
 
 } // namespace
 
-QString VupMode::summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode) {
-    const QString done = (changes > 0 ? latin(kIssuesSummary).arg(changes) : QString()) + zombieParagraph;
+QString VupMode::summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
+                             const QString& application) {
+    const QString done =
+        (changes > 0 ? latin(kIssuesSummary).arg(changes).arg(application) : QString()) + zombieParagraph;
     if (!done.isEmpty())
         return done;
-    return latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+    return problemFree(selectionMode, application);
 }
 
-QString VupMode::dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode) {
+QString VupMode::problemFree(bool selectionMode, const QString& application) {
+    return selectionMode ? latin(kSelectionProblemFree) : latin(kLibraryProblemFree).arg(application);
+}
+
+QString VupMode::dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
+                                   const QString& application) {
     const QString found = (changes > 0 ? latin(kDryRunIssues).arg(changes) : QString()) + zombieParagraph;
     if (!found.isEmpty())
         return found;
-    return latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+    return problemFree(selectionMode, application);
 }
 
 void VupMode::endRun(Run& run) {
     // A run whose last request found the application gone did not end well, whatever it did before.
-    if (run.stop == Stop::None && photoApplication->lost())
+    if (run.stop == Stop::None && active->lost())
         run.stop = Stop::ApplicationLost;
     if (run.stop == Stop::None)
         endFinishedRun(run);
@@ -113,7 +119,7 @@ void VupMode::endStoppedRun(Run& run) {
         f.failure = latin(kLogListsIncomplete);
         vupLog(f.failure);
         run.status(kScanFailed, Wait::Yes);
-        d->showAlert(latin(kDealWithItems), latin(kUnableToContinue));
+        d->showAlert(latin(kDealWithItems).arg(active->nameInSummaries()), latin(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::AnotherScan:
@@ -133,7 +139,7 @@ void VupMode::endStoppedRun(Run& run) {
     case Stop::ApplicationLost:
         f.outcome = Outcome::Failed;
         f.applicationLost = true;
-        f.failure = latin(kStoppedResponding);
+        f.failure = latin(kStoppedResponding).arg(active->displayName());
         vupLog(latin(kLogLost));
         // Zombies still parked are named, so the user knows where their files wait.
         f.summary = f.failure + zombieSummary(f);
@@ -165,21 +171,22 @@ void VupMode::endFinishedRun(Run& run) {
     run.status(ending, Wait::Yes);
     if (!d->userQuit())
         UserNotification::deliver(latin(ending), latin(kNotificationText));
-    f.summary = finishedSummary(f, run.selectionMode, photosLeft);
+    f.summary = finishedSummary(f, run.selectionMode, photosLeft, active->nameInSummaries());
     d->showAlert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
     returnToIdle(run);
 }
 
-QString VupMode::finishedSummary(const ScanFindings& f, bool selectionMode, bool photosLeft) {
+QString VupMode::finishedSummary(const ScanFindings& f, bool selectionMode, bool photosLeft,
+                                 const QString& application) {
     const QString notes = zombieSummary(f);
     // Nothing to fix: the verdict comes first, and notes (links left alone, a finished resume)
     // follow it rather than replace it.
     if (!photosLeft && f.changeCount() == 0 && f.zombies.isEmpty() && !notes.isEmpty()) {
-        const QString verdict = latin(selectionMode ? kSelectionProblemFree : kLibraryProblemFree);
+        const QString verdict = problemFree(selectionMode, application);
         return verdict + (notes.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + notes;
     }
-    const QString done = f.dryRun ? dryRunSummaryText(f.changeCount(), notes, selectionMode)
-                                  : summaryText(f.changeCount(), notes, selectionMode);
+    const QString done = f.dryRun ? dryRunSummaryText(f.changeCount(), notes, selectionMode, application)
+                                  : summaryText(f.changeCount(), notes, selectionMode, application);
     // A zombie stage that fell short says so in its own sentences.
     if (!photosLeft)
         return done;

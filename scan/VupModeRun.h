@@ -32,6 +32,8 @@ struct VupMode::Run {
     // The library folder as the application names it, and the run's hold on it.
     QString libraryFolder;
     std::unique_ptr<ScanLock> lock;
+    // darktable: each image's file as native bytes, in photo list order.
+    QList<QByteArray> nativePaths;
     timespec photoListTime{}; // CLOCK_REALTIME_COARSE, just before the photo list was asked for
 
     // Hands the status text to the window, waiting or not.

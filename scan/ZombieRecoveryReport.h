@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <algorithm>
@@ -39,10 +40,13 @@ struct ZombieRecoveryReport {
     QList<Zombie> zombies;
     // Symbolic links below Masters that no photo names: never moved, never imported.
     QList<QByteArray> linksLeftAlone;
+    QHash<QByteArray, QString> refusals; // the application's words for a file it would not import
     bool cancelled = false;
     // The application went away or stopped answering once it may have imported something: what
     // it may hold stays parked for the next run to decide.
     bool applicationLost = false;
+    // Zombies were imported where they lie and tagged albumName, rather than parked and copied.
+    bool importedInPlace = false;
     double journalMs = 0; // time spent writing and syncing the journal
 
     qsizetype count(ZombieState state) const {

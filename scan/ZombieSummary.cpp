@@ -39,6 +39,16 @@ QString translated(const char* text) {
 QString translated(const char* text, qsizetype n) {
     return QCoreApplication::translate("ZombieSummary", text, nullptr, int(n));
 }
+// Imported in place: nothing was parked, so nothing was put back either.
+constexpr const char* kReAddedInPlace = QT_TRANSLATE_N_NOOP(
+    "ZombieSummary", "%n Zombies were detected and re-added to your library where they lie.  "
+                     "They carry the tag \"%1\".");
+constexpr const char* kRefusedInPlace =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n zombies were not imported by %1; the report gives its reasons.");
+constexpr const char* kVanishedInPlace =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n zombies were gone before they could be imported.");
+constexpr const char* kLinksInPlace =
+    QT_TRANSLATE_N_NOOP("ZombieSummary", "%n linked items in the film-roll folders were left alone.");
 
 QString stateName(ZombieState state) {
     switch (state) {
@@ -77,6 +87,18 @@ QString zombieSummary(const ScanFindings& f) {
         sentences.append(translated(kSkipped).arg(ZombieDetector::shownReason(f.zombieDetectionSkipped)));
     if (f.dryRun && !f.zombies.isEmpty())
         sentences.append(translated(kWouldReAdd, f.zombies.size()));
+    if (r.importedInPlace) {
+        if (const qsizetype n = r.count(ZombieState::ReAdded))
+            sentences.append(translated(kReAddedInPlace, n).arg(r.albumName));
+        if (const qsizetype n = r.count(ZombieState::NotMoved))
+            sentences.append(translated(kRefusedInPlace, n).arg(f.application));
+        if (const qsizetype n = r.count(ZombieState::Missing))
+            sentences.append(translated(kVanishedInPlace, n));
+        if (!r.linksLeftAlone.isEmpty())
+            sentences.append(translated(kLinksInPlace, r.linksLeftAlone.size()));
+        return sentences.isEmpty() ? QString()
+                                   : QStringLiteral("\n\n") + sentences.join(QStringLiteral("  "));
+    }
     if (const qsizetype n = r.count(ZombieState::ReAdded))
         sentences.append(translated(kReAdded, n));
     if (const qsizetype n = r.count(ZombieState::PutBack) + r.count(ZombieState::NotMoved))
@@ -108,6 +130,8 @@ QJsonObject recoveryToJson(const ZombieRecoveryReport& r) {
                            {QStringLiteral("state"), stateName(z.state)}};
         if (!z.parkedAt.isEmpty())
             zombie.insert(QStringLiteral("parkedAt"), QFile::decodeName(z.parkedAt));
+        if (const auto refusal = r.refusals.constFind(z.path); refusal != r.refusals.constEnd())
+            zombie.insert(QStringLiteral("refusal"), *refusal);
         zombies.append(zombie);
     }
     QJsonArray links;

@@ -968,6 +968,34 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
         <source>Zombie detection was skipped: %1</source>
         <translation>Die Zombie-Suche wurde übersprungen: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>%n Zombies were detected and re-added to your library where they lie.  They carry the tag &quot;%1&quot;.</source>
+        <translation>
+            <numerusform>%n Zombie wurde gefunden und an seinem Ort wieder in Ihre Bibliothek aufgenommen.  Er trägt das Schlagwort „%1“.</numerusform>
+            <numerusform>%n Zombies wurden gefunden und an ihrem Ort wieder in Ihre Bibliothek aufgenommen.  Sie tragen das Schlagwort „%1“.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies were not imported by %1; the report gives its reasons.</source>
+        <translation>
+            <numerusform>%n Zombie wurde von %1 nicht importiert; der Bericht nennt die Gründe.</numerusform>
+            <numerusform>%n Zombies wurden von %1 nicht importiert; der Bericht nennt die Gründe.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n zombies were gone before they could be imported.</source>
+        <translation>
+            <numerusform>%n Zombie war verschwunden, bevor er importiert werden konnte.</numerusform>
+            <numerusform>%n Zombies waren verschwunden, bevor sie importiert werden konnten.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n linked items in the film-roll folders were left alone.</source>
+        <translation>
+            <numerusform>%n verknüpftes Objekt in den Filmrollen-Ordnern wurde nicht angerührt.</numerusform>
+            <numerusform>%n verknüpfte Objekte in den Filmrollen-Ordnern wurden nicht angerührt.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>vup</name>

@@ -1,0 +1,97 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
+#pragma once
+
+#include "bridge/PhotoApplication.h"
+#include "bridge/iPhotoBridge.h"
+
+#include <QByteArray>
+#include <QDBusConnection>
+#include <QList>
+#include <QSet>
+#include <QString>
+#include <memory>
+#include <optional>
+
+struct DarktableSession;
+
+// darktable driven through its Lua service on the session bus. Every question is one Lua chunk;
+// values enter chunks only as LuaText literals and every text comes back %XX-encoded, so any file
+// name survives. Reads, tags, removals and imports go in batches small enough that darktable's
+// window keeps responding between them.
+class DarktableApplication : public PhotoApplication {
+public:
+    static constexpr const char* kService = "org.darktable.service";
+    static constexpr const char* kPath = "/darktable";
+    static constexpr const char* kInterface = "org.darktable.service.Remote";
+    static constexpr const char* kErrorLua = "org.darktable.Error.LuaError";
+    // Made up by this client when darktable answers without a Lua method.
+    static constexpr const char* kErrorNoLua = "org.vup.Vup.Error.NoLua";
+    static constexpr int kDefaultTimeoutMs = 10000;
+    // Images per read, tag or removal chunk, and files per import chunk (about 75 a second).
+    static constexpr int kBatch = 250;
+    static constexpr int kImportBatch = 10;
+
+    struct Image {
+        qint64 id = -1;
+        QByteArray folder;   // native bytes
+        QByteArray filename; // native bytes
+        QByteArray path() const { return folder + '/' + filename; }
+    };
+    // What became of one file given to importInPlace.
+    struct Import {
+        enum class Result { Added, AlreadyKnown, Vanished, Refused } result = Result::Refused;
+        qint64 id = -1;
+        QString reason; // darktable's words for a refusal
+    };
+
+    explicit DarktableApplication(const QDBusConnection& bus, int timeoutMs = kDefaultTimeoutMs);
+    ~DarktableApplication() override;
+
+    QString displayName() const override { return QStringLiteral("darktable"); }
+    PhotoApplicationCapabilities capabilities() const override;
+    QString productVersion() const override;
+    bool isRunning() const override;
+    bool attach(std::function<bool()> interrupted = {}) override;
+    void setInterruption(std::function<bool()> interrupted) override;
+    void detach() override;
+    bool lost() const override;
+    bool watch() const override;
+    // The Lua API version ("9.0.0"); productVersion() is darktable's own, from the same answer.
+    QString version() const override;
+    // darktable's configuration folder: one library per folder in ordinary use.
+    QString libraryPath() const override;
+
+    // Every image, or the lighttable selection, with its file; nothing when a request failed.
+    std::optional<QList<Image>> images(bool selectionOnly, QString* failure = nullptr) const;
+    qint64 imageCount() const;
+    QList<qint64> selectedIds() const;
+    bool select(const QList<qint64>& ids) const;
+    // The ids whose images now carry `tag` (created when absent) / left the library.
+    std::optional<QSet<qint64>> attachTag(const QString& tag, const QList<qint64>& ids,
+                                          QString* failure = nullptr) const;
+    std::optional<QSet<qint64>> remove(const QList<qint64>& ids, QString* failure = nullptr) const;
+    // The film-roll folders, native bytes.
+    std::optional<QList<QByteArray>> filmRolls() const;
+    // Imports each file where it lies, but only while it is still there (an import of a vanished
+    // file takes darktable down), and tags the new images. One answer per path, in order.
+    std::optional<QList<Import>> importInPlace(const QList<QByteArray>& paths, const QString& tag,
+                                               QString* failure = nullptr) const;
+    // The names of the tags attached to an image, for tests and checks.
+    std::optional<QStringList> tagsOf(qint64 id) const;
+
+    // One chunk: the prelude (dt, vup_enc) is put before `body`. The answer as darktable gave it.
+    std::optional<QString> lua(const QByteArray& body, QString* failure = nullptr) const;
+
+    static iPhotoPhoto photoWithId(qint64 id) { return iPhotoPhoto(nullptr, id); }
+    // The longest wait for one chunk's answer so far, in milliseconds; for measurements.
+    double longestCallMs() const;
+
+private:
+    std::optional<QList<Image>> imagesWithIds(const QList<qint64>& ids, QString* failure) const;
+    std::optional<QSet<qint64>> eachImage(const QByteArray& action, const QList<qint64>& ids,
+                                          QString* failure) const;
+    std::shared_ptr<DarktableSession> state;
+};

@@ -1,0 +1,126 @@
+/*
+    SPDX-FileCopyrightText: 2026 The Vup developers
+    SPDX-License-Identifier: GPL-3.0-or-later
+*/
+#include "tests/support/DarktableProcess.h"
+
+#include "bridge/DarktableApplication.h"
+#include "tests/support/TestBus.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+
+namespace {
+
+void stopProcess(std::unique_ptr<QProcess>& process) {
+    if (process && process->state() != QProcess::NotRunning) {
+        process->kill();
+        process->waitForFinished(5000);
+    }
+    process.reset();
+}
+
+} // namespace
+
+DarktableProcess::DarktableProcess() = default;
+
+DarktableProcess::~DarktableProcess() {
+    stopProcess(darktable);
+    stopProcess(display);
+}
+
+bool DarktableProcess::startDisplay() {
+    if (display && display->state() == QProcess::Running)
+        return true;
+    display = std::make_unique<QProcess>();
+    setDieWithParent(*display);
+    // Xvfb picks a free display itself and writes its number to the given descriptor.
+    display->start(QStringLiteral("Xvfb"),
+                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                    QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                    QStringLiteral("1280x800x24")});
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 20000 && display->state() != QProcess::NotRunning) {
+        display->waitForReadyRead(200);
+        const QByteArray out = display->readAllStandardOutput().trimmed();
+        if (!out.isEmpty()) {
+            displayName = QStringLiteral(":") + QString::fromLatin1(out);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DarktableProcess::startOnce() {
+    stopProcess(darktable);
+    // A darktable killed by a test leaves its locks behind, and the next one would wait for it.
+    QFile::remove(dir.filePath(QStringLiteral("library.db.lock")));
+    QFile::remove(dir.filePath(QStringLiteral("config/data.db.lock")));
+    darktable = std::make_unique<QProcess>();
+    setDieWithParent(*darktable);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), displayName);
+    env.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("x11"));
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    darktable->setProcessEnvironment(env);
+    darktable->setStandardOutputFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
+    darktable->setStandardErrorFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
+    darktable->start(QStringLiteral("darktable"),
+                     {QStringLiteral("--configdir"), dir.filePath(QStringLiteral("config")),
+                      QStringLiteral("--cachedir"), dir.filePath(QStringLiteral("cache")),
+                      QStringLiteral("--library"), dir.filePath(QStringLiteral("library.db")),
+                      QStringLiteral("--disable-opencl")});
+    if (!darktable->waitForStarted(10000))
+        return false;
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < kStartTimeoutMs && darktable->state() == QProcess::Running) {
+        if (lua("return 'up'") == QStringLiteral("up"))
+            return true;
+        QThread::msleep(250);
+    }
+    return false;
+}
+
+QString DarktableProcess::ensureRunning() {
+    if (isRunning() && lua("return 'up'") == QStringLiteral("up"))
+        return {};
+    return start();
+}
+
+QString DarktableProcess::start() {
+    if (!dir.isValid())
+        return QStringLiteral("no temporary folder for darktable");
+    if (!startDisplay())
+        return QStringLiteral("Xvfb did not start");
+    for (int attempt = 0; attempt < kTries; ++attempt)
+        if (startOnce())
+            return {};
+    stopProcess(darktable);
+    return QStringLiteral("darktable did not answer Lua on the test bus within %1 s, %2 tries")
+        .arg(kStartTimeoutMs / 1000)
+        .arg(kTries);
+}
+
+void DarktableProcess::kill() {
+    stopProcess(darktable);
+}
+
+bool DarktableProcess::isRunning() const {
+    return darktable && !darktable->waitForFinished(0) && darktable->state() == QProcess::Running;
+}
+
+std::optional<QString> DarktableProcess::lua(const QByteArray& chunk) {
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QString::fromLatin1(DarktableApplication::kService), QString::fromLatin1(DarktableApplication::kPath),
+        QString::fromLatin1(DarktableApplication::kInterface), QStringLiteral("Lua"));
+    call.setArguments({QString::fromLatin1(chunk)});
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+        return std::nullopt;
+    return reply.arguments().constFirst().toString();
+}

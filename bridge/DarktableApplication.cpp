@@ -350,17 +350,9 @@ std::optional<QList<DarktableApplication::Image>> DarktableApplication::images(b
     QList<Image> all;
     for (qint64 first = 1; first <= highest; first += kBatch) {
         const qint64 last = std::min(highest, first + kBatch - 1);
-        const std::optional<QString> answer = lua(
-            "local out = {} for id = " + number(first) + ", " + number(last) +
-                " do local im = dt.database.get_image(id) if im then out[#out + 1] = id .. '\\t' .. "
-                "vup_enc(im.path) .. '\\t' .. vup_enc(im.filename) end end return table.concat(out, '\\n')",
-            failure);
-        const auto batch = answer ? imageLines(*answer) : std::nullopt;
-        if (!batch) {
-            if (answer)
-                note(failure, kBadAnswer);
+        const auto batch = imageBatch("for id = " + number(first) + ", " + number(last), failure);
+        if (!batch)
             return std::nullopt;
-        }
         all.append(*batch);
     }
     return all;
@@ -370,20 +362,25 @@ std::optional<QList<DarktableApplication::Image>>
 DarktableApplication::imagesWithIds(const QList<qint64>& ids, QString* failure) const {
     QList<Image> found;
     for (qsizetype at = 0; at < ids.size(); at += kBatch) {
-        const std::optional<QString> answer = lua(
-            "local out = {} for _, id in ipairs(" + idTable(ids.mid(at, kBatch)) +
-                ") do local im = dt.database.get_image(id) if im then out[#out + 1] = id .. '\\t' .. "
-                "vup_enc(im.path) .. '\\t' .. vup_enc(im.filename) end end return table.concat(out, '\\n')",
-            failure);
-        const auto batch = answer ? imageLines(*answer) : std::nullopt;
-        if (!batch) {
-            if (answer)
-                note(failure, kBadAnswer);
+        const auto batch = imageBatch("for _, id in ipairs(" + idTable(ids.mid(at, kBatch)) + ")", failure);
+        if (!batch)
             return std::nullopt;
-        }
         found.append(*batch);
     }
     return found;
+}
+
+std::optional<QList<DarktableApplication::Image>> DarktableApplication::imageBatch(const QByteArray& loop,
+                                                                                   QString* failure) const {
+    const std::optional<QString> answer =
+        lua("local out = {} " + loop +
+                " do local im = dt.database.get_image(id) if im then out[#out + 1] = id .. '\\t' .. "
+                "vup_enc(im.path) .. '\\t' .. vup_enc(im.filename) end end return table.concat(out, '\\n')",
+            failure);
+    const auto batch = answer ? imageLines(*answer) : std::nullopt;
+    if (!batch && answer)
+        note(failure, kBadAnswer);
+    return batch;
 }
 
 std::optional<QSet<qint64>>

@@ -91,6 +91,8 @@ public:
 
 private:
     std::optional<QList<Image>> imagesWithIds(const QList<qint64>& ids, QString* failure) const;
+    // The images a Lua loop head (setting `id`) names, as one chunk.
+    std::optional<QList<Image>> imageBatch(const QByteArray& loop, QString* failure) const;
     std::optional<QSet<qint64>> eachImage(const QByteArray& action, const QList<qint64>& ids,
                                           QString* failure) const;
     std::shared_ptr<DarktableSession> state;

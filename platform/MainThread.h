@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 class QObject;
 
@@ -18,5 +19,9 @@ enum class Wait { No, Yes };
 void run(QObject* context, std::function<void()> work, Wait wait);
 
 bool isMainThread();
+
+// On the main thread, while it runs work handed over by run(): whether the thread that handed it
+// over sleeps until it is done (a slow handler then stalls the scan). Empty outside such work.
+std::optional<bool> handOffWaits();
 
 } // namespace MainThread

@@ -9,7 +9,6 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEvent>
 #include <QMutex>
 #include <QThread>
 #include <QVariant>
@@ -108,31 +107,10 @@ public:
         record(QStringLiteral("setRecoverZombies"), value);
     }
 
-protected:
-    // A hand-off the scan thread waits for is a meta-call event carrying the semaphore it sleeps
-    // on (QAbstractMetaCallEvent's layout); asking the event beats guessing from the clock.
-    bool event(QEvent* e) override {
-        if (e->type() != QEvent::MetaCall)
-            return VupDelegate::event(e);
-        struct MetaCallLayout : QEvent {
-            virtual void placeMetaCall(QObject*) = 0;
-            int signalId;
-            const QObject* sender;
-            void* semaphore;
-        };
-        const auto* meta = static_cast<const MetaCallLayout*>(e);
-        if (meta->signalId != -1 || meta->sender != nullptr)
-            qFatal("RecordingDelegate: a hand-off of a shape this Qt does not make");
-        handOffWaited = meta->semaphore != nullptr;
-        const bool handled = VupDelegate::event(e);
-        handOffWaited.reset();
-        return handled;
-    }
-
 private:
     DelegateCall record(const QString& name, const QVariant& value = {}, const QString& title = {}) const {
         const bool main = MainThread::isMainThread();
-        const DelegateCall call{name, value, title, main, main ? handOffWaited : std::nullopt};
+        const DelegateCall call{name, value, title, main, main ? MainThread::handOffWaits() : std::nullopt};
         QMutexLocker lock(&mutex);
         log.append(call);
         return call;
@@ -145,7 +123,6 @@ private:
     mutable QMutex mutex;
     mutable QList<DelegateCall> log;
     mutable std::atomic<int> reads{0};
-    std::optional<bool> handOffWaited; // main thread only
 };
 
 // Runs `work` on a thread of its own, as the scan thread would, while the main thread keeps

@@ -34,6 +34,9 @@ constexpr const char* kNotRemoved = QT_TRANSLATE_NOOP("Findings", "not removed")
 constexpr const char* kNotTagged = QT_TRANSLATE_NOOP("Findings", "not tagged \"%1\"");
 constexpr const char* kLeftAlone = QT_TRANSLATE_NOOP("Findings", "left alone");
 constexpr const char* kReAdded = QT_TRANSLATE_NOOP("Findings", "re-added to album \"%1\"");
+// Imported where it lay, by an application whose albums are tags.
+constexpr const char* kReAddedInPlace =
+    QT_TRANSLATE_NOOP("Findings", "re-added where it lies, tagged \"%1\"");
 constexpr const char* kWouldReAdd = QT_TRANSLATE_NOOP("Findings", "would be re-added");
 constexpr const char* kPutBack = QT_TRANSLATE_NOOP("Findings", "put back");
 constexpr const char* kLeftInPlace = QT_TRANSLATE_NOOP("Findings", "left in place");
@@ -264,7 +267,8 @@ private:
         case ZombieState::ReAdded:
             // Its picture and its folder are those of the library's copy, when the run saw it.
             return fileRow(Kind::Zombie, z.path, z.addedAs.isEmpty() ? z.path : z.addedAs,
-                           en(kReAdded).arg(rec.albumName), QString());
+                           en(rec.importedInPlace ? kReAddedInPlace : kReAdded).arg(rec.albumName),
+                           QString());
         case ZombieState::PutBack:
             return fileRow(Kind::Zombie, z.path, z.path, en(kPutBack),
                            rec.cancelled ? en(kCancelled) : en(kNotImported));
@@ -367,11 +371,11 @@ QString findingKindLabel(Finding::Kind kind) {
 QString findingTextShown(const QString& text) {
     static const ShownText shown(
         "Findings",
-        {kRemoved,     kWouldRemove,    kTagged,       kWouldTag,        kNotRemoved,     kNotTagged,
-         kLeftAlone,   kReAdded,        kWouldReAdd,   kPutBack,         kLeftInPlace,    kStillParked,
-         kGone,        kNullImagePath,  kNoImagePath,  kOnlyNameMissing, kCancelledFirst, kEndedFirst,
-         kNotImported, kCancelled,      kNotMoved,     kFinishLater,     kPathTaken,      kNamedByAPhoto,
-         kAppeared,    kNoLongerParked, kLinkLeftAlone});
+        {kRemoved,       kWouldRemove, kTagged,         kWouldTag,     kNotRemoved,      kNotTagged,
+         kLeftAlone,     kReAdded,     kReAddedInPlace, kWouldReAdd,   kPutBack,         kLeftInPlace,
+         kStillParked,   kGone,        kNullImagePath,  kNoImagePath,  kOnlyNameMissing, kCancelledFirst,
+         kEndedFirst,    kNotImported, kCancelled,      kNotMoved,     kFinishLater,     kPathTaken,
+         kNamedByAPhoto, kAppeared,    kNoLongerParked, kLinkLeftAlone});
     return shown(text);
 }
 

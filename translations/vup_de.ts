@@ -442,6 +442,10 @@ vup: Keine Auswahl getroffen; das Absturzprotokoll bleibt erhalten</translation>
         <extracomment>%1 what ran on which library, %2 when it ended, %3 how it ended and its counts</extracomment>
         <translation>%1, %2: %3</translation>
     </message>
+    <message>
+        <source>re-added where it lies, tagged &quot;%1&quot;</source>
+        <translation>an seinem Ort wieder aufgenommen, mit „%1“ markiert</translation>
+    </message>
 </context>
 <context>
     <name>FindingsModel</name>

@@ -3,6 +3,7 @@
     SPDX-License-Identifier: GPL-3.0-or-later
 */
 #include "bridge/LuaText.h"
+#include "scan/FindingsTable.h"
 #include "scan/VupMode.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DarktableProcess.h"
@@ -194,6 +195,16 @@ private slots:
         QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
         QCOMPARE(f.application, QStringLiteral("darktable"));
         QCOMPARE(f.missingImage.size(), selected.isEmpty() ? gone.size() : 1);
+        // Imported where they lay: the findings say so, and name the tag, not an album.
+        if (!zombies.isEmpty() && !dryRun) {
+            qsizetype reAdded = 0;
+            for (const Finding& row : findingsTable(f).rows)
+                reAdded +=
+                    row.kind == Finding::Kind::Zombie &&
+                    row.action.startsWith(QStringLiteral("re-added where it lies, tagged \"Vup Zombies "));
+            QCOMPARE(reAdded, f.recovery.count(ZombieState::ReAdded));
+            QVERIFY(reAdded > 0);
+        }
 
         const QString shownFolder = QFile::decodeName(folder);
         for (QString& want : expected)

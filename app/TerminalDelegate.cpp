@@ -6,7 +6,6 @@
 
 #include "app/TerminalText.h"
 #include "platform/IdleSleepAssertion.h"
-#include "platform/MainThread.h"
 #include "scan/AccessPrompt.h"
 #include "scan/KeywordVerification.h"
 
@@ -153,31 +152,25 @@ bool TerminalDelegate::readLine(QString& line) {
 }
 
 void TerminalDelegate::showAlert(const QString& text, const QString& title) {
-    MainThread::run(
-        this, [this, text, title] { printBlock(title, text); }, MainThread::Wait::No);
+    printBlock(title, text);
 }
 
 void TerminalDelegate::showModalAlert(const QString& text, const QString& title) {
-    MainThread::run(
-        this,
-        [this, text, title] {
-            printBlock(title, text);
-            // The keyword alert comes back until the keywords exist. The keyword image was
-            // imported before it was shown, so with --yes, or with nobody left on standard
-            // input, another round could only import it again: end the run instead.
-            const bool keywordAlert = title == KeywordVerification::kMissingKeywordsTitle;
-            if (options.assumeYes) {
-                if (keywordAlert)
-                    giveUpOnKeywords();
-                return;
-            }
-            std::fputs(tr("Press Enter to continue. ").toLocal8Bit().constData(), output);
-            std::fflush(output);
-            QString ignored;
-            if (!readLine(ignored) && keywordAlert)
-                giveUpOnKeywords();
-        },
-        MainThread::Wait::Yes);
+    printBlock(title, text);
+    // The keyword alert comes back until the keywords exist. The keyword image was imported
+    // before it was shown, so with --yes, or with nobody left on standard input, another round
+    // could only import it again: end the run instead.
+    const bool keywordAlert = title == KeywordVerification::kMissingKeywordsTitle;
+    if (options.assumeYes) {
+        if (keywordAlert)
+            giveUpOnKeywords();
+        return;
+    }
+    std::fputs(tr("Press Enter to continue. ").toLocal8Bit().constData(), output);
+    std::fflush(output);
+    QString ignored;
+    if (!readLine(ignored) && keywordAlert)
+        giveUpOnKeywords();
 }
 
 void TerminalDelegate::giveUpOnKeywords() {

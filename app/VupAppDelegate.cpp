@@ -493,24 +493,18 @@ QMessageBox* VupAppDelegate::buildAlert(const QString& text, const QString& titl
 }
 
 void VupAppDelegate::showAlert(const QString& text, const QString& title) {
-    // Widgets are built on the main thread only; the caller hands over the texts and goes on.
-    MainThread::run(
-        this,
-        [this, text, title] {
-            // The user quit: the window is going, and the run's end is in the log.
-            if (quitting.load()) {
-                vupLog(QString::fromLatin1(kAlertNotShown).arg(title, text));
-                return;
-            }
-            // Never stacked on a question the user is answering.
-            if (holdAlerts) {
-                heldAlerts.append({title, text});
-                return;
-            }
-            endInfoSheet();
-            doAlertSheet(buildAlert(text, title, mainWindow.get()));
-        },
-        MainThread::Wait::No);
+    // The user quit: the window is going, and the run's end is in the log.
+    if (quitting.load()) {
+        vupLog(QString::fromLatin1(kAlertNotShown).arg(title, text));
+        return;
+    }
+    // Never stacked on a question the user is answering.
+    if (holdAlerts) {
+        heldAlerts.append({title, text});
+        return;
+    }
+    endInfoSheet();
+    doAlertSheet(buildAlert(text, title, mainWindow.get()));
 }
 
 void VupAppDelegate::showHeldAlerts() {
@@ -532,41 +526,36 @@ void VupAppDelegate::doAlertSheet(QMessageBox* alert) {
 }
 
 void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
-    MainThread::run(
-        this,
-        [this, text, title] {
-            // Nobody is left to answer while the application quits.
-            if (quitting.load())
-                return;
-            // Never stacked on the quit question: the scan waits here for its answer, and after
-            // "Stop and Quit" nobody needs the alert any more.
-            if (quitQuestion && quitQuestion->isVisible()) {
-                QEventLoop answered;
-                connect(quitQuestion, &QDialog::finished, &answered, &QEventLoop::quit);
-                // Whatever else takes the question away (the application quitting) ends the wait too.
-                QTimer gone;
-                connect(&gone, &QTimer::timeout, &answered, [this, &answered] {
-                    if (!quitQuestion || !quitQuestion->isVisible() || quitting.load())
-                        answered.quit();
-                });
-                gone.start(100);
-                answered.exec();
-                if (quitting.load())
-                    return;
-                QAbstractButton* clicked = quitQuestion ? quitQuestion->clickedButton() : nullptr;
-                if (clicked && quitQuestion->buttonRole(clicked) == QMessageBox::DestructiveRole)
-                    return;
-            }
-            QList<MessageBox::Choice> choices{{QString::fromLatin1(kOK), QMessageBox::AcceptRole}};
-            // The keyword alert comes back until the keywords exist: the user may give up instead.
-            const bool keywords = title == KeywordVerification::kMissingKeywordsTitle;
-            if (keywords)
-                choices.append({QString::fromLatin1(kCancelScan), QMessageBox::RejectRole});
-            const int answer = MessageBox::ask(alertKind(title), title, text, mainWindow.get(), choices, 0);
-            if (keywords && answer == 1)
-                keywordsGivenUp.store(true);
-        },
-        MainThread::Wait::Yes);
+    // Nobody is left to answer while the application quits.
+    if (quitting.load())
+        return;
+    // Never stacked on the quit question: the scan waits here for its answer, and after
+    // "Stop and Quit" nobody needs the alert any more.
+    if (quitQuestion && quitQuestion->isVisible()) {
+        QEventLoop answered;
+        connect(quitQuestion, &QDialog::finished, &answered, &QEventLoop::quit);
+        // Whatever else takes the question away (the application quitting) ends the wait too.
+        QTimer gone;
+        connect(&gone, &QTimer::timeout, &answered, [this, &answered] {
+            if (!quitQuestion || !quitQuestion->isVisible() || quitting.load())
+                answered.quit();
+        });
+        gone.start(100);
+        answered.exec();
+        if (quitting.load())
+            return;
+        QAbstractButton* clicked = quitQuestion ? quitQuestion->clickedButton() : nullptr;
+        if (clicked && quitQuestion->buttonRole(clicked) == QMessageBox::DestructiveRole)
+            return;
+    }
+    QList<MessageBox::Choice> choices{{QString::fromLatin1(kOK), QMessageBox::AcceptRole}};
+    // The keyword alert comes back until the keywords exist: the user may give up instead.
+    const bool keywords = title == KeywordVerification::kMissingKeywordsTitle;
+    if (keywords)
+        choices.append({QString::fromLatin1(kCancelScan), QMessageBox::RejectRole});
+    const int answer = MessageBox::ask(alertKind(title), title, text, mainWindow.get(), choices, 0);
+    if (keywords && answer == 1)
+        keywordsGivenUp.store(true);
 }
 
 void VupAppDelegate::userSelectedFiles(const QString& path) {

@@ -31,8 +31,8 @@ class InfoPanel;
 } // namespace Ui
 
 // The controller of the main window: launch, the observable state the window shows, starting
-// scans on a scan thread, the idle-sleep assertion, and the delegate operations the scan thread
-// reaches the window through (alerts, sheets and the access prompt among them).
+// scans on a scan thread, the idle-sleep assertion, and the delegate operations a run's door
+// hands to the window (alerts, sheets and the access prompt among them).
 class VupAppDelegate final : public VupDelegate {
     Q_OBJECT
     Q_PROPERTY(bool autoDelete READ autoDelete WRITE setAutoDelete NOTIFY autoDeleteChanged)
@@ -110,7 +110,7 @@ public:
     void cfgProgressBarCurrentValue(double value) override;
     void userSelectedFiles(const QString& path) override;
 
-    // ---- alerts (any thread) ----
+    // ---- alerts (main thread) ----
     void showAlert(const QString& text, const QString& title) override;
     void showModalAlert(const QString& text, const QString& title) override;
     void doAlertSheet(QMessageBox* alert);

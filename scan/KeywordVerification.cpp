@@ -7,7 +7,6 @@
 #include "bridge/iPhotoBridge.h"
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
-#include "scan/VupDelegate.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -47,8 +46,8 @@ QStringList missingOf(const QStringList& keywords, const QStringList& names) {
 
 } // namespace
 
-KeywordVerification::KeywordVerification(std::shared_ptr<const iPhotoApplication> app, VupDelegate* d)
-    : application(std::move(app)), delegate(d) {}
+KeywordVerification::KeywordVerification(std::shared_ptr<const iPhotoApplication> app, Calls c)
+    : application(std::move(app)), calls(std::move(c)) {}
 
 void KeywordVerification::setPollInterval(std::chrono::milliseconds interval) {
     pollInterval = interval;
@@ -82,7 +81,7 @@ void KeywordVerification::waitForImport() const {
 // would import the image again and ask the user for nothing.
 bool KeywordVerification::mustStop(bool log) const {
     const QString* why = nullptr;
-    if (delegate && delegate->cancelled())
+    if (calls.cancelled && calls.cancelled())
         why = &kLogCancelled;
     else if (application->lost())
         why = &kLogLost;
@@ -112,9 +111,8 @@ bool KeywordVerification::verifyKeywords(const QStringList& keywords, const QStr
         const QStringList missing = missingOf(keywords, names);
         if (missing.isEmpty())
             return false;
-        if (delegate)
-            delegate->showModalAlert(missingKeywordsMessage(missing, product), kMissingKeywordsTitle.shown());
-        if (!delegate || delegate->keywordsDeclined()) {
+        if (!calls.askToAddKeywords || !calls.askToAddKeywords(missingKeywordsMessage(missing, product),
+                                                               kMissingKeywordsTitle.shown())) {
             vupLog(kLogDeclined);
             return true;
         }

@@ -7,9 +7,9 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <chrono>
+#include <functional>
 #include <memory>
 
-class VupDelegate;
 class iPhotoApplication;
 
 // Makes sure the photo application knows the keywords a scan will assign, before it assigns
@@ -34,7 +34,16 @@ public:
     };
     static constexpr Title kMissingKeywordsTitle{QT_TRANSLATE_NOOP("Alert", "Missing Keywords")};
 
-    KeywordVerification(std::shared_ptr<const iPhotoApplication> application, VupDelegate* delegate);
+    // What the check asks of the run. Either may be empty: then nothing cancels, and nobody is
+    // asked, so that missing keywords refuse the run.
+    struct Calls {
+        std::function<bool()> cancelled;
+        // Shows the missing keywords alert and returns once it is dismissed: true when somebody
+        // may have added them, false when nobody can.
+        std::function<bool(const QString& text, const QString& title)> askToAddKeywords;
+    };
+
+    KeywordVerification(std::shared_ptr<const iPhotoApplication> application, Calls calls);
 
     bool verifyKeywords(const QStringList& keywords, const QString& product);
 
@@ -51,6 +60,6 @@ private:
     bool mustStop(bool log) const;
 
     std::shared_ptr<const iPhotoApplication> application;
-    VupDelegate* delegate;
+    Calls calls;
     std::chrono::milliseconds pollInterval{100};
 };

@@ -4,10 +4,9 @@
 */
 #include "scan/ProgressReporter.h"
 
-#include "platform/MainThread.h"
-#include "scan/VupDelegate.h"
+#include <utility>
 
-ProgressReporter::ProgressReporter(VupDelegate* d) : delegate(d) {}
+ProgressReporter::ProgressReporter(Sink s) : sink(std::move(s)) {}
 
 ProgressReporter::~ProgressReporter() {
     flush();
@@ -22,14 +21,8 @@ void ProgressReporter::post(double value) {
 void ProgressReporter::flush() {
     if (pending.isEmpty())
         return;
-    VupDelegate* d = delegate;
     const QList<double> values = std::exchange(pending, {});
-    MainThread::run(
-        d,
-        [d, values] {
-            for (const double v : values)
-                d->cfgProgressBarCurrentValue(v);
-        },
-        MainThread::Wait::No);
+    if (sink)
+        sink(values);
     sinceFlush.start();
 }

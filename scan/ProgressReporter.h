@@ -6,21 +6,21 @@
 
 #include <QElapsedTimer>
 #include <QList>
+#include <functional>
 
-class VupDelegate;
-
-// Hands per-photo progress positions to the window without waiting, in batches: every position
-// still reaches cfgProgressBarCurrentValue, in order, but one hand-off carries all the positions
-// reached since the previous one. A pass over a large library then costs the scan thread a list
-// append per photo instead of an event, and the window's event loop a few events per second
-// instead of one per photo.
+// Hands per-photo progress positions on to the window, in batches: every position still
+// reaches it, in order, but one batch carries all the positions reached since the previous one.
+// A pass over a large library then costs the scan thread a list append per photo instead of an
+// event, and the window's event loop a few events per second instead of one per photo.
 //
-// Flush before any other hand-off from the same thread, so the window sees calls in their order.
+// Flush before anything else is told from the same thread, so the window sees calls in their order.
 class ProgressReporter {
 public:
     static constexpr int kIntervalMs = 20;
+    // Takes a batch on to the window without waiting for it to be shown; may be empty.
+    using Sink = std::function<void(const QList<double>& positions)>;
 
-    explicit ProgressReporter(VupDelegate* delegate);
+    explicit ProgressReporter(Sink sink);
     ~ProgressReporter();
     ProgressReporter(const ProgressReporter&) = delete;
     ProgressReporter& operator=(const ProgressReporter&) = delete;
@@ -30,7 +30,7 @@ public:
     void flush();
 
 private:
-    VupDelegate* delegate;
+    Sink sink;
     QList<double> pending;
     QElapsedTimer sinceFlush;
 };

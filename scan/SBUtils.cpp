@@ -6,11 +6,8 @@
 
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
-#include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "scan/ConsistencyError.h"
-#include "scan/ProgressReporter.h"
-#include "scan/VupDelegate.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QDateTime>
@@ -18,8 +15,6 @@
 
 namespace {
 
-constexpr const char* kDoNotUseWarning =
-    "WARNING: Do not use iPhoto while a scan is in progress except to respond to iPhoto dialog messages.";
 constexpr const char* kBuildingLists = "Building Lists";
 constexpr const char* kIssueReport = "Issue: %1\n-%2\n-%3 of size %4";
 constexpr const char* kIssueCount = "Found %1 images with issues";
@@ -86,10 +81,6 @@ SBUtils::SBUtils()
 
 SBUtils::SBUtils(std::shared_ptr<iPhotoApplication> application) : photoApplication(std::move(application)) {}
 
-void SBUtils::setAppDelegate(VupDelegate* d) {
-    delegate = d;
-}
-
 QList<iPhotoItem> SBUtils::getSelection() const {
     return photoApplication->selection();
 }
@@ -98,19 +89,14 @@ QList<iPhotoPhoto> SBUtils::getAllImages() const {
     return photoApplication->photoLibraryAlbum().photos();
 }
 
-bool SBUtils::loadData(const QList<iPhotoPhoto>& photos) {
+bool SBUtils::loadData(const QList<iPhotoPhoto>& photos, const LoadCalls& calls) {
     startLoad(photos);
-    delegate->cfgInfoText(latin(kDoNotUseWarning));
 
-    VupDelegate* d = delegate;
-    const qsizetype n = photos.size();
-    MainThread::run(
-        d, [d] { d->cfgProgressBarDeterminate(); }, MainThread::Wait::Yes);
-    MainThread::run(
-        d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, MainThread::Wait::Yes);
-    ProgressReporter progress(d);
+    if (calls.started)
+        calls.started(photos.size());
+    ProgressReporter progress(calls.progress);
     progress.post(0);
-    if (!requestProperties(photos, progress))
+    if (!requestProperties(photos, calls, progress))
         return false;
     progress.flush();
 
@@ -147,7 +133,8 @@ void SBUtils::startLoad(const QList<iPhotoPhoto>& photos) {
     photoList = photos;
 }
 
-bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, ProgressReporter& progress) {
+bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, const LoadCalls& calls,
+                                ProgressReporter& progress) {
     // One request per photo; every value of the photo comes from its one answer.
     const PropertyColumn columns[] = {
         {latin(PhotoAppWire::kImageFilename), &filenames, QString(""), kInvalidFilename},
@@ -170,7 +157,7 @@ bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, ProgressReport
         progress.post(double(i + 1));
         // Once the application is gone every answer would be a failure, not a fact about a photo.
         // Answers already on their way for this photo and later ones are dropped with the queue.
-        if (delegate->cancelled() || photoApplication->lost())
+        if ((calls.cancelled && calls.cancelled()) || photoApplication->lost())
             return false;
         // The flag was read just now: no request goes out after a cancel. Requests go out in
         // batches of half the limit, so the bus connection's thread wakes once per batch.

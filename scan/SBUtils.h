@@ -5,21 +5,20 @@
 #pragma once
 
 #include "bridge/iPhotoBridge.h"
+#include "scan/ProgressReporter.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <span>
 
-class ProgressReporter;
-class VupDelegate;
-
 // The scan's bridge to the photo application: the photo list, the per-photo image property lists
-// (entry i of every list belongs to photo i of the latest load), tagging single photos, the
-// pre-scan checks and the log of photos whose properties came back incomplete.
+// (entry i of every list belongs to photo i of the latest load), tagging single photos and the
+// log of photos whose properties came back incomplete.
 //
 // Used from the scan thread only, one run at a time.
 class SBUtils {
@@ -36,12 +35,14 @@ public:
     SBUtils(const SBUtils&) = delete;
     SBUtils& operator=(const SBUtils&) = delete;
 
-    void setAppDelegate(VupDelegate* delegate);
-    VupDelegate* appDelegate() const { return delegate; }
-
-    // Pre-scan checks. Each answers true when the run must stop; the user has then been told why.
-    bool versionCheck();
-    bool verifyKeywords(const QStringList& keywords, const QString& product);
+    // What a load tells the user and asks of the run. Any of them may be empty: then nothing is
+    // told and nothing cancels.
+    struct LoadCalls {
+        std::function<bool()> cancelled;
+        // The load begins: the progress bar counts `photos` steps from here on. Returns once shown.
+        std::function<void(qsizetype photos)> started;
+        ProgressReporter::Sink progress;
+    };
 
     // The application's current selection as it stands: photos, albums or both.
     QList<iPhotoItem> getSelection() const;
@@ -52,7 +53,7 @@ public:
     // requestsInFlight() requests sent ahead of the answer being read. False when the user
     // cancelled or the application was lost; the lists then end before the photo at which
     // loading stopped.
-    bool loadData(const QList<iPhotoPhoto>& photos);
+    bool loadData(const QList<iPhotoPhoto>& photos, const LoadCalls& calls = {});
     // How many requests a load keeps on their way at once (at least 1: one at a time).
     static constexpr int kDefaultRequestsInFlight = 128;
     int requestsInFlight() const { return inFlightLimit; }
@@ -112,7 +113,8 @@ private:
 
     // The steps of a load, in order.
     void startLoad(const QList<iPhotoPhoto>& photos);
-    bool requestProperties(const QList<iPhotoPhoto>& photos, ProgressReporter& progress);
+    bool requestProperties(const QList<iPhotoPhoto>& photos, const LoadCalls& calls,
+                           ProgressReporter& progress);
     void appendAnswer(const iPhotoPhoto& photo, const QVariantMap& properties,
                       std::span<const PropertyColumn> columns);
     // Throws ConsistencyError when a list does not hold one entry per photo.
@@ -120,7 +122,6 @@ private:
     void buildDerivedLists();
 
     std::shared_ptr<iPhotoApplication> photoApplication;
-    VupDelegate* delegate = nullptr;
     int inFlightLimit = kDefaultRequestsInFlight;
 
     QList<iPhotoPhoto> photoList;

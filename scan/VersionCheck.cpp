@@ -8,7 +8,6 @@
 #include "bridge/iPhotoBridge.h"
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
-#include "scan/VupDelegate.h"
 
 #include <limits>
 
@@ -59,7 +58,7 @@ int VersionCheck::majorVersion(const QString& version) {
     return int(negative ? -value : value);
 }
 
-bool VersionCheck::versionCheck(const PhotoApplication& application, VupDelegate* delegate) {
+bool VersionCheck::versionCheck(const PhotoApplication& application, const Alert& alert) {
     QString version;
     try {
         version = application.version();
@@ -69,8 +68,8 @@ bool VersionCheck::versionCheck(const PhotoApplication& application, VupDelegate
             return true;
         // A build that cannot be scripted is refused like an old version: nothing to report either.
         if (error.name == QLatin1StringView(DarktableApplication::kErrorNoLua)) {
-            if (delegate)
-                delegate->showModalAlert(error.reason, kUnsupportedTitle);
+            if (alert)
+                alert(error.reason, kUnsupportedTitle);
             return true;
         }
         // An application that is not running is nothing to report to the support address.
@@ -80,8 +79,8 @@ bool VersionCheck::versionCheck(const PhotoApplication& application, VupDelegate
                                           BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress))
                                               .value_or(QString()) +
                                           kErrorDetails.arg(error.name, error.reason);
-        if (delegate)
-            delegate->showModalAlert(message, kErrorTitle);
+        if (alert)
+            alert(message, kErrorTitle);
         return true;
     }
     const bool scripting = application.capabilities().versionIsScriptingInterface;
@@ -90,10 +89,9 @@ bool VersionCheck::versionCheck(const PhotoApplication& application, VupDelegate
                      : kLogVersion.arg(version));
     if (majorVersion(version) >= kFirstSupportedMajor)
         return false;
-    if (delegate)
-        delegate->showModalAlert(
-            scripting ? kUnsupportedScriptingText.arg(name, application.productVersion(), version)
-                      : kUnsupportedText,
-            kUnsupportedTitle);
+    if (alert)
+        alert(scripting ? kUnsupportedScriptingText.arg(name, application.productVersion(), version)
+                        : kUnsupportedText,
+              kUnsupportedTitle);
     return true;
 }

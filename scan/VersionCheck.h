@@ -5,8 +5,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
-class VupDelegate;
 class PhotoApplication;
 
 // The first question a scan puts to the photo application: its version. Versions before 9
@@ -20,7 +20,10 @@ public:
     // The same sentence for the application of that name.
     static QString notRunningText(const QString& applicationName);
 
-    static bool versionCheck(const PhotoApplication& application, VupDelegate* delegate);
+    // Shows an alert and returns once the user has dismissed it; may be empty (nobody is told).
+    using Alert = std::function<void(const QString& text, const QString& title)>;
+
+    static bool versionCheck(const PhotoApplication& application, const Alert& alert);
 
     // The integer value of the text before the first ".": leading white space skipped, an
     // optional sign, then decimal digits; 0 when no digit follows.

@@ -6,11 +6,12 @@
 
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
-#include "platform/MainThread.h"
 #include "platform/SystemLog.h"
+#include "scan/KeywordVerification.h"
 #include "scan/ProgressReporter.h"
 #include "scan/SBUtils.h"
-#include "scan/VupDelegate.h"
+#include "scan/ScanDoor.h"
+#include "scan/VersionCheck.h"
 #include "scan/VupModeRun.h"
 #include "scan/helpers.h"
 #include "wire/PhotoAppWire.h"
@@ -21,7 +22,6 @@
 #include <exception>
 
 using FileManager::Presence;
-using MainThread::Wait;
 
 namespace {
 
@@ -176,20 +176,14 @@ ScanFindings VupMode::lastRun() const {
     return latest;
 }
 
-void VupMode::cleanupRun(VupDelegate* d) {
-    MainThread::run(
-        d, [d] { d->processingComplete(); }, Wait::Yes);
-    MainThread::run(
-        d, [d] { d->stopAnimation(); }, Wait::Yes);
-}
-
 void VupMode::vupScan(VupDelegate* d) {
     ScanFindings findings;
     findings.dryRun = dryRunMode;
     findings.application = active->displayName();
-    Run run(d, findings);
+    ScanDoor door(d);
+    Run run(door, findings);
     try {
-        sbutils->setAppDelegate(d);
+        run.options = door.readOptions();
         // Each stage runs only when the one before it let the run go on.
         if (applicationKind() == PhotoApplications::Kind::Darktable)
             darktableStages(run);
@@ -209,14 +203,14 @@ void VupMode::vupScan(VupDelegate* d) {
         // Nothing more can be told; the run still has to end properly below.
     }
     if (!run.cleanedUp)
-        cleanupRun(d);
+        door.returnToIdle();
     active->detach();
     QMutexLocker lock(&findingsMutex);
     latest = std::move(findings);
 }
 
 bool VupMode::interrupted(Run& run) {
-    if (run.cancellable && run.d->cancelled())
+    if (run.cancellable && run.door.cancelled())
         run.stop = Stop::Cancelled;
     else if (!active->watch())
         run.stop = Stop::ApplicationLost;
@@ -235,9 +229,7 @@ bool VupMode::beginChanges(Run& run) {
         return true;
     // The button is off before the flag is read a last time: a press is either seen here or
     // no longer possible.
-    VupDelegate* d = run.d;
-    MainThread::run(
-        d, [d] { d->setCancellable(false); }, Wait::Yes);
+    run.door.setCancellable(false);
     if (interrupted(run))
         return false;
     run.cancellable = false;
@@ -248,22 +240,18 @@ bool VupMode::beginChanges(Run& run) {
 void VupMode::allowCancel(Run& run) {
     if (run.cancellable)
         return;
-    VupDelegate* d = run.d;
     run.cancellable = true;
-    active->setInterruption([d] { return d->cancelled(); });
-    MainThread::run(
-        d, [d] { d->setCancellable(true); }, Wait::Yes);
+    active->setInterruption(run.door.cancelCheck());
+    run.door.setCancellable(true);
 }
 
 bool VupMode::checkApplication(Run& run) {
-    VupDelegate* d = run.d;
+    ScanDoor& door = run.door;
     // Every request of the run goes to the process answering now; a cancel cuts short the one
     // that waits.
-    const auto cancelled = [d] {
-        return d->cancelled();
-    };
+    const std::function<bool()> cancelled = door.cancelCheck();
     const bool attached = photoApplication->attach(cancelled);
-    if (sbutils->versionCheck())
+    if (VersionCheck::versionCheck(*photoApplication, door.versionAlert()))
         return stopRun(run, Stop::VersionRefused);
     // An application that came up during the version check is the one this run talks to.
     if (!attached)
@@ -273,16 +261,17 @@ bool VupMode::checkApplication(Run& run) {
     // An earlier run's unfinished zombie recovery is finished before anything else. Its album check
     // must not be cut short: an empty answer would put imported zombies back as duplicates.
     photoApplication->setInterruption({});
-    run.findings.resumedRecovery = resumeRecoveries(d);
+    run.findings.resumedRecovery = resumeRecoveries(door);
     photoApplication->setInterruption(cancelled);
     if (photoApplication->lost())
         return stopRun(run, Stop::ApplicationLost);
 
-    run.deleteMode = d->autoDelete();
+    run.deleteMode = run.options.deleteMode;
     run.findings.deleteMode = run.deleteMode;
     const QStringList keywords{kMissingKeyword, kMasterMissingKeyword};
     // The keyword check may import the keyword image, which a dry run must not do.
-    if (!run.deleteMode && !dryRunMode && sbutils->verifyKeywords(keywords, kProductWord))
+    if (!run.deleteMode && !dryRunMode &&
+        KeywordVerification(photoApplication, door.keywordCalls()).verifyKeywords(keywords, kProductWord))
         return stopRun(run, Stop::KeywordsRefused);
     return !interrupted(run);
 }
@@ -301,7 +290,7 @@ bool VupMode::lockLibrary(Run& run) {
 bool VupMode::takePhotoList(Run& run) {
     // Files that change from here on may be the application's fresh imports, not zombies.
     ::clock_gettime(CLOCK_REALTIME_COARSE, &run.photoListTime);
-    run.selectionMode = run.d->selectionMode();
+    run.selectionMode = run.options.selectionMode;
     run.findings.selectionMode = run.selectionMode;
     QList<iPhotoPhoto> photos;
     bool holdsAlbum = false;
@@ -325,18 +314,15 @@ bool VupMode::takePhotoList(Run& run) {
 }
 
 bool VupMode::loadLists(Run& run) {
-    VupDelegate* d = run.d;
     ScanFindings& f = run.findings;
     run.lap();
-    MainThread::run(
-        d, [d] { d->cfgProgressBarIndeterminate(); }, Wait::No);
-    run.status(kLoadingData, Wait::No);
-    const bool loaded = sbutils->loadData(f.photos);
+    run.door.progressIndeterminate();
+    run.stageStatus(kLoadingData);
+    const bool loaded = sbutils->loadData(f.photos, run.door.loadCalls());
     f.filenames = sbutils->filenameList();
     f.paths = sbutils->pathList();
     f.originals = sbutils->originalsPathList();
-    MainThread::run(
-        d, [d] { d->stopAnimation(); }, Wait::No);
+    run.door.busyEnded();
     f.timings.loadingMs = run.lap();
 
     const qsizetype n = f.photos.size();
@@ -346,19 +332,19 @@ bool VupMode::loadLists(Run& run) {
 }
 
 bool VupMode::zombieStage(Run& run) {
-    VupDelegate* d = run.d;
+    ScanDoor& door = run.door;
     ScanFindings& f = run.findings;
-    if (run.selectionMode || !d->recoverZombies())
+    if (run.selectionMode || !run.options.recoverZombies)
         return true;
     if (interrupted(run))
         return false;
-    run.status(kDetectingZombies, Wait::Yes);
+    run.status(kDetectingZombies);
     // The recovery checks its album before it decides what goes back: its requests must not be
     // cut short. Detection and the import wait watch for a cancel themselves.
     photoApplication->setInterruption({});
-    detectAndRecoverZombies(f.originals, d, f, run.libraryFolder, run.photoListTime);
+    detectAndRecoverZombies(f.originals, door, f, run.libraryFolder, run.photoListTime);
     if (run.cancellable)
-        photoApplication->setInterruption([d] { return d->cancelled(); });
+        photoApplication->setInterruption(door.cancelCheck());
     f.timings.zombiesMs = run.lap();
     if (f.recovery.applicationLost)
         return stopRun(run, Stop::ApplicationLost);
@@ -366,7 +352,6 @@ bool VupMode::zombieStage(Run& run) {
 }
 
 bool VupMode::perPhotoPass(Run& run) {
-    VupDelegate* d = run.d;
     ScanFindings& f = run.findings;
     const qsizetype n = f.photos.size();
     // Delete mode removes photos during the pass: from here on the run finishes its changes.
@@ -374,9 +359,8 @@ bool VupMode::perPhotoPass(Run& run) {
         return false;
     if (interrupted(run))
         return false;
-    MainThread::run(
-        d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, Wait::Yes);
-    run.status(kProcessingImages, Wait::No);
+    run.door.progressSteps(double(n));
+    run.stageStatus(kProcessingImages);
     run.trash = photoApplication->trashAlbum();
     run.library = photoApplication->photoLibraryAlbum();
     if (interrupted(run))
@@ -387,7 +371,7 @@ bool VupMode::perPhotoPass(Run& run) {
     for (const SBUtils::FailedRequest& r : sbutils->failedPropertyRequests())
         failedRequests.insert(r.position, r.reason);
 
-    ProgressReporter progress(d);
+    ProgressReporter progress(run.door.progressSink());
     for (qsizetype i = 0; i < n; ++i) {
         progress.post(double(i + 1));
         if (interrupted(run))
@@ -462,14 +446,15 @@ bool VupMode::tagPhotos(Run& run) {
         if (!needed.isEmpty()) {
             // The check may wait for an import or for the user: a cancel can act again there.
             allowCancel(run);
-            if (sbutils->verifyKeywords(needed, kProductWord))
+            if (KeywordVerification(photoApplication, run.door.keywordCalls())
+                    .verifyKeywords(needed, kProductWord))
                 return stopRun(run, Stop::KeywordsRefused);
         }
     }
     if (!dryRunMode && !beginChanges(run))
         return false;
 
-    run.status(kTaggingItems, Wait::No);
+    run.stageStatus(kTaggingItems);
     if (!dryRunMode)
         run.library.select();
     if (!tagEach(run, f.missingMaster, kMasterMissingKeyword, f.taggedMasterMissing))
@@ -502,15 +487,16 @@ bool VupMode::tagEach(Run& run, const QList<qsizetype>& positions, const QString
 
 // ---- the run's record ----
 
-VupMode::Run::Run(VupDelegate* delegate, ScanFindings& f) : d(delegate), findings(f) {
+VupMode::Run::Run(ScanDoor& runDoor, ScanFindings& f) : door(runDoor), findings(f) {
     stage.start();
 }
 
-void VupMode::Run::status(const char* text, Wait wait) {
-    VupDelegate* delegate = d;
-    const QString label = latin(text);
-    MainThread::run(
-        delegate, [delegate, label] { delegate->setStatusLabel(label); }, wait);
+void VupMode::Run::status(const char* text) {
+    door.status(latin(text));
+}
+
+void VupMode::Run::stageStatus(const char* text) {
+    door.stageStatus(latin(text));
 }
 
 double VupMode::Run::lap() {

@@ -18,10 +18,12 @@
 #include <memory>
 
 class SBUtils;
+class ScanDoor;
 class VupDelegate;
 
 // The scan engine: one per application, serving every run. vupScan runs a whole scan on the
-// calling (scan) thread and reaches the user only through the delegate.
+// calling (scan) thread and reaches the user only through the run's door (ScanDoor), which it
+// makes over the delegate.
 class VupMode {
 public:
     // Issue keywords, in the order they are verified.
@@ -34,10 +36,9 @@ public:
     VupMode(const VupMode&) = delete;
     VupMode& operator=(const VupMode&) = delete;
 
-    // One run, start to summary. Whatever happens inside, cleanupRun is called exactly once.
+    // One run, start to summary. Whatever happens inside, the controller returns to idle
+    // (processingComplete, then stopAnimation) exactly once.
     void vupScan(VupDelegate* delegate);
-    // Returns the controller to idle: processingComplete, then stopAnimation, each waited for.
-    void cleanupRun(VupDelegate* delegate);
 
     qint64 selectionCount() const;
     // The photos selected in the application now; none when the selection holds an album.
@@ -54,16 +55,16 @@ public:
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
     // their recovery into a new album; what became of them goes into `findings`.
-    ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+    ZombieDetection detectZombies(const QVariantList& originalsPathList, ScanDoor& door,
                                   const QString& libraryFolder);
-    ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate,
+    ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, ScanDoor& door,
                                             const timespec& photoListTime);
-    void detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+    void detectAndRecoverZombies(const QVariantList& originalsPathList, ScanDoor& door,
                                  ScanFindings& findings, const QString& libraryFolder,
                                  const timespec& photoListTime);
     // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only
     // tells of them); the window at launch, on a thread of its own, with resumeRecoveriesAtLaunch.
-    QString resumeRecoveries(VupDelegate* delegate);
+    QString resumeRecoveries(const ScanDoor& door);
     void resumeRecoveriesAtLaunch(VupDelegate* delegate);
 
     // A dry run makes every check and changes nothing: no keyword import, no removal, no tag,

@@ -2,13 +2,12 @@
     SPDX-FileCopyrightText: 2026 The Vup developers
     SPDX-License-Identifier: GPL-3.0-or-later
 */
-#include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "scan/DarktableZombies.h"
 #include "scan/ProgressReporter.h"
 #include "scan/SBUtils.h"
+#include "scan/ScanDoor.h"
 #include "scan/VersionCheck.h"
-#include "scan/VupDelegate.h"
 #include "scan/VupMode.h"
 #include "scan/VupModeRun.h"
 #include "scan/ZombieRecovery.h"
@@ -18,8 +17,6 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
-
-using MainThread::Wait;
 
 namespace {
 
@@ -42,12 +39,9 @@ bool VupMode::darktableStages(Run& run) {
 }
 
 bool VupMode::checkDarktable(Run& run) {
-    VupDelegate* d = run.d;
-    const auto cancelled = [d] {
-        return d->cancelled();
-    };
+    const std::function<bool()> cancelled = run.door.cancelCheck();
     const bool attached = darktable->attach(cancelled);
-    if (VersionCheck::versionCheck(*darktable, d))
+    if (VersionCheck::versionCheck(*darktable, run.door.versionAlert()))
         return stopRun(run, Stop::VersionRefused);
     if (!attached)
         darktable->attach(cancelled);
@@ -55,26 +49,23 @@ bool VupMode::checkDarktable(Run& run) {
         return false;
     // Tags are made when first attached: there is nothing to teach darktable beforehand, and
     // nothing is ever parked, so no earlier recovery waits to be finished.
-    run.deleteMode = d->autoDelete();
+    run.deleteMode = run.options.deleteMode;
     run.findings.deleteMode = run.deleteMode;
     return !interrupted(run);
 }
 
 bool VupMode::readDarktableImages(Run& run) {
-    VupDelegate* d = run.d;
     ScanFindings& f = run.findings;
     ::clock_gettime(CLOCK_REALTIME_COARSE, &run.photoListTime);
-    run.selectionMode = d->selectionMode();
+    run.selectionMode = run.options.selectionMode;
     f.selectionMode = run.selectionMode;
     run.lap();
-    MainThread::run(
-        d, [d] { d->cfgProgressBarIndeterminate(); }, Wait::No);
-    run.status(kLoadingData, Wait::No);
+    run.door.progressIndeterminate();
+    run.stageStatus(kLoadingData);
     QString why;
     const std::optional<QList<DarktableApplication::Image>> images =
         darktable->images(run.selectionMode, &why);
-    MainThread::run(
-        d, [d] { d->stopAnimation(); }, Wait::No);
+    run.door.busyEnded();
     f.timings.loadingMs = run.lap();
     if (!images) {
         vupLog(kLogReadFailed.arg(why));
@@ -96,18 +87,17 @@ bool VupMode::readDarktableImages(Run& run) {
 }
 
 bool VupMode::darktableZombies(Run& run) {
-    VupDelegate* d = run.d;
     ScanFindings& f = run.findings;
-    if (run.selectionMode || !d->recoverZombies())
+    if (run.selectionMode || !run.options.recoverZombies)
         return true;
     if (interrupted(run))
         return false;
-    run.status(kDetectingZombies, Wait::Yes);
+    run.status(kDetectingZombies);
     const std::optional<QList<QByteArray>> folders = darktable->filmRolls();
     if (!folders)
         return stopRun(run, Stop::ListsIncomplete);
     const DarktableZombies::Detection found =
-        DarktableZombies::detect(*folders, run.nativePaths, [d] { return d->cancelled(); });
+        DarktableZombies::detect(*folders, run.nativePaths, run.door.cancelCheck());
     f.zombies = found.zombies;
     f.recovery.linksLeftAlone = found.links;
     f.recovery.cancelled = found.cancelled;
@@ -155,13 +145,11 @@ bool VupMode::darktableZombies(Run& run) {
 }
 
 bool VupMode::darktablePass(Run& run) {
-    VupDelegate* d = run.d;
     ScanFindings& f = run.findings;
     const qsizetype n = f.photos.size();
-    MainThread::run(
-        d, [d, n] { d->cfgProgressBarMaxValue(double(n)); }, Wait::Yes);
-    run.status(kProcessingImages, Wait::No);
-    ProgressReporter progress(d);
+    run.door.progressSteps(double(n));
+    run.stageStatus(kProcessingImages);
+    ProgressReporter progress(run.door.progressSink());
     // Paths are looked at as darktable spells them, byte for byte: a name that is not UTF-8 is
     // still the file darktable means.
     for (qsizetype i = 0; i < n; ++i) {
@@ -189,7 +177,7 @@ bool VupMode::darktableChanges(Run& run) {
     ScanFindings& f = run.findings;
     if (!dryRunMode && !beginChanges(run))
         return false;
-    run.status(kTaggingItems, Wait::No);
+    run.stageStatus(kTaggingItems);
     QList<qint64> ids;
     for (const qsizetype i : f.missingImage)
         ids.append(f.photos.at(i).id());

@@ -2,15 +2,12 @@
     SPDX-FileCopyrightText: 2026 The Vup developers
     SPDX-License-Identifier: GPL-3.0-or-later
 */
-#include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "platform/UserNotification.h"
-#include "scan/VupDelegate.h"
+#include "scan/ScanDoor.h"
 #include "scan/VupMode.h"
 #include "scan/VupModeRun.h"
 #include "scan/ZombieSummary.h"
-
-using MainThread::Wait;
 
 namespace {
 
@@ -90,50 +87,50 @@ void VupMode::endRun(Run& run) {
 
 void VupMode::returnToIdle(Run& run) {
     run.cleanedUp = true;
-    cleanupRun(run.d);
+    run.door.returnToIdle();
 }
 
 void VupMode::endStoppedRun(Run& run) {
     using Outcome = ScanFindings::Outcome;
-    VupDelegate* d = run.d;
+    ScanDoor& door = run.door;
     ScanFindings& f = run.findings;
     switch (run.stop) {
     case Stop::VersionRefused:
         f.outcome = Outcome::VersionRefused;
-        run.status(kScanRefused, Wait::Yes);
+        run.status(kScanRefused);
         returnToIdle(run);
         return;
     case Stop::KeywordsRefused:
         f.outcome = Outcome::KeywordsRefused;
-        run.status(kScanRefused, Wait::Yes);
+        run.status(kScanRefused);
         returnToIdle(run);
         return;
     case Stop::NothingToProcess:
         f.outcome = Outcome::NothingToProcess;
-        run.status(kScanRefused, Wait::Yes);
+        run.status(kScanRefused);
         returnToIdle(run);
-        d->showAlert(latin(kSelectPhotos), latin(kUnableToProcess));
+        door.alert(latin(kSelectPhotos), latin(kUnableToProcess));
         return;
     case Stop::ListsIncomplete:
         f.outcome = Outcome::ListsIncomplete;
         f.failure = latin(kLogListsIncomplete);
         vupLog(f.failure);
-        run.status(kScanFailed, Wait::Yes);
-        d->showAlert(latin(kDealWithItems).arg(active->nameInSummaries()), latin(kUnableToContinue));
+        run.status(kScanFailed);
+        door.alert(latin(kDealWithItems).arg(active->nameInSummaries()), latin(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::AnotherScan:
         f.outcome = Outcome::AnotherScan;
         f.failure = latin(kAnotherScan);
         vupLog(f.failure);
-        run.status(kScanRefused, Wait::Yes);
+        run.status(kScanRefused);
         returnToIdle(run);
-        d->showAlert(f.failure, latin(kUnableToProcess));
+        door.alert(f.failure, latin(kUnableToProcess));
         return;
     case Stop::Cancelled:
         f.outcome = Outcome::Cancelled;
         vupLog(latin(kLogCancelled));
-        run.status(kScanCancelled, Wait::Yes);
+        run.status(kScanCancelled);
         returnToIdle(run);
         return;
     case Stop::ApplicationLost:
@@ -143,15 +140,15 @@ void VupMode::endStoppedRun(Run& run) {
         vupLog(latin(kLogLost));
         // Zombies still parked are named, so the user knows where their files wait.
         f.summary = f.failure + zombieSummary(f);
-        run.status(kScanFailed, Wait::Yes);
-        d->showAlert(f.summary, latin(kUnableToContinue));
+        run.status(kScanFailed);
+        door.alert(f.summary, latin(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::InternalError:
         f.outcome = Outcome::Failed;
         vupLog(latin(kRunFailed).arg(f.failure));
-        run.status(kScanFailed, Wait::Yes);
-        d->showAlert(f.failure, latin(kUnableToContinue));
+        run.status(kScanFailed);
+        door.alert(f.failure, latin(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::None:
@@ -160,7 +157,7 @@ void VupMode::endStoppedRun(Run& run) {
 }
 
 void VupMode::endFinishedRun(Run& run) {
-    VupDelegate* d = run.d;
+    ScanDoor& door = run.door;
     ScanFindings& f = run.findings;
     const bool photosLeft = !f.unchecked.isEmpty() || !f.failedChanges.isEmpty();
     const bool incomplete = photosLeft || !zombieStageComplete(f);
@@ -168,11 +165,11 @@ void VupMode::endFinishedRun(Run& run) {
     // A run that left photos or zombies undone has finished, but is not complete: neither the status
     // nor a notification seen without the window may say so.
     const char* ending = incomplete ? kScanIncomplete : kProcessingComplete;
-    run.status(ending, Wait::Yes);
-    if (!d->userQuit())
+    run.status(ending);
+    if (!door.userQuit())
         UserNotification::deliver(latin(ending), latin(kNotificationText));
     f.summary = finishedSummary(f, run.selectionMode, photosLeft, active->nameInSummaries());
-    d->showAlert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
+    door.alert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
     returnToIdle(run);
 }
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "bridge/iPhotoBridge.h"
-#include "platform/MainThread.h"
+#include "scan/ScanDoor.h"
 #include "scan/ScanFindings.h"
 #include "scan/ScanLock.h"
 #include "scan/VupMode.h"
@@ -16,10 +16,11 @@
 
 // The state of one scan run on the scan thread, shared by its stages and its ending.
 struct VupMode::Run {
-    Run(VupDelegate* delegate, ScanFindings& findings);
+    Run(ScanDoor& door, ScanFindings& findings);
 
-    VupDelegate* d;
+    ScanDoor& door;
     ScanFindings& findings;
+    ScanDoor::Options options; // as the user had set them when the run began
     Stop stop = Stop::None;
     bool cancellable = true; // false while the run makes its changes
     bool cleanedUp = false;
@@ -36,8 +37,9 @@ struct VupMode::Run {
     QList<QByteArray> nativePaths;
     timespec photoListTime{}; // CLOCK_REALTIME_COARSE, just before the photo list was asked for
 
-    // Hands the status text to the window, waiting or not.
-    void status(const char* text, MainThread::Wait wait);
+    // The status text, through the door: waited for, or (a stage whose work follows at once) not.
+    void status(const char* text);
+    void stageStatus(const char* text);
     // Milliseconds since the previous lap.
     double lap();
     // Records (and logs) a photo that could not be checked, and a change that was refused.

@@ -2,11 +2,10 @@
     SPDX-FileCopyrightText: 2026 The Vup developers
     SPDX-License-Identifier: GPL-3.0-or-later
 */
-#include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "scan/RecoveryResume.h"
+#include "scan/ScanDoor.h"
 #include "scan/ScanLock.h"
-#include "scan/VupDelegate.h"
 #include "scan/VupMode.h"
 #include "scan/ZombieRecovery.h"
 
@@ -20,14 +19,9 @@ const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
 const QString kLogResumeLeft =
     QStringLiteral("Another Vup scan is working on this library; it finishes interrupted recoveries itself");
 
-void showStatus(VupDelegate* d, const QString& text) {
-    MainThread::run(
-        d, [d, text] { d->setStatusLabel(text); }, MainThread::Wait::Yes);
-}
-
 } // namespace
 
-ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, ScanDoor& door,
                                        const QString& libraryFolder) {
     // Without the application's word on where its library is, any folder the paths name could be
     // another: nothing is looked for.
@@ -37,46 +31,46 @@ ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, Vu
         vupLog(kLogSkipped.arg(skipped.skipped));
         return skipped;
     }
-    return ZombieDetector::detectZombies(originalsPathList, delegate, libraryFolder);
+    return ZombieDetector::detectZombies(originalsPathList, door.zombieCalls(), libraryFolder);
 }
 
-ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate,
+ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, ScanDoor& door,
                                                  const timespec& photoListTime) {
-    ZombieRecovery recovery(photoApplication, delegate);
+    ZombieRecovery recovery(photoApplication, door.zombieCalls());
     recovery.setPhotoListTime(photoListTime);
     return recovery.recoverZombies(found);
 }
 
-void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, ScanDoor& door,
                                       ScanFindings& findings, const QString& libraryFolder,
                                       const timespec& photoListTime) {
-    const ZombieDetection found = detectZombies(originalsPathList, delegate, libraryFolder);
+    const ZombieDetection found = detectZombies(originalsPathList, door, libraryFolder);
     findings.zombies = found.zombies;
     findings.zombieDetectionSkipped = found.skipped;
     findings.recovery.linksLeftAlone = found.links;
     findings.recovery.cancelled = found.cancelled;
     if (!dryRunMode && !found.cancelled)
-        findings.recovery = recoverZombieFiles(found, delegate, photoListTime);
+        findings.recovery = recoverZombieFiles(found, door, photoListTime);
 }
 
-QString VupMode::resumeRecoveries(VupDelegate* delegate) {
-    return RecoveryResume::finishInterrupted(photoApplication, dryRunMode,
-                                             [delegate] { return delegate->cancelled(); });
+QString VupMode::resumeRecoveries(const ScanDoor& door) {
+    return RecoveryResume::finishInterrupted(photoApplication, dryRunMode, door.cancelCheck());
 }
 
 void VupMode::resumeRecoveriesAtLaunch(VupDelegate* delegate) {
+    ScanDoor door(delegate);
     // The resume moves files of the library: no run may be at work on it meanwhile.
     ScanLock::Result locked = ScanLock::Result::Unavailable;
     const std::unique_ptr<ScanLock> lock = ScanLock::acquire(photoApplication->libraryPath(), &locked);
     if (locked == ScanLock::Result::Busy) {
         vupLog(kLogResumeLeft);
-        cleanupRun(delegate);
+        door.returnToIdle();
         return;
     }
-    showStatus(delegate, kResumeStatus);
-    const QString told = resumeRecoveries(delegate);
-    showStatus(delegate, kReady);
-    cleanupRun(delegate);
+    door.status(kResumeStatus);
+    const QString told = resumeRecoveries(door);
+    door.status(kReady);
+    door.returnToIdle();
     if (!told.isEmpty())
-        delegate->showAlert(told, kResumeTitle);
+        door.alert(told, kResumeTitle);
 }

@@ -9,7 +9,7 @@
 #include "scan/PathSet.h"
 #include "scan/SafeMove.h"
 #include "scan/ShownText.h"
-#include "scan/VupDelegate.h"
+#include "scan/ZombieCalls.h"
 #include "scan/helpers.h"
 
 #include <QFile>
@@ -110,9 +110,9 @@ struct Walk {
 // or path length.
 class MastersWalk {
 public:
-    MastersWalk(const QByteArray& mastersFolder, PathSet& referencedSet, VupDelegate* runDelegate,
+    MastersWalk(const QByteArray& mastersFolder, PathSet& referencedSet, const ZombieCalls& runCalls,
                 Walk& result)
-        : masters(mastersFolder), referenced(referencedSet), delegate(runDelegate), out(result) {
+        : masters(mastersFolder), referenced(referencedSet), calls(runCalls), out(result) {
         batch.reserve(kBatch);
     }
 
@@ -171,7 +171,7 @@ private:
     };
 
     bool cancelled() {
-        cancelledSeen = cancelledSeen || (delegate && delegate->cancelled());
+        cancelledSeen = cancelledSeen || calls.isCancelled();
         return cancelledSeen;
     }
 
@@ -295,7 +295,7 @@ private:
 
     const QByteArray& masters;
     PathSet& referenced;
-    VupDelegate* delegate;
+    const ZombieCalls& calls;
     Walk& out;
     Fd root;
     DIR* dir = nullptr; // the folder of stack.back(), when open
@@ -486,7 +486,7 @@ private:
 
 } // namespace
 
-ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, VupDelegate* delegate,
+ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, const ZombieCalls& calls,
                                               const QString& libraryFolder) {
     ZombieDetection result;
     const auto skip = [&result](const QString& why) {
@@ -503,16 +503,16 @@ ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, V
     if (refs.withoutPath > 0)
         return skip(kSkippedNoMasterPath.arg(refs.withoutPath).arg(masterPaths.size()));
     if (refs.package.isEmpty()) {
-        if (delegate)
-            delegate->setRecoverZombies(false);
+        if (calls.noLibrary)
+            calls.noLibrary();
         return result;
     }
 
-    helpers::fileExists(refs.package, delegate);
+    helpers::fileExists(refs.package, calls.accessPrompt);
 
     const QByteArray masters = refs.prefix.chopped(1);
     Walk walk;
-    MastersWalk(masters, refs.referenced, delegate, walk).run();
+    MastersWalk(masters, refs.referenced, calls, walk).run();
     if (walk.cancelled) {
         vupLog(kLogCancelled);
         result.cancelled = true;

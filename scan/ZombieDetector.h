@@ -4,12 +4,12 @@
 */
 #pragma once
 
+#include "scan/ZombieCalls.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QVariantList>
-
-class VupDelegate;
 
 // What one detection found. Paths are native file names (bytes, which need not be valid UTF-8),
 // absolute, each once, in no particular order; they may be longer than PATH_MAX.
@@ -38,7 +38,7 @@ struct ZombieDetection {
 // (a link, "..", a hard link) is no zombie. The run's cancel is polled as the walk goes.
 class ZombieDetector {
 public:
-    static ZombieDetection detectZombies(const QVariantList& masterPaths, VupDelegate* delegate,
+    static ZombieDetection detectZombies(const QVariantList& masterPaths, const ZombieCalls& calls,
                                          const QString& libraryFolder = {});
     // ZombieDetection::skipped, which the report keeps in English, in the user's language.
     static QString shownReason(const QString& skipped);

@@ -5,13 +5,11 @@
 #include "scan/ZombieRecovery.h"
 
 #include "bridge/iPhotoBridge.h"
-#include "platform/MainThread.h"
 #include "platform/SystemLog.h"
 #include "scan/AlbumVerification.h"
 #include "scan/ParkedZombies.h"
 #include "scan/RecoveryJournal.h"
 #include "scan/SafeMove.h"
-#include "scan/VupDelegate.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
@@ -68,8 +66,8 @@ QByteArray parkedName(const QByteArray& park, const QByteArray& zombie, qsizetyp
 
 } // namespace
 
-ZombieRecovery::ZombieRecovery(std::shared_ptr<const iPhotoApplication> app, VupDelegate* d)
-    : application(std::move(app)), delegate(d), clock([] { return QDateTime::currentDateTime(); }) {}
+ZombieRecovery::ZombieRecovery(std::shared_ptr<const iPhotoApplication> app, ZombieCalls c)
+    : application(std::move(app)), calls(std::move(c)), clock([] { return QDateTime::currentDateTime(); }) {}
 
 void ZombieRecovery::setClock(std::function<QDateTime()> c) {
     clock = std::move(c);
@@ -89,25 +87,22 @@ QString ZombieRecovery::runStamp(const QDateTime& when) {
 }
 
 void ZombieRecovery::status(const QString& text) {
-    if (delegate)
-        MainThread::run(
-            delegate, [d = delegate, text] { d->setStatusLabel(text); }, MainThread::Wait::Yes);
+    if (calls.status)
+        calls.status(text);
 }
 
 void ZombieRecovery::progressMax(double value) {
-    if (delegate)
-        MainThread::run(
-            delegate, [d = delegate, value] { d->cfgProgressBarMaxValue(value); }, MainThread::Wait::Yes);
+    if (calls.progressMax)
+        calls.progressMax(value);
 }
 
 void ZombieRecovery::progressValue(double value) {
-    if (delegate)
-        MainThread::run(
-            delegate, [d = delegate, value] { d->cfgProgressBarCurrentValue(value); }, MainThread::Wait::Yes);
+    if (calls.progressStep)
+        calls.progressStep(value);
 }
 
 bool ZombieRecovery::cancelled() const {
-    return delegate && delegate->cancelled();
+    return calls.isCancelled();
 }
 
 ZombieRecoveryReport ZombieRecovery::recoverZombies(const ZombieDetection& found) {

@@ -16,7 +16,6 @@
 #include <optional>
 
 class RecoveryJournal;
-class VupDelegate;
 class iPhotoAlbum;
 class iPhotoApplication;
 namespace ParkedZombies {
@@ -38,7 +37,7 @@ class FolderCache;
 // No album is made when nothing moved.
 class ZombieRecovery {
 public:
-    ZombieRecovery(std::shared_ptr<const iPhotoApplication> application, VupDelegate* delegate);
+    ZombieRecovery(std::shared_ptr<const iPhotoApplication> application, ZombieCalls calls);
 
     ZombieRecoveryReport recoverZombies(const ZombieDetection& found);
 
@@ -83,7 +82,7 @@ private:
     bool cancelled() const;
 
     std::shared_ptr<const iPhotoApplication> application;
-    VupDelegate* delegate;
+    ZombieCalls calls;
     std::function<QDateTime()> clock;
     std::chrono::milliseconds pollInterval{1000};
     std::chrono::milliseconds cancelImportWait = kCancelImportWait;

@@ -6,8 +6,6 @@
 
 #include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
-#include "platform/MainThread.h"
-#include "scan/VupDelegate.h"
 
 #include <QFile>
 #include <unistd.h>
@@ -23,23 +21,20 @@ bool helpers::fileReadable(const QString& path) {
     return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), R_OK) == 0;
 }
 
-bool helpers::fileExists(const QVariant& path, VupDelegate* delegate) {
+bool helpers::fileExists(const QVariant& path, const Prompt& prompt) {
     if (isNullMarker(path) || !path.canConvert<QString>())
         return false;
-    return fileExists(path.toString(), delegate);
+    return fileExists(path.toString(), prompt);
 }
 
-bool helpers::fileExists(const QString& path, VupDelegate* delegate) {
+bool helpers::fileExists(const QString& path, const Prompt& prompt) {
     const bool exists = FileManager::fileExistsAtPath(path);
     if (exists && fileReadable(path))
         return true;
     if (!exists)
         return false;
-    if (delegate) {
-        const QString prompt = promptPath(path);
-        MainThread::run(
-            delegate, [delegate, prompt] { delegate->userSelectedFiles(prompt); }, MainThread::Wait::Yes);
-    }
+    if (prompt)
+        prompt(promptPath(path));
     return fileReadable(path);
 }
 

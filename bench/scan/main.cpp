@@ -17,7 +17,6 @@
 #include "app/VupAppDelegate.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/SBUtils.h"
-#include "scan/VupDelegate.h"
 #include "scan/VupMode.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
@@ -84,26 +83,6 @@ double makeLibrary(const QString& library, int photos) {
     }
     return demoSeconds;
 }
-
-// A delegate that shows nothing and never cancels: the load alone, on the calling thread.
-class SilentDelegate final : public VupDelegate {
-public:
-    void setStatusLabel(const QString&) override {}
-    void cfgProgressBarIndeterminate() override {}
-    void cfgProgressBarDeterminate() override {}
-    void cfgProgressBarMaxValue(double) override {}
-    void cfgProgressBarCurrentValue(double) override {}
-    void stopAnimation() override {}
-    void processingComplete() override {}
-    void userSelectedFiles(const QString&) override {}
-    void showAlert(const QString&, const QString&) override {}
-    void showModalAlert(const QString&, const QString&) override {}
-    bool autoDelete() const override { return false; }
-    bool selectionMode() const override { return false; }
-    bool recoverZombies() const override { return false; }
-    bool cancelled() const override { return false; }
-    void setRecoverZombies(bool) override {}
-};
 
 // Loads the photos the way a run does (pinned to one process, waits a cancel could end) with
 // `depth` requests on their way; photos per second, or -1 when the load did not complete.
@@ -292,8 +271,6 @@ void measureRates(int photos) {
     if (!run->attach([] { return false; }))
         return;
     SBUtils sb(run);
-    SilentDelegate d;
-    sb.setAppDelegate(&d);
     const QList<iPhotoPhoto> all = sb.getAllImages();
     // Enough photos for a steady rate; the whole library for the default depth.
     const QList<iPhotoPhoto> some = all.mid(0, 20000);

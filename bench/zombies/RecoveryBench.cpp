@@ -41,8 +41,8 @@ int benchRecovery(int zombies, const QString& folder, QTextStream& out) {
     QVariantList masters;
     for (const iPhotoPhoto& photo : application->photoLibraryAlbum().photos())
         masters.append(photo.properties().value(QString::fromLatin1(PhotoAppWire::kOriginalPath)));
-    const ZombieDetection found = ZombieDetector::detectZombies(masters, nullptr);
-    ZombieRecovery recovery(application, nullptr);
+    const ZombieDetection found = ZombieDetector::detectZombies(masters, {});
+    ZombieRecovery recovery(application, {});
     // Polled often, so that the wait adds no more than it must to the figure.
     recovery.setPollInterval(std::chrono::milliseconds(20));
     timer.restart();

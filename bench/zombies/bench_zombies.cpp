@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     const qint64 rssBefore = processStatusKilobytes("VmRSS:");
     resetPeak();
     timer.restart();
-    const QList<QByteArray> found = ZombieDetector::detectZombies(referenced, nullptr).zombies;
+    const QList<QByteArray> found = ZombieDetector::detectZombies(referenced, {}).zombies;
     const double detect = double(timer.nsecsElapsed()) / 1e9;
     const qint64 peak = processStatusKilobytes("VmHWM:");
 

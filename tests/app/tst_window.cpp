@@ -9,6 +9,7 @@
 #include "app/findings/FindingsView.h"
 #include "platform/BundleInfo.h"
 #include "platform/UserDefaults.h"
+#include "scan/ScanDoor.h"
 #include "scan/VupMode.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/DesktopServices.h"
@@ -277,7 +278,7 @@ private slots:
         const QString sentence = QStringLiteral("Vup discovered 3 issues that were tagged or deleted to make "
                                                 "everything happy again.");
         std::thread scan([&] {
-            c.showAlert(sentence, title);
+            ScanDoor(&c).alert(sentence, title);
             returned = true;
         });
         scan.join();
@@ -331,7 +332,7 @@ private slots:
         });
         answer.start(20);
         std::thread scan([&] {
-            c.showModalAlert(QStringLiteral("body text"), QStringLiteral("Missing Keywords"));
+            ScanDoor(&c).modalAlert(QStringLiteral("body text"), QStringLiteral("Missing Keywords"));
             returned = true;
         });
         QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);

@@ -6,6 +6,7 @@
 #include "bridge/iPhotoTypes.h"
 #include "platform/BundleInfo.h"
 #include "scan/KeywordVerification.h"
+#include "scan/ScanDoor.h"
 #include "scan/VersionCheck.h"
 #include "scan/VupMode.h"
 #include "scan/helpers.h"
@@ -71,14 +72,16 @@ class tst_Checks : public QObject {
     bool versionCheckOnScanThread(RecordingDelegate& delegate) {
         bool stop = false;
         auto app = application();
-        if (!runOnScanThread([&] { stop = VersionCheck::versionCheck(*app, &delegate); }))
+        ScanDoor door(&delegate);
+        if (!runOnScanThread([&] { stop = VersionCheck::versionCheck(*app, door.versionAlert()); }))
             qFatal("version check did not return");
         return stop;
     }
 
     bool verifyOnScanThread(RecordingDelegate& delegate, const QStringList& keywords = kIssueKeywords) {
         bool stop = false;
-        KeywordVerification check(application(), &delegate);
+        ScanDoor door(&delegate);
+        KeywordVerification check(application(), door.keywordCalls());
         check.setPollInterval(std::chrono::milliseconds(20));
         if (!runOnScanThread([&] { stop = check.verifyKeywords(keywords, QStringLiteral("Vup")); }))
             qFatal("keyword verification did not return");
@@ -348,11 +351,12 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.close();
         RecordingDelegate delegate;
-        QVERIFY(helpers::fileExists(file, &delegate));
-        QVERIFY(helpers::fileExists(QVariant(temp->path()), &delegate));
-        QVERIFY(!helpers::fileExists(temp->path() + QStringLiteral("/gone.jpg"), &delegate));
-        QVERIFY(!helpers::fileExists(nullMarker(), &delegate));
-        QVERIFY(!helpers::fileExists(QString(), &delegate));
+        ScanDoor door(&delegate);
+        QVERIFY(helpers::fileExists(file, door.accessPromptCall()));
+        QVERIFY(helpers::fileExists(QVariant(temp->path()), door.accessPromptCall()));
+        QVERIFY(!helpers::fileExists(temp->path() + QStringLiteral("/gone.jpg"), door.accessPromptCall()));
+        QVERIFY(!helpers::fileExists(nullMarker(), door.accessPromptCall()));
+        QVERIFY(!helpers::fileExists(QString(), door.accessPromptCall()));
         QVERIFY(delegate.calls(QStringLiteral("userSelectedFiles")).isEmpty());
         QVERIFY(helpers::fileReadable(file));
     }
@@ -383,12 +387,13 @@ private slots:
             if (granted)
                 AsNobody::asRoot([&] { ::chmod(QFile::encodeName(path).constData(), 0644); });
         });
+        ScanDoor door(&delegate);
         bool exists = !granted;
         {
             AsNobody nobody;
             if (!nobody.isActive() || helpers::fileReadable(path))
                 QSKIP("no user here that the kernel refuses");
-            QVERIFY(runOnScanThread([&] { exists = helpers::fileExists(path, &delegate); }));
+            QVERIFY(runOnScanThread([&] { exists = helpers::fileExists(path, door.accessPromptCall()); }));
         }
         QCOMPARE(exists, granted);
         const auto prompts = delegate.calls(QStringLiteral("userSelectedFiles"));

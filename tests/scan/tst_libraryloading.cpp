@@ -4,6 +4,7 @@
 */
 #include "bridge/iPhotoTypes.h"
 #include "scan/SBUtils.h"
+#include "scan/ScanDoor.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/RecordingDelegate.h"
 #include "tests/support/TestLibrary.h"
@@ -37,8 +38,8 @@ private slots:
         LogCapture log;
         SBUtils sb;
         RecordingDelegate d;
-        sb.setAppDelegate(&d);
-        QVERIFY(sb.loadData({}));
+        ScanDoor door(&d);
+        QVERIFY(sb.loadData({}, door.loadCalls()));
         QVERIFY(sb.filenameList().isEmpty() && sb.pathList().isEmpty() && sb.sizeList().isEmpty());
         QCOMPARE(d.calls(QStringLiteral("cfgProgressBarMaxValue")).first().value.toDouble(), 0.0);
         QCOMPARE(progressValues(d), QList<double>{0.0});
@@ -80,10 +81,10 @@ private slots:
         SBUtils sb;
         sb.setRequestsInFlight(inFlight);
         RecordingDelegate d;
-        sb.setAppDelegate(&d);
+        ScanDoor door(&d);
         const QList<iPhotoPhoto> photos = sb.getAllImages();
         QCOMPARE(photos.size(), 6);
-        QVERIFY(sb.loadData(photos));
+        QVERIFY(sb.loadData(photos, door.loadCalls()));
         for (qsizetype n : {sb.filenameList().size(), sb.pathList().size(), sb.originalsPathList().size(),
                             sb.sizeList().size()})
             QCOMPARE(n, 6);
@@ -146,8 +147,8 @@ private slots:
         SBUtils sb;
         RecordingDelegate d;
         d.cancelAfterReads = at;
-        sb.setAppDelegate(&d);
-        QVERIFY(!sb.loadData(sb.getAllImages()));
+        ScanDoor door(&d);
+        QVERIFY(!sb.loadData(sb.getAllImages(), door.loadCalls()));
         lib.stop();
 
         QList<double> progress;

@@ -29,7 +29,8 @@ struct DelegateCall {
 
 // The delegate of engine tests: it lives on the main thread, as the window does, records every
 // operation with the thread it arrived on and whether the scan thread waited for it, and lets the
-// test act as the user on window operations, modal alerts and the info text (`onCall`).
+// test act as the user on window operations, modal alerts and reads of the cancel flag (`onCall`;
+// those reads come on the scan thread).
 class RecordingDelegate final : public VupDelegate {
 public:
     std::atomic<bool> deleteOption{false};
@@ -84,21 +85,19 @@ public:
     void setCancellable(bool cancellable) override {
         react(record(QStringLiteral("setCancellable"), cancellable));
     }
-    void cfgInfoText(const QString& text) override { react(record(QStringLiteral("cfgInfoText"), text)); }
     void showAlert(const QString& text, const QString& title) override {
         record(QStringLiteral("showAlert"), text, title);
     }
-    // Like the window's: up on the main thread while the caller waits.
     void showModalAlert(const QString& text, const QString& title) override {
-        const DelegateCall call = record(QStringLiteral("showModalAlert"), text, title);
-        MainThread::run(
-            this, [this, call] { react(call); }, MainThread::Wait::Yes);
+        react(record(QStringLiteral("showModalAlert"), text, title));
     }
     bool autoDelete() const override { return deleteOption; }
     bool selectionMode() const override { return selectionOption; }
     bool recoverZombies() const override { return zombiesOption; }
     bool cancelled() const override {
-        record(QStringLiteral("cancelled"));
+        const DelegateCall call = record(QStringLiteral("cancelled"));
+        if (onCall)
+            onCall(call);
         const int after = cancelAfterReads;
         return cancelRequested || (after >= 0 && reads++ >= after);
     }

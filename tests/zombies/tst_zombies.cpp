@@ -8,6 +8,7 @@
 #include "scan/RecoveryJournal.h"
 #include "scan/RecoveryResume.h"
 #include "scan/SafeMove.h"
+#include "scan/ScanDoor.h"
 #include "scan/ScanFindings.h"
 #include "scan/ScanFindingsJson.h"
 #include "scan/VupMode.h"
@@ -171,13 +172,14 @@ class tst_Zombies : public QObject {
         if (afterList)
             afterList();
         const bool finished = runOnScanThread([&] {
-            run.found = ZombieDetector::detectZombies(masterPaths, &delegate, libraryFolder);
+            ScanDoor door(&delegate);
+            run.found = ZombieDetector::detectZombies(masterPaths, door.zombieCalls(), libraryFolder);
             for (auto it = first.crbegin(); it != first.crend(); ++it)
                 if (run.found.zombies.removeAll(*it) > 0)
                     run.found.zombies.prepend(*it);
             if (betweenSteps)
                 betweenSteps();
-            ZombieRecovery recovery(app, &delegate);
+            ZombieRecovery recovery(app, door.zombieCalls());
             recovery.setClock([] { return kRunStart; });
             recovery.setPollInterval(std::chrono::milliseconds(50));
             recovery.setPhotoListTime(listed);
@@ -222,7 +224,8 @@ private slots:
         RecordingDelegate delegate;
         const QVariantList entries{entry(referenced), entry(referenced), entry(masters + "/2026/c/case.jpg"),
                                    QStringLiteral("/srv/elsewhere/outside.jpg")};
-        const ZombieDetection found = ZombieDetector::detectZombies(entries, &delegate);
+        const ZombieDetection found =
+            ZombieDetector::detectZombies(entries, ScanDoor(&delegate).zombieCalls());
 
         const QSet<QByteArray> expected{masters + "/2026/a/IMG_2.jpg", masters + "/2026/b/IMG_2.jpg",
                                         masters + "/2026/Show.bundle/Contents/inner.jpg",
@@ -239,7 +242,8 @@ private slots:
 
         // A cancelled run finds nothing to recover.
         delegate.cancelRequested = true;
-        const ZombieDetection cancelled = ZombieDetector::detectZombies(entries, &delegate);
+        const ZombieDetection cancelled =
+            ZombieDetector::detectZombies(entries, ScanDoor(&delegate).zombieCalls());
         QVERIFY(cancelled.cancelled);
         QVERIFY(cancelled.zombies.isEmpty());
     }
@@ -262,7 +266,8 @@ private slots:
         QVERIFY(FileTree::write(masters + "/zombie.jpg", "z"));
         RecordingDelegate delegate;
         delegate.zombiesOption = true;
-        const ZombieDetection found = ZombieDetector::detectZombies(entries, &delegate);
+        const ZombieDetection found =
+            ZombieDetector::detectZombies(entries, ScanDoor(&delegate).zombieCalls());
         QVERIFY(found.zombies.isEmpty());
         QVERIFY(found.skipped.isEmpty() || optionCleared);
         QCOMPARE(delegate.count(QStringLiteral("setRecoverZombies")), optionCleared ? 1 : 0);
@@ -276,8 +281,9 @@ private slots:
         QVERIFY(FileTree::write(nested + "/Masters/zombie.jpg", "z"));
         QVERIFY(FileTree::write(root + "/Old.photolibrary/Masters/other.jpg", "o"));
         RecordingDelegate delegate;
-        const QList<QByteArray> zombies =
-            ZombieDetector::detectZombies({entry(nested + "/Masters/kept.jpg")}, &delegate).zombies;
+        const QList<QByteArray> zombies = ZombieDetector::detectZombies({entry(nested + "/Masters/kept.jpg")},
+                                                                        ScanDoor(&delegate).zombieCalls())
+                                              .zombies;
         QCOMPARE(zombies, QList<QByteArray>{nested + "/Masters/zombie.jpg"});
     }
 
@@ -318,8 +324,8 @@ private slots:
         RecordingDelegate delegate;
         LogCapture log;
         // The odd entry first: a null marker must not stop the search for the library.
-        const ZombieDetection found =
-            ZombieDetector::detectZombies({odd, entry(masters + "/live.jpg")}, &delegate);
+        const ZombieDetection found = ZombieDetector::detectZombies({odd, entry(masters + "/live.jpg")},
+                                                                    ScanDoor(&delegate).zombieCalls());
         QVERIFY(found.zombies.isEmpty());
         QVERIFY2(found.skipped.contains(reason), qPrintable(found.skipped));
         QVERIFY(delegate.calls(QStringLiteral("setRecoverZombies")).isEmpty());
@@ -352,7 +358,7 @@ private slots:
             {entry(masters + "/a/IMG_1.jpg"), entry(masters + "/alias/IMG_2.jpg"),
              entry(masters + "/a/../a/IMG_3.jpg"), entry(masters + "//a/IMG_4.jpg"),
              entry(masters + "/a/link.jpg"), entry(root + "/outside-link.jpg")},
-            &delegate);
+            ScanDoor(&delegate).zombieCalls());
         // What a photo reaches, through a link or by another spelling, is no zombie; a link no
         // photo names is left alone.
         QCOMPARE(found.zombies, QList<QByteArray>{});
@@ -376,8 +382,9 @@ private slots:
             if (!nobody.isActive() || ::access(library.constData(), R_OK) == 0)
                 QSKIP("no user here that the kernel refuses");
             QVERIFY(runOnScanThread([&] {
-                zombies =
-                    ZombieDetector::detectZombies({entry(masters + "/open/ref.jpg")}, &delegate).zombies;
+                zombies = ZombieDetector::detectZombies({entry(masters + "/open/ref.jpg")},
+                                                        ScanDoor(&delegate).zombieCalls())
+                              .zombies;
             }));
         }
         const auto prompts = delegate.calls(QStringLiteral("userSelectedFiles"));
@@ -485,8 +492,10 @@ private slots:
         // The detector's order is the recovery's order: learn it from a dry detection.
         {
             RecordingDelegate probe;
-            QVERIFY(runOnScanThread(
-                [&] { order = ZombieDetector::detectZombies(masterPathsOf(), &probe).zombies; }));
+            QVERIFY(runOnScanThread([&] {
+                order =
+                    ZombieDetector::detectZombies(masterPathsOf(), ScanDoor(&probe).zombieCalls()).zombies;
+            }));
         }
         QCOMPARE(order.size(), 4);
         const Run run = detectAndRecover(delegate);
@@ -517,7 +526,8 @@ private slots:
         QCOMPARE(FileTree::lost(before, FileTree::contents({masters, state})), QList<QByteArray>{});
         QCOMPARE(FileTree::files(masters).size(), filesBefore);
         RecordingDelegate again;
-        QVERIFY(ZombieDetector::detectZombies(masterPathsOf(), &again).zombies.isEmpty());
+        QVERIFY(
+            ZombieDetector::detectZombies(masterPathsOf(), ScanDoor(&again).zombieCalls()).zombies.isEmpty());
 
         // A recovery that fully succeeded tells it in the old words.
         ScanFindings findings;

@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <variant>
 
 namespace {
 
@@ -106,34 +107,37 @@ int send(const ZXNCrashReporter::NewCrashLog& log, const std::optional<QString>&
     return status;
 }
 
-} // namespace
-
-int runCrashReportCommand(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+struct Options {
     Action action = Action::Ask;
     QString comments;
     std::optional<QString> email = ownEmailAddress();
+};
+
+std::optional<Options> parseOptions(int argc, char** argv) {
+    Options options;
     for (int i = 2; i < argc; ++i) {
         const char* arg = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (std::strcmp(arg, "--send") == 0 && action == Action::Ask) {
-            action = Action::Send;
-        } else if (std::strcmp(arg, "--ignore") == 0 && action == Action::Ask) {
-            action = Action::Ignore;
-        } else if (std::strcmp(arg, "--discard") == 0 && action == Action::Ask) {
-            action = Action::Discard;
+        if (std::strcmp(arg, "--send") == 0 && options.action == Action::Ask) {
+            options.action = Action::Send;
+        } else if (std::strcmp(arg, "--ignore") == 0 && options.action == Action::Ask) {
+            options.action = Action::Ignore;
+        } else if (std::strcmp(arg, "--discard") == 0 && options.action == Action::Ask) {
+            options.action = Action::Discard;
         } else if (std::strcmp(arg, "--comments") == 0 && hasValue) {
-            comments = QString::fromLocal8Bit(argv[++i]);
+            options.comments = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(arg, "--email") == 0 && hasValue) {
             // An empty address is still an address: sent as such when sending it is allowed.
-            email = QString::fromLocal8Bit(argv[++i]);
+            options.email = QString::fromLocal8Bit(argv[++i]);
         } else {
-            std::fputs(text(kUsage).toLocal8Bit().constData(), stderr);
-            return kBadArguments;
+            return std::nullopt;
         }
     }
+    return options;
+}
 
-    ZXNCrashReportSubmission::registerDefaults();
+// The log to offer, or the exit status when there is none to offer.
+std::variant<ZXNCrashReporter::NewCrashLog, int> logToOffer() {
     std::optional<ZXNCrashReporter::NewCrashLog> log;
     try {
         log = ZXNCrashReporter::findNewCrashLog();
@@ -154,30 +158,15 @@ int runCrashReportCommand(int argc, char** argv) {
         print(stderr, text(kUnusableAddress));
         return 1;
     }
+    return *log;
+}
 
-    print(stdout, QCoreApplication::translate("CrashReportCommand", "New crash log: %1")
-                      .arg(terminalSafe(log->log.path())));
-    print(stdout, QCoreApplication::translate("CrashReportCommand", "Report to %1 with these fields:")
-                      .arg(terminalSafe(ZXNCrashReporter::displayedAddress(log->submissionURL))));
-    const QVariantMap fields = ZXNCrashReportSubmission::reportFields(
-        log->log.path(), email, comments, ZXNSystemInformation(), QDateTime::currentDateTime());
-    for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
-        print(stdout, describe(it.key(), it.value()));
-
-    if (action == Action::Ask) {
-        const auto chosen = ask();
-        if (!chosen) {
-            print(stderr, QCoreApplication::translate("CrashReportCommand",
-                                                      "\nvup: no choice made; the crash log is kept"));
-            return 1;
-        }
-        action = *chosen;
-    }
+int act(Action action, const ZXNCrashReporter::NewCrashLog& log, const Options& options) {
     switch (action) {
     case Action::Send:
-        return send(*log, email, comments);
+        return send(log, options.email, options.comments);
     case Action::Discard:
-        if (!discardCrashLog(log->log))
+        if (!discardCrashLog(log.log))
             return 1;
         print(stdout, QCoreApplication::translate("CrashReportCommand", "Moved the crash log to the Trash."));
         return 0;
@@ -189,4 +178,43 @@ int runCrashReportCommand(int argc, char** argv) {
         return 0;
     }
     return 1;
+}
+
+} // namespace
+
+int runCrashReportCommand(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const std::optional<Options> options = parseOptions(argc, argv);
+    if (!options) {
+        std::fputs(text(kUsage).toLocal8Bit().constData(), stderr);
+        return kBadArguments;
+    }
+
+    ZXNCrashReportSubmission::registerDefaults();
+    const auto found = logToOffer();
+    if (const int* status = std::get_if<int>(&found))
+        return *status;
+    const auto& log = std::get<ZXNCrashReporter::NewCrashLog>(found);
+
+    print(stdout, QCoreApplication::translate("CrashReportCommand", "New crash log: %1")
+                      .arg(terminalSafe(log.log.path())));
+    print(stdout, QCoreApplication::translate("CrashReportCommand", "Report to %1 with these fields:")
+                      .arg(terminalSafe(ZXNCrashReporter::displayedAddress(log.submissionURL))));
+    const QVariantMap fields =
+        ZXNCrashReportSubmission::reportFields(log.log.path(), options->email, options->comments,
+                                               ZXNSystemInformation(), QDateTime::currentDateTime());
+    for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
+        print(stdout, describe(it.key(), it.value()));
+
+    Action action = options->action;
+    if (action == Action::Ask) {
+        const auto chosen = ask();
+        if (!chosen) {
+            print(stderr, QCoreApplication::translate("CrashReportCommand",
+                                                      "\nvup: no choice made; the crash log is kept"));
+            return 1;
+        }
+        action = *chosen;
+    }
+    return act(action, log, *options);
 }

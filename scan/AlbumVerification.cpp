@@ -34,26 +34,25 @@ struct Added {
     bool used = false;
 };
 
-} // namespace
-
-namespace AlbumVerification {
-
-Result verify(const iPhotoAlbum& album, const QSet<qint64>& notToClaim, const QList<Parked>& parked) {
-    Result result;
-    result.vouchers.fill(0, parked.size());
-    result.copies.fill(QByteArray(), parked.size());
+// The album's photos a parked file may have become, indexed by file name and by size.
+struct Candidates {
     QList<Added> added;
-    QHash<qint64, QList<qsizetype>> addedBySize;
-    QHash<QByteArray, QList<qsizetype>> addedByName;
+    QHash<qint64, QList<qsizetype>> bySize;
+    QHash<QByteArray, QList<qsizetype>> byName;
+    bool answered = true;
+};
+
+Candidates candidatesOf(const iPhotoAlbum& album, const QSet<qint64>& notToClaim) {
+    Candidates out;
     const QList<iPhotoPhoto> photos = album.photos();
     // An empty answer may be a failed request: the count is a second opinion.
-    result.answered = !photos.isEmpty() || album.photoCount() == 0;
+    out.answered = !photos.isEmpty() || album.photoCount() == 0;
     for (const iPhotoPhoto& photo : photos) {
         if (notToClaim.contains(photo.id()))
             continue;
         QVariantMap props;
         if (!photo.properties(props)) {
-            result.answered = false;
+            out.answered = false;
             continue;
         }
         const QVariant original = props.value(QString::fromLatin1(PhotoAppWire::kOriginalPath));
@@ -71,10 +70,24 @@ Result verify(const iPhotoAlbum& album, const QSet<qint64>& notToClaim, const QL
         if (filename.metaType() == QMetaType::fromType<QString>())
             names.insert(QFile::encodeName(filename.toString()));
         for (const QByteArray& name : names)
-            addedByName[name].append(added.size());
-        addedBySize[size].append(added.size());
-        added.append(std::move(photoFile));
+            out.byName[name].append(out.added.size());
+        out.bySize[size].append(out.added.size());
+        out.added.append(std::move(photoFile));
     }
+    return out;
+}
+
+} // namespace
+
+namespace AlbumVerification {
+
+Result verify(const iPhotoAlbum& album, const QSet<qint64>& notToClaim, const QList<Parked>& parked) {
+    Result result;
+    result.vouchers.fill(0, parked.size());
+    result.copies.fill(QByteArray(), parked.size());
+    Candidates inAlbum = candidatesOf(album, notToClaim);
+    result.answered = inAlbum.answered;
+    QList<Added>& added = inAlbum.added;
 
     // Photos of the zombie's name first, then any of its size: each candidate costs a comparison
     // of bytes, so the cheap tests come first.
@@ -92,10 +105,10 @@ Result verify(const iPhotoAlbum& album, const QSet<qint64>& notToClaim, const QL
         }
     };
     for (qsizetype i = 0; i < parked.size(); ++i)
-        claim(i, addedByName.value(parked[i].originalName));
+        claim(i, inAlbum.byName.value(parked[i].originalName));
     for (qsizetype i = 0; i < parked.size(); ++i) {
         if (result.vouchers[i] == 0)
-            claim(i, addedBySize.value(sizeOf(parked[i].path)));
+            claim(i, inAlbum.bySize.value(sizeOf(parked[i].path)));
     }
     return result;
 }

@@ -72,35 +72,52 @@ iPhotoAlbum importAlbum(const iPhotoApplication& app, const RecoveryJournal& jou
     return {};
 }
 
-} // namespace
+// One settling of a journal: each entry's files are looked at once and sorted by what must happen
+// to them, then the album is asked about those that may have arrived, then copies go and the rest
+// comes home, in that order, so that no file leaves the park before the journal says where its
+// bytes are.
+class Settlement {
+public:
+    // A folder made under Masters to put a file back gets 0777 (less the umask), as the user
+    // would have made it.
+    Settlement(RecoveryJournal& settled, const ParkedZombies::Context& from, ParkedZombies::Copies* seen)
+        : journal(settled), entries(settled.entries()), context(from), copies(seen), park(settled.park()),
+          masters(settled.masters(), 0777), parkName(QFile::decodeName(settled.park())) {
+        if (journal.mastersPinned())
+            masters.pin(journal.mastersDev(), journal.mastersIno());
+    }
 
-namespace ParkedZombies {
+    bool run() {
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            sort(i);
+        verifyArrivals();
+        removeLeftovers();
+        removeVerifiedCopies();
+        putBack();
+        journal.sync();
+        if (std::none_of(entries.cbegin(), entries.cend(), [](const auto& e) { return isOpen(e.state); }))
+            journal.close();
+        return lost;
+    }
 
-bool settle(RecoveryJournal& journal, const Context& context, Copies* copies) {
-    const QList<RecoveryJournal::Entry>& entries = journal.entries();
-    SafeMove::FolderCache park(journal.park());
-    // A folder the user's file goes back into is made as the user would have made it.
-    SafeMove::FolderCache masters(journal.masters(), 0777);
-    if (journal.mastersPinned())
-        masters.pin(journal.mastersDev(), journal.mastersIno());
-    const QString parkName = QFile::decodeName(journal.park());
+private:
+    void keepParked(qsizetype i) {
+        if (entries[i].state == ZombieState::Planned)
+            journal.record(i, ZombieState::Parked);
+    }
 
-    QList<qsizetype> toVerify;
-    QList<qsizetype> toPutBack;
-    // Copies of files the album already holds, left by a run killed while it removed them.
-    QList<qsizetype> leftovers;
-    for (qsizetype i = 0; i < entries.size(); ++i) {
+    void sort(qsizetype i) {
         const RecoveryJournal::Entry& e = entries[i];
         if (e.state == ZombieState::ReAdded) {
             const Place parked = parkedPlace(e);
             if (present(park.open(parked.folder), parked.name))
                 leftovers.append(i);
-            continue;
+            return;
         }
         if (!isOpen(e.state))
-            continue;
+            return;
         if (!e.original.startsWith(journal.masters() + '/'))
-            continue; // no journal of this program names such a path; leave it be
+            return; // no journal of this program names such a path; leave it be
         const Place parked = parkedPlace(e);
         const Place original = originalPlace(journal, e);
         const int parkFolder = park.open(parked.folder);
@@ -116,17 +133,14 @@ bool settle(RecoveryJournal& journal, const Context& context, Copies* copies) {
                 journal.record(i, atHome(e));
             } else if (journal.importSent()) {
                 // The album may hold it whatever stands at home now; if not, it stays parked.
-                if (e.state == ZombieState::Planned)
-                    journal.record(i, ZombieState::Parked);
+                keepParked(i);
                 toVerify.append(i);
             } else {
-                if (e.state == ZombieState::Planned)
-                    journal.record(i, ZombieState::Parked);
+                keepParked(i);
                 vupLog(kLogKept.arg(parkName, QFile::decodeName(e.original)));
             }
         } else if (isParked) {
-            if (e.state == ZombieState::Planned)
-                journal.record(i, ZombieState::Parked);
+            keepParked(i);
             (journal.importSent() ? toVerify : toPutBack).append(i);
         } else if (isHome) {
             journal.record(i, atHome(e));
@@ -136,9 +150,10 @@ bool settle(RecoveryJournal& journal, const Context& context, Copies* copies) {
         }
     }
 
-    bool lost = false;
-    QList<qsizetype> reAdded;
-    if (!toVerify.isEmpty()) {
+    // Asks the album which of the parked files arrived; without a full answer nothing is decided.
+    void verifyArrivals() {
+        if (toVerify.isEmpty())
+            return;
         using AlbumVerification::ImportWait;
         const iPhotoApplication* app = context.application;
         lost = !app || !app->isRunning();
@@ -148,76 +163,103 @@ bool settle(RecoveryJournal& journal, const Context& context, Copies* copies) {
         lost = wait == ImportWait::ApplicationGone;
         if (wait == ImportWait::Cancelled && context.cancelLeavesParked)
             toVerify.clear();
-        if (!lost && !toVerify.isEmpty()) {
-            const iPhotoAlbum album = context.album.isValid() ? context.album : importAlbum(*app, journal);
-            QList<AlbumVerification::Parked> parked;
-            for (const qsizetype i : toVerify)
-                parked.append({SafeMove::lastComponentOf(entries[i].original),
-                               journal.park() + '/' + entries[i].parked});
-            AlbumVerification::Result verified;
-            if (album.isValid())
-                verified = AlbumVerification::verify(album, journal.photosNotToClaim(), parked);
-            else
-                verified.vouchers.fill(0, parked.size());
-            // Without a full answer a file without a voucher may still be in the library.
-            lost = !verified.answered || !app->isRunning() || !app->ping();
-            for (qsizetype k = 0; k < toVerify.size(); ++k) {
-                if (verified.vouchers[k] != 0) {
-                    journal.record(toVerify[k], ZombieState::ReAdded, verified.vouchers[k]);
-                    if (copies)
-                        copies->insert(entries[toVerify[k]].original, verified.copies.value(k));
-                    reAdded.append(toVerify[k]);
-                } else if (!lost) {
-                    toPutBack.append(toVerify[k]);
-                }
-            }
-        }
+        if (!lost && !toVerify.isEmpty())
+            claimFrom(*app);
         if (lost)
             vupLog(kLogWaiting.arg(parkName));
     }
 
-    for (const qsizetype i : leftovers) {
-        const Place parked = parkedPlace(entries[i]);
-        if (::unlinkat(park.open(parked.folder), parked.name.constData(), 0) == 0)
-            vupLog(kLogLeftover.arg(QFile::decodeName(entries[i].original)));
+    void claimFrom(const iPhotoApplication& app) {
+        const iPhotoAlbum album = context.album.isValid() ? context.album : importAlbum(app, journal);
+        QList<AlbumVerification::Parked> parked;
+        for (const qsizetype i : toVerify)
+            parked.append(
+                {SafeMove::lastComponentOf(entries[i].original), journal.park() + '/' + entries[i].parked});
+        AlbumVerification::Result verified;
+        if (album.isValid())
+            verified = AlbumVerification::verify(album, journal.photosNotToClaim(), parked);
+        else
+            verified.vouchers.fill(0, parked.size());
+        // Without a full answer a file without a voucher may still be in the library.
+        lost = !verified.answered || !app.isRunning() || !app.ping();
+        for (qsizetype k = 0; k < toVerify.size(); ++k) {
+            if (verified.vouchers[k] != 0) {
+                journal.record(toVerify[k], ZombieState::ReAdded, verified.vouchers[k]);
+                if (copies)
+                    copies->insert(entries[toVerify[k]].original, verified.copies.value(k));
+                reAdded.append(toVerify[k]);
+            } else if (!lost) {
+                toPutBack.append(toVerify[k]);
+            }
+        }
     }
+
+    void removeLeftovers() {
+        for (const qsizetype i : leftovers) {
+            const Place parked = parkedPlace(entries[i]);
+            if (::unlinkat(park.open(parked.folder), parked.name.constData(), 0) == 0)
+                vupLog(kLogLeftover.arg(QFile::decodeName(entries[i].original)));
+        }
+    }
+
     // The parked copies go only once the journal says where their bytes are.
-    if (!reAdded.isEmpty() && journal.sync()) {
+    void removeVerifiedCopies() {
+        if (reAdded.isEmpty() || !journal.sync()) {
+            for (const qsizetype i : reAdded)
+                journal.record(i, ZombieState::Parked);
+            return;
+        }
         for (const qsizetype i : reAdded) {
             const Place parked = parkedPlace(entries[i]);
             if (::unlinkat(park.open(parked.folder), parked.name.constData(), 0) != 0)
                 journal.record(i, ZombieState::Parked);
         }
-    } else {
-        for (const qsizetype i : reAdded)
-            journal.record(i, ZombieState::Parked);
     }
 
-    std::sort(toPutBack.begin(), toPutBack.end());
-    for (const qsizetype i : toPutBack) {
-        const RecoveryJournal::Entry& e = entries[i];
-        const Place parked = parkedPlace(e);
-        const Place original = originalPlace(journal, e);
-        const int from = park.open(parked.folder);
-        const int to = masters.open(original.folder, true);
-        const SafeMove::Outcome moved = from >= 0 && to >= 0
-                                            ? SafeMove::moveItemAt(from, parked.name, to, original.name)
-                                            : SafeMove::Outcome::Failed;
-        if (moved == SafeMove::Outcome::Moved) {
-            journal.record(i, ZombieState::PutBack);
-            vupLog(kLogPutBack.arg(QFile::decodeName(e.original)));
-        } else if (moved == SafeMove::Outcome::SourceMissing) {
-            journal.record(i, ZombieState::Missing);
-        } else {
-            journal.record(i, ZombieState::Parked);
-            vupLog(kLogKept.arg(parkName, QFile::decodeName(e.original)));
+    void putBack() {
+        std::sort(toPutBack.begin(), toPutBack.end());
+        for (const qsizetype i : toPutBack) {
+            const RecoveryJournal::Entry& e = entries[i];
+            const Place parked = parkedPlace(e);
+            const Place original = originalPlace(journal, e);
+            const int from = park.open(parked.folder);
+            const int to = masters.open(original.folder, true);
+            const SafeMove::Outcome moved = from >= 0 && to >= 0
+                                                ? SafeMove::moveItemAt(from, parked.name, to, original.name)
+                                                : SafeMove::Outcome::Failed;
+            if (moved == SafeMove::Outcome::Moved) {
+                journal.record(i, ZombieState::PutBack);
+                vupLog(kLogPutBack.arg(QFile::decodeName(e.original)));
+            } else if (moved == SafeMove::Outcome::SourceMissing) {
+                journal.record(i, ZombieState::Missing);
+            } else {
+                journal.record(i, ZombieState::Parked);
+                vupLog(kLogKept.arg(parkName, QFile::decodeName(e.original)));
+            }
         }
     }
 
-    journal.sync();
-    if (std::none_of(entries.cbegin(), entries.cend(), [](const auto& e) { return isOpen(e.state); }))
-        journal.close();
-    return lost;
+    RecoveryJournal& journal;
+    const QList<RecoveryJournal::Entry>& entries;
+    const ParkedZombies::Context& context;
+    ParkedZombies::Copies* copies;
+    SafeMove::FolderCache park;
+    SafeMove::FolderCache masters;
+    const QString parkName;
+    QList<qsizetype> toVerify;
+    QList<qsizetype> toPutBack;
+    // Copies of files the album already holds, left by a run killed while it removed them.
+    QList<qsizetype> leftovers;
+    QList<qsizetype> reAdded;
+    bool lost = false;
+};
+
+} // namespace
+
+namespace ParkedZombies {
+
+bool settle(RecoveryJournal& journal, const Context& context, Copies* copies) {
+    return Settlement(journal, context, copies).run();
 }
 
 QList<ZombieRecoveryReport::Zombie> reportOf(const RecoveryJournal& journal, const Copies& copies) {

@@ -83,6 +83,15 @@ FindingsView::FindingsView(QWidget* parent)
       scanNowButton(button(tr(kScanNow), "scanNowButton", this)),
       exportButton(button(tr(kExport), "exportReportButton", this)), note(new QLabel(this)) {
     setObjectName(QStringLiteral("findingsView"));
+    setUpLabelsAndFilters();
+    setUpTable();
+    const auto [showAction, copyAction] = addRowActions();
+    layOut();
+    connectUp(showAction, copyAction);
+    updateButtons();
+}
+
+void FindingsView::setUpLabelsAndFilters() {
     headline->setObjectName(QStringLiteral("findingsHeadline"));
     headline->setWordWrap(true);
     headline->setTextFormat(Qt::PlainText);
@@ -104,7 +113,9 @@ FindingsView::FindingsView(QWidget* parent)
     note->setTextFormat(Qt::PlainText);
     // A long note wraps beside the buttons rather than widening the window past the screen.
     note->setWordWrap(true);
+}
 
+void FindingsView::setUpTable() {
     tableView->setObjectName(QStringLiteral("findingsTable"));
     tableView->setModel(sorted);
     tableView->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -136,7 +147,9 @@ FindingsView::FindingsView(QWidget* parent)
     tableView->setColumnWidth(FindingsModel::Action,
                               tableView->fontMetrics().horizontalAdvance(tr(kLongestAction)) +
                                   3 * kRowPadding);
+}
 
+std::pair<QAction*, QAction*> FindingsView::addRowActions() {
     auto* showAction = new QAction(tr(kShowInFolder), tableView);
     // Enter on a row does what a double click does.
     showAction->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
@@ -145,7 +158,10 @@ FindingsView::FindingsView(QWidget* parent)
     copyAction->setShortcut(QKeySequence::Copy);
     copyAction->setShortcutContext(Qt::WidgetShortcut);
     tableView->addActions({showAction, copyAction});
+    return {showAction, copyAction};
+}
 
+void FindingsView::layOut() {
     auto* filterLabel = new QLabel(tr(kFilterLabel), this);
     filterLabel->setBuddy(textFilter);
     // The desktop's find keys reach the filter from anywhere in the window.
@@ -174,7 +190,9 @@ FindingsView::FindingsView(QWidget* parent)
     layout->addLayout(filters);
     layout->addWidget(tableView, 1);
     layout->addLayout(buttons);
+}
 
+void FindingsView::connectUp(QAction* showAction, QAction* copyAction) {
     connect(kindFilter, &QComboBox::currentIndexChanged, this, [this] {
         const QVariant k = kindFilter->currentData();
         sorted->setKind(k.isValid() ? std::optional(Finding::Kind(k.toInt())) : std::nullopt);
@@ -194,7 +212,6 @@ FindingsView::FindingsView(QWidget* parent)
     connect(copyPathButton, &QPushButton::clicked, this, &FindingsView::copySelectedPaths);
     connect(scanNowButton, &QPushButton::clicked, this, &FindingsView::scanNowRequested);
     connect(exportButton, &QPushButton::clicked, this, &FindingsView::exportRequested);
-    updateButtons();
 }
 
 QList<QWidget*> FindingsView::tabOrder() const {

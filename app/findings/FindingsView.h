@@ -7,8 +7,10 @@
 #include "scan/FindingsTable.h"
 
 #include <QWidget>
+#include <utility>
 
 class FindingsFilter;
+class QAction;
 class FindingsModel;
 class QComboBox;
 class QLabel;
@@ -57,6 +59,12 @@ signals:
     void exportRequested();
 
 private:
+    void setUpLabelsAndFilters();
+    void setUpTable();
+    // Show in Folder and Copy Path on the table's rows, with their keys.
+    std::pair<QAction*, QAction*> addRowActions();
+    void layOut();
+    void connectUp(QAction* showAction, QAction* copyAction);
     void updateCount();
     void updateButtons();
     void updateHeadline();

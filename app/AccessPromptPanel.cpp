@@ -4,8 +4,8 @@
 */
 #include "app/AccessPromptPanel.h"
 
-#include "scan/AccessPrompt.h"
-#include "scan/helpers.h"
+#include "platform/FileAccess.h"
+#include "scan/engine/AccessPrompt.h"
 #include "widgets/DialogPlacement.h"
 #include "widgets/MessageBox.h"
 
@@ -101,7 +101,7 @@ void AccessPromptPanel::run(const std::function<bool()>& stop) {
             AccessPrompt::logRefusal(result);
             continue;
         }
-        if (helpers::fileReadable(promptPath) || stop())
+        if (FileAccess::fileReadable(promptPath) || stop())
             return;
         const int answer = MessageBox::ask(
             MessageBox::Kind::Warning, tr(kStillUnreadableTitle),

@@ -6,7 +6,7 @@
 
 #include "bridge/PhotoApplications.h"
 #include "platform/UserDefaults.h"
-#include "scan/VupMode.h"
+#include "scan/engine/VupMode.h"
 
 #include <QBoxLayout>
 #include <QComboBox>

@@ -6,12 +6,12 @@
 #include "app/TerminalDelegate.h"
 #include "app/TerminalText.h"
 #include "bridge/PhotoApplications.h"
-#include "scan/FindingsCsv.h"
-#include "scan/RecoveryResume.h"
-#include "scan/ScanFindingsJson.h"
-#include "scan/VersionCheck.h"
-#include "scan/VupMode.h"
-#include "scan/ZombieSummary.h"
+#include "scan/engine/VersionCheck.h"
+#include "scan/engine/VupMode.h"
+#include "scan/report/FindingsCsv.h"
+#include "scan/report/ScanFindingsJson.h"
+#include "scan/report/ZombieSummary.h"
+#include "scan/zombies/RecoveryResume.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -6,8 +6,8 @@
 
 #include "app/TerminalText.h"
 #include "platform/IdleSleepAssertion.h"
-#include "scan/AccessPrompt.h"
-#include "scan/KeywordVerification.h"
+#include "scan/engine/AccessPrompt.h"
+#include "scan/engine/KeywordVerification.h"
 
 #include <csignal>
 #include <unistd.h>

@@ -4,7 +4,7 @@
 */
 #pragma once
 
-#include "scan/VupDelegate.h"
+#include "scan/engine/VupDelegate.h"
 
 #include <QElapsedTimer>
 #include <atomic>

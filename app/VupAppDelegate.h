@@ -5,8 +5,8 @@
 #pragma once
 
 #include "platform/IdleSleepAssertion.h"
-#include "scan/FindingsTable.h"
-#include "scan/VupDelegate.h"
+#include "scan/engine/VupDelegate.h"
+#include "scan/report/FindingsTable.h"
 
 #include <QMutex>
 #include <QPointer>

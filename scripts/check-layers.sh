@@ -7,7 +7,9 @@
 #   bench/                                 may use the tests' support code
 #   tests/                                 tests/support/ below the test areas
 #   app/                                   the window and the terminal commands
-#   scan/         crashreporter/           the engine; the crash reporter (its window uses widgets/)
+#   scan/engine/  crashreporter/           the run; the crash reporter (its window uses widgets/)
+#   scan/report/                           what is told of a run: findings, CSV, JSON, last run
+#   scan/zombies/                          zombie detection and recovery
 #   bridge/       widgets/                 the photo application's D-Bus client; widget helpers
 #   platform/     wire/                    OS services; the bus contract shared with photoapp
 #   l10n/                                  loading the translations (both programs)
@@ -24,20 +26,23 @@ declare -A MAY_INCLUDE=(
     [platform]=""
     [bridge]="wire platform"
     [widgets]="platform"
-    [scan]="bridge wire platform"
+    [scan/engine]="scan/report scan/zombies bridge wire platform l10n"
+    [scan/report]="scan/zombies bridge wire platform l10n"
+    [scan/zombies]="bridge wire platform l10n"
     [crashreporter]="widgets platform"
-    [app]="scan crashreporter bridge widgets wire platform l10n"
+    [app]="scan/engine scan/report scan/zombies crashreporter bridge widgets wire platform l10n"
     [photoapp]="wire l10n"
-    [tests/support]="app scan crashreporter bridge widgets wire platform photoapp l10n"
-    [tests]="tests/support app scan crashreporter bridge widgets wire platform photoapp l10n"
-    [bench]="tests tests/support app scan crashreporter bridge widgets wire platform photoapp l10n"
+    [tests/support]="app scan/engine scan/report scan/zombies crashreporter bridge widgets wire platform photoapp l10n"
+    [tests]="tests/support app scan/engine scan/report scan/zombies crashreporter bridge widgets wire platform photoapp l10n"
+    [bench]="tests tests/support app scan/engine scan/report scan/zombies crashreporter bridge widgets wire platform photoapp l10n"
 )
 
 # The layer a path belongs to: its first folder, except that the tests' shared support code is a
-# layer of its own below the test areas.
+# layer of its own below the test areas, and each of the scan's three rooms is a layer of its own.
 layer_of() {
     case "$1" in
     tests/support/*) echo "tests/support" ;;
+    scan/*/*) echo "${1%/*}" ;;
     */*) echo "${1%%/*}" ;;
     *) echo "" ;;
     esac

@@ -4,7 +4,7 @@
 */
 #pragma once
 
-#include "scan/FindingsTable.h"
+#include "scan/report/FindingsTable.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

@@ -7,9 +7,9 @@
 #include "app/findings/FindingsView.h"
 #include "platform/MainThread.h"
 #include "platform/SystemLog.h"
-#include "scan/FindingsCsv.h"
-#include "scan/LastRunStore.h"
-#include "scan/ScanFindingsJson.h"
+#include "scan/report/FindingsCsv.h"
+#include "scan/report/LastRunStore.h"
+#include "scan/report/ScanFindingsJson.h"
 #include "widgets/DialogPlacement.h"
 #include "widgets/MessageBox.h"
 

@@ -4,8 +4,8 @@
 */
 #pragma once
 
-#include "scan/FindingsTable.h"
-#include "scan/ScanFindings.h"
+#include "scan/report/FindingsTable.h"
+#include "scan/report/ScanFindings.h"
 
 #include <QObject>
 #include <QPointer>

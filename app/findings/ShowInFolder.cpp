@@ -5,7 +5,7 @@
 #include "app/findings/ShowInFolder.h"
 
 #include "platform/FileManagerService.h"
-#include "scan/SafeMove.h"
+#include "platform/PathNames.h"
 
 #include <QDesktopServices>
 #include <QStringList>
@@ -22,7 +22,7 @@ bool isFolder(const QByteArray& path) {
 }
 
 QByteArray folderOf(const QByteArray& path) {
-    const QByteArray folder = SafeMove::directoryOf(path);
+    const QByteArray folder = PathNames::directoryOf(path);
     return folder.isEmpty() ? QByteArray("/") : folder;
 }
 

@@ -10,7 +10,7 @@
 // Usage: bench_darktable [IMAGES]
 
 #include "bridge/LuaText.h"
-#include "scan/VupMode.h"
+#include "scan/engine/VupMode.h"
 #include "tests/support/DarktableProcess.h"
 #include "tests/support/RecordingDelegate.h"
 #include "tests/support/TestBus.h"

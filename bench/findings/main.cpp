@@ -19,7 +19,7 @@
 #include "app/findings/FindingsPresenter.h"
 #include "app/findings/FindingsView.h"
 #include "platform/UserDefaults.h"
-#include "scan/LastRunStore.h"
+#include "scan/report/LastRunStore.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/ProcessStatus.h"
 #include "tests/support/TestBus.h"

@@ -16,8 +16,8 @@
 
 #include "app/VupAppDelegate.h"
 #include "bridge/iPhotoBridge.h"
-#include "scan/SBUtils.h"
-#include "scan/VupMode.h"
+#include "scan/engine/SBUtils.h"
+#include "scan/engine/VupMode.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
 #include "wire/PhotoAppWire.h"

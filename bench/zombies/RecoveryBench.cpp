@@ -5,8 +5,8 @@
 #include "bench/zombies/RecoveryBench.h"
 
 #include "bridge/iPhotoBridge.h"
-#include "scan/ZombieDetector.h"
-#include "scan/ZombieRecovery.h"
+#include "scan/zombies/ZombieDetector.h"
+#include "scan/zombies/ZombieRecovery.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestBus.h"
 #include "wire/PhotoAppWire.h"

@@ -15,7 +15,7 @@
 // Then recovers R zombies (default 10000, 0 for none) and prints what its journal costs.
 
 #include "bench/zombies/RecoveryBench.h"
-#include "scan/ZombieDetector.h"
+#include "scan/zombies/ZombieDetector.h"
 #include "tests/support/ProcessStatus.h"
 
 #include <QCoreApplication>

@@ -5,11 +5,11 @@
 #include "bridge/iPhotoBridge.h"
 #include "bridge/iPhotoTypes.h"
 #include "platform/BundleInfo.h"
-#include "scan/KeywordVerification.h"
-#include "scan/ScanDoor.h"
-#include "scan/VersionCheck.h"
-#include "scan/VupMode.h"
-#include "scan/helpers.h"
+#include "platform/FileAccess.h"
+#include "scan/engine/KeywordVerification.h"
+#include "scan/engine/ScanDoor.h"
+#include "scan/engine/VersionCheck.h"
+#include "scan/engine/VupMode.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
@@ -341,8 +341,8 @@ private slots:
     void libraryPackagePath() {
         QFETCH(QString, path);
         QFETCH(QString, package);
-        QCOMPARE(helpers::libraryPackagePath(path).value_or(QString()), package);
-        QCOMPARE(helpers::promptPath(path), package.isEmpty() ? path : package);
+        QCOMPARE(FileAccess::libraryPackagePath(path).value_or(QString()), package);
+        QCOMPARE(FileAccess::promptPath(path), package.isEmpty() ? path : package);
     }
 
     void fileExistsWithoutPrompt() {
@@ -352,13 +352,11 @@ private slots:
         f.close();
         RecordingDelegate delegate;
         ScanDoor door(&delegate);
-        QVERIFY(helpers::fileExists(file, door.accessPromptCall()));
-        QVERIFY(helpers::fileExists(QVariant(temp->path()), door.accessPromptCall()));
-        QVERIFY(!helpers::fileExists(temp->path() + QStringLiteral("/gone.jpg"), door.accessPromptCall()));
-        QVERIFY(!helpers::fileExists(nullMarker(), door.accessPromptCall()));
-        QVERIFY(!helpers::fileExists(QString(), door.accessPromptCall()));
+        QVERIFY(FileAccess::fileExists(file, door.accessPromptCall()));
+        QVERIFY(!FileAccess::fileExists(temp->path() + QStringLiteral("/gone.jpg"), door.accessPromptCall()));
+        QVERIFY(!FileAccess::fileExists(QString(), door.accessPromptCall()));
         QVERIFY(delegate.calls(QStringLiteral("userSelectedFiles")).isEmpty());
-        QVERIFY(helpers::fileReadable(file));
+        QVERIFY(FileAccess::fileReadable(file));
     }
 
     void unreadablePathPrompts_data() {
@@ -391,9 +389,9 @@ private slots:
         bool exists = !granted;
         {
             AsNobody nobody;
-            if (!nobody.isActive() || helpers::fileReadable(path))
+            if (!nobody.isActive() || FileAccess::fileReadable(path))
                 QSKIP("no user here that the kernel refuses");
-            QVERIFY(runOnScanThread([&] { exists = helpers::fileExists(path, door.accessPromptCall()); }));
+            QVERIFY(runOnScanThread([&] { exists = FileAccess::fileExists(path, door.accessPromptCall()); }));
         }
         QCOMPARE(exists, granted);
         const auto prompts = delegate.calls(QStringLiteral("userSelectedFiles"));

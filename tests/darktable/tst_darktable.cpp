@@ -3,8 +3,8 @@
     SPDX-License-Identifier: GPL-3.0-or-later
 */
 #include "bridge/LuaText.h"
-#include "scan/FindingsTable.h"
-#include "scan/VupMode.h"
+#include "scan/engine/VupMode.h"
+#include "scan/report/FindingsTable.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DarktableProcess.h"
 #include "tests/support/RecordingDelegate.h"

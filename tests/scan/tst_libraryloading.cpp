@@ -3,8 +3,8 @@
     SPDX-License-Identifier: GPL-3.0-or-later
 */
 #include "bridge/iPhotoTypes.h"
-#include "scan/SBUtils.h"
-#include "scan/ScanDoor.h"
+#include "scan/engine/SBUtils.h"
+#include "scan/engine/ScanDoor.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/RecordingDelegate.h"
 #include "tests/support/TestLibrary.h"

@@ -2,7 +2,7 @@
     SPDX-FileCopyrightText: 2026 The Vup developers
     SPDX-License-Identifier: GPL-3.0-or-later
 */
-#include "scan/VupMode.h"
+#include "scan/engine/VupMode.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/DesktopServices.h"
 #include "tests/support/LogCapture.h"

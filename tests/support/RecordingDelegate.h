@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/MainThread.h"
-#include "scan/VupDelegate.h"
+#include "scan/engine/VupDelegate.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

@@ -16,8 +16,6 @@ class PhotoApplication;
 class VersionCheck {
 public:
     // What the user is told, instead of the bus's error, when nobody owns the application's name.
-    static const QString kNotRunningText;
-    // The same sentence for the application of that name.
     static QString notRunningText(const QString& applicationName);
 
     static bool versionCheck(const PhotoApplication& application, VupDelegate* delegate);

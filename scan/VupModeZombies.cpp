@@ -10,11 +10,13 @@
 #include "scan/VupMode.h"
 #include "scan/ZombieRecovery.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString kResumeStatus = QStringLiteral("Finishing Interrupted Recovery");
-const QString kResumeTitle = QStringLiteral("Interrupted Zombie Recovery");
-const QString kReady = QStringLiteral("Ready");
+constexpr const char* kResumeStatus = QT_TRANSLATE_NOOP("VupMode", "Finishing Interrupted Recovery");
+constexpr const char* kResumeTitle = QT_TRANSLATE_NOOP("Alert", "Interrupted Zombie Recovery");
+constexpr const char* kReady = QT_TRANSLATE_NOOP("VupMode", "Ready");
 const QString kNoLibraryFolder = QStringLiteral("the photo application did not say where its library is.");
 const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
 const QString kLogResumeLeft =
@@ -73,10 +75,12 @@ void VupMode::resumeRecoveriesAtLaunch(VupDelegate* delegate) {
         cleanupRun(delegate);
         return;
     }
-    showStatus(delegate, kResumeStatus);
+    showStatus(delegate, QCoreApplication::translate("VupMode", kResumeStatus));
     const QString told = resumeRecoveries(delegate);
-    showStatus(delegate, kReady);
+    showStatus(delegate, QCoreApplication::translate("VupMode", kReady));
     cleanupRun(delegate);
+    // The log keeps the lines in English; the user reads them in their own language.
     if (!told.isEmpty())
-        delegate->showAlert(told, kResumeTitle);
+        delegate->showAlert(RecoveryResume::shownLines(told),
+                            QCoreApplication::translate("Alert", kResumeTitle));
 }

@@ -47,7 +47,7 @@ public:
 AccessPromptPanel::AccessPromptPanel(const QString& path, QWidget* parent)
     : QDialog(parent), promptPath(path) {
     setObjectName(QString::fromLatin1(kObjectName));
-    setWindowTitle(QString::fromLatin1(AccessPrompt::kTitle));
+    setWindowTitle(QCoreApplication::translate("AccessPrompt", AccessPrompt::kTitle));
     auto* layout = new QVBoxLayout(this);
 
     auto* message = new QLabel(AccessPrompt::message(path), this);

@@ -29,7 +29,8 @@ constexpr int kExitCompleted = 0;
 constexpr int kExitNotCompleted = 1;
 constexpr int kExitUsage = 2;
 
-constexpr const char* kUsage =
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "ScanCommand",
     "usage: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]\n"
     "                [--report FILE.json|FILE.csv | --report-raw FILE.csv] [--yes]\n"
     "                [--app photoapp|darktable]\n"
@@ -42,10 +43,13 @@ constexpr const char* kUsage =
     "                     (cells that a spreadsheet would run as formulas begin with ')\n"
     "  --report-raw FILE  write the CSV table with every cell exactly as it is\n"
     "  --yes              answer prompts at once instead of reading standard input\n"
-    "  --app NAME         the photo application to repair; needed when both are running\n";
+    "  --app NAME         the photo application to repair; needed when both are running\n");
 constexpr const char* kBothRunning =
     "both photoapp and darktable are running; say which library to repair with --app photoapp or "
     "--app darktable";
+
+constexpr const char* kCannotWriteReport =
+    QT_TRANSLATE_NOOP("ScanCommand", "vup scan: cannot write the report %1");
 
 struct Arguments {
     TerminalDelegate::Options options;
@@ -59,12 +63,20 @@ bool isCsvName(const QString& path) {
     return path.endsWith(QLatin1StringView(".csv"), Qt::CaseInsensitive);
 }
 
+QString text(const char* source) {
+    return QCoreApplication::translate("ScanCommand", source);
+}
+
+void print(FILE* stream, const QString& line) {
+    std::fprintf(stream, "%s\n", line.toLocal8Bit().constData());
+}
+
 int usageError(const char* message, const QByteArray& detail = {}) {
     if (!detail.isNull())
-        std::fprintf(stderr, "vup scan: %s \"%s\"\n", message, terminalSafe(detail).toUtf8().constData());
+        print(stderr, QStringLiteral("vup scan: %1 \"%2\"").arg(text(message), terminalSafe(detail)));
     else
-        std::fprintf(stderr, "vup scan: %s\n", message);
-    std::fputs(kUsage, stderr);
+        print(stderr, QStringLiteral("vup scan: ") + text(message));
+    std::fputs(text(kUsage).toLocal8Bit().constData(), stderr);
     return kExitUsage;
 }
 
@@ -88,35 +100,39 @@ int parse(int argc, char** argv, Arguments& args) {
             args.options.assumeYes = true;
         else if (std::strcmp(a, "--app") == 0) {
             if (i + 1 >= argc)
-                return usageError("--app needs photoapp or darktable");
+                return usageError(QT_TRANSLATE_NOOP("ScanCommand", "--app needs photoapp or darktable"));
             args.application = PhotoApplications::kindNamed(QString::fromLocal8Bit(argv[++i]));
             if (!args.application)
-                return usageError("--app takes photoapp or darktable, not", argv[i]);
+                return usageError(QT_TRANSLATE_NOOP("ScanCommand", "--app takes photoapp or darktable, not"),
+                                  argv[i]);
         } else if (std::strcmp(a, "--report") == 0 || std::strcmp(a, "--report-raw") == 0) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0')
-                return usageError("--report needs a file name");
+                return usageError(QT_TRANSLATE_NOOP("ScanCommand", "--report needs a file name"));
             args.reportPath = QString::fromLocal8Bit(argv[++i]);
             const bool raw = std::strcmp(a, "--report-raw") == 0;
             if (raw && !isCsvName(args.reportPath))
-                return usageError("--report-raw writes a CSV table; its file name must end in .csv");
+                return usageError(QT_TRANSLATE_NOOP(
+                    "ScanCommand", "--report-raw writes a CSV table; its file name must end in .csv"));
             args.csvCells = raw ? CsvCells::Exact : CsvCells::SpreadsheetSafe;
         } else if (std::strcmp(a, "--help") == 0 || std::strcmp(a, "-h") == 0) {
-            std::fputs(kUsage, stdout);
+            std::fputs(text(kUsage).toLocal8Bit().constData(), stdout);
             return -1;
         } else
-            return usageError("unknown option", a);
+            return usageError(QT_TRANSLATE_NOOP("ScanCommand", "unknown option"), a);
     }
     if (library == selection)
-        return usageError("choose exactly one of --library and --selection");
+        return usageError(
+            QT_TRANSLATE_NOOP("ScanCommand", "choose exactly one of --library and --selection"));
     args.options.selectionMode = selection;
     if (!args.reportPath.isEmpty()) {
         // Refuse before scanning rather than after: a report that cannot be written is a failed run.
         const QFileInfo report(args.reportPath);
         if (report.isDir())
-            return usageError("the report path is a folder:", QFile::encodeName(args.reportPath));
+            return usageError(QT_TRANSLATE_NOOP("ScanCommand", "the report path is a folder:"),
+                              QFile::encodeName(args.reportPath));
         if (!report.absoluteDir().exists()) {
-            std::fprintf(stderr, "vup scan: no folder %s for the report\n",
-                         terminalSafe(QFile::encodeName(report.absolutePath())).toUtf8().constData());
+            print(stderr, text(QT_TRANSLATE_NOOP("ScanCommand", "vup scan: no folder %1 for the report"))
+                              .arg(terminalSafe(QFile::encodeName(report.absolutePath()))));
             return kExitNotCompleted;
         }
     }
@@ -124,17 +140,32 @@ int parse(int argc, char** argv, Arguments& args) {
 }
 
 QString photoAt(const ScanFindings& f, qsizetype i) {
-    return QStringLiteral("photo %1 (position %2)").arg(f.photos.at(i).id()).arg(i);
+    return text(QT_TRANSLATE_NOOP("ScanCommand", "photo %1 (position %2)")).arg(f.photos.at(i).id()).arg(i);
 }
 
 QString describe(const ScanFindings& f, qsizetype i) {
     const QVariant& p = i < f.paths.size() ? f.paths.at(i) : QVariant();
-    const QString path = p.metaType().id() == QMetaType::QString ? p.toString() : QStringLiteral("(no path)");
+    const QString path = p.metaType().id() == QMetaType::QString
+                             ? p.toString()
+                             : text(QT_TRANSLATE_NOOP("ScanCommand", "(no path)"));
     return path.isEmpty() ? photoAt(f, i) : photoAt(f, i) + u' ' + terminalSafe(path);
 }
 
-void line(const QString& text) {
-    std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData());
+void line(const QString& sentence) {
+    print(stdout, sentence);
+}
+
+// A refused change as the run noted it ("remove", "tag KEYWORD"), in a sentence of its own for each.
+QString failedChange(const ScanFindings& f, const ScanFindings::FailedChange& c) {
+    const QString photo = describe(f, c.position);
+    const QString why = terminalSafe(c.reason);
+    const QString tag = QStringLiteral("tag ");
+    if (c.action == u"remove")
+        return text(QT_TRANSLATE_NOOP("ScanCommand", "failed to remove: %1: %2")).arg(photo, why);
+    if (c.action.startsWith(tag))
+        return text(QT_TRANSLATE_NOOP("ScanCommand", "failed to tag %1: %2: %3"))
+            .arg(c.action.mid(tag.size()), photo, why);
+    return QStringLiteral("failed to %1: %2: %3").arg(c.action, photo, why);
 }
 
 // What the run did, in the order it did it: removals during the pass, then the master-missing
@@ -142,23 +173,26 @@ void line(const QString& text) {
 // check.
 void printActions(const ScanFindings& f) {
     const bool dry = f.dryRun;
-    const QString tagged = dry ? QStringLiteral("would tag \"%1\": ") : QStringLiteral("tagged \"%1\": ");
+    const QString tagged = dry ? text(QT_TRANSLATE_NOOP("ScanCommand", "would tag \"%1\": %2"))
+                               : text(QT_TRANSLATE_NOOP("ScanCommand", "tagged \"%1\": %2"));
+    const QString removed = dry ? text(QT_TRANSLATE_NOOP("ScanCommand", "would remove: %1"))
+                                : text(QT_TRANSLATE_NOOP("ScanCommand", "removed: %1"));
     for (const qsizetype i : f.removed)
-        line((dry ? QStringLiteral("would remove: ") : QStringLiteral("removed: ")) + describe(f, i));
+        line(removed.arg(describe(f, i)));
     for (const qsizetype i : f.taggedMasterMissing)
-        line(tagged.arg(VupMode::kMasterMissingKeyword) + describe(f, i));
+        line(tagged.arg(VupMode::kMasterMissingKeyword, describe(f, i)));
     for (const qsizetype i : f.taggedMissing)
-        line(tagged.arg(VupMode::kMissingKeyword) + describe(f, i));
+        line(tagged.arg(VupMode::kMissingKeyword, describe(f, i)));
     for (const ScanFindings::FailedChange& c : f.failedChanges)
-        line(QStringLiteral("failed to %1: %2: %3")
-                 .arg(c.action, describe(f, c.position), terminalSafe(c.reason)));
+        line(failedChange(f, c));
     for (const ScanFindings::Unchecked& u : f.unchecked)
-        line(QStringLiteral("unchecked: %1: %2").arg(photoAt(f, u.position), terminalSafe(u.reason)));
+        line(text(QT_TRANSLATE_NOOP("ScanCommand", "unchecked: %1: %2"))
+                 .arg(photoAt(f, u.position), terminalSafe(VupMode::shownReason(u.reason))));
     // A zombie's name that is not UTF-8 shows its odd bytes as escapes, so it can still be found.
     for (const QByteArray& z : zombieListing(f))
         line(terminalSafe(z));
     if (dry)
-        line(QStringLiteral("dry run: nothing was changed"));
+        line(text(QT_TRANSLATE_NOOP("ScanCommand", "dry run: nothing was changed")));
     std::fflush(stdout);
 }
 
@@ -175,12 +209,13 @@ bool writeReport(const Arguments& args, const ScanFindings& findings) {
 } // namespace
 
 int runScanCommand(int argc, char** argv) {
+    // Made first, so that even a mistyped option is answered in the user's language.
+    int qtArgc = 1;
+    QCoreApplication app(qtArgc, argv);
     Arguments args;
     if (const int status = parse(argc, argv, args); status != kExitCompleted)
         return status < 0 ? kExitCompleted : status;
 
-    int qtArgc = 1;
-    QCoreApplication app(qtArgc, argv);
     const std::optional<PhotoApplications::Kind> chosen =
         PhotoApplications::choose(PhotoApplications::running(), args.application);
     // Guessing would repair a library the user did not mean.
@@ -190,11 +225,10 @@ int runScanCommand(int argc, char** argv) {
     vup->useApplication(*chosen);
     if (!vup->photoApplicationIsRunning()) {
         // The window's own words, and a report that says the run was refused.
-        std::fprintf(
-            stderr, "vup scan: %s\n",
-            VersionCheck::notRunningText(PhotoApplications::name(*chosen)).toLocal8Bit().constData());
+        print(stderr,
+              QStringLiteral("vup scan: ") + VersionCheck::notRunningText(PhotoApplications::name(*chosen)));
         if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
-            std::fprintf(stderr, "%s\n", terminalSafeLines(waiting).toLocal8Bit().constData());
+            print(stderr, terminalSafeLines(RecoveryResume::shownLines(waiting)));
         ScanFindings refused;
         refused.outcome = ScanFindings::Outcome::VersionRefused;
         refused.application = PhotoApplications::name(*chosen);
@@ -202,8 +236,7 @@ int runScanCommand(int argc, char** argv) {
         refused.deleteMode = args.options.autoDelete;
         refused.dryRun = args.dryRun;
         if (!args.reportPath.isEmpty() && !writeReport(args, refused))
-            std::fprintf(stderr, "vup scan: cannot write the report %s\n",
-                         QFile::encodeName(args.reportPath).constData());
+            print(stderr, text(kCannotWriteReport).arg(terminalSafe(QFile::encodeName(args.reportPath))));
         return kExitNotCompleted;
     }
     vup->setDryRun(args.dryRun);
@@ -225,13 +258,14 @@ int runScanCommand(int argc, char** argv) {
     const ScanFindings findings = vup->lastRun();
     printActions(findings);
     if (TerminalDelegate::interruptReceived() && findings.outcome != ScanFindings::Outcome::Cancelled)
-        std::fputs("vup scan: the interrupt came after the changes had begun, so it did not stop them\n",
-                   stderr);
+        print(stderr,
+              text(QT_TRANSLATE_NOOP(
+                  "ScanCommand",
+                  "vup scan: the interrupt came after the changes had begun, so it did not stop them")));
     // Only a run that checked every photo and had every change confirmed succeeded.
     int status = findings.outcome == ScanFindings::Outcome::Completed ? kExitCompleted : kExitNotCompleted;
     if (!args.reportPath.isEmpty() && !writeReport(args, findings)) {
-        std::fprintf(stderr, "vup scan: cannot write the report %s\n",
-                     terminalSafe(QFile::encodeName(args.reportPath)).toUtf8().constData());
+        print(stderr, text(kCannotWriteReport).arg(terminalSafe(QFile::encodeName(args.reportPath))));
         status = kExitNotCompleted;
     }
     return status;

@@ -185,7 +185,8 @@ void TerminalDelegate::giveUpOnKeywords() {
 
 void TerminalDelegate::userSelectedFiles(const QString& path) {
     // The name made safe before it joins the message, whose own line breaks then stay.
-    printBlock(QString::fromLatin1(AccessPrompt::kTitle), AccessPrompt::message(terminalSafe(path)));
+    printBlock(QCoreApplication::translate("AccessPrompt", AccessPrompt::kTitle),
+               AccessPrompt::message(terminalSafe(path)));
     if (options.assumeYes)
         return;
     for (;;) {

@@ -47,15 +47,21 @@
 
 namespace {
 
-constexpr const char* kReady = "Ready";
+constexpr const char* kReady = QT_TRANSLATE_NOOP("VupAppDelegate", "Ready");
+// The inhibit request's reason, which the session's power service reads.
 constexpr const char* kAssertionName = "Describe Activity Type";
-constexpr const char* kOK = "OK";
-constexpr const char* kCancelScan = "Cancel Scan";
+constexpr const char* kOK = QT_TRANSLATE_NOOP("VupAppDelegate", "OK");
+constexpr const char* kCancelScan = QT_TRANSLATE_NOOP("VupAppDelegate", "Cancel Scan");
 constexpr const char* kAlertNotShown = "Not shown, Vup is quitting: %1: %2";
-constexpr const char* kSelectionChanged = "Selection Changed";
+constexpr const char* kSelectionChanged = QT_TRANSLATE_NOOP("Alert", "Selection Changed");
 constexpr const char* kSelectionChangedText =
-    "The photos selected in %1 are not the ones the preview looked at. Preview the selection again "
-    "before scanning it.";
+    QT_TRANSLATE_NOOP("VupAppDelegate", "The photos selected in %1 are not the ones the preview looked at. "
+                                        "Preview the selection again before scanning it.");
+// The buttons' mnemonics stay the same whether they scan or preview.
+constexpr const char* kPreviewSelection = QT_TRANSLATE_NOOP("VupAppDelegate", "Preview S&election");
+constexpr const char* kScanSelection = QT_TRANSLATE_NOOP("VupAppDelegate", "Scan S&election");
+constexpr const char* kPreviewLibrary = QT_TRANSLATE_NOOP("VupAppDelegate", "Preview &Library");
+constexpr const char* kScanLibrary = QT_TRANSLATE_NOOP("VupAppDelegate", "Scan &Library");
 
 // Sets a flag and tells observers only when it changed.
 template <typename Signal>
@@ -122,10 +128,8 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(this, &VupAppDelegate::previewChanged, ui->previewCheck, &QCheckBox::setChecked);
     connect(ui->previewCheck, &QCheckBox::toggled, this, &VupAppDelegate::setPreview);
     connect(this, &VupAppDelegate::previewChanged, this, [this](bool on) {
-        ui->processSelectionButton->setText(on ? QStringLiteral("Preview S&election")
-                                               : QStringLiteral("Scan S&election"));
-        ui->processLibraryButton->setText(on ? QStringLiteral("Preview &Library")
-                                             : QStringLiteral("Scan &Library"));
+        ui->processSelectionButton->setText(tr(on ? kPreviewSelection : kScanSelection));
+        ui->processLibraryButton->setText(tr(on ? kPreviewLibrary : kScanLibrary));
     });
     findingsPresenter = std::make_unique<FindingsPresenter>(mainWindow.get(), ui->mainLayout,
                                                             ui->mainLayout->indexOf(ui->previewCheck) + 1);
@@ -251,7 +255,7 @@ void VupAppDelegate::applicationDidFinishLaunching() {
     picker->refresh(*vup);
     _nowProcessing.store(false);
     _cancelled.store(false);
-    setStatusLabel(QString::fromLatin1(kReady));
+    setStatusLabel(tr(kReady));
     showLibraryCount(vup->libraryCount(), vup->photoApplicationIsRunning());
     if (!UserDefaults::standard().boolForKey(QString::fromLatin1(kSkipInfoScreenKey))) {
         // The report window has the keyboard first; the info sheet, which would block the main
@@ -326,9 +330,10 @@ void VupAppDelegate::checkServedLibrary() {
 void VupAppDelegate::showLibraryCount(qint64 count, bool running) {
     // Grouped as the photo application shows it.
     setLibraryImageCount(QLocale().toString(count));
-    ui->applicationHint->setText(running ? QString()
-                                 : vup   ? VersionCheck::notRunningText(vup->application().displayName())
-                                         : VersionCheck::kNotRunningText);
+    ui->applicationHint->setText(
+        running ? QString()
+        : vup   ? VersionCheck::notRunningText(vup->application().displayName())
+                : VersionCheck::notRunningText(PhotoApplications::name(PhotoApplications::Kind::PhotoApp)));
     ui->applicationHint->setVisible(!running);
 }
 
@@ -414,8 +419,8 @@ void VupAppDelegate::actOnPreview(const FindingsTable::Summary& preview) {
         std::sort(now.begin(), now.end());
         std::sort(then.begin(), then.end());
         if (now != then) {
-            showAlert(QString::fromLatin1(kSelectionChangedText).arg(vup->application().displayName()),
-                      QString::fromLatin1(kSelectionChanged));
+            showAlert(tr(kSelectionChangedText).arg(vup->application().displayName()),
+                      QCoreApplication::translate("Alert", kSelectionChanged));
             return;
         }
     }
@@ -488,8 +493,7 @@ void VupAppDelegate::cfgProgressBarCurrentValue(double value) {
 // ---- alerts and prompts ----
 
 QMessageBox* VupAppDelegate::buildAlert(const QString& text, const QString& title, QWidget* parent) {
-    return MessageBox::create(alertKind(title), title, text, parent,
-                              {{QString::fromLatin1(kOK), QMessageBox::AcceptRole}});
+    return MessageBox::create(alertKind(title), title, text, parent, {{tr(kOK), QMessageBox::AcceptRole}});
 }
 
 void VupAppDelegate::showAlert(const QString& text, const QString& title) {
@@ -548,11 +552,11 @@ void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
         if (clicked && quitQuestion->buttonRole(clicked) == QMessageBox::DestructiveRole)
             return;
     }
-    QList<MessageBox::Choice> choices{{QString::fromLatin1(kOK), QMessageBox::AcceptRole}};
+    QList<MessageBox::Choice> choices{{tr(kOK), QMessageBox::AcceptRole}};
     // The keyword alert comes back until the keywords exist: the user may give up instead.
     const bool keywords = title == KeywordVerification::kMissingKeywordsTitle;
     if (keywords)
-        choices.append({QString::fromLatin1(kCancelScan), QMessageBox::RejectRole});
+        choices.append({tr(kCancelScan), QMessageBox::RejectRole});
     const int answer = MessageBox::ask(alertKind(title), title, text, mainWindow.get(), choices, 0);
     if (keywords && answer == 1)
         keywordsGivenUp.store(true);

@@ -9,25 +9,31 @@
 #include "widgets/MessageBox.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMessageBox>
 
 namespace {
 
-constexpr const char* kStopTitle = "A scan is running. Stop it and quit?";
-constexpr const char* kStopMessage =
-    "Vup stops the scan as Cancel does, and quits once it has stopped. Changes already made stay.";
-constexpr const char* kStopAndQuit = "Stop and Quit";
-constexpr const char* kContinue = "Continue";
-constexpr const char* kStopping = "Stopping the scan; Vup quits once it has stopped";
-constexpr const char* kLoseCommentsTitle = "Quit and lose your crash report comments?";
-constexpr const char* kLoseCommentsMessage =
-    "The comments you typed in the crash report have not been sent. Send the report first to keep them.";
-constexpr const char* kQuit = "&Quit";
-constexpr const char* kKeepEditing = "&Keep Editing";
+constexpr const char* kStopTitle =
+    QT_TRANSLATE_NOOP("VupAppDelegate", "A scan is running. Stop it and quit?");
+constexpr const char* kStopMessage = QT_TRANSLATE_NOOP(
+    "VupAppDelegate",
+    "Vup stops the scan as Cancel does, and quits once it has stopped. Changes already made stay.");
+constexpr const char* kStopAndQuit = QT_TRANSLATE_NOOP("VupAppDelegate", "Stop and Quit");
+constexpr const char* kContinue = QT_TRANSLATE_NOOP("VupAppDelegate", "Continue");
+constexpr const char* kStopping =
+    QT_TRANSLATE_NOOP("VupAppDelegate", "Stopping the scan; Vup quits once it has stopped");
+constexpr const char* kLoseCommentsTitle =
+    QT_TRANSLATE_NOOP("VupAppDelegate", "Quit and lose your crash report comments?");
+constexpr const char* kLoseCommentsMessage = QT_TRANSLATE_NOOP(
+    "VupAppDelegate",
+    "The comments you typed in the crash report have not been sent. Send the report first to keep them.");
+constexpr const char* kQuit = QT_TRANSLATE_NOOP("VupAppDelegate", "&Quit");
+constexpr const char* kKeepEditing = QT_TRANSLATE_NOOP("VupAppDelegate", "&Keep Editing");
 
 QString text(const char* t) {
-    return QString::fromUtf8(t);
+    return QCoreApplication::translate("VupAppDelegate", t);
 }
 
 } // namespace

@@ -20,6 +20,9 @@ struct PhotoApplicationCapabilities {
     bool hasTrash = true;
     // version() is the scripting interface's version, not the application's own.
     bool versionIsScriptingInterface = false;
+    // Photos keep their original file apart from the image shown, so a run may find masters
+    // missing and tag them so. Only an application that says so has them.
+    bool keepsMasterFiles = false;
 };
 
 // What every photo application Vup repairs answers, whatever else it offers. A run pins the

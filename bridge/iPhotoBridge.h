@@ -159,7 +159,11 @@ public:
     QString displayName() const override { return QStringLiteral("photoapp"); }
     // The summaries it has always been shown keep their words.
     QString nameInSummaries() const override { return QStringLiteral("iPhoto"); }
-    PhotoApplicationCapabilities capabilities() const override { return {}; }
+    PhotoApplicationCapabilities capabilities() const override {
+        PhotoApplicationCapabilities c;
+        c.keepsMasterFiles = true;
+        return c;
+    }
     QString productVersion() const override;
 
     bool isRunning() const override;

@@ -2,6 +2,35 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
+    <name>AccessPrompt</name>
+    <message>
+        <source>Vup Requires read/write access to %1 in order to detect and recover zombies.
+Please select it or it&apos;s parent folder and hit the Open button.</source>
+        <translation>Vup braucht Lese- und Schreibzugriff auf %1, um Zombies zu finden und zurückzuholen.
+Bitte wählen Sie das Objekt oder seinen übergeordneten Ordner aus und klicken Sie auf „Öffnen“.</translation>
+    </message>
+    <message>
+        <source>%1 belongs to %2 and has the mode %3 (%4). Vup runs as %5.</source>
+        <translation>%1 gehört %2 und hat die Zugriffsrechte %3 (%4). Vup läuft als %5.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be looked at: %2. Vup runs as %3.</source>
+        <translation>Auf %1 kann nicht zugegriffen werden: %2. Vup läuft als %3.</translation>
+    </message>
+    <message>
+        <source>Grant read access to this folder, for example with a file manager or chmod, then press Open</source>
+        <translation>Gewähren Sie Lesezugriff auf diesen Ordner, zum Beispiel mit einem Dateimanager oder chmod, und klicken Sie dann auf „Öffnen“</translation>
+    </message>
+    <message>
+        <source>Grant read access to this file, for example with a file manager or chmod, then press Open</source>
+        <translation>Gewähren Sie Lesezugriff auf diese Datei, zum Beispiel mit einem Dateimanager oder chmod, und klicken Sie dann auf „Öffnen“</translation>
+    </message>
+    <message>
+        <source>Read Access Required</source>
+        <translation>Lesezugriff erforderlich</translation>
+    </message>
+</context>
+<context>
     <name>AccessPromptPanel</name>
     <message>
         <source>Open</source>
@@ -61,6 +90,10 @@ Gewähren Sie Lesezugriff, zum Beispiel mit einem Dateimanager oder chmod, und k
     <message>
         <source>Unable To Continue</source>
         <translation>Fortsetzen nicht möglich</translation>
+    </message>
+    <message>
+        <source>Selection Changed</source>
+        <translation>Auswahl geändert</translation>
     </message>
 </context>
 <context>
@@ -728,6 +761,121 @@ Sie können erst fortfahren, wenn diese Schlagwörter hinzugefügt sind. Klicken
     </message>
 </context>
 <context>
+    <name>ScanCommand</name>
+    <message>
+        <source>usage: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]
+                [--report FILE.json|FILE.csv | --report-raw FILE.csv] [--yes]
+                [--app photoapp|darktable]
+  --library          scan every photo of the library
+  --selection        scan the photos selected in the photo application
+  --delete           remove photos whose image file is gone instead of tagging them
+  --recover-zombies  re-import files in Masters/ that no photo names (library scans)
+  --dry-run          make every check, print what would be done, change nothing
+  --report FILE      write the findings as JSON, or as a CSV table when FILE ends in .csv
+                     (cells that a spreadsheet would run as formulas begin with &apos;)
+  --report-raw FILE  write the CSV table with every cell exactly as it is
+  --yes              answer prompts at once instead of reading standard input
+  --app NAME         the photo application to repair; needed when both are running
+</source>
+        <translation>Aufruf: vup scan --library|--selection [--delete] [--recover-zombies] [--dry-run]
+                 [--report DATEI.json|DATEI.csv | --report-raw DATEI.csv] [--yes]
+                 [--app photoapp|darktable]
+  --library          alle Fotos der Bibliothek prüfen
+  --selection        die in der Fotoanwendung ausgewählten Fotos prüfen
+  --delete           Fotos, deren Bilddatei fehlt, entfernen statt sie zu markieren
+  --recover-zombies  Dateien in Masters/, auf die kein Foto verweist, erneut importieren
+                     (nur bei Prüfung der ganzen Bibliothek)
+  --dry-run          alles prüfen, ausgeben, was getan würde, nichts ändern
+  --report DATEI     die Befunde als JSON schreiben, oder als CSV-Tabelle, wenn DATEI
+                     auf .csv endet (Zellen, die eine Tabellenkalkulation als Formel
+                     ausführen würde, beginnen mit &apos;)
+  --report-raw DATEI die CSV-Tabelle mit jeder Zelle genau so schreiben, wie sie ist
+  --yes              Fragen sofort beantworten, statt die Standardeingabe zu lesen
+  --app NAME         die zu reparierende Fotoanwendung; nötig, wenn beide laufen
+</translation>
+    </message>
+    <message>
+        <source>vup scan: cannot write the report %1</source>
+        <translation>vup scan: Der Bericht %1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>--app needs photoapp or darktable</source>
+        <translation>--app braucht photoapp oder darktable</translation>
+    </message>
+    <message>
+        <source>--app takes photoapp or darktable, not</source>
+        <translation>--app nimmt photoapp oder darktable, nicht</translation>
+    </message>
+    <message>
+        <source>--report needs a file name</source>
+        <translation>--report braucht einen Dateinamen</translation>
+    </message>
+    <message>
+        <source>--report-raw writes a CSV table; its file name must end in .csv</source>
+        <translation>--report-raw schreibt eine CSV-Tabelle; ihr Dateiname muss auf .csv enden</translation>
+    </message>
+    <message>
+        <source>unknown option</source>
+        <translation>Unbekannte Option</translation>
+    </message>
+    <message>
+        <source>choose exactly one of --library and --selection</source>
+        <translation>Wählen Sie genau eine der Optionen --library und --selection</translation>
+    </message>
+    <message>
+        <source>the report path is a folder:</source>
+        <translation>Der Pfad für den Bericht ist ein Ordner:</translation>
+    </message>
+    <message>
+        <source>vup scan: no folder %1 for the report</source>
+        <translation>vup scan: Den Ordner %1 für den Bericht gibt es nicht</translation>
+    </message>
+    <message>
+        <source>photo %1 (position %2)</source>
+        <translation>Foto %1 (Position %2)</translation>
+    </message>
+    <message>
+        <source>(no path)</source>
+        <translation>(kein Pfad)</translation>
+    </message>
+    <message>
+        <source>failed to remove: %1: %2</source>
+        <translation>Entfernen fehlgeschlagen: %1: %2</translation>
+    </message>
+    <message>
+        <source>failed to tag %1: %2: %3</source>
+        <translation>Markieren mit „%1“ fehlgeschlagen: %2: %3</translation>
+    </message>
+    <message>
+        <source>would tag &quot;%1&quot;: %2</source>
+        <translation>würde mit „%1“ markiert: %2</translation>
+    </message>
+    <message>
+        <source>tagged &quot;%1&quot;: %2</source>
+        <translation>mit „%1“ markiert: %2</translation>
+    </message>
+    <message>
+        <source>would remove: %1</source>
+        <translation>würde entfernt: %1</translation>
+    </message>
+    <message>
+        <source>removed: %1</source>
+        <translation>entfernt: %1</translation>
+    </message>
+    <message>
+        <source>unchecked: %1: %2</source>
+        <translation>nicht geprüft: %1: %2</translation>
+    </message>
+    <message>
+        <source>dry run: nothing was changed</source>
+        <translation>Vorschau: nichts wurde geändert</translation>
+    </message>
+    <message>
+        <source>vup scan: the interrupt came after the changes had begun, so it did not stop them</source>
+        <translation>vup scan: Die Unterbrechung kam erst, nachdem die Änderungen begonnen hatten, und hat sie daher nicht angehalten</translation>
+    </message>
+</context>
+<context>
     <name>TerminalDelegate</name>
     <message>
         <source>Press Enter to continue. </source>
@@ -757,6 +905,208 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
     <message>
         <source>Show Vup</source>
         <translation>Vup zeigen</translation>
+    </message>
+</context>
+<context>
+    <name>VersionCheck</name>
+    <message>
+        <source>A serious error has occurred in communicating with %1. If the problem persists please contact %2</source>
+        <translation>Bei der Kommunikation mit %1 ist ein schwerer Fehler aufgetreten. Wenn das Problem bestehen bleibt, wenden Sie sich bitte an %2</translation>
+    </message>
+    <message>
+        <source>This version of Vup is compatible with iPhoto &apos;11 Versions 9.0 and above only.</source>
+        <translation>Diese Version von Vup ist nur mit iPhoto &apos;11 ab Version 9.0 kompatibel.</translation>
+    </message>
+    <message>
+        <source>This version of Vup is compatible with %1 Lua API 9.0 and above only; %1 %2 has Lua API %3.</source>
+        <translation>Diese Version von Vup ist nur mit %1 ab Lua-API 9.0 kompatibel; %1 %2 hat Lua-API %3.</translation>
+    </message>
+    <message>
+        <source>%1 is not running. Start it and scan again.</source>
+        <translation>%1 läuft nicht. Starten Sie das Programm und prüfen Sie erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>VupAppDelegate</name>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel Scan</source>
+        <translation>Prüfung abbrechen</translation>
+    </message>
+    <message>
+        <source>The photos selected in %1 are not the ones the preview looked at. Preview the selection again before scanning it.</source>
+        <translation>Die in %1 ausgewählten Fotos sind nicht die, die die Vorschau betrachtet hat. Lassen Sie die Vorschau der Auswahl erneut laufen, bevor Sie sie prüfen.</translation>
+    </message>
+    <message>
+        <source>Preview S&amp;election</source>
+        <translation>Vorschau der A&amp;uswahl</translation>
+    </message>
+    <message>
+        <source>Scan S&amp;election</source>
+        <translation>A&amp;uswahl prüfen</translation>
+    </message>
+    <message>
+        <source>Preview &amp;Library</source>
+        <translation>Vorschau der &amp;Bibliothek</translation>
+    </message>
+    <message>
+        <source>Scan &amp;Library</source>
+        <translation>&amp;Bibliothek prüfen</translation>
+    </message>
+    <message>
+        <source>A scan is running. Stop it and quit?</source>
+        <translation>Eine Prüfung läuft. Anhalten und beenden?</translation>
+    </message>
+    <message>
+        <source>Vup stops the scan as Cancel does, and quits once it has stopped. Changes already made stay.</source>
+        <translation>Vup hält die Prüfung an wie „Abbrechen“ und wird beendet, sobald sie angehalten ist. Bereits vorgenommene Änderungen bleiben erhalten.</translation>
+    </message>
+    <message>
+        <source>Stop and Quit</source>
+        <translation>Anhalten und beenden</translation>
+    </message>
+    <message>
+        <source>Continue</source>
+        <translation>Fortfahren</translation>
+    </message>
+    <message>
+        <source>Stopping the scan; Vup quits once it has stopped</source>
+        <translation>Die Prüfung wird angehalten; danach wird Vup beendet</translation>
+    </message>
+    <message>
+        <source>Quit and lose your crash report comments?</source>
+        <translation>Beenden und Ihre Kommentare zum Absturzbericht verwerfen?</translation>
+    </message>
+    <message>
+        <source>The comments you typed in the crash report have not been sent. Send the report first to keep them.</source>
+        <translation>Ihre Kommentare im Absturzbericht wurden nicht gesendet. Senden Sie zuerst den Bericht, um sie zu behalten.</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Keep Editing</source>
+        <translation>&amp;Weiter bearbeiten</translation>
+    </message>
+</context>
+<context>
+    <name>VupMode</name>
+    <message>
+        <source>Loading Data</source>
+        <translation>Daten werden geladen</translation>
+    </message>
+    <message>
+        <source>Detecting Zombies</source>
+        <translation>Zombies werden gesucht</translation>
+    </message>
+    <message>
+        <source>Processing Images</source>
+        <translation>Bilder werden verarbeitet</translation>
+    </message>
+    <message>
+        <source>Tagging Items</source>
+        <translation>Objekte werden markiert</translation>
+    </message>
+    <message>
+        <source>its properties could not be read: %1</source>
+        <translation>seine Eigenschaften konnten nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>its image file %1 cannot be looked at: %2</source>
+        <translation>auf seine Bilddatei %1 kann nicht zugegriffen werden: %2</translation>
+    </message>
+    <message>
+        <source>its master file %1 cannot be looked at: %2</source>
+        <translation>auf seine Originaldatei %1 kann nicht zugegriffen werden: %2</translation>
+    </message>
+    <message>
+        <source>You need to select the photos you want me to process</source>
+        <translation>Sie müssen die Fotos auswählen, die ich verarbeiten soll</translation>
+    </message>
+    <message>
+        <source>You need to deal with the item(s) that %1 could not open because the original referenced item could not be found.</source>
+        <translation>Sie müssen sich um die Objekte kümmern, die %1 nicht öffnen konnte, weil das Original, auf das sie verweisen, nicht gefunden wurde.</translation>
+    </message>
+    <message>
+        <source>%1 stopped responding while Vup was working. Nothing more was changed. Run the scan again when %1 is running.</source>
+        <translation>%1 antwortete nicht mehr, während Vup arbeitete. Es wurde nichts weiter geändert. Starten Sie die Prüfung erneut, wenn %1 läuft.</translation>
+    </message>
+    <message>
+        <source>Vup could not check %1 photo(s) and could not change %2 photo(s); they were left as they were and are listed in the report.</source>
+        <translation>Vup konnte %1 Foto(s) nicht prüfen und %2 Foto(s) nicht ändern; sie wurden unverändert gelassen und sind im Bericht aufgeführt.</translation>
+    </message>
+    <message>
+        <source>Processing Complete</source>
+        <translation>Verarbeitung abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Scan Incomplete</source>
+        <translation>Prüfung unvollständig</translation>
+    </message>
+    <message>
+        <source>Scan Cancelled</source>
+        <translation>Prüfung abgebrochen</translation>
+    </message>
+    <message>
+        <source>Scan Failed</source>
+        <translation>Prüfung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Scan Refused</source>
+        <translation>Prüfung abgelehnt</translation>
+    </message>
+    <message>
+        <source>Vup has finished processing.</source>
+        <translation>Vup hat die Verarbeitung abgeschlossen.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Vup discovered %n issues that were tagged or deleted to make everything happy again.  You can search for the keyword &quot;Vup Missing&quot; or &quot;Vup Master Missing&quot; within %1 to see these images.</source>
+        <translation>
+            <numerusform>Vup hat %n Problem gefunden, das markiert oder gelöscht wurde, damit wieder alles in Ordnung ist.  Suchen Sie in %1 nach dem Schlagwort „Vup Missing“ oder „Vup Master Missing“, um diese Bilder zu sehen.</numerusform>
+            <numerusform>Vup hat %n Probleme gefunden, die markiert oder gelöscht wurden, damit wieder alles in Ordnung ist.  Suchen Sie in %1 nach dem Schlagwort „Vup Missing“ oder „Vup Master Missing“, um diese Bilder zu sehen.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Vup discovered %n issues that were tagged or deleted to make everything happy again.  You can search for the tag &quot;Vup Missing&quot; within %1 to see these images.</source>
+        <translation>
+            <numerusform>Vup hat %n Problem gefunden, das markiert oder gelöscht wurde, damit wieder alles in Ordnung ist.  Suchen Sie in %1 nach dem Schlagwort „Vup Missing“, um diese Bilder zu sehen.</numerusform>
+            <numerusform>Vup hat %n Probleme gefunden, die markiert oder gelöscht wurden, damit wieder alles in Ordnung ist.  Suchen Sie in %1 nach dem Schlagwort „Vup Missing“, um diese Bilder zu sehen.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Congratulations, your selected images are problem free and happy.  0 issues found.</source>
+        <translation>Glückwunsch, Ihre ausgewählten Bilder sind fehlerfrei und glücklich.  0 Probleme gefunden.</translation>
+    </message>
+    <message>
+        <source>Congratulations, your %1 library is problem free and happy.  0 issues found.</source>
+        <translation>Glückwunsch, Ihre %1-Bibliothek ist fehlerfrei und glücklich.  0 Probleme gefunden.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Dry run: Vup found %n issues that would be tagged or deleted.</source>
+        <translation>
+            <numerusform>Vorschau: Vup hat %n Problem gefunden, das markiert oder gelöscht würde.</numerusform>
+            <numerusform>Vorschau: Vup hat %n Probleme gefunden, die markiert oder gelöscht würden.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Another Vup scan is working on this library.</source>
+        <translation>Eine andere Vup-Prüfung arbeitet gerade an dieser Bibliothek.</translation>
+    </message>
+    <message>
+        <source>Finishing Interrupted Recovery</source>
+        <translation>Unterbrochene Wiederherstellung wird abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
     </message>
 </context>
 <context>
@@ -999,6 +1349,22 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
             <numerusform>%n verknüpftes Objekt in den Filmrollen-Ordnern wurde nicht angerührt.</numerusform>
             <numerusform>%n verknüpfte Objekte in den Filmrollen-Ordnern wurden nicht angerührt.</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>would recover zombie: %1</source>
+        <translation>Zombie würde zurückgeholt: %1</translation>
+    </message>
+    <message>
+        <source>zombie %1: %2</source>
+        <translation>Zombie %1: %2</translation>
+    </message>
+    <message>
+        <source>zombie %1: %2 (from %3)</source>
+        <translation>Zombie %1: %2 (aus %3)</translation>
+    </message>
+    <message>
+        <source>linked item left alone: %1</source>
+        <translation>verlinktes Objekt unverändert gelassen: %1</translation>
     </message>
 </context>
 <context>

@@ -6,6 +6,7 @@
 
 #include "platform/SystemLog.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
 #include <cstring>
@@ -15,16 +16,24 @@
 
 namespace {
 
-constexpr const char* kMessage =
-    "Vup Requires read/write access to %1 in order to detect and recover zombies.\n"
-    "Please select it or it's parent folder and hit the Open button.";
+constexpr const char* kMessage = QT_TRANSLATE_NOOP(
+    "AccessPrompt", "Vup Requires read/write access to %1 in order to detect and recover zombies.\n"
+                    "Please select it or it's parent folder and hit the Open button.");
 constexpr const char* kRefusal = "NSOpenPanel result = %1";
-constexpr const char* kOwnerAndMode = "%1 belongs to %2 and has the mode %3 (%4). Vup runs as %5.";
-constexpr const char* kCannotLook = "%1 cannot be looked at: %2. Vup runs as %3.";
-constexpr const char* kGrantFolder =
-    "Grant read access to this folder, for example with a file manager or chmod, then press Open";
-constexpr const char* kGrantFile =
-    "Grant read access to this file, for example with a file manager or chmod, then press Open";
+constexpr const char* kOwnerAndMode =
+    QT_TRANSLATE_NOOP("AccessPrompt", "%1 belongs to %2 and has the mode %3 (%4). Vup runs as %5.");
+constexpr const char* kCannotLook =
+    QT_TRANSLATE_NOOP("AccessPrompt", "%1 cannot be looked at: %2. Vup runs as %3.");
+constexpr const char* kGrantFolder = QT_TRANSLATE_NOOP(
+    "AccessPrompt",
+    "Grant read access to this folder, for example with a file manager or chmod, then press Open");
+constexpr const char* kGrantFile = QT_TRANSLATE_NOOP(
+    "AccessPrompt",
+    "Grant read access to this file, for example with a file manager or chmod, then press Open");
+
+QString shown(const char* text) {
+    return QCoreApplication::translate("AccessPrompt", text);
+}
 
 QString userName(uid_t uid) {
     struct passwd entry {};
@@ -60,7 +69,7 @@ namespace AccessPrompt {
 
 QString message(const QString& path) {
     const QString p = trimmed(path);
-    return QString::fromLatin1(kMessage).arg(p.mid(p.lastIndexOf(u'/') + 1));
+    return shown(kMessage).arg(p.mid(p.lastIndexOf(u'/') + 1));
 }
 
 QString initialFolder(const QString& path) {
@@ -80,17 +89,16 @@ QString ownerAndMode(const QString& path) {
     struct stat st {};
     if (::stat(QFile::encodeName(path).constData(), &st) != 0) {
         const int error = errno;
-        return QString::fromLatin1(kCannotLook).arg(path, QString::fromLocal8Bit(std::strerror(error)), self);
+        return shown(kCannotLook).arg(path, QString::fromLocal8Bit(std::strerror(error)), self);
     }
     const QString octal = QStringLiteral("%1").arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
-    return QString::fromLatin1(kOwnerAndMode)
-        .arg(path, userName(st.st_uid), modeText(st.st_mode), octal, self);
+    return shown(kOwnerAndMode).arg(path, userName(st.st_uid), modeText(st.st_mode), octal, self);
 }
 
 QString explanation(const QString& path) {
     struct stat st {};
     const bool file = ::stat(QFile::encodeName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
-    return ownerAndMode(path) + u'\n' + QString::fromLatin1(file ? kGrantFile : kGrantFolder);
+    return ownerAndMode(path) + u'\n' + shown(file ? kGrantFile : kGrantFolder);
 }
 
 } // namespace AccessPrompt

@@ -4,13 +4,15 @@
 */
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The access prompt's texts, shared by the window and the terminal: both ask the user to point at
 // a file or folder the scan must read, and both log every refusal the same way.
 namespace AccessPrompt {
 
-inline constexpr const char* kTitle = "Read Access Required";
+// Translated in the context "AccessPrompt" where it is shown.
+inline constexpr const char* kTitle = QT_TRANSLATE_NOOP("AccessPrompt", "Read Access Required");
 
 // The message names only the last path component of `path`.
 QString message(const QString& path);

@@ -9,32 +9,45 @@
 #include "platform/BundleInfo.h"
 #include "platform/SystemLog.h"
 
+#include <QCoreApplication>
 #include <limits>
 
 namespace {
 
-const QString kErrorTitle = QStringLiteral("Error");
-const QString kErrorLead = QStringLiteral(
-    "A serious error has occurred in communicating with iPhoto. If the problem persists please contact ");
+constexpr const char* kErrorTitle = QT_TRANSLATE_NOOP("Alert", "Error");
+// The application's name as the closing summaries give it.
+constexpr const char* kErrorLead = QT_TRANSLATE_NOOP(
+    "VersionCheck",
+    "A serious error has occurred in communicating with %1. If the problem persists please contact %2");
+// The bus error's name and message, never translated.
 const QString kErrorDetails = QStringLiteral("\n%1\n%2");
-const QString kUnsupportedTitle = QStringLiteral("Unsupported Version");
-const QString kUnsupportedText =
-    QStringLiteral("This version of Vup is compatible with iPhoto '11 Versions 9.0 and above only.");
+constexpr const char* kUnsupportedTitle = QT_TRANSLATE_NOOP("Alert", "Unsupported Version");
+constexpr const char* kUnsupportedText = QT_TRANSLATE_NOOP(
+    "VersionCheck", "This version of Vup is compatible with iPhoto '11 Versions 9.0 and above only.");
 const QString kLogVersion = QStringLiteral("iPhoto Version %1");
 // An application scripted through an interface of its own is judged by that interface's version.
-const QString kUnsupportedScriptingText = QStringLiteral(
+constexpr const char* kUnsupportedScriptingText = QT_TRANSLATE_NOOP(
+    "VersionCheck",
     "This version of Vup is compatible with %1 Lua API 9.0 and above only; %1 %2 has Lua API %3.");
 const QString kLogScriptingVersion = QStringLiteral("%1 %2, Lua API %3");
+constexpr const char* kNotRunning =
+    QT_TRANSLATE_NOOP("VersionCheck", "%1 is not running. Start it and scan again.");
 
 constexpr int kFirstSupportedMajor = 9;
 constexpr const char* kServiceUnknown = "org.freedesktop.DBus.Error.ServiceUnknown";
 
+QString shown(const char* text) {
+    return QCoreApplication::translate("VersionCheck", text);
+}
+
+QString title(const char* text) {
+    return QCoreApplication::translate("Alert", text);
+}
+
 } // namespace
 
-const QString VersionCheck::kNotRunningText = notRunningText(QStringLiteral("photoapp"));
-
 QString VersionCheck::notRunningText(const QString& applicationName) {
-    return QStringLiteral("%1 is not running. Start it and scan again.").arg(applicationName);
+    return shown(kNotRunning).arg(applicationName);
 }
 
 int VersionCheck::majorVersion(const QString& version) {
@@ -69,18 +82,20 @@ bool VersionCheck::versionCheck(const PhotoApplication& application, const Alert
         // A build that cannot be scripted is refused like an old version: nothing to report either.
         if (error.name == QLatin1StringView(DarktableApplication::kErrorNoLua)) {
             if (alert)
-                alert(error.reason, kUnsupportedTitle);
+                alert(error.reason, title(kUnsupportedTitle));
             return true;
         }
         // An application that is not running is nothing to report to the support address.
-        const QString message = error.name == QLatin1StringView(kServiceUnknown)
-                                    ? notRunningText(application.displayName())
-                                    : kErrorLead +
-                                          BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress))
-                                              .value_or(QString()) +
-                                          kErrorDetails.arg(error.name, error.reason);
+        const QString message =
+            error.name == QLatin1StringView(kServiceUnknown)
+                ? notRunningText(application.displayName())
+                : shown(kErrorLead)
+                          .arg(application.nameInSummaries(),
+                               BundleInfo::value(QString::fromLatin1(BundleInfo::kSupportAddress))
+                                   .value_or(QString())) +
+                      kErrorDetails.arg(error.name, error.reason);
         if (alert)
-            alert(message, kErrorTitle);
+            alert(message, title(kErrorTitle));
         return true;
     }
     const bool scripting = application.capabilities().versionIsScriptingInterface;
@@ -90,8 +105,8 @@ bool VersionCheck::versionCheck(const PhotoApplication& application, const Alert
     if (majorVersion(version) >= kFirstSupportedMajor)
         return false;
     if (alert)
-        alert(scripting ? kUnsupportedScriptingText.arg(name, application.productVersion(), version)
-                        : kUnsupportedText,
-              kUnsupportedTitle);
+        alert(scripting ? shown(kUnsupportedScriptingText).arg(name, application.productVersion(), version)
+                        : shown(kUnsupportedText),
+              title(kUnsupportedTitle));
     return true;
 }

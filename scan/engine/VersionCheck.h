@@ -16,8 +16,6 @@ class PhotoApplication;
 class VersionCheck {
 public:
     // What the user is told, instead of the bus's error, when nobody owns the application's name.
-    static const QString kNotRunningText;
-    // The same sentence for the application of that name.
     static QString notRunningText(const QString& applicationName);
 
     // Shows an alert and returns once the user has dismissed it; may be empty (nobody is told).

@@ -5,6 +5,7 @@
 #include "scan/engine/VupMode.h"
 
 #include "bridge/iPhotoTypes.h"
+#include "l10n/ShownText.h"
 #include "platform/FileAccess.h"
 #include "platform/FileManager.h"
 #include "platform/SystemLog.h"
@@ -16,6 +17,7 @@
 #include "scan/engine/VupModeRun.h"
 #include "wire/PhotoAppWire.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QSet>
 #include <cstring>
@@ -25,10 +27,11 @@ using FileManager::Presence;
 
 namespace {
 
-constexpr const char* kLoadingData = "Loading Data";
-constexpr const char* kDetectingZombies = "Detecting Zombies";
-constexpr const char* kProcessingImages = "Processing Images";
-constexpr const char* kTaggingItems = "Tagging Items";
+// The status line's texts, translated as they are handed to the window.
+constexpr const char* kLoadingData = QT_TRANSLATE_NOOP("VupMode", "Loading Data");
+constexpr const char* kDetectingZombies = QT_TRANSLATE_NOOP("VupMode", "Detecting Zombies");
+constexpr const char* kProcessingImages = QT_TRANSLATE_NOOP("VupMode", "Processing Images");
+constexpr const char* kTaggingItems = QT_TRANSLATE_NOOP("VupMode", "Tagging Items");
 
 // Why a photo with a bad image entry was tagged rather than removed in delete mode: only an image
 // path that names a file which is verifiably gone justifies taking a photo out of the library.
@@ -42,8 +45,14 @@ constexpr const char* kNotRemovedFileExists =
     "Not removing photo %1 at position %2: its image file exists at %3 and only its file name is a missing "
     "value; tagging it \"Vup Missing\" instead";
 
-constexpr const char* kUncheckedProperties = "its properties could not be read: %1";
-constexpr const char* kUncheckedFile = "its %1 file %2 cannot be looked at: %3";
+// Why a photo could not be checked: kept in English by the findings, the report and the log, and
+// translated where the user reads it (shownReason).
+constexpr const char* kUncheckedProperties =
+    QT_TRANSLATE_NOOP("VupMode", "its properties could not be read: %1");
+constexpr const char* kUncheckedImage =
+    QT_TRANSLATE_NOOP("VupMode", "its image file %1 cannot be looked at: %2");
+constexpr const char* kUncheckedMaster =
+    QT_TRANSLATE_NOOP("VupMode", "its master file %1 cannot be looked at: %2");
 constexpr const char* kLogUnchecked = "Unchecked photo %1 at position %2: %3";
 constexpr const char* kLogFailedChange = "Could not %1 photo %2 at position %3: %4";
 constexpr const char* kActionRemove = "remove";
@@ -73,9 +82,8 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
         image = FileManager::presenceAtPath(path.toString(), &imageError);
         // A file that cannot be looked at is not known to be gone, nor known to be there.
         if (image == Presence::Unknown) {
-            check.unchecked = latin(kUncheckedFile)
-                                  .arg(QStringLiteral("image"), path.toString(),
-                                       QString::fromLocal8Bit(std::strerror(imageError)));
+            check.unchecked = latin(kUncheckedImage)
+                                  .arg(path.toString(), QString::fromLocal8Bit(std::strerror(imageError)));
             return check;
         }
         // The master only matters for a photo whose image is there; a master reported as a
@@ -87,9 +95,9 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
                          ? image
                          : FileManager::presenceAtPath(original.toString(), &masterError);
         if (master == Presence::Unknown) {
-            check.unchecked = latin(kUncheckedFile)
-                                  .arg(QStringLiteral("master"), original.toString(),
-                                       QString::fromLocal8Bit(std::strerror(masterError)));
+            check.unchecked =
+                latin(kUncheckedMaster)
+                    .arg(original.toString(), QString::fromLocal8Bit(std::strerror(masterError)));
             return check;
         }
         check.imageGone = image == Presence::Absent && !path.toString().isEmpty();
@@ -104,6 +112,11 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
 const QString VupMode::kMissingKeyword = QString::fromLatin1(ScanFindings::kMissingKeyword);
 const QString VupMode::kMasterMissingKeyword = QString::fromLatin1(ScanFindings::kMasterMissingKeyword);
 const QString VupMode::kProductWord = QStringLiteral("Vup");
+
+QString VupMode::shownReason(const QString& reason) {
+    static const ShownText shown("VupMode", {kUncheckedProperties, kUncheckedImage, kUncheckedMaster});
+    return shown(reason);
+}
 
 VupMode::VupMode()
     : photoApplication(
@@ -492,11 +505,11 @@ VupMode::Run::Run(ScanDoor& runDoor, ScanFindings& f) : door(runDoor), findings(
 }
 
 void VupMode::Run::status(const char* text) {
-    door.status(latin(text));
+    door.status(QCoreApplication::translate("VupMode", text));
 }
 
 void VupMode::Run::stageStatus(const char* text) {
-    door.stageStatus(latin(text));
+    door.stageStatus(QCoreApplication::translate("VupMode", text));
 }
 
 double VupMode::Run::lap() {

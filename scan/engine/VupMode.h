@@ -77,12 +77,16 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
+    // Why a photo could not be checked, as the findings keep it in English, in the user's language.
+    static QString shownReason(const QString& reason);
+
     // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
     // paragraph (which brings its own leading line breaks), or the congratulations when both are
     // empty.
-    // `application` is the name these sentences give the photo application.
+    // `application` is the name these sentences give the photo application; `keepsMasters` whether
+    // it has master files, which a run may tag as missing too.
     static QString summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
-                               const QString& application);
+                               const QString& application, bool keepsMasters);
     // The closing text of a dry run: what a real run would change.
     static QString dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
                                      const QString& application);
@@ -132,7 +136,7 @@ private:
     // The closing text of a run that went to its end; photosLeft when some photo could not be
     // checked or changed.
     static QString finishedSummary(const ScanFindings& findings, bool selectionMode, bool photosLeft,
-                                   const QString& application);
+                                   const QString& application, bool keepsMasters);
     static QString problemFree(bool selectionMode, const QString& application);
     void returnToIdle(Run& run);
 

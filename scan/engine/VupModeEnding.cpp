@@ -9,40 +9,58 @@
 #include "scan/engine/VupModeRun.h"
 #include "scan/report/ZombieSummary.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-constexpr const char* kUnableToProcess = "Unable To Process";
-constexpr const char* kSelectPhotos = "You need to select the photos you want me to process";
-constexpr const char* kUnableToContinue = "Unable To Continue";
-constexpr const char* kDealWithItems = "You need to deal with the item(s) that %1 could not open because the "
-                                       "original referenced item could not be found.";
+// Alert titles are marked in the context "Alert", so that the window tells their kind in either
+// language; everything else the user reads here is in the context "VupMode".
+constexpr const char* kUnableToProcess = QT_TRANSLATE_NOOP("Alert", "Unable To Process");
+constexpr const char* kSelectPhotos =
+    QT_TRANSLATE_NOOP("VupMode", "You need to select the photos you want me to process");
+constexpr const char* kUnableToContinue = QT_TRANSLATE_NOOP("Alert", "Unable To Continue");
+constexpr const char* kDealWithItems =
+    QT_TRANSLATE_NOOP("VupMode", "You need to deal with the item(s) that %1 could not open because the "
+                                 "original referenced item could not be found.");
+// Also the run's failure, which the report keeps in English.
 constexpr const char* kStoppedResponding =
-    "%1 stopped responding while Vup was working. Nothing more was changed. Run the scan again when "
-    "%1 is running.";
-constexpr const char* kSuccess = "Success";
-constexpr const char* kScanIncomplete = "Scan Incomplete";
-constexpr const char* kIncompleteText = "Vup could not check %1 photo(s) and could not change %2 photo(s); "
-                                        "they were left as they were and are listed in the report.";
+    QT_TRANSLATE_NOOP("VupMode", "%1 stopped responding while Vup was working. Nothing more was changed. "
+                                 "Run the scan again when %1 is running.");
+constexpr const char* kSuccess = QT_TRANSLATE_NOOP("Alert", "Success");
+constexpr const char* kScanIncomplete = QT_TRANSLATE_NOOP("Alert", "Scan Incomplete");
+constexpr const char* kIncompleteText =
+    QT_TRANSLATE_NOOP("VupMode", "Vup could not check %1 photo(s) and could not change %2 photo(s); "
+                                 "they were left as they were and are listed in the report.");
 
-constexpr const char* kProcessingComplete = "Processing Complete";
-constexpr const char* kScanCancelled = "Scan Cancelled";
+// The status line's last word on a run, which is also the notification's title.
+constexpr const char* kProcessingComplete = QT_TRANSLATE_NOOP("VupMode", "Processing Complete");
+constexpr const char* kScanIncompleteStatus = QT_TRANSLATE_NOOP("VupMode", "Scan Incomplete");
+constexpr const char* kScanCancelled = QT_TRANSLATE_NOOP("VupMode", "Scan Cancelled");
 // Left under a failed run, the last stage's status ("Loading Data") would read as work still going on.
-constexpr const char* kScanFailed = "Scan Failed";
+constexpr const char* kScanFailed = QT_TRANSLATE_NOOP("VupMode", "Scan Failed");
 // A refused run never began its work: neither "Processing Complete" nor an earlier run's status.
-constexpr const char* kScanRefused = "Scan Refused";
-constexpr const char* kNotificationText = "Vup has finished processing.";
+constexpr const char* kScanRefused = QT_TRANSLATE_NOOP("VupMode", "Scan Refused");
+constexpr const char* kNotificationText = QT_TRANSLATE_NOOP("VupMode", "Vup has finished processing.");
 
-constexpr const char* kIssuesSummary =
-    "Vup discovered %1 issues that were tagged or deleted to make everything happy again.  You can search "
-    "for "
-    "the keyword \"Vup Missing\" or \"Vup Master Missing\" within %2 to see these images.";
-constexpr const char* kSelectionProblemFree =
-    "Congratulations, your selected images are problem free and happy.  0 issues found.";
-constexpr const char* kLibraryProblemFree =
-    "Congratulations, your %1 library is problem free and happy.  0 issues found.";
-constexpr const char* kDryRunIssues = "Dry run: Vup found %1 issues that would be tagged or deleted.";
+// English says "1 issues": one text serves every count there.
+constexpr const char* kIssuesSummary = QT_TRANSLATE_N_NOOP(
+    "VupMode", "Vup discovered %n issues that were tagged or deleted to make everything happy again.  You "
+               "can search for the keyword \"Vup Missing\" or \"Vup Master Missing\" within %1 to see these "
+               "images.");
+// An application without master files only ever gets the missing-image tag.
+constexpr const char* kIssuesSummaryNoMasters = QT_TRANSLATE_N_NOOP(
+    "VupMode", "Vup discovered %n issues that were tagged or deleted to make everything happy again.  You "
+               "can search for the tag \"Vup Missing\" within %1 to see these images.");
+constexpr const char* kSelectionProblemFree = QT_TRANSLATE_NOOP(
+    "VupMode", "Congratulations, your selected images are problem free and happy.  0 issues found.");
+constexpr const char* kLibraryProblemFree = QT_TRANSLATE_NOOP(
+    "VupMode", "Congratulations, your %1 library is problem free and happy.  0 issues found.");
+constexpr const char* kDryRunIssues =
+    QT_TRANSLATE_N_NOOP("VupMode", "Dry run: Vup found %n issues that would be tagged or deleted.");
 
-constexpr const char* kAnotherScan = "Another Vup scan is working on this library.";
+// Also the run's failure, which the report keeps in English.
+constexpr const char* kAnotherScan =
+    QT_TRANSLATE_NOOP("VupMode", "Another Vup scan is working on this library.");
 constexpr const char* kLogCancelled = "Scan cancelled before its changes began";
 constexpr const char* kLogLost = "Scan ended: the photo application stopped responding";
 constexpr const char* kLogListsIncomplete = "Loading ended before every photo was read";
@@ -52,24 +70,39 @@ QString latin(const char* text) {
     return QString::fromLatin1(text);
 }
 
+QString shown(const char* text) {
+    return QCoreApplication::translate("VupMode", text);
+}
+
+QString shown(const char* text, qsizetype n) {
+    return QCoreApplication::translate("VupMode", text, nullptr, int(n));
+}
+
+QString title(const char* text) {
+    return QCoreApplication::translate("Alert", text);
+}
+
 } // namespace
 
 QString VupMode::summaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
-                             const QString& application) {
+                             const QString& application, bool keepsMasters) {
     const QString done =
-        (changes > 0 ? latin(kIssuesSummary).arg(changes).arg(application) : QString()) + zombieParagraph;
+        (changes > 0
+             ? shown(keepsMasters ? kIssuesSummary : kIssuesSummaryNoMasters, changes).arg(application)
+             : QString()) +
+        zombieParagraph;
     if (!done.isEmpty())
         return done;
     return problemFree(selectionMode, application);
 }
 
 QString VupMode::problemFree(bool selectionMode, const QString& application) {
-    return selectionMode ? latin(kSelectionProblemFree) : latin(kLibraryProblemFree).arg(application);
+    return selectionMode ? shown(kSelectionProblemFree) : shown(kLibraryProblemFree).arg(application);
 }
 
 QString VupMode::dryRunSummaryText(qsizetype changes, const QString& zombieParagraph, bool selectionMode,
                                    const QString& application) {
-    const QString found = (changes > 0 ? latin(kDryRunIssues).arg(changes) : QString()) + zombieParagraph;
+    const QString found = (changes > 0 ? shown(kDryRunIssues, changes) : QString()) + zombieParagraph;
     if (!found.isEmpty())
         return found;
     return problemFree(selectionMode, application);
@@ -90,6 +123,8 @@ void VupMode::returnToIdle(Run& run) {
     run.door.returnToIdle();
 }
 
+// The failure and the log stay in English (the report and scripts read them); the status and the
+// alert are in the user's language.
 void VupMode::endStoppedRun(Run& run) {
     using Outcome = ScanFindings::Outcome;
     ScanDoor& door = run.door;
@@ -109,14 +144,14 @@ void VupMode::endStoppedRun(Run& run) {
         f.outcome = Outcome::NothingToProcess;
         run.status(kScanRefused);
         returnToIdle(run);
-        door.alert(latin(kSelectPhotos), latin(kUnableToProcess));
+        door.alert(shown(kSelectPhotos), title(kUnableToProcess));
         return;
     case Stop::ListsIncomplete:
         f.outcome = Outcome::ListsIncomplete;
         f.failure = latin(kLogListsIncomplete);
         vupLog(f.failure);
         run.status(kScanFailed);
-        door.alert(latin(kDealWithItems).arg(active->nameInSummaries()), latin(kUnableToContinue));
+        door.alert(shown(kDealWithItems).arg(active->nameInSummaries()), title(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::AnotherScan:
@@ -125,7 +160,7 @@ void VupMode::endStoppedRun(Run& run) {
         vupLog(f.failure);
         run.status(kScanRefused);
         returnToIdle(run);
-        door.alert(f.failure, latin(kUnableToProcess));
+        door.alert(shown(kAnotherScan), title(kUnableToProcess));
         return;
     case Stop::Cancelled:
         f.outcome = Outcome::Cancelled;
@@ -139,16 +174,17 @@ void VupMode::endStoppedRun(Run& run) {
         f.failure = latin(kStoppedResponding).arg(active->displayName());
         vupLog(latin(kLogLost));
         // Zombies still parked are named, so the user knows where their files wait.
-        f.summary = f.failure + zombieSummary(f);
+        f.summary = shown(kStoppedResponding).arg(active->displayName()) + zombieSummary(f);
         run.status(kScanFailed);
-        door.alert(f.summary, latin(kUnableToContinue));
+        door.alert(f.summary, title(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::InternalError:
         f.outcome = Outcome::Failed;
         vupLog(latin(kRunFailed).arg(f.failure));
         run.status(kScanFailed);
-        door.alert(f.failure, latin(kUnableToContinue));
+        // What went wrong inside is shown as it came.
+        door.alert(f.failure, title(kUnableToContinue));
         returnToIdle(run);
         return;
     case Stop::None:
@@ -164,17 +200,18 @@ void VupMode::endFinishedRun(Run& run) {
     f.outcome = incomplete ? ScanFindings::Outcome::Incomplete : ScanFindings::Outcome::Completed;
     // A run that left photos or zombies undone has finished, but is not complete: neither the status
     // nor a notification seen without the window may say so.
-    const char* ending = incomplete ? kScanIncomplete : kProcessingComplete;
+    const char* ending = incomplete ? kScanIncompleteStatus : kProcessingComplete;
     run.status(ending);
     if (!door.userQuit())
-        UserNotification::deliver(latin(ending), latin(kNotificationText));
-    f.summary = finishedSummary(f, run.selectionMode, photosLeft, active->nameInSummaries());
-    door.alert(f.summary, latin(incomplete ? kScanIncomplete : kSuccess));
+        UserNotification::deliver(shown(ending), shown(kNotificationText));
+    f.summary = finishedSummary(f, run.selectionMode, photosLeft, active->nameInSummaries(),
+                                active->capabilities().keepsMasterFiles);
+    door.alert(f.summary, title(incomplete ? kScanIncomplete : kSuccess));
     returnToIdle(run);
 }
 
 QString VupMode::finishedSummary(const ScanFindings& f, bool selectionMode, bool photosLeft,
-                                 const QString& application) {
+                                 const QString& application, bool keepsMasters) {
     const QString notes = zombieSummary(f);
     // Nothing to fix: the verdict comes first, and notes (links left alone, a finished resume)
     // follow it rather than replace it.
@@ -182,13 +219,14 @@ QString VupMode::finishedSummary(const ScanFindings& f, bool selectionMode, bool
         const QString verdict = problemFree(selectionMode, application);
         return verdict + (notes.startsWith(u'\n') ? QString() : QStringLiteral("\n\n")) + notes;
     }
-    const QString done = f.dryRun ? dryRunSummaryText(f.changeCount(), notes, selectionMode, application)
-                                  : summaryText(f.changeCount(), notes, selectionMode, application);
+    const QString done = f.dryRun
+                             ? dryRunSummaryText(f.changeCount(), notes, selectionMode, application)
+                             : summaryText(f.changeCount(), notes, selectionMode, application, keepsMasters);
     // A zombie stage that fell short says so in its own sentences.
     if (!photosLeft)
         return done;
     // What could not be done comes first; what was done follows, without congratulations.
-    const QString message = latin(kIncompleteText).arg(f.unchecked.size()).arg(f.unchangedPhotoCount());
+    const QString message = shown(kIncompleteText).arg(f.unchecked.size()).arg(f.unchangedPhotoCount());
     const bool nothingDone = f.changeCount() == 0 && f.zombies.isEmpty();
     if (nothingDone)
         return message;

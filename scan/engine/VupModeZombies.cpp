@@ -9,11 +9,13 @@
 #include "scan/zombies/RecoveryResume.h"
 #include "scan/zombies/ZombieRecovery.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString kResumeStatus = QStringLiteral("Finishing Interrupted Recovery");
-const QString kResumeTitle = QStringLiteral("Interrupted Zombie Recovery");
-const QString kReady = QStringLiteral("Ready");
+constexpr const char* kResumeStatus = QT_TRANSLATE_NOOP("VupMode", "Finishing Interrupted Recovery");
+constexpr const char* kResumeTitle = QT_TRANSLATE_NOOP("Alert", "Interrupted Zombie Recovery");
+constexpr const char* kReady = QT_TRANSLATE_NOOP("VupMode", "Ready");
 const QString kNoLibraryFolder = QStringLiteral("the photo application did not say where its library is.");
 const QString kLogSkipped = QStringLiteral("Zombie detection skipped: %1");
 const QString kLogResumeLeft =
@@ -67,10 +69,11 @@ void VupMode::resumeRecoveriesAtLaunch(VupDelegate* delegate) {
         door.returnToIdle();
         return;
     }
-    door.status(kResumeStatus);
+    door.status(QCoreApplication::translate("VupMode", kResumeStatus));
     const QString told = resumeRecoveries(door);
-    door.status(kReady);
+    door.status(QCoreApplication::translate("VupMode", kReady));
     door.returnToIdle();
+    // The log keeps the lines in English; the user reads them in their own language.
     if (!told.isEmpty())
-        door.alert(told, kResumeTitle);
+        door.alert(RecoveryResume::shownLines(told), QCoreApplication::translate("Alert", kResumeTitle));
 }

@@ -376,7 +376,9 @@ QString findingTextShown(const QString& text) {
          kStillParked,   kGone,        kNullImagePath,  kNoImagePath,  kOnlyNameMissing, kCancelledFirst,
          kEndedFirst,    kNotImported, kCancelled,      kNotMoved,     kFinishLater,     kPathTaken,
          kNamedByAPhoto, kAppeared,    kNoLongerParked, kLinkLeftAlone});
-    return shown(text);
+    const QString translated = shown(text);
+    // Why a photo could not be checked is the engine's own sentence.
+    return translated == text ? VupMode::shownReason(text) : translated;
 }
 
 QString findingsOutcomeShown(const QString& outcome) {

@@ -159,18 +159,46 @@ QJsonObject recoveryToJson(const ZombieRecoveryReport& r) {
     };
 }
 
+namespace {
+
+// The listing's words; each zombie's state stays the report's name for it, so that the two match.
+constexpr const char* kWouldRecover = QT_TRANSLATE_NOOP("ZombieSummary", "would recover zombie: %1");
+constexpr const char* kZombieState = QT_TRANSLATE_NOOP("ZombieSummary", "zombie %1: %2");
+constexpr const char* kParkedZombieState = QT_TRANSLATE_NOOP("ZombieSummary", "zombie %1: %2 (from %3)");
+constexpr const char* kLinkListed = QT_TRANSLATE_NOOP("ZombieSummary", "linked item left alone: %1");
+
+// The translation, as UTF-8, with each %N replaced by its bytes at once: names keep every byte,
+// and a name holding "%2" stays as it is.
+QByteArray listed(const char* format, const QList<QByteArray>& values) {
+    const QByteArray text = translated(format).toUtf8();
+    QByteArray out;
+    out.reserve(text.size() + 64);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text.at(i + 1) : '\0';
+        if (text.at(i) == '%' && next >= '1' && next - '0' <= values.size()) {
+            out += values.at(next - '1');
+            ++i;
+            continue;
+        }
+        out += text.at(i);
+    }
+    return out;
+}
+
+} // namespace
+
 QList<QByteArray> zombieListing(const ScanFindings& f) {
     QList<QByteArray> lines;
     if (f.dryRun) {
         for (const QByteArray& z : f.zombies)
-            lines.append("would recover zombie: " + z);
+            lines.append(listed(kWouldRecover, {z}));
     }
     for (const ZombieRecoveryReport::Zombie& z : f.recovery.zombies) {
         const QByteArray state = stateName(z.state).toLatin1();
-        lines.append(z.parkedAt.isEmpty() ? "zombie " + state + ": " + z.path
-                                          : "zombie " + state + ": " + z.parkedAt + " (from " + z.path + ')');
+        lines.append(z.parkedAt.isEmpty() ? listed(kZombieState, {state, z.path})
+                                          : listed(kParkedZombieState, {state, z.parkedAt, z.path}));
     }
     for (const QByteArray& link : f.recovery.linksLeftAlone)
-        lines.append("linked item left alone: " + link);
+        lines.append(listed(kLinkListed, {link}));
     return lines;
 }

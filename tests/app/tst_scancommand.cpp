@@ -285,6 +285,10 @@ private slots:
             lang.isEmpty() ? QByteArray("still lacks the keywords")
                            : QByteArray("Der Fotoanwendung fehlen noch die oben genannten Schlagwörter");
         QVERIFY2(vup.err.contains(givenUp), vup.err.constData());
+        // The run's last status, in the user's language too.
+        const QByteArray refused =
+            lang.isEmpty() ? QByteArray("Scan Refused\n") : QByteArray("Prüfung abgelehnt\n");
+        QVERIFY2(vup.out.contains(refused), vup.out.constData());
         QCOMPARE(vup.out.count("removed: "), removed);
         QCOMPARE(vup.out.count("tagged "), 0);
         QCOMPARE(lib.photosOfAlbum(lib.libraryAlbumId()).size(), 4 - removed + alerts);

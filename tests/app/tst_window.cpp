@@ -23,7 +23,9 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -36,6 +38,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <QUrl>
 #include <atomic>
 #include <memory>
@@ -725,14 +728,32 @@ private slots:
 
     void keywordAlertCancelScan_data() {
         QTest::addColumn<QList<int>>("answers");
-        QTest::newRow("Cancel Scan") << QList<int>{1};
-        QTest::newRow("OK, then Cancel Scan") << QList<int>{0, 1};
+        QTest::addColumn<QString>("language");  // empty: the source language
+        QTest::addColumn<QStringList>("shown"); // the alert's title, its choices and the last status
+        const QStringList english{QStringLiteral("Missing Keywords"), QStringLiteral("OK"),
+                                  QStringLiteral("Cancel Scan"), QStringLiteral("Scan Refused")};
+        QTest::newRow("Cancel Scan") << QList<int>{1} << QString() << english;
+        QTest::newRow("OK, then Cancel Scan") << QList<int>{0, 1} << QString() << english;
+        QTest::newRow("Cancel Scan, German")
+            << QList<int>{1} << QStringLiteral("de")
+            << QStringList{QStringLiteral("Fehlende Schlagwörter"), QStringLiteral("OK"),
+                           QStringLiteral("Prüfung abbrechen"), QStringLiteral("Prüfung abgelehnt")};
     }
 
     // The keyword alert comes back after OK until the keywords exist; Cancel Scan beside OK is the
     // way out: the run ends refused, having changed nothing.
     void keywordAlertCancelScan() {
         QFETCH(QList<int>, answers);
+        QFETCH(QString, language);
+        QFETCH(QStringList, shown);
+        QTranslator translator; // leaves the application again when it goes
+        if (!language.isEmpty()) {
+            const QString folder = QFileInfo(QStringLiteral(VUP_EXECUTABLE))
+                                       .dir()
+                                       .filePath(QStringLiteral("../share/vup/translations"));
+            QVERIFY(translator.load(QStringLiteral("vup_") + language, folder));
+            QVERIFY(QCoreApplication::installTranslator(&translator));
+        }
         // No keyword image to teach the application the keywords.
         QTemporaryDir noResources;
         const QByteArray resources = qgetenv("VUP_RESOURCE_DIR");
@@ -750,9 +771,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!c.nowProcessing(), 30000);
         QVERIFY(c.waitForScanToEnd(10000));
         QCOMPARE(MessageBox::askedCount(), answers.size());
-        QCOMPARE(MessageBox::lastQuestion()->title, QStringLiteral("Missing Keywords"));
-        QCOMPARE(MessageBox::lastQuestion()->choices,
-                 (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel Scan")}));
+        QCOMPARE(MessageBox::lastQuestion()->title, shown.at(0));
+        QCOMPARE(MessageBox::lastQuestion()->choices, shown.mid(1, 2));
+        QCOMPARE(c.statusLabel(), shown.at(3));
         QCOMPARE(c.engine()->lastRun().outcome, ScanFindings::Outcome::KeywordsRefused);
         QVERIFY(lib.keywordsOf(gone).isEmpty());
         lib.stop();

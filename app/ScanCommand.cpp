@@ -9,6 +9,7 @@
 #include "scan/engine/VersionCheck.h"
 #include "scan/engine/VupMode.h"
 #include "scan/report/FindingsCsv.h"
+#include "scan/report/FindingsTable.h"
 #include "scan/report/ScanFindingsJson.h"
 #include "scan/report/ZombieSummary.h"
 #include "scan/zombies/RecoveryResume.h"
@@ -187,7 +188,7 @@ void printActions(const ScanFindings& f) {
         line(failedChange(f, c));
     for (const ScanFindings::Unchecked& u : f.unchecked)
         line(text(QT_TRANSLATE_NOOP("ScanCommand", "unchecked: %1: %2"))
-                 .arg(photoAt(f, u.position), terminalSafe(VupMode::shownReason(u.reason))));
+                 .arg(photoAt(f, u.position), terminalSafe(findingTextShown(u.reason))));
     // A zombie's name that is not UTF-8 shows its odd bytes as escapes, so it can still be found.
     for (const QByteArray& z : zombieListing(f))
         line(terminalSafe(z));

@@ -5,7 +5,6 @@
 #include "scan/engine/VupMode.h"
 
 #include "bridge/iPhotoTypes.h"
-#include "l10n/ShownText.h"
 #include "platform/FileAccess.h"
 #include "platform/FileManager.h"
 #include "platform/SystemLog.h"
@@ -45,14 +44,6 @@ constexpr const char* kNotRemovedFileExists =
     "Not removing photo %1 at position %2: its image file exists at %3 and only its file name is a missing "
     "value; tagging it \"Vup Missing\" instead";
 
-// Why a photo could not be checked: kept in English by the findings, the report and the log, and
-// translated where the user reads it (shownReason).
-constexpr const char* kUncheckedProperties =
-    QT_TRANSLATE_NOOP("VupMode", "its properties could not be read: %1");
-constexpr const char* kUncheckedImage =
-    QT_TRANSLATE_NOOP("VupMode", "its image file %1 cannot be looked at: %2");
-constexpr const char* kUncheckedMaster =
-    QT_TRANSLATE_NOOP("VupMode", "its master file %1 cannot be looked at: %2");
 constexpr const char* kLogUnchecked = "Unchecked photo %1 at position %2: %3";
 constexpr const char* kLogFailedChange = "Could not %1 photo %2 at position %3: %4";
 constexpr const char* kActionRemove = "remove";
@@ -82,7 +73,7 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
         image = FileManager::presenceAtPath(path.toString(), &imageError);
         // A file that cannot be looked at is not known to be gone, nor known to be there.
         if (image == Presence::Unknown) {
-            check.unchecked = latin(kUncheckedImage)
+            check.unchecked = latin(ScanFindings::kUncheckedImage)
                                   .arg(path.toString(), QString::fromLocal8Bit(std::strerror(imageError)));
             return check;
         }
@@ -96,7 +87,7 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
                          : FileManager::presenceAtPath(original.toString(), &masterError);
         if (master == Presence::Unknown) {
             check.unchecked =
-                latin(kUncheckedMaster)
+                latin(ScanFindings::kUncheckedMaster)
                     .arg(original.toString(), QString::fromLocal8Bit(std::strerror(masterError)));
             return check;
         }
@@ -112,11 +103,6 @@ PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVar
 const QString VupMode::kMissingKeyword = QString::fromLatin1(ScanFindings::kMissingKeyword);
 const QString VupMode::kMasterMissingKeyword = QString::fromLatin1(ScanFindings::kMasterMissingKeyword);
 const QString VupMode::kProductWord = QStringLiteral("Vup");
-
-QString VupMode::shownReason(const QString& reason) {
-    static const ShownText shown("VupMode", {kUncheckedProperties, kUncheckedImage, kUncheckedMaster});
-    return shown(reason);
-}
 
 VupMode::VupMode()
     : photoApplication(
@@ -390,7 +376,7 @@ bool VupMode::perPhotoPass(Run& run) {
         if (interrupted(run))
             return false;
         if (const auto failed = failedRequests.constFind(i); failed != failedRequests.constEnd()) {
-            run.noteUnchecked(i, latin(kUncheckedProperties).arg(*failed));
+            run.noteUnchecked(i, latin(ScanFindings::kUncheckedProperties).arg(*failed));
             continue;
         }
         const PhotoCheck check = checkPhoto(f.filenames.at(i), f.paths.at(i), f.originals.at(i));

@@ -77,9 +77,6 @@ public:
 
     SBUtils& bridge() { return *sbutils; }
 
-    // Why a photo could not be checked, as the findings keep it in English, in the user's language.
-    static QString shownReason(const QString& reason);
-
     // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
     // paragraph (which brings its own leading line breaks), or the congratulations when both are
     // empty.

@@ -376,9 +376,11 @@ QString findingTextShown(const QString& text) {
          kStillParked,   kGone,        kNullImagePath,  kNoImagePath,  kOnlyNameMissing, kCancelledFirst,
          kEndedFirst,    kNotImported, kCancelled,      kNotMoved,     kFinishLater,     kPathTaken,
          kNamedByAPhoto, kAppeared,    kNoLongerParked, kLinkLeftAlone});
+    static const ShownText unchecked(
+        "VupMode",
+        {ScanFindings::kUncheckedProperties, ScanFindings::kUncheckedImage, ScanFindings::kUncheckedMaster});
     const QString translated = shown(text);
-    // Why a photo could not be checked is the engine's own sentence.
-    return translated == text ? VupMode::shownReason(text) : translated;
+    return translated == text ? unchecked(text) : translated;
 }
 
 QString findingsOutcomeShown(const QString& outcome) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <QtGlobal>
 
 // What one scan run found and did, for faces that report on it afterwards (the terminal runner's
 // listing and JSON report). Positions index the photo list and the three path lists.
@@ -19,6 +20,14 @@ struct ScanFindings {
     // The keywords a run tags photos with: the photo application and the user search for them.
     static constexpr const char* kMissingKeyword = "Vup Missing";
     static constexpr const char* kMasterMissingKeyword = "Vup Master Missing";
+    // Why a photo could not be checked: kept in English by the findings, the report and the log,
+    // and translated where the user reads it (findingTextShown).
+    static constexpr const char* kUncheckedProperties =
+        QT_TRANSLATE_NOOP("VupMode", "its properties could not be read: %1");
+    static constexpr const char* kUncheckedImage =
+        QT_TRANSLATE_NOOP("VupMode", "its image file %1 cannot be looked at: %2");
+    static constexpr const char* kUncheckedMaster =
+        QT_TRANSLATE_NOOP("VupMode", "its master file %1 cannot be looked at: %2");
 
     enum class Outcome {
         NotRun,

@@ -9,6 +9,7 @@
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/window/KeywordsPanel.h"
 #include "photoapp/window/LibraryWindow.h"
+#include "tests/support/Alerts.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
@@ -126,14 +127,6 @@ QStringList albumNames(LibraryWindow& w) {
     for (int row = 0; row < w.sidebar().model()->rowCount(); ++row)
         names.append(w.sidebar().model()->index(row, 0).data().toString());
     return names;
-}
-
-QMessageBox* visibleMessage(QWidget& parent) {
-    for (QMessageBox* box : parent.findChildren<QMessageBox*>()) {
-        if (box->isVisible())
-            return box;
-    }
-    return nullptr;
 }
 
 // A picture whose EXIF data carries a thumbnail of another colour, as cameras write them.
@@ -415,7 +408,7 @@ private slots:
         }
         QMessageBox* message = nullptr;
         if (told) {
-            QTRY_VERIFY((message = visibleMessage(panel)));
+            QTRY_VERIFY((message = shownAlerts(&panel).value(0)));
             // "Remove" where it asks, "OK" where it tells.
             QAbstractButton* answer = message->button(QMessageBox::Ok);
             for (QAbstractButton* button : message->buttons()) {
@@ -426,7 +419,7 @@ private slots:
             answer->click();
         }
         QTRY_COMPARE(keywordNamesOnTheBus(), names);
-        QCOMPARE(visibleMessage(panel), nullptr);
+        QCOMPARE(shownAlerts(&panel).value(0), nullptr);
         // The panel shows what the library holds, and no row of a keyword that never came.
         QTRY_COMPARE(list->model()->rowCount(), names.size());
         if (action == QLatin1StringView("remove Sea")) {

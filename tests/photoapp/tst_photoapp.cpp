@@ -453,6 +453,7 @@ private slots:
         QVERIFY(isNullMarker(seen.value(QString::fromLatin1(PhotoAppWire::kImagePath))));
         QVERIFY(!seen.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
         QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kHeight)).toInt(), 48);
+        QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kDate)).metaType().id(), QMetaType::QDateTime);
 
         // A photo whose properties fail fails alone; objects that do not exist are told apart.
         QCOMPARE(photo(3, "Properties").errorName(), QString::fromLatin1(PhotoAppWire::kErrorFailed));

@@ -13,8 +13,8 @@
 #include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
-#include "tests/support/TestLibrary.h"
 #include "tests/support/RecordingDelegate.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 

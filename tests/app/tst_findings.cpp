@@ -130,15 +130,6 @@ std::optional<bool> showsPhoto(const FindingsView& v, const Finding* f) {
     return picture.value<QPixmap>().toImage().pixelColor(0, 0).alpha() != 0;
 }
 
-qint64 idWhere(const TestLibrary& lib, bool imageThere) {
-    for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray()) {
-        const QJsonObject photo = p.toObject();
-        if (QFile::exists(photo.value(QStringLiteral("imagePath")).toString()) == imageThere)
-            return photo.value(QStringLiteral("id")).toInteger();
-    }
-    return 0;
-}
-
 FindingsTable handMadeTable(const QList<QByteArray>& files) {
     FindingsTable table;
     table.summary.outcome = QStringLiteral("completed");
@@ -288,8 +279,8 @@ private slots:
                 QVERIFY(lib.faultPhoto(photo.toObject().value(QStringLiteral("id")).toInteger(),
                                        QStringLiteral("--refuse-changes")));
         }
-        const qint64 healthy = idWhere(lib, true);
-        const qint64 missing = idWhere(lib, false);
+        const qint64 healthy = lib.firstPhotoWhoseImageIs(true);
+        const qint64 missing = lib.firstPhotoWhoseImageIs(false);
         // A photo whose image path is a missing value is tagged, not removed; one whose properties
         // cannot be read is left alone (and keeps zombie detection from running).
         if (deleting)
@@ -542,7 +533,7 @@ private slots:
     void lastRunOfAnotherLibrary() {
         TestLibrary lib;
         QVERIFY(lib.demo(2, 0, 0, 0));
-        const qint64 here = idWhere(lib, true);
+        const qint64 here = lib.firstPhotoWhoseImageIs(true);
         QVERIFY(lib.serve());
         ScanFindings run;
         run.outcome = ScanFindings::Outcome::Completed;

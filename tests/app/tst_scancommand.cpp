@@ -428,13 +428,7 @@ private slots:
         else
             QVERIFY(lib.addIssueKeywords());
         // The fault goes to a photo the run would tag: one whose image file is gone.
-        qint64 failing = -1;
-        for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray()) {
-            if (!QFileInfo::exists(p.toObject().value(QStringLiteral("imagePath")).toString())) {
-                failing = p.toObject().value(QStringLiteral("id")).toInteger();
-                break;
-            }
-        }
+        const qint64 failing = lib.firstPhotoWhoseImageIs(false);
         QVERIFY(failing > 0);
         if (!fault.isEmpty())
             QVERIFY(lib.faultPhoto(failing, fault));

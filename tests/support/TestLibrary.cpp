@@ -155,6 +155,15 @@ QList<qint64> TestLibrary::photosOfAlbum(qint64 albumId) const {
     return ids;
 }
 
+qint64 TestLibrary::firstPhotoWhoseImageIs(bool there) const {
+    for (const QJsonValue& p : dump().value(QStringLiteral("photos")).toArray()) {
+        const QJsonObject photo = p.toObject();
+        if (QFile::exists(photo.value(QStringLiteral("imagePath")).toString()) == there)
+            return photo.value(QStringLiteral("id")).toInteger();
+    }
+    return 0;
+}
+
 qint64 TestLibrary::trashAlbumId() const {
     return dump().value(QStringLiteral("trashAlbum")).toInteger();
 }

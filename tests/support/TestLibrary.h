@@ -63,6 +63,8 @@ public:
     // Keyword names of one photo in the catalogue, and the photo ids of an album.
     QStringList keywordsOf(qint64 photoId) const;
     QList<qint64> photosOfAlbum(qint64 albumId) const;
+    // The first photo whose image file is (or is not) there; 0 when there is none.
+    qint64 firstPhotoWhoseImageIs(bool there) const;
     qint64 trashAlbumId() const;
     qint64 libraryAlbumId() const;
 

@@ -7,6 +7,7 @@
 #include "bridge/LuaText.h"
 #include "bridge/iPhotoBridge.h"
 #include "tests/support/PhotoAppProcess.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <cctype>
@@ -67,8 +67,7 @@ class tst_Bridge : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    QString library;
+    TestLibrary lib;
     QList<qint64> ids;
 
     std::shared_ptr<iPhotoApplication> app(int timeoutMs = 5000) {
@@ -103,20 +102,15 @@ private slots:
     }
 
     void initTestCase() {
-        QVERIFY(dir.isValid());
-        library = dir.filePath(QStringLiteral("Bridge.photolibrary"));
-        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "0", "--missing-masters", "0",
-                          "--zombies", "0")
-                     .exitCode,
-                 0);
-        ids = photoIds(PhotoAppProcess::dump(library));
+        QVERIFY(lib.demo(6, 0, 0, 0));
+        ids = photoIds(lib.dump());
         QCOMPARE(ids.size(), 6);
     }
 
     // A hung application (stopped, not dead) holds no request longer than the bridge's bound.
     void hungApplicationIsBoundedByTheTimeout() {
         PhotoAppProcess server;
-        QVERIFY(server.serve(library));
+        QVERIFY(server.serve(lib.path()));
         const auto a = app(500);
         const iPhotoPhoto photo = a->photoWithId(ids.at(2));
         QVERIFY(!photo.properties().isEmpty());
@@ -137,7 +131,7 @@ private slots:
     // for lost, and requests go out again once the interruption is over.
     void interruptedRunStopsAskingAStalledApplication() {
         PhotoAppProcess server;
-        QVERIFY(server.serve(library));
+        QVERIFY(server.serve(lib.path()));
         const auto a = app();
         std::atomic<bool> interrupted{false};
         QVERIFY(a->attach([&] { return interrupted.load(); }));
@@ -164,7 +158,7 @@ private slots:
     // The scan thread and the main thread use the bridge at the same time.
     void usableFromTwoThreadsAtOnce() {
         PhotoAppProcess server;
-        QVERIFY(server.serve(library));
+        QVERIFY(server.serve(lib.path()));
         const auto a = app();
         const QList<iPhotoPhoto> photos = a->photoLibraryAlbum().photos();
         std::atomic<int> failures{0};

@@ -12,6 +12,7 @@
 #include "tests/support/Alerts.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PhotoAppProcess.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 
@@ -159,6 +160,7 @@ class tst_PhotoAppWindow : public QObject {
 private:
     QTemporaryDir dir;
     int counter = 0;
+    std::unique_ptr<TestLibrary> demo;
     QString library;
     std::unique_ptr<PhotoAppProcess> server;
     std::unique_ptr<LibraryWindow> window;
@@ -170,12 +172,9 @@ private:
     // A demo library of twelve photos, the first ten of them in "Demo Album"; false when it
     // cannot be made.
     bool makeDemo() {
-        library = newPath(QStringLiteral("Demo.photolibrary"));
-        const auto made = photoapp("demo", library, "--photos", QString::number(kPhotos), "--missing-images",
-                                   "0", "--missing-masters", "0", "--zombies", "0");
-        if (made.exitCode != 0)
-            qWarning("demo failed: %s", made.err.constData());
-        return made.exitCode == 0;
+        demo = std::make_unique<TestLibrary>(newPath(QStringLiteral("Demo.photolibrary")));
+        library = demo->path();
+        return demo->demo(kPhotos, 0, 0, 0);
     }
 
     // A demo library served by a photoapp process, and its window in this process, shown.

@@ -11,8 +11,10 @@
 #include "platform/UserDefaults.h"
 #include "scan/report/LastRunStore.h"
 #include "scan/report/ScanFindings.h"
+#include "tests/support/Alerts.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/DesktopServices.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
@@ -39,25 +41,12 @@
 #include <QTest>
 #include <QTranslator>
 #include <QUrl>
-#include <fcntl.h>
 #include <memory>
 #include <unistd.h>
 
 namespace {
 
 using Kind = Finding::Kind;
-
-// Writes a file whose name is given as bytes (they need not be UTF-8).
-bool writeRaw(const QByteArray& path, const QByteArray& bytes = QByteArray(100, 'x')) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    const bool written = fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) == bytes.size();
-    return ::close(fd) == 0 && written;
-}
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // The records of an RFC 4180 text, read independently of the writer.
 QList<QByteArrayList> parseCsv(const QByteArray& text) {
@@ -99,24 +88,15 @@ void launch(VupAppDelegate& c) {
     c.applicationDidFinishLaunching();
 }
 
-QList<QMessageBox*> alerts(const VupAppDelegate& c) {
-    QList<QMessageBox*> shown;
-    for (QMessageBox* box : c.window()->findChildren<QMessageBox*>()) {
-        if (box->isVisible())
-            shown.append(box);
-    }
-    return shown;
-}
-
 // Starts a run and waits until its findings are on screen; its closing alert is dismissed.
 bool runToFindings(VupAppDelegate& c, const std::function<void()>& start) {
     QSignalSpy shown(c.findings(), &FindingsPresenter::shown);
     start();
     if (!QTest::qWaitFor([&] { return !shown.isEmpty(); }, 60000) || !c.waitForScanToEnd(10000))
         return false;
-    QTest::qWait(50);
-    for (QMessageBox* box : alerts(c))
-        box->buttons().constFirst()->click();
+    if (!waitForAlert(c.window()))
+        return false;
+    dismissAlerts(c.window());
     return true;
 }
 
@@ -148,15 +128,6 @@ std::optional<bool> showsPhoto(const FindingsView& v, const Finding* f) {
     if (!QTest::qWaitFor([&] { return (picture = index.data(Qt::DecorationRole)).isValid(); }, 10000))
         return std::nullopt;
     return picture.value<QPixmap>().toImage().pixelColor(0, 0).alpha() != 0;
-}
-
-qint64 idWhere(const TestLibrary& lib, bool imageThere) {
-    for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray()) {
-        const QJsonObject photo = p.toObject();
-        if (QFile::exists(photo.value(QStringLiteral("imagePath")).toString()) == imageThere)
-            return photo.value(QStringLiteral("id")).toInteger();
-    }
-    return 0;
 }
 
 FindingsTable handMadeTable(const QList<QByteArray>& files) {
@@ -308,8 +279,8 @@ private slots:
                 QVERIFY(lib.faultPhoto(photo.toObject().value(QStringLiteral("id")).toInteger(),
                                        QStringLiteral("--refuse-changes")));
         }
-        const qint64 healthy = idWhere(lib, true);
-        const qint64 missing = idWhere(lib, false);
+        const qint64 healthy = lib.firstPhotoWhoseImageIs(true);
+        const qint64 missing = lib.firstPhotoWhoseImageIs(false);
         // A photo whose image path is a missing value is tagged, not removed; one whose properties
         // cannot be read is left alone (and keeps zombie detection from running).
         if (deleting)
@@ -352,8 +323,8 @@ private slots:
         if (acted.isEmpty()) {
             QVERIFY(lib.selectPhotos({healthy}));
             scanNow->click();
-            QTRY_COMPARE(alerts(c).size(), 1);
-            QCOMPARE(alerts(c).first()->text(), QStringLiteral("Selection Changed"));
+            QTRY_COMPARE(shownAlerts(c.window()).size(), 1);
+            QCOMPARE(shownAlerts(c.window()).first()->text(), QStringLiteral("Selection Changed"));
             QVERIFY(!c.nowProcessing());
             QCOMPARE(describe(*view), previewed);
             QCOMPARE(lib.dump().value(QStringLiteral("photos")), before.value(QStringLiteral("photos")));
@@ -373,7 +344,6 @@ private slots:
                     QCOMPARE(showsPhoto(*view, &f), std::optional(true));
             }
         }
-        lib.stop();
     }
 
     void headlineTellsTheOutcome_data() {
@@ -436,11 +406,9 @@ private slots:
         const QString tricky = QStringLiteral("he said \"hi\", then\nleft.jpg");
         const QString gone = lib.path() + QStringLiteral("/Masters/Gone/") + tricky;
         QVERIFY(lib.addPhoto(gone));
-        const QByteArray masters = QFile::encodeName(lib.path()) + "/Masters/Extra";
-        QVERIFY(QDir().mkpath(QFile::decodeName(masters)));
-        const QByteArray notUtf8 = masters + "/caf\xe9 \xff.jpg";
-        const QByteArray comma = masters + "/one, \"two\".jpg";
-        QVERIFY(writeRaw(notUtf8) && writeRaw(comma));
+        const QByteArray notUtf8 = lib.addZombie("Extra/caf\xe9 \xff.jpg");
+        const QByteArray comma = lib.addZombie("Extra/one, \"two\".jpg");
+        QVERIFY(!notUtf8.isEmpty() && !comma.isEmpty());
         QVERIFY(lib.serve());
 
         VupAppDelegate c;
@@ -458,7 +426,7 @@ private slots:
         QTRY_COMPARE(exported.size(), 2);
         QVERIFY(exported.at(0).at(0).toBool() && exported.at(1).at(0).toBool());
 
-        const QList<QByteArrayList> records = parseCsv(readAll(csvPath));
+        const QList<QByteArrayList> records = parseCsv(FileTree::read(csvPath));
         QCOMPARE(records.size(), rows.size() + 1);
         QCOMPARE(records.first().join(','),
                  QByteArray("kind,position,id,file name,image path,master path,action,reason"));
@@ -479,7 +447,7 @@ private slots:
         };
         QVERIFY(listed(comma) && listed(notUtf8));
 
-        const QJsonObject report = QJsonDocument::fromJson(readAll(jsonPath)).object();
+        const QJsonObject report = QJsonDocument::fromJson(FileTree::read(jsonPath)).object();
         QVERIFY(report.value(QStringLiteral("dryRun")).toBool());
         const QJsonArray photos = report.value(QStringLiteral("photos")).toArray();
         QCOMPARE(photos.size(), 1);
@@ -496,19 +464,17 @@ private slots:
                                          QStringLiteral("--recover-zombies"), QStringLiteral("--dry-run"),
                                          QStringLiteral("--yes"), QStringLiteral("--report"), terminalCsv});
         QCOMPARE(r.exitCode, 0);
-        QCOMPARE(readAll(terminalCsv), readAll(csvPath));
+        QCOMPARE(FileTree::read(terminalCsv), FileTree::read(csvPath));
 
         // A report that cannot be written says so, and leaves nothing behind.
         const QString nowhere = csvPath + QStringLiteral("/inside-a-file.csv");
         c.findings()->exportReport(nowhere, FindingsPresenter::Format::Csv);
         QTRY_COMPARE(exported.size(), 3);
         QVERIFY(!exported.last().at(0).toBool());
-        QTRY_COMPARE(alerts(c).size(), 1);
-        QCOMPARE(alerts(c).first()->text(), QStringLiteral("Could Not Save the Report"));
-        QVERIFY(alerts(c).first()->informativeText().contains(nowhere));
+        QTRY_COMPARE(shownAlerts(c.window()).size(), 1);
+        QCOMPARE(shownAlerts(c.window()).first()->text(), QStringLiteral("Could Not Save the Report"));
+        QVERIFY(shownAlerts(c.window()).first()->informativeText().contains(nowhere));
         QVERIFY(!QFile::exists(nowhere));
-        lib.stop();
-        ::unlink(notUtf8.constData()); // QDir cannot name it to remove it
     }
 
     void showInFolder_data() {
@@ -530,7 +496,7 @@ private slots:
         const QByteArray file =
             fileThere ? folder + "/photo \xe9 #1.jpg" : folder + "/gone\xff/deeper/photo.jpg";
         if (fileThere)
-            QVERIFY(writeRaw(file));
+            QVERIFY(FileTree::write(file, "photo"));
         if (!fileManager)
             QVERIFY(services->start(true, true, false));
         const qsizetype before = services->fileManagerRequests().size();
@@ -567,7 +533,7 @@ private slots:
     void lastRunOfAnotherLibrary() {
         TestLibrary lib;
         QVERIFY(lib.demo(2, 0, 0, 0));
-        const qint64 here = idWhere(lib, true);
+        const qint64 here = lib.firstPhotoWhoseImageIs(true);
         QVERIFY(lib.serve());
         ScanFindings run;
         run.outcome = ScanFindings::Outcome::Completed;
@@ -593,7 +559,6 @@ private slots:
                                                "Preview of a library scan of /elsewhere/Other.photolibrary")),
             qPrintable(headline));
         QVERIFY(!viewOf(next)->findChild<QPushButton*>(QStringLiteral("scanNowButton"))->isEnabled());
-        lib.stop();
     }
 
     // The findings of the last run come back at the next launch, with the report they were kept
@@ -638,7 +603,7 @@ private slots:
             QSignalSpy exported(next.findings(), &FindingsPresenter::exported);
             next.findings()->exportReport(restoredReport, FindingsPresenter::Format::Json);
             QTRY_COMPARE(exported.size(), 1);
-            QCOMPARE(readAll(restoredReport), readAll(liveReport));
+            QCOMPARE(FileTree::read(restoredReport), FileTree::read(liveReport));
         }
 
         QFile kept(LastRunStore::path());
@@ -647,7 +612,7 @@ private slots:
         kept.seek(8);
         kept.write("\x7f\xff\xff\xff");
         kept.close();
-        const QByteArray damaged = readAll(LastRunStore::path());
+        const QByteArray damaged = FileTree::read(LastRunStore::path());
         LogCapture log;
         {
             VupAppDelegate next;
@@ -656,7 +621,7 @@ private slots:
                 log.linesStartingWith(QStringLiteral("Cannot show the findings of the last run")).size(), 1);
             QVERIFY(!viewOf(next)->isVisible());
         }
-        QCOMPARE(readAll(LastRunStore::path()), damaged);
+        QCOMPARE(FileTree::read(LastRunStore::path()), damaged);
     }
 };
 

@@ -3,6 +3,7 @@
     SPDX-License-Identifier: GPL-3.0-or-later
 */
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 
@@ -18,7 +19,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
-#include <cstdio>
 #include <memory>
 #include <unistd.h>
 
@@ -60,13 +60,8 @@ bool untouched(const TestLibrary& lib) {
     return !dump.isEmpty() && lib.photosOfAlbum(lib.trashAlbumId()).isEmpty();
 }
 
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QJsonObject readReport(const QString& path) {
-    return QJsonDocument::fromJson(readFile(path)).object();
+    return QJsonDocument::fromJson(FileTree::read(path)).object();
 }
 
 } // namespace
@@ -131,7 +126,6 @@ private slots:
         QVERIFY(r.out.contains(QStringLiteral("dry run: nothing was changed")));
         QCOMPARE(lib.dump(), before);
         QCOMPARE(tree(lib.folder()), filesBefore);
-        lib.stop();
     }
 
     void reportDescribesFindings() {
@@ -186,7 +180,6 @@ private slots:
         }
         QVERIFY(sawNulled);
         QVERIFY(report.value(QStringLiteral("zombies")).toArray().isEmpty());
-        lib.stop();
     }
 
     // Refused runs exit with 1 and report the refusal: no application (in the window's sentence),
@@ -218,7 +211,6 @@ private slots:
                                              lib.folder() + QStringLiteral("/no/such/folder/r.json")});
         QCOMPARE(noFolder.exitCode, 1);
         QVERIFY(!noFolder.out.contains(QStringLiteral("Loading Data")));
-        lib.stop();
     }
 
     void missingKeywordsEndTheRun_data() {
@@ -304,7 +296,6 @@ private slots:
                          qPrintable(action.toString()));
         }
         QCOMPARE(masterMissing, removed);
-        lib.stop();
     }
 
     // A name that commands the terminal and forges a line prints as one line of escapes; a name a
@@ -314,11 +305,7 @@ private slots:
         QVERIFY(lib.addIssueKeywords());
         const QString forged = QStringLiteral("=1+1 \x1b[31mred\x1b]0;title\x07\nremoved: photo 1.jpg");
         QVERIFY(lib.addPhoto(lib.path() + QStringLiteral("/Masters/Gone/") + forged));
-        const QByteArray masters = QFile::encodeName(lib.path()) + "/Masters/Extra";
-        QVERIFY(QDir().mkpath(QFile::decodeName(masters)));
-        const QByteArray zombie = "+cmd|calc!A0 \xff.jpg";
-        std::FILE* file = std::fopen((masters + '/' + zombie).constData(), "w");
-        QVERIFY(file && std::fputs("zombie", file) >= 0 && std::fclose(file) == 0);
+        QVERIFY(!lib.addZombie("Extra/+cmd|calc!A0 \xff.jpg").isEmpty());
         QVERIFY(lib.serve());
         const QString safeCsv = lib.folder() + QStringLiteral("/safe.csv");
         const QString rawCsv = lib.folder() + QStringLiteral("/raw.csv");
@@ -336,14 +323,12 @@ private slots:
             QVERIFY(!r.out.contains(u'\x1b') && !r.out.contains(u'\x07'));
             QVERIFY(!QRegularExpression(QStringLiteral("(^|\n)removed: ")).match(r.out).hasMatch());
         }
-        const QByteArray safe = readFile(safeCsv);
+        const QByteArray safe = FileTree::read(safeCsv);
         QVERIFY2(safe.contains(",\"'=1+1 \x1b[31m") && safe.contains(",'+cmd|calc!A0 \xff.jpg,"),
                  safe.constData());
-        const QByteArray raw = readFile(rawCsv);
+        const QByteArray raw = FileTree::read(rawCsv);
         QVERIFY2(raw.contains(",\"=1+1 \x1b[31m") && raw.contains(",+cmd|calc!A0 \xff.jpg,"),
                  raw.constData());
-        lib.stop();
-        ::unlink((masters + '/' + zombie).constData());
     }
 
     void applicationMisbehavesMidLoad_data() {
@@ -447,13 +432,7 @@ private slots:
         else
             QVERIFY(lib.addIssueKeywords());
         // The fault goes to a photo the run would tag: one whose image file is gone.
-        qint64 failing = -1;
-        for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray()) {
-            if (!QFileInfo::exists(p.toObject().value(QStringLiteral("imagePath")).toString())) {
-                failing = p.toObject().value(QStringLiteral("id")).toInteger();
-                break;
-            }
-        }
+        const qint64 failing = lib.firstPhotoWhoseImageIs(false);
         QVERIFY(failing > 0);
         if (!fault.isEmpty())
             QVERIFY(lib.faultPhoto(failing, fault));

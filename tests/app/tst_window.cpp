@@ -11,6 +11,7 @@
 #include "platform/UserDefaults.h"
 #include "scan/engine/ScanDoor.h"
 #include "scan/engine/VupMode.h"
+#include "tests/support/Alerts.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/DesktopServices.h"
 #include "tests/support/LogCapture.h"
@@ -54,21 +55,6 @@ QString label(const VupAppDelegate& c, const char* name) {
     return child<QLabel>(c, name)->text();
 }
 
-// Visible sheet alerts on the main window, oldest first.
-QList<QMessageBox*> sheets(const VupAppDelegate& c) {
-    QList<QMessageBox*> result;
-    for (QMessageBox* box : c.window()->findChildren<QMessageBox*>()) {
-        if (box->isVisible())
-            result.append(box);
-    }
-    return result;
-}
-
-void closeSheets(const VupAppDelegate& c) {
-    for (QMessageBox* box : sheets(c))
-        box->buttons().constFirst()->click();
-}
-
 // Shows the window and takes the launch steps, as the application does once its loop runs; with
 // `skipInfo` the info sheet is turned off first, otherwise the stored defaults decide.
 void launch(VupAppDelegate& c, bool skipInfo = true) {
@@ -81,9 +67,9 @@ void launch(VupAppDelegate& c, bool skipInfo = true) {
 // Waits for the run to end and answers the title of the one sheet it leaves; empty otherwise.
 QString sheetAtRunEnd(VupAppDelegate& c) {
     if (!QTest::qWaitFor([&] { return !c.nowProcessing(); }, 30000) || !c.waitForScanToEnd(10000) ||
-        !QTest::qWaitFor([&] { return sheets(c).size() == 1; }, 5000))
+        !QTest::qWaitFor([&] { return shownAlerts(c.window()).size() == 1; }, 5000))
         return {};
-    return sheets(c).first()->text();
+    return shownAlerts(c.window()).first()->text();
 }
 
 } // namespace
@@ -287,9 +273,9 @@ private slots:
         scan.join();
         // The caller did not wait for the window: the alert is not up before the main thread turns.
         QVERIFY(returned);
-        QVERIFY(sheets(c).isEmpty());
-        QTRY_COMPARE(sheets(c).size(), 1);
-        QMessageBox* box = sheets(c).first();
+        QVERIFY(shownAlerts(c.window()).isEmpty());
+        QTRY_COMPARE(shownAlerts(c.window()).size(), 1);
+        QMessageBox* box = shownAlerts(c.window()).first();
         QVERIFY(!c.infoPanel()->isVisible());
         QCOMPARE(box->text(), title);
         QCOMPARE(box->informativeText(), sentence);
@@ -306,7 +292,7 @@ private slots:
         QVERIFY(metrics.boundingRect(0, 0, message->width(), 1000, Qt::TextWordWrap, sentence).height() <=
                 2 * metrics.lineSpacing());
         box->buttons().first()->click();
-        QTRY_VERIFY(sheets(c).isEmpty());
+        QTRY_VERIFY(shownAlerts(c.window()).isEmpty());
     }
 
     void modalAlertWaitsForOK() {
@@ -458,17 +444,19 @@ private slots:
         QTRY_COMPARE(services->inhibited().size(), inhibitsBefore + 1);
         QTRY_VERIFY(services->held().isEmpty());
         QTRY_COMPARE(label(c, "statusLabel"), QStringLiteral("Processing Complete"));
-        QTRY_COMPARE(sheets(c).size(), 1);
-        QCOMPARE(sheets(c).first()->text(), QStringLiteral("Success"));
-        QVERIFY(sheets(c).first()->informativeText().startsWith(QStringLiteral("Vup discovered 3 issues")));
+        QTRY_COMPARE(shownAlerts(c.window()).size(), 1);
+        QCOMPARE(shownAlerts(c.window()).first()->text(), QStringLiteral("Success"));
+        QVERIFY(shownAlerts(c.window())
+                    .first()
+                    ->informativeText()
+                    .startsWith(QStringLiteral("Vup discovered 3 issues")));
         QVERIFY(child<QPushButton>(c, "processLibraryButton")->isEnabled());
         QVERIFY(!c.progressIndicator().isIndeterminate());
         QCOMPARE(c.progressIndicator().maxValue(), 4.0);
         QTRY_COMPARE(label(c, "libraryImageCount"), QStringLiteral("1"));
         // Tagging leaves its own selection behind: the count tells it.
         QCOMPARE(label(c, "selectedLabel"), QString::number(c.engine()->selectionCount()));
-        closeSheets(c);
-        lib.stop();
+        dismissAlerts(c.window());
     }
 
     void keyboard_data() {
@@ -586,7 +574,7 @@ private slots:
         // A cancelled run says so and asks nothing: no alert to dismiss.
         QVERIFY(QTest::qWaitFor([&] { return !c.nowProcessing(); }, 30000) && c.waitForScanToEnd(10000));
         QCOMPARE(label(c, "statusLabel"), QStringLiteral("Scan Cancelled"));
-        QVERIFY(sheets(c).isEmpty());
+        QVERIFY(shownAlerts(c.window()).isEmpty());
 
         services->stop();
         child<QPushButton>(c, "processLibraryButton")->click();
@@ -594,8 +582,7 @@ private slots:
         QVERIFY(!c.holdsAssertion());
         QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
         QVERIFY(services->start(true, true));
-        closeSheets(c);
-        lib.stop();
+        dismissAlerts(c.window());
     }
 
     void quitDuringScan_data() {
@@ -648,7 +635,7 @@ private slots:
                 // quit went ahead.
                 QVERIFY(!closeRefused);
                 QVERIFY(!c.window()->isVisible());
-                QVERIFY(sheets(c).isEmpty());
+                QVERIFY(shownAlerts(c.window()).isEmpty());
                 QVERIFY(!QApplication::activeModalWidget());
                 QVERIFY(c.waitForScanToEnd(10000));
             } else if (answer < 0) {
@@ -662,7 +649,7 @@ private slots:
                 QCOMPARE(sheetAtRunEnd(c), QStringLiteral("Success"));
                 QVERIFY(c.window()->isVisible());
                 QCOMPARE(services->notifications().size(), notificationsBefore + 1);
-                closeSheets(c);
+                dismissAlerts(c.window());
             } else {
                 QTRY_VERIFY(closeRefused);
                 QVERIFY(c.cancelled());
@@ -674,7 +661,7 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(!c.window()->isVisible(), 30000);
                 QVERIFY(c.waitForScanToEnd(0));
                 QCOMPARE(c.statusLabel(), QStringLiteral("Stopping the scan; Vup quits once it has stopped"));
-                QVERIFY(sheets(c).isEmpty());
+                QVERIFY(shownAlerts(c.window()).isEmpty());
                 QCOMPARE(services->notifications().size(), notificationsBefore);
             }
             if (answer >= 0) {
@@ -685,7 +672,6 @@ private slots:
             }
         }
         QTRY_VERIFY(services->held().isEmpty());
-        lib.stop();
     }
 
     // The window, its findings, the info panel and an alert lie whole within the screen's
@@ -720,10 +706,10 @@ private slots:
                            "again.  You can search for the keyword \"Vup Missing\" or \"Vup Master "
                            "Missing\" within iPhoto to see these images."),
             QStringLiteral("Success"));
-        QTRY_COMPARE(sheets(c).size(), 1);
-        QVERIFY(QTest::qWaitForWindowExposed(sheets(c).first()));
-        QVERIFY(within(sheets(c).first()));
-        closeSheets(c);
+        QTRY_COMPARE(shownAlerts(c.window()).size(), 1);
+        QVERIFY(QTest::qWaitForWindowExposed(shownAlerts(c.window()).first()));
+        QVERIFY(within(shownAlerts(c.window()).first()));
+        dismissAlerts(c.window());
     }
 
     void keywordAlertCancelScan_data() {
@@ -776,7 +762,6 @@ private slots:
         QCOMPARE(c.statusLabel(), shown.at(3));
         QCOMPARE(c.engine()->lastRun().outcome, ScanFindings::Outcome::KeywordsRefused);
         QVERIFY(lib.keywordsOf(gone).isEmpty());
-        lib.stop();
     }
 };
 

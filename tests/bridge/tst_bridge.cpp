@@ -7,6 +7,7 @@
 #include "bridge/LuaText.h"
 #include "bridge/iPhotoBridge.h"
 #include "tests/support/PhotoAppProcess.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 
@@ -14,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QTemporaryDir>
 #include <QTest>
 #include <atomic>
 #include <cctype>
@@ -67,8 +67,7 @@ class tst_Bridge : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir dir;
-    QString library;
+    TestLibrary lib;
     QList<qint64> ids;
 
     std::shared_ptr<iPhotoApplication> app(int timeoutMs = 5000) {
@@ -103,127 +102,15 @@ private slots:
     }
 
     void initTestCase() {
-        QVERIFY(dir.isValid());
-        library = dir.filePath(QStringLiteral("Bridge.photolibrary"));
-        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "0", "--missing-masters", "0",
-                          "--zombies", "0")
-                     .exitCode,
-                 0);
-        ids = photoIds(PhotoAppProcess::dump(library));
+        QVERIFY(lib.demo(6, 0, 0, 0));
+        ids = photoIds(lib.dump());
         QCOMPARE(ids.size(), 6);
-    }
-
-    void notRunningAnswersNothing() {
-        const auto a = app();
-        QVERIFY(!a->isRunning());
-        QVERIFY(a->selection().isEmpty());
-        QVERIFY(a->albums().isEmpty());
-        QVERIFY(a->keywords().isEmpty());
-        QVERIFY(!a->photoLibraryAlbum().isValid());
-        QCOMPARE(a->photoLibraryAlbum().photoCount(), 0);
-        QVERIFY(!a->importing());
-        QVERIFY(a->photoWithId(ids.first()).properties().isEmpty());
-        QVariantMap props;
-        QVERIFY(!a->photoWithId(ids.first()).properties(props));
-        try {
-            a->version();
-            QFAIL("version() must report the failure");
-        } catch (const BridgeError& e) {
-            QCOMPARE(e.name, QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown"));
-            QVERIFY(!e.reason.isEmpty());
-        }
-    }
-
-    void requestsOfARunningApplication() {
-        PhotoAppProcess server;
-        QVERIFY(server.serve(library, {QStringLiteral("--version"), QStringLiteral("9.5.1")}));
-        const auto a = app();
-        QVERIFY(a->isRunning());
-        QVERIFY(a->ping());
-        QCOMPARE(a->version(), QStringLiteral("9.5.1"));
-
-        const iPhotoAlbum libraryAlbum = a->photoLibraryAlbum();
-        const iPhotoAlbum trash = a->trashAlbum();
-        QVERIFY(libraryAlbum.isValid());
-        QVERIFY(trash.isValid());
-        QVERIFY(!(libraryAlbum == trash));
-        QCOMPARE(libraryAlbum.photoCount(), 6);
-        QCOMPARE(libraryAlbum.photos().size(), 6);
-        QVERIFY(libraryAlbum.type() != PhotoAppWire::kAlbumTypePlain);
-        QVERIFY(a->albums().contains(libraryAlbum));
-        QVERIFY(a->albums().contains(trash));
-
-        // The same photo reached by two routes is equal; different photos are not.
-        const QList<iPhotoPhoto> photos = libraryAlbum.photos();
-        QCOMPARE(photos.first(), a->photoWithId(photos.first().id()));
-        QVERIFY(!(photos.at(0) == photos.at(1)));
-
-        // Properties: texts, an int64 id, pixel sizes and a date that arrives as a date.
-        const QVariantMap props = photos.first().properties();
-        QVERIFY(props.value(QStringLiteral("imagePath")).toString().startsWith(u'/'));
-        QVERIFY(props.value(QStringLiteral("originalPath")).toString().startsWith(u'/'));
-        QVERIFY(!props.value(QStringLiteral("imageFilename")).toString().isEmpty());
-        QCOMPARE(props.value(QStringLiteral("id")).toLongLong(), photos.first().id());
-        QVERIFY(props.value(QStringLiteral("width")).toInt() > 0);
-        QVERIFY(props.value(QStringLiteral("height")).toInt() > 0);
-        QCOMPARE(props.value(QStringLiteral("date")).metaType().id(), QMetaType::QDateTime);
-        QVERIFY(props.value(QStringLiteral("date")).toDateTime().isValid());
-
-        // A new plain album, found again by name and type.
-        const iPhotoAlbum fresh = a->newAlbumName(QStringLiteral("Bridge Album"));
-        QVERIFY(fresh.isValid());
-        QCOMPARE(fresh.name(), QStringLiteral("Bridge Album"));
-        QCOMPARE(fresh.type(), PhotoAppWire::kAlbumTypePlain);
-        QCOMPARE(fresh.photoCount(), 0);
-        QVERIFY(a->albums().contains(fresh));
-
-        // Selection: a photo becomes the whole selection; an album in the selection is an album.
-        photos.at(2).select();
-        const QList<iPhotoItem> sel = a->selection();
-        QCOMPARE(sel.size(), 1);
-        QVERIFY(!sel.first().isAlbum());
-        QCOMPARE(sel.first().photo(), photos.at(2));
-        fresh.select();
-        const QList<iPhotoItem> albumSel = a->selection();
-        QCOMPARE(albumSel.size(), 1);
-        QVERIFY(albumSel.first().isAlbum());
-        QCOMPARE(albumSel.first().album(), fresh);
-
-        // Keywords: an unknown keyword is not assigned; a known one is, to the selection only.
-        photos.at(3).select();
-        QVERIFY(!a->assignKeywordString(QStringLiteral("Never Heard Of")));
-        QCOMPARE(photoapp("keyword", "add", library, "Bridge Tag").exitCode, 0);
-        QStringList names;
-        for (const iPhotoKeyword& k : a->keywords())
-            names.append(k.name());
-        QVERIFY(names.contains(QStringLiteral("Bridge Tag")));
-        QVERIFY(a->assignKeywordString(QStringLiteral("Bridge Tag")));
-        const QJsonObject dump = PhotoAppProcess::dump(library);
-        for (const QJsonValue& p : dump.value(QStringLiteral("photos")).toArray()) {
-            const QJsonObject o = p.toObject();
-            const bool tagged = o.value(QStringLiteral("keywords"))
-                                    .toArray()
-                                    .contains(QJsonValue(QStringLiteral("Bridge Tag")));
-            QCOMPARE(tagged, o.value(QStringLiteral("id")).toInteger() == photos.at(3).id());
-        }
-
-        // Removing from the library moves the photo to the trash album.
-        QVERIFY(photos.at(4).removeFrom(libraryAlbum));
-        QCOMPARE(libraryAlbum.photoCount(), 5);
-        QVERIFY(!libraryAlbum.photos().contains(photos.at(4)));
-        QVERIFY(trash.photos().contains(photos.at(4)));
-
-        // An id that does not exist answers nothing.
-        QVERIFY(a->photoWithId(987654321).properties().isEmpty());
-        QVERIFY(a->albumWithId(987654321).name().isEmpty());
-        QCOMPARE(a->albumWithId(987654321).type(), 0u);
-        QVERIFY(server.stop());
     }
 
     // A hung application (stopped, not dead) holds no request longer than the bridge's bound.
     void hungApplicationIsBoundedByTheTimeout() {
         PhotoAppProcess server;
-        QVERIFY(server.serve(library));
+        QVERIFY(server.serve(lib.path()));
         const auto a = app(500);
         const iPhotoPhoto photo = a->photoWithId(ids.at(2));
         QVERIFY(!photo.properties().isEmpty());
@@ -244,7 +131,7 @@ private slots:
     // for lost, and requests go out again once the interruption is over.
     void interruptedRunStopsAskingAStalledApplication() {
         PhotoAppProcess server;
-        QVERIFY(server.serve(library));
+        QVERIFY(server.serve(lib.path()));
         const auto a = app();
         std::atomic<bool> interrupted{false};
         QVERIFY(a->attach([&] { return interrupted.load(); }));
@@ -271,7 +158,7 @@ private slots:
     // The scan thread and the main thread use the bridge at the same time.
     void usableFromTwoThreadsAtOnce() {
         PhotoAppProcess server;
-        QVERIFY(server.serve(library));
+        QVERIFY(server.serve(lib.path()));
         const auto a = app();
         const QList<iPhotoPhoto> photos = a->photoLibraryAlbum().photos();
         std::atomic<int> failures{0};

@@ -11,9 +11,11 @@
 #include "scan/engine/VersionCheck.h"
 #include "scan/engine/VupMode.h"
 #include "tests/support/AsNobody.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/RecordingDelegate.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 
@@ -43,13 +45,7 @@ class tst_Checks : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> temp;
-    QString library;
     QString resources;
-
-    bool createLibrary() {
-        library = temp->path() + QStringLiteral("/Checks.photolibrary");
-        return photoapp("create", library).exitCode == 0;
-    }
 
     // The keyword image the check imports, carrying the given keywords.
     bool useKeywordImage(const QStringList& keywords) {
@@ -60,10 +56,6 @@ class tst_Checks : public QObject {
                                                 resources + QStringLiteral("/iPhoto Keywords.jpg")} +
                                     keywords)
                    .exitCode == 0;
-    }
-
-    bool addKeyword(const QString& name) const {
-        return photoapp("keyword", "add", library, name).exitCode == 0;
     }
 
     // Asked of the running application: what it serves is what counts.
@@ -144,14 +136,11 @@ private slots:
     void versionCheck() {
         QFETCH(QStringList, serve);
         QFETCH(QString, alert);
-        QVERIFY(createLibrary());
+        TestLibrary lib;
         if (serve.isEmpty())
-            QCOMPARE(photoapp("fault", library, "--version-error", "com.example.Error.Broken", "It broke.")
-                         .exitCode,
-                     0);
-        PhotoAppProcess app;
+            QVERIFY(lib.fault({"--version-error", "com.example.Error.Broken", "It broke."}));
         if (QTest::currentDataTag() != QLatin1StringView("not running"))
-            QVERIFY(app.serve(library, serve));
+            QVERIFY(lib.serve(serve));
         RecordingDelegate delegate;
         LogCapture log;
         QCOMPARE(versionCheckOnScanThread(delegate), !alert.isEmpty());
@@ -179,12 +168,11 @@ private slots:
     void keywordsKnownOrTaught() {
         QFETCH(QStringList, known);
         QFETCH(int, imports);
-        QVERIFY(createLibrary());
+        TestLibrary lib;
         for (const QString& keyword : known)
-            QVERIFY(addKeyword(keyword));
+            QVERIFY(lib.addKeyword(keyword));
         QVERIFY(useKeywordImage(kIssueKeywords));
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
+        QVERIFY(lib.serve());
         RecordingDelegate delegate;
         QCOMPARE(verifyOnScanThread(delegate), false);
         QVERIFY(delegate.calls(QStringLiteral("showModalAlert")).isEmpty());
@@ -195,16 +183,15 @@ private slots:
     }
 
     void stillMissingAfterTheImport() {
-        QVERIFY(createLibrary());
+        TestLibrary lib;
         QVERIFY(useKeywordImage({QStringLiteral("Vup Missing")}));
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
+        QVERIFY(lib.serve());
         RecordingDelegate delegate;
         QList<qint64> photosAtAlert;
         delegate.on(QStringLiteral("showModalAlert"), [&](const DelegateCall&) {
             photosAtAlert.append(photoCount());
             if (photosAtAlert.size() == 2) // the user adds it by hand after the second alert
-                QVERIFY(addKeyword(QStringLiteral("Vup Master Missing")));
+                QVERIFY(lib.addKeyword(QStringLiteral("Vup Master Missing")));
         });
         QCOMPARE(verifyOnScanThread(delegate), false);
 
@@ -237,21 +224,20 @@ private slots:
     void checkEndsWhenTheRunCannotGoOn() {
         QFETCH(bool, duringImport);
         QFETCH(bool, quit);
-        QVERIFY(createLibrary());
+        TestLibrary lib;
         QVERIFY(useKeywordImage(duringImport ? kIssueKeywords : QStringList{QStringLiteral("Holiday")}));
         if (duringImport)
-            QCOMPARE(photoapp("fault", library, "--import-delay", "60000").exitCode, 0);
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
+            QVERIFY(lib.fault({"--import-delay", "60000"}));
+        QVERIFY(lib.serve());
         RecordingDelegate delegate;
         QElapsedTimer sinceAction;
         const auto act = [&] {
             if (!quit)
                 delegate.cancelRequested = true;
             else if (duringImport)
-                app.kill();
+                lib.service()->kill();
             else
-                app.stop();
+                lib.stop();
             sinceAction.start();
         };
         delegate.on(QStringLiteral("showModalAlert"), [&](const DelegateCall&) { act(); });
@@ -292,14 +278,10 @@ private slots:
     void deleteModeChecksWhatItWillAssign() {
         QFETCH(int, missingMasters);
         QFETCH(qint64, imports);
-        library = temp->path() + QStringLiteral("/Demo.photolibrary");
-        QCOMPARE(photoapp("demo", library, "--photos", "6", "--missing-images", "1", "--missing-masters",
-                          QString::number(missingMasters), "--zombies", "0")
-                     .exitCode,
-                 0);
+        TestLibrary lib;
+        QVERIFY(lib.demo(6, 1, missingMasters, 0));
         QVERIFY(useKeywordImage(kIssueKeywords));
-        PhotoAppProcess app;
-        QVERIFY(app.serve(library));
+        QVERIFY(lib.serve());
         RecordingDelegate delegate;
         delegate.deleteOption = true;
         delegate.zombiesOption = false;
@@ -310,9 +292,9 @@ private slots:
         // Six photos, one removed, plus the keyword image when it was imported.
         QCOMPARE(photoCount(), 5 + imports);
         QVERIFY(delegate.calls(QStringLiteral("showModalAlert")).isEmpty());
-        QVERIFY(app.stop());
+        QVERIFY(lib.service()->stop());
 
-        const QJsonObject dump = PhotoAppProcess::dump(library);
+        const QJsonObject dump = lib.dump();
         QCOMPARE(dump[QStringLiteral("keywords")].toArray().size(), imports ? 2 : 0);
         qsizetype tagged = 0;
         for (const QJsonValue& photo : dump[QStringLiteral("photos")].toArray())
@@ -347,9 +329,7 @@ private slots:
 
     void fileExistsWithoutPrompt() {
         const QString file = temp->path() + QStringLiteral("/here.jpg");
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        QVERIFY(FileTree::write(file, {}));
         RecordingDelegate delegate;
         ScanDoor door(&delegate);
         QVERIFY(FileAccess::fileExists(file, door.accessPromptCall()));
@@ -375,10 +355,7 @@ private slots:
         QFETCH(QString, promptRelative);
         QFETCH(bool, granted);
         const QString path = temp->path() + QLatin1Char('/') + relative;
-        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
+        QVERIFY(FileTree::write(path, {}));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
         RecordingDelegate delegate;
         delegate.on(QStringLiteral("userSelectedFiles"), [&](const DelegateCall&) {

@@ -8,6 +8,7 @@
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/PendingCrashLog.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/TestMain.h"
 
 #include <QTemporaryDir>
@@ -27,10 +28,7 @@ class tst_CrashCommands : public QObject, PendingCrashLog {
         return UserDefaults::standard();
     }
 
-    QByteArray storedDefaults() {
-        QFile file(UserDefaults::standard().filePath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray storedDefaults() { return FileTree::read(UserDefaults::standard().filePath()); }
 
 private slots:
     void init() {

@@ -7,10 +7,10 @@
 #include "crashreporter/GenerateFormData.h"
 #include "crashreporter/ZXNSystemInformation.h"
 #include "tests/crashreporter/ThrownReason.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestMain.h"
 
-#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -22,13 +22,6 @@
 namespace {
 
 const QString kBoundary = QStringLiteral("81e29ba4f957efe5916039f587fe3ed7");
-
-void writeFile(const QString& path, const QByteArray& contents) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(contents), contents.size());
-}
 
 QByteArray textPart(const QByteArray& name, const QByteArray& content) {
     return "--81e29ba4f957efe5916039f587fe3ed7\r\nContent-Disposition: form-data; name=\"" + name +
@@ -100,7 +93,7 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("Vup_2026-01-02-030405_host.crash"));
         const QByteArray contents("line one\nbinary \0\xff end", 22);
-        writeFile(path, contents);
+        QVERIFY(FileTree::write(path, contents));
         const QByteArray expected =
             textPart("comments", "hi") +
             "--81e29ba4f957efe5916039f587fe3ed7\r\nContent-Disposition: form-data; name=\"crashLog\"; "
@@ -122,7 +115,7 @@ private slots:
     void quotesAndLineBreaksInNamesAreEscaped() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("a\"b\r\nc.crash"));
-        writeFile(path, "x");
+        QVERIFY(FileTree::write(path, "x"));
         const auto body =
             GenerateFormData({{QStringLiteral("na\"me\n"), QUrl::fromLocalFile(path)}}, kBoundary);
         QVERIFY(body);
@@ -165,18 +158,19 @@ private slots:
 
     void factsComeFromTheTreeTheyAreAskedOf() {
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("proc/meminfo")),
-                  "MemFree:  100 kB\nMemTotal:       16384 kB\n");
-        writeFile(
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("proc/meminfo")),
+                                "MemFree:  100 kB\nMemTotal:       16384 kB\n"));
+        QVERIFY(FileTree::write(
             root.filePath(QStringLiteral("proc/cpuinfo")),
             "processor\t: 0\ncpu family\t: 6\ncpu MHz\t\t: 2400.000\nphysical id\t: 0\ncore id\t\t: 0\n\n"
             "processor\t: 1\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 0\n\n"
-            "processor\t: 2\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 1\n\n");
-        writeFile(root.filePath(QStringLiteral("sys/devices/system/cpu/present")), "0-3\n");
-        writeFile(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0-1,3\n");
-        writeFile(root.filePath(QStringLiteral("sys/class/dmi/id/product_name")), "Test Board 9\n");
-        writeFile(root.filePath(QStringLiteral("etc/os-release")),
-                  "NAME=\"Test OS\"\nVERSION_ID=\"12\"\nBUILD_ID=b\\\"42\n");
+            "processor\t: 2\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 1\n\n"));
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/devices/system/cpu/present")), "0-3\n"));
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0-1,3\n"));
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/class/dmi/id/product_name")),
+                                "Test Board 9\n"));
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("etc/os-release")),
+                                "NAME=\"Test OS\"\nVERSION_ID=\"12\"\nBUILD_ID=b\\\"42\n"));
         const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
 
         QCOMPARE(info.physicalMemory(), std::optional<qint64>(16384LL * 1024));
@@ -206,7 +200,7 @@ private slots:
 
     void missingFilesGiveNothingAndAffectNoOtherValue() {
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0\n");
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0\n"));
         const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
         QCOMPARE(info.physicalMemory(), std::nullopt);
         QCOMPARE(info.model(), std::nullopt);
@@ -219,8 +213,8 @@ private slots:
 
     void topBitOfA32BitValueReadsNegative() {
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("proc/cpuinfo")),
-                  "processor\t: 0\ncpu family\t: 4294967294\n");
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("proc/cpuinfo")),
+                                "processor\t: 0\ncpu family\t: 4294967294\n"));
         const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
         QCOMPARE(info.CPUFamily(), std::optional<qint64>(-2));
         // Read as 64 bits the same 4 bytes leave the high half 0.
@@ -244,13 +238,13 @@ private slots:
     void systemVersionIsReadAtEachCall() {
         QTemporaryDir root;
         const QString file = root.filePath(QStringLiteral("etc/os-release"));
-        writeFile(file, "VERSION_ID=1\n");
+        QVERIFY(FileTree::write(file, "VERSION_ID=1\n"));
         const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
         QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("1")));
-        writeFile(file, "VERSION_ID='2.5'\n");
+        QVERIFY(FileTree::write(file, "VERSION_ID='2.5'\n"));
         QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("2.5")));
         QFile::remove(file);
-        writeFile(root.filePath(QStringLiteral("usr/lib/os-release")), "VERSION_ID=3\n");
+        QVERIFY(FileTree::write(root.filePath(QStringLiteral("usr/lib/os-release")), "VERSION_ID=3\n"));
         QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("3")));
     }
 

@@ -8,6 +8,7 @@
 #include "bridge/iPhotoBridge.h"
 #include "tests/photoapp/IptcKeywords.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
@@ -46,11 +47,6 @@ const QString kKeywordImage = QStringLiteral(VUP_KEYWORD_IMAGE);
 const QString kMissing = QStringLiteral("Vup Missing");
 const QString kMasterMissing = QStringLiteral("Vup Master Missing");
 constexpr qint64 kLargeFile = qint64(256) << 20; // sparse: no disk is spent on it
-
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QDBusMessage call(const QString& path, const char* interface, const char* method,
                   const QVariantList& args = {}) {
@@ -321,7 +317,7 @@ private slots:
         const QString catalogue = library + QStringLiteral("/Database/Library.sqlite");
         QVERIFY(QFile::remove(catalogue));
         QVERIFY(QFile::copy(QStringLiteral(VUP_TEST_DATA_DIR "/not-a-catalogue.sqlite"), catalogue));
-        const QByteArray before = readAll(catalogue);
+        const QByteArray before = FileTree::read(catalogue);
 
         const QList<QStringList> commands = {
             {QStringLiteral("dump"), library},
@@ -334,7 +330,7 @@ private slots:
             QVERIFY2(r.err.contains(catalogue.toUtf8()) && r.err.contains("not an SQLite database"),
                      r.err.constData());
         }
-        QCOMPARE(readAll(catalogue), before);
+        QCOMPARE(FileTree::read(catalogue), before);
         QVERIFY(!QFile::exists(catalogue + QStringLiteral("-wal")));
     }
 
@@ -457,6 +453,7 @@ private slots:
         QVERIFY(isNullMarker(seen.value(QString::fromLatin1(PhotoAppWire::kImagePath))));
         QVERIFY(!seen.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
         QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kHeight)).toInt(), 48);
+        QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kDate)).metaType().id(), QMetaType::QDateTime);
 
         // A photo whose properties fail fails alone; objects that do not exist are told apart.
         QCOMPARE(photo(3, "Properties").errorName(), QString::fromLatin1(PhotoAppWire::kErrorFailed));
@@ -701,11 +698,8 @@ private slots:
         QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(kLargeFile));
         large.close();
         // The headers and the first bytes of the picture, as a transfer that broke off leaves it.
-        const QByteArray whole = readAll(kKeywordImage);
-        QFile cut(in("cut.jpg"));
-        QVERIFY(cut.open(QIODevice::WriteOnly));
-        cut.write(whole.left(whole.indexOf("\xFF\xDA") + 20));
-        cut.close();
+        const QByteArray whole = FileTree::read(kKeywordImage);
+        QVERIFY(FileTree::write(in("cut.jpg"), whole.left(whole.indexOf("\xFF\xDA") + 20)));
         QVERIFY(makeFifo(in("fifo.jpg")) && makeSocket(in("socket.jpg")) &&
                 makeFifo(in("folder.jpg/IMG_0001.jpg")));
         QVERIFY(makeLink(QStringLiteral("/dev/zero"), in("out.jpg")) &&

@@ -9,8 +9,10 @@
 #include "photoapp/ImageMetadata.h"
 #include "photoapp/window/KeywordsPanel.h"
 #include "photoapp/window/LibraryWindow.h"
+#include "tests/support/Alerts.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/PhotoAppProcess.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
 #include "wire/PhotoAppWire.h"
 
@@ -128,14 +130,6 @@ QStringList albumNames(LibraryWindow& w) {
     return names;
 }
 
-QMessageBox* visibleMessage(QWidget& parent) {
-    for (QMessageBox* box : parent.findChildren<QMessageBox*>()) {
-        if (box->isVisible())
-            return box;
-    }
-    return nullptr;
-}
-
 // A picture whose EXIF data carries a thumbnail of another colour, as cameras write them.
 bool writeWithEmbeddedThumbnail(const QString& path, QColor picture, QColor thumbnail) {
     QImage big(320, 240, QImage::Format_RGB32);
@@ -166,6 +160,7 @@ class tst_PhotoAppWindow : public QObject {
 private:
     QTemporaryDir dir;
     int counter = 0;
+    std::unique_ptr<TestLibrary> demo;
     QString library;
     std::unique_ptr<PhotoAppProcess> server;
     std::unique_ptr<LibraryWindow> window;
@@ -177,12 +172,9 @@ private:
     // A demo library of twelve photos, the first ten of them in "Demo Album"; false when it
     // cannot be made.
     bool makeDemo() {
-        library = newPath(QStringLiteral("Demo.photolibrary"));
-        const auto made = photoapp("demo", library, "--photos", QString::number(kPhotos), "--missing-images",
-                                   "0", "--missing-masters", "0", "--zombies", "0");
-        if (made.exitCode != 0)
-            qWarning("demo failed: %s", made.err.constData());
-        return made.exitCode == 0;
+        demo = std::make_unique<TestLibrary>(newPath(QStringLiteral("Demo.photolibrary")));
+        library = demo->path();
+        return demo->demo(kPhotos, 0, 0, 0);
     }
 
     // A demo library served by a photoapp process, and its window in this process, shown.
@@ -415,7 +407,7 @@ private slots:
         }
         QMessageBox* message = nullptr;
         if (told) {
-            QTRY_VERIFY((message = visibleMessage(panel)));
+            QTRY_VERIFY((message = shownAlerts(&panel).value(0)));
             // "Remove" where it asks, "OK" where it tells.
             QAbstractButton* answer = message->button(QMessageBox::Ok);
             for (QAbstractButton* button : message->buttons()) {
@@ -426,7 +418,7 @@ private slots:
             answer->click();
         }
         QTRY_COMPARE(keywordNamesOnTheBus(), names);
-        QCOMPARE(visibleMessage(panel), nullptr);
+        QCOMPARE(shownAlerts(&panel).value(0), nullptr);
         // The panel shows what the library holds, and no row of a keyword that never came.
         QTRY_COMPARE(list->model()->rowCount(), names.size());
         if (action == QLatin1StringView("remove Sea")) {

@@ -207,7 +207,6 @@ private slots:
         QCOMPARE(notes.first().hints.value(QStringLiteral("desktop-entry")).toString(),
                  QStringLiteral("org.vup.Vup"));
         QCOMPARE(notes.first().appIcon, QStringLiteral("org.vup.Vup"));
-        lib.stop();
     }
 
     // A file behind a folder the scan may not search is neither there nor gone: its photo is unchecked,
@@ -272,7 +271,6 @@ private slots:
         QCOMPARE(alerts.first().title, QStringLiteral("Scan Incomplete"));
         QVERIFY(alerts.first().value.toString().startsWith(
             QStringLiteral("Vup could not check 2 photo(s) and could not change 0 photo(s);")));
-        lib.stop();
     }
 
     // The order, thread and wait of every window operation of a library run with zombie recovery on.
@@ -346,7 +344,6 @@ private slots:
         QCOMPARE(d.calls().at(alert).value.toString(),
                  QStringLiteral(
                      "Congratulations, your iPhoto library is problem free and happy.  0 issues found."));
-        lib.stop();
     }
 
     void refusals_data() {
@@ -411,7 +408,6 @@ private slots:
         // Nothing was touched: no photo left the library, however the selection was made up.
         QVERIFY(lib.photosOfAlbum(lib.trashAlbumId()).isEmpty());
         QCOMPARE(services->notifications().size(), notificationsBefore);
-        lib.stop();
     }
 
     void runEndsBeforeItsChanges_data() {
@@ -533,7 +529,6 @@ private slots:
         QCOMPARE(vup.lastRun().outcome, ScanFindings::Outcome::Completed);
         QCOMPARE(again.count(QStringLiteral("processingComplete")), 1);
         QCOMPARE(again.calls(QStringLiteral("showAlert")).first().title, QStringLiteral("Success"));
-        lib.stop();
     }
 
     // A selection run checks the selected photos only, says so in its own words when they are
@@ -566,7 +561,6 @@ private slots:
         QCOMPARE(lib.keywordsOf(other), QStringList{});
         QVERIFY(lib.selectAlbum(album));
         QCOMPARE(vup.selectionCount(), 0);
-        lib.stop();
     }
 };
 

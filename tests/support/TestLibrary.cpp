@@ -4,15 +4,23 @@
 */
 #include "tests/support/TestLibrary.h"
 
+#include "tests/support/FileTree.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 
-TestLibrary::TestLibrary() {
-    libraryPath = dir.filePath(QStringLiteral("Test.photolibrary"));
-    valid = dir.isValid() && run({QStringLiteral("create"), libraryPath});
+TestLibrary::TestLibrary(const QString& path) {
+    libraryPath = path.isEmpty() ? dir.filePath(QStringLiteral("Test.photolibrary")) : path;
+    valid = dir.isValid() && QDir().mkpath(QFileInfo(libraryPath).absolutePath()) &&
+            run({QStringLiteral("create"), libraryPath});
+}
+
+TestLibrary::~TestLibrary() {
+    stop();
+    FileTree::removeAll(QFile::encodeName(libraryPath));
 }
 
 bool TestLibrary::run(const QStringList& args, QByteArray* out) {
@@ -28,12 +36,7 @@ bool TestLibrary::run(const QStringList& args, QByteArray* out) {
 
 QString TestLibrary::writeFile(const QString& relative, int size) {
     const QString path = dir.filePath(relative);
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return {};
-    f.write(QByteArray(size, 'x'));
-    return path;
+    return FileTree::write(path, QByteArray(size, 'x')) ? path : QString();
 }
 
 bool TestLibrary::demo(int photos, int missingImages, int missingMasters, int zombies) {
@@ -42,6 +45,11 @@ bool TestLibrary::demo(int photos, int missingImages, int missingMasters, int zo
                 QStringLiteral("--missing-images"), QString::number(missingImages),
                 QStringLiteral("--missing-masters"), QString::number(missingMasters),
                 QStringLiteral("--zombies"), QString::number(zombies)});
+}
+
+QByteArray TestLibrary::addZombie(const QByteArray& relative, const QByteArray& content) {
+    const QByteArray path = QFile::encodeName(libraryPath) + "/Masters/" + relative;
+    return FileTree::write(path, content) ? path : QByteArray();
 }
 
 bool TestLibrary::copyIntoLibrary(const QString& source, const QString& relative) {
@@ -110,9 +118,9 @@ qint64 TestLibrary::createAlbum(const QString& name) {
     return out.trimmed().toLongLong();
 }
 
-bool TestLibrary::serve() {
+bool TestLibrary::serve(const QStringList& extraArgs) {
     server = std::make_unique<PhotoAppProcess>();
-    return server->serve(libraryPath);
+    return server->serve(libraryPath, extraArgs);
 }
 
 void TestLibrary::stop() {
@@ -145,6 +153,15 @@ QList<qint64> TestLibrary::photosOfAlbum(qint64 albumId) const {
             ids.append(p.toInteger());
     }
     return ids;
+}
+
+qint64 TestLibrary::firstPhotoWhoseImageIs(bool there) const {
+    for (const QJsonValue& p : dump().value(QStringLiteral("photos")).toArray()) {
+        const QJsonObject photo = p.toObject();
+        if (QFile::exists(photo.value(QStringLiteral("imagePath")).toString()) == there)
+            return photo.value(QStringLiteral("id")).toInteger();
+    }
+    return 0;
 }
 
 qint64 TestLibrary::trashAlbumId() const {

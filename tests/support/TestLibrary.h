@@ -12,11 +12,16 @@
 #include <QTemporaryDir>
 #include <memory>
 
-// A photo library for one test, built with photoapp's own command line in a temporary folder:
-// catalogue rows that name files the test writes (or does not), faults, keywords, selection.
+// A photo library for one test, built with photoapp's own command line in a temporary folder
+// (or at `path`, its folders made): catalogue rows that name files the test writes (or does not),
+// zombies, faults, keywords, selection. Its service stops and its files go with it, whatever bytes
+// their names hold.
 class TestLibrary {
 public:
-    TestLibrary();
+    explicit TestLibrary(const QString& path = {});
+    ~TestLibrary();
+    TestLibrary(const TestLibrary&) = delete;
+    TestLibrary& operator=(const TestLibrary&) = delete;
     bool isValid() const { return valid; }
     QString path() const { return libraryPath; }
     QString folder() const { return dir.path(); }
@@ -28,6 +33,9 @@ public:
 
     // Replaces the library by `photoapp demo` with these counts.
     bool demo(int photos, int missingImages, int missingMasters, int zombies);
+    // Writes a file below the library's Masters folder that no photo names; `relative` need not be
+    // UTF-8. Answers its native path, empty on failure.
+    QByteArray addZombie(const QByteArray& relative, const QByteArray& content = QByteArray(100, 'x'));
     // Copies a file to a path inside the library package, making its folders.
     bool copyIntoLibrary(const QString& source, const QString& relative);
     // Every file below a folder of the library package: "relative/path size", sorted.
@@ -45,13 +53,18 @@ public:
     bool selectAlbum(qint64 id);
     qint64 createAlbum(const QString& name);
 
-    bool serve();
+    // `photoapp serve` of this library with `extraArgs` on the test's bus.
+    bool serve(const QStringList& extraArgs = {});
     void stop();
     qint64 pid() const { return server ? server->pid() : 0; }
+    // The running service, for a test that kills or suspends it; null when not served.
+    PhotoAppProcess* service() const { return server.get(); }
     QJsonObject dump() const { return PhotoAppProcess::dump(libraryPath); }
     // Keyword names of one photo in the catalogue, and the photo ids of an album.
     QStringList keywordsOf(qint64 photoId) const;
     QList<qint64> photosOfAlbum(qint64 albumId) const;
+    // The first photo whose image file is (or is not) there; 0 when there is none.
+    qint64 firstPhotoWhoseImageIs(bool there) const;
     qint64 trashAlbumId() const;
     qint64 libraryAlbumId() const;
 

@@ -17,11 +17,12 @@
 #include "scan/zombies/ZombieRecovery.h"
 #include "tests/support/AsNobody.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/RecordingDelegate.h"
+#include "tests/support/TestLibrary.h"
 #include "tests/support/TestMain.h"
-#include "tests/zombies/FileTree.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
@@ -114,21 +115,22 @@ class tst_Zombies : public QObject {
         return left;
     }
 
-    // A demo library with two zombies in one folder, plus same-named zombies in two folders.
-    void makeLibraryWithZombies(PhotoAppProcess& app) {
-        QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
-        const QString lib = QFile::decodeName(library);
-        const auto made = photoapp("demo", lib, "--photos", "4", "--missing-images", "0", "--missing-masters",
-                                   "0", "--zombies", "2");
-        QVERIFY2(made.exitCode == 0, made.err.constData());
-        // Known keywords: a scan then imports nothing but the zombies.
-        for (const char* keyword : {"Vup Missing", "Vup Master Missing"})
-            QCOMPARE(photoapp("keyword", "add", lib, QString::fromLatin1(keyword)).exitCode, 0);
+    // The demo library of a case, not served yet. Its keywords are known: a scan then imports
+    // nothing but the zombies.
+    std::unique_ptr<TestLibrary> lib;
+    bool makeLibrary(int photos, int missingImages, int missingMasters, int zombies) {
+        lib = std::make_unique<TestLibrary>(QFile::decodeName(library));
+        return lib->demo(photos, missingImages, missingMasters, zombies) && lib->addIssueKeywords();
+    }
+
+    // A served demo library with two zombies in one folder, plus same-named zombies in two folders.
+    void makeLibraryWithZombies() {
+        QVERIFY(makeLibrary(4, 0, 0, 2));
         const QByteArray jpeg = FileTree::read(firstZombieOf(library));
         QVERIFY(!jpeg.isEmpty());
         QVERIFY(FileTree::write(masters + "/2020/x/Same.jpg", jpeg));
         QVERIFY(FileTree::write(masters + "/2020/y/Same.jpg", jpeg + QByteArray(7, '\0')));
-        QVERIFY(app.serve(lib));
+        QVERIFY(lib->serve());
     }
 
     static QByteArray firstZombieOf(const QByteArray& lib) {
@@ -139,9 +141,7 @@ class tst_Zombies : public QObject {
     }
 
     // Makes every import of the served library take at least `ms`.
-    static bool slowImports(const QByteArray& lib, int ms) {
-        return photoapp("fault", QFile::decodeName(lib), "--import-delay", QString::number(ms)).exitCode == 0;
-    }
+    bool slowImports(int ms) { return lib->fault({QStringLiteral("--import-delay"), QString::number(ms)}); }
 
     struct Run {
         ZombieDetection found;
@@ -204,7 +204,10 @@ private slots:
         qputenv("XDG_STATE_HOME", state);
         cancelImportWait = ZombieRecovery::kCancelImportWait;
     }
-    void cleanup() { FileTree::removeAll(root); }
+    void cleanup() {
+        lib.reset();
+        FileTree::removeAll(root);
+    }
 
     // ---- detection ----
 
@@ -465,12 +468,10 @@ private slots:
     }
     void recoversIntoANewDatedAlbum() {
         QFETCH(bool, earlierAlbums);
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QString lib = QFile::decodeName(library);
+        makeLibraryWithZombies();
         if (earlierAlbums) {
             for (const QString& type : {QStringLiteral("smrt"), QStringLiteral("albm")})
-                QCOMPARE(photoapp("album", "create", lib, kAlbumName, "--type", type).exitCode, 0);
+                QCOMPARE(photoapp("album", "create", lib->path(), kAlbumName, "--type", type).exitCode, 0);
         }
         const auto before = FileTree::contents({masters, state});
         const qsizetype filesBefore = FileTree::files(masters).size();
@@ -590,9 +591,7 @@ private slots:
     }
     void whatTheLibraryGainsDuringTheRunStays() {
         QFETCH(bool, recorded);
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        const QString lib = QFile::decodeName(library);
+        makeLibraryWithZombies();
         const QByteArray jpeg = FileTree::read(masters + "/2020/y/Same.jpg");
         const QByteArray fresh = recorded ? root + "/newphotos" : masters + "/2026/12/08/fresh";
         const auto addPhotos = [&] {
@@ -600,7 +599,8 @@ private slots:
                 QVERIFY(FileTree::write(fresh + "/IMG_" + QByteArray::number(i) + ".jpg",
                                         jpeg + QByteArray(i + 1, 'n')));
             if (recorded)
-                QCOMPARE(photoapp("import", lib, QFile::decodeName(fresh), "--album", "UserImport").exitCode,
+                QCOMPARE(photoapp("import", lib->path(), QFile::decodeName(fresh), "--album", "UserImport")
+                             .exitCode,
                          0);
         };
         RecordingDelegate delegate;
@@ -632,8 +632,7 @@ private slots:
     // zombies of one name and size, the refused one (the first to look for its photo) is not taken
     // for its imported twin. The summary and the report count each apart; the run is no success.
     void refusedAndUnmovableZombiesAreCounted() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
+        makeLibraryWithZombies();
         QTemporaryDir shm(QStringLiteral("/dev/shm/vup-zombies-XXXXXX"));
         if (shm.isValid()) {
             state = QFile::encodeName(shm.path());
@@ -702,12 +701,10 @@ private slots:
     // A photo that names the parked file itself (taken where it lay, not copied) does not make
     // that file disposable: deleting it would delete the photo's only copy.
     void photoOfTheParkedFileItselfKeepsIt() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
+        makeLibraryWithZombies();
         const QByteArray notAnImage = masters + "/2020/x/notes.jpg";
         QVERIFY(FileTree::write(notAnImage, "just some text, not a picture"));
-        const QString lib = QFile::decodeName(library);
-        QVERIFY(slowImports(library, 2000));
+        QVERIFY(slowImports(2000));
         const auto before = FileTree::contents({masters, state});
 
         // While the import runs, the album gains a photo of the parked file in place.
@@ -721,8 +718,8 @@ private slots:
                 return;
             adder.stop();
             const QString path = QFile::decodeName(journals[0].chopped(8) + notAnImage);
-            added = photoapp("photo", "add-record", lib, "--image", path, "--original", path, "--album",
-                             QString::number(albums[0].id()))
+            added = photoapp("photo", "add-record", lib->path(), "--image", path, "--original", path,
+                             "--album", QString::number(albums[0].id()))
                         .exitCode == 0;
         });
         adder.start();
@@ -738,8 +735,7 @@ private slots:
     // A refused zombie whose place was taken meanwhile replaces nothing: it stays parked, the
     // summary says where, and a later run puts it back once its place is free.
     void putBackNeverReplaces() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
+        makeLibraryWithZombies();
         const QByteArray refused = masters + "/2020/x/notes.jpg";
         QVERIFY(FileTree::write(refused, "just some text, not a picture"));
         const auto before = FileTree::contents({masters, state});
@@ -790,9 +786,8 @@ private slots:
         QFETCH(int, importDelay);
         const bool outlasts = importDelay > 10000;
         cancelImportWait = std::chrono::milliseconds(outlasts ? 500 : 10000);
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
-        QVERIFY(slowImports(library, importDelay));
+        makeLibraryWithZombies();
+        QVERIFY(slowImports(importDelay));
         const QByteArray swapped = masters + "/2020/x/Same.jpg";
         const auto before = FileTree::contents({masters, state});
         RecordingDelegate delegate;
@@ -846,8 +841,7 @@ private slots:
     void nothingMovesWhenItIsNotSafe() {
         QFETCH(QString, why);
         QFETCH(QString, told);
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
+        makeLibraryWithZombies();
         QByteArray folder = masters;
         if (why == QLatin1String("state")) {
             QVERIFY(SafeMove::openFolder(root, "state/vup/recoveries", true).valid());
@@ -866,7 +860,7 @@ private slots:
         const Run run = detectAndRecover(delegate, {}, [&] {
             if (why == QLatin1String("quit"))
                 MainThread::run(
-                    &delegate, [&app] { app.stop(); }, MainThread::Wait::Yes);
+                    &delegate, [this] { lib->stop(); }, MainThread::Wait::Yes);
         });
         QVERIFY(logged(log, told) || run.found.skipped.contains(told));
         QCOMPARE(run.found.zombies.size(), why == QLatin1String("link") ? 0 : 4);
@@ -883,15 +877,9 @@ private slots:
     // tags the rest. A second scan meanwhile, from the terminal or a window, is refused and
     // changes nothing.
     void headlessLibraryScan() {
-        QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
-        const QString lib = QFile::decodeName(library);
-        QCOMPARE(photoapp("demo", lib).exitCode, 0);
-        // Known keywords: the only import is the zombies', made slow enough to start a second scan.
-        for (const char* keyword : {"Vup Missing", "Vup Master Missing"})
-            QCOMPARE(photoapp("keyword", "add", lib, QString::fromLatin1(keyword)).exitCode, 0);
-        PhotoAppProcess app;
-        QVERIFY(app.serve(lib));
-        QVERIFY(slowImports(library, 2000));
+        QVERIFY(makeLibrary(40, 3, 2, 2) && lib->serve());
+        // The only import is the zombies', made slow enough to start a second scan.
+        QVERIFY(slowImports(2000));
         const auto before = FileTree::contents({masters, state});
         ChildProcess first(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
         QDeadlineTimer deadline(60000);
@@ -941,13 +929,12 @@ private slots:
         QFETCH(int, bulk);
         QFETCH(int, importDelay);
         QFETCH(QString, told);
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
+        makeLibraryWithZombies();
         const QByteArray bulkFolder = masters + "/bulk";
         for (int i = 0; i < bulk; ++i)
             QVERIFY(FileTree::write(bulkFolder + "/note " + QByteArray::number(i) + "\n\xff%.txt", "note"));
         if (importDelay > 0)
-            QVERIFY(slowImports(library, importDelay));
+            QVERIFY(slowImports(importDelay));
         const auto before = FileTree::contents({masters});
 
         ChildProcess first(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
@@ -969,10 +956,10 @@ private slots:
             first.process.kill();
             QVERIFY(first.process.waitForFinished(10000));
         } else {
-            app.kill();
+            lib->service()->kill();
             QCOMPARE(first.wait(60000), 1);
             QVERIFY2(first.out.contains(" are still parked in "), first.out.constData());
-            QVERIFY(app.serve(QFile::decodeName(library)));
+            QVERIFY(lib->serve());
         }
         QCOMPARE(RecoveryJournal::unfinished().size(), 1);
 
@@ -997,18 +984,13 @@ private slots:
     // A link below Masters, to an image outside the library or to a folder, is never moved nor
     // imported, whatever the number of runs; no album is made for nothing.
     void zombieLinksAreLeftAloneAcrossRuns() {
-        PhotoAppProcess app;
-        QVERIFY(::mkdir((root + "/Pictures").constData(), 0755) == 0);
-        QCOMPARE(photoapp("demo", QFile::decodeName(library), "--zombies", "1", "--missing-images", "0",
-                          "--missing-masters", "0")
-                     .exitCode,
-                 0);
+        QVERIFY(makeLibrary(40, 0, 0, 1));
         const QByteArray outside = root + "/elsewhere/outside.jpg";
         QVERIFY(FileTree::write(outside, FileTree::read(firstZombieOf(library))));
         QVERIFY(::unlink(firstZombieOf(library).constData()) == 0);
         QVERIFY(::symlink(outside.constData(), (masters + "/linked.jpg").constData()) == 0);
         QVERIFY(::symlink((root + "/elsewhere").constData(), (masters + "/linkedFolder").constData()) == 0);
-        QVERIFY(app.serve(QFile::decodeName(library)));
+        QVERIFY(lib->serve());
         const qint64 photos = application()->photoLibraryAlbum().photoCount();
         for (int pass = 0; pass < 2; ++pass) {
             RecordingDelegate delegate;
@@ -1033,8 +1015,7 @@ private slots:
     // Depth is no limit: a zombie 2,500 folders down, far past what a path can name, is found,
     // parked under a short name and re-added; one the application refuses goes back down there.
     void deepZombieIsRecovered() {
-        PhotoAppProcess app;
-        makeLibraryWithZombies(app);
+        makeLibraryWithZombies();
         constexpr int kDepth = 2500;
         const QByteArray jpeg = FileTree::read(masters + "/2020/y/Same.jpg") + "deep";
         {

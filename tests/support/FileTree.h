@@ -31,6 +31,10 @@ inline bool write(const QByteArray& path, const QByteArray& content) {
     return ok;
 }
 
+inline bool write(const QString& path, const QByteArray& content) {
+    return write(QFile::encodeName(path), content);
+}
+
 inline QByteArray read(const QByteArray& path) {
     QByteArray out;
     const int fd = ::open(path.constData(), O_RDONLY);
@@ -41,6 +45,10 @@ inline QByteArray read(const QByteArray& path) {
         out.append(buffer, n);
     ::close(fd);
     return out;
+}
+
+inline QByteArray read(const QString& path) {
+    return read(QFile::encodeName(path));
 }
 
 inline bool exists(const QByteArray& path) {

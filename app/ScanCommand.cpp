@@ -207,6 +207,23 @@ bool writeReport(const Arguments& args, const ScanFindings& findings) {
     return written && file.commit();
 }
 
+// Refused before it began: the window's own words, and a report that says the run was refused.
+int refuseWithoutApplication(const Arguments& args, PhotoApplications::Kind chosen) {
+    print(stderr,
+          QStringLiteral("vup scan: ") + VersionCheck::notRunningText(PhotoApplications::name(chosen)));
+    if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
+        print(stderr, terminalSafeLines(RecoveryResume::shownLines(waiting)));
+    ScanFindings refused;
+    refused.outcome = ScanFindings::Outcome::VersionRefused;
+    refused.application = PhotoApplications::name(chosen);
+    refused.selectionMode = args.options.selectionMode;
+    refused.deleteMode = args.options.autoDelete;
+    refused.dryRun = args.dryRun;
+    if (!args.reportPath.isEmpty() && !writeReport(args, refused))
+        print(stderr, text(kCannotWriteReport).arg(terminalSafe(QFile::encodeName(args.reportPath))));
+    return kExitNotCompleted;
+}
+
 } // namespace
 
 int runScanCommand(int argc, char** argv) {
@@ -224,22 +241,8 @@ int runScanCommand(int argc, char** argv) {
         return usageError(kBothRunning);
     auto vup = std::make_unique<VupMode>();
     vup->useApplication(*chosen);
-    if (!vup->photoApplicationIsRunning()) {
-        // The window's own words, and a report that says the run was refused.
-        print(stderr,
-              QStringLiteral("vup scan: ") + VersionCheck::notRunningText(PhotoApplications::name(*chosen)));
-        if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
-            print(stderr, terminalSafeLines(RecoveryResume::shownLines(waiting)));
-        ScanFindings refused;
-        refused.outcome = ScanFindings::Outcome::VersionRefused;
-        refused.application = PhotoApplications::name(*chosen);
-        refused.selectionMode = args.options.selectionMode;
-        refused.deleteMode = args.options.autoDelete;
-        refused.dryRun = args.dryRun;
-        if (!args.reportPath.isEmpty() && !writeReport(args, refused))
-            print(stderr, text(kCannotWriteReport).arg(terminalSafe(QFile::encodeName(args.reportPath))));
-        return kExitNotCompleted;
-    }
+    if (!vup->photoApplicationIsRunning())
+        return refuseWithoutApplication(args, *chosen);
     vup->setDryRun(args.dryRun);
 
     TerminalDelegate delegate(args.options, stdin, stdout);

@@ -183,7 +183,7 @@ void TerminalDelegate::giveUpOnKeywords() {
     std::fflush(stderr);
 }
 
-void TerminalDelegate::userSelectedFiles(const QString& path) {
+void TerminalDelegate::askForReadAccess(const QString& path) {
     // The name made safe before it joins the message, whose own line breaks then stay.
     printBlock(QCoreApplication::translate("AccessPrompt", AccessPrompt::kTitle),
                AccessPrompt::message(terminalSafe(path)));

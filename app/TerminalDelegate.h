@@ -33,7 +33,7 @@ public:
     void cfgProgressBarCurrentValue(double value) override;
     void stopAnimation() override;
     void processingComplete() override;
-    void userSelectedFiles(const QString& path) override;
+    void askForReadAccess(const QString& path) override;
 
     void showAlert(const QString& text, const QString& title) override;
     void showModalAlert(const QString& text, const QString& title) override;

@@ -76,6 +76,13 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     : VupDelegate(parent), assertion(QString::fromLatin1(kAssertionName)),
       mainWindow(std::make_unique<QMainWindow>()), ui(std::make_unique<Ui::MainWindow>()),
       infoUi(std::make_unique<Ui::InfoPanel>()) {
+    buildWindow();
+    connectControls();
+    buildFindings();
+    watchApplications();
+}
+
+void VupAppDelegate::buildWindow() {
     ui->setupUi(mainWindow.get());
     progress = std::make_unique<ProgressIndicator>(ui->progressIndicator);
     ui->applicationHint->hide();
@@ -95,7 +102,9 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     // A build without a product page of its own has nothing to open.
     infoUi->moreInfoButton->setVisible(MainMenu::reachableAddress(BundleInfo::kProductPage).has_value());
     info->setWindowModality(Qt::WindowModal);
+}
 
+void VupAppDelegate::connectControls() {
     // The window follows the properties; the controls write the user's options back.
     connect(this, &VupAppDelegate::statusLabelChanged, ui->statusLabel, &QLabel::setText);
     connect(this, &VupAppDelegate::selectedLabelChanged, ui->selectedLabel, &QLabel::setText);
@@ -123,7 +132,9 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
     connect(infoUi->skipInfoCheck, &QCheckBox::toggled, this, [](bool skip) {
         UserDefaults::standard().setBool(QString::fromLatin1(kSkipInfoScreenKey), skip);
     });
+}
 
+void VupAppDelegate::buildFindings() {
     // What a run found shows below the options, and a preview can be acted on from there.
     connect(this, &VupAppDelegate::previewChanged, ui->previewCheck, &QCheckBox::setChecked);
     connect(ui->previewCheck, &QCheckBox::toggled, this, &VupAppDelegate::setPreview);
@@ -144,7 +155,9 @@ VupAppDelegate::VupAppDelegate(QObject* parent)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
     connect(findingsPresenter.get(), &FindingsPresenter::scanNowRequested, this,
             &VupAppDelegate::actOnPreview);
+}
 
+void VupAppDelegate::watchApplications() {
     // The bus tells when the application starts or quits: no polling, and no stale "not running".
     presence = std::make_unique<QDBusServiceWatcher>(QString::fromLatin1(PhotoAppWire::kBundleIdentifier),
                                                      QDBusConnection::sessionBus(),
@@ -562,7 +575,7 @@ void VupAppDelegate::showModalAlert(const QString& text, const QString& title) {
         keywordsGivenUp.store(true);
 }
 
-void VupAppDelegate::userSelectedFiles(const QString& path) {
+void VupAppDelegate::askForReadAccess(const QString& path) {
     AccessPromptPanel panel(path, mainWindow.get());
     panel.run([this] { return quitting.load(); });
 }

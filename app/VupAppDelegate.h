@@ -108,7 +108,7 @@ public:
     void cfgProgressBarDeterminate() override;
     void cfgProgressBarMaxValue(double value) override;
     void cfgProgressBarCurrentValue(double value) override;
-    void userSelectedFiles(const QString& path) override;
+    void askForReadAccess(const QString& path) override;
 
     // ---- alerts (main thread) ----
     void showAlert(const QString& text, const QString& title) override;
@@ -144,6 +144,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The constructor's parts, in the order they must run: the window and its dialogs, the
+    // controls bound to the properties, the findings below the options, the applications watched.
+    void buildWindow();
+    void connectControls();
+    void buildFindings();
+    void watchApplications();
     void startScan(bool selection, bool dryRun);
     // "Scan Now" on a preview: the same kind of scan with the same options, for real.
     void actOnPreview(const FindingsTable::Summary& preview);

@@ -125,7 +125,7 @@ bool ScanDoor::askToAddKeywords(const QString& text, const QString& title) {
 }
 
 void ScanDoor::accessPrompt(const QString& path) {
-    handOff([path](VupDelegate& d) { d.userSelectedFiles(path); }, Wait::Yes);
+    handOff([path](VupDelegate& d) { d.askForReadAccess(path); }, Wait::Yes);
 }
 
 // ---- the lower classes' share ----

@@ -30,8 +30,9 @@ public:
     virtual void cfgProgressBarCurrentValue(double value) = 0;
     virtual void stopAnimation() = 0;
     virtual void processingComplete() = 0;
-    // Answers once the user has pressed Open; cancelling asks again.
-    virtual void userSelectedFiles(const QString& path) = 0;
+    // Asks the user to let Vup read the path (a library package it cannot read yet). Answers once
+    // the user has pressed Open; cancelling asks again.
+    virtual void askForReadAccess(const QString& path) = 0;
     // Whether cancelling can still stop the run: true from its start, false while it makes its
     // changes (they are finished rather than left half done).
     virtual void setCancellable(bool cancellable) { Q_UNUSED(cancellable); }

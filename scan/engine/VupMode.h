@@ -129,6 +129,8 @@ private:
     // alert, and the return to idle.
     void endRun(Run& run);
     void endStoppedRun(Run& run);
+    void endRefusedRun(Run& run);
+    void endFailedRun(Run& run);
     void endFinishedRun(Run& run);
     // The closing text of a run that went to its end; photosLeft when some photo could not be
     // checked or changed.

@@ -126,17 +126,32 @@ void VupMode::returnToIdle(Run& run) {
 // The failure and the log stay in English (the report and scripts read them); the status and the
 // alert are in the user's language.
 void VupMode::endStoppedRun(Run& run) {
+    switch (run.stop) {
+    case Stop::None:
+        return;
+    case Stop::ListsIncomplete:
+    case Stop::ApplicationLost:
+    case Stop::InternalError:
+        endFailedRun(run);
+        return;
+    case Stop::VersionRefused:
+    case Stop::KeywordsRefused:
+    case Stop::NothingToProcess:
+    case Stop::AnotherScan:
+    case Stop::Cancelled:
+        endRefusedRun(run);
+        return;
+    }
+}
+
+// A run that never began its changes: refused, or cancelled before them.
+void VupMode::endRefusedRun(Run& run) {
     using Outcome = ScanFindings::Outcome;
-    ScanDoor& door = run.door;
     ScanFindings& f = run.findings;
     switch (run.stop) {
     case Stop::VersionRefused:
-        f.outcome = Outcome::VersionRefused;
-        run.status(kScanRefused);
-        returnToIdle(run);
-        return;
     case Stop::KeywordsRefused:
-        f.outcome = Outcome::KeywordsRefused;
+        f.outcome = run.stop == Stop::VersionRefused ? Outcome::VersionRefused : Outcome::KeywordsRefused;
         run.status(kScanRefused);
         returnToIdle(run);
         return;
@@ -144,15 +159,7 @@ void VupMode::endStoppedRun(Run& run) {
         f.outcome = Outcome::NothingToProcess;
         run.status(kScanRefused);
         returnToIdle(run);
-        door.alert(shown(kSelectPhotos), title(kUnableToProcess));
-        return;
-    case Stop::ListsIncomplete:
-        f.outcome = Outcome::ListsIncomplete;
-        f.failure = latin(kLogListsIncomplete);
-        vupLog(f.failure);
-        run.status(kScanFailed);
-        door.alert(shown(kDealWithItems).arg(active->nameInSummaries()), title(kUnableToContinue));
-        returnToIdle(run);
+        run.door.alert(shown(kSelectPhotos), title(kUnableToProcess));
         return;
     case Stop::AnotherScan:
         f.outcome = Outcome::AnotherScan;
@@ -160,7 +167,7 @@ void VupMode::endStoppedRun(Run& run) {
         vupLog(f.failure);
         run.status(kScanRefused);
         returnToIdle(run);
-        door.alert(shown(kAnotherScan), title(kUnableToProcess));
+        run.door.alert(shown(kAnotherScan), title(kUnableToProcess));
         return;
     case Stop::Cancelled:
         f.outcome = Outcome::Cancelled;
@@ -168,6 +175,22 @@ void VupMode::endStoppedRun(Run& run) {
         run.status(kScanCancelled);
         returnToIdle(run);
         return;
+    default:
+        return;
+    }
+}
+
+void VupMode::endFailedRun(Run& run) {
+    using Outcome = ScanFindings::Outcome;
+    ScanFindings& f = run.findings;
+    switch (run.stop) {
+    case Stop::ListsIncomplete:
+        f.outcome = Outcome::ListsIncomplete;
+        f.failure = latin(kLogListsIncomplete);
+        vupLog(f.failure);
+        run.status(kScanFailed);
+        run.door.alert(shown(kDealWithItems).arg(active->nameInSummaries()), title(kUnableToContinue));
+        break;
     case Stop::ApplicationLost:
         f.outcome = Outcome::Failed;
         f.applicationLost = true;
@@ -176,20 +199,17 @@ void VupMode::endStoppedRun(Run& run) {
         // Zombies still parked are named, so the user knows where their files wait.
         f.summary = shown(kStoppedResponding).arg(active->displayName()) + zombieSummary(f);
         run.status(kScanFailed);
-        door.alert(f.summary, title(kUnableToContinue));
-        returnToIdle(run);
-        return;
-    case Stop::InternalError:
+        run.door.alert(f.summary, title(kUnableToContinue));
+        break;
+    default: // an internal error
         f.outcome = Outcome::Failed;
         vupLog(latin(kRunFailed).arg(f.failure));
         run.status(kScanFailed);
         // What went wrong inside is shown as it came.
-        door.alert(f.failure, title(kUnableToContinue));
-        returnToIdle(run);
-        return;
-    case Stop::None:
-        return;
+        run.door.alert(f.failure, title(kUnableToContinue));
+        break;
     }
+    returnToIdle(run);
 }
 
 void VupMode::endFinishedRun(Run& run) {

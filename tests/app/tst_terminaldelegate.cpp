@@ -81,7 +81,7 @@ private slots:
         QFETCH(QString, rest);
         LogCapture log;
         Terminal t(input, yes);
-        t.delegate->userSelectedFiles(QStringLiteral("/srv/photos/Family.photolibrary"));
+        t.delegate->askForReadAccess(QStringLiteral("/srv/photos/Family.photolibrary"));
         if (yes)
             t.delegate->showModalAlert(QStringLiteral("text"), QStringLiteral("Error"));
         const QString out = t.written();

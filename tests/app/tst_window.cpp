@@ -376,7 +376,7 @@ private slots:
                 if (!nobody->isActive() || ::access(QFile::encodeName(target).constData(), R_OK) == 0)
                     QSKIP("no user here that the kernel refuses");
             }
-            c.userSelectedFiles(target);
+            c.askForReadAccess(target);
         }
         answer.stop();
         QCOMPARE(shown, 4);

@@ -335,7 +335,7 @@ private slots:
         QVERIFY(FileAccess::fileExists(file, door.accessPromptCall()));
         QVERIFY(!FileAccess::fileExists(temp->path() + QStringLiteral("/gone.jpg"), door.accessPromptCall()));
         QVERIFY(!FileAccess::fileExists(QString(), door.accessPromptCall()));
-        QVERIFY(delegate.calls(QStringLiteral("userSelectedFiles")).isEmpty());
+        QVERIFY(delegate.calls(QStringLiteral("askForReadAccess")).isEmpty());
         QVERIFY(FileAccess::fileReadable(file));
     }
 
@@ -358,7 +358,7 @@ private slots:
         QVERIFY(FileTree::write(path, {}));
         QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
         RecordingDelegate delegate;
-        delegate.on(QStringLiteral("userSelectedFiles"), [&](const DelegateCall&) {
+        delegate.on(QStringLiteral("askForReadAccess"), [&](const DelegateCall&) {
             if (granted)
                 AsNobody::asRoot([&] { ::chmod(QFile::encodeName(path).constData(), 0644); });
         });
@@ -371,7 +371,7 @@ private slots:
             QVERIFY(runOnScanThread([&] { exists = FileAccess::fileExists(path, door.accessPromptCall()); }));
         }
         QCOMPARE(exists, granted);
-        const auto prompts = delegate.calls(QStringLiteral("userSelectedFiles"));
+        const auto prompts = delegate.calls(QStringLiteral("askForReadAccess"));
         QCOMPARE(prompts.size(), 1);
         QCOMPARE(prompts[0].text(), temp->path() + QLatin1Char('/') + promptRelative);
         QVERIFY(prompts[0].onMainThread);

@@ -79,8 +79,8 @@ public:
     }
     void stopAnimation() override { react(record(QStringLiteral("stopAnimation"))); }
     void processingComplete() override { react(record(QStringLiteral("processingComplete"))); }
-    void userSelectedFiles(const QString& path) override {
-        react(record(QStringLiteral("userSelectedFiles"), path));
+    void askForReadAccess(const QString& path) override {
+        react(record(QStringLiteral("askForReadAccess"), path));
     }
     void setCancellable(bool cancellable) override {
         react(record(QStringLiteral("setCancellable"), cancellable));

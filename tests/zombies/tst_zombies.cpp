@@ -241,7 +241,7 @@ private slots:
         QCOMPARE(found.masters, masters);
         QVERIFY(found.skipped.isEmpty());
         QVERIFY(delegate.calls(QStringLiteral("setRecoverZombies")).isEmpty());
-        QVERIFY(delegate.calls(QStringLiteral("userSelectedFiles")).isEmpty());
+        QVERIFY(delegate.calls(QStringLiteral("askForReadAccess")).isEmpty());
 
         // A cancelled run finds nothing to recover.
         delegate.cancelRequested = true;
@@ -376,7 +376,7 @@ private slots:
         QVERIFY(::chmod((masters + "/locked").constData(), 0700) == 0);
         QVERIFY(::chmod(library.constData(), 0700) == 0);
         RecordingDelegate delegate;
-        delegate.on(QStringLiteral("userSelectedFiles"), [this](const DelegateCall&) {
+        delegate.on(QStringLiteral("askForReadAccess"), [this](const DelegateCall&) {
             AsNobody::asRoot([this] { ::chmod(library.constData(), 0755); });
         });
         QList<QByteArray> zombies;
@@ -390,7 +390,7 @@ private slots:
                               .zombies;
             }));
         }
-        const auto prompts = delegate.calls(QStringLiteral("userSelectedFiles"));
+        const auto prompts = delegate.calls(QStringLiteral("askForReadAccess"));
         QCOMPARE(prompts.size(), 1);
         QCOMPARE(prompts[0].text(), QFile::decodeName(library));
         QVERIFY(prompts[0].onMainThread);

@@ -5,13 +5,13 @@
 #pragma once
 
 #include "bridge/iPhotoBridge.h"
+#include "scan/TextColumn.h"
 #include "scan/ZombieRecoveryReport.h"
 
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 
 // What one scan run found and did, for faces that report on it afterwards (the terminal runner's
 // listing and JSON report). Positions index the photo list and the three path lists.
@@ -51,7 +51,7 @@ struct ScanFindings {
     bool applicationLost = false;
 
     QList<iPhotoPhoto> photos;
-    QVariantList filenames, paths, originals;
+    TextColumn filenames, paths, originals;
 
     QList<qsizetype> missingImage;  // ascending
     QList<qsizetype> missingMaster; // ascending

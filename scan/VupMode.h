@@ -8,12 +8,12 @@
 #include "bridge/PhotoApplications.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/ScanFindings.h"
+#include "scan/TextColumn.h"
 #include "scan/ZombieDetector.h"
 
 #include <QMutex>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <ctime>
 #include <memory>
 
@@ -54,11 +54,11 @@ public:
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
     // their recovery into a new album; what became of them goes into `findings`.
-    ZombieDetection detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+    ZombieDetection detectZombies(const TextColumn& originalsPathList, VupDelegate* delegate,
                                   const QString& libraryFolder);
     ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, VupDelegate* delegate,
                                             const timespec& photoListTime);
-    void detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+    void detectAndRecoverZombies(const TextColumn& originalsPathList, VupDelegate* delegate,
                                  ScanFindings& findings, const QString& libraryFolder,
                                  const timespec& photoListTime);
     // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only

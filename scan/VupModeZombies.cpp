@@ -27,7 +27,7 @@ void showStatus(VupDelegate* d, const QString& text) {
 
 } // namespace
 
-ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+ZombieDetection VupMode::detectZombies(const TextColumn& originalsPathList, VupDelegate* delegate,
                                        const QString& libraryFolder) {
     // Without the application's word on where its library is, any folder the paths name could be
     // another: nothing is looked for.
@@ -47,7 +47,7 @@ ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, V
     return recovery.recoverZombies(found);
 }
 
-void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, VupDelegate* delegate,
+void VupMode::detectAndRecoverZombies(const TextColumn& originalsPathList, VupDelegate* delegate,
                                       ScanFindings& findings, const QString& libraryFolder,
                                       const timespec& photoListTime) {
     const ZombieDetection found = detectZombies(originalsPathList, delegate, libraryFolder);

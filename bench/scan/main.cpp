@@ -86,11 +86,11 @@ double makeLibrary(const QString& library, int photos) {
 
 // Loads the photos the way a run does (pinned to one process, waits a cancel could end) with
 // `depth` requests on their way; photos per second, or -1 when the load did not complete.
-double loadingRate(SBUtils& sb, const QList<iPhotoPhoto>& photos, int depth) {
+double loadingRate(SBUtils& sb, const QList<iPhotoPhoto>& photos, int depth, SBUtils::ImageLists& lists) {
     sb.setRequestsInFlight(depth);
     QElapsedTimer timer;
     timer.start();
-    const bool loaded = sb.loadData(photos);
+    const bool loaded = sb.loadData(photos, lists);
     const double s = timer.nsecsElapsed() / 1e9;
     if (!loaded || !sb.failedPropertyRequests().isEmpty())
         return -1;
@@ -108,11 +108,11 @@ double pingRate(const iPhotoApplication& app, int requests) {
 }
 
 // Two stat() calls per photo, the least a per-photo pass can do; the better of two rounds.
-double statLoop(const QVariantList& images, const QVariantList& masters) {
+double statLoop(const TextColumn& images, const TextColumn& masters) {
     QList<QByteArray> imagePaths, masterPaths;
     for (qsizetype i = 0; i < images.size(); ++i) {
-        imagePaths.append(QFile::encodeName(images.at(i).toString()));
-        masterPaths.append(QFile::encodeName(masters.at(i).toString()));
+        imagePaths.append(QFile::encodeName(images.text(i)));
+        masterPaths.append(QFile::encodeName(masters.text(i)));
     }
     double best = -1;
     for (int round = 0; round < 2; ++round) {
@@ -274,19 +274,20 @@ void measureRates(int photos) {
     const QList<iPhotoPhoto> all = sb.getAllImages();
     // Enough photos for a steady rate; the whole library for the default depth.
     const QList<iPhotoPhoto> some = all.mid(0, 20000);
-    const double sequential = loadingRate(sb, some, 1);
+    SBUtils::ImageLists lists;
+    const double sequential = loadingRate(sb, some, 1, lists);
     std::printf("loading, one request at a time:       %8.0f /s (%.2fx Ping)\n", sequential,
                 sequential / ping);
     for (const int depth : {16, 64, 256}) {
-        const double rate = loadingRate(sb, some, depth);
+        const double rate = loadingRate(sb, some, depth, lists);
         std::printf("loading, %3d requests on their way:   %8.0f /s (%.2fx Ping)\n", depth, rate,
                     rate / ping);
     }
-    const double pipelined = loadingRate(sb, all, SBUtils::kDefaultRequestsInFlight);
+    const double pipelined = loadingRate(sb, all, SBUtils::kDefaultRequestsInFlight, lists);
     std::printf("loading all %d photos, %d on their way: %.0f /s (%.2fx Ping; target >= 2.50)\n", photos,
                 SBUtils::kDefaultRequestsInFlight, pipelined, pipelined / ping);
     std::printf("  two stat() per photo in a plain loop: %.3f s\n",
-                statLoop(sb.pathList(), sb.originalsPathList()));
+                statLoop(lists.pathList, lists.originalsPathList));
     run->detach();
 }
 

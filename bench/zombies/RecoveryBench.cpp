@@ -38,7 +38,7 @@ int benchRecovery(int zombies, const QString& folder, QTextStream& out) {
 
     const auto application =
         iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
-    QVariantList masters;
+    TextColumn masters;
     for (const iPhotoPhoto& photo : application->photoLibraryAlbum().photos())
         masters.append(photo.properties().value(QString::fromLatin1(PhotoAppWire::kOriginalPath)));
     const ZombieDetection found = ZombieDetector::detectZombies(masters, {});

@@ -30,6 +30,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -125,10 +126,12 @@ int main(int argc, char** argv) {
     const QString quotedRefs = QStringLiteral("'") + refsFile + QStringLiteral("'");
     shellSeconds(QStringLiteral("find %1 -type f > /dev/null").arg(quotedMasters)); // warm the caches alike
 
+    // The detector's input as a scan holds it; the list it was made from is let go.
+    const TextColumn masterPaths(std::exchange(referenced, {}));
     const qint64 rssBefore = processStatusKilobytes("VmRSS:");
     resetPeak();
     timer.restart();
-    const QList<QByteArray> found = ZombieDetector::detectZombies(referenced, {}).zombies;
+    const QList<QByteArray> found = ZombieDetector::detectZombies(masterPaths, {}).zombies;
     const double detect = double(timer.nsecsElapsed()) / 1e9;
     const qint64 peak = processStatusKilobytes("VmHWM:");
 
@@ -143,7 +146,7 @@ int main(int argc, char** argv) {
         &commOut);
 
     out << "files in Masters:          " << files << " in " << folders << " folders\n";
-    out << "referenced paths:          " << referenced.size() << " (" << missing << " not on disk)\n";
+    out << "referenced paths:          " << masterPaths.size() << " (" << missing << " not on disk)\n";
     out << "zombies expected / found:  " << zombies << " / " << found.size() << "\n";
     out << "comm -23 finds:            " << commOut.trimmed() << "\n";
     out << QStringLiteral("generate tree:             %1 s\n").arg(generate, 0, 'f', 2);

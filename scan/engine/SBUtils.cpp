@@ -4,13 +4,10 @@
 */
 #include "scan/engine/SBUtils.h"
 
-#include "bridge/iPhotoTypes.h"
 #include "platform/FileManager.h"
 #include "platform/SystemLog.h"
-#include "scan/engine/ConsistencyError.h"
 #include "wire/PhotoAppWire.h"
 
-#include <QDateTime>
 #include <deque>
 
 namespace {
@@ -29,49 +26,26 @@ constexpr const char* kInvalidId = "Invalid ID";
 constexpr const char* kInvalidHeight = "Invalid Height";
 constexpr const char* kInvalidWidth = "Invalid Width";
 
-// Where the consistency check of a load reports from, and what each of its lines checks.
-constexpr const char* kLoadOperation = "loadData";
-constexpr const char* kLoadSource = "SBUtils-iPhoto";
-constexpr const char* kMissingFilenames = "Missing filenames";
-constexpr const char* kMissingImageIds = "Missing image ids";
-constexpr const char* kMissingFilePaths = "Missing file paths";
-constexpr const char* kMissingImageDates = "Missing image dates";
-constexpr const char* kMissingImageHeights = "Missing image heights";
-constexpr const char* kMissingImageWidths = "Missing image widths";
-
 QString latin(const char* text) {
     return QString::fromLatin1(text);
 }
 
-bool isText(const QVariant& v) {
-    return v.metaType().id() == QMetaType::QString;
-}
-
-QString describeEntry(const QVariant& entry) {
-    if (isNullMarker(entry))
+QString describeEntry(const TextColumn& list, qsizetype i) {
+    if (list.kind(i) == TextColumn::Kind::Null)
         return QStringLiteral("<null>");
-    return entry.toString();
+    return list.text(i);
 }
 
 QString describePhoto(const iPhotoPhoto& photo) {
     return QStringLiteral("<photo %1>").arg(photo.id());
 }
 
-// A number entry as a 32-bit signed integer; anything else (the null marker, text) is 0.
-qint32 int32Of(const QVariant& v) {
-    switch (v.metaType().id()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return static_cast<qint32>(v.toLongLong());
-    default:
+// Byte size of the image file of entry i (a link's own size); 0 when it names none. Looked up as
+// the issue is reported: only photos with issues are asked about.
+qint64 imageSize(const TextColumn& paths, qsizetype i) {
+    if (!paths.isText(i))
         return 0;
-    }
+    return FileManager::sizeOfExistingItem(paths.text(i));
 }
 
 } // namespace
@@ -89,61 +63,46 @@ QList<iPhotoPhoto> SBUtils::getAllImages() const {
     return photoApplication->photoLibraryAlbum().photos();
 }
 
-bool SBUtils::loadData(const QList<iPhotoPhoto>& photos, const LoadCalls& calls) {
-    startLoad(photos);
+bool SBUtils::loadData(const QList<iPhotoPhoto>& photos, ImageLists& lists, const LoadCalls& calls) {
+    startLoad(photos.size(), lists);
 
     if (calls.started)
         calls.started(photos.size());
     ProgressReporter progress(calls.progress);
     progress.post(0);
-    if (!requestProperties(photos, calls, progress))
+    if (!requestProperties(photos, lists, calls, progress))
         return false;
     progress.flush();
 
-    checkListsLineUp();
     vupLog(latin(kBuildingLists));
-    buildDerivedLists();
-    reportImageIssues();
+    reportImageIssues(photos, lists);
     return true;
 }
 
-void SBUtils::startLoad(const QList<iPhotoPhoto>& photos) {
+void SBUtils::startLoad(qsizetype photos, ImageLists& lists) {
     issuePhotos = {};
     issueTexts = {};
     issueIndexById = {};
     failedRequests = {};
 
-    const qsizetype n = photos.size();
     // New lists rather than cleared ones: a reader holding the previous load's lists keeps them.
-    filenames = {};
-    paths = {};
-    originalsPaths = {};
-    dates = {};
-    ids = {};
-    heightValues = {};
-    widths = {};
-    dims = {};
-    sizes = {};
-    hashes = {};
-    for (QVariantList* list : {&filenames, &paths, &originalsPaths, &dates, &ids, &heightValues, &widths})
-        list->reserve(n);
-    dims.reserve(n);
-    sizes.reserve(n);
-    hashes.reserve(n);
-    photoList = photos;
+    lists = {};
+    for (TextColumn* list : {&lists.filenameList, &lists.pathList, &lists.originalsPathList})
+        list->reserve(photos);
 }
 
-bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, const LoadCalls& calls,
+bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, ImageLists& lists, const LoadCalls& calls,
                                 ProgressReporter& progress) {
-    // One request per photo; every value of the photo comes from its one answer.
-    const PropertyColumn columns[] = {
-        {latin(PhotoAppWire::kImageFilename), &filenames, QString(""), kInvalidFilename},
-        {latin(PhotoAppWire::kImagePath), &paths, QString(""), kInvalidPath},
-        {latin(PhotoAppWire::kOriginalPath), &originalsPaths, QString(""), kInvalidPath},
-        {latin(PhotoAppWire::kDate), &dates, QVariant(), kInvalidDate},
-        {latin(PhotoAppWire::kId), &ids, QString(""), kInvalidId},
-        {latin(PhotoAppWire::kHeight), &heightValues, QVariant(0), kInvalidHeight},
-        {latin(PhotoAppWire::kWidth), &widths, QVariant(0), kInvalidWidth},
+    // One request per photo; every value of the photo comes from its one answer. The scan reads
+    // three of them; the others are only checked for, as the issue log has always told them.
+    const PropertyKey keys[] = {
+        {latin(PhotoAppWire::kImageFilename), &lists.filenameList, kInvalidFilename},
+        {latin(PhotoAppWire::kImagePath), &lists.pathList, kInvalidPath},
+        {latin(PhotoAppWire::kOriginalPath), &lists.originalsPathList, kInvalidPath},
+        {latin(PhotoAppWire::kDate), nullptr, kInvalidDate},
+        {latin(PhotoAppWire::kId), nullptr, kInvalidId},
+        {latin(PhotoAppWire::kHeight), nullptr, kInvalidHeight},
+        {latin(PhotoAppWire::kWidth), nullptr, kInvalidWidth},
     };
 
     // Answers are taken in photo order while the requests of the photos after it are on their way:
@@ -172,65 +131,25 @@ bool SBUtils::requestProperties(const QList<iPhotoPhoto>& photos, const LoadCall
             logImageIssue(photo, latin(kInvalidProperties));
             failedRequests.append({i, failure});
         }
-        appendAnswer(photo, properties, columns);
+        appendAnswer(photo, properties, keys);
     }
     return true;
 }
 
 void SBUtils::appendAnswer(const iPhotoPhoto& photo, const QVariantMap& properties,
-                           std::span<const PropertyColumn> columns) {
-    for (const PropertyColumn& column : columns) {
-        const auto it = properties.constFind(column.name);
-        if (it != properties.constEnd()) {
-            column.list->append(*it);
-            continue;
+                           std::span<const PropertyKey> keys) {
+    for (const PropertyKey& key : keys) {
+        const auto it = properties.constFind(key.name);
+        const bool present = it != properties.constEnd();
+        if (key.list) {
+            if (present)
+                key.list->append(*it);
+            else
+                key.list->appendAbsent();
         }
-        // An absent date stands in as the moment the entry was made.
-        column.list->append(column.placeholder.isValid() ? column.placeholder
-                                                         : QVariant(QDateTime::currentDateTime()));
-        logImageIssue(photo, latin(column.issue));
+        if (!present)
+            logImageIssue(photo, latin(key.issue));
     }
-    // An unedited photo's master is its image: one copy of the path serves both lists.
-    if (const QVariant& path = paths.constLast(); isText(path) && isText(originalsPaths.constLast()) &&
-                                                  originalsPaths.constLast().toString() == path.toString())
-        originalsPaths.last() = path;
-}
-
-void SBUtils::checkListsLineUp() const {
-    const qsizetype n = photoList.size();
-    const struct {
-        const QVariantList& list;
-        int line;
-        const char* description;
-    } checks[] = {
-        {filenames, 175, kMissingFilenames},       {ids, 176, kMissingImageIds},
-        {paths, 177, kMissingFilePaths},           {dates, 178, kMissingImageDates},
-        {heightValues, 179, kMissingImageHeights}, {widths, 180, kMissingImageWidths},
-    };
-    for (const auto& check : checks) {
-        if (check.list.size() != n)
-            throw ConsistencyError(latin(kLoadOperation), latin(kLoadSource), check.line,
-                                   latin(check.description));
-    }
-}
-
-void SBUtils::buildDerivedLists() {
-    for (qsizetype i = 0; i < photoList.size(); ++i) {
-        const qint32 w = int32Of(widths.at(i));
-        const qint32 h = int32Of(heightValues.at(i));
-        dims.append(h == 0 ? 0.0f : static_cast<float>(double(w) / double(h)));
-        sizes.append(imagefs(i));
-        hashes.append(QString(""));
-    }
-}
-
-qint64 SBUtils::imagefs(qint64 index) const {
-    if (index < 0 || index >= paths.size())
-        return 0;
-    const QVariant& entry = paths.at(index);
-    if (!isText(entry))
-        return 0;
-    return FileManager::sizeOfExistingItem(entry.toString());
 }
 
 bool SBUtils::tagImageNoCheck(const iPhotoPhoto& photo, const QString& keyword, QString* failure) const {
@@ -260,22 +179,27 @@ void SBUtils::logImageIssue(const iPhotoPhoto& photo, const QString& issue) {
     issueTexts.append(QStringList{issue});
 }
 
-void SBUtils::reportImageIssues() const {
-    // First position of each photo in the photo list, built once rather than searched per issue.
-    QHash<qint64, qsizetype> firstPosition;
-    if (!issuePhotos.isEmpty()) {
-        firstPosition.reserve(photoList.size());
-        for (qsizetype k = photoList.size() - 1; k >= 0; --k)
-            firstPosition.insert(photoList.at(k).id(), k);
+void SBUtils::reportImageIssues(const QList<iPhotoPhoto>& photos, const ImageLists& lists) const {
+    // Each photo is described by its first position in the photo list: one pass over the list,
+    // looking up only the few photos with issues.
+    QList<qsizetype> firstPosition(issuePhotos.size(), -1);
+    qsizetype unplaced = issuePhotos.size();
+    for (qsizetype k = 0; k < photos.size() && unplaced > 0; ++k) {
+        const auto it = issueIndexById.constFind(photos.at(k).id());
+        if (it != issueIndexById.constEnd() && firstPosition.at(*it) < 0) {
+            firstPosition[*it] = k;
+            --unplaced;
+        }
     }
+    const TextColumn& filenames = lists.filenameList;
     for (qsizetype j = 0; j < issuePhotos.size(); ++j) {
-        const iPhotoPhoto& photo = issuePhotos.at(j);
-        const qsizetype k = firstPosition.value(photo.id(), -1);
-        const QString filename = k >= 0 && k < filenames.size() ? describeEntry(filenames.at(k)) : QString();
-        const QString size = k >= 0 && k < sizes.size() ? QString::number(sizes.at(k)) : QString();
+        const qsizetype k = firstPosition.at(j);
+        const bool listed = k >= 0 && k < filenames.size();
+        const QString filename = listed ? describeEntry(filenames, k) : QString();
+        const QString size = listed ? QString::number(imageSize(lists.pathList, k)) : QString();
         vupLog(
             latin(kIssueReport)
-                .arg(describePhoto(photo),
+                .arg(describePhoto(issuePhotos.at(j)),
                      QStringLiteral("(") + issueTexts.at(j).join(QStringLiteral(", ")) + QStringLiteral(")"),
                      filename, size));
     }

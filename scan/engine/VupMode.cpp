@@ -65,36 +65,46 @@ struct PhotoCheck {
     QString unchecked;          // why the photo cannot be classified; empty when it can
 };
 
-PhotoCheck checkPhoto(const QVariant& filename, const QVariant& path, const QVariant& original) {
+// One photo's entries as text, kept from photo to photo: reading them allocates nothing.
+struct EntryTexts {
+    QString path;
+    QString original;
+};
+
+PhotoCheck checkPhoto(const ScanFindings& f, qsizetype i, EntryTexts& texts) {
     PhotoCheck check;
     Presence image = Presence::Absent;
-    if (isText(path)) {
+    const bool hasPath = f.paths.isText(i);
+    if (hasPath) {
+        f.paths.textInto(i, texts.path);
+        const QString& path = texts.path;
         int imageError = 0;
-        image = FileManager::presenceAtPath(path.toString(), &imageError);
+        image = FileManager::presenceAtPath(path, &imageError);
         // A file that cannot be looked at is not known to be gone, nor known to be there.
         if (image == Presence::Unknown) {
             check.unchecked = latin(ScanFindings::kUncheckedImage)
-                                  .arg(path.toString(), QString::fromLocal8Bit(std::strerror(imageError)));
+                                  .arg(path, QString::fromLocal8Bit(std::strerror(imageError)));
             return check;
         }
         // The master only matters for a photo whose image is there; a master reported as a
         // missing value is simply absent. An unedited photo's image is its master: one look.
         int masterError = 0;
         Presence master = Presence::Absent;
-        if (image == Presence::Exists && isText(original))
-            master = original.toString() == path.toString()
-                         ? image
-                         : FileManager::presenceAtPath(original.toString(), &masterError);
+        if (image == Presence::Exists && f.originals.isText(i)) {
+            f.originals.textInto(i, texts.original);
+            master =
+                texts.original == path ? image : FileManager::presenceAtPath(texts.original, &masterError);
+        }
         if (master == Presence::Unknown) {
-            check.unchecked =
-                latin(ScanFindings::kUncheckedMaster)
-                    .arg(original.toString(), QString::fromLocal8Bit(std::strerror(masterError)));
+            check.unchecked = latin(ScanFindings::kUncheckedMaster)
+                                  .arg(texts.original, QString::fromLocal8Bit(std::strerror(masterError)));
             return check;
         }
-        check.imageGone = image == Presence::Absent && !path.toString().isEmpty();
+        check.imageGone = image == Presence::Absent && !path.isEmpty();
         check.masterMissing = image == Presence::Exists && master == Presence::Absent;
     }
-    check.imageMissing = isNullMarker(filename) || !isText(path) || image == Presence::Absent;
+    check.imageMissing =
+        f.filenames.kind(i) == TextColumn::Kind::Null || !hasPath || image == Presence::Absent;
     return check;
 }
 
@@ -317,10 +327,11 @@ bool VupMode::loadLists(Run& run) {
     run.lap();
     run.door.progressIndeterminate();
     run.stageStatus(kLoadingData);
-    const bool loaded = sbutils->loadData(f.photos, run.door.loadCalls());
-    f.filenames = sbutils->filenameList();
-    f.paths = sbutils->pathList();
-    f.originals = sbutils->originalsPathList();
+    SBUtils::ImageLists lists;
+    const bool loaded = sbutils->loadData(f.photos, lists, run.door.loadCalls());
+    f.filenames = std::move(lists.filenameList);
+    f.paths = std::move(lists.pathList);
+    f.originals = std::move(lists.originalsPathList);
     run.door.busyEnded();
     f.timings.loadingMs = run.lap();
 
@@ -371,6 +382,7 @@ bool VupMode::perPhotoPass(Run& run) {
         failedRequests.insert(r.position, r.reason);
 
     ProgressReporter progress(run.door.progressSink());
+    EntryTexts texts;
     for (qsizetype i = 0; i < n; ++i) {
         progress.post(double(i + 1));
         if (interrupted(run))
@@ -379,7 +391,7 @@ bool VupMode::perPhotoPass(Run& run) {
             run.noteUnchecked(i, latin(ScanFindings::kUncheckedProperties).arg(*failed));
             continue;
         }
-        const PhotoCheck check = checkPhoto(f.filenames.at(i), f.paths.at(i), f.originals.at(i));
+        const PhotoCheck check = checkPhoto(f, i, texts);
         if (!check.unchecked.isEmpty()) {
             run.noteUnchecked(i, check.unchecked);
             continue;
@@ -421,13 +433,12 @@ void VupMode::removeOrKeep(Run& run, qsizetype i, bool imageGone) {
         return;
     }
     run.keptForTagging.append(i);
-    const QVariant& p = f.paths.at(i);
     const QString id = QString::number(photo.id());
     const QString position = QString::number(i);
-    if (isNullMarker(p))
+    if (f.paths.kind(i) == TextColumn::Kind::Null)
         vupLog(latin(kNotRemovedNullPath).arg(id, position));
-    else if (isText(p) && !p.toString().isEmpty())
-        vupLog(latin(kNotRemovedFileExists).arg(id, position, p.toString()));
+    else if (const QString path = f.paths.text(i); f.paths.isText(i) && !path.isEmpty())
+        vupLog(latin(kNotRemovedFileExists).arg(id, position, path));
     else
         vupLog(latin(kNotRemovedNoPath).arg(id, position));
 }

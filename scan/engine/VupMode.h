@@ -6,6 +6,7 @@
 
 #include "bridge/DarktableApplication.h"
 #include "bridge/PhotoApplications.h"
+#include "bridge/TextColumn.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/report/ScanFindings.h"
 #include "scan/zombies/ZombieDetector.h"
@@ -13,7 +14,6 @@
 #include <QMutex>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <ctime>
 #include <memory>
 
@@ -55,13 +55,12 @@ public:
 
     // The zombie stage: files below the library's Masters folder that no master path names, and
     // their recovery into a new album; what became of them goes into `findings`.
-    ZombieDetection detectZombies(const QVariantList& originalsPathList, ScanDoor& door,
+    ZombieDetection detectZombies(const TextColumn& originalsPathList, ScanDoor& door,
                                   const QString& libraryFolder);
     ZombieRecoveryReport recoverZombieFiles(const ZombieDetection& found, ScanDoor& door,
                                             const timespec& photoListTime);
-    void detectAndRecoverZombies(const QVariantList& originalsPathList, ScanDoor& door,
-                                 ScanFindings& findings, const QString& libraryFolder,
-                                 const timespec& photoListTime);
+    void detectAndRecoverZombies(const TextColumn& originalsPathList, ScanDoor& door, ScanFindings& findings,
+                                 const QString& libraryFolder, const timespec& photoListTime);
     // Zombie recoveries earlier runs left unfinished: a run finishes them first (a dry run only
     // tells of them); the window at launch, on a thread of its own, with resumeRecoveriesAtLaunch.
     QString resumeRecoveries(const ScanDoor& door);

@@ -23,7 +23,7 @@ const QString kLogResumeLeft =
 
 } // namespace
 
-ZombieDetection VupMode::detectZombies(const QVariantList& originalsPathList, ScanDoor& door,
+ZombieDetection VupMode::detectZombies(const TextColumn& originalsPathList, ScanDoor& door,
                                        const QString& libraryFolder) {
     // Without the application's word on where its library is, any folder the paths name could be
     // another: nothing is looked for.
@@ -43,7 +43,7 @@ ZombieRecoveryReport VupMode::recoverZombieFiles(const ZombieDetection& found, S
     return recovery.recoverZombies(found);
 }
 
-void VupMode::detectAndRecoverZombies(const QVariantList& originalsPathList, ScanDoor& door,
+void VupMode::detectAndRecoverZombies(const TextColumn& originalsPathList, ScanDoor& door,
                                       ScanFindings& findings, const QString& libraryFolder,
                                       const timespec& photoListTime) {
     const ZombieDetection found = detectZombies(originalsPathList, door, libraryFolder);

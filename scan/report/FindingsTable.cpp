@@ -74,11 +74,13 @@ QString en(const char* text) {
 
 // The first package any path of the run lies in: a library's photos all lie in it.
 QString libraryOf(const ScanFindings& f) {
-    for (const QVariantList* list : {&f.originals, &f.paths}) {
-        for (const QVariant& path : *list) {
-            if (path.metaType().id() != QMetaType::QString)
+    for (const TextColumn* list : {&f.originals, &f.paths}) {
+        QString path;
+        for (qsizetype i = 0; i < list->size(); ++i) {
+            if (!list->isText(i))
                 continue;
-            if (const std::optional<QString> package = FileAccess::libraryPackagePath(path.toString()))
+            list->textInto(i, path);
+            if (const std::optional<QString> package = FileAccess::libraryPackagePath(path))
                 return *package;
         }
     }
@@ -89,12 +91,8 @@ QString libraryOf(const ScanFindings& f) {
     return {};
 }
 
-QString entry(const QVariantList& list, qsizetype i) {
-    return i < list.size() ? list.at(i).toString() : QString();
-}
-
-bool isText(const QVariant& v) {
-    return v.metaType().id() == QMetaType::QString;
+QString entry(const TextColumn& list, qsizetype i) {
+    return i < list.size() ? list.text(i) : QString();
 }
 
 // Builds the rows of one run; the sets of confirmed changes are looked up once per photo.
@@ -174,10 +172,10 @@ private:
     // Why a photo whose image is missing was tagged: only a path naming a file that is gone lets
     // a photo be removed, and with no usable path there is no file to look for.
     QString imageReason(qsizetype i, bool wasTagged) const {
-        const QVariant path = i < f.paths.size() ? f.paths.at(i) : QVariant();
-        if (isNullMarker(path))
+        const bool listed = i < f.paths.size();
+        if (listed && f.paths.kind(i) == TextColumn::Kind::Null)
             return en(kNullImagePath);
-        if (!isText(path) || path.toString().isEmpty())
+        if (!listed || !f.paths.isText(i) || f.paths.text(i).isEmpty())
             return en(kNoImagePath);
         return f.deleteMode && wasTagged ? en(kOnlyNameMissing) : QString();
     }

@@ -4,6 +4,7 @@
 */
 #pragma once
 
+#include "bridge/TextColumn.h"
 #include "bridge/iPhotoBridge.h"
 #include "scan/zombies/ZombieRecoveryReport.h"
 
@@ -11,7 +12,6 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <QtGlobal>
 
 // What one scan run found and did, for faces that report on it afterwards (the terminal runner's
@@ -64,7 +64,7 @@ struct ScanFindings {
     bool applicationLost = false;
 
     QList<iPhotoPhoto> photos;
-    QVariantList filenames, paths, originals;
+    TextColumn filenames, paths, originals;
 
     QList<qsizetype> missingImage;  // ascending
     QList<qsizetype> missingMaster; // ascending

@@ -17,13 +17,12 @@
 
 namespace {
 
-QJsonValue entryValue(const QVariantList& list, qsizetype i) {
+QJsonValue entryValue(const TextColumn& list, qsizetype i) {
     if (i >= list.size())
         return QJsonValue(QJsonValue::Undefined);
-    const QVariant& v = list.at(i);
-    if (isNullMarker(v))
+    if (list.kind(i) == TextColumn::Kind::Null)
         return QJsonValue(QJsonValue::Null);
-    return QJsonValue(v.toString());
+    return QJsonValue(list.text(i));
 }
 
 } // namespace

@@ -369,16 +369,17 @@ void setPackage(ReferencedMasters& out, const QString& package) {
     out.prefix = QFile::encodeName(out.prefixText);
 }
 
-void readMasterPaths(const QVariantList& masterPaths, ReferencedMasters& out) {
+void readMasterPaths(const TextColumn& masterPaths, ReferencedMasters& out) {
     BatchedInsert inserter(out.referenced);
-    for (const QVariant& entry : masterPaths) {
+    QString text;
+    for (qsizetype i = 0; i < masterPaths.size(); ++i) {
         // A photo without a master path may well own a file below Masters: with such a hole in
         // the list, any file could be its master.
-        if (isNullMarker(entry) || entry.metaType() != QMetaType::fromType<QString>()) {
+        if (!masterPaths.isText(i)) {
             ++out.withoutPath;
             continue;
         }
-        const QString& text = *static_cast<const QString*>(entry.constData());
+        masterPaths.textInto(i, text);
         if (text.isEmpty()) {
             ++out.withoutPath;
             continue;
@@ -429,15 +430,16 @@ public:
         }
     }
 
-    void check(const Walk& walk, const ReferencedMasters& refs, const QVariantList& masterPaths) {
+    void check(const Walk& walk, const ReferencedMasters& refs, const TextColumn& masterPaths) {
         for (const std::string& link : walk.referencedLinks)
             spareFileOf(prefix + QByteArray(link.data(), qsizetype(link.size())), true);
         refs.referenced.forEachUntaken([&](std::string_view unmatched) {
             lookAt(prefix + QByteArray(unmatched.data(), qsizetype(unmatched.size())), true);
         });
         // Every entry is a path here: a list with holes was never walked.
-        for (const QVariant& entry : masterPaths) {
-            const QString& text = *static_cast<const QString*>(entry.constData());
+        QString text;
+        for (qsizetype i = 0; i < masterPaths.size(); ++i) {
+            masterPaths.textInto(i, text);
             if (!text.startsWith(refs.prefixText) || someHardLinked)
                 lookAt(QFile::encodeName(text), false);
         }
@@ -486,7 +488,7 @@ private:
 
 } // namespace
 
-ZombieDetection ZombieDetector::detectZombies(const QVariantList& masterPaths, const ZombieCalls& calls,
+ZombieDetection ZombieDetector::detectZombies(const TextColumn& masterPaths, const ZombieCalls& calls,
                                               const QString& libraryFolder) {
     ZombieDetection result;
     const auto skip = [&result](const QString& why) {

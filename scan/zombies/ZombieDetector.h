@@ -4,12 +4,12 @@
 */
 #pragma once
 
+#include "bridge/TextColumn.h"
 #include "scan/zombies/ZombieCalls.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
-#include <QVariantList>
 
 // What one detection found. Paths are native file names (bytes, which need not be valid UTF-8),
 // absolute, each once, in no particular order; they may be longer than PATH_MAX.
@@ -25,11 +25,10 @@ struct ZombieDetection {
 
 // Finds zombies: files below the library's Masters folder that no photo names as its master.
 //
-// Input: the master path of every photo of the library, in load order, each entry a QString
-// (an absolute path, or "" where the application's answer lacked it) or the null marker of
-// bridge/iPhotoTypes.h; and the library folder as the application names it. Without that folder
-// the library is the first one the master paths name. A Masters folder that is a link is not
-// walked: what it leads to is not the library's.
+// Input: the master path of every photo of the library, in load order (an entry that is no text
+// or is empty is a photo without a master path); and the library folder as the application names
+// it. Without that folder the library is the first one the master paths name. A Masters folder
+// that is a link is not walked: what it leads to is not the library's.
 //
 // The Masters folder is walked once by file descriptors (so depth is not bounded by PATH_MAX),
 // hidden items skipped, links not followed, folders that cannot be read passed over; the walk
@@ -38,7 +37,7 @@ struct ZombieDetection {
 // (a link, "..", a hard link) is no zombie. The run's cancel is polled as the walk goes.
 class ZombieDetector {
 public:
-    static ZombieDetection detectZombies(const QVariantList& masterPaths, const ZombieCalls& calls,
+    static ZombieDetection detectZombies(const TextColumn& masterPaths, const ZombieCalls& calls,
                                          const QString& libraryFolder = {});
     // ZombieDetection::skipped, which the report keeps in English, in the user's language.
     static QString shownReason(const QString& skipped);

@@ -39,8 +39,10 @@ private slots:
         SBUtils sb;
         RecordingDelegate d;
         ScanDoor door(&d);
-        QVERIFY(sb.loadData({}, door.loadCalls()));
-        QVERIFY(sb.filenameList().isEmpty() && sb.pathList().isEmpty() && sb.sizeList().isEmpty());
+        SBUtils::ImageLists lists;
+        QVERIFY(sb.loadData({}, lists, door.loadCalls()));
+        QVERIFY(lists.filenameList.isEmpty() && lists.pathList.isEmpty() &&
+                lists.originalsPathList.isEmpty());
         QCOMPARE(d.calls(QStringLiteral("cfgProgressBarMaxValue")).first().value.toDouble(), 0.0);
         QCOMPARE(progressValues(d), QList<double>{0.0});
         QCOMPARE(log.lines(), (QStringList{QStringLiteral("Building Lists"),
@@ -61,20 +63,25 @@ private slots:
         QFETCH(int, inFlight);
         TestLibrary lib;
         const QString image0 = lib.writeFile(QStringLiteral("img0.jpg"), 123);
-        const qint64 fine = lib.addPhoto(image0, {}, 3, 2);
+        const qint64 fine = lib.addPhoto(image0);
+        // A file name that is no plain ASCII and begins as a byte order mark would, in a folder of
+        // its own.
+        const QString odd = lib.writeFile(QStringLiteral("sub/\uFEFF\u00e9t\u00e9 \U0001F4F7.jpg"));
+        const qint64 oddPhoto = lib.addPhoto(odd);
         const qint64 failed = lib.addPhoto(lib.writeFile(QStringLiteral("img1.jpg")));
         const qint64 bare = lib.addPhoto(lib.writeFile(QStringLiteral("img2.jpg")));
         const qint64 nullPath = lib.addPhoto(lib.writeFile(QStringLiteral("img3.jpg")));
-        const qint64 flat = lib.addPhoto(lib.writeFile(QStringLiteral("img4.jpg")), {}, 5, 0);
         const QString link = lib.missingPath(QStringLiteral("link.jpg"));
         QVERIFY(QFile::link(image0, link));
         const qint64 linked = lib.addPhoto(link);
-        QVERIFY(fine && failed && bare && nullPath && flat && linked);
+        QVERIFY(fine && oddPhoto && failed && bare && nullPath && linked);
         QVERIFY(lib.faultPhoto(failed, QStringLiteral("--fail-properties")));
         for (const char* key :
              {"imageFilename", "imagePath", "originalPath", "date", "id", "height", "width"})
             QVERIFY(lib.faultPhoto(bare, QStringLiteral("--absent"), QString::fromLatin1(key)));
         QVERIFY(lib.faultPhoto(nullPath, QStringLiteral("--null"), QStringLiteral("imagePath")));
+        // A property the scan does not keep is still checked for.
+        QVERIFY(lib.faultPhoto(linked, QStringLiteral("--absent"), QStringLiteral("date")));
         QVERIFY(lib.serve());
 
         LogCapture log;
@@ -84,44 +91,51 @@ private slots:
         ScanDoor door(&d);
         const QList<iPhotoPhoto> photos = sb.getAllImages();
         QCOMPARE(photos.size(), 6);
-        QVERIFY(sb.loadData(photos, door.loadCalls()));
-        for (qsizetype n : {sb.filenameList().size(), sb.pathList().size(), sb.originalsPathList().size(),
-                            sb.sizeList().size()})
-            QCOMPARE(n, 6);
+        SBUtils::ImageLists lists;
+        QVERIFY(sb.loadData(photos, lists, door.loadCalls()));
+        const TextColumn* all[] = {&lists.filenameList, &lists.pathList, &lists.originalsPathList};
+        for (const TextColumn* list : all)
+            QCOMPARE(list->size(), 6);
         QCOMPARE(progressValues(d), (QList<double>{0, 1, 2, 3, 4, 5, 6}));
 
-        // A complete answer.
-        QCOMPARE(sb.filenameList().at(0).toString(), QStringLiteral("img0.jpg"));
-        QCOMPARE(sb.pathList().at(0).toString(), image0);
-        QCOMPARE(sb.sizeList().at(0), 123);
+        // Complete answers, their texts as they were sent, whichever folder each lies in.
+        QCOMPARE(lists.filenameList.text(0), QStringLiteral("img0.jpg"));
+        QCOMPARE(lists.pathList.text(0), image0);
+        QCOMPARE(lists.pathList.at(1), QVariant(odd));
+        QCOMPARE(lists.originalsPathList.text(1), odd);
+        QCOMPARE(lists.pathList.text(5), link);
 
         // No answer, and an answer without any of the keys: the same placeholders.
-        for (int i : {1, 2}) {
-            QCOMPARE(sb.filenameList().at(i), QVariant(QString("")));
-            QCOMPARE(sb.pathList().at(i), QVariant(QString("")));
-            QCOMPARE(sb.originalsPathList().at(i), QVariant(QString("")));
-            QCOMPARE(sb.sizeList().at(i), 0);
+        for (int i : {2, 3}) {
+            for (const TextColumn* list : all) {
+                QCOMPARE(list->kind(i), TextColumn::Kind::Absent);
+                QCOMPARE(list->at(i), QVariant(QString("")));
+            }
         }
-        // A missing value is kept as such, logs nothing and names no file.
-        QVERIFY(isNullMarker(sb.pathList().at(3)));
-        QCOMPARE(sb.sizeList().at(3), 0);
-        // A link's own size, not its target's.
-        QCOMPARE(sb.sizeList().at(5), qint64(QFile::encodeName(image0).size()));
+        // A missing value is kept as such and logs nothing.
+        QCOMPARE(lists.pathList.kind(4), TextColumn::Kind::Null);
+        QVERIFY(isNullMarker(lists.pathList.at(4)));
 
-        QCOMPARE(sb.imagesWithIssues().size(), 2);
+        QCOMPARE(sb.imagesWithIssues().size(), 3);
         QCOMPARE(sb.imagesWithIssues().at(0).id(), failed);
         QCOMPARE(sb.issueDescriptors().at(0), kAllEight);
         QCOMPARE(sb.issueDescriptors().at(1), kAllEight.mid(1));
+        QCOMPARE(sb.issueDescriptors().at(2), QStringList{QStringLiteral("Invalid Date")});
 
         const QStringList lines = log.lines();
         const qsizetype building = lines.indexOf(QStringLiteral("Building Lists"));
         QVERIFY(building >= 0);
         const QStringList reports = log.linesStartingWith(QStringLiteral("Issue: "));
-        QCOMPARE(reports.size(), 2);
+        QCOMPARE(reports.size(), 3);
         QCOMPARE(reports.at(0), QStringLiteral("Issue: <photo %1>\n-(%2)\n- of size 0")
                                     .arg(failed)
                                     .arg(kAllEight.join(QStringLiteral(", "))));
-        QCOMPARE(lines.last(), QStringLiteral("Found 2 images with issues"));
+        // The size is the link's own, not its target's.
+        QCOMPARE(reports.at(2), QStringLiteral("Issue: <photo %1>\n-(Invalid Date)\n-%2 of size %3")
+                                    .arg(linked)
+                                    .arg(lists.filenameList.text(5))
+                                    .arg(QFile::encodeName(image0).size()));
+        QCOMPARE(lines.last(), QStringLiteral("Found 3 images with issues"));
         QVERIFY(lines.indexOf(reports.at(0)) > building);
         lib.stop();
     }
@@ -148,7 +162,8 @@ private slots:
         RecordingDelegate d;
         d.cancelAfterReads = at;
         ScanDoor door(&d);
-        QVERIFY(!sb.loadData(sb.getAllImages(), door.loadCalls()));
+        SBUtils::ImageLists lists;
+        QVERIFY(!sb.loadData(sb.getAllImages(), lists, door.loadCalls()));
         lib.stop();
 
         QList<double> progress;
@@ -156,11 +171,11 @@ private slots:
             progress.append(i);
         QCOMPARE(progressValues(d), progress);
         QStringList filenames;
-        for (const QVariant& f : sb.filenameList())
-            filenames.append(f.toString());
+        for (qsizetype i = 0; i < lists.filenameList.size(); ++i)
+            filenames.append(lists.filenameList.text(i));
         QCOMPARE(filenames,
                  (QStringList{QStringLiteral("a.jpg"), QString(""), QStringLiteral("c.jpg")}.mid(0, at)));
-        for (qsizetype n : {sb.pathList().size(), sb.originalsPathList().size()})
+        for (qsizetype n : {lists.pathList.size(), lists.originalsPathList.size()})
             QCOMPARE(n, qsizetype(at));
         const qsizetype failedBefore = at > 1 ? 1 : 0;
         QCOMPARE(sb.imagesWithIssues().size(), failedBefore);

@@ -61,8 +61,8 @@ std::shared_ptr<iPhotoApplication> application() {
 }
 
 // Every master path the running application names, in library order, as a scan loads them.
-QVariantList masterPathsOf() {
-    QVariantList out;
+TextColumn masterPathsOf() {
+    TextColumn out;
     for (const iPhotoPhoto& photo : application()->photoLibraryAlbum().photos())
         out.append(photo.properties().value(QString::fromLatin1(PhotoAppWire::kOriginalPath)));
     return out;
@@ -167,7 +167,7 @@ class tst_Zombies : public QObject {
             ::clock_gettime(CLOCK_REALTIME_COARSE, &listed);
         } while (listed.tv_sec < now.tv_sec ||
                  (listed.tv_sec == now.tv_sec && listed.tv_nsec <= now.tv_nsec));
-        const QVariantList masterPaths = masterPathsOf();
+        const TextColumn masterPaths = masterPathsOf();
         const QString libraryFolder = app->libraryPath();
         if (afterList)
             afterList();
@@ -225,8 +225,8 @@ private slots:
         QVERIFY(::symlink("a", (masters + "/2026/folderLink").constData()) == 0);
 
         RecordingDelegate delegate;
-        const QVariantList entries{entry(referenced), entry(referenced), entry(masters + "/2026/c/case.jpg"),
-                                   QStringLiteral("/srv/elsewhere/outside.jpg")};
+        const TextColumn entries{entry(referenced), entry(referenced), entry(masters + "/2026/c/case.jpg"),
+                                 QStringLiteral("/srv/elsewhere/outside.jpg")};
         const ZombieDetection found =
             ZombieDetector::detectZombies(entries, ScanDoor(&delegate).zombieCalls());
 
@@ -270,7 +270,7 @@ private slots:
         RecordingDelegate delegate;
         delegate.zombiesOption = true;
         const ZombieDetection found =
-            ZombieDetector::detectZombies(entries, ScanDoor(&delegate).zombieCalls());
+            ZombieDetector::detectZombies(TextColumn(entries), ScanDoor(&delegate).zombieCalls());
         QVERIFY(found.zombies.isEmpty());
         QVERIFY(found.skipped.isEmpty() || optionCleared);
         QCOMPARE(delegate.count(QStringLiteral("setRecoverZombies")), optionCleared ? 1 : 0);
@@ -300,6 +300,8 @@ private slots:
                                      << QString() << QString();
         QTest::newRow("empty placeholder")
             << QVariant(QString()) << QStringLiteral("1 of 2 photos") << QString() << QString();
+        QTest::newRow("a value that is no text")
+            << QVariant(42) << QStringLiteral("1 of 2 photos have no master path") << QString() << QString();
         QTest::newRow("another library")
             << QVariant(QStringLiteral("/Volumes/Other.photolibrary/Masters/x.jpg"))
             << QStringLiteral("names files outside this library") << QString() << QString();

@@ -183,9 +183,11 @@ int runScanCommand(int argc, char** argv) {
     QCoreApplication app(qtArgc, argv);
     const std::optional<PhotoApplications::Kind> chosen =
         PhotoApplications::choose(PhotoApplications::running(), args.application);
-    // Guessing would repair a library the user did not mean.
-    if (!chosen)
-        return usageError(kBothRunning);
+    // Guessing would repair a library the user did not mean: a refused run, not a usage mistake.
+    if (!chosen) {
+        std::fprintf(stderr, "vup scan: %s\n", kBothRunning);
+        return kExitNotCompleted;
+    }
     auto vup = std::make_unique<VupMode>();
     vup->useApplication(*chosen);
     if (!vup->photoApplicationIsRunning()) {

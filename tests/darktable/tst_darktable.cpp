@@ -277,8 +277,13 @@ private slots:
         QVERIFY(!folder.isEmpty());
         const QString exe = QStringLiteral(VUP_EXECUTABLE);
         const ProgramRun refused = runProgram(exe, {"scan", "--library", "--yes"});
-        QCOMPARE(refused.exitCode, 2);
-        QVERIFY2(refused.err.contains(QStringLiteral("--app darktable")), qPrintable(refused.err));
+        // Refused, not misused: exit 1, the sentence alone, no usage text.
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QStringLiteral("vup scan: both photoapp and darktable are running; say "
+                                                     "which library to repair with --app photoapp or --app "
+                                                     "darktable\n")) &&
+                     !refused.err.contains(QStringLiteral("usage:")),
+                 qPrintable(refused.err));
         const QString report = dir.filePath(QStringLiteral("report.json"));
         const ProgramRun chosen = runProgram(
             exe, {"scan", "--library", "--yes", "--dry-run", "--app", "darktable", "--report", report});

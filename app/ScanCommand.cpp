@@ -166,9 +166,9 @@ bool writeReport(const Arguments& args, const ScanFindings& findings) {
     QSaveFile file(args.reportPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const bool written = isCsvName(args.reportPath)
-                             ? writeFindingsCsv(file, findingsTable(findings).rows, args.csvCells)
-                             : writeScanReport(file, findings);
+    const bool written = isCsvName(args.reportPath) ? writeFindingsCsv(file, findingsTable(findings).rows,
+                                                                       findings.application, args.csvCells)
+                                                    : writeScanReport(file, findings);
     return written && file.commit();
 }
 

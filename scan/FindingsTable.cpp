@@ -341,6 +341,7 @@ FindingsTable findingsTable(const ScanFindings& f) {
     s.deleteMode = f.deleteMode;
     s.ended = QDateTime::currentDateTime();
     s.library = libraryOf(f);
+    s.application = f.application;
     s.summary = f.summary;
     s.failure = f.failure;
     s.photos = f.photos.size();

@@ -63,7 +63,8 @@ struct FindingsTable {
         // The library package the run looked at, as its photos' paths name it; empty when the
         // run read no path inside a package.
         QString library;
-        QString summary; // the closing alert's text
+        QString application; // the photo application's name, as the report gives it
+        QString summary;     // the closing alert's text
         QString failure;
         qint64 photos = 0;
         qint64 changes = 0; // tags and removals confirmed (would be made, in a preview)

@@ -17,6 +17,10 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -29,6 +33,23 @@ const QString kNoLua = QStringLiteral(
 const QString kBadAnswer = QStringLiteral("darktable's answer could not be read");
 constexpr int kPollMs = 100;
 constexpr int kOwnerCheckIntervalMs = 500;
+
+constexpr const char* kDefaultLibrary = "library.db";
+constexpr const char* kLibraryInMemory = ":memory:";
+
+// The value of `key` in a darktable configuration file ("key=value" lines); nothing when absent.
+std::optional<QByteArray> setting(const QByteArray& file, const QByteArray& key) {
+    QFile rc(QFile::decodeName(file));
+    if (!rc.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray prefix = key + '=';
+    while (!rc.atEnd()) {
+        const QByteArray line = rc.readLine().trimmed();
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed();
+    }
+    return std::nullopt;
+}
 
 QByteArray number(qint64 n) {
     return QByteArray::number(n);
@@ -288,9 +309,42 @@ QString DarktableApplication::productVersion() const {
 }
 
 QString DarktableApplication::libraryPath() const {
-    const std::optional<QString> answer = lua("return vup_enc(dt.configuration.config_dir)");
-    const auto folder = answer ? LuaText::decoded(*answer) : std::nullopt;
-    return folder ? QFile::decodeName(*folder) : QString();
+    // Lua does not name the library file, but darktable's own command line does, and a relative
+    // one is found through its working folder.
+    const std::optional<QString> answer =
+        lua("local library = ''\n"
+            "local f = io.open('/proc/self/cmdline', 'rb')\n"
+            "if f then\n"
+            "  local args = {}\n"
+            "  for a in f:read('a'):gmatch('([^\\0]*)\\0') do args[#args + 1] = a end\n"
+            "  f:close()\n"
+            "  for i = 1, #args - 1 do if args[i] == '--library' then library = args[i + 1] end end\n"
+            "end\n"
+            "local pid = ''\n"
+            "local s = io.open('/proc/self/stat', 'rb')\n"
+            "if s then pid = s:read('l'):match('^%d+') or '' s:close() end\n"
+            "return vup_enc(dt.configuration.config_dir) .. '\\n' .. vup_enc(library) .. '\\n' .. pid");
+    const QList<QStringView> parts = answer ? QStringView(*answer).split(u'\n') : QList<QStringView>();
+    const auto config = parts.size() == 3 ? LuaText::decoded(parts.at(0)) : std::nullopt;
+    const auto given = parts.size() == 3 ? LuaText::decoded(parts.at(1)) : std::nullopt;
+    if (!config || !given || config->isEmpty())
+        return {};
+    QByteArray library = *given;
+    QByteArray base = "/proc/" + parts.at(2).toLatin1() + "/cwd";
+    if (library.isEmpty()) {
+        base = *config;
+        library = setting(*config + "/darktablerc", "database").value_or(QByteArray());
+        if (library.isEmpty())
+            library = kDefaultLibrary;
+    }
+    if (library == kLibraryInMemory)
+        return {};
+    if (!library.startsWith('/'))
+        library = base + '/' + library;
+    // Spelled as the file system knows it, where it can be: a /proc path means darktable's folder
+    // only while darktable runs.
+    char resolved[PATH_MAX];
+    return QFile::decodeName(::realpath(library.constData(), resolved) ? QByteArray(resolved) : library);
 }
 
 qint64 DarktableApplication::imageCount() const {

@@ -61,7 +61,9 @@ public:
     bool watch() const override;
     // The Lua API version ("9.0.0"); productVersion() is darktable's own, from the same answer.
     QString version() const override;
-    // darktable's configuration folder: one library per folder in ordinary use.
+    // The library file darktable was started with (its --library, else its configuration's
+    // library setting, in its configuration folder unless absolute); empty for a library in memory
+    // or when it cannot be told.
     QString libraryPath() const override;
 
     // Every image, or the lighttable selection, with its file; nothing when a request failed.

@@ -82,6 +82,10 @@ struct FindingsTable {
     QList<Finding> rows;
 };
 
+// Why a zombie the application cannot read was left where it lies; %1 is the system's reason. In
+// English, as rows hold it.
+extern const char* const kZombieUnreadableText;
+
 // The findings of a run, photos first in the order of the photo list, then zombies and links.
 FindingsTable findingsTable(const ScanFindings& findings);
 

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <unistd.h>
 
 namespace {
 
@@ -69,11 +70,20 @@ bool DarktableProcess::startOnce() {
     darktable->setProcessEnvironment(env);
     darktable->setStandardOutputFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
     darktable->setStandardErrorFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
-    darktable->start(QStringLiteral("darktable"),
-                     {QStringLiteral("--configdir"), dir.filePath(QStringLiteral("config")),
-                      QStringLiteral("--cachedir"), dir.filePath(QStringLiteral("cache")),
-                      QStringLiteral("--library"), dir.filePath(QStringLiteral("library.db")),
-                      QStringLiteral("--disable-opencl")});
+    QString program = QStringLiteral("darktable");
+    QStringList args{QStringLiteral("--configdir"),     dir.filePath(QStringLiteral("config")),
+                     QStringLiteral("--cachedir"),      dir.filePath(QStringLiteral("cache")),
+                     QStringLiteral("--library"),       dir.filePath(QStringLiteral("library.db")),
+                     QStringLiteral("--disable-opencl")};
+    // As root darktable would open any file; without the capabilities that override file modes it
+    // is refused what its user's darktable is, and it keeps its pid (setpriv runs it in its place).
+    if (::geteuid() == 0) {
+        args = QStringList{QStringLiteral("--bounding-set"), QStringLiteral("-dac_override,-dac_read_search"),
+                           program} +
+               args;
+        program = QStringLiteral("setpriv");
+    }
+    darktable->start(program, args);
     if (!darktable->waitForStarted(10000))
         return false;
     QElapsedTimer waited;

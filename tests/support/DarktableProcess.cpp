@@ -124,12 +124,12 @@ bool DarktableProcess::isRunning() const {
     return darktable && !darktable->waitForFinished(0) && darktable->state() == QProcess::Running;
 }
 
-std::optional<QString> DarktableProcess::lua(const QByteArray& chunk) {
+std::optional<QString> DarktableProcess::lua(const QByteArray& chunk, int timeoutMs) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(DarktableApplication::kService), QString::fromLatin1(DarktableApplication::kPath),
         QString::fromLatin1(DarktableApplication::kInterface), QStringLiteral("Lua"));
     call.setArguments({QString::fromLatin1(chunk)});
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, timeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return std::nullopt;
     return reply.arguments().constFirst().toString();

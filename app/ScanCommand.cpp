@@ -201,9 +201,9 @@ bool writeReport(const Arguments& args, const ScanFindings& findings) {
     QSaveFile file(args.reportPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    const bool written = isCsvName(args.reportPath)
-                             ? writeFindingsCsv(file, findingsTable(findings).rows, args.csvCells)
-                             : writeScanReport(file, findings);
+    const bool written = isCsvName(args.reportPath) ? writeFindingsCsv(file, findingsTable(findings).rows,
+                                                                       findings.application, args.csvCells)
+                                                    : writeScanReport(file, findings);
     return written && file.commit();
 }
 
@@ -236,9 +236,11 @@ int runScanCommand(int argc, char** argv) {
 
     const std::optional<PhotoApplications::Kind> chosen =
         PhotoApplications::choose(PhotoApplications::running(), args.application);
-    // Guessing would repair a library the user did not mean.
-    if (!chosen)
-        return usageError(kBothRunning);
+    // Guessing would repair a library the user did not mean: a refused run, not a usage mistake.
+    if (!chosen) {
+        std::fprintf(stderr, "vup scan: %s\n", kBothRunning);
+        return kExitNotCompleted;
+    }
     auto vup = std::make_unique<VupMode>();
     vup->useApplication(*chosen);
     if (!vup->photoApplicationIsRunning())

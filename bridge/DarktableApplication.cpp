@@ -17,6 +17,10 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -29,6 +33,23 @@ const QString kNoLua = QStringLiteral(
 const QString kBadAnswer = QStringLiteral("darktable's answer could not be read");
 constexpr int kPollMs = 100;
 constexpr int kOwnerCheckIntervalMs = 500;
+
+constexpr const char* kDefaultLibrary = "library.db";
+constexpr const char* kLibraryInMemory = ":memory:";
+
+// The value of `key` in a darktable configuration file ("key=value" lines); nothing when absent.
+std::optional<QByteArray> setting(const QByteArray& file, const QByteArray& key) {
+    QFile rc(QFile::decodeName(file));
+    if (!rc.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray prefix = key + '=';
+    while (!rc.atEnd()) {
+        const QByteArray line = rc.readLine().trimmed();
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed();
+    }
+    return std::nullopt;
+}
 
 QByteArray number(qint64 n) {
     return QByteArray::number(n);
@@ -288,9 +309,42 @@ QString DarktableApplication::productVersion() const {
 }
 
 QString DarktableApplication::libraryPath() const {
-    const std::optional<QString> answer = lua("return vup_enc(dt.configuration.config_dir)");
-    const auto folder = answer ? LuaText::decoded(*answer) : std::nullopt;
-    return folder ? QFile::decodeName(*folder) : QString();
+    // Lua does not name the library file, but darktable's own command line does, and a relative
+    // one is found through its working folder.
+    const std::optional<QString> answer =
+        lua("local library = ''\n"
+            "local f = io.open('/proc/self/cmdline', 'rb')\n"
+            "if f then\n"
+            "  local args = {}\n"
+            "  for a in f:read('a'):gmatch('([^\\0]*)\\0') do args[#args + 1] = a end\n"
+            "  f:close()\n"
+            "  for i = 1, #args - 1 do if args[i] == '--library' then library = args[i + 1] end end\n"
+            "end\n"
+            "local pid = ''\n"
+            "local s = io.open('/proc/self/stat', 'rb')\n"
+            "if s then pid = s:read('l'):match('^%d+') or '' s:close() end\n"
+            "return vup_enc(dt.configuration.config_dir) .. '\\n' .. vup_enc(library) .. '\\n' .. pid");
+    const QList<QStringView> parts = answer ? QStringView(*answer).split(u'\n') : QList<QStringView>();
+    const auto config = parts.size() == 3 ? LuaText::decoded(parts.at(0)) : std::nullopt;
+    const auto given = parts.size() == 3 ? LuaText::decoded(parts.at(1)) : std::nullopt;
+    if (!config || !given || config->isEmpty())
+        return {};
+    QByteArray library = *given;
+    QByteArray base = "/proc/" + parts.at(2).toLatin1() + "/cwd";
+    if (library.isEmpty()) {
+        base = *config;
+        library = setting(*config + "/darktablerc", "database").value_or(QByteArray());
+        if (library.isEmpty())
+            library = kDefaultLibrary;
+    }
+    if (library == kLibraryInMemory)
+        return {};
+    if (!library.startsWith('/'))
+        library = base + '/' + library;
+    // Spelled as the file system knows it, where it can be: a /proc path means darktable's folder
+    // only while darktable runs.
+    char resolved[PATH_MAX];
+    return QFile::decodeName(::realpath(library.constData(), resolved) ? QByteArray(resolved) : library);
 }
 
 qint64 DarktableApplication::imageCount() const {
@@ -383,35 +437,68 @@ std::optional<QList<DarktableApplication::Image>> DarktableApplication::imageBat
     return batch;
 }
 
-std::optional<QSet<qint64>>
-DarktableApplication::eachImage(const QByteArray& action, const QList<qint64>& ids, QString* failure) const {
-    QSet<qint64> done;
-    for (qsizetype at = 0; at < ids.size(); at += kBatch) {
-        const std::optional<QString> answer =
-            lua(action + "local out = {} for _, id in ipairs(" + idTable(ids.mid(at, kBatch)) +
-                    ") do local im = dt.database.get_image(id) if im and pcall(act, im) then "
-                    "out[#out + 1] = id end end return table.concat(out, ' ')",
-                failure);
-        const auto batch = answer ? idSet(*answer) : std::nullopt;
-        if (!batch) {
-            if (answer)
-                note(failure, kBadAnswer);
-            return std::nullopt;
+DarktableApplication::Changes DarktableApplication::eachImage(const QByteArray& action,
+                                                              const QByteArray& confirm,
+                                                              const QList<qint64>& ids) const {
+    Changes changes;
+    for (qsizetype at = 0; at < ids.size() && changes.failure.isEmpty(); at += kBatch) {
+        // Each image's outcome is a line of its own, written as soon as it is known: an error
+        // anywhere in the chunk still leaves the answers for the images before it.
+        const std::optional<QString> answer = lua(
+            "local out = {}\n"
+            "local ok, err = pcall(function()\n" +
+                action + confirm + "for _, id in ipairs(" + idTable(ids.mid(at, kBatch)) +
+                ") do\n"
+                "  local im = dt.database.get_image(id)\n"
+                "  local good, why = false, nil\n"
+                "  if im then good, why = pcall(act, im) end\n"
+                "  if good and confirm(id, im) then out[#out + 1] = id .. '\\tdone'\n"
+                "  else out[#out + 1] = id .. '\\tleft\\t' .. (why and vup_enc(tostring(why)) or '') end\n"
+                "end\n"
+                "end)\n"
+                "if not ok then out[#out + 1] = 'stopped\\t' .. vup_enc(tostring(err)) end\n"
+                "return table.concat(out, '\\n')",
+            &changes.failure);
+        if (!answer)
+            break;
+        for (const QStringView line : lines(*answer)) {
+            const QList<QStringView> f = line.split(u'\t');
+            if (f.at(0) == u"stopped") {
+                const auto why = f.size() > 1 ? LuaText::decoded(f.at(1)) : std::nullopt;
+                changes.failure = why ? QString::fromUtf8(*why) : kBadAnswer;
+                break;
+            }
+            bool good = f.size() >= 2;
+            const qint64 id = good ? f.at(0).toLongLong(&good) : -1;
+            if (good && f.at(1) == u"done") {
+                changes.done.insert(id);
+            } else if (good && f.at(1) == u"left") {
+                const auto why = f.size() > 2 ? LuaText::decoded(f.at(2)) : std::nullopt;
+                changes.refused.insert(id, why ? QString::fromUtf8(*why) : QString());
+            } else {
+                changes.failure = kBadAnswer;
+                break;
+            }
         }
-        done.unite(*batch);
     }
-    return done;
+    return changes;
 }
 
-std::optional<QSet<qint64>> DarktableApplication::attachTag(const QString& tag, const QList<qint64>& ids,
-                                                            QString* failure) const {
-    return eachImage("local tag = dt.tags.create(" + LuaText::literal(tag.toUtf8()) +
-                         ")\nlocal function act(im) dt.tags.attach(tag, im) end\n",
-                     ids, failure);
+DarktableApplication::Changes DarktableApplication::attachTag(const QString& tag,
+                                                              const QList<qint64>& ids) const {
+    return eachImage(
+        "local tag = dt.tags.create(" + LuaText::literal(tag.toUtf8()) +
+            ")\nlocal function act(im) dt.tags.attach(tag, im) end\n",
+        "local function confirm(id, im)\n"
+        "  for _, t in ipairs(dt.tags.get_tags(im)) do if t.name == tag.name then return true end end\n"
+        "  return false\n"
+        "end\n",
+        ids);
 }
 
-std::optional<QSet<qint64>> DarktableApplication::remove(const QList<qint64>& ids, QString* failure) const {
-    return eachImage("local function act(im) dt.database.delete(im) end\n", ids, failure);
+DarktableApplication::Changes DarktableApplication::remove(const QList<qint64>& ids) const {
+    return eachImage("local function act(im) dt.database.delete(im) end\n",
+                     "local function confirm(id) return dt.database.get_image(id) == nil end\n", ids);
 }
 
 std::optional<QList<QByteArray>> DarktableApplication::filmRolls() const {
@@ -430,9 +517,9 @@ std::optional<QList<QByteArray>> DarktableApplication::filmRolls() const {
     return folders;
 }
 
-std::optional<QList<DarktableApplication::Import>>
-DarktableApplication::importInPlace(const QList<QByteArray>& paths, const QString& tag,
-                                    QString* failure) const {
+QList<DarktableApplication::Import> DarktableApplication::importInPlace(const QList<QByteArray>& paths,
+                                                                        const QString& tag,
+                                                                        QString* failure) const {
     QList<Import> out;
     for (qsizetype at = 0; at < paths.size(); at += kImportBatch) {
         QByteArray list = "{";
@@ -440,13 +527,19 @@ DarktableApplication::importInPlace(const QList<QByteArray>& paths, const QStrin
             list += LuaText::literal(path) + ',';
         list += '}';
         // The look right before each import is what keeps darktable alive: it dies importing a
-        // file that is no longer there. An import that adds no image found one already known.
+        // file that is no longer there. Only a file that is not there is gone: one darktable may
+        // not open is still there, and stays where it is. An import that adds no image found one
+        // already known.
         const std::optional<QString> answer =
             lua("local tag = dt.tags.create(" + LuaText::literal(tag.toUtf8()) +
                     ")\nlocal out = {}\nfor i, p in ipairs(" + list +
                     ") do\n"
-                    "  local f = io.open(p, 'rb')\n"
-                    "  if not f then out[i] = 'gone' else\n"
+                    "  local f, _, code = io.open(p, 'rb')\n"
+                    "  if not f and (code == " +
+                    number(ENOENT) + " or code == " + number(ENOTDIR) +
+                    ") then\n"
+                    "    out[i] = 'gone'\n"
+                    "  elseif not f then out[i] = 'unreadable\\t' .. tostring(code) else\n"
                     "    f:close()\n"
                     "    local before = #dt.database\n"
                     "    local ok, im = pcall(dt.database.import, p)\n"
@@ -459,17 +552,22 @@ DarktableApplication::importInPlace(const QList<QByteArray>& paths, const QStrin
                     "return table.concat(out, '\\n')",
                 failure);
         if (!answer)
-            return std::nullopt;
+            return out;
         const QList<QStringView> rows = lines(*answer);
         if (rows.size() != std::min<qsizetype>(kImportBatch, paths.size() - at)) {
             note(failure, kBadAnswer);
-            return std::nullopt;
+            return out;
         }
         for (const QStringView row : rows) {
             const QList<QStringView> f = row.split(u'\t');
             Import result;
             if (f.at(0) == u"gone") {
                 result.result = Import::Result::Vanished;
+            } else if (f.at(0) == u"unreadable") {
+                result.result = Import::Result::Unreadable;
+                bool good = false;
+                const int code = f.size() > 1 ? f.at(1).toInt(&good) : 0;
+                result.reason = good ? QString::fromLocal8Bit(std::strerror(code)) : kBadAnswer;
             } else if (f.at(0) == u"refused") {
                 result.result = Import::Result::Refused;
                 const auto reason = f.size() > 1 ? LuaText::decoded(f.at(1)) : std::nullopt;

@@ -48,6 +48,7 @@ public:
     virtual bool watch() const = 0;
     // Throws BridgeError with the error's name and message when the request fails.
     virtual QString version() const = 0;
-    // The folder that identifies the library a run works on, for its lock; empty when unknown.
+    // The folder or file that identifies the library a run works on, for its lock; empty when
+    // unknown.
     virtual QString libraryPath() const = 0;
 };

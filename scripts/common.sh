@@ -57,3 +57,80 @@ vup_virtual_screen() {
     export VUP_SCREENSHOT_SESSION=1
     exec xvfb-run -a -s "-screen 0 $screen" dbus-run-session -- "$0" "$@"
 }
+
+# vup_darktable_lua CHUNK: runs a Lua chunk in the darktable of the session bus and prints its
+# answer. The chunk goes over as a GVariant string literal and the answer is read back from one.
+vup_darktable_lua() {
+    local literal answer
+    literal="$(python3 -c 'import sys; print(repr(sys.argv[1]))' "$1")"
+    answer="$(gdbus call --session --dest org.darktable.service --object-path /darktable \
+        --method org.darktable.service.Remote.Lua "$literal")" || return 1
+    python3 -c 'import ast, sys; print(ast.literal_eval(sys.argv[1])[0])' "$answer"
+}
+
+# vup_start_darktable WORK: starts darktable on $DISPLAY with its configuration, cache and library
+# (WORK/library.db) under WORK and its output in WORK/darktable.log, sets DARKTABLE_PID, and waits
+# (60 s at most) until it answers Lua. Stop it by that pid.
+vup_start_darktable() {
+    GDK_BACKEND=x11 NO_AT_BRIDGE=1 darktable --configdir "$1/config" --cachedir "$1/cache" \
+        --library "$1/library.db" --disable-opencl >"$1/darktable.log" 2>&1 &
+    DARKTABLE_PID=$!
+    for _ in $(seq 120); do
+        [ "$(vup_darktable_lua 'return "up"' 2>/dev/null)" = up ] && return 0
+        kill -0 "$DARKTABLE_PID" 2>/dev/null || break
+        sleep 0.5
+    done
+    echo "darktable did not answer Lua; see $1/darktable.log" >&2
+    return 1
+}
+
+# vup_stop_darktable: asks the darktable started by vup_start_darktable to quit (it can hang on a
+# plain SIGTERM) and kills it after 10 s.
+vup_stop_darktable() {
+    [ -n "${DARKTABLE_PID:-}" ] || return 0
+    gdbus call --session --dest org.darktable.service --object-path /darktable \
+        --method org.darktable.service.Remote.Quit >/dev/null 2>&1 || true
+    for _ in $(seq 50); do
+        kill -0 "$DARKTABLE_PID" 2>/dev/null || break
+        sleep 0.2
+    done
+    kill -KILL "$DARKTABLE_PID" 2>/dev/null || true
+    wait "$DARKTABLE_PID" 2>/dev/null || true
+    DARKTABLE_PID=
+}
+
+# vup_fill_darktable PICTURES: the demo's darktable library. 20 distinct JPEGs (photoapp's demo
+# pictures) in two film-roll folders under PICTURES, each imported where it lies through Lua; then
+# 3 of them deleted and 2 files added that darktable never imported. Prints the count imported.
+vup_fill_darktable() {
+    local pictures="$1" n=0 folder jpeg
+    case "$pictures" in *']]'*)
+        echo "the pictures' folder must not contain ]]" >&2
+        return 1
+        ;;
+    esac
+    rm -rf "$pictures" && mkdir -p "$pictures/2024 Lakes" "$pictures/2025 Garden"
+    build/photoapp/photoapp demo "$pictures/.source.photolibrary" --photos 20 --missing-images 0 \
+        --missing-masters 0 --zombies 0 >/dev/null
+    while IFS= read -r -d '' jpeg; do
+        folder="$pictures/2024 Lakes"
+        ((n >= 12)) && folder="$pictures/2025 Garden"
+        cp "$jpeg" "$folder/IMG_$(printf '%04d' "$n").jpg"
+        n=$((n + 1))
+    done < <(find "$pictures/.source.photolibrary/Masters" -name '*.jpg' -print0 | sort -z)
+    rm -rf "$pictures/.source.photolibrary"
+    # One import per file; the folders go in as Lua long strings, which their names cannot close.
+    vup_darktable_lua "local dt = require 'darktable'
+local n = 0
+for _, folder in ipairs({[[$pictures/2024 Lakes]], [[$pictures/2025 Garden]]}) do
+  for i = 0, 19 do
+    local p = string.format('%s/IMG_%04d.jpg', folder, i)
+    local f = io.open(p, 'rb')
+    if f then f:close() if dt.database.import(p) then n = n + 1 end end
+  end
+end
+return tostring(n)"
+    rm "$pictures/2024 Lakes/IMG_0002.jpg" "$pictures/2024 Lakes/IMG_0007.jpg" "$pictures/2025 Garden/IMG_0015.jpg"
+    cp "$pictures/2024 Lakes/IMG_0000.jpg" "$pictures/2024 Lakes/IMG_0100.jpg"
+    cp "$pictures/2025 Garden/IMG_0012.jpg" "$pictures/2025 Garden/IMG_0101.jpg"
+}

@@ -4,15 +4,21 @@
 # Installs what building, running and testing Vup needs on Debian 12, then configures and builds.
 # With --programs, only what building and running vup and photoapp needs, and only those two
 # programs (and the keyword image vup imports) are built: the demo's quick path. The same build
-# folder later serves the tests without building the programs again.
-# Usage: scripts/setup.sh [--programs] [BUILD_DIR] [extra cmake arguments...]
+# folder later serves the tests without building the programs again. --darktable adds darktable and
+# the virtual screen it runs on to a --programs install, for the darktable demo.
+# Usage: scripts/setup.sh [--programs [--darktable]] [BUILD_DIR] [extra cmake arguments...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PROGRAMS_ONLY=0
+WITH_DARKTABLE=0
 if [ "${1:-}" = "--programs" ]; then
     PROGRAMS_ONLY=1
     shift
+    if [ "${1:-}" = "--darktable" ]; then
+        WITH_DARKTABLE=1
+        shift
+    fi
 fi
 
 # Building both programs (rsvg-convert renders the window's icon, lrelease the translations) and
@@ -30,6 +36,8 @@ if ((!PROGRAMS_ONLY)); then
         xvfb xauth fonts-dejavu-core procps bc
         dpkg-dev file desktop-file-utils appstream mandoc lintian reuse darktable
     )
+elif ((WITH_DARKTABLE)); then
+    PACKAGES+=(darktable xvfb xauth)
 fi
 
 missing=()

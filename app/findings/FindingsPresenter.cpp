@@ -161,14 +161,15 @@ void FindingsPresenter::chooseExport() {
 void FindingsPresenter::exportReport(const QString& path, Format format) {
     const QList<Finding> rows = findingsView->rows();
     const QDateTime ended = findingsView->summary().ended;
+    const QString application = findingsView->summary().application;
     const std::optional<ScanFindings> findings = live;
-    worker.start([this, path, format, rows, ended, findings] {
+    worker.start([this, path, format, rows, ended, application, findings] {
         // The file is replaced only once it is whole: a failure leaves what was there.
         QSaveFile file(path);
         QString why;
         bool saved = file.open(QIODevice::WriteOnly);
         if (saved && format == Format::Csv)
-            saved = writeFindingsCsv(file, rows);
+            saved = writeFindingsCsv(file, rows, application);
         else if (saved && findings)
             saved = writeScanReport(file, *findings);
         else if (saved)

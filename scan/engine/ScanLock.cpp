@@ -20,16 +20,16 @@ const QString kLockName = QStringLiteral("library-%1-%2.lock");
 
 ScanLock::~ScanLock() = default;
 
-std::unique_ptr<ScanLock> ScanLock::acquire(const QString& libraryFolder, Result* result) {
+std::unique_ptr<ScanLock> ScanLock::acquire(const QString& library, Result* result) {
     *result = Result::Unavailable;
-    struct stat library {};
-    if (libraryFolder.isEmpty() || ::stat(QFile::encodeName(libraryFolder).constData(), &library) != 0)
+    struct stat identity {};
+    if (library.isEmpty() || ::stat(QFile::encodeName(library).constData(), &identity) != 0)
         return nullptr;
     const QString folder = LibraryFolders::userLibrary() + QLatin1StringView(kLockFolder);
     if (!QDir().mkpath(folder))
         return nullptr;
     const QByteArray path = QFile::encodeName(
-        folder + QLatin1Char('/') + kLockName.arg(quint64(library.st_dev)).arg(quint64(library.st_ino)));
+        folder + QLatin1Char('/') + kLockName.arg(quint64(identity.st_dev)).arg(quint64(identity.st_ino)));
     SafeMove::Fd fd(::open(path.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.valid())
         return nullptr;

@@ -9,6 +9,7 @@
 #include "scan/engine/VersionCheck.h"
 #include "scan/engine/VupMode.h"
 #include "scan/engine/VupModeRun.h"
+#include "scan/report/FindingsTable.h"
 #include "scan/zombies/DarktableZombies.h"
 #include "scan/zombies/ZombieRecovery.h"
 
@@ -30,6 +31,9 @@ const QString kActionTag = QStringLiteral("tag %1");
 const QString kNotDone = QStringLiteral("darktable did not confirm it");
 const QString kLogReadFailed = QStringLiteral("darktable's images could not be read: %1");
 const QString kLogZombieRefused = QStringLiteral("darktable refused to import %1: %2");
+const QString kLogZombieUnreadable = QStringLiteral("darktable cannot read %1: %2");
+// The reason the report and the findings give; Findings translates it where it is shown.
+const QString kUnreadableZombie = QString::fromUtf8(kZombieUnreadableText);
 
 } // namespace
 
@@ -111,30 +115,37 @@ bool VupMode::darktableZombies(Run& run) {
         for (const QByteArray& path : found.zombies)
             f.recovery.zombies.append({path, {}, {}, ZombieState::NotMoved});
         QString failure;
-        const auto imports = darktable->importInPlace(found.zombies, f.recovery.albumName, &failure);
-        if (!imports) {
+        const QList<DarktableApplication::Import> imports =
+            darktable->importInPlace(found.zombies, f.recovery.albumName, &failure);
+        // The files it never answered for stay as they were found.
+        if (imports.size() < found.zombies.size()) {
             f.recovery.applicationLost = darktable->lost();
             vupLog(kLogZombieRefused.arg(f.recovery.albumName, failure));
-        } else {
-            for (qsizetype i = 0; i < imports->size(); ++i) {
-                ZombieRecoveryReport::Zombie& z = f.recovery.zombies[i];
-                using Result = DarktableApplication::Import::Result;
-                switch (imports->at(i).result) {
-                case Result::Added:
-                    z.state = ZombieState::ReAdded;
-                    break;
-                // Someone imported it during the run: it was no zombie after all.
-                case Result::AlreadyKnown:
-                    z.state = ZombieState::Appeared;
-                    break;
-                case Result::Vanished:
-                    z.state = ZombieState::Missing;
-                    break;
-                case Result::Refused:
-                    f.recovery.refusals.insert(z.path, imports->at(i).reason);
-                    vupLog(kLogZombieRefused.arg(QFile::decodeName(z.path), imports->at(i).reason));
-                    break;
-                }
+        }
+        for (qsizetype i = 0; i < imports.size(); ++i) {
+            ZombieRecoveryReport::Zombie& z = f.recovery.zombies[i];
+            const DarktableApplication::Import& answer = imports.at(i);
+            using Result = DarktableApplication::Import::Result;
+            switch (answer.result) {
+            case Result::Added:
+                z.state = ZombieState::ReAdded;
+                break;
+            // Someone imported it during the run: it was no zombie after all.
+            case Result::AlreadyKnown:
+                z.state = ZombieState::Appeared;
+                break;
+            case Result::Vanished:
+                z.state = ZombieState::Missing;
+                break;
+            // Still there, so not gone: left where it is, with the reason.
+            case Result::Unreadable:
+                f.recovery.refusals.insert(z.path, kUnreadableZombie.arg(answer.reason));
+                vupLog(kLogZombieUnreadable.arg(QFile::decodeName(z.path), answer.reason));
+                break;
+            case Result::Refused:
+                f.recovery.refusals.insert(z.path, answer.reason);
+                vupLog(kLogZombieRefused.arg(QFile::decodeName(z.path), answer.reason));
+                break;
             }
         }
     }
@@ -188,17 +199,23 @@ bool VupMode::darktableChanges(Run& run) {
         f.timings.taggingMs = run.lap();
         return true;
     }
-    QString why;
-    const std::optional<QSet<qint64>> changed =
-        run.deleteMode ? darktable->remove(ids, &why) : darktable->attachTag(kMissingKeyword, ids, &why);
-    if (!changed && darktable->lost())
-        return stopRun(run, Stop::ApplicationLost);
+    const DarktableApplication::Changes changed =
+        run.deleteMode ? darktable->remove(ids) : darktable->attachTag(kMissingKeyword, ids);
+    const bool lost = darktable->lost();
     for (const qsizetype i : f.missingImage) {
-        if (changed && changed->contains(f.photos.at(i).id()))
+        const qint64 id = f.photos.at(i).id();
+        if (changed.done.contains(id)) {
             done.append(i);
-        else
-            run.noteFailedChange(i, action, changed ? kNotDone : why);
+        } else if (const auto refused = changed.refused.constFind(id); refused != changed.refused.cend()) {
+            run.noteFailedChange(i, action, refused->isEmpty() ? kNotDone : *refused);
+        } else if (!lost) {
+            run.noteFailedChange(i, action, changed.failure.isEmpty() ? kNotDone : changed.failure);
+        }
     }
+    // What darktable never answered for may or may not have changed: the run ends failed, and
+    // claims neither.
+    if (lost)
+        return stopRun(run, Stop::ApplicationLost);
     f.timings.taggingMs = run.lap();
     return true;
 }

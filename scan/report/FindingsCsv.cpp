@@ -8,7 +8,8 @@
 
 namespace {
 
-constexpr const char* kHeader = "kind,position,id,file name,image path,master path,action,reason\r\n";
+constexpr const char* kHeader =
+    "kind,position,id,file name,image path,master path,action,reason,application\r\n";
 constexpr qsizetype kChunk = 1 << 16;
 
 bool startsLikeFormula(const QByteArray& value) {
@@ -39,7 +40,9 @@ QByteArray number(qint64 n) {
 
 } // namespace
 
-bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows, CsvCells cells) {
+bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows, const QString& application,
+                      CsvCells cells) {
+    const QByteArray app = application.toUtf8();
     QByteArray out(kHeader);
     out.reserve(kChunk + 4096);
     for (const Finding& r : rows) {
@@ -59,6 +62,8 @@ bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows, CsvCells ce
         field(out, r.action.toUtf8(), cells);
         out += ',';
         field(out, r.reason.toUtf8(), cells);
+        out += ',';
+        field(out, app, cells);
         out += "\r\n";
         if (out.size() >= kChunk) {
             if (device.write(out) != out.size())

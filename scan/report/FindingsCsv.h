@@ -10,8 +10,9 @@ class QIODevice;
 
 // The findings as a CSV table (RFC 4180: a header row, one record per finding, CRLF line ends,
 // a field holding a quote, comma or line break quoted with its quotes doubled). Columns: kind,
-// position, id, file name, image path, master path, action, reason; an unknown position or id
-// is an empty field.
+// position, id, file name, image path, master path, action, reason, application (the photo
+// application the run talked to, on every row; last, so that scripts reading by position keep
+// working); an unknown position or id is an empty field.
 //
 // Text is UTF-8. The path of a zombie or linked item goes out as the bytes it is on disk, so a
 // name that is not valid UTF-8 keeps its bytes and the file can still be found (the JSON report,
@@ -24,5 +25,5 @@ class QIODevice;
 //
 // Written piece by piece: false when the device refused a write.
 enum class CsvCells { SpreadsheetSafe, Exact };
-bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows,
+bool writeFindingsCsv(QIODevice& device, const QList<Finding>& rows, const QString& application,
                       CsvCells cells = CsvCells::SpreadsheetSafe);

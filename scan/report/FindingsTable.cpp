@@ -66,6 +66,12 @@ constexpr const char* kLinkLeftAlone =
     QT_TRANSLATE_NOOP("Findings", "a symbolic link is never moved or imported");
 constexpr const char* kDetectionSkipped = QT_TRANSLATE_NOOP("Findings", "zombie detection skipped");
 
+} // namespace
+
+const char* const kZombieUnreadableText = QT_TRANSLATE_NOOP("Findings", "it cannot be read: %1");
+
+namespace {
+
 // Rows hold the English: the report, the CSV and the stored last run read them. The view translates
 // them as it shows them (findingTextShown).
 QString en(const char* text) {
@@ -270,9 +276,15 @@ private:
         case ZombieState::PutBack:
             return fileRow(Kind::Zombie, z.path, z.path, en(kPutBack),
                            rec.cancelled ? en(kCancelled) : en(kNotImported));
-        case ZombieState::NotMoved:
+        case ZombieState::NotMoved: {
+            // Imported where it lies: what kept it out is the application's refusal, or why it
+            // could not be read.
+            const QString refusal = rec.importedInPlace ? rec.refusals.value(z.path) : QString();
             return fileRow(Kind::Zombie, z.path, z.path, en(kLeftInPlace),
-                           rec.cancelled ? en(kCancelled) : en(kNotMoved));
+                           rec.cancelled        ? en(kCancelled)
+                           : !refusal.isEmpty() ? refusal
+                                                : en(kNotMoved));
+        }
         case ZombieState::Missing:
             return fileRow(Kind::Zombie, z.path, z.path, en(kGone), en(kNoLongerParked));
         case ZombieState::Referenced:
@@ -339,6 +351,7 @@ FindingsTable findingsTable(const ScanFindings& f) {
     s.deleteMode = f.deleteMode;
     s.ended = QDateTime::currentDateTime();
     s.library = libraryOf(f);
+    s.application = f.application;
     s.summary = f.summary;
     s.failure = f.failure;
     s.photos = f.photos.size();
@@ -367,13 +380,35 @@ QString findingKindLabel(Finding::Kind kind) {
 }
 
 QString findingTextShown(const QString& text) {
-    static const ShownText shown(
-        "Findings",
-        {kRemoved,       kWouldRemove, kTagged,         kWouldTag,     kNotRemoved,      kNotTagged,
-         kLeftAlone,     kReAdded,     kReAddedInPlace, kWouldReAdd,   kPutBack,         kLeftInPlace,
-         kStillParked,   kGone,        kNullImagePath,  kNoImagePath,  kOnlyNameMissing, kCancelledFirst,
-         kEndedFirst,    kNotImported, kCancelled,      kNotMoved,     kFinishLater,     kPathTaken,
-         kNamedByAPhoto, kAppeared,    kNoLongerParked, kLinkLeftAlone});
+    static const ShownText shown("Findings", {kRemoved,
+                                              kWouldRemove,
+                                              kTagged,
+                                              kWouldTag,
+                                              kNotRemoved,
+                                              kNotTagged,
+                                              kLeftAlone,
+                                              kReAdded,
+                                              kReAddedInPlace,
+                                              kWouldReAdd,
+                                              kPutBack,
+                                              kLeftInPlace,
+                                              kStillParked,
+                                              kGone,
+                                              kNullImagePath,
+                                              kNoImagePath,
+                                              kOnlyNameMissing,
+                                              kCancelledFirst,
+                                              kEndedFirst,
+                                              kNotImported,
+                                              kCancelled,
+                                              kNotMoved,
+                                              kFinishLater,
+                                              kPathTaken,
+                                              kNamedByAPhoto,
+                                              kAppeared,
+                                              kNoLongerParked,
+                                              kLinkLeftAlone,
+                                              kZombieUnreadableText});
     static const ShownText unchecked(
         "VupMode",
         {ScanFindings::kUncheckedProperties, ScanFindings::kUncheckedImage, ScanFindings::kUncheckedMaster});

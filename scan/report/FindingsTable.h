@@ -63,7 +63,8 @@ struct FindingsTable {
         // The library package the run looked at, as its photos' paths name it; empty when the
         // run read no path inside a package.
         QString library;
-        QString summary; // the closing alert's text
+        QString application; // the photo application's name, as the report gives it
+        QString summary;     // the closing alert's text
         QString failure;
         qint64 photos = 0;
         qint64 changes = 0; // tags and removals confirmed (would be made, in a preview)
@@ -80,6 +81,10 @@ struct FindingsTable {
     Summary summary;
     QList<Finding> rows;
 };
+
+// Why a zombie the application cannot read was left where it lies; %1 is the system's reason. In
+// English, as rows hold it.
+extern const char* const kZombieUnreadableText;
 
 // The findings of a run, photos first in the order of the photo list, then zombies and links.
 FindingsTable findingsTable(const ScanFindings& findings);

@@ -19,8 +19,8 @@ namespace {
 constexpr const char* kFolder = "/vup";
 constexpr const char* kFile = "/last-run";
 constexpr quint32 kMagic = 0x56555052; // "VUPR"
-// 2 adds the run's library; a file of version 1 still reads, its library unknown.
-constexpr quint32 kVersion = 2;
+// 2 adds the run's library, 3 its application; older files still read, what they lack unknown.
+constexpr quint32 kVersion = 3;
 constexpr quint32 kOldestVersion = 1;
 constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
 // The least a stored row takes: its kind and flag, position, id and eight empty byte strings.
@@ -73,7 +73,7 @@ void writeSummary(QDataStream& out, const FindingsTable::Summary& s) {
         << s.zombieDetectionSkipped.toUtf8() << quint64(s.previewedPhotos.size());
     for (const qint64 id : s.previewedPhotos)
         out << id;
-    out << s.library.toUtf8();
+    out << s.library.toUtf8() << s.application.toUtf8();
 }
 
 bool readSummary(Reader& in, quint32 version, qint64 fileSize, FindingsTable::Summary& s) {
@@ -97,6 +97,8 @@ bool readSummary(Reader& in, quint32 version, qint64 fileSize, FindingsTable::Su
         s.previewedPhotos.append(in.value<qint64>());
     if (version >= 2)
         s.library = in.text();
+    if (version >= 3)
+        s.application = in.text();
     return true;
 }
 

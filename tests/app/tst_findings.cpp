@@ -429,15 +429,16 @@ private slots:
         const QList<QByteArrayList> records = parseCsv(FileTree::read(csvPath));
         QCOMPARE(records.size(), rows.size() + 1);
         QCOMPARE(records.first().join(','),
-                 QByteArray("kind,position,id,file name,image path,master path,action,reason"));
+                 QByteArray("kind,position,id,file name,image path,master path,action,reason,application"));
         for (qsizetype i = 0; i < rows.size(); ++i) {
             const Finding& f = rows.at(i);
             const QByteArrayList& r = records.at(i + 1);
-            QCOMPARE(r.size(), 8);
+            QCOMPARE(r.size(), 9);
             QCOMPARE(r.at(0), findingKindName(f.kind).toUtf8());
             QCOMPARE(r.at(1), f.position < 0 ? QByteArray() : QByteArray::number(f.position));
             QCOMPARE(r.at(5), f.native.isEmpty() ? f.masterPath.toUtf8() : f.native);
             QCOMPARE(r.at(6), f.action.toUtf8());
+            QCOMPARE(r.at(8), QByteArray("photoapp"));
         }
         QCOMPARE(records.at(1).at(3), tricky.toUtf8());
         QCOMPARE(records.at(1).at(4), gone.toUtf8());

@@ -3,6 +3,7 @@
     SPDX-License-Identifier: GPL-3.0-or-later
 */
 #include "bridge/LuaText.h"
+#include "scan/engine/ScanLock.h"
 #include "scan/engine/VupMode.h"
 #include "scan/report/FindingsTable.h"
 #include "tests/support/ChildProcess.h"
@@ -220,52 +221,90 @@ private slots:
         }
     }
 
-    // A zombie taken away between detection and import must not take darktable down with it, and
-    // darktable killed or stopped before the tags are attached ends the run failed, no tag claimed.
+    // What others do while a run works on the library: a zombie taken away or made unreadable
+    // between detection and import must not take darktable down or be called gone; an image taken
+    // out of the library before its tag is the only one listed as failed; darktable killed or
+    // stopped before the tags ends the run failed, no tag claimed; a run holding the library file
+    // keeps another off, one holding darktable's configuration folder does not.
     void interruptions_data() {
-        QTest::addColumn<int>("signal"); // sent to darktable as the changes begin; 0: none
-        QTest::newRow("zombie vanishes") << 0;
-        QTest::newRow("darktable killed") << int(SIGKILL);
-        QTest::newRow("darktable stopped") << int(SIGSTOP);
+        QTest::addColumn<QString>("event");
+        for (const char* event :
+             {"zombie vanishes", "zombie unreadable", "image taken out", "darktable killed",
+              "darktable stopped", "library file locked", "configuration folder locked"})
+            QTest::newRow(event) << QString::fromLatin1(event);
     }
 
     void interruptions() {
-        QFETCH(int, signal);
+        QFETCH(QString, event);
         QTemporaryDir dir;
-        const QByteArray folder = importFresh(dir, {"a.jpg", "b.jpg"});
+        const QByteArray folder = importFresh(dir, {"a.jpg", "b.jpg", "c.jpg"});
         QVERIFY(!folder.isEmpty());
-        QVERIFY(QFile::remove(QFile::decodeName(folder + "/a.jpg")));
+        const QString shown = QFile::decodeName(folder);
+        QVERIFY(QFile::remove(shown + "/a.jpg") && QFile::remove(shown + "/c.jpg"));
         QVERIFY(writeJpeg(folder + "/z.jpg", 7));
+        const QString locked = event == u"library file locked"      ? darktable.folder() + "/library.db"
+                               : event.startsWith(u"configuration") ? darktable.folder() + "/config"
+                                                                    : QString();
+        ScanLock::Result held = ScanLock::Result::Unavailable;
+        const auto lock = locked.isEmpty() ? nullptr : ScanLock::acquire(locked, &held);
+        QCOMPARE(held == ScanLock::Result::Held, !locked.isEmpty());
         VupMode vup;
         vup.useApplication(Kind::Darktable);
         RecordingDelegate d;
-        d.zombiesOption = signal == 0;
+        d.zombiesOption = event.startsWith(u"zombie");
         const auto pid = pid_t(darktable.pid());
         // The run stops accepting a cancel right before its first change.
         d.onCall = [&](const DelegateCall& call) {
             if (call.name != QStringLiteral("setCancellable") || call.value.toBool())
                 return;
-            if (signal)
-                ::kill(pid, signal);
-            else
-                QFile::remove(QFile::decodeName(folder + "/z.jpg"));
+            if (event == u"darktable killed")
+                ::kill(pid, SIGKILL);
+            else if (event == u"darktable stopped")
+                ::kill(pid, SIGSTOP);
+            else if (event == u"zombie vanishes")
+                QFile::remove(shown + "/z.jpg");
+            else if (event == u"zombie unreadable")
+                QFile::setPermissions(shown + "/z.jpg", {});
+            else if (event == u"image taken out")
+                DarktableProcess::lua(kPrelude + "for i = 1, #dt.database do local im = dt.database[i] "
+                                                 "if im.filename == 'a.jpg' then dt.database.delete(im) "
+                                                 "return '' end end return ''");
         };
         QVERIFY(runOnScanThread([&] { vup.vupScan(&d); }));
-        if (signal == SIGSTOP)
+        if (event == u"darktable stopped")
             ::kill(pid, SIGKILL);
         const ScanFindings f = vup.lastRun();
-        if (signal) {
+        const QString tagged = shown + "/a.jpg Vup Missing";
+        QStringList after{tagged, shown + "/b.jpg", shown + "/c.jpg Vup Missing"};
+        if (event.startsWith(u"darktable")) {
             QCOMPARE(f.outcome, ScanFindings::Outcome::Failed);
             QVERIFY(f.taggedMissing.isEmpty());
             QVERIFY(f.summary.startsWith(QStringLiteral("darktable stopped responding")));
-        } else {
-            QVERIFY(darktable.isRunning());
+            return;
+        }
+        QVERIFY(darktable.isRunning());
+        if (event == u"library file locked") {
+            QCOMPARE(f.outcome, ScanFindings::Outcome::AnotherScan);
+            after = QStringList{shown + "/a.jpg", shown + "/b.jpg", shown + "/c.jpg"};
+        } else if (event == u"image taken out") {
+            QCOMPARE(f.outcome, ScanFindings::Outcome::Incomplete);
+            QCOMPARE(f.taggedMissing.size(), 1);
+            QCOMPARE(f.failedChanges.size(), 1);
+            QCOMPARE(f.paths.at(f.failedChanges.first().position).toString(), shown + "/a.jpg");
+            after.removeFirst();
+        } else if (event == u"zombie vanishes") {
             QCOMPARE(f.recovery.count(ZombieState::Missing), 1);
             QVERIFY2(f.summary.contains(QStringLiteral("1 zombies were gone before they could be imported.")),
                      qPrintable(f.summary));
-            QCOMPARE(libraryState(), (QStringList{QFile::decodeName(folder) + "/a.jpg Vup Missing",
-                                                  QFile::decodeName(folder) + "/b.jpg"}));
+        } else if (event == u"zombie unreadable") {
+            QCOMPARE(f.recovery.count(ZombieState::NotMoved), 1);
+            const QList<Finding> rows = findingsTable(f).rows;
+            QCOMPARE(rows.last().action, QStringLiteral("left in place"));
+            QCOMPARE(rows.last().reason, QStringLiteral("it cannot be read: Permission denied"));
+        } else {
+            QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
         }
+        QCOMPARE(libraryState(), after);
     }
 
     // With both applications on the bus the terminal will not guess which library to repair.
@@ -277,8 +316,13 @@ private slots:
         QVERIFY(!folder.isEmpty());
         const QString exe = QStringLiteral(VUP_EXECUTABLE);
         const ProgramRun refused = runProgram(exe, {"scan", "--library", "--yes"});
-        QCOMPARE(refused.exitCode, 2);
-        QVERIFY2(refused.err.contains(QStringLiteral("--app darktable")), qPrintable(refused.err));
+        // Refused, not misused: exit 1, the sentence alone, no usage text.
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(QStringLiteral("vup scan: both photoapp and darktable are running; say "
+                                                     "which library to repair with --app photoapp or --app "
+                                                     "darktable\n")) &&
+                     !refused.err.contains(QStringLiteral("usage:")),
+                 qPrintable(refused.err));
         const QString report = dir.filePath(QStringLiteral("report.json"));
         const ProgramRun chosen = runProgram(
             exe, {"scan", "--library", "--yes", "--dry-run", "--app", "darktable", "--report", report});

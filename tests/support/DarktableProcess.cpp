@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
+#include <unistd.h>
 
 namespace {
 
@@ -69,11 +70,20 @@ bool DarktableProcess::startOnce() {
     darktable->setProcessEnvironment(env);
     darktable->setStandardOutputFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
     darktable->setStandardErrorFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
-    darktable->start(QStringLiteral("darktable"),
-                     {QStringLiteral("--configdir"), dir.filePath(QStringLiteral("config")),
-                      QStringLiteral("--cachedir"), dir.filePath(QStringLiteral("cache")),
-                      QStringLiteral("--library"), dir.filePath(QStringLiteral("library.db")),
-                      QStringLiteral("--disable-opencl")});
+    QString program = QStringLiteral("darktable");
+    QStringList args{QStringLiteral("--configdir"),     dir.filePath(QStringLiteral("config")),
+                     QStringLiteral("--cachedir"),      dir.filePath(QStringLiteral("cache")),
+                     QStringLiteral("--library"),       dir.filePath(QStringLiteral("library.db")),
+                     QStringLiteral("--disable-opencl")};
+    // As root darktable would open any file; without the capabilities that override file modes it
+    // is refused what its user's darktable is, and it keeps its pid (setpriv runs it in its place).
+    if (::geteuid() == 0) {
+        args = QStringList{QStringLiteral("--bounding-set"), QStringLiteral("-dac_override,-dac_read_search"),
+                           program} +
+               args;
+        program = QStringLiteral("setpriv");
+    }
+    darktable->start(program, args);
     if (!darktable->waitForStarted(10000))
         return false;
     QElapsedTimer waited;
@@ -114,12 +124,12 @@ bool DarktableProcess::isRunning() const {
     return darktable && !darktable->waitForFinished(0) && darktable->state() == QProcess::Running;
 }
 
-std::optional<QString> DarktableProcess::lua(const QByteArray& chunk) {
+std::optional<QString> DarktableProcess::lua(const QByteArray& chunk, int timeoutMs) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QString::fromLatin1(DarktableApplication::kService), QString::fromLatin1(DarktableApplication::kPath),
         QString::fromLatin1(DarktableApplication::kInterface), QStringLiteral("Lua"));
     call.setArguments({QString::fromLatin1(chunk)});
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 10000);
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(call, QDBus::Block, timeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         return std::nullopt;
     return reply.arguments().constFirst().toString();

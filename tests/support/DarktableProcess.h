@@ -33,8 +33,9 @@ public:
     // Main thread only: it reaps a darktable that was killed from elsewhere.
     bool isRunning() const;
     qint64 pid() const { return darktable ? darktable->processId() : 0; }
-    // A chunk run as-is (it brings its own `require`), unpinned; nothing on an error.
-    static std::optional<QString> lua(const QByteArray& chunk);
+    // A chunk run as-is (it brings its own `require`), unpinned; nothing on an error or when no
+    // answer came within `timeoutMs`.
+    static std::optional<QString> lua(const QByteArray& chunk, int timeoutMs = 10000);
     QString folder() const { return dir.path(); }
 
 private:

@@ -45,9 +45,10 @@ constexpr const char* kUsage = QT_TRANSLATE_NOOP(
     "  --report-raw FILE  write the CSV table with every cell exactly as it is\n"
     "  --yes              answer prompts at once instead of reading standard input\n"
     "  --app NAME         the photo application to repair; needed when both are running\n");
-constexpr const char* kBothRunning =
+constexpr const char* kBothRunning = QT_TRANSLATE_NOOP(
+    "ScanCommand",
     "both photoapp and darktable are running; say which library to repair with --app photoapp or "
-    "--app darktable";
+    "--app darktable");
 
 constexpr const char* kCannotWriteReport =
     QT_TRANSLATE_NOOP("ScanCommand", "vup scan: cannot write the report %1");
@@ -207,19 +208,25 @@ bool writeReport(const Arguments& args, const ScanFindings& findings) {
     return written && file.commit();
 }
 
+// A run refused before it began, as its report tells it.
+ScanFindings refusedFindings(const Arguments& args, const QString& application) {
+    ScanFindings refused;
+    refused.outcome = ScanFindings::Outcome::VersionRefused;
+    refused.application = application;
+    refused.selectionMode = args.options.selectionMode;
+    refused.deleteMode = args.options.autoDelete;
+    refused.dryRun = args.dryRun;
+    return refused;
+}
+
 // Refused before it began: the window's own words, and a report that says the run was refused.
 int refuseWithoutApplication(const Arguments& args, PhotoApplications::Kind chosen) {
     print(stderr,
           QStringLiteral("vup scan: ") + VersionCheck::notRunningText(PhotoApplications::name(chosen)));
     if (const QString waiting = RecoveryResume::describeUnfinished(); !waiting.isEmpty())
         print(stderr, terminalSafeLines(RecoveryResume::shownLines(waiting)));
-    ScanFindings refused;
-    refused.outcome = ScanFindings::Outcome::VersionRefused;
-    refused.application = PhotoApplications::name(chosen);
-    refused.selectionMode = args.options.selectionMode;
-    refused.deleteMode = args.options.autoDelete;
-    refused.dryRun = args.dryRun;
-    if (!args.reportPath.isEmpty() && !writeReport(args, refused))
+    if (!args.reportPath.isEmpty() &&
+        !writeReport(args, refusedFindings(args, PhotoApplications::name(chosen))))
         print(stderr, text(kCannotWriteReport).arg(terminalSafe(QFile::encodeName(args.reportPath))));
     return kExitNotCompleted;
 }
@@ -238,7 +245,7 @@ int runScanCommand(int argc, char** argv) {
         PhotoApplications::choose(PhotoApplications::running(), args.application);
     // Guessing would repair a library the user did not mean: a refused run, not a usage mistake.
     if (!chosen) {
-        std::fprintf(stderr, "vup scan: %s\n", kBothRunning);
+        print(stderr, QStringLiteral("vup scan: ") + text(kBothRunning));
         return kExitNotCompleted;
     }
     auto vup = std::make_unique<VupMode>();

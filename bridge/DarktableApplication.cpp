@@ -209,6 +209,7 @@ PhotoApplicationCapabilities DarktableApplication::capabilities() const {
     c.zombiesImportedAsCopies = false;
     c.hasTrash = false;
     c.versionIsScriptingInterface = true;
+    c.keepsMasterFiles = false;
     return c;
 }
 

@@ -22,7 +22,7 @@ struct PhotoApplicationCapabilities {
     bool versionIsScriptingInterface = false;
     // Photos keep their original file apart from the image shown, so a run may find masters
     // missing and tag them so. Only an application that says so has them.
-    bool keepsMasterFiles = false;
+    bool keepsMasterFiles = true;
 };
 
 // What every photo application Vup repairs answers, whatever else it offers. A run pins the

@@ -159,11 +159,7 @@ public:
     QString displayName() const override { return QStringLiteral("photoapp"); }
     // The summaries it has always been shown keep their words.
     QString nameInSummaries() const override { return QStringLiteral("iPhoto"); }
-    PhotoApplicationCapabilities capabilities() const override {
-        PhotoApplicationCapabilities c;
-        c.keepsMasterFiles = true;
-        return c;
-    }
+    PhotoApplicationCapabilities capabilities() const override { return {}; }
     QString productVersion() const override;
 
     bool isRunning() const override;

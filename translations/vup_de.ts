@@ -479,6 +479,10 @@ vup: Keine Auswahl getroffen; das Absturzprotokoll bleibt erhalten</translation>
         <source>re-added where it lies, tagged &quot;%1&quot;</source>
         <translation>an seinem Ort wieder aufgenommen, mit „%1“ markiert</translation>
     </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>sie kann nicht gelesen werden: %1</translation>
+    </message>
 </context>
 <context>
     <name>FindingsModel</name>
@@ -873,6 +877,10 @@ Sie können erst fortfahren, wenn diese Schlagwörter hinzugefügt sind. Klicken
     <message>
         <source>vup scan: the interrupt came after the changes had begun, so it did not stop them</source>
         <translation>vup scan: Die Unterbrechung kam erst, nachdem die Änderungen begonnen hatten, und hat sie daher nicht angehalten</translation>
+    </message>
+    <message>
+        <source>both photoapp and darktable are running; say which library to repair with --app photoapp or --app darktable</source>
+        <translation>photoapp und darktable laufen beide; geben Sie mit --app photoapp oder --app darktable an, welche Bibliothek repariert werden soll</translation>
     </message>
 </context>
 <context>

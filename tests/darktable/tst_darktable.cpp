@@ -196,6 +196,12 @@ private slots:
         QCOMPARE(f.outcome, ScanFindings::Outcome::Completed);
         QCOMPARE(f.application, QStringLiteral("darktable"));
         QCOMPARE(f.missingImage.size(), selected.isEmpty() ? gone.size() : 1);
+        // darktable keeps no master files: its summary names the one tag a run can give.
+        if (!dryRun && !f.missingImage.isEmpty())
+            QVERIFY2(
+                f.summary.contains(QStringLiteral("search for the tag \"Vup Missing\" within darktable")) &&
+                    !f.summary.contains(QStringLiteral("Master")),
+                qPrintable(f.summary));
         // Imported where they lay: the findings say so, and name the tag, not an album.
         if (!zombies.isEmpty() && !dryRun) {
             qsizetype reAdded = 0;

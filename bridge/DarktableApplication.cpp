@@ -518,6 +518,33 @@ std::optional<QList<QByteArray>> DarktableApplication::filmRolls() const {
     return folders;
 }
 
+namespace {
+
+// One line of an import chunk's answer: what became of that file.
+DarktableApplication::Import importOf(QStringView row) {
+    using Import = DarktableApplication::Import;
+    const QList<QStringView> f = row.split(u'\t');
+    Import result;
+    if (f.at(0) == u"gone") {
+        result.result = Import::Result::Vanished;
+    } else if (f.at(0) == u"unreadable") {
+        result.result = Import::Result::Unreadable;
+        bool good = false;
+        const int code = f.size() > 1 ? f.at(1).toInt(&good) : 0;
+        result.reason = good ? QString::fromLocal8Bit(std::strerror(code)) : kBadAnswer;
+    } else if (f.at(0) == u"refused") {
+        result.result = Import::Result::Refused;
+        const auto reason = f.size() > 1 ? LuaText::decoded(f.at(1)) : std::nullopt;
+        result.reason = reason ? QString::fromUtf8(*reason) : QString();
+    } else {
+        result.result = f.at(0) == u"added" ? Import::Result::Added : Import::Result::AlreadyKnown;
+        result.id = f.size() > 1 ? f.at(1).toLongLong() : -1;
+    }
+    return result;
+}
+
+} // namespace
+
 QList<DarktableApplication::Import> DarktableApplication::importInPlace(const QList<QByteArray>& paths,
                                                                         const QString& tag,
                                                                         QString* failure) const {
@@ -559,26 +586,8 @@ QList<DarktableApplication::Import> DarktableApplication::importInPlace(const QL
             note(failure, kBadAnswer);
             return out;
         }
-        for (const QStringView row : rows) {
-            const QList<QStringView> f = row.split(u'\t');
-            Import result;
-            if (f.at(0) == u"gone") {
-                result.result = Import::Result::Vanished;
-            } else if (f.at(0) == u"unreadable") {
-                result.result = Import::Result::Unreadable;
-                bool good = false;
-                const int code = f.size() > 1 ? f.at(1).toInt(&good) : 0;
-                result.reason = good ? QString::fromLocal8Bit(std::strerror(code)) : kBadAnswer;
-            } else if (f.at(0) == u"refused") {
-                result.result = Import::Result::Refused;
-                const auto reason = f.size() > 1 ? LuaText::decoded(f.at(1)) : std::nullopt;
-                result.reason = reason ? QString::fromUtf8(*reason) : QString();
-            } else {
-                result.result = f.at(0) == u"added" ? Import::Result::Added : Import::Result::AlreadyKnown;
-                result.id = f.size() > 1 ? f.at(1).toLongLong() : -1;
-            }
-            out.append(result);
-        }
+        for (const QStringView row : rows)
+            out.append(importOf(row));
     }
     return out;
 }

@@ -90,6 +90,40 @@ bool VupMode::readDarktableImages(Run& run) {
     return !interrupted(run);
 }
 
+namespace {
+
+// What darktable answered for each zombie it was asked to import, in the report's terms.
+void recordImports(ZombieRecoveryReport& recovery, const QList<DarktableApplication::Import>& imports) {
+    for (qsizetype i = 0; i < imports.size(); ++i) {
+        ZombieRecoveryReport::Zombie& z = recovery.zombies[i];
+        const DarktableApplication::Import& answer = imports.at(i);
+        using Result = DarktableApplication::Import::Result;
+        switch (answer.result) {
+        case Result::Added:
+            z.state = ZombieState::ReAdded;
+            break;
+        // Someone imported it during the run: it was no zombie after all.
+        case Result::AlreadyKnown:
+            z.state = ZombieState::Appeared;
+            break;
+        case Result::Vanished:
+            z.state = ZombieState::Missing;
+            break;
+        // Still there, so not gone: left where it is, with the reason.
+        case Result::Unreadable:
+            recovery.refusals.insert(z.path, kUnreadableZombie.arg(answer.reason));
+            vupLog(kLogZombieUnreadable.arg(QFile::decodeName(z.path), answer.reason));
+            break;
+        case Result::Refused:
+            recovery.refusals.insert(z.path, answer.reason);
+            vupLog(kLogZombieRefused.arg(QFile::decodeName(z.path), answer.reason));
+            break;
+        }
+    }
+}
+
+} // namespace
+
 bool VupMode::darktableZombies(Run& run) {
     ScanFindings& f = run.findings;
     if (run.selectionMode || !run.options.recoverZombies)
@@ -122,32 +156,7 @@ bool VupMode::darktableZombies(Run& run) {
             f.recovery.applicationLost = darktable->lost();
             vupLog(kLogZombieRefused.arg(f.recovery.albumName, failure));
         }
-        for (qsizetype i = 0; i < imports.size(); ++i) {
-            ZombieRecoveryReport::Zombie& z = f.recovery.zombies[i];
-            const DarktableApplication::Import& answer = imports.at(i);
-            using Result = DarktableApplication::Import::Result;
-            switch (answer.result) {
-            case Result::Added:
-                z.state = ZombieState::ReAdded;
-                break;
-            // Someone imported it during the run: it was no zombie after all.
-            case Result::AlreadyKnown:
-                z.state = ZombieState::Appeared;
-                break;
-            case Result::Vanished:
-                z.state = ZombieState::Missing;
-                break;
-            // Still there, so not gone: left where it is, with the reason.
-            case Result::Unreadable:
-                f.recovery.refusals.insert(z.path, kUnreadableZombie.arg(answer.reason));
-                vupLog(kLogZombieUnreadable.arg(QFile::decodeName(z.path), answer.reason));
-                break;
-            case Result::Refused:
-                f.recovery.refusals.insert(z.path, answer.reason);
-                vupLog(kLogZombieRefused.arg(QFile::decodeName(z.path), answer.reason));
-                break;
-            }
-        }
+        recordImports(f.recovery, imports);
     }
     f.timings.zombiesMs = run.lap();
     if (f.recovery.applicationLost)

@@ -355,8 +355,13 @@ bool VupMode::zombieStage(Run& run) {
     detectAndRecoverZombies(f.originals, door, f, run.libraryFolder, run.photoListTime);
     if (run.cancellable)
         photoApplication->setInterruption(door.cancelCheck());
-    f.timings.zombiesMs = run.lap();
-    if (f.recovery.applicationLost)
+    return endZombieStage(run);
+}
+
+// Either application's zombie stage ends alike: timed, then stopped if the application was lost.
+bool VupMode::endZombieStage(Run& run) {
+    run.findings.timings.zombiesMs = run.lap();
+    if (run.findings.recovery.applicationLost)
         return stopRun(run, Stop::ApplicationLost);
     return !interrupted(run);
 }

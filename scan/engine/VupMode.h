@@ -109,6 +109,7 @@ private:
     bool takePhotoList(Run& run);
     bool loadLists(Run& run);
     bool zombieStage(Run& run);
+    bool endZombieStage(Run& run);
     bool perPhotoPass(Run& run);
     bool tagPhotos(Run& run);
 

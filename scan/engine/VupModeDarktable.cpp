@@ -158,10 +158,7 @@ bool VupMode::darktableZombies(Run& run) {
         }
         recordImports(f.recovery, imports);
     }
-    f.timings.zombiesMs = run.lap();
-    if (f.recovery.applicationLost)
-        return stopRun(run, Stop::ApplicationLost);
-    return !interrupted(run);
+    return endZombieStage(run);
 }
 
 bool VupMode::darktablePass(Run& run) {

@@ -382,38 +382,18 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("check"));
     }
 
+    // Its counts of missing images, missing masters and zombies are what the scan tests find in it;
+    // here, what a scan would not notice.
     void demoLibraryHasWhatItPromises() {
         const QString library = demo(30, 3, 2, 4);
-        const QJsonObject dump = PhotoAppProcess::dump(library);
-        const QJsonArray photos = photosIn(dump);
-        QCOMPARE(photos.size(), 30);
-        QVERIFY(dump.value(QLatin1StringView("keywords")).toArray().isEmpty());
-        int missingImages = 0;
-        int missingMasters = 0;
-        QSet<QString> masters;
-        for (const QJsonValue& v : photos) {
-            const QString image = v.toObject().value(QLatin1StringView("imagePath")).toString();
-            const QString master = v.toObject().value(QLatin1StringView("originalPath")).toString();
-            QVERIFY(QFileInfo(image).isAbsolute() && QFileInfo(master).isAbsolute());
-            masters.insert(master);
-            if (!QFile::exists(image))
-                ++missingImages;
-            else if (!QFile::exists(master) && image != master)
-                ++missingMasters;
-        }
-        QCOMPARE(missingImages, 3);
-        QCOMPARE(missingMasters, 2);
-        int zombies = 0;
+        QVERIFY(PhotoAppProcess::dump(library).value(QLatin1StringView("keywords")).toArray().isEmpty());
         const QStringList files = filesBelow(library + QStringLiteral("/Masters"));
+        QCOMPARE(files.size(), 30 - 3 - 2 + 4);
         QSet<QByteArray> contents;
         for (const QString& file : files) {
-            zombies += masters.contains(file) ? 0 : 1;
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            contents.insert(f.readAll());
+            contents.insert(FileTree::read(file));
             QCOMPARE(QImage(file).size(), QSize(64, 48));
         }
-        QCOMPARE(zombies, 4);
         // No two files alike, as no two photos are.
         QCOMPARE(contents.size(), files.size());
 

@@ -382,38 +382,18 @@ private slots:
         QSqlDatabase::removeDatabase(QStringLiteral("check"));
     }
 
+    // Its counts of missing images, missing masters and zombies are what the scan tests find in it;
+    // here, what a scan would not notice.
     void demoLibraryHasWhatItPromises() {
         const QString library = demo(30, 3, 2, 4);
-        const QJsonObject dump = PhotoAppProcess::dump(library);
-        const QJsonArray photos = photosIn(dump);
-        QCOMPARE(photos.size(), 30);
-        QVERIFY(dump.value(QLatin1StringView("keywords")).toArray().isEmpty());
-        int missingImages = 0;
-        int missingMasters = 0;
-        QSet<QString> masters;
-        for (const QJsonValue& v : photos) {
-            const QString image = v.toObject().value(QLatin1StringView("imagePath")).toString();
-            const QString master = v.toObject().value(QLatin1StringView("originalPath")).toString();
-            QVERIFY(QFileInfo(image).isAbsolute() && QFileInfo(master).isAbsolute());
-            masters.insert(master);
-            if (!QFile::exists(image))
-                ++missingImages;
-            else if (!QFile::exists(master) && image != master)
-                ++missingMasters;
-        }
-        QCOMPARE(missingImages, 3);
-        QCOMPARE(missingMasters, 2);
-        int zombies = 0;
+        QVERIFY(PhotoAppProcess::dump(library).value(QLatin1StringView("keywords")).toArray().isEmpty());
         const QStringList files = filesBelow(library + QStringLiteral("/Masters"));
+        QCOMPARE(files.size(), 30 - 3 - 2 + 4);
         QSet<QByteArray> contents;
         for (const QString& file : files) {
-            zombies += masters.contains(file) ? 0 : 1;
-            QFile f(file);
-            QVERIFY(f.open(QIODevice::ReadOnly));
-            contents.insert(f.readAll());
+            contents.insert(FileTree::read(file));
             QCOMPARE(QImage(file).size(), QSize(64, 48));
         }
-        QCOMPARE(zombies, 4);
         // No two files alike, as no two photos are.
         QCOMPARE(contents.size(), files.size());
 
@@ -446,13 +426,11 @@ private slots:
         QVERIFY(!faulty.values.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
         QCOMPARE(faulty.values.size(), 5);
 
-        // The bridge reads the same answer as three states.
+        // The bridge reads the date as an instant; its null and absent values are checked where the
+        // scan loads them.
         const auto application =
             iPhotoApplication::applicationWithBundleIdentifier(QString::fromLatin1(PhotoAppWire::kService));
         const QVariantMap seen = application->photoWithId(2).properties();
-        QVERIFY(isNullMarker(seen.value(QString::fromLatin1(PhotoAppWire::kImagePath))));
-        QVERIFY(!seen.contains(QString::fromLatin1(PhotoAppWire::kWidth)));
-        QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kHeight)).toInt(), 48);
         QCOMPARE(seen.value(QString::fromLatin1(PhotoAppWire::kDate)).metaType().id(), QMetaType::QDateTime);
 
         // A photo whose properties fail fails alone; objects that do not exist are told apart.
@@ -643,17 +621,15 @@ private slots:
         QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "PhotoCount")).toLongLong(), 3);
     }
 
+    // A folder holding such files is refusalsReachTheCaller's.
     void specialPathsAnswerAtOnce_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("accepted"); // as a folder, whose files are then looked at
         for (const char* kind : {"FIFO", "link to a FIFO", "socket", "device"})
-            QTest::newRow(kind) << QString::fromLatin1(kind) << false;
-        QTest::newRow("folder named like a photo") << QStringLiteral("folder") << true;
+            QTest::newRow(kind) << QString::fromLatin1(kind);
     }
 
     void specialPathsAnswerAtOnce() {
         QFETCH(QString, kind);
-        QFETCH(bool, accepted);
         QString path = newPath(QStringLiteral("special.jpg"));
         if (kind == QLatin1StringView("FIFO")) {
             QVERIFY(makeFifo(path));
@@ -662,8 +638,6 @@ private slots:
                     makeLink(path + QStringLiteral(".fifo"), path));
         } else if (kind == QLatin1StringView("socket")) {
             QVERIFY(makeSocket(path));
-        } else if (kind == QLatin1StringView("folder")) {
-            QVERIFY(QDir().mkpath(path) && makeFifo(path + QStringLiteral("/IMG_0001.jpg")));
         } else {
             path = QStringLiteral("/dev/zero");
         }
@@ -676,7 +650,7 @@ private slots:
         timer.start();
         const QDBusMessage first = album(libraryAlbum, "ImportFrom", {path, true});
         QVERIFY(timer.elapsed() < 2000);
-        QCOMPARE(answer(first).toBool(), accepted);
+        QCOMPARE(answer(first).toBool(), false);
         // The service is not wedged: the next good file comes in.
         QCOMPARE(answer(album(libraryAlbum, "ImportFrom", {kKeywordImage, true})).toBool(), true);
         QVERIFY(waitUntilIdle(10000));

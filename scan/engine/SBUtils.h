@@ -83,8 +83,6 @@ public:
     const QList<iPhotoPhoto>& imagesWithIssues() const { return issuePhotos; }
     const QList<QStringList>& issueDescriptors() const { return issueTexts; }
 
-    iPhotoApplication& application() const { return *photoApplication; }
-
 private:
     // A key of a photo's property answer, the list it fills (none: its presence is only checked)
     // and the issue its absence is logged as.

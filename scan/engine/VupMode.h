@@ -74,8 +74,6 @@ public:
     // The findings of the latest run; read once the run has ended.
     ScanFindings lastRun() const;
 
-    SBUtils& bridge() { return *sbutils; }
-
     // The closing text of a run that made `changes` changes: the issues sentence, then the zombie
     // paragraph (which brings its own leading line breaks), or the congratulations when both are
     // empty.

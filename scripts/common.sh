@@ -58,6 +58,28 @@ vup_virtual_screen() {
     exec xvfb-run -a -s "-screen 0 $screen" dbus-run-session -- "$0" "$@"
 }
 
+# vup_window_named TITLE [SECONDS]: prints the id of the newest visible window whose title matches
+# (a regular expression), waiting SECONDS (10) at most.
+vup_window_named() {
+    local id tries=$((${2:-10} * 10))
+    for _ in $(seq "$tries"); do
+        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)"
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    echo "$(basename "$0"): no window \"$1\" appeared" >&2
+    return 1
+}
+
+# vup_skip_info_sheet [LINE...]: Vup's settings for a user who has already dismissed the info
+# sheet for good, under $XDG_CONFIG_HOME, with any further setting lines given.
+vup_skip_info_sheet() {
+    mkdir -p "$XDG_CONFIG_HOME/vup" "$XDG_DATA_HOME"
+    printf '[General]\nskipInfoScreen=YES\n' >"$XDG_CONFIG_HOME/vup/Vup.conf"
+    local line
+    for line in "$@"; do printf '%s\n' "$line" >>"$XDG_CONFIG_HOME/vup/Vup.conf"; done
+}
+
 # vup_darktable_lua CHUNK: runs a Lua chunk in the darktable of the session bus and prints its
 # answer. The chunk goes over as a GVariant string literal and the answer is read back from one.
 vup_darktable_lua() {

@@ -25,30 +25,20 @@ cleanup() {
 trap cleanup EXIT
 # A user who has already dismissed Vup's info sheet for good; state of this run only.
 export XDG_CONFIG_HOME="$WORK/xdg-config" XDG_STATE_HOME="$WORK/state" XDG_DATA_HOME="$WORK/data"
-mkdir -p "$XDG_CONFIG_HOME/vup" "$XDG_DATA_HOME"
-printf '[General]\nskipInfoScreen=YES\n' >"$XDG_CONFIG_HOME/vup/Vup.conf"
+vup_skip_info_sheet
 
-# Waits (20 s at most) for a visible window whose title matches, and prints its id.
-window_named() {
-    for _ in $(seq 200); do
-        xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 | grep . && return 0
-        sleep 0.1
-    done
-    echo "no window \"$1\" appeared" >&2
-    return 1
-}
 
 openbox >/dev/null 2>&1 &
 PIDS+=($!)
 vup_start_darktable "$WORK"
 vup_fill_darktable "$WORK/Pictures" >/dev/null
-DARKTABLE="$(window_named "^darktable")"
+DARKTABLE="$(vup_window_named "^darktable" 20)"
 xdotool windowsize --sync "$DARKTABLE" 690 740
 xdotool windowmove --sync "$DARKTABLE" 0 0
 
 build/app/vup 2>/dev/null &
 PIDS+=($!)
-VUP="$(window_named "^Vup$")"
+VUP="$(vup_window_named "^Vup$")"
 xdotool windowsize --sync "$VUP" 960 740
 xdotool windowmove --sync "$VUP" 696 0
 xdotool windowactivate --sync "$VUP"

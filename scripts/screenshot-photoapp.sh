@@ -24,18 +24,8 @@ cleanup() {
 trap cleanup EXIT
 # A user who has already dismissed Vup's info sheet for good; state of this run only.
 export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state" XDG_DATA_HOME="$WORK/data"
-mkdir -p "$XDG_CONFIG_HOME/vup" "$XDG_DATA_HOME"
-printf '[General]\nskipInfoScreen=YES\n' >"$XDG_CONFIG_HOME/vup/Vup.conf"
+vup_skip_info_sheet
 
-# Waits (10 s at most) for a visible window whose title matches, and prints its id.
-window_named() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 | grep . && return 0
-        sleep 0.1
-    done
-    echo "no window \"$1\" appeared" >&2
-    return 1
-}
 
 openbox >/dev/null 2>&1 &
 PIDS+=($!)
@@ -43,7 +33,7 @@ LIBRARY="$WORK/Demo.photolibrary"
 build/photoapp/photoapp demo "$LIBRARY" >/dev/null
 build/photoapp/photoapp open "$LIBRARY" 2>/dev/null &
 PIDS+=($!)
-PHOTOS="$(window_named "Demo — photoapp")"
+PHOTOS="$(vup_window_named "Demo — photoapp")"
 xdotool windowsize --sync "$PHOTOS" 780 620
 xdotool windowmove --sync "$PHOTOS" 10 40
 
@@ -63,7 +53,7 @@ xdotool mousemove --window "$PHOTOS" 330 150 click 1
 xdotool keydown shift mousemove --window "$PHOTOS" 640 320 click 1 keyup shift
 build/app/vup 2>/dev/null &
 PIDS+=($!)
-VUP="$(window_named "^Vup$")"
+VUP="$(vup_window_named "^Vup$")"
 xdotool windowsize --sync "$VUP" 500 620
 xdotool windowmove --sync "$VUP" 805 40
 xdotool mousemove --window "$VUP" 200 30 click 1

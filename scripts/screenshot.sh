@@ -33,22 +33,9 @@ PIDS+=("$PHOTOAPP_PID")
 
 # A user who has already dismissed the info sheet for good, with a crash report address.
 export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state" XDG_DATA_HOME="$WORK/data"
-mkdir -p "$XDG_CONFIG_HOME/vup" "$XDG_DATA_HOME"
-printf '[General]\nskipInfoScreen=YES\nZXNCrashReporterCrashSubmissionURL=https://vup.example.org/crashreport\n' \
-    >"$XDG_CONFIG_HOME/vup/Vup.conf"
+vup_skip_info_sheet ZXNCrashReporterCrashSubmissionURL=https://vup.example.org/crashreport
 export QT_QPA_PLATFORM=xcb EMAIL=someone@example.org
 
-# The id of the newest visible window whose title matches, waiting 10 s at most.
-window_named() {
-    local id
-    for _ in $(seq 100); do
-        id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1 || true)"
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    echo "screenshot: no window \"$1\"" >&2
-    return 1
-}
 
 # Saves a window with the frame the window manager drew around it.
 shoot() {
@@ -67,7 +54,7 @@ mkdir -p "$OUT_DIR"
 build/app/vup 2>/dev/null &
 VUP_PID=$!
 PIDS+=("$VUP_PID")
-MAIN="$(window_named '^Vup$')"
+MAIN="$(vup_window_named '^Vup$')"
 shoot "$MAIN" "$OUT_DIR/window.png"
 
 # Enter starts the default scan, which ends in its alert: the alert's window, once it is up.
@@ -102,6 +89,6 @@ printf 'Process: Vup [4242]\nException Type: SIGSEGV\n' >"$LOGS/Vup_$(date +%Y-%
 build/app/vup 2>/dev/null &
 VUP_PID=$!
 PIDS+=("$VUP_PID")
-REPORT="$(window_named '^Crash Reporter: ')"
+REPORT="$(vup_window_named '^Crash Reporter: ')"
 xdotool type --delay 20 "The scan stopped after I unplugged the disk holding the library."
 shoot "$REPORT" "$OUT_DIR/crash-report.png"

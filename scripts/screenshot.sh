@@ -18,6 +18,9 @@ WORK="$(mktemp -d /tmp/vup-shot.XXXXXX)"
 PIDS=()
 cleanup() {
     for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # Vup asks before it drops the crash report's typed comments; a second signal ends it.
+    sleep 1
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
     rm -rf "$WORK"
 }
@@ -35,7 +38,6 @@ PIDS+=("$PHOTOAPP_PID")
 export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state" XDG_DATA_HOME="$WORK/data"
 vup_skip_info_sheet ZXNCrashReporterCrashSubmissionURL=https://vup.example.org/crashreport
 export QT_QPA_PLATFORM=xcb EMAIL=someone@example.org
-
 
 # Saves a window with the frame the window manager drew around it.
 shoot() {

@@ -860,10 +860,7 @@ private slots:
         QVERIFY(slowImports(2000));
         const auto before = FileTree::contents({masters, state});
         ChildProcess first(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
-        QDeadlineTimer deadline(60000);
-        while (!application()->importing() && !deadline.hasExpired())
-            QThread::msleep(20);
-        QVERIFY(!deadline.hasExpired());
+        QTRY_VERIFY_WITH_TIMEOUT(application()->importing(), 60000);
         const QString refused = QStringLiteral("Another Vup scan is working on this library.");
         const ProgramRun second = runProgram(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
         QCOMPARE(second.exitCode, 1);
@@ -916,9 +913,9 @@ private slots:
         const auto before = FileTree::contents({masters});
 
         ChildProcess first(QStringLiteral(VUP_EXECUTABLE), kScanArgs);
-        QDeadlineTimer deadline(60000);
         if (bulk > 0) {
             // Stopped as soon as the moves have begun; killed where it stands.
+            const QDeadlineTimer deadline(60000);
             while (FileTree::files(bulkFolder).size() == bulk && !deadline.hasExpired())
                 QThread::usleep(100);
             ::kill(pid_t(first.pid()), SIGSTOP);
@@ -926,9 +923,7 @@ private slots:
             QVERIFY2(left > 0 && left < bulk, "not stopped during the moves");
         } else {
             // Killed once the application holds every zombie but has not said so yet.
-            while ((!application()->importing() || photosInZombieAlbums() < 4) && !deadline.hasExpired())
-                QThread::msleep(20);
-            QVERIFY(!deadline.hasExpired());
+            QTRY_VERIFY_WITH_TIMEOUT(application()->importing() && photosInZombieAlbums() >= 4, 60000);
         }
         if (victim == QLatin1String("vup")) {
             first.process.kill();

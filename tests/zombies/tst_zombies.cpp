@@ -26,13 +26,10 @@
 #include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
-#include <QDBusConnection>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>

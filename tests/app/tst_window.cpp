@@ -122,7 +122,6 @@ private slots:
     void launchWithoutApplication() {
         VupAppDelegate c;
         launch(c);
-        QCOMPARE(c.statusLabel(), QStringLiteral("Ready"));
         QCOMPARE(label(c, "statusLabel"), QStringLiteral("Ready"));
         QCOMPARE(label(c, "libraryImageCount"), QStringLiteral("0"));
         // The 0 is explained.
@@ -182,15 +181,8 @@ private slots:
         c.applicationDidBecomeActive();
         QCOMPARE(label(c, "selectedLabel"), QStringLiteral("2"));
 
-        // While a run is marked busy, becoming active leaves the selection count alone. Cancel is
-        // offered only while the run can still act on it.
+        // While a run is marked busy, becoming active leaves the selection count alone.
         c.setNowProcessing(true);
-        QVERIFY(!child<QPushButton>(c, "processLibraryButton")->isEnabled());
-        QVERIFY(!child<QPushButton>(c, "processSelectionButton")->isEnabled());
-        c.setCancellable(true);
-        QVERIFY(child<QPushButton>(c, "cancelButton")->isEnabled());
-        c.setCancellable(false);
-        QVERIFY(!child<QPushButton>(c, "cancelButton")->isEnabled());
         QVERIFY(lib.selectPhotos({a}));
         c.applicationDidBecomeActive();
         QCOMPARE(label(c, "selectedLabel"), QStringLiteral("2"));
@@ -215,8 +207,7 @@ private slots:
         BundleInfo::overrideValue(QString::fromLatin1(BundleInfo::kProductPage),
                                   QStringLiteral("https://vup.example.org/"));
         VupAppDelegate next;
-        next.window()->show();
-        next.applicationDidFinishLaunching();
+        launch(next, false);
         QVERIFY(!next.infoPanel()->isVisible());
         child<QPushButton>(next, "infoButton")->click();
         QVERIFY(next.infoPanel()->isVisible());
@@ -237,99 +228,83 @@ private slots:
         QCOMPARE(bar->value(), 0);
         c.cfgProgressBarMaxValue(200000);
         c.cfgProgressBarCurrentValue(100000);
-        QCOMPARE(p.doubleValue(), 100000.0);
         QCOMPARE(bar->value(), ProgressIndicator::kSteps / 2);
         c.cfgProgressBarIndeterminate();
         c.stopAnimation();
         QVERIFY(!p.isIndeterminate() && !p.isAnimating() && !p.showsBusy());
-        c.stopAnimation();
-        QVERIFY(!p.isIndeterminate());
         c.processingComplete();
     }
 
-    void sheetAlertForm_data() {
+    void alertForm_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QMessageBox::Icon>("icon");
-        QTest::newRow("good news") << QStringLiteral("Success") << QMessageBox::Information;
-        QTest::newRow("refusal") << QStringLiteral("Unable To Process") << QMessageBox::Warning;
-        QTest::newRow("failure") << QStringLiteral("Unable To Continue") << QMessageBox::Critical;
-        QTest::newRow("any other") << QStringLiteral("The Title") << QMessageBox::Warning;
+        QTest::addColumn<bool>("modal");
+        QTest::newRow("good news") << QStringLiteral("Success") << QMessageBox::Information << false;
+        QTest::newRow("refusal") << QStringLiteral("Unable To Process") << QMessageBox::Warning << false;
+        QTest::newRow("failure") << QStringLiteral("Unable To Continue") << QMessageBox::Critical << false;
+        QTest::newRow("any other") << QStringLiteral("The Title") << QMessageBox::Warning << false;
+        QTest::newRow("modal") << QStringLiteral("Unable To Continue") << QMessageBox::Critical << true;
     }
 
-    void sheetAlertForm() {
+    // A sheet alert takes the info sheet's place without holding up the run; a modal alert holds
+    // the run until it is answered. Both look alike but for their modality.
+    void alertForm() {
         QFETCH(QString, title);
         QFETCH(QMessageBox::Icon, icon);
+        QFETCH(bool, modal);
         VupAppDelegate c;
         c.window()->show();
-        c.showInfo();
-        QVERIFY(c.infoPanel()->isVisible());
+        if (!modal) {
+            c.showInfo();
+            QVERIFY(c.infoPanel()->isVisible());
+        }
         std::atomic<bool> returned{false};
         const QString sentence = QStringLiteral("Vup discovered 3 issues that were tagged or deleted to make "
                                                 "everything happy again.");
         std::thread scan([&] {
-            ScanDoor(&c).alert(sentence, title);
+            ScanDoor door(&c);
+            modal ? door.modalAlert(sentence, title) : door.alert(sentence, title);
             returned = true;
         });
-        scan.join();
-        // The caller did not wait for the window: the alert is not up before the main thread turns.
-        QVERIFY(returned);
-        QVERIFY(shownAlerts(c.window()).isEmpty());
-        QTRY_COMPARE(shownAlerts(c.window()).size(), 1);
-        QMessageBox* box = shownAlerts(c.window()).first();
-        QVERIFY(!c.infoPanel()->isVisible());
-        QCOMPARE(box->text(), title);
-        QCOMPARE(box->informativeText(), sentence);
-        QCOMPARE(box->icon(), icon);
-        QCOMPARE(box->windowModality(), Qt::WindowModal);
-        QCOMPARE(box->buttons().size(), 1);
-        QCOMPARE(box->buttons().first()->text(), QStringLiteral("OK"));
-        // The title is the alert's heading, the window title is not a copy of it, and a sentence of
-        // the message takes two lines at most.
-        QCOMPARE(box->windowTitle(), QGuiApplication::applicationDisplayName());
-        QVERIFY(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font().bold());
-        const QLabel* message = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
-        const QFontMetrics metrics = message->fontMetrics();
-        QVERIFY(metrics.boundingRect(0, 0, message->width(), 1000, Qt::TextWordWrap, sentence).height() <=
-                2 * metrics.lineSpacing());
-        box->buttons().first()->click();
-        QTRY_VERIFY(shownAlerts(c.window()).isEmpty());
-    }
-
-    void modalAlertWaitsForOK() {
-        VupAppDelegate c;
-        c.window()->show();
-        std::atomic<bool> returned{false};
-        // The alert runs its own event loop on this thread: answer it from a timer inside that loop.
-        QString text, informative;
-        Qt::WindowModality modality = Qt::NonModal;
-        bool returnedWhileUp = true;
+        if (!modal) {
+            scan.join();
+            // The caller did not wait for the window: the alert is not up before the main thread turns.
+            QVERIFY(returned);
+            QVERIFY(shownAlerts(c.window()).isEmpty());
+        }
+        // A modal alert runs its own event loop on this thread: look at the alert from a timer
+        // inside that loop, once the caller had time to run ahead if it were not waiting.
         int polls = 0;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
+            const QList<QMessageBox*> shown = shownAlerts(c.window());
+            if (shown.size() != 1 || ++polls < 5)
                 return;
-            // Give the caller time to run ahead if it were not waiting.
-            if (++polls < 5)
-                return;
-            text = box->text();
-            informative = box->informativeText();
-            modality = box->windowModality();
-            returnedWhileUp = returned;
-            box->buttons().first()->click();
             answer.stop();
+            QMessageBox* box = shown.first();
+            const auto ok = qScopeGuard([box] { box->buttons().first()->click(); });
+            QCOMPARE(bool(returned), !modal);
+            QVERIFY(!c.infoPanel()->isVisible());
+            QCOMPARE(box->text(), title);
+            QCOMPARE(box->informativeText(), sentence);
+            QCOMPARE(box->icon(), icon);
+            QCOMPARE(box->windowModality(), modal ? Qt::ApplicationModal : Qt::WindowModal);
+            QCOMPARE(box->buttons().size(), 1);
+            QCOMPARE(box->buttons().first()->text(), QStringLiteral("OK"));
+            // The title is the alert's heading, the window title is not a copy of it, and a sentence
+            // of the message takes two lines at most.
+            QCOMPARE(box->windowTitle(), QGuiApplication::applicationDisplayName());
+            QVERIFY(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))->font().bold());
+            const QLabel* message = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"));
+            const QFontMetrics metrics = message->fontMetrics();
+            QVERIFY(metrics.boundingRect(0, 0, message->width(), 1000, Qt::TextWordWrap, sentence).height() <=
+                    2 * metrics.lineSpacing());
         });
         answer.start(20);
-        std::thread scan([&] {
-            ScanDoor(&c).modalAlert(QStringLiteral("body text"), QStringLiteral("Missing Keywords"));
-            returned = true;
-        });
-        QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);
-        scan.join();
-        QVERIFY(!returnedWhileUp);
-        QCOMPARE(text, QStringLiteral("Missing Keywords"));
-        QCOMPARE(informative, QStringLiteral("body text"));
-        QCOMPARE(modality, Qt::ApplicationModal);
+        QTRY_VERIFY_WITH_TIMEOUT(returned && polls >= 5, 20000);
+        if (scan.joinable())
+            scan.join();
+        QTRY_VERIFY(shownAlerts(c.window()).isEmpty());
     }
 
     void accessPromptAsksUntilOpen_data() {
@@ -452,7 +427,7 @@ private slots:
                     .startsWith(QStringLiteral("Vup discovered 3 issues")));
         QVERIFY(child<QPushButton>(c, "processLibraryButton")->isEnabled());
         QVERIFY(!c.progressIndicator().isIndeterminate());
-        QCOMPARE(c.progressIndicator().maxValue(), 4.0);
+        QCOMPARE(child<QProgressBar>(c, "progressIndicator")->value(), ProgressIndicator::kSteps);
         QTRY_COMPARE(label(c, "libraryImageCount"), QStringLiteral("1"));
         // Tagging leaves its own selection behind: the count tells it.
         QCOMPARE(label(c, "selectedLabel"), QString::number(c.engine()->selectionCount()));
@@ -527,25 +502,15 @@ private slots:
         QCOMPARE(c.findings()->view()->rows().size(), 1);
     }
 
-    void idleSleepAssertion_data() {
-        QTest::addColumn<bool>("late");
-        QTest::newRow("answered while the run lasts") << false;
-        QTest::newRow("answered after the run ended") << true;
-    }
-
     // A slow screen-saver service holds up nothing, and what it grants is given back even when its
     // answer comes after the run has ended.
     void idleSleepAssertion() {
-        QFETCH(bool, late);
         const qsizetype before = services->inhibited().size();
-        services->setInhibitDelay(late ? 1000 : 0);
+        services->setInhibitDelay(1000);
         const auto undelay = qScopeGuard([&] { services->setInhibitDelay(0); });
         VupAppDelegate c;
         c.prepareForRun();
-        if (late)
-            QCOMPARE(services->inhibited().size(), before); // the window did not wait for the answer
-        else
-            QTRY_VERIFY(c.holdsAssertion());
+        QCOMPARE(services->inhibited().size(), before); // the window did not wait for the answer
         c.processingComplete();
         c.stopAnimation();
         QVERIFY(!c.holdsAssertion());

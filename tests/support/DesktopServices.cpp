@@ -169,11 +169,6 @@ QList<uint> DesktopServices::inhibited() const {
     return state->inhibited;
 }
 
-QList<uint> DesktopServices::released() const {
-    QMutexLocker lock(&state->mutex);
-    return state->released;
-}
-
 void DesktopServices::setInhibitDelay(int milliseconds) {
     state->inhibitDelayMs = milliseconds;
 }

@@ -43,9 +43,8 @@ public:
 
     QList<Notification> notifications() const;
     QList<FileManagerRequest> fileManagerRequests() const;
-    // Cookies handed out by Inhibit, and those given back through UnInhibit, in order.
+    // Cookies handed out by Inhibit, in order.
     QList<uint> inhibited() const;
-    QList<uint> released() const;
     // Cookies inhibited and not yet released.
     QList<uint> held() const;
     // The screen saver answers Inhibit only after this long, like a busy desktop service.

@@ -346,11 +346,12 @@ private slots:
         QCOMPARE(log.linesStartingWith(QStringLiteral("NSOpenPanel result = ")),
                  QStringList(3, QStringLiteral("NSOpenPanel result = 0")));
         QCOMPARE(titles, QStringList(4, QStringLiteral("Read Access Required")));
-        QCOMPARE(messages.size(), 4);
-        QCOMPARE(messages.first(),
-                 QStringLiteral("Vup Requires read/write access to Family.photolibrary in order to detect "
-                                "and recover zombies.\nPlease select it or it's parent folder and hit the "
-                                "Open button."));
+        QCOMPARE(
+            messages,
+            QStringList(
+                4, QStringLiteral("Vup Requires read/write access to Family.photolibrary in order to detect "
+                                  "and recover zombies.\nPlease select it or it's parent folder and hit the "
+                                  "Open button.")));
         QCOMPARE(folders.first(), QDir(dir.path()).absolutePath());
         QVERIFY2(explanations.first().contains(target) &&
                      explanations.first().endsWith(QStringLiteral(

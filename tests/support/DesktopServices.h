@@ -33,7 +33,6 @@ public:
     struct FileManagerRequest {
         QString method;
         QStringList uris;
-        QString startupId;
     };
 
     // Registers org.freedesktop.ScreenSaver, org.freedesktop.Notifications and

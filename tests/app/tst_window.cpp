@@ -203,13 +203,19 @@ private slots:
         QVERIFY(!next.infoPanel()->findChild<QPushButton*>(QStringLiteral("moreInfoButton"))->isVisible());
     }
 
-    void progressIndicator() {
+    // The bar and the screen saver over one run. A determinate maximum of 0 is an empty bar, not
+    // Qt's busy bar. A slow screen-saver service holds up nothing, and what it grants is given back
+    // even when its answer comes after the run has ended.
+    void runStartAndEnd() {
+        const qsizetype before = services->inhibited().size();
+        services->setInhibitDelay(1000);
+        const auto undelay = qScopeGuard([&] { services->setInhibitDelay(0); });
         VupAppDelegate c;
         const ProgressIndicator& p = c.progressIndicator();
         auto* bar = child<QProgressBar>(c, "progressIndicator");
         c.prepareForRun();
+        QCOMPARE(services->inhibited().size(), before); // the window did not wait for the answer
         QVERIFY(p.isIndeterminate() && p.isAnimating() && p.showsBusy());
-        // A determinate maximum of 0 is an empty bar, not Qt's busy bar.
         c.cfgProgressBarDeterminate();
         c.cfgProgressBarMaxValue(0);
         QVERIFY(!p.showsBusy());
@@ -218,9 +224,13 @@ private slots:
         c.cfgProgressBarCurrentValue(100000);
         QCOMPARE(bar->value(), ProgressIndicator::kSteps / 2);
         c.cfgProgressBarIndeterminate();
+        c.processingComplete();
         c.stopAnimation();
         QVERIFY(!p.isIndeterminate() && !p.isAnimating() && !p.showsBusy());
-        c.processingComplete();
+        QVERIFY(!c.holdsAssertion());
+        QTRY_COMPARE(services->inhibited().size(), before + 1);
+        QTRY_VERIFY(services->held().isEmpty());
+        QVERIFY(!c.holdsAssertion());
     }
 
     void alertForm_data() {
@@ -485,23 +495,6 @@ private slots:
         QCOMPARE(c.statusLabel(), QStringLiteral("Scan Refused"));
         QCOMPARE(child<QProgressBar>(c, "progressIndicator")->value(), 0);
         QCOMPARE(c.findings()->view()->rows().size(), 1);
-    }
-
-    // A slow screen-saver service holds up nothing, and what it grants is given back even when its
-    // answer comes after the run has ended.
-    void idleSleepAssertion() {
-        const qsizetype before = services->inhibited().size();
-        services->setInhibitDelay(1000);
-        const auto undelay = qScopeGuard([&] { services->setInhibitDelay(0); });
-        VupAppDelegate c;
-        c.prepareForRun();
-        QCOMPARE(services->inhibited().size(), before); // the window did not wait for the answer
-        c.processingComplete();
-        c.stopAnimation();
-        QVERIFY(!c.holdsAssertion());
-        QTRY_COMPARE(services->inhibited().size(), before + 1);
-        QTRY_VERIFY(services->held().isEmpty());
-        QVERIFY(!c.holdsAssertion());
     }
 
     // Cancel (or Escape) stops the run it was pressed in; the next run starts afresh, also with the

@@ -103,31 +103,6 @@ private slots:
         QVERIFY(r.err.contains(QStringLiteral("usage: vup scan")));
     }
 
-    void dryRunChangesNothing() {
-        TestLibrary lib;
-        QVERIFY(makeDemo(lib, 2));
-        QVERIFY(lib.serve());
-        const QJsonObject before = lib.dump();
-        const QStringList filesBefore = tree(lib.folder());
-        const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"),
-                                      QStringLiteral("--recover-zombies"), QStringLiteral("--dry-run"),
-                                      QStringLiteral("--yes")});
-        QCOMPARE(r.exitCode, 0);
-        QCOMPARE(r.out.count(QStringLiteral("would remove: ")), 2);
-        QCOMPARE(r.out.count(QStringLiteral("would tag \"Vup Master Missing\": ")), 1);
-        QCOMPARE(r.out.count(QStringLiteral("would recover zombie: ")), 2);
-        // It says what would be done, never what was.
-        QVERIFY2(r.out.contains(QStringLiteral("Success\nDry run: Vup found 3 issues that would be tagged or "
-                                               "deleted.\n\n2 zombies would be re-added to your library.\n")),
-                 qPrintable(r.out));
-        QVERIFY(!r.out.contains(QStringLiteral("were tagged")) &&
-                !r.out.contains(QStringLiteral("re-added to your "
-                                               "library.  They")));
-        QVERIFY(r.out.contains(QStringLiteral("dry run: nothing was changed")));
-        QCOMPARE(lib.dump(), before);
-        QCOMPARE(tree(lib.folder()), filesBefore);
-    }
-
     void reportDescribesFindings() {
         TestLibrary lib;
         QVERIFY(makeDemo(lib));
@@ -281,6 +256,9 @@ private slots:
         const QByteArray refused =
             lang.isEmpty() ? QByteArray("Scan Refused\n") : QByteArray("Prüfung abgelehnt\n");
         QVERIFY2(vup.out.contains(refused), vup.out.constData());
+        // With --yes nobody is asked to press Enter; otherwise each alert waits for one line.
+        QCOMPARE(vup.out.count("Press Enter to continue."),
+                 extra.contains(QStringLiteral("--yes")) ? 0 : alerts);
         QCOMPARE(vup.out.count("removed: "), removed);
         QCOMPARE(vup.out.count("tagged "), 0);
         QCOMPARE(lib.photosOfAlbum(lib.libraryAlbumId()).size(), 4 - removed + alerts);
@@ -298,23 +276,38 @@ private slots:
         QCOMPARE(masterMissing, removed);
     }
 
-    // A name that commands the terminal and forges a line prints as one line of escapes; a name a
+    // A dry run says what it would do, never what was done, and changes nothing, files included. A
+    // name that commands the terminal and forges a line prints as one line of escapes; a name a
     // spreadsheet would run as a formula is defused in the CSV table, and kept exact in the raw one.
-    void hostileNamesAreHarmless() {
+    void dryRunOfHostileNames() {
         TestLibrary lib;
-        QVERIFY(lib.addIssueKeywords());
+        QVERIFY(makeDemo(lib, 2));
         const QString forged = QStringLiteral("=1+1 \x1b[31mred\x1b]0;title\x07\nremoved: photo 1.jpg");
         QVERIFY(lib.addPhoto(lib.path() + QStringLiteral("/Masters/Gone/") + forged));
         QVERIFY(!lib.addZombie("Extra/+cmd|calc!A0 \xff.jpg").isEmpty());
         QVERIFY(lib.serve());
-        const QString safeCsv = lib.folder() + QStringLiteral("/safe.csv");
-        const QString rawCsv = lib.folder() + QStringLiteral("/raw.csv");
+        const QJsonObject before = lib.dump();
+        const QStringList filesBefore = tree(lib.folder());
+        QTemporaryDir reports;
+        const QString safeCsv = reports.filePath(QStringLiteral("safe.csv"));
+        const QString rawCsv = reports.filePath(QStringLiteral("raw.csv"));
         for (const auto& [option, path] : {std::pair(QStringLiteral("--report"), safeCsv),
                                            std::pair(QStringLiteral("--report-raw"), rawCsv)}) {
-            const ProgramRun r =
-                vupScan({QStringLiteral("--library"), QStringLiteral("--recover-zombies"),
-                         QStringLiteral("--dry-run"), QStringLiteral("--yes"), option, path});
+            const ProgramRun r = vupScan({QStringLiteral("--library"), QStringLiteral("--delete"),
+                                          QStringLiteral("--recover-zombies"), QStringLiteral("--dry-run"),
+                                          QStringLiteral("--yes"), option, path});
             QCOMPARE(r.exitCode, 0);
+            QCOMPARE(r.out.count(QStringLiteral("would remove: ")), 3);
+            QCOMPARE(r.out.count(QStringLiteral("would tag \"Vup Master Missing\": ")), 1);
+            QCOMPARE(r.out.count(QStringLiteral("would recover zombie: ")), 3);
+            QVERIFY2(
+                r.out.contains(QStringLiteral("Success\nDry run: Vup found 4 issues that would be tagged "
+                                              "or deleted.\n\n3 zombies would be re-added to your "
+                                              "library.\n")),
+                qPrintable(r.out));
+            QVERIFY(!r.out.contains(QStringLiteral("were tagged")) &&
+                    !r.out.contains(QStringLiteral("re-added to your library.  They")));
+            QVERIFY(r.out.contains(QStringLiteral("dry run: nothing was changed")));
             QVERIFY2(r.out.contains(QStringLiteral("/Masters/Gone/=1+1 \\e[31mred\\e]0;title\\x07\\nremoved: "
                                                    "photo 1.jpg\n")),
                      qPrintable(r.out));
@@ -323,6 +316,8 @@ private slots:
             QVERIFY(!r.out.contains(u'\x1b') && !r.out.contains(u'\x07'));
             QVERIFY(!QRegularExpression(QStringLiteral("(^|\n)removed: ")).match(r.out).hasMatch());
         }
+        QCOMPARE(lib.dump(), before);
+        QCOMPARE(tree(lib.folder()), filesBefore);
         const QByteArray safe = FileTree::read(safeCsv);
         QVERIFY2(safe.contains(",\"'=1+1 \x1b[31m") && safe.contains(",'+cmd|calc!A0 \xff.jpg,"),
                  safe.constData());
@@ -454,11 +449,6 @@ private slots:
                                           .arg(refused)),
                  qPrintable(r.out));
         if (complete && !lowerCaseKeywords) {
-            for (const char* line :
-                 {"Loading Data", "Processing Images", "Tagging Items", "Processing Complete"})
-                QVERIFY2(r.out.split(u'\n').contains(QString::fromLatin1(line)), qPrintable(r.out));
-            // Not a terminal: progress as plain lines, ending at the photo count.
-            QVERIFY(r.out.split(u'\n').contains(QStringLiteral("12/12")) && !r.out.contains(u'\r'));
             // The listing follows the run: the master-missing tag comes first.
             QCOMPARE(r.out.count(QStringLiteral("tagged \"Vup Missing\": ")), 2);
             const qsizetype master = r.out.indexOf(QStringLiteral("tagged \"Vup Master Missing\": "));

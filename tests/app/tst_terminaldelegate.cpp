@@ -92,16 +92,6 @@ private slots:
         QCOMPARE(t.rest(), rest);
     }
 
-    void modalAlertWaitsForOneLine() {
-        Terminal t("\nsecond line\n");
-        t.delegate->showModalAlert(QStringLiteral("iPhoto is missing the following keywords"),
-                                   QStringLiteral("Missing Keywords"));
-        const QString out = t.written();
-        QVERIFY(out.contains(QStringLiteral("Missing Keywords\niPhoto is missing the following keywords\n")));
-        QVERIFY(out.contains(QStringLiteral("Press Enter to continue.")));
-        QCOMPARE(t.rest(), QStringLiteral("second line\n"));
-    }
-
     void progressAsPlainLines() {
         Terminal t("");
         t.delegate->cfgProgressBarDeterminate();

@@ -72,17 +72,14 @@ class FileManagerService : public QObject {
 public:
     explicit FileManagerService(std::shared_ptr<DesktopServices::State> s) : state(std::move(s)) {}
 public slots:
-    void ShowItems(const QStringList& uris, const QString& startupId) {
-        record("ShowItems", uris, startupId);
-    }
-    void ShowFolders(const QStringList& uris, const QString& startupId) {
-        record("ShowFolders", uris, startupId);
-    }
+    // The startup id only helps the desktop raise the right window.
+    void ShowItems(const QStringList& uris, const QString& /*startupId*/) { record("ShowItems", uris); }
+    void ShowFolders(const QStringList& uris, const QString& /*startupId*/) { record("ShowFolders", uris); }
 
 private:
-    void record(const char* method, const QStringList& uris, const QString& startupId) {
+    void record(const char* method, const QStringList& uris) {
         QMutexLocker lock(&state->mutex);
-        state->fileManagerRequests.append({QString::fromLatin1(method), uris, startupId});
+        state->fileManagerRequests.append({QString::fromLatin1(method), uris});
     }
     std::shared_ptr<DesktopServices::State> state;
 };
@@ -167,11 +164,6 @@ QList<DesktopServices::FileManagerRequest> DesktopServices::fileManagerRequests(
 QList<uint> DesktopServices::inhibited() const {
     QMutexLocker lock(&state->mutex);
     return state->inhibited;
-}
-
-QList<uint> DesktopServices::released() const {
-    QMutexLocker lock(&state->mutex);
-    return state->released;
 }
 
 void DesktopServices::setInhibitDelay(int milliseconds) {

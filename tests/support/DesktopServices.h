@@ -33,7 +33,6 @@ public:
     struct FileManagerRequest {
         QString method;
         QStringList uris;
-        QString startupId;
     };
 
     // Registers org.freedesktop.ScreenSaver, org.freedesktop.Notifications and
@@ -43,9 +42,8 @@ public:
 
     QList<Notification> notifications() const;
     QList<FileManagerRequest> fileManagerRequests() const;
-    // Cookies handed out by Inhibit, and those given back through UnInhibit, in order.
+    // Cookies handed out by Inhibit, in order.
     QList<uint> inhibited() const;
-    QList<uint> released() const;
     // Cookies inhibited and not yet released.
     QList<uint> held() const;
     // The screen saver answers Inhibit only after this long, like a busy desktop service.

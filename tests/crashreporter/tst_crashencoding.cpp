@@ -6,7 +6,6 @@
 // hardware queries answered from a proc/sys/etc tree the test writes itself.
 #include "crashreporter/GenerateFormData.h"
 #include "crashreporter/ZXNSystemInformation.h"
-#include "tests/crashreporter/ThrownReason.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/TestMain.h"
@@ -238,16 +237,6 @@ private slots:
         QFile::remove(file);
         QVERIFY(FileTree::write(root.filePath(QStringLiteral("usr/lib/os-release")), "VERSION_ID=3\n"));
         QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("3")));
-    }
-
-    void parameterChecksNameTheirCondition() {
-        QCOMPARE(thrownReason([] { (void)GenerateFormData({}, QString()); }),
-                 QStringLiteral("Invalid parameter not satisfying: nil != boundary"));
-        const ZXNSystemInformation info;
-        QCOMPARE(thrownReason([&] { (void)info.stringForMIB(nullptr, 2); }),
-                 QStringLiteral("Invalid parameter not satisfying: NULL != mib"));
-        QCOMPARE(thrownReason([&] { (void)info.int32ForSysctlName(nullptr); }),
-                 QStringLiteral("Invalid parameter not satisfying: NULL != name"));
     }
 };
 

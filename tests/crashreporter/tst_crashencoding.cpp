@@ -147,28 +147,33 @@ private slots:
 
     // ---- machine facts ----
 
+    // Each fact is read from the tree when it is asked for; one that cannot be read is absent and
+    // leaves the others alone.
     void factsComeFromTheTreeTheyAreAskedOf() {
         QTemporaryDir root;
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("proc/meminfo")),
-                                "MemFree:  100 kB\nMemTotal:       16384 kB\n"));
-        QVERIFY(FileTree::write(
-            root.filePath(QStringLiteral("proc/cpuinfo")),
-            "processor\t: 0\ncpu family\t: 6\ncpu MHz\t\t: 2400.000\nphysical id\t: 0\ncore id\t\t: 0\n\n"
-            "processor\t: 1\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 0\n\n"
-            "processor\t: 2\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 1\n\n"));
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/devices/system/cpu/present")), "0-3\n"));
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0-1,3\n"));
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/class/dmi/id/product_name")),
-                                "Test Board 9\n"));
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("etc/os-release")),
-                                "NAME=\"Test OS\"\nVERSION_ID=\"12\"\nBUILD_ID=b\\\"42\n"));
+        const auto write = [&root](const char* file, const QByteArray& contents) {
+            return FileTree::write(root.filePath(QString::fromLatin1(file)), contents);
+        };
+        QVERIFY(write("proc/meminfo", "MemFree:  100 kB\nMemTotal:       16384 kB\n"));
+        // A family number with the top bit set reads back negative as 32 bits.
+        QVERIFY(write("proc/cpuinfo",
+                      "processor\t: 0\ncpu family\t: 4294967294\ncpu MHz\t\t: 2400.000\n"
+                      "physical id\t: 0\ncore id\t\t: 0\n\n"
+                      "processor\t: 1\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 0\n\n"
+                      "processor\t: 2\ncpu family\t: 6\nphysical id\t: 0\ncore id\t\t: 1\n\n"));
+        QVERIFY(write("sys/devices/system/cpu/present", "0-3\n"));
+        QVERIFY(write("sys/devices/system/cpu/online", "0-1,3\n"));
+        QVERIFY(write("sys/class/dmi/id/product_name", "Test Board 9\n"));
+        QVERIFY(write("etc/os-release", "NAME=\"Test OS\"\nVERSION_ID=\"12\"\nBUILD_ID=b\\\"42\n"));
         const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
 
         QCOMPARE(info.physicalMemory(), std::optional<qint64>(16384LL * 1024));
         QCOMPARE(info.numberOfCPUs(), std::optional<qint64>(4));
         QCOMPARE(info.logicalCPUs(), std::optional<qint64>(3));
         QCOMPARE(info.physicalCPUs(), std::optional<qint64>(2));
-        QCOMPARE(info.CPUFamily(), std::optional<qint64>(6));
+        QCOMPARE(info.CPUFamily(), std::optional<qint64>(-2));
+        // Read as 64 bits the same 4 bytes leave the high half 0.
+        QCOMPARE(info.int64ForSysctlName("hw.cpufamily"), std::optional<qint64>(4294967294LL));
         QCOMPARE(info.CPUFrequency(), std::optional<qint64>(2400000000LL));
         QCOMPARE(info.model(), std::optional<QString>(QStringLiteral("Test Board 9")));
         QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("12")));
@@ -187,29 +192,22 @@ private slots:
         QVERIFY(!info.model()->endsWith(QChar(0)));
         if (std::strcmp(names.machine, "x86_64") == 0)
             QCOMPARE(info.CPUType(), std::optional<qint64>(0x01000007));
-    }
 
-    void missingFilesGiveNothingAndAffectNoOtherValue() {
-        QTemporaryDir root;
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("sys/devices/system/cpu/online")), "0\n"));
-        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
+        QVERIFY(write("etc/os-release", "VERSION_ID='2.5'\n"));
+        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("2.5")));
+        QVERIFY(write("usr/lib/os-release", "VERSION_ID=3\n"));
+        for (const char* file : {"etc/os-release", "proc/meminfo", "proc/cpuinfo",
+                                 "sys/devices/system/cpu/present", "sys/class/dmi/id/product_name"})
+            QVERIFY(QFile::remove(root.filePath(QString::fromLatin1(file))));
+        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("3")));
+        QVERIFY(QFile::remove(root.filePath(QStringLiteral("usr/lib/os-release"))));
+        QCOMPARE(info.systemVersion(), std::nullopt);
         QCOMPARE(info.physicalMemory(), std::nullopt);
         QCOMPARE(info.model(), std::nullopt);
         QCOMPARE(info.numberOfCPUs(), std::nullopt);
         QCOMPARE(info.physicalCPUs(), std::nullopt);
         QCOMPARE(info.CPUFrequency(), std::nullopt);
-        QCOMPARE(info.systemVersion(), std::nullopt);
-        QCOMPARE(info.logicalCPUs(), std::optional<qint64>(1));
-    }
-
-    void topBitOfA32BitValueReadsNegative() {
-        QTemporaryDir root;
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("proc/cpuinfo")),
-                                "processor\t: 0\ncpu family\t: 4294967294\n"));
-        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
-        QCOMPARE(info.CPUFamily(), std::optional<qint64>(-2));
-        // Read as 64 bits the same 4 bytes leave the high half 0.
-        QCOMPARE(info.int64ForSysctlName("hw.cpufamily"), std::optional<qint64>(4294967294LL));
+        QCOMPARE(info.logicalCPUs(), std::optional<qint64>(3));
     }
 
     // A buffer too small is refused as the system refuses it; a query answered with a size of 0
@@ -224,19 +222,6 @@ private slots:
         QCOMPARE(errno, ENOMEM);
         const ZXNSystemInformation info(std::make_shared<ZeroSizeQueries>(), QStringLiteral("/"));
         QCOMPARE(info.machine(), std::nullopt);
-    }
-
-    void systemVersionIsReadAtEachCall() {
-        QTemporaryDir root;
-        const QString file = root.filePath(QStringLiteral("etc/os-release"));
-        QVERIFY(FileTree::write(file, "VERSION_ID=1\n"));
-        const ZXNSystemInformation info(std::make_shared<SysctlShim>(root.path()), root.path());
-        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("1")));
-        QVERIFY(FileTree::write(file, "VERSION_ID='2.5'\n"));
-        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("2.5")));
-        QFile::remove(file);
-        QVERIFY(FileTree::write(root.filePath(QStringLiteral("usr/lib/os-release")), "VERSION_ID=3\n"));
-        QCOMPARE(info.systemVersion(), std::optional<QString>(QStringLiteral("3")));
     }
 };
 

@@ -10,7 +10,6 @@
 #include "scan/engine/ScanDoor.h"
 #include "scan/engine/VersionCheck.h"
 #include "scan/engine/VupMode.h"
-#include "tests/support/AsNobody.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
@@ -28,7 +27,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <sys/stat.h>
 
 namespace {
 
@@ -84,7 +82,6 @@ private slots:
     void init() {
         temp = std::make_unique<QTemporaryDir>();
         QVERIFY(temp->isValid());
-        ::chmod(QFile::encodeName(temp->path()).constData(), 0755);
         BundleInfo::overrideValue(QString::fromLatin1(BundleInfo::kSupportAddress),
                                   QStringLiteral("help@vup.test"));
     }
@@ -334,44 +331,6 @@ private slots:
         QVERIFY(!FileAccess::fileExists(QString(), door.accessPromptCall()));
         QVERIFY(delegate.calls(QStringLiteral("askForReadAccess")).isEmpty());
         QVERIFY(FileAccess::fileReadable(file));
-    }
-
-    void unreadablePathPrompts_data() {
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<QString>("promptRelative");
-        QTest::addColumn<bool>("granted");
-        QTest::newRow("in a library, granted") << "Pictures/Family.photolibrary/Masters/a.jpg"
-                                               << "Pictures/Family.photolibrary" << true;
-        QTest::newRow("in a library, refused") << "Pictures/Family.photolibrary/Masters/a.jpg"
-                                               << "Pictures/Family.photolibrary" << false;
-        QTest::newRow("outside any library") << "Pictures/loose.jpg"
-                                             << "Pictures/loose.jpg" << false;
-    }
-    void unreadablePathPrompts() {
-        QFETCH(QString, relative);
-        QFETCH(QString, promptRelative);
-        QFETCH(bool, granted);
-        const QString path = temp->path() + QLatin1Char('/') + relative;
-        QVERIFY(FileTree::write(path, {}));
-        QVERIFY(::chmod(QFile::encodeName(path).constData(), 0) == 0);
-        RecordingDelegate delegate;
-        delegate.on(QStringLiteral("askForReadAccess"), [&](const DelegateCall&) {
-            if (granted)
-                AsNobody::asRoot([&] { ::chmod(QFile::encodeName(path).constData(), 0644); });
-        });
-        ScanDoor door(&delegate);
-        bool exists = !granted;
-        {
-            AsNobody nobody;
-            if (!nobody.isActive() || FileAccess::fileReadable(path))
-                QSKIP("no user here that the kernel refuses");
-            QVERIFY(runOnScanThread([&] { exists = FileAccess::fileExists(path, door.accessPromptCall()); }));
-        }
-        QCOMPARE(exists, granted);
-        const auto prompts = delegate.calls(QStringLiteral("askForReadAccess"));
-        QCOMPARE(prompts.size(), 1);
-        QCOMPARE(prompts[0].text(), temp->path() + QLatin1Char('/') + promptRelative);
-        QVERIFY(prompts[0].onMainThread);
     }
 };
 

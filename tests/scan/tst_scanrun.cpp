@@ -341,44 +341,36 @@ private slots:
     void refusals_data() {
         QTest::addColumn<bool>("selection");
         QTest::addColumn<int>("photos");
-        QTest::addColumn<bool>("selectAlbum");
-        QTest::addColumn<int>("selectPhotos");
-        QTest::newRow("empty library") << false << 0 << false << 0;
-        QTest::newRow("empty selection") << true << 2 << false << 0;
-        QTest::newRow("one album") << true << 2 << true << 0;
-        QTest::newRow("album with photos") << true << 2 << true << 2;
+        QTest::addColumn<bool>("albumAndPhotos"); // selected: an album, then every photo
+        QTest::newRow("empty library") << false << 0 << false;
+        QTest::newRow("empty selection") << true << 2 << false;
+        QTest::newRow("album with photos") << true << 2 << true;
     }
 
     // Nothing suitable to process: refused before loading, cleanup first, then the alert.
     void refusals() {
         QFETCH(bool, selection);
         QFETCH(int, photos);
-        QFETCH(bool, selectAlbum);
-        QFETCH(int, selectPhotos);
+        QFETCH(bool, albumAndPhotos);
         TestLibrary lib;
-        QList<qint64> ids;
+        QList<QDBusObjectPath> items;
         for (int i = 0; i < photos; ++i)
-            ids.append(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))));
-        if (selectAlbum) {
-            const qint64 album = lib.createAlbum(QStringLiteral("Holiday"));
+            items.append(QDBusObjectPath(
+                QStringLiteral("/photos/%1")
+                    .arg(lib.addPhoto(lib.missingPath(QStringLiteral("gone%1.jpg").arg(i))))));
+        const qint64 album = albumAndPhotos ? lib.createAlbum(QStringLiteral("Holiday")) : 0;
+        QVERIFY(lib.serve());
+        if (albumAndPhotos) {
+            // A mixed selection, the album first, made through the service's control face.
             QVERIFY(album);
-            QVERIFY(lib.selectAlbum(album));
-            if (selectPhotos > 0) {
-                // Mixed selection: the album first, then photos, through the service's control face.
-                QVERIFY(lib.serve());
-                QDBusMessage m = QDBusMessage::createMethodCall(
-                    QStringLiteral("com.apple.iPhoto"), QStringLiteral("/control"),
-                    QStringLiteral("com.apple.iPhoto.Control"), QStringLiteral("SelectItems"));
-                QList<QDBusObjectPath> items{QDBusObjectPath(QStringLiteral("/albums/%1").arg(album))};
-                for (int i = 0; i < selectPhotos; ++i)
-                    items.append(QDBusObjectPath(QStringLiteral("/photos/%1").arg(ids.at(i))));
-                qDBusRegisterMetaType<QList<QDBusObjectPath>>();
-                m.setArguments({QVariant::fromValue(items)});
-                QCOMPARE(QDBusConnection::sessionBus().call(m).type(), QDBusMessage::ReplyMessage);
-            }
+            items.prepend(QDBusObjectPath(QStringLiteral("/albums/%1").arg(album)));
+            QDBusMessage m = QDBusMessage::createMethodCall(
+                QStringLiteral("com.apple.iPhoto"), QStringLiteral("/control"),
+                QStringLiteral("com.apple.iPhoto.Control"), QStringLiteral("SelectItems"));
+            qDBusRegisterMetaType<QList<QDBusObjectPath>>();
+            m.setArguments({QVariant::fromValue(items)});
+            QCOMPARE(QDBusConnection::sessionBus().call(m).type(), QDBusMessage::ReplyMessage);
         }
-        if (!selectAlbum || selectPhotos == 0)
-            QVERIFY(lib.serve());
 
         const qsizetype notificationsBefore = services->notifications().size();
         VupMode vup;

@@ -121,9 +121,6 @@ private slots:
 
         const QList<QByteArray> plain{"a.jpg", "b.jpg", "c.jpg"};
         const QString zombieTag = QStringLiteral(" Vup Zombies *");
-        QTest::newRow("tag") << plain << QList<int>{0, 2} << QList<int>{} << QList<QByteArray>{} << false
-                             << false
-                             << QStringList{"%1/a.jpg Vup Missing", "%1/b.jpg", "%1/c.jpg Vup Missing"};
         QTest::newRow("remove") << plain << QList<int>{1} << QList<int>{} << QList<QByteArray>{} << true
                                 << false << QStringList{"%1/a.jpg", "%1/c.jpg"};
         QTest::newRow("selection") << plain << QList<int>{0, 1} << QList<int>{1, 2} << QList<QByteArray>{}

@@ -134,17 +134,6 @@ private slots:
         QVERIFY(log.lines().at(1).endsWith(QStringLiteral(" of class double")));
     }
 
-    void unreadableFileFailsTheWholeBody() {
-        QTemporaryDir dir;
-        QString error;
-        const auto body = GenerateFormData(
-            {{QStringLiteral("comments"), QStringLiteral("kept")},
-             {QStringLiteral("crashLog"), QUrl::fromLocalFile(dir.filePath(QStringLiteral("gone.crash")))}},
-            kBoundary, &error);
-        QVERIFY(!body);
-        QVERIFY2(error.contains(QStringLiteral("gone.crash")), qPrintable(error));
-    }
-
     // ---- machine facts ----
 
     // Each fact is read from the tree when it is asked for; one that cannot be read is absent and

@@ -468,12 +468,8 @@ private slots:
         const auto& crashLog = r.parts.at("crashLog");
         QCOMPARE(text(crashLog.filename), QFileInfo(logPath).fileName());
         QCOMPARE(QByteArray::fromStdString(crashLog.content), kLogContents);
-        const QString date = text(r.parts.at("date").content);
-        QVERIFY2(QRegularExpression(
-                     QStringLiteral("^[A-Z][a-z]{2} \\d{1,2}, \\d{4}, \\d{1,2}:\\d{2}:\\d{2}\u202F[AP]M$"))
-                     .match(date)
-                     .hasMatch(),
-                 qPrintable(date));
+        // Its form and language are reportFieldsFollowTheLocaleAndTheKnownFacts's.
+        QVERIFY(r.parts.count("date"));
     }
 
     void failedTransfersKeepTheLog_data() {

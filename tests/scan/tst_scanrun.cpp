@@ -296,7 +296,11 @@ private slots:
             {"setCancellable", false, true},
             {"setStatusLabel", QStringLiteral("Tagging Items"), false},
             {"setStatusLabel", QStringLiteral("Processing Complete"), true},
-            {"showAlert", {}, false},
+            // The summary comes before the run returns to idle.
+            {"showAlert",
+             QStringLiteral(
+                 "Congratulations, your iPhoto library is problem free and happy.  0 issues found."),
+             false},
             {"processingComplete", {}, true},
             {"stopAnimation", {}, true},
         };
@@ -320,14 +324,6 @@ private slots:
         QVERIFY(d.count(QStringLiteral("cancelled")) > 0);
         for (const DelegateCall& c : d.calls())
             QVERIFY2(c.onMainThread != (c.name == QLatin1StringView("cancelled")), qPrintable(c.name));
-
-        // The summary alert comes before the run returns to idle.
-        const qsizetype alert = d.indexOf(QStringLiteral("showAlert"));
-        QVERIFY(alert >= 0 && alert < d.indexOf(QStringLiteral("processingComplete")));
-        QCOMPARE(d.calls().at(alert).title, QStringLiteral("Success"));
-        QCOMPARE(d.calls().at(alert).value.toString(),
-                 QStringLiteral(
-                     "Congratulations, your iPhoto library is problem free and happy.  0 issues found."));
     }
 
     void refusals_data() {

@@ -434,8 +434,6 @@ private slots:
                      .hasMatch(),
                  qPrintable(text(r.header("Content-Type"))));
         QCOMPARE(text(r.header("User-Agent")), QStringLiteral("ZXNCrashReporter"));
-        QVERIFY(text(r.header("Content-Length")).toLongLong() > kLogContents.size());
-        QVERIFY(r.multipart);
 
         QMap<QString, QString> expected{
             {QStringLiteral("systemInformationIncluded"),

@@ -7,13 +7,11 @@
 #include "crashreporter/GenerateFormData.h"
 #include "crashreporter/ZXNSystemInformation.h"
 #include "tests/support/FileTree.h"
-#include "tests/support/LogCapture.h"
 #include "tests/support/TestMain.h"
 
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <sys/utsname.h>
@@ -108,24 +106,6 @@ private slots:
         // The only line breaks left are the body's own: delimiter, two headers, blank, content, closing.
         QCOMPARE(body->count("\r\n"), 6);
         QCOMPARE(body->count('\n'), 6);
-    }
-
-    void illegalValuesAreLoggedAndLeaveAnEmptyPart() {
-        LogCapture log;
-        const auto body =
-            GenerateFormData({{QStringLiteral("web"), QUrl(QStringLiteral("https://example.org/x"))},
-                              {QStringLiteral("when"), 1.5}},
-                             kBoundary);
-        QVERIFY(body);
-        const QByteArray delimiter = "--81e29ba4f957efe5916039f587fe3ed7\r\n";
-        QCOMPARE(*body, delimiter + "\r\n" + delimiter + "\r\n" + kClosing);
-        QCOMPARE(log.lines().size(), 2);
-        QCOMPARE(log.lines().at(0),
-                 QStringLiteral("ZXNCrashReporterError: formValues contained illegal object "
-                                "https://example.org/x of class QUrl"));
-        QVERIFY(log.lines().at(1).startsWith(
-            QStringLiteral("ZXNCrashReporterError: formValues contained illegal object")));
-        QVERIFY(log.lines().at(1).endsWith(QStringLiteral(" of class double")));
     }
 
     // ---- machine facts ----

@@ -20,21 +20,6 @@
 #include <csignal>
 #include <thread>
 
-namespace {
-
-QString service() {
-    return QString::fromLatin1(PhotoAppWire::kService);
-}
-
-QList<qint64> photoIds(const QJsonObject& dump) {
-    QList<qint64> ids;
-    for (const QJsonValue& p : dump.value(QStringLiteral("photos")).toArray())
-        ids.append(p.toObject().value(QStringLiteral("id")).toInteger());
-    return ids;
-}
-
-} // namespace
-
 class tst_Bridge : public QObject {
     Q_OBJECT
 
@@ -43,7 +28,8 @@ private:
     QList<qint64> ids;
 
     std::shared_ptr<iPhotoApplication> app(int timeoutMs = 5000) {
-        return std::make_shared<iPhotoApplication>(QDBusConnection::sessionBus(), service(), timeoutMs);
+        return std::make_shared<iPhotoApplication>(QDBusConnection::sessionBus(),
+                                                   QString::fromLatin1(PhotoAppWire::kService), timeoutMs);
     }
 
 private slots:
@@ -56,7 +42,8 @@ private slots:
 
     void initTestCase() {
         QVERIFY(lib.demo(6, 0, 0, 0));
-        ids = photoIds(lib.dump());
+        for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray())
+            ids.append(p.toObject().value(QStringLiteral("id")).toInteger());
         QCOMPARE(ids.size(), 6);
     }
 

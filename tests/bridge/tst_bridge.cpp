@@ -17,51 +17,8 @@
 #include <QJsonObject>
 #include <QTest>
 #include <atomic>
-#include <cctype>
 #include <csignal>
-#include <optional>
 #include <thread>
-
-namespace {
-
-QString service() {
-    return QString::fromLatin1(PhotoAppWire::kService);
-}
-
-QList<qint64> photoIds(const QJsonObject& dump) {
-    QList<qint64> ids;
-    for (const QJsonValue& p : dump.value(QStringLiteral("photos")).toArray())
-        ids.append(p.toObject().value(QStringLiteral("id")).toInteger());
-    return ids;
-}
-
-// Reads a double-quoted literal by Lua's own rules for the forms it may hold: plain printable
-// characters and \ddd. Anything else (a bare quote, another escape) is a literal darktable would
-// read differently, or not at all.
-std::optional<QByteArray> readAsLua(const QByteArray& literal) {
-    if (literal.size() < 2 || !literal.startsWith('"') || !literal.endsWith('"'))
-        return std::nullopt;
-    QByteArray out;
-    for (qsizetype i = 1; i + 1 < literal.size(); ++i) {
-        const char c = literal[i];
-        if (c < 0x20 || c > 0x7e || c == '"')
-            return std::nullopt;
-        if (c != '\\') {
-            out.append(c);
-            continue;
-        }
-        const QByteArray digits = literal.mid(i + 1, 3);
-        bool ok = false;
-        const int value = digits.toInt(&ok);
-        if (digits.size() != 3 || !ok || value > 255 || !std::isdigit(static_cast<unsigned char>(digits[0])))
-            return std::nullopt;
-        out.append(char(value));
-        i += 3;
-    }
-    return out;
-}
-
-} // namespace
 
 class tst_Bridge : public QObject {
     Q_OBJECT
@@ -71,39 +28,22 @@ private:
     QList<qint64> ids;
 
     std::shared_ptr<iPhotoApplication> app(int timeoutMs = 5000) {
-        return std::make_shared<iPhotoApplication>(QDBusConnection::sessionBus(), service(), timeoutMs);
+        return std::make_shared<iPhotoApplication>(QDBusConnection::sessionBus(),
+                                                   QString::fromLatin1(PhotoAppWire::kService), timeoutMs);
     }
 
 private slots:
-    // Values enter darktable's Lua only as literals, and its answers come back %XX-encoded: file
-    // names that are hostile to Lua, to D-Bus or to the encoding itself survive both ways.
-    void luaTextCarriesAnyBytes_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("encoded");
-        QTest::newRow("plain") << QByteArray("/photos/a.jpg") << QStringLiteral("/photos/a.jpg");
-        QTest::newRow("quotes and backslash")
-            << QByteArray("/p/\"it's\\.jpg") << QStringLiteral("/p/\"it's\\.jpg");
-        QTest::newRow("long bracket and percent")
-            << QByteArray("/p/]]%41]=].jpg") << QStringLiteral("/p/]]%2541]=].jpg");
-        QTest::newRow("newline before a digit")
-            << QByteArray("/p/a\n7.jpg") << QStringLiteral("/p/a%0A7.jpg");
-        QTest::newRow("not UTF-8") << QByteArray("/p/\xff\xc3(\x01.jpg")
-                                   << QStringLiteral("/p/%FF%C3(%01.jpg");
-        QTest::newRow("UTF-8") << QByteArray("/p/\xc3\xa9t\xc3\xa9.jpg")
-                               << QStringLiteral("/p/%C3%A9t%c3%a9.jpg");
-    }
-    void luaTextCarriesAnyBytes() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, encoded);
-        QCOMPARE(readAsLua(LuaText::literal(bytes)), std::optional<QByteArray>(bytes));
-        QCOMPARE(LuaText::decoded(encoded), std::optional<QByteArray>(bytes));
+    // What darktable's answers decode to is checked against a real darktable; an answer it never
+    // sends (a cut or malformed escape, a character beyond ASCII) is refused, not guessed at.
+    void brokenLuaAnswersAreRefused() {
         for (const QString& broken : {QStringLiteral("%4"), QStringLiteral("a%zz"), QStringLiteral("\u00e9")})
             QVERIFY2(!LuaText::decoded(broken), qPrintable(broken));
     }
 
     void initTestCase() {
         QVERIFY(lib.demo(6, 0, 0, 0));
-        ids = photoIds(lib.dump());
+        for (const QJsonValue& p : lib.dump().value(QStringLiteral("photos")).toArray())
+            ids.append(p.toObject().value(QStringLiteral("id")).toInteger());
         QCOMPARE(ids.size(), 6);
     }
 

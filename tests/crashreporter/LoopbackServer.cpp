@@ -48,7 +48,6 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
         record.path = req.path;
         for (const auto& [name, value] : req.headers)
             record.headers.emplace(name, value);
-        record.multipart = req.is_multipart_form_data();
         record.partCount = req.files.size();
         for (const auto& [name, file] : req.files)
             record.parts[name] = Part{file.filename, file.content_type, file.content};

@@ -35,7 +35,6 @@ public:
         std::string method;
         std::string path;
         std::multimap<std::string, std::string> headers;
-        bool multipart = false;
         std::map<std::string, Part> parts;
         std::size_t partCount = 0;
 

@@ -178,7 +178,6 @@ private slots:
                               << "No crash report submission address is configured (vup defaults write "
                                  "ZXNCrashReporterCrashSubmissionURL URL).\n";
         QTest::newRow("ftp") << "ftp://127.0.0.1/crashreport" << unusable;
-        QTest::newRow("does not parse") << "http://bad host/" << unusable;
     }
 
     void unusableAddressOffersNothing() {

@@ -136,7 +136,6 @@ private slots:
         const auto offer = check();
         QVERIFY(offer);
         QCOMPARE(offer->path, a);
-        QCOMPARE(offer->url, QUrl(kBundleAddress));
         QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(base));
         QVERIFY(QFile::remove(a));
         QCOMPARE(check()->path, b);

@@ -16,7 +16,6 @@
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "tests/crashreporter/PendingCrashLog.h"
-#include "tests/crashreporter/ThrownReason.h"
 #include "tests/support/Alerts.h"
 #include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
@@ -143,19 +142,9 @@ private slots:
         QCOMPARE(open()->windowTitle(), QStringLiteral("Crash Reporter: Vup"));
     }
 
-    void parameterChecksMakeNoWindow() {
-        const int before = QApplication::topLevelWidgets().size();
-        QCOMPARE(thrownReason([&] {
-                     ZXNCrashReporterWindowController::showWindowForCrashLogPath(OfferedCrashLog(QString()),
-                                                                                 server->url());
-                 }),
-                 QStringLiteral("Invalid parameter not satisfying: nil != crashLogPath"));
-        QCOMPARE(QApplication::topLevelWidgets().size(), before);
-    }
-
     // ---- launch ----
 
-    void launchOffersTheLogAndSurvivesConfigurationMistakes() {
+    void launchSurvivesConfigurationMistakes() {
         LogCapture log;
         UserDefaults::standard().removeObject(kURLKey);
         BundleInfo::overrideValue(kURLKey, std::nullopt);
@@ -170,15 +159,6 @@ private slots:
         QCOMPARE(log.lines().size(), 2);
         QCOMPARE(log.lines().at(1), QStringLiteral("ZXNCrashReporter: ZXNInvalidParameterException: Invalid "
                                                    "parameter not satisfying: nil != submissionURL"));
-
-        UserDefaults::standard().setString(kURLKey, server->url().toString());
-        QWidget mainWindow;
-        checkForNewCrashesAtLaunch(&mainWindow);
-        auto* report = mainWindow.findChild<ZXNCrashReporterWindowController*>();
-        QVERIFY(report);
-        QVERIFY(report->isVisible());
-        QCOMPARE(report->crashLogPath(), logPath);
-        QCOMPARE(report->submissionURL(), server->url());
     }
 
     // ---- keyboard, placement, and the main window ----
@@ -197,8 +177,6 @@ private slots:
         QTest::newRow("Escape ignores") << "commentsTextView" << int(Qt::Key_Escape) << "" << -1 << "ignored";
         QTest::newRow("Escape with comments, keep editing")
             << "commentsTextView" << int(Qt::Key_Escape) << typed << 1 << "kept";
-        QTest::newRow("Escape with comments, ignore")
-            << "commentsTextView" << int(Qt::Key_Escape) << typed << 0 << "ignored";
         QTest::newRow("close with comments, keep editing") << "commentsTextView" << 0 << typed << 1 << "kept";
         // A comment has no use for tab characters: Tab moves between the controls.
         QTest::newRow("Tab in the comments")
@@ -299,6 +277,8 @@ private slots:
         QVERIFY(report && report->isVisible());
         opened << report;
         QCOMPARE(report->parentWidget(), app.window());
+        QCOMPARE(report->crashLogPath(), logPath);
+        QCOMPARE(report->submissionURL(), server->url());
         QCOMPARE(report->windowType(), Qt::Dialog);
         auto* comments = child<QPlainTextEdit>(report, "commentsTextView");
         QTRY_COMPARE(QApplication::activeWindow(), report);
@@ -454,8 +434,6 @@ private slots:
                      .hasMatch(),
                  qPrintable(text(r.header("Content-Type"))));
         QCOMPARE(text(r.header("User-Agent")), QStringLiteral("ZXNCrashReporter"));
-        QVERIFY(text(r.header("Content-Length")).toLongLong() > kLogContents.size());
-        QVERIFY(r.multipart);
 
         QMap<QString, QString> expected{
             {QStringLiteral("systemInformationIncluded"),
@@ -484,19 +462,12 @@ private slots:
             const auto part = r.parts.find(it.key().toStdString());
             QVERIFY2(part != r.parts.end(), qPrintable(it.key()));
             QCOMPARE(text(part->second.content), it.value());
-            QCOMPARE(text(part->second.contentType), QStringLiteral("text/plain; charset=utf-8"));
-            QVERIFY(part->second.filename.empty());
         }
         const auto& crashLog = r.parts.at("crashLog");
         QCOMPARE(text(crashLog.filename), QFileInfo(logPath).fileName());
-        QCOMPARE(text(crashLog.contentType), QStringLiteral("application/octet-stream"));
         QCOMPARE(QByteArray::fromStdString(crashLog.content), kLogContents);
-        const QString date = text(r.parts.at("date").content);
-        QVERIFY2(QRegularExpression(
-                     QStringLiteral("^[A-Z][a-z]{2} \\d{1,2}, \\d{4}, \\d{1,2}:\\d{2}:\\d{2}\u202F[AP]M$"))
-                     .match(date)
-                     .hasMatch(),
-                 qPrintable(date));
+        // Its form and language are reportFieldsFollowTheLocaleAndTheKnownFacts's.
+        QVERIFY(r.parts.count("date"));
     }
 
     void failedTransfersKeepTheLog_data() {
@@ -512,8 +483,6 @@ private slots:
         QTest::newRow("endless answer") << "flood" << QByteArray() << unrecognised;
         // Never followed, whatever the answer: the report would reach another server.
         QTest::newRow("redirect 302") << "redirect" << QByteArray("302") << unrecognised;
-        QTest::newRow("redirect 307") << "redirect" << QByteArray("307") << unrecognised;
-        QTest::newRow("redirect 308") << "redirect" << QByteArray("308") << unrecognised;
         QTest::newRow("dropped connection")
             << "drop" << QByteArray() << QStringLiteral("^The error was: (?!Unrecognized).+$");
         // The HTTP client would post the whole report again on a new connection.

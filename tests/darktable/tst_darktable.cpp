@@ -121,9 +121,6 @@ private slots:
 
         const QList<QByteArray> plain{"a.jpg", "b.jpg", "c.jpg"};
         const QString zombieTag = QStringLiteral(" Vup Zombies *");
-        QTest::newRow("tag") << plain << QList<int>{0, 2} << QList<int>{} << QList<QByteArray>{} << false
-                             << false
-                             << QStringList{"%1/a.jpg Vup Missing", "%1/b.jpg", "%1/c.jpg Vup Missing"};
         QTest::newRow("remove") << plain << QList<int>{1} << QList<int>{} << QList<QByteArray>{} << true
                                 << false << QStringList{"%1/a.jpg", "%1/c.jpg"};
         QTest::newRow("selection") << plain << QList<int>{0, 1} << QList<int>{1, 2} << QList<QByteArray>{}
@@ -138,15 +135,16 @@ private slots:
                                                 "%1/z.jpg" + zombieTag};
         QTest::newRow("dry run") << plain << QList<int>{1} << QList<int>{} << QList<QByteArray>{"z.jpg"}
                                  << true << true << QStringList{"%1/a.jpg", "%1/b.jpg", "%1/c.jpg"};
+        // The newline's escape is followed by a digit, which must not read as part of it.
         QTest::newRow("hostile names")
             << QList<QByteArray>{"q\"uote.jpg",   "it's.jpg", "]]x.jpg",        "back\\slash.jpg",
-                                 "new\nline.jpg", "100%.jpg", "bad\xff\xfe.jpg"}
+                                 "new\n1ine.jpg", "100%.jpg", "bad\xff\xfe.jpg"}
             << QList<int>{0, 2, 4, 6} << QList<int>{} << QList<QByteArray>{"z]]\"\xfe%.jpg"} << false << false
             << QStringList{"%1/q\"uote.jpg Vup Missing",
                            "%1/it's.jpg",
                            "%1/]]x.jpg Vup Missing",
                            "%1/back\\slash.jpg",
-                           "%1/new|line.jpg Vup Missing",
+                           "%1/new|1ine.jpg Vup Missing",
                            "%1/100%.jpg",
                            QStringLiteral("%1/bad\uFFFD\uFFFD.jpg Vup Missing"),
                            QStringLiteral("%1/z]]\"\uFFFD%.jpg") + zombieTag};

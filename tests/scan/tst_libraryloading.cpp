@@ -34,21 +34,6 @@ const QStringList kAllEight{QStringLiteral("Invalid Properties"), QStringLiteral
 class tst_LibraryLoading : public QObject {
     Q_OBJECT
 private slots:
-    void emptyPhotoList() {
-        LogCapture log;
-        SBUtils sb;
-        RecordingDelegate d;
-        ScanDoor door(&d);
-        SBUtils::ImageLists lists;
-        QVERIFY(sb.loadData({}, lists, door.loadCalls()));
-        QVERIFY(lists.filenameList.isEmpty() && lists.pathList.isEmpty() &&
-                lists.originalsPathList.isEmpty());
-        QCOMPARE(d.calls(QStringLiteral("cfgProgressBarMaxValue")).first().value.toDouble(), 0.0);
-        QCOMPARE(progressValues(d), QList<double>{0.0});
-        QCOMPARE(log.lines(), (QStringList{QStringLiteral("Building Lists"),
-                                           QStringLiteral("Found 0 images with issues")}));
-    }
-
     void listsPlaceholdersAndIssues_data() {
         QTest::addColumn<int>("inFlight");
         QTest::newRow("one request at a time") << 1;

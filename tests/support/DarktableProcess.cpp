@@ -116,10 +116,6 @@ QString DarktableProcess::start() {
         .arg(kTries);
 }
 
-void DarktableProcess::kill() {
-    stopProcess(darktable);
-}
-
 bool DarktableProcess::isRunning() const {
     return darktable && !darktable->waitForFinished(0) && darktable->state() == QProcess::Running;
 }

@@ -29,7 +29,6 @@ public:
     QString start();
     // start() unless darktable is up and answers.
     QString ensureRunning();
-    void kill();
     // Main thread only: it reaps a darktable that was killed from elsewhere.
     bool isRunning() const;
     qint64 pid() const { return darktable ? darktable->processId() : 0; }

@@ -60,7 +60,7 @@ bool VupMode::checkDarktable(Run& run) {
 
 bool VupMode::readDarktableImages(Run& run) {
     ScanFindings& f = run.findings;
-    ::clock_gettime(CLOCK_REALTIME_COARSE, &run.photoListTime);
+    run.markPhotoListTime();
     run.selectionMode = run.options.selectionMode;
     f.selectionMode = run.selectionMode;
     run.lap();

@@ -31,7 +31,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QThread>
 #include <csignal>
 #include <cstring>
 #include <sys/prctl.h>
@@ -68,10 +67,6 @@ QDBusMessage album(const QString& path, const char* method, const QVariantList& 
 
 QVariant answer(const QDBusMessage& reply) {
     return reply.arguments().value(0);
-}
-
-QString objectPath(const QDBusMessage& reply) {
-    return answer(reply).value<QDBusObjectPath>().path();
 }
 
 QJsonArray photosIn(const QJsonObject& dump) {
@@ -196,17 +191,6 @@ char processState(qint64 pid) {
     const QByteArray line = stat.readAll();
     const qsizetype close = line.lastIndexOf(')');
     return close > 0 && close + 2 < line.size() ? line.at(close + 2) : char(0);
-}
-
-bool waitUntilIdle(int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        if (!answer(app("Importing")).toBool())
-            return true;
-        QThread::msleep(50);
-    }
-    return false;
 }
 
 // The ImportFinished signals the service sends.
@@ -591,7 +575,7 @@ private slots:
             {libraryAlbum, in("socket.jpg")},
             {libraryAlbum, in("out.jpg")},
             {libraryAlbum, in("none.jpg")},
-            {objectPath(app("TrashAlbum")), in("good.jpg")},
+            {answer(app("TrashAlbum")).value<QDBusObjectPath>().path(), in("good.jpg")},
             {PhotoAppWire::albumPath(smart.out.trimmed().toLongLong()), in("good.jpg")}};
         for (const auto& [target, path] : turnedAway) {
             QElapsedTimer timer;
@@ -733,7 +717,7 @@ private slots:
             const QString file = newPath(QStringLiteral("IMG_%1.jpg").arg(n));
             QVERIFY(QFile::copy(kKeywordImage, file));
             QCOMPARE(answer(album(PhotoAppWire::albumPath(1), "ImportFrom", {file, true})).toBool(), true);
-            QVERIFY(waitUntilIdle(10000));
+            QTRY_VERIFY_WITH_TIMEOUT(!answer(app("Importing")).toBool(), 10000);
             // Another process reads the catalogue the moment the import is over; each of these
             // reads ends by closing the catalogue, which must not take the service's journal along.
             QCOMPARE(photosIn(PhotoAppProcess::dump(library)).size(), n);

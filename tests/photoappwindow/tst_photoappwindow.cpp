@@ -364,34 +364,24 @@ private slots:
         }
     }
 
-    void followsChangesMadeElsewhere_data() {
-        QTest::addColumn<QString>("change");
-        QTest::newRow("a photo imported over the bus") << "import";
-        QTest::newRow("a new album") << "album";
-    }
-
+    // A photo imported over the bus, and a new album, as a scan's zombie recovery makes them.
     void followsChangesMadeElsewhere() {
-        QFETCH(QString, change);
         QVERIFY(open());
         PhotoGridModel& photos = window->photos();
-        if (change == QLatin1StringView("import")) {
-            QVERIFY(PhotoAppProcess::request(PhotoAppWire::albumPath(kLibraryAlbum),
-                                             PhotoAppWire::kAlbumInterface, "ImportFrom",
-                                             {kKeywordImage, true})
-                        .arguments()
-                        .value(0)
-                        .toBool());
-            QTRY_COMPARE(photos.rowCount(), kPhotos + 1);
-            const QModelIndex last = photos.index(kPhotos);
-            QCOMPARE(last.data().toString(), QStringLiteral("iPhoto Keywords.jpg"));
-            QVERIFY(last.data(PhotoGridModel::FlaggedRole).toBool()); // its IPTC keywords
-        } else {
-            const QString name = QStringLiteral("Vup Zombies 2026-12-06-120000");
-            QCOMPARE(application("NewAlbum", {name}).type(), QDBusMessage::ReplyMessage);
-            QTRY_COMPARE(albumNames(*window),
-                         (QStringList{QStringLiteral("Photos"), QStringLiteral("Demo Album"), name,
-                                      QStringLiteral("Trash")}));
-        }
+        QVERIFY(PhotoAppProcess::request(PhotoAppWire::albumPath(kLibraryAlbum),
+                                         PhotoAppWire::kAlbumInterface, "ImportFrom", {kKeywordImage, true})
+                    .arguments()
+                    .value(0)
+                    .toBool());
+        QTRY_COMPARE(photos.rowCount(), kPhotos + 1);
+        const QModelIndex last = photos.index(kPhotos);
+        QCOMPARE(last.data().toString(), QStringLiteral("iPhoto Keywords.jpg"));
+        QVERIFY(last.data(PhotoGridModel::FlaggedRole).toBool()); // its IPTC keywords
+
+        const QString name = QStringLiteral("Vup Zombies 2026-12-06-120000");
+        QCOMPARE(application("NewAlbum", {name}).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(albumNames(*window), (QStringList{QStringLiteral("Photos"), QStringLiteral("Demo Album"),
+                                                       name, QStringLiteral("Trash")}));
     }
 
     void thumbnailsAndPlaceholders_data() {

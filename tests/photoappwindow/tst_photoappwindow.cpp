@@ -243,8 +243,11 @@ private slots:
                          .type(),
                      QDBusMessage::ReplyMessage);
         } else {
-            if (how == QLatin1StringView("outside"))
+            // The click's own write must land first, or it would replace the selection made below.
+            if (how == QLatin1StringView("outside")) {
                 clickAlbum(*window, QStringLiteral("Demo Album"));
+                QTRY_COMPARE(selectionOnTheBus(), QStringList{PhotoAppWire::albumPath(kDemoAlbum)});
+            }
             if (how == QLatin1StringView("hidden"))
                 QTest::keyClicks(window->findChild<QLineEdit*>(QStringLiteral("search")),
                                  QStringLiteral("IMG_0001"));

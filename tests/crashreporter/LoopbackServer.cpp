@@ -50,7 +50,7 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
             record.headers.emplace(name, value);
         record.partCount = req.files.size();
         for (const auto& [name, file] : req.files)
-            record.parts[name] = Part{file.filename, file.content_type, file.content};
+            record.parts[name] = Part{file.filename, file.content};
 
         std::unique_lock lock(mutex);
         received.push_back(std::move(record));

@@ -28,7 +28,6 @@ class LoopbackServer {
 public:
     struct Part {
         std::string filename;
-        std::string contentType;
         std::string content;
     };
     struct Request {

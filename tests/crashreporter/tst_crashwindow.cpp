@@ -35,7 +35,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <chrono>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -424,7 +423,7 @@ private slots:
         const LoopbackServer::Request& r = requests.front();
         QCOMPARE(text(r.method), QStringLiteral("POST"));
         QCOMPARE(text(r.path), QStringLiteral("/crashreport"));
-        QCOMPARE(text(r.header("User-Agent")), QStringLiteral("ZXNCrashReporter"));
+        QCOMPARE(text(r.userAgent), QStringLiteral("ZXNCrashReporter"));
 
         QMap<QString, QString> expected{
             {QStringLiteral("systemInformationIncluded"),
@@ -504,7 +503,7 @@ private slots:
             server->flood();
             window->setTransferLimits({.wholeTransferMs = 5000});
         } else if (behaviour == QLatin1StringView("trickle")) {
-            server->trickle(std::chrono::milliseconds(50));
+            server->trickle();
             window->setTransferLimits({.wholeTransferMs = 600});
         } else if (behaviour == QLatin1StringView("redirect")) {
             server->redirect(answer.toInt(), redirectTarget.url());

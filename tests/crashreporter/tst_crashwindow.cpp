@@ -116,7 +116,6 @@ private slots:
     void windowShowsTitleAndSettings() {
         UserDefaults::standard().setBool(kIncludeSystemKey, false);
         auto* window = open();
-        QVERIFY(window->isVisible());
         QCOMPARE(window->windowTitle(), QStringLiteral("Crash Reporter: Vup (1.0.0)"));
         auto* comments = child<QPlainTextEdit>(window, "commentsTextView");
         QCOMPARE(comments->placeholderText(),
@@ -416,7 +415,6 @@ private slots:
         QVERIFY(!window->isVisible());
         QVERIFY(!QFile::exists(logPath));
         QCOMPARE(UserDefaults::standard().dateForKey(kDateKey), std::optional(logDate));
-        QVERIFY(!child<QPushButton>(window, "reportButton")->isEnabled());
 
         const auto requests = server->requests();
         QCOMPARE(requests.size(), std::size_t(1));

@@ -35,22 +35,16 @@ void shutDownConnection(int localPort, int remotePort) {
 
 } // namespace
 
-std::string LoopbackServer::Request::header(const std::string& name) const {
-    const auto it = headers.find(name);
-    return it == headers.end() ? std::string() : it->second;
-}
-
 LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
     server->set_tcp_nodelay(true);
     const auto handler = [this](const httplib::Request& req, httplib::Response& res) {
         Request record;
         record.method = req.method;
         record.path = req.path;
-        for (const auto& [name, value] : req.headers)
-            record.headers.emplace(name, value);
+        record.userAgent = req.get_header_value("User-Agent");
         record.partCount = req.files.size();
         for (const auto& [name, file] : req.files)
-            record.parts[name] = Part{file.filename, file.content_type, file.content};
+            record.parts[name] = Part{file.filename, file.content};
 
         std::unique_lock lock(mutex);
         received.push_back(std::move(record));
@@ -67,7 +61,7 @@ LoopbackServer::LoopbackServer() : server(std::make_unique<httplib::Server>()) {
             res.set_content_provider(
                 kTrickleLength, "text/plain", [this](std::size_t, std::size_t, httplib::DataSink& sink) {
                     std::unique_lock wait(mutex);
-                    if (released.wait_for(wait, trickleInterval, [this] { return stopping; }))
+                    if (released.wait_for(wait, std::chrono::milliseconds(50), [this] { return stopping; }))
                         return false;
                     wait.unlock();
                     return sink.write("o", 1);
@@ -155,10 +149,9 @@ void LoopbackServer::closeWithoutAnswer() {
     mode = Mode::Close;
 }
 
-void LoopbackServer::trickle(std::chrono::milliseconds interval) {
+void LoopbackServer::trickle() {
     std::lock_guard lock(mutex);
     mode = Mode::Trickle;
-    trickleInterval = interval;
 }
 
 void LoopbackServer::flood() {

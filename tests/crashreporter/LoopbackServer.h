@@ -6,7 +6,6 @@
 
 #include <QUrl>
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -28,17 +27,14 @@ class LoopbackServer {
 public:
     struct Part {
         std::string filename;
-        std::string contentType;
         std::string content;
     };
     struct Request {
         std::string method;
         std::string path;
-        std::multimap<std::string, std::string> headers;
+        std::string userAgent;
         std::map<std::string, Part> parts;
         std::size_t partCount = 0;
-
-        std::string header(const std::string& name) const;
     };
 
     LoopbackServer();
@@ -54,8 +50,8 @@ public:
     void dropConnection();
     // Reads the whole request, then closes the connection without sending a byte.
     void closeWithoutAnswer();
-    // Answers 200 and then one byte per `interval`, never finishing while the client listens.
-    void trickle(std::chrono::milliseconds interval);
+    // Answers 200 and then one byte every 50 ms, never finishing while the client listens.
+    void trickle();
     // Answers 200 with a body that never ends, as fast as the client takes it; floodedBytes() says
     // how much of it was sent.
     void flood();
@@ -80,7 +76,6 @@ private:
     int status = 200;
     std::string body = "ok\n";
     std::string location;
-    std::chrono::milliseconds trickleInterval{100};
     std::vector<Request> received;
     std::atomic<std::size_t> flooded{0};
 };

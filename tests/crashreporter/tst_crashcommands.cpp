@@ -44,7 +44,6 @@ private slots:
         QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-bool", "YES"}).exitCode, 0);
         QVERIFY(defaults().boolForKey(QStringLiteral("skipInfoScreen")));
         QCOMPARE(vup({"defaults", "write", "skipInfoScreen", "-bool", "no"}).exitCode, 0);
-        QVERIFY(defaults().hasStoredValue(QStringLiteral("skipInfoScreen")));
         QVERIFY(!defaults().boolForKey(QStringLiteral("skipInfoScreen")));
         QCOMPARE(vup({"defaults", "read", "skipInfoScreen"}).out, QStringLiteral("NO\n"));
 
@@ -76,8 +75,6 @@ private slots:
         const QString key = QStringLiteral("ZXNCrashReporterIncludeAnonymousSystemInformation");
         QTest::newRow("typed write without its value")
             << QStringList{"defaults", "write", key, "-bool"} << "vup: -bool needs a value\n";
-        QTest::newRow("text write without its value")
-            << QStringList{"defaults", "write", key, "-string"} << "vup: -string needs a value\n";
         QTest::newRow("empty key") << QStringList{"defaults", "write", "", "v"}
                                    << "vup: a default needs a name\n";
         QTest::newRow("boolean that does not parse")
@@ -95,8 +92,6 @@ private slots:
         // Refused before Qt sees them: Qt would ignore them and open the window.
         QTest::newRow("mistyped program option")
             << QStringList{"--versionx"} << "vup: unknown option \"--versionx\"\n";
-        QTest::newRow("end of options before a command")
-            << QStringList{"--", "scan"} << "vup: unknown option \"--\"\n";
     }
 
     void badArgumentsChangeNothing() {
@@ -116,38 +111,33 @@ private slots:
 
     // ---- vup crash-report ----
 
-    void sendPostsTheReportAndRemovesTheLog() {
+    // What happens to the log and the stored date either way is the report window's test: both
+    // faces send through the same submission.
+    void sendFailsUntilTheAnswerIsRecognised() {
+        server->answer(200, "OK\n");
+        const ProgramRun refused = vup({"crash-report", "--send", "--email", ""});
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY(refused.err.contains(QStringLiteral("The error was: Unrecognized response from the server")));
+        // An empty address is an address.
+        QCOMPARE(server->requests().front().parts.at("emailAddress").content, std::string());
+
         server->answer(200, "ok\n");
         const ProgramRun run = vup({"crash-report", "--send", "--comments", "after saving"});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QVERIFY(run.out.contains(logPath));
         QVERIFY(run.out.contains(QStringLiteral("  emailAddress: me@example.org\n")));
         QVERIFY(run.out.contains(QStringLiteral("The crash report was successfully submitted.\n"
                                                 "Thank you for taking the time to help improve Vup!\n")));
         const auto requests = server->requests();
-        QCOMPARE(requests.size(), std::size_t(1));
-        QCOMPARE(QString::fromStdString(requests.front().parts.at("comments").content),
+        QCOMPARE(requests.size(), std::size_t(2));
+        QCOMPARE(QString::fromStdString(requests.back().parts.at("comments").content),
                  QStringLiteral("after saving"));
-        QCOMPARE(QString::fromStdString(requests.front().parts.at("emailAddress").content),
+        QCOMPARE(QString::fromStdString(requests.back().parts.at("emailAddress").content),
                  QStringLiteral("me@example.org"));
-        QVERIFY(!QFile::exists(logPath));
-        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(logDate));
         // Nothing is left to offer.
         const ProgramRun again = vup({"crash-report", "--send"});
         QCOMPARE(again.exitCode, 0);
         QCOMPARE(again.out, QStringLiteral("No new crash log.\n"));
-        QCOMPARE(server->requests().size(), std::size_t(1));
-    }
-
-    void refusedAnswerKeepsTheLogAndFails() {
-        server->answer(200, "OK\n");
-        const ProgramRun run = vup({"crash-report", "--send", "--email", ""});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains(QStringLiteral("The error was: Unrecognized response from the server")));
-        // An empty address is an address.
-        QCOMPARE(server->requests().front().parts.at("emailAddress").content, std::string());
-        QVERIFY(QFile::exists(logPath));
-        QCOMPARE(defaults().dateForKey(kDateKey), std::optional(storedDate));
+        QCOMPARE(server->requests().size(), std::size_t(2));
     }
 
     void nothingIsSentWithoutAnExplicitChoice() {

@@ -4,13 +4,18 @@
 */
 #pragma once
 
-#include "tests/support/TestBus.h"
-
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <csignal>
 #include <functional>
+#include <sys/prctl.h>
+
+// Makes child processes die with their parent, so no orphan keeps a pipe open after a crash.
+inline void setDieWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
 
 // A program the test starts (vup, photoapp, a helper): it dies with the test, reads `input` and
 // then a closed standard input, and is killed if it still runs when the object goes. `setup` may

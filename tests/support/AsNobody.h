@@ -22,20 +22,17 @@ public:
         switched = ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
         active = switched;
     }
-    ~AsNobody() { restore(); }
+    ~AsNobody() {
+        if (switched) {
+            [[maybe_unused]] const int a = ::setresuid(0, 0, 0);
+            [[maybe_unused]] const int b = ::setresgid(0, 0, 0);
+        }
+    }
     AsNobody(const AsNobody&) = delete;
     AsNobody& operator=(const AsNobody&) = delete;
 
     // False when no identity that can be refused is available: the test should skip.
     bool isActive() const { return active; }
-
-    void restore() {
-        if (switched) {
-            [[maybe_unused]] const int a = ::setresuid(0, 0, 0);
-            [[maybe_unused]] const int b = ::setresgid(0, 0, 0);
-            switched = false;
-        }
-    }
 
     // Runs `work` as root again for a moment (to change a mode the test set up).
     template <typename F> static void asRoot(F&& work) {

@@ -52,13 +52,13 @@ class NotificationService : public QObject {
 public:
     explicit NotificationService(std::shared_ptr<DesktopServices::State> s) : state(std::move(s)) {}
 public slots:
-    uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
+    uint Notify(const QString& /*appName*/, uint replacesId, const QString& icon, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints, int timeout) {
         Q_UNUSED(replacesId);
         Q_UNUSED(actions);
         Q_UNUSED(timeout);
         QMutexLocker lock(&state->mutex);
-        state->notifications.append({appName, icon, summary, body, hints});
+        state->notifications.append({icon, summary, body, hints});
         return state->nextNotification++;
     }
 
@@ -84,10 +84,19 @@ private:
     std::shared_ptr<DesktopServices::State> state;
 };
 
-// Registers `service` at `path` under `name` on the bus, served from `thread`.
-bool serve(QDBusConnection& bus, QObject* service, QThread* thread, const char* path, const char* name) {
+// The bus names of the services start() offers, in the order of its arguments.
+constexpr const char* kServices[] = {"org.freedesktop.ScreenSaver", "org.freedesktop.Notifications",
+                                     "org.freedesktop.FileManager1"};
+
+// A service's object path: its bus name with slashes for dots.
+QString pathOf(const char* name) {
+    return u'/' + QString::fromLatin1(name).replace(u'.', u'/');
+}
+
+// Registers `service` under `name` on the bus, served from `thread`.
+bool serve(QDBusConnection& bus, QObject* service, QThread* thread, const char* name) {
     service->moveToThread(thread);
-    return bus.registerObject(QString::fromLatin1(path), service, QDBusConnection::ExportAllSlots) &&
+    return bus.registerObject(pathOf(name), service, QDBusConnection::ExportAllSlots) &&
            bus.registerService(QString::fromLatin1(name));
 }
 
@@ -111,20 +120,15 @@ bool DesktopServices::start(bool screenSaver, bool notificationsWanted, bool fil
     bool good = true;
     if (screenSaver) {
         services.append(new ScreenSaverService(state));
-        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/ScreenSaver",
-                     "org.freedesktop.ScreenSaver");
+        good = serve(bus, services.last(), thread.get(), kServices[0]);
     }
     if (notificationsWanted) {
         services.append(new NotificationService(state));
-        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/Notifications",
-                     "org.freedesktop.Notifications") &&
-               good;
+        good = serve(bus, services.last(), thread.get(), kServices[1]) && good;
     }
     if (fileManager) {
         services.append(new FileManagerService(state));
-        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/FileManager1",
-                     "org.freedesktop.FileManager1") &&
-               good;
+        good = serve(bus, services.last(), thread.get(), kServices[2]) && good;
     }
     return good;
 }
@@ -134,12 +138,10 @@ void DesktopServices::stop() {
         return;
     {
         QDBusConnection bus(connectionName);
-        bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
-        bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
-        bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
-        bus.unregisterObject(QStringLiteral("/org/freedesktop/ScreenSaver"));
-        bus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
-        bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
+        for (const char* name : kServices) {
+            bus.unregisterService(QString::fromLatin1(name));
+            bus.unregisterObject(pathOf(name));
+        }
     }
     QDBusConnection::disconnectFromBus(connectionName);
     for (QObject* s : std::as_const(services))

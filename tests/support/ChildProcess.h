@@ -32,12 +32,7 @@ public:
         process.write(input);
         process.closeWriteChannel();
     }
-    ~ChildProcess() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
+    ~ChildProcess() { wait(0); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
@@ -55,7 +50,7 @@ public:
             out += process.readAllStandardOutput();
         }
     }
-    // The exit code once it ended, -1 when it crashed or was killed after `timeoutMs`.
+    // The exit code once it ended, -1 when it crashed or was killed after `timeoutMs` (at once for 0).
     int wait(int timeoutMs = 120000) {
         if (process.error() == QProcess::FailedToStart)
             return -1;

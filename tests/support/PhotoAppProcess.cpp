@@ -77,18 +77,14 @@ bool PhotoAppProcess::serve(const QString& library, const QStringList& extraArgs
 }
 
 bool PhotoAppProcess::stop() {
-    if (!isRunning())
-        return server && server->process.exitStatus() == QProcess::NormalExit &&
-               server->process.exitCode() == 0;
-    ::kill(static_cast<pid_t>(pid()), SIGTERM);
-    return server->wait(5000) == 0;
+    if (isRunning())
+        ::kill(static_cast<pid_t>(pid()), SIGTERM);
+    return server && server->wait(5000) == 0;
 }
 
 void PhotoAppProcess::kill() {
-    if (isRunning()) {
-        server->process.kill();
-        server->process.waitForFinished(5000);
-    }
+    if (server)
+        server->wait(0);
 }
 
 bool PhotoAppProcess::suspend() {

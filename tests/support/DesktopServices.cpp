@@ -84,19 +84,10 @@ private:
     std::shared_ptr<DesktopServices::State> state;
 };
 
-// The bus names of the services start() offers, in the order of its arguments.
-constexpr const char* kServices[] = {"org.freedesktop.ScreenSaver", "org.freedesktop.Notifications",
-                                     "org.freedesktop.FileManager1"};
-
-// A service's object path: its bus name with slashes for dots.
-QString pathOf(const char* name) {
-    return u'/' + QString::fromLatin1(name).replace(u'.', u'/');
-}
-
-// Registers `service` under `name` on the bus, served from `thread`.
-bool serve(QDBusConnection& bus, QObject* service, QThread* thread, const char* name) {
+// Registers `service` at `path` under `name` on the bus, served from `thread`.
+bool serve(QDBusConnection& bus, QObject* service, QThread* thread, const char* path, const char* name) {
     service->moveToThread(thread);
-    return bus.registerObject(pathOf(name), service, QDBusConnection::ExportAllSlots) &&
+    return bus.registerObject(QString::fromLatin1(path), service, QDBusConnection::ExportAllSlots) &&
            bus.registerService(QString::fromLatin1(name));
 }
 
@@ -120,15 +111,20 @@ bool DesktopServices::start(bool screenSaver, bool notificationsWanted, bool fil
     bool good = true;
     if (screenSaver) {
         services.append(new ScreenSaverService(state));
-        good = serve(bus, services.last(), thread.get(), kServices[0]);
+        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/ScreenSaver",
+                     "org.freedesktop.ScreenSaver");
     }
     if (notificationsWanted) {
         services.append(new NotificationService(state));
-        good = serve(bus, services.last(), thread.get(), kServices[1]) && good;
+        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/Notifications",
+                     "org.freedesktop.Notifications") &&
+               good;
     }
     if (fileManager) {
         services.append(new FileManagerService(state));
-        good = serve(bus, services.last(), thread.get(), kServices[2]) && good;
+        good = serve(bus, services.last(), thread.get(), "/org/freedesktop/FileManager1",
+                     "org.freedesktop.FileManager1") &&
+               good;
     }
     return good;
 }
@@ -138,10 +134,12 @@ void DesktopServices::stop() {
         return;
     {
         QDBusConnection bus(connectionName);
-        for (const char* name : kServices) {
-            bus.unregisterService(QString::fromLatin1(name));
-            bus.unregisterObject(pathOf(name));
-        }
+        bus.unregisterService(QStringLiteral("org.freedesktop.ScreenSaver"));
+        bus.unregisterService(QStringLiteral("org.freedesktop.Notifications"));
+        bus.unregisterService(QStringLiteral("org.freedesktop.FileManager1"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/ScreenSaver"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/Notifications"));
+        bus.unregisterObject(QStringLiteral("/org/freedesktop/FileManager1"));
     }
     QDBusConnection::disconnectFromBus(connectionName);
     for (QObject* s : std::as_const(services))

@@ -23,8 +23,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -39,7 +37,6 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTranslator>
 #include <QUrl>
 #include <memory>
 #include <unistd.h>
@@ -380,14 +377,8 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, expected);
         QFETCH(QString, action);
-        QTranslator translator; // leaves the application again when it goes
-        if (!language.isEmpty()) {
-            const QString folder = QFileInfo(QStringLiteral(VUP_EXECUTABLE))
-                                       .dir()
-                                       .filePath(QStringLiteral("../share/vup/translations"));
-            QVERIFY(translator.load(QStringLiteral("vup_") + language, folder));
-            QVERIFY(QCoreApplication::installTranslator(&translator));
-        }
+        QTranslator translator;
+        QVERIFY(translateInto(translator, language));
         FindingsTable::Summary s;
         s.outcome = outcome;
         s.dryRun = preview;

@@ -26,7 +26,6 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -39,7 +38,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTranslator>
 #include <QUrl>
 #include <atomic>
 #include <memory>
@@ -675,14 +673,8 @@ private slots:
         QFETCH(QList<int>, answers);
         QFETCH(QString, language);
         QFETCH(QStringList, shown);
-        QTranslator translator; // leaves the application again when it goes
-        if (!language.isEmpty()) {
-            const QString folder = QFileInfo(QStringLiteral(VUP_EXECUTABLE))
-                                       .dir()
-                                       .filePath(QStringLiteral("../share/vup/translations"));
-            QVERIFY(translator.load(QStringLiteral("vup_") + language, folder));
-            QVERIFY(QCoreApplication::installTranslator(&translator));
-        }
+        QTranslator translator;
+        QVERIFY(translateInto(translator, language));
         // No keyword image to teach the application the keywords.
         QTemporaryDir noResources;
         const QByteArray resources = qgetenv("VUP_RESOURCE_DIR");

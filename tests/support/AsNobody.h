@@ -15,43 +15,37 @@ public:
     static constexpr uid_t kNobody = 65534;
 
     AsNobody() {
-        if (::geteuid() != 0) {
-            active = true;
-            return;
-        }
-        switched = ::setresgid(kNobody, kNobody, 0) == 0 && ::setresuid(kNobody, kNobody, 0) == 0;
-        active = switched;
+        const bool root = ::geteuid() == 0;
+        switched = root && become(kNobody);
+        active = !root || switched;
     }
-    ~AsNobody() { restore(); }
+    ~AsNobody() {
+        if (switched)
+            become(0);
+    }
     AsNobody(const AsNobody&) = delete;
     AsNobody& operator=(const AsNobody&) = delete;
 
     // False when no identity that can be refused is available: the test should skip.
     bool isActive() const { return active; }
 
-    void restore() {
-        if (switched) {
-            [[maybe_unused]] const int a = ::setresuid(0, 0, 0);
-            [[maybe_unused]] const int b = ::setresgid(0, 0, 0);
-            switched = false;
-        }
-    }
-
     // Runs `work` as root again for a moment (to change a mode the test set up).
     template <typename F> static void asRoot(F&& work) {
         const bool wasSwitched = ::getuid() == kNobody && ::geteuid() == kNobody;
-        if (wasSwitched) {
-            [[maybe_unused]] const int a = ::setresuid(0, 0, 0);
-            [[maybe_unused]] const int b = ::setresgid(0, 0, 0);
-        }
+        if (wasSwitched)
+            become(0);
         work();
-        if (wasSwitched) {
-            [[maybe_unused]] const int b = ::setresgid(kNobody, kNobody, 0);
-            [[maybe_unused]] const int a = ::setresuid(kNobody, kNobody, 0);
-        }
+        if (wasSwitched)
+            become(kNobody);
     }
 
 private:
+    // Only root may change the group, so it changes first when leaving root and last when coming back.
+    static bool become(uid_t id) {
+        return id == 0 ? ::setresuid(0, 0, 0) == 0 && ::setresgid(0, 0, 0) == 0
+                       : ::setresgid(id, id, 0) == 0 && ::setresuid(id, id, 0) == 0;
+    }
+
     bool active = false;
     bool switched = false;
 };

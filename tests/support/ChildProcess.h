@@ -4,13 +4,18 @@
 */
 #pragma once
 
-#include "tests/support/TestBus.h"
-
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <csignal>
 #include <functional>
+#include <sys/prctl.h>
+
+// Makes child processes die with their parent, so no orphan keeps a pipe open after a crash.
+inline void setDieWithParent(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
 
 // A program the test starts (vup, photoapp, a helper): it dies with the test, reads `input` and
 // then a closed standard input, and is killed if it still runs when the object goes. `setup` may
@@ -27,12 +32,7 @@ public:
         process.write(input);
         process.closeWriteChannel();
     }
-    ~ChildProcess() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished();
-        }
-    }
+    ~ChildProcess() { wait(0); }
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
@@ -50,7 +50,7 @@ public:
             out += process.readAllStandardOutput();
         }
     }
-    // The exit code once it ended, -1 when it crashed or was killed after `timeoutMs`.
+    // The exit code once it ended, -1 when it crashed or was killed after `timeoutMs` (at once for 0).
     int wait(int timeoutMs = 120000) {
         if (process.error() == QProcess::FailedToStart)
             return -1;

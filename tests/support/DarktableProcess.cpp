@@ -5,7 +5,6 @@
 #include "tests/support/DarktableProcess.h"
 
 #include "bridge/DarktableApplication.h"
-#include "tests/support/TestBus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -14,62 +13,26 @@
 #include <QThread>
 #include <unistd.h>
 
-namespace {
-
-void stopProcess(std::unique_ptr<QProcess>& process) {
-    if (process && process->state() != QProcess::NotRunning) {
-        process->kill();
-        process->waitForFinished(5000);
-    }
-    process.reset();
-}
-
-} // namespace
-
-DarktableProcess::DarktableProcess() = default;
-
-DarktableProcess::~DarktableProcess() {
-    stopProcess(darktable);
-    stopProcess(display);
-}
-
 bool DarktableProcess::startDisplay() {
-    if (display && display->state() == QProcess::Running)
+    if (display && display->process.state() == QProcess::Running)
         return true;
-    display = std::make_unique<QProcess>();
-    setDieWithParent(*display);
     // Xvfb picks a free display itself and writes its number to the given descriptor.
-    display->start(QStringLiteral("Xvfb"),
-                   {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                    QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                    QStringLiteral("1280x800x24")});
-    QElapsedTimer waited;
-    waited.start();
-    while (waited.elapsed() < 20000 && display->state() != QProcess::NotRunning) {
-        display->waitForReadyRead(200);
-        const QByteArray out = display->readAllStandardOutput().trimmed();
-        if (!out.isEmpty()) {
-            displayName = QStringLiteral(":") + QString::fromLatin1(out);
-            return true;
-        }
-    }
-    return false;
+    display = std::make_unique<ChildProcess>(QStringLiteral("Xvfb"),
+                                             QStringList{QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                                         QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                                         QStringLiteral("-screen"), QStringLiteral("0"),
+                                                         QStringLiteral("1280x800x24")});
+    if (!display->waitFor({}, "\n", 20000))
+        return false;
+    displayName = QStringLiteral(":") + QString::fromLatin1(display->out.trimmed());
+    return true;
 }
 
 bool DarktableProcess::startOnce() {
-    stopProcess(darktable);
+    darktable.reset();
     // A darktable killed by a test leaves its locks behind, and the next one would wait for it.
     QFile::remove(dir.filePath(QStringLiteral("library.db.lock")));
     QFile::remove(dir.filePath(QStringLiteral("config/data.db.lock")));
-    darktable = std::make_unique<QProcess>();
-    setDieWithParent(*darktable);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), displayName);
-    env.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("x11"));
-    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
-    darktable->setProcessEnvironment(env);
-    darktable->setStandardOutputFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
-    darktable->setStandardErrorFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
     QString program = QStringLiteral("darktable");
     QStringList args{QStringLiteral("--configdir"),     dir.filePath(QStringLiteral("config")),
                      QStringLiteral("--cachedir"),      dir.filePath(QStringLiteral("cache")),
@@ -83,12 +46,18 @@ bool DarktableProcess::startOnce() {
                args;
         program = QStringLiteral("setpriv");
     }
-    darktable->start(program, args);
-    if (!darktable->waitForStarted(10000))
-        return false;
+    darktable = std::make_unique<ChildProcess>(program, args, QByteArray(), [this](QProcess& p) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), displayName);
+        env.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("x11"));
+        env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+        p.setProcessEnvironment(env);
+        p.setStandardOutputFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
+        p.setStandardErrorFile(dir.filePath(QStringLiteral("darktable.log")), QIODevice::Append);
+    });
     QElapsedTimer waited;
     waited.start();
-    while (waited.elapsed() < kStartTimeoutMs && darktable->state() == QProcess::Running) {
+    while (waited.elapsed() < kStartTimeoutMs && darktable->process.state() == QProcess::Running) {
         if (lua("return 'up'") == QStringLiteral("up"))
             return true;
         QThread::msleep(250);
@@ -110,14 +79,15 @@ QString DarktableProcess::start() {
     for (int attempt = 0; attempt < kTries; ++attempt)
         if (startOnce())
             return {};
-    stopProcess(darktable);
+    darktable.reset();
     return QStringLiteral("darktable did not answer Lua on the test bus within %1 s, %2 tries")
         .arg(kStartTimeoutMs / 1000)
         .arg(kTries);
 }
 
 bool DarktableProcess::isRunning() const {
-    return darktable && !darktable->waitForFinished(0) && darktable->state() == QProcess::Running;
+    return darktable && !darktable->process.waitForFinished(0) &&
+           darktable->process.state() == QProcess::Running;
 }
 
 std::optional<QString> DarktableProcess::lua(const QByteArray& chunk, int timeoutMs) {

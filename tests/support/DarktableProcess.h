@@ -4,8 +4,9 @@
 */
 #pragma once
 
+#include "tests/support/ChildProcess.h"
+
 #include <QByteArray>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -20,18 +21,13 @@ public:
     static constexpr int kStartTimeoutMs = 30000;
     static constexpr int kTries = 3;
 
-    DarktableProcess();
-    ~DarktableProcess();
-    DarktableProcess(const DarktableProcess&) = delete;
-    DarktableProcess& operator=(const DarktableProcess&) = delete;
-
     // Empty once darktable answers Lua; else what went wrong, for the test's failure message.
     QString start();
     // start() unless darktable is up and answers.
     QString ensureRunning();
     // Main thread only: it reaps a darktable that was killed from elsewhere.
     bool isRunning() const;
-    qint64 pid() const { return darktable ? darktable->processId() : 0; }
+    qint64 pid() const { return darktable ? darktable->pid() : 0; }
     // A chunk run as-is (it brings its own `require`), unpinned; nothing on an error or when no
     // answer came within `timeoutMs`.
     static std::optional<QString> lua(const QByteArray& chunk, int timeoutMs = 10000);
@@ -41,7 +37,7 @@ private:
     bool startDisplay();
     bool startOnce();
     QTemporaryDir dir;
-    std::unique_ptr<QProcess> display;
-    std::unique_ptr<QProcess> darktable;
+    std::unique_ptr<ChildProcess> display; // outlives darktable, which goes first
+    std::unique_ptr<ChildProcess> darktable;
     QString displayName;
 };

@@ -52,13 +52,13 @@ class NotificationService : public QObject {
 public:
     explicit NotificationService(std::shared_ptr<DesktopServices::State> s) : state(std::move(s)) {}
 public slots:
-    uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
+    uint Notify(const QString& /*appName*/, uint replacesId, const QString& icon, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints, int timeout) {
         Q_UNUSED(replacesId);
         Q_UNUSED(actions);
         Q_UNUSED(timeout);
         QMutexLocker lock(&state->mutex);
-        state->notifications.append({appName, icon, summary, body, hints});
+        state->notifications.append({icon, summary, body, hints});
         return state->nextNotification++;
     }
 

@@ -19,7 +19,6 @@
 class DesktopServices {
 public:
     struct Notification {
-        QString appName;
         QString appIcon;
         QString summary;
         QString body;

@@ -27,11 +27,8 @@ public:
         return captured;
     }
     QStringList linesStartingWith(const QString& prefix) const {
-        QStringList result;
-        for (const QString& l : lines()) {
-            if (l.startsWith(prefix))
-                result.append(l);
-        }
+        QStringList result = lines();
+        result.removeIf([&](const QString& l) { return !l.startsWith(prefix); });
         return result;
     }
 

@@ -5,6 +5,7 @@
 #include "tests/support/PhotoAppProcess.h"
 
 #include "tests/support/ChildProcess.h"
+#include "tests/support/ProcessStatus.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QDBusArgument>
@@ -17,10 +18,6 @@
 #include <QJsonDocument>
 #include <QThread>
 #include <csignal>
-
-QString PhotoAppProcess::executable() {
-    return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE);
-}
 
 PhotoAppProcess::Result PhotoAppProcess::run(const QStringList& args, int timeoutMs) {
     ChildProcess child(executable(), args);
@@ -45,14 +42,7 @@ QDBusMessage PhotoAppProcess::request(const QString& path, const char* interface
 }
 
 long PhotoAppProcess::peakKilobytes(qint64 pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').constFirst().toLong();
-    }
-    return -1;
+    return long(processStatusKilobytes("VmHWM:", pid));
 }
 
 PhotoAppProcess::PhotoAppProcess() = default;
@@ -87,18 +77,14 @@ bool PhotoAppProcess::serve(const QString& library, const QStringList& extraArgs
 }
 
 bool PhotoAppProcess::stop() {
-    if (!isRunning())
-        return server && server->process.exitStatus() == QProcess::NormalExit &&
-               server->process.exitCode() == 0;
-    ::kill(static_cast<pid_t>(pid()), SIGTERM);
-    return server->wait(5000) == 0;
+    if (isRunning())
+        ::kill(static_cast<pid_t>(pid()), SIGTERM);
+    return server && server->wait(5000) == 0;
 }
 
 void PhotoAppProcess::kill() {
-    if (isRunning()) {
-        server->process.kill();
-        server->process.waitForFinished(5000);
-    }
+    if (server)
+        server->wait(0);
 }
 
 bool PhotoAppProcess::suspend() {

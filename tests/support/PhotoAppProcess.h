@@ -23,7 +23,7 @@ public:
         QByteArray err;
     };
 
-    static QString executable();
+    static QString executable() { return QStringLiteral(VUP_PHOTOAPP_EXECUTABLE); }
     // Runs `photoapp ARGS...` to completion (`timeoutMs` at most).
     static Result run(const QStringList& args, int timeoutMs = 60000);
     // `photoapp dump LIBRARY` parsed; an empty object on failure.

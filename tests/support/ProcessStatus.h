@@ -7,9 +7,10 @@
 #include <QByteArray>
 #include <QFile>
 
-// A size field of /proc/self/status ("VmRSS:", "VmHWM:"...) in kilobytes; -1 when it cannot be read.
-inline qint64 processStatusKilobytes(const char* field) {
-    QFile status(QStringLiteral("/proc/self/status"));
+// A size field of a process's /proc status ("VmRSS:", "VmHWM:"...) in kilobytes, of this process
+// when `pid` is 0; -1 when it cannot be read.
+inline qint64 processStatusKilobytes(const char* field, qint64 pid = 0) {
+    QFile status(pid ? QStringLiteral("/proc/%1/status").arg(pid) : QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {

@@ -48,10 +48,8 @@ public:
 
     QList<DelegateCall> calls(const QString& name = {}) const {
         QMutexLocker lock(&mutex);
-        QList<DelegateCall> out;
-        for (const DelegateCall& c : log)
-            if (name.isEmpty() || c.name == name)
-                out.append(c);
+        QList<DelegateCall> out = log;
+        out.removeIf([&](const DelegateCall& c) { return !name.isEmpty() && c.name != name; });
         return out;
     }
     qsizetype count(const QString& name) const { return calls(name).size(); }

@@ -4,7 +4,8 @@
 */
 #pragma once
 
-#include <QProcess>
+#include "tests/support/ChildProcess.h"
+
 #include <QString>
 #include <memory>
 
@@ -13,16 +14,11 @@
 // The daemon dies with the test process even when the test crashes.
 class TestBus {
 public:
-    TestBus();
-    ~TestBus();
     bool start();
     QString address() const { return busAddress; }
-    qint64 pid() const { return daemon ? daemon->processId() : 0; }
+    qint64 pid() const { return daemon ? daemon->pid() : 0; }
 
 private:
-    std::unique_ptr<QProcess> daemon;
+    std::unique_ptr<ChildProcess> daemon;
     QString busAddress;
 };
-
-// Makes child processes die with their parent, so no orphan keeps a pipe open after a crash.
-void setDieWithParent(QProcess& process);

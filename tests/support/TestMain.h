@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QTest>
+#include <QTranslator>
 
 // QTEST_MAIN variants that first start a private session bus for the whole executable.
 #define VUP_TEST_MAIN_WITH_BUS(AppClass, TestObject)                                                         \
@@ -25,3 +26,11 @@
 
 #define VUP_TEST_MAIN_CORE(TestObject) VUP_TEST_MAIN_WITH_BUS(QCoreApplication, TestObject)
 #define VUP_TEST_MAIN_GUI(TestObject) VUP_TEST_MAIN_WITH_BUS(QApplication, TestObject)
+
+// The program's texts in `language` (English when empty) for as long as `translator` lives: it
+// leaves the application again when it goes. False when that language's catalogue did not load.
+inline bool translateInto(QTranslator& translator, const QString& language) {
+    return language.isEmpty() ||
+           (translator.load(QStringLiteral("vup_") + language, QStringLiteral(VUP_TRANSLATIONS_DIR)) &&
+            QCoreApplication::installTranslator(&translator));
+}

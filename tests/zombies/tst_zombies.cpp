@@ -27,16 +27,13 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
-#include <QTranslator>
 #include <csignal>
 
 namespace {
@@ -321,14 +318,8 @@ private slots:
         QFETCH(QString, reason);
         QFETCH(QString, language);
         QFETCH(QString, shown);
-        QTranslator translator; // leaves the application again when it goes
-        if (!language.isEmpty()) {
-            const QString folder = QFileInfo(QStringLiteral(VUP_EXECUTABLE))
-                                       .dir()
-                                       .filePath(QStringLiteral("../share/vup/translations"));
-            QVERIFY(translator.load(QStringLiteral("vup_") + language, folder));
-            QVERIFY(QCoreApplication::installTranslator(&translator));
-        }
+        QTranslator translator;
+        QVERIFY(translateInto(translator, language));
         QVERIFY(FileTree::write(masters + "/live.jpg", "l"));
         QVERIFY(FileTree::write(masters + "/zombie.jpg", "z"));
         RecordingDelegate delegate;

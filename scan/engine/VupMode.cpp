@@ -14,6 +14,7 @@
 #include "scan/engine/ScanDoor.h"
 #include "scan/engine/VersionCheck.h"
 #include "scan/engine/VupModeRun.h"
+#include "scan/zombies/ZombieRecovery.h"
 #include "wire/PhotoAppWire.h"
 
 #include <QCoreApplication>
@@ -297,7 +298,8 @@ bool VupMode::lockLibrary(Run& run) {
 }
 
 bool VupMode::takePhotoList(Run& run) {
-    run.markPhotoListTime();
+    // Files that change from here on may be the application's fresh imports, not zombies.
+    run.photoListTime = ZombieRecovery::photoListTime();
     run.selectionMode = run.options.selectionMode;
     run.findings.selectionMode = run.selectionMode;
     QList<iPhotoPhoto> photos;
@@ -511,20 +513,6 @@ void VupMode::Run::status(const char* text) {
 
 void VupMode::Run::stageStatus(const char* text) {
     door.stageStatus(QCoreApplication::translate("VupMode", text));
-}
-
-// Files that change from the photo list's time on may be the application's fresh imports, not
-// zombies. File times come from the same coarse clock, so the list starts on a tick of its own:
-// zombies an unfinished recovery has just put back, in the tick the list was asked in, would
-// otherwise look as new as an import and be left in place.
-void VupMode::Run::markPhotoListTime() {
-    timespec before{};
-    ::clock_gettime(CLOCK_REALTIME_COARSE, &before);
-    do {
-        const timespec pause{0, 1'000'000};
-        ::nanosleep(&pause, nullptr);
-        ::clock_gettime(CLOCK_REALTIME_COARSE, &photoListTime);
-    } while (photoListTime.tv_sec == before.tv_sec && photoListTime.tv_nsec == before.tv_nsec);
 }
 
 double VupMode::Run::lap() {

@@ -60,7 +60,7 @@ bool VupMode::checkDarktable(Run& run) {
 
 bool VupMode::readDarktableImages(Run& run) {
     ScanFindings& f = run.findings;
-    run.markPhotoListTime();
+    run.photoListTime = ZombieRecovery::photoListTime();
     run.selectionMode = run.options.selectionMode;
     f.selectionMode = run.selectionMode;
     run.lap();

@@ -37,8 +37,6 @@ struct VupMode::Run {
     QList<QByteArray> nativePaths;
     timespec photoListTime{}; // CLOCK_REALTIME_COARSE, just before the photo list was asked for
 
-    void markPhotoListTime();
-
     // The status text, through the door: waited for, or (a stage whose work follows at once) not.
     void status(const char* text);
     void stageStatus(const char* text);

@@ -78,6 +78,26 @@ void ZombieRecovery::setPollInterval(std::chrono::milliseconds interval) {
 void ZombieRecovery::setCancelImportWait(std::chrono::milliseconds wait) {
     cancelImportWait = wait;
 }
+// A file changed from now on carries at least the coarse clock's time, so that is the clock the
+// list's time is read from. But the coarse clock lags the real time by a tick or two, and a
+// file looked at since its last change gets a finer time: a zombie an unfinished recovery has
+// just put back could carry a time later than the coarse clock's and look as new as an import.
+// So the list waits for the coarse clock to pass the time it began at (a few milliseconds);
+// should the clock stall, a later file is only left in place, never moved.
+timespec ZombieRecovery::photoListTime() {
+    timespec began{};
+    ::clock_gettime(CLOCK_REALTIME, &began);
+    timespec now{};
+    for (int k = 0; k < 100; ++k) {
+        ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+        if (!notBefore(began, now))
+            break;
+        const timespec pause{0, 1'000'000};
+        ::nanosleep(&pause, nullptr);
+    }
+    return now;
+}
+
 void ZombieRecovery::setPhotoListTime(const timespec& when) {
     listedAt = when;
 }

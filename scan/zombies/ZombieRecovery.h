@@ -47,6 +47,9 @@ public:
     // When the photo list was taken (CLOCK_REALTIME_COARSE, the clock of file times): a file
     // changed since then may be one the application has just imported, and is left in place.
     void setPhotoListTime(const timespec& when);
+    // The time to take the photo list at: later than every file change made before the call, and
+    // not later than any made after it.
+    static timespec photoListTime();
 
     // For tests: the clock that makes the run stamp, and the pause between import polls.
     void setClock(std::function<QDateTime()> clock);

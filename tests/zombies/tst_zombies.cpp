@@ -35,6 +35,7 @@
 #include <QThread>
 #include <QTimer>
 #include <csignal>
+#include <sys/stat.h>
 
 namespace {
 
@@ -419,6 +420,27 @@ private slots:
 
     // Names are bytes and the process may die mid-write: what was synced reads back exactly, a
     // line cut short is dropped, and a journal in use is nobody else's.
+    // A zombie an unfinished recovery puts back just before the photo list is taken must not look
+    // as new as a fresh import, which would leave it in place. Looked at first, a file's next
+    // change may carry a finer time than the coarse clock reads within the same tick.
+    void photoListIsLaterThanEveryEarlierChange() {
+        QTemporaryDir dir;
+        const QByteArray parked = QFile::encodeName(dir.filePath(QStringLiteral("parked.jpg")));
+        const QByteArray back = QFile::encodeName(dir.filePath(QStringLiteral("back.jpg")));
+        QVERIFY(QFile(QFile::decodeName(parked)).open(QIODevice::WriteOnly));
+        for (int k = 0; k < 20; ++k) {
+            struct stat st {};
+            QCOMPARE(::stat(parked.constData(), &st), 0);
+            QCOMPARE(::rename(parked.constData(), back.constData()), 0);
+            const timespec listed = ZombieRecovery::photoListTime();
+            QCOMPARE(::stat(back.constData(), &st), 0);
+            QVERIFY2(st.st_ctim.tv_sec < listed.tv_sec ||
+                         (st.st_ctim.tv_sec == listed.tv_sec && st.st_ctim.tv_nsec < listed.tv_nsec),
+                     qPrintable(QString::number(k)));
+            QCOMPARE(::rename(back.constData(), parked.constData()), 0);
+        }
+    }
+
     void journalSurvivesAnyBytesAndATornTail() {
         QString why;
         auto first = RecoveryJournal::create(masters, kAlbumName, QStringLiteral("2014-02-03-091500"), &why);

@@ -10,8 +10,10 @@
 #include "tests/support/TestMain.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <cerrno>
 #include <cstring>
 #include <sys/utsname.h>
@@ -77,22 +79,30 @@ private slots:
         QCOMPARE(*body, textPart("field", content) + kClosing);
     }
 
-    // The report reads the offered log itself and hands the encoder its name and bytes.
+    // The report reads the offered log itself and hands the encoder its name and bytes; a file URL
+    // is read by the encoder and gives the same part, or, unreadable, no body at all.
     void fileUploadCarriesNameAndBytes() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Vup_2026-01-02-030405_host.crash"));
         const QByteArray contents("line one\nbinary \0\xff end", 22);
-        const QVariant file =
-            QVariant::fromValue(FormFile{QStringLiteral("Vup_2026-01-02-030405_host.crash"), contents});
-        const auto body = GenerateFormData(
-            {{QStringLiteral("crashLog"), file}, {QStringLiteral("comments"), QStringLiteral("hi")}},
-            kBoundary);
-        QVERIFY(body);
-        QCOMPARE(
-            *body,
-            textPart("comments", "hi") +
-                "--81e29ba4f957efe5916039f587fe3ed7\r\nContent-Disposition: form-data; name=\"crashLog\"; "
-                "filename=\"Vup_2026-01-02-030405_host.crash\"\r\nContent-Type: "
-                "application/octet-stream\r\n\r\n" +
-                contents + "\r\n" + kClosing);
+        QVERIFY(FileTree::write(path, contents));
+        for (const QVariant& file : {QVariant(QUrl::fromLocalFile(path)),
+                                     QVariant::fromValue(FormFile{QFileInfo(path).fileName(), contents})}) {
+            const auto body = GenerateFormData(
+                {{QStringLiteral("crashLog"), file}, {QStringLiteral("comments"), QStringLiteral("hi")}},
+                kBoundary);
+            QVERIFY(body);
+            QCOMPARE(*body, textPart("comments", "hi") +
+                                "--81e29ba4f957efe5916039f587fe3ed7\r\nContent-Disposition: form-data; "
+                                "name=\"crashLog\"; filename=\"Vup_2026-01-02-030405_host.crash\"\r\n"
+                                "Content-Type: application/octet-stream\r\n\r\n" +
+                                contents + "\r\n" + kClosing);
+        }
+        QString error;
+        QVERIFY(QFile::remove(path));
+        QVERIFY(
+            !GenerateFormData({{QStringLiteral("crashLog"), QUrl::fromLocalFile(path)}}, kBoundary, &error));
+        QVERIFY2(error.contains(path), qPrintable(error));
     }
 
     void quotesAndLineBreaksInNamesAreEscaped() {

@@ -160,7 +160,7 @@ void line(const QString& sentence) {
 // A refused change as the run noted it ("remove", "tag KEYWORD"), in a sentence of its own for each.
 QString failedChange(const ScanFindings& f, const ScanFindings::FailedChange& c) {
     const QString photo = describe(f, c.position);
-    const QString why = terminalSafe(c.reason);
+    const QString why = terminalSafe(findingTextShown(c.reason));
     const QString tag = QStringLiteral("tag ");
     if (c.action == u"remove")
         return text(QT_TRANSLATE_NOOP("ScanCommand", "failed to remove: %1: %2")).arg(photo, why);

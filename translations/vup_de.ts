@@ -1116,6 +1116,10 @@ Standardeingabe geschlossen: weiter, als wäre „Öffnen“ gewählt worden
         <source>Ready</source>
         <translation>Bereit</translation>
     </message>
+    <message>
+        <source>darktable did not confirm it</source>
+        <translation>darktable hat es nicht bestätigt</translation>
+    </message>
 </context>
 <context>
     <name>Window</name>

@@ -409,9 +409,9 @@ QString findingTextShown(const QString& text) {
                                               kNoLongerParked,
                                               kLinkLeftAlone,
                                               kZombieUnreadableText});
-    static const ShownText unchecked(
-        "VupMode",
-        {ScanFindings::kUncheckedProperties, ScanFindings::kUncheckedImage, ScanFindings::kUncheckedMaster});
+    static const ShownText unchecked("VupMode",
+                                     {ScanFindings::kUncheckedProperties, ScanFindings::kUncheckedImage,
+                                      ScanFindings::kUncheckedMaster, ScanFindings::kChangeNotConfirmed});
     const QString translated = shown(text);
     return translated == text ? unchecked(text) : translated;
 }

@@ -28,6 +28,9 @@ struct ScanFindings {
         QT_TRANSLATE_NOOP("VupMode", "its image file %1 cannot be looked at: %2");
     static constexpr const char* kUncheckedMaster =
         QT_TRANSLATE_NOOP("VupMode", "its master file %1 cannot be looked at: %2");
+    // Why a change failed when darktable answered without an error but the change is not there.
+    static constexpr const char* kChangeNotConfirmed =
+        QT_TRANSLATE_NOOP("VupMode", "darktable did not confirm it");
 
     enum class Outcome {
         NotRun,

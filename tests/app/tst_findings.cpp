@@ -387,6 +387,9 @@ private slots:
         s.changes = 3;
         QCOMPARE(findingsHeadline(s), expected.arg(QLocale().toString(s.ended, QLocale::ShortFormat)));
         QCOMPARE(findingTextShown(QStringLiteral("tagged \"Vup Missing\"")), action);
+        QCOMPARE(findingTextShown(QString::fromLatin1(ScanFindings::kChangeNotConfirmed)),
+                 language.isEmpty() ? QStringLiteral("darktable did not confirm it")
+                                    : QStringLiteral("darktable hat es nicht bestätigt"));
     }
 
     // Both exports read back hold every finding with its names exactly as shown, quotes, commas and

@@ -280,19 +280,6 @@ private slots:
         QCOMPARE(delegate.recoverZombies(), !optionCleared);
     }
 
-    void libraryLocation() {
-        // ".aplibrary" wins even after ".photolibrary"; the first entry with a library decides.
-        const QByteArray nested = root + "/Old.photolibrary/inner/New.aplibrary";
-        QVERIFY(FileTree::write(nested + "/Masters/kept.jpg", "k"));
-        QVERIFY(FileTree::write(nested + "/Masters/zombie.jpg", "z"));
-        QVERIFY(FileTree::write(root + "/Old.photolibrary/Masters/other.jpg", "o"));
-        RecordingDelegate delegate;
-        const QList<QByteArray> zombies = ZombieDetector::detectZombies({entry(nested + "/Masters/kept.jpg")},
-                                                                        ScanDoor(&delegate).zombieCalls())
-                                              .zombies;
-        QCOMPARE(zombies, QList<QByteArray>{nested + "/Masters/zombie.jpg"});
-    }
-
     // With a hole in the reference list, a live master could pass for a zombie: the user is told.
     void refusesIncompleteOrMixedReferences_data() {
         QTest::addColumn<QVariant>("odd");

@@ -10,7 +10,6 @@
 #include "scan/engine/ScanDoor.h"
 #include "scan/engine/VersionCheck.h"
 #include "scan/engine/VupMode.h"
-#include "tests/support/FileTree.h"
 #include "tests/support/LogCapture.h"
 #include "tests/support/PhotoAppProcess.h"
 #include "tests/support/RecordingDelegate.h"
@@ -22,7 +21,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <QTest>
@@ -293,18 +291,6 @@ private slots:
         QFETCH(QString, package);
         QCOMPARE(FileAccess::libraryPackagePath(path).value_or(QString()), package);
         QCOMPARE(FileAccess::promptPath(path), package.isEmpty() ? path : package);
-    }
-
-    void fileExistsWithoutPrompt() {
-        const QString file = temp->path() + QStringLiteral("/here.jpg");
-        QVERIFY(FileTree::write(file, {}));
-        RecordingDelegate delegate;
-        ScanDoor door(&delegate);
-        QVERIFY(FileAccess::fileExists(file, door.accessPromptCall()));
-        QVERIFY(!FileAccess::fileExists(temp->path() + QStringLiteral("/gone.jpg"), door.accessPromptCall()));
-        QVERIFY(!FileAccess::fileExists(QString(), door.accessPromptCall()));
-        QVERIFY(delegate.calls(QStringLiteral("askForReadAccess")).isEmpty());
-        QVERIFY(FileAccess::fileReadable(file));
     }
 };
 

@@ -262,7 +262,7 @@ private slots:
             << QVariantList{QStringLiteral("/srv/a.jpg"),
                             QStringLiteral("/srv/Lib.PHOTOLIBRARY/Masters/b.jpg")}
             << true;
-        // No Masters folder: nothing found, the option left alone, nothing said.
+        // No Masters folder: nothing found, the option left alone, nothing said or asked.
         QTest::newRow("no Masters folder")
             << QVariantList{QStringLiteral("/srv/Bare.photolibrary/Masters/x.jpg")} << false;
     }
@@ -278,6 +278,7 @@ private slots:
         QVERIFY(found.skipped.isEmpty() || optionCleared);
         QCOMPARE(delegate.count(QStringLiteral("setRecoverZombies")), optionCleared ? 1 : 0);
         QCOMPARE(delegate.recoverZombies(), !optionCleared);
+        QVERIFY(delegate.calls(QStringLiteral("askForReadAccess")).isEmpty());
     }
 
     // With a hole in the reference list, a live master could pass for a zombie: the user is told.
